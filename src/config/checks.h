@@ -1,0 +1,4 @@
+// Post-parse conversions and cross-checks of the run parameters.
+#pragma once
+
+void postparsechecks();

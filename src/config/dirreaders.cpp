@@ -1,0 +1,4 @@
+#include "config/dirreaders.h"
+
+// Nothing to prepare yet.
+void setdefaultlibdirs() {}

@@ -1,0 +1,4 @@
+// Library directory readers (word, picture and sound subdirectories).
+#pragma once
+
+void setdefaultlibdirs();

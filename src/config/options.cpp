@@ -1,0 +1,206 @@
+#include "config/options.h"
+
+#include "config/readers.h"
+#include "core/xit.h"
+
+#include <cstring>
+
+Params par;
+
+ValSlot vint(IntField p, const char* fmt) {
+  ValSlot v;
+  v.kind = ValKind::Int;
+  v.i = p;
+  v.fmt = fmt;
+  return v;
+}
+ValSlot vfloat(FloatField p, const char* fmt) {
+  ValSlot v;
+  v.kind = ValKind::Float;
+  v.f = p;
+  v.fmt = fmt;
+  return v;
+}
+ValSlot vdouble(DoubleField p, const char* fmt) {
+  ValSlot v;
+  v.kind = ValKind::Double;
+  v.d = p;
+  v.fmt = fmt;
+  return v;
+}
+ValSlot vrate(FloatField p) {
+  ValSlot v;
+  v.kind = ValKind::Rate;
+  v.f = p;
+  v.fmt = "%2.2f";
+  return v;
+}
+ValSlot vtime(DoubleField p) {
+  ValSlot v;
+  v.kind = ValKind::Time;
+  v.d = p;
+  v.fmt = "%2.2f";
+  return v;
+}
+ValSlot vtext(TextField p) {
+  ValSlot v;
+  v.kind = ValKind::Text;
+  v.s = p;
+  v.fmt = "%s";
+  return v;
+}
+
+std::vector<const char*> optionkeywords() {
+  std::vector<const char*> keys;
+  for (const OptionDef& o : optiontable()) {
+    if (!o.key) continue;
+    keys.push_back(o.key);
+    if (o.nokey) keys.push_back(o.nokey);
+  }
+  return keys;
+}
+
+const OptionDef* findoption(const char* arg, bool* neg) {
+  for (const OptionDef& o : optiontable()) {
+    if (!o.key) continue;
+    if (std::strcmp(arg, o.key) == 0) {
+      *neg = false;
+      return &o;
+    }
+    if (o.nokey && std::strcmp(arg, o.nokey) == 0) {
+      *neg = true;
+      return &o;
+    }
+  }
+  return nullptr;
+}
+
+namespace {
+
+// Reads one value at argv[i]; `second` selects the "missing 2nd arg" readers.
+void readslot(const ValSlot& v, bool second, int i, int argc, char** argv) {
+  switch (v.kind) {
+    case ValKind::None:
+      break;
+    case ValKind::Int:
+      par.*v.i = second ? geti2(i, argc, argv) : geti(i, argc, argv);
+      break;
+    case ValKind::Float:
+      par.*v.f = second ? getf2(i, argc, argv) : getf(i, argc, argv);
+      break;
+    case ValKind::Double:
+      par.*v.d = second ? getf2(i, argc, argv) : getf(i, argc, argv);
+      break;
+    case ValKind::Rate:
+      par.*v.f = getfq(i, argc, argv);
+      break;
+    case ValKind::Time:
+      par.*v.d = gettm(i, argc, argv);
+      break;
+    case ValKind::Text:
+      if (second && i >= argc) (void)geti2(i, argc, argv);  // reports "missing 2nd arg"
+      getst(par.*v.s, i, argc, argv);
+      break;
+  }
+}
+
+}  // namespace
+
+int applyoption(const OptionDef& o, bool neg, int i, int argc, char** argv) {
+  if (o.parse) return o.parse(i, argc, argv);
+  if (o.nokey) {  // switch pair
+    par.*o.flag = neg ? 0 : 1;
+    return i;
+  }
+  int last = i;
+  if (o.a.kind != ValKind::None) readslot(o.a, false, ++last, argc, argv);
+  if (o.b.kind != ValKind::None) readslot(o.b, true, ++last, argc, argv);
+  if (o.flag) par.*o.flag = o.flagval;
+  return last;
+}
+
+void parseoptions(int first, int argc, char** argv) {
+  for (int i = first; i < argc; i++) {
+    bool neg = false;
+    const OptionDef* o = findoption(argv[i], &neg);
+    if (!o) {
+      std::printf("vistrum: ### bad option: => %s <=\n", argv[i]);
+      xit(1);
+    }
+    i = applyoption(*o, neg, i, argc, argv);
+  }
+}
+
+void printslot(FILE* out, const ValSlot& v) {
+  switch (v.kind) {
+    case ValKind::None:
+      break;
+    case ValKind::Int:
+      std::fprintf(out, " ");
+      std::fprintf(out, v.fmt, par.*v.i);
+      break;
+    case ValKind::Float:
+      std::fprintf(out, " ");
+      std::fprintf(out, v.fmt, static_cast<double>(par.*v.f));
+      break;
+    case ValKind::Double:
+      std::fprintf(out, " ");
+      std::fprintf(out, v.fmt, par.*v.d);
+      break;
+    case ValKind::Rate:
+      if (par.*v.f == 0.0f)
+        std::fprintf(out, " inf");
+      else
+        std::fprintf(out, " %2.2f", 1.0 / static_cast<double>(par.*v.f));
+      break;
+    case ValKind::Time:
+      if (par.*v.d == -1.0)
+        std::fprintf(out, " inf");
+      else
+        std::fprintf(out, " %2.2f", par.*v.d);
+      break;
+    case ValKind::Text:
+      std::fprintf(out, " %s", par.*v.s);
+      break;
+  }
+}
+
+void printoptionusage(FILE* out) {
+  for (const OptionDef& o : optiontable()) {
+    if (!o.key) {  // group separator
+      std::fprintf(out, "   ----------------------------------------------------------------------\n");
+      continue;
+    }
+    char head[128];
+    if (o.nokey)
+      std::snprintf(head, sizeof head, "-[no]%s%s%s", o.key + 1, *o.args ? " " : "", o.args);
+    else
+      std::snprintf(head, sizeof head, "%s%s%s", o.key, *o.args ? " " : "", o.args);
+    std::fprintf(out, "   %-21s ", head);
+    // Continuation lines of the description start at column 25.
+    for (const char* p = o.help; *p; p++) {
+      std::fputc(*p, out);
+      if (*p == '\n' && p[1]) std::fprintf(out, "%25s", "");
+    }
+    std::fputc('\n', out);
+  }
+}
+
+void printoptiondefaults(FILE* out) {
+  for (const OptionDef& o : optiontable()) {
+    if (!o.key || !o.listed) continue;
+    if (o.print) {
+      o.print(out, o);
+      continue;
+    }
+    if (o.nokey) {
+      std::fprintf(out, "   %s\n", par.*o.flag ? o.key : o.nokey);
+      continue;
+    }
+    if (o.a.kind == ValKind::None) continue;
+    std::fprintf(out, "   %s", o.key);
+    printslot(out, o.a);
+    printslot(out, o.b);
+    std::fputc('\n', out);
+  }
+}

@@ -1,0 +1,17 @@
+// Argument readers of the command line. Each takes the index of the value,
+// the argument count and the vector; a missing value ends the run with
+// status 1 and a message naming the option keyword.
+#pragma once
+
+int geti(int i, int argc, char** argv);
+int geti2(int i, int argc, char** argv);
+float getf(int i, int argc, char** argv);
+float getf2(int i, int argc, char** argv);
+float getfq(int i, int argc, char** argv);   // period -> rate ("inf" -> 0)
+double gettm(int i, int argc, char** argv);  // time ("inf" -> -1)
+// Copies text into a 200-character buffer; longer text ends the run.
+void getst(char* dest, int i, int argc, char** argv);
+
+// Pure conversions behind the readers (no exit, no messages).
+float periodtorate(const char* text);
+double texttotime(const char* text);

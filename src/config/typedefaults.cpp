@@ -1,0 +1,4 @@
+#include "config/typedefaults.h"
+
+// Nothing to prepare yet.
+void applytypedefaults(int) {}

@@ -1,0 +1,94 @@
+#include "config/params.h"
+#include "core/catalogue.h"
+#include "core/eventlog.h"
+#include "core/frametiming.h"
+#include "core/runstate.h"
+#include "core/sound.h"
+#include "core/startup.h"
+#include "core/timer.h"
+#include "core/trigger.h"
+#include "core/window.h"
+#include "core/xit.h"
+#include "images/tiffio.h"
+#include "retino/fixation.h"
+#include "retino/saccade.h"
+
+#include <GL/gl.h>
+#include <GL/glx.h>
+
+int isprepostper(double t) {
+  static int endlogged = 0;
+  if (!run.predoneflag) {
+    endlogged = 0;
+    if (t <= par.prepostfix) return 1;
+    run.initdoneflag = 0;
+    run.predoneflag = 1;
+    logevent("EndPrePer: %8.3lf #####\n", gettimer());
+    settimer();
+    logevent("PrePerReset: %6.3lf\n", gettimer());
+    return 1;
+  }
+  const double period = 1.0 / par.runfreq;
+  if (t <= period) return 0;
+  if (!endlogged) {
+    logevent("EndPeriod: %8.3lf #####\n", gettimer());
+    endlogged = 1;
+  }
+  if (t > par.prepostfix + period) {
+    logevent("EndPostPer: %7.3lf #####\n", gettimer());
+    clearready("Done");
+    run.stimrunningflag = 0;
+    waitforF1orF2key();
+    clearready("Ready");
+  }
+  return 1;
+}
+
+void frameloop() {
+  double t = 0.0, tprev = 0.0;
+  for (;;) {
+    run.stimrunningflag = 1;
+    glClearColor(par.bgwingray, par.bgwingray, par.bgwingray, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    if (par.drawfixmeshflag && !par.fixmeshlastflag) drawfixmesh(par.fixbgbright);
+    if (par.drawfixgridflag) drawfixgrid(par.fixbgbright);
+    if (par.drawfixdotsflag) drawfixdots(par.fixbgbright);
+    if (!run.initdoneflag) run.framecnt = 0;
+    t = par.saveframes ? run.framecnt * par.framedur + par.firstframetime : gettimer();
+
+    const bool fixationonly = (par.presaccadedur != 0.0f && ispresaccadeper(t)) ||
+                              (par.prepostfix != 0.0f && isprepostper(t));
+    if (!fixationonly) {
+      if (!run.bgtrackdoneflag) playbgtrack();
+      bool sounddrawn = false;
+      if (par.sndfilecnt > 0) {
+        if (par.stimtype == 76) {
+          drawaudfileonce();
+          sounddrawn = true;
+        } else {
+          drawperiodicaudcue(t);
+        }
+      }
+      if (!sounddrawn) drawstimulus(par.stimtype, t, tprev);
+    }
+
+    if (par.drawfixmeshflag && par.fixmeshlastflag) drawfixmesh(par.fixbgbright);
+    if (!run.skipfixationflag) drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t);
+    glXSwapBuffers(dsp.display, dsp.glxwindow);
+    glFlush();
+    noteframe(gettimer());
+
+    if (par.saveframes) {
+      run.initdoneflag = 1;
+      if (run.framecnt >= par.saveframes) xit(0);
+      frame2tiff(run.framecnt);
+      run.framecnt++;
+    }
+    if (par.exptend > -1.0 && t > par.exptend) {
+      logevent("ExptEnd: %8.3lf #####\n", gettimer());
+      xit(0);
+    }
+    checkkeyinput();
+    tprev = t;
+  }
+}

@@ -1,0 +1,4 @@
+#include "core/mouse.h"
+
+// Nothing to prepare yet.
+void setstartmouse() {}

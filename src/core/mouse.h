@@ -1,0 +1,4 @@
+// Pointer-controlled stimulus centre.
+#pragma once
+
+void setstartmouse();

@@ -1,0 +1,38 @@
+// Run-wide state shared by the frame loop, the key handler and the drawing
+// operations (the run parameters live in `par`).
+#pragma once
+
+#include <cstdio>
+
+#include "config/params.h"
+
+struct RunState {
+  int stimtypeSAV = -1;       // requested type while 120 Hz mode runs type 89
+  double starttime = 0.0;     // clock reading of the last timer reset
+  long timesec = 0, timeusec = 0;
+  int stimrunningflag = 0;    // 1 while frames are drawn
+  int initdoneflag = 0;       // 0 asks drawing operations to re-initialise
+  int initdoneflag2 = 0;
+  int initdoneflag3 = 0;
+  int initdonesndflag = 0;
+  int predoneflag = 0;        // leading fixation-only period over
+  int prepredoneflag = 0;     // pre-saccade fixation test over
+  int bgtrackdoneflag = 0;
+  float oldt = -1.0f;
+  int breakwaitflag = 0;      // a start event ends the trigger wait
+  float currstimscale = 1.0f;
+  int F5keytoggleflag = 0, F6keytoggleflag = 0, F7keytoggleflag = 0, F8keytoggleflag = 0;
+  int bordertoggleflag = 0;
+  FILE* fplogfile = nullptr;
+  char logfilename[TEXTLEN] = "";
+  int debugflag = 0;
+  int skipfixationflag = 0;   // the stimulus draws its own fixation, or none
+  int somekeytriggerflag = 0;
+  int somekeytriggercnt = -1;    // remaining trigger presses
+  int somekeytriggerstart = 0;   // initial count, restored by F2
+  char sndplayer[TEXTLEN] = "";  // empty: sound skipped
+  int framecnt = 0;           // saved-frame counter
+  int vectstimtype = 0;       // vection quad field shape: 0 sphere, 1 plane, 2 volume
+};
+
+extern RunState run;

@@ -1,0 +1,7 @@
+// Sound playback through the external player.
+#pragma once
+
+void drawaudfileonce();
+void drawperiodicaudcue(double t);
+void playbgtrack();
+void stopsounds();

@@ -1,0 +1,229 @@
+#include "core/startup.h"
+
+#include "config/checks.h"
+#include "config/dirreaders.h"
+#include "config/help.h"
+#include "config/options.h"
+#include "config/typedefaults.h"
+#include "core/catalogue.h"
+#include "core/eventlog.h"
+#include "core/frametiming.h"
+#include "core/mouse.h"
+#include "core/projection.h"
+#include "core/runstate.h"
+#include "core/timer.h"
+#include "core/trigger.h"
+#include "core/window.h"
+#include "core/xit.h"
+#include "dots/dotfield.h"
+#include "images/stimimages.h"
+#include "images/tiffio.h"
+#include "retino/palette.h"
+#include "scenario/scenariofile.h"
+#include "somato/airtubes.h"
+#include "somato/dio.h"
+#include "text/fonts.h"
+#include "text/wordlists.h"
+
+#include <GL/gl.h>
+#include <dirent.h>
+#include <sys/utsname.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+RunState run;
+
+int firstargcheck(int argc, char** argv) {
+  if (argc <= 3) return 1;  // only the type option and its number, or less
+  const char* a = argv[1];
+  if (std::strcmp(a, "-stimtype") && std::strcmp(a, "-s") && std::strcmp(a, "-helpstim") && std::strcmp(a, "-h"))
+    return 2;
+  return 0;
+}
+
+int foundcmd(const char* name) {
+  const char* which = "/usr/bin/which";
+  if (access(which, F_OK) != 0) {
+    std::printf("vistrum: ### no %s to check %s\n", which, name);
+    return 1;
+  }
+  // Run which directly (no shell), so the name is never interpreted.
+  int fd[2];
+  if (pipe(fd) != 0) {
+    std::printf("vistrum: ### foundcmd: pipe/fork fail\n");
+    return 1;
+  }
+  std::fflush(stdout);
+  const pid_t pid = fork();
+  if (pid < 0) {
+    close(fd[0]);
+    close(fd[1]);
+    std::printf("vistrum: ### foundcmd: pipe/fork fail\n");
+    return 1;
+  }
+  if (pid == 0) {
+    dup2(fd[1], 1);
+    close(fd[0]);
+    close(fd[1]);
+    execl(which, which, name, static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(fd[1]);
+  char line[TEXTLEN] = "";
+  FILE* in = fdopen(fd[0], "r");
+  if (!in || !std::fgets(line, sizeof line, in)) line[0] = '\0';
+  if (in) std::fclose(in);
+  waitpid(pid, nullptr, 0);
+  line[std::strcspn(line, "\n")] = '\0';
+  const size_t n = std::strlen(line), k = std::strlen(name);
+  if (n >= k && std::strcmp(line + n - k, name) == 0) return 1;
+  return std::strstr(line, "aliased to") != nullptr;
+}
+
+void checkntpd() {
+  FILE* p = popen("ps ax |grep 'ntpd -' |grep -v grep", "r");
+  if (!p) return;
+  char line[TEXTLEN];
+  if (std::fgets(line, sizeof line, p)) {
+    std::printf("vistrum: ### ntpd running: resets gettimeofday() stim timer\n");
+    std::printf("%s", line);
+    std::printf("vistrum:   ==> to suspend ntpd: su - root; service ntpd stop\n");
+    std::printf("vistrum:   ==> to restart ntpd: su - root; service ntpd start\n");
+  }
+  pclose(p);
+}
+
+void choosesoundplayer() {
+  run.sndplayer[0] = '\0';
+  utsname u{};
+  if (uname(&u) != 0) return;
+  if (std::strcmp(u.sysname, "Darwin") == 0) {
+    char own[2 * TEXTLEN + 32];
+    std::snprintf(own, sizeof own, "%s/bin/Darwin-%s/afplay", par.vistrumdir, u.machine);
+    if (access(own, F_OK) == 0 && std::strlen(own) < sizeof run.sndplayer)
+      std::strcpy(run.sndplayer, own);
+    else if (access("/usr/bin/afplay", F_OK) == 0)
+      std::strcpy(run.sndplayer, "/usr/bin/afplay");
+  } else if (std::strcmp(u.sysname, "Linux") == 0) {
+    if (access("/usr/bin/play", F_OK) == 0) std::strcpy(run.sndplayer, "/usr/bin/play");
+  }
+}
+
+namespace {
+
+void readinstalldir() {
+  const char* env = std::getenv("VISTRUM_DIR");
+  if (!env) {
+    std::printf("vistrum: env var VISTRUM_DIR undef'd: assume pwd\n");
+    return;
+  }
+  if (std::strlen(env) >= sizeof par.vistrumdir) fatal("vistrum: ### VISTRUM_DIR longer than %d characters\n", TEXTLEN - 1);
+  std::strcpy(par.vistrumdir, env);
+}
+
+void checksplashdir() {
+  char splash[TEXTLEN + 32];
+  std::snprintf(splash, sizeof splash, "%s/lib/imagefiles/splash", par.vistrumdir);
+  DIR* d = opendir(splash);
+  if (d) {
+    closedir(d);
+    return;
+  }
+  std::printf("vistrum: ### splashdir %s not found\n", splash);
+  if (par.finaltiff[0]) fatal("vistrum: ### won't be able to load final tiff: %s\n", par.finaltiff);
+}
+
+void setupkeytriggers() {
+  const int n = par.fivekeytriggerflag + par.apostrophetriggerflag + par.captkeytriggerflag;
+  if (n > 1) fatal("vistrum: ### choose 1 of: -{fivekey,tkey,apostrophe}trigger\n");
+  run.somekeytriggerflag = n == 1;
+}
+
+void announcekeytriggers() {
+  if (!run.somekeytriggerflag) return;
+  run.somekeytriggercnt = par.startpulse;
+  run.somekeytriggerstart = par.startpulse;
+  if (par.startpulse > 0) par.startpulse = -1;  // wait on the "Ready" screen
+  if (par.apostrophetriggerflag) std::printf("vistrum: ### -apostrophetriggerflag: apostrophe-key triggers\n");
+  if (par.captkeytriggerflag) std::printf("vistrum: ### -captkeytriggerflag: cap T-key triggers\n");
+  if (par.fivekeytriggerflag) std::printf("vistrum: ### -fivekeytriggerflag: 5-key triggers, logged after\n");
+}
+
+void openwindow() {
+  const Extents e = windowextents(par.winxgl, par.winygl);  // before any 120 Hz doubling
+  dsp.iwinxgl = e.iwinxgl;
+  dsp.iwinygl = e.iwinygl;
+  if (par.doubleframerateflag) setupdoubleframerate();
+  if (par.stimtype == 81) dsp.stencilflag = 1;
+  openglxwindow("vistrum", par.winxgl, par.winygl, par.fullscreenflag, dsp.stencilflag);
+  if (par.fullscreenflag) {
+    blankcursor(dsp.bgwindow);
+    blankcursor(dsp.glxwindow);
+  }
+  setprojection();
+  setstartmouse();
+}
+
+}  // namespace
+
+void vistrummain(int argc, char** argv) {
+  switch (firstargcheck(argc, argv)) {
+    case 1:
+      std::exit(0);
+    case 2:
+      std::printf("vistrum: ### first arg not \"-stimtype\" (\"-s\") or \"-helpstim\" (\"-h\")\n");
+      xit(1);
+    default:
+      break;
+  }
+  par.stimtype = static_cast<int>(std::strtol(argv[2], nullptr, 10));
+  if (!validstimtype(par.stimtype)) fatal("vistrum: ### no -stimtype %d\n", par.stimtype);
+  readinstalldir();
+  if (!std::strcmp(argv[1], "-helpstim") || !std::strcmp(argv[1], "-h")) {
+    helpstim();
+    xit(0);
+  }
+  choosesoundplayer();
+  if (!foundcmd("xdpyinfo")) fatal("vistrum: ### xdpyinfo not on $path (add /usr/X11R6/bin or /usr/X11/bin)\n");
+  setdefaultlibdirs();
+  std::printf("vistrum: default initialization tiff/word/snd library paths done\n");
+
+  applytypedefaults(par.stimtype);
+  parseoptions(3, argc, argv);
+  postparsechecks();
+  setupkeytriggers();
+  openlog();
+
+  loadfonts();
+  checksplashdir();
+  loadwordlists();
+  loadstimimages();
+  preparedots();
+  loadscenario();
+
+  run.skipfixationflag = stimskipsfixation(par.stimtype);
+  if (!par.fullscreenflag) par.mousectrlflag = 0;
+  if (par.numtheta * par.numrad > 0 || par.stimtype == 80 || par.stimtype == 81) makechkcols();
+
+  setupdio();
+  checkairtubes();
+  announcekeytriggers();
+  checkntpd();
+
+  if (par.saveframes) prepareframesave();
+  initframetiming(600000);  // about 2.7 h at 60 Hz; older intervals are overwritten
+  openwindow();
+
+  glEnable(GL_ALPHA_TEST);
+  glAlphaFunc(GL_GREATER, 0.0f);
+  srandom(static_cast<unsigned>(par.srseed));
+  applystartscale();
+
+  startrun();
+  if (par.saveframes) clearreadywaitsett(par.startpulse, "[fn]-F1 to start save frames");
+  frameloop();
+}

@@ -1,0 +1,34 @@
+#include "core/timer.h"
+
+#include "core/runstate.h"
+
+#include <cstdio>
+#include <ctime>
+
+namespace {
+double clocknow() {
+  timespec ts{};
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  run.timesec = ts.tv_sec;
+  run.timeusec = ts.tv_nsec / 1000;
+  return static_cast<double>(run.timesec) + static_cast<double>(run.timeusec) * 1e-6;
+}
+}  // namespace
+
+void settimer() { run.starttime = clocknow(); }
+
+double gettimer() { return clocknow() - run.starttime; }
+
+void formattime(char* buf, int size, double seconds) {
+  const int min = static_cast<int>(seconds / 60.0);
+  if (min > 0)
+    std::snprintf(buf, size, " %d min, %4.3lf sec\n", min, seconds - 60.0 * min);
+  else
+    std::snprintf(buf, size, " %4.3lf sec\n", seconds);
+}
+
+void printtime(double seconds) {
+  char buf[64];
+  formattime(buf, sizeof buf, seconds);
+  std::fputs(buf, stdout);
+}

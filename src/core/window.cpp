@@ -1,0 +1,247 @@
+#include "core/window.h"
+
+#include "config/params.h"
+#include "core/catalogue.h"
+#include "core/projection.h"
+#include "core/runstate.h"
+#include "core/timer.h"
+#include "core/trigger.h"
+#include "core/xit.h"
+#include "dots/vection.h"
+
+#include <GL/gl.h>
+#include <X11/Xutil.h>
+
+#include <cstdio>
+#include <unistd.h>
+
+DisplayState dsp;
+
+void getxydsp(int* width, int* height) {
+  // The screen size comes straight from the server: no shell pipeline.
+  const int scr = DefaultScreen(dsp.display);
+  *width = DisplayWidth(dsp.display, scr);
+  *height = DisplayHeight(dsp.display, scr);
+  if (*width <= 0 || *height <= 0) {
+    std::printf("vistrum: ### bad (zero) display size from xdpyinfo: %d by %d\n", *width, *height);
+    xit(1);
+  }
+  if (*width > 4000 || *height > 3000) {
+    std::printf("vistrum: ### display size from xdpyinfo: %d by %d\n", *width, *height);
+    std::printf("vistrum: ...continuing with display larger than 4000x3000\n");
+  }
+}
+
+void blankcursor(Window w) {
+  static char zeros[32] = {0};  // 16 x 16 bits, all clear
+  Pixmap bits = XCreateBitmapFromData(dsp.display, w, zeros, 16, 16);
+  XColor black{};
+  Cursor c = XCreatePixmapCursor(dsp.display, bits, bits, &black, &black, 0, 0);
+  XDefineCursor(dsp.display, w, c);
+  XFreePixmap(dsp.display, bits);
+}
+
+void openglxwindow(const char* name, int width, int height, int fullscreen, int stencil) {
+  dsp.display = XOpenDisplay(nullptr);
+  if (!dsp.display) {
+    std::printf("vistrum: ### can't open Xdisplay\n");
+    xit(1);
+  }
+  const int scr = DefaultScreen(dsp.display);
+  dsp.rootwindow = RootWindow(dsp.display, scr);
+
+  int attrs[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_RED_SIZE, 1, GLX_GREEN_SIZE, 1, GLX_BLUE_SIZE, 1,
+                 None, None, None};
+  if (stencil) {
+    attrs[8] = GLX_STENCIL_SIZE;
+    attrs[9] = 8;
+  }
+  XVisualInfo* vi = glXChooseVisual(dsp.display, scr, attrs);
+  if (!vi) {
+    std::printf("vistrum: ### no RGBA,DEPTH24 glXVisual\n");
+    xit(1);
+  }
+  dsp.glxcontext = glXCreateContext(dsp.display, vi, nullptr, True);
+  if (!glXIsDirect(dsp.display, dsp.glxcontext)) std::printf("### indirect GLX rendering!\n");
+
+  XSetWindowAttributes swa{};
+  swa.colormap = XCreateColormap(dsp.display, dsp.rootwindow, vi->visual, AllocNone);
+  swa.event_mask = KeyPressMask | KeyReleaseMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
+                   ExposureMask | StructureNotifyMask;
+  swa.border_pixel = 0;
+  {
+    Window r, c;
+    int wx, wy;
+    unsigned int mask;
+    XQueryPointer(dsp.display, dsp.rootwindow, &r, &c, &dsp.mousex0, &dsp.mousey0, &wx, &wy, &mask);
+  }
+
+  if (fullscreen) {
+    getxydsp(&dsp.winxdsp, &dsp.winydsp);
+    XSetWindowAttributes bga{};
+    bga.override_redirect = True;
+    bga.background_pixel = BlackPixel(dsp.display, scr);
+    dsp.bgwindow = XCreateWindow(dsp.display, dsp.rootwindow, 0, 0, dsp.winxdsp, dsp.winydsp, 0,
+                                 CopyFromParent, InputOutput, CopyFromParent,
+                                 CWOverrideRedirect | CWBackPixel, &bga);
+    XMapWindow(dsp.display, dsp.bgwindow);
+    XClearWindow(dsp.display, dsp.bgwindow);
+    XWarpPointer(dsp.display, None, dsp.bgwindow, 0, 0, 0, 0, dsp.winxdsp / 2, dsp.winydsp / 2);
+  }
+
+  unsigned long mask = CWBorderPixel | CWColormap | CWEventMask;
+  if (fullscreen) {
+    swa.override_redirect = True;
+    mask |= CWOverrideRedirect;
+  }
+  dsp.glxwindow = XCreateWindow(dsp.display, dsp.rootwindow, 0, 0, width, height, 0, vi->depth, InputOutput,
+                                vi->visual, mask, &swa);
+  XMapWindow(dsp.display, dsp.glxwindow);
+  glXMakeCurrent(dsp.display, dsp.glxwindow, dsp.glxcontext);
+  XStoreName(dsp.display, dsp.glxwindow, name);
+  XSizeHints hints{};
+  hints.flags = USPosition | USSize;
+  hints.width = width;
+  hints.height = height;
+  XSetNormalHints(dsp.display, dsp.glxwindow, &hints);
+
+  if (fullscreen) {
+    dsp.winxoff = (dsp.winxdsp - width) / 2;
+    dsp.winyoff = (dsp.winydsp - height) / 2;
+    XMoveWindow(dsp.display, dsp.glxwindow, dsp.winxoff, dsp.winyoff);
+  }
+  XFlush(dsp.display);
+  // The map request may not have been served yet: wait briefly for it.
+  XWindowAttributes wa{};
+  for (int k = 0; k < 200; k++) {
+    XGetWindowAttributes(dsp.display, dsp.glxwindow, &wa);
+    if (wa.map_state == IsViewable) break;
+    usleep(5000);
+  }
+  if (wa.map_state == IsViewable)
+    XSetInputFocus(dsp.display, dsp.glxwindow, RevertToParent, CurrentTime);
+  else
+    std::printf("vistrum: ### can't XSetInputFocus, win not yet viewable\n");
+  if (run.debugflag) {
+    int sbits = 0;
+    glGetIntegerv(GL_STENCIL_BITS, &sbits);
+    std::printf("vistrum: VisID=%d,stencilbits=%d\n", static_cast<int>(vi->visualid), sbits);
+  }
+  XFree(vi);
+  printclearglerr("openglxwindow");
+}
+
+void printclearglerr(const char* label) {
+  GLenum err;
+  while ((err = glGetError()) != GL_NO_ERROR) {
+    std::printf("vistrum: ### %s: ", label);
+    switch (err) {
+      case GL_INVALID_ENUM: std::printf("GL_INVALID_ENUM\n"); break;
+      case GL_INVALID_VALUE: std::printf("GL_INVALID_VALUE\n"); break;
+      case GL_INVALID_OPERATION: std::printf("GL_INVALID_OPERATION\n"); break;
+      case GL_STACK_OVERFLOW: std::printf("GL_STACK_OVERFLOW\n"); break;
+      case GL_STACK_UNDERFLOW: std::printf("GL_STACK_UNDERFLOW\n"); break;
+      case GL_OUT_OF_MEMORY: std::printf("GL_OUT_OF_MEMORY\n"); break;
+      case GL_TABLE_TOO_LARGE: std::printf("GL_TABLE_TOO_LARGE\n"); break;
+      default: std::printf("glGetError()=%d\n", static_cast<int>(err)); break;
+    }
+    std::fflush(stdout);
+  }
+}
+
+void prstcols() {
+  std::printf("current stereo color args:\n");
+  std::printf("  -stereoLred %2.2f \\\n", par.stereoLred);
+  std::printf("  -stereoLgrn %2.2f \\\n", par.stereoLgrn);
+  std::printf("  -stereoLblu %2.2f \\\n", par.stereoLblu);
+  std::printf("  -stereoRred %2.2f \\\n", par.stereoRred);
+  std::printf("  -stereoRgrn %2.2f \\\n", par.stereoRgrn);
+  std::printf("  -stereoRblu %2.2f \\\n", par.stereoRblu);
+  std::printf("\n");
+}
+
+void prscales() {
+  std::printf("current scale parms:\n");
+  std::printf("  -interocdist %2.5f \\\n", par.interocdist);
+  std::printf("  -vertdisp %2.3f \\\n", par.vertdisp);
+  std::printf("  -startstimscale %2.5f \\\n", run.currstimscale);
+  std::printf("        or\n");
+  std::printf("  -arrowkeyhits %d \\\n", scalesteps(run.currstimscale));
+  std::printf("\n");
+  if (!run.stimrunningflag) startrun();
+}
+
+void setprojection() {
+  glLoadIdentity();
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  const bool sphere = (par.stimtype == 47 || par.stimtype == 49 || run.stimtypeSAV == 47 ||
+                       run.stimtypeSAV == 49) && run.vectstimtype == 0;
+  if (sphere)
+    glOrtho(-dsp.iwinxgl, dsp.iwinxgl, -dsp.iwinygl, dsp.iwinygl, -0.01, 2.0 * dsp.iwinxgl);
+  else
+    glOrtho(-dsp.iwinxgl, dsp.iwinxgl, -dsp.iwinygl, dsp.iwinygl, -1.0, 1.0);
+}
+
+void scalestimup() {
+  glScalef(dsp.scaleupincr, dsp.scaleupincr, dsp.scaleupincr);
+  run.currstimscale *= dsp.scaleupincr;
+}
+
+void scalestimdown() {
+  glScalef(dsp.scaledownincr, dsp.scaledownincr, dsp.scaledownincr);
+  run.currstimscale *= dsp.scaledownincr;
+}
+
+void applystartscale() {
+  const int n = par.arrowkeyhits < 0 ? -par.arrowkeyhits : par.arrowkeyhits;
+  for (int k = 0; k < n; k++) par.arrowkeyhits > 0 ? scalestimup() : scalestimdown();
+  if (par.startstimscale != 1.0f) {
+    glScalef(par.startstimscale, par.startstimscale, par.startstimscale);
+    run.currstimscale = par.startstimscale;
+  }
+}
+
+void setupdoubleframerate() {
+  run.stimtypeSAV = par.stimtype;
+  par.stimtype = 89;
+  if (par.packstereoupdownflag) {
+    std::printf("vistrum: make double-high GLX window for 120 Hz stereo\n");
+    par.winygl *= 2;
+  } else {
+    std::printf("vistrum: make double-wide GLX window for 120 Hz stereo\n");
+    par.winxgl *= 2;
+  }
+  std::printf("vistrum: 120 Hz stereo window: %d x %d\n", par.winxgl, par.winygl);
+}
+
+void drawtwoframes(int type, double t) {
+  const int w = par.packstereoupdownflag ? par.winxgl : par.winxgl / 2;
+  const int h = par.packstereoupdownflag ? par.winygl / 2 : par.winygl;
+  // First eye: top half (stacked) or left half (side by side).
+  if (par.packstereoupdownflag)
+    glViewport(0, h, w, h);
+  else
+    glViewport(0, 0, w, h);
+  if (type == 48) drawvechorver(t, par.numdots);
+  double t2 = t;
+  while ((t2 = gettimer()) - t <= par.framedur / 2.0) usleep(250);
+  if (par.packstereoupdownflag)
+    glViewport(0, 0, w, h);
+  else
+    glViewport(w, 0, w, h);
+  if (type == 48) drawvechorver(t2, par.numdots);
+  glViewport(0, 0, par.winxgl, par.winygl);
+}
+
+void closeglxwindow() {
+  if (!dsp.display) return;
+  XWarpPointer(dsp.display, None, dsp.rootwindow, 0, 0, 0, 0, dsp.mousex0, dsp.mousey0);
+  XFlush(dsp.display);
+  glXMakeCurrent(dsp.display, None, nullptr);
+  if (dsp.glxcontext) glXDestroyContext(dsp.display, dsp.glxcontext);
+  if (dsp.glxwindow) XDestroyWindow(dsp.display, dsp.glxwindow);
+  if (dsp.bgwindow) XDestroyWindow(dsp.display, dsp.bgwindow);
+  XCloseDisplay(dsp.display);
+  dsp = DisplayState{};
+}

@@ -1,0 +1,44 @@
+// The X11/GLX stimulus window, its projection and the stimulus scale.
+#pragma once
+
+#include <X11/Xlib.h>
+#include <GL/glx.h>
+
+struct DisplayState {
+  Display* display = nullptr;
+  Window rootwindow = 0;
+  GLXContext glxcontext = nullptr;
+  Window glxwindow = 0;
+  Window bgwindow = 0;  // full-screen black background (full-screen mode only)
+  int winxdsp = 0, winydsp = 0;
+  int winxoff = 0, winyoff = 0;
+  int stencilflag = 0;
+  float iwinxgl = 1.56f, iwinygl = 1.17f;
+  int mousex0 = 0, mousey0 = 0;  // pointer at start, restored at exit
+  float scaleupincr = 1.02f;
+  float scaledownincr = 0.980392158f;
+};
+
+extern DisplayState dsp;
+
+void openglxwindow(const char* name, int width, int height, int fullscreen, int stencil);
+void getxydsp(int* width, int* height);
+void blankcursor(Window w);
+void printclearglerr(const char* label);
+void prstcols();
+void prscales();
+
+// Sets the orthographic 3.12-unit projection for the run's type.
+void setprojection();
+// One stimulus scale step (up or down) composed onto the projection.
+void scalestimup();
+void scalestimdown();
+// The start-up scale: `arrowkeyhits` steps, then `startstimscale`.
+void applystartscale();
+
+// The 120 Hz double-frame-rate window set-up (before the window opens).
+void setupdoubleframerate();
+void drawtwoframes(int type, double t);
+
+// Restores the pointer and tears everything down (used by xit).
+void closeglxwindow();

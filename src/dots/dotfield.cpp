@@ -1,0 +1,4 @@
+#include "dots/dotfield.h"
+
+// Nothing to prepare yet.
+void preparedots() {}

@@ -1,0 +1,4 @@
+// Dot field arrays prepared before the run.
+#pragma once
+
+void preparedots();

@@ -1,0 +1,4 @@
+// Periodic picture streams.
+#pragma once
+
+void drawperiodictiffs(double t);

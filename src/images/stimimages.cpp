@@ -1,0 +1,4 @@
+#include "images/stimimages.h"
+
+// Nothing to prepare yet.
+void loadstimimages() {}

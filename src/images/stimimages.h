@@ -1,0 +1,4 @@
+// Pictures the picture stimuli load before the run.
+#pragma once
+
+void loadstimimages();

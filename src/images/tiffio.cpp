@@ -1,0 +1,184 @@
+#include "images/tiffio.h"
+
+#include "config/params.h"
+#include "core/xit.h"
+
+#include <GL/gl.h>
+#include <dirent.h>
+#include <sys/stat.h>
+#include <tiffio.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+MemImg** memimgs = nullptr;
+int memimgcnt = 0;
+int tiffcnt = 0;
+float totalimgmb = 0.0f;
+
+int readtiff(const char* path) {
+  static double runningmb = 0.0;
+  if (!memimgs) {
+    memimgs = static_cast<MemImg**>(std::calloc(MAXMEMIMGS, sizeof(MemImg*)));
+    if (!memimgs) fatal("vistrum: ### can't malloc memimgs ptr array (sz=%d)\n", MAXMEMIMGS);
+  }
+  // The table has a fixed size: stop cleanly rather than write past it.
+  if (memimgcnt >= MAXMEMIMGS) fatal("vistrum: ### too many images (max %d): %s\n", MAXMEMIMGS, path);
+  if (std::strlen(path) >= static_cast<size_t>(TEXTLEN))
+    fatal("vistrum: ### image path longer than %d characters: %s\n", TEXTLEN - 1, path);
+  TIFF* tif = TIFFOpen(path, "r");
+  if (!tif) fatal("vistrum: ### can't open: %s\n", path);
+  uint32_t w = 0, h = 0;
+  uint16_t spp = 0;
+  TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &w);
+  TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &h);
+  TIFFGetField(tif, TIFFTAG_SAMPLESPERPIXEL, &spp);
+  const size_t bytes = static_cast<size_t>(w) * h * 4;
+  unsigned int* pixels = static_cast<unsigned int*>(std::malloc(bytes ? bytes : 4));
+  if (!pixels) fatal("vistrum: ### can't malloc image %s\n", path);
+  const double mb = static_cast<double>(bytes) / (1024.0 * 1024.0);
+  runningmb += mb;
+  if (!TIFFReadRGBAImage(tif, w, h, reinterpret_cast<uint32_t*>(pixels), 0))
+    fatal("vistrum: ### can't read image %s\n", path);
+  TIFFClose(tif);
+  MemImg* img = new (std::nothrow) MemImg;
+  if (!img) fatal("vistrum: ### can't malloc memimg for file: %s\n", path);
+  img->width = static_cast<int>(w);
+  img->height = static_cast<int>(h);
+  img->pixels = pixels;
+  std::strcpy(img->name, path);
+  const int index = memimgcnt++;
+  memimgs[index] = img;
+  totalimgmb = static_cast<float>(runningmb);
+  std::printf("image[%d]: %s\tsize: %4.2f MB\n", index, path, mb);
+  return index;
+}
+
+bool istiffname(const char* name) {
+  if (std::strncmp(name, "._", 2) == 0) return false;
+  const size_t n = std::strlen(name);
+  static const char* const endings[] = {".tiff", ".tif", ".TIFF", ".TIF"};
+  for (const char* e : endings) {
+    const size_t k = std::strlen(e);
+    if (n >= k && std::strcmp(name + n - k, e) == 0) return true;
+  }
+  return false;
+}
+
+int readtiffs(const char* dir) {
+  FILE* probe = std::fopen(dir, "r");
+  if (!probe) fatal("vistrum: ### tiffdir %s not found\n", dir);
+  std::fclose(probe);
+  struct stat st {};
+  if (stat(dir, &st) != 0 || !S_ISDIR(st.st_mode)) fatal("vistrum: ### %s not a dir\n", dir);
+  DIR* d = opendir(dir);
+  if (!d) fatal("vistrum: ### can't open dir: %s\n", dir);
+  int last = -1;
+  while (dirent* e = readdir(d)) {
+    if (!istiffname(e->d_name)) continue;
+    char path[2 * TEXTLEN + 2];
+    std::snprintf(path, sizeof path, "%s/%s", dir, e->d_name);
+    last = readtiff(path);
+  }
+  closedir(d);
+  if (last < 0) fatal("vistrum: ### no tiff/tif(s) found in %s\n", dir);
+  const char* dashes = "------------------------------------------------------";
+  std::printf("%s\n", dashes);
+  std::printf("vistrum: read %d tiffs from %s\n", last + 1, dir);
+  std::printf("vistrum: total image memory: %4.2f MB\n", totalimgmb);
+  std::printf("%s\n", dashes);
+  return last + 1;
+}
+
+void yflipraster(int w, int h, unsigned int* pixels) {
+  for (int top = 0, bot = h - 1; top < bot; top++, bot--) {
+    unsigned int* a = pixels + static_cast<size_t>(top) * w;
+    unsigned int* b = pixels + static_cast<size_t>(bot) * w;
+    for (int k = 0; k < w; k++) {
+      const unsigned int tmp = a[k];
+      a[k] = b[k];
+      b[k] = tmp;
+    }
+  }
+}
+
+void writetiff(int w, int h, unsigned int* pixels, const char* path) {
+  yflipraster(w, h, pixels);
+  int spp = 4;
+  if (!par.savetransparencyflag) {
+    // Drop every fourth byte (alpha) in place.
+    unsigned char* bytes = reinterpret_cast<unsigned char*>(pixels);
+    const size_t n = static_cast<size_t>(w) * h;
+    for (size_t k = 0; k < n; k++) {
+      bytes[3 * k + 0] = bytes[4 * k + 0];
+      bytes[3 * k + 1] = bytes[4 * k + 1];
+      bytes[3 * k + 2] = bytes[4 * k + 2];
+    }
+    spp = 3;
+  }
+  TIFF* tif = TIFFOpen(path, "w");
+  if (!tif) fatal("vistrum: ### can't write: %s\n", path);
+  TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, static_cast<uint32_t>(w));
+  TIFFSetField(tif, TIFFTAG_IMAGELENGTH, static_cast<uint32_t>(h));
+  TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, 8);
+  TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, spp);
+  TIFFSetField(tif, TIFFTAG_PLANARCONFIG, 1);
+  TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, static_cast<uint32_t>(h));
+  TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, 2);
+  TIFFSetField(tif, TIFFTAG_COMPRESSION, 5);
+  TIFFSetField(tif, TIFFTAG_XRESOLUTION, 150.0);
+  TIFFSetField(tif, TIFFTAG_YRESOLUTION, 150.0);
+  TIFFSetField(tif, TIFFTAG_RESOLUTIONUNIT, 2);
+  TIFFSetField(tif, TIFFTAG_ORIENTATION, 1);
+  const tmsize_t size = static_cast<tmsize_t>(w) * h * spp;
+  // A short write (full disk) must not pass as a saved frame.
+  if (TIFFWriteEncodedStrip(tif, 0, pixels, size) < 0) {
+    TIFFClose(tif);
+    fatal("vistrum: ### can't write: %s\n", path);
+  }
+  TIFFClose(tif);
+}
+
+void framefilename(char* buf, int size, const char* dir, int n) {
+  std::snprintf(buf, size, "%s/f%05d.%s", dir, n, "tiff");
+}
+
+namespace {
+unsigned int* framebuf = nullptr;  // one window-sized buffer for the whole run
+size_t framebufwords = 0;
+}  // namespace
+
+void prepareframesave() {
+  // Window size after any 120 Hz doubling is not known yet: size for the larger one.
+  framebufwords = static_cast<size_t>(par.winxgl) * par.winygl * 2;
+  framebuf = static_cast<unsigned int*>(std::malloc(framebufwords * 4));
+  if (!framebuf) fatal("vistrum: ### can't malloc frm %d\n", 0);
+}
+
+void frame2tiff(int n) {
+  const size_t words = static_cast<size_t>(par.winxgl) * par.winygl;
+  if (words > framebufwords) prepareframesave();
+  unsigned int* frm = framebuf;
+  if (!frm) fatal("vistrum: ### can't malloc frm %d\n", n);
+  glPixelStorei(GL_PACK_ALIGNMENT, 4);
+  glReadPixels(0, 0, par.winxgl, par.winygl, GL_RGBA, GL_UNSIGNED_INT_8_8_8_8_REV, frm);
+  char path[TEXTLEN + 32];
+  framefilename(path, sizeof path, par.tiffoutdir, n);
+  writetiff(par.winxgl, par.winygl, frm, path);
+}
+
+void checktiffoutdir() {
+  if (std::strcmp(par.tiffoutdir, ".") == 0) return;
+  FILE* probe = std::fopen(par.tiffoutdir, "r");
+  if (!probe) fatal("vistrum: ### tiffoutdir %s not found  ...quitting\n", par.tiffoutdir);
+  std::fclose(probe);
+  struct stat st {};
+  if (stat(par.tiffoutdir, &st) != 0 || !S_ISDIR(st.st_mode)) fatal("vistrum: ### %s not a dir\n", par.tiffoutdir);
+  DIR* d = opendir(par.tiffoutdir);
+  if (!d) {
+    std::printf("vistrum: ### can't find/open tiff outdir, \"%s\"\n", par.tiffoutdir);
+    fatal("vistrum: ### create, or use other: -tiffoutdir <otherdir>\n");
+  }
+  closedir(d);
+}

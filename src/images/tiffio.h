@@ -1,0 +1,34 @@
+// The picture store and TIFF files: loading pictures, writing saved frames.
+#pragma once
+
+#include "config/params.h"
+
+struct MemImg {
+  int width = 0;
+  int height = 0;
+  unsigned int* pixels = nullptr;  // RGBA words, bottom row first, red in the low byte
+  char name[TEXTLEN] = "";
+};
+
+constexpr int MAXMEMIMGS = 62000;
+
+extern MemImg** memimgs;
+extern int memimgcnt;   // images held by the whole run
+extern int tiffcnt;     // images found by the start-up directory scan
+extern float totalimgmb;
+
+int readtiff(const char* path);
+int readtiffs(const char* dir);
+void yflipraster(int w, int h, unsigned int* pixels);
+// Writes a bottom-row-first RGBA buffer (modified in place) as an LZW TIFF.
+void writetiff(int w, int h, unsigned int* pixels, const char* path);
+void frame2tiff(int n);
+// Sizes the read-back buffer once, before the first frame.
+void prepareframesave();
+
+// Which directory entries the scan loads (pure).
+bool istiffname(const char* name);
+// The saved-frame file name for frame n.
+void framefilename(char* buf, int size, const char* dir, int n);
+// Set-up checks of -tiffoutdir (exits with its message when unusable).
+void checktiffoutdir();

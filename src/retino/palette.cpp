@@ -1,0 +1,4 @@
+#include "retino/palette.h"
+
+// Nothing to prepare yet.
+void makechkcols() {}

@@ -1,0 +1,4 @@
+// Check palettes.
+#pragma once
+
+void makechkcols();

@@ -1,0 +1,4 @@
+// Scenario experiments played event by event.
+#pragma once
+
+void drawexpt(double t);

@@ -1,0 +1,4 @@
+#include "scenario/scenariofile.h"
+
+// Nothing to prepare yet.
+void loadscenario() {}

@@ -1,0 +1,4 @@
+// Scenario files read before the run.
+#pragma once
+
+void loadscenario();

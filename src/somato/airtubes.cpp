@@ -1,0 +1,4 @@
+#include "somato/airtubes.h"
+
+// Nothing to prepare yet.
+void checkairtubes() {}

@@ -1,0 +1,4 @@
+// Air-tube checks made before the run.
+#pragma once
+
+void checkairtubes();

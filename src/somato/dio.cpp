@@ -1,0 +1,4 @@
+#include "somato/dio.h"
+
+// Nothing to prepare yet.
+void setupdio() {}

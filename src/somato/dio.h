@@ -1,0 +1,4 @@
+// Digital I/O roles and the output-bit layer.
+#pragma once
+
+void setupdio();

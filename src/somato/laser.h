@@ -1,0 +1,5 @@
+// Laser finger maps.
+#pragma once
+
+void drawpainmap(double t, int randflag);
+void drawpainrand(double t);

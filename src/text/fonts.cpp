@@ -1,0 +1,4 @@
+#include "text/fonts.h"
+
+// Nothing to prepare yet.
+void loadfonts() {}

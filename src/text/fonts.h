@@ -1,0 +1,4 @@
+// Font slots and text drawing.
+#pragma once
+
+void loadfonts();

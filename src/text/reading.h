@@ -1,0 +1,4 @@
+// Paragraph reading blocks.
+#pragma once
+
+void drawparafontoffrndblk(double t);

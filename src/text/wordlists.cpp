@@ -1,0 +1,4 @@
+#include "text/wordlists.h"
+
+// Nothing to prepare yet.
+void loadwordlists() {}

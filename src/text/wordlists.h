@@ -1,0 +1,4 @@
+// Word lists loaded before the run.
+#pragma once
+
+void loadwordlists();

@@ -1,0 +1,65 @@
+// The stimulus-type catalogue: validity, log names, who may log, fixation.
+#include "core/catalogue.h"
+
+#include <gtest/gtest.h>
+
+TEST(StimTypeValidity, RejectsReservedNegativeAndTooLarge) {
+  for (int n : {116, 121, 122, 123, 124, 125, 126, 127, 128, 129, 130, 131, 1000, 9998, 10000, -1, -3})
+    EXPECT_FALSE(validstimtype(n)) << n;
+  for (int n : {0, 1, 10, 20, 21, 27, 43, 64, 115, 117, 120, 9999}) EXPECT_TRUE(validstimtype(n)) << n;
+}
+
+TEST(StimTypeTable, EveryValidNumberUpTo120HasAnEntryInOrder) {
+  int count = 0;
+  const StimTypeInfo* t = stimtable(&count);
+  ASSERT_EQ(count, 122);  // 0..120 and the test pattern
+  for (int k = 0; k < count - 1; k++) EXPECT_EQ(t[k].num, k);
+  EXPECT_EQ(t[count - 1].num, 9999);
+  EXPECT_EQ(stiminfo(125), nullptr);
+}
+
+TEST(StimTypeTable, UnassignedNumbersDrawNothingOfTheirOwn) {
+  for (int n : {0, 21, 27, 43, 61, 64, 69, 116}) {
+    ASSERT_NE(stiminfo(n), nullptr);
+    EXPECT_EQ(stiminfo(n)->draw, nullptr) << n;
+  }
+  for (int n : {2, 10, 20, 89, 9999}) EXPECT_NE(stiminfo(n)->draw, nullptr) << n;
+}
+
+TEST(LogNames, FollowTypeAndTargetProbabilities) {
+  EXPECT_STREQ(stimlogname(0, 0, 0), "justbg");
+  EXPECT_STREQ(stimlogname(0, 0, 0.5f), "justbg");  // type 0 keeps its name
+  EXPECT_STREQ(stimlogname(4, 0, 0), "polletdil");
+  EXPECT_STREQ(stimlogname(4, 0, 0.3f), "fixationtarg");
+  EXPECT_STREQ(stimlogname(10, 0, 0), "zz");
+  EXPECT_STREQ(stimlogname(10, 2.0f, 0), "chktargpolar");
+  EXPECT_STREQ(stimlogname(76, 0, 0), "playsnd");
+  EXPECT_STREQ(stimlogname(120, 0, 0), "zz");
+  EXPECT_STREQ(stimlogname(119, 0, 0), "off3air");
+}
+
+TEST(MayLog, ListedTypesAndTargetOverrides) {
+  for (int n : {0, 3, 8, 11, 15, 18, 22, 24, 26, 29, 31, 36, 39, 49, 51, 52, 54, 57, 59, 60, 62, 65, 68, 70, 71,
+                74, 81, 98, 101, 102, 108, 109, 111, 112, 115, 117, 120})
+    EXPECT_TRUE(stimmaylog(n, 0, 0)) << n;
+  for (int n : {1, 2, 9, 13, 14, 19, 20, 21, 23, 27, 28, 30, 37, 48, 50, 53, 58, 61, 63, 69, 72, 73, 82, 97, 99,
+                100, 103, 110, 113, 114})
+    EXPECT_FALSE(stimmaylog(n, 0, 0)) << n;
+  EXPECT_FALSE(stimmaylog(10, 0, 0));
+  EXPECT_TRUE(stimmaylog(10, 1.0f, 0));
+  EXPECT_TRUE(stimmaylog(20, 0, 0.1f));
+}
+
+TEST(SkipFixation, TypesThatDrawTheirOwnMark) {
+  for (int n : {8, 33, 36, 41, 46, 51, 56, 70, 71, 74, 75, 79, 90, 96, 111, 115}) EXPECT_TRUE(stimskipsfixation(n));
+  for (int n : {10, 20, 35, 42, 52, 55, 76, 89, 97, 112, 9999}) EXPECT_FALSE(stimskipsfixation(n));
+}
+
+TEST(TestPattern, AlternatesAlongRowsAndColumnsAndInverts) {
+  EXPECT_EQ(zzzzsquarewhite(0, 0, 0), 1);
+  EXPECT_EQ(zzzzsquarewhite(1, 0, 0), 0);
+  EXPECT_EQ(zzzzsquarewhite(0, 1, 0), 0);
+  EXPECT_EQ(zzzzsquarewhite(7, 3, 0), 1);
+  for (int c = 0; c < 50; c++)
+    for (int r = 0; r < 50; r++) EXPECT_NE(zzzzsquarewhite(c, r, 0), zzzzsquarewhite(c, r, 1));
+}
