@@ -1,0 +1,259 @@
+#include "harness.h"
+
+#include <X11/XKBlib.h>
+#include <X11/Xlib.h>
+#include <X11/keysym.h>
+#include <X11/extensions/XTest.h>
+#include <dirent.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <tiffio.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace {
+
+double now() {
+  using namespace std::chrono;
+  return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
+
+void sleepms(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+bool findwindow(Display* d, Window w, const char* name) {
+  char* wn = nullptr;
+  if (XFetchName(d, w, &wn) && wn) {
+    const bool match = std::strcmp(wn, name) == 0;
+    XFree(wn);
+    if (match) {
+      XWindowAttributes wa;
+      if (XGetWindowAttributes(d, w, &wa) && wa.map_state == IsViewable) return true;
+    }
+  }
+  Window root, parent, *kids = nullptr;
+  unsigned int n = 0;
+  if (!XQueryTree(d, w, &root, &parent, &kids, &n)) return false;
+  bool found = false;
+  for (unsigned int k = 0; k < n && !found; k++) found = findwindow(d, kids[k], name);
+  if (kids) XFree(kids);
+  return found;
+}
+
+}  // namespace
+
+std::string sourcedir() { return VISTRUM_SOURCE_DIR; }
+
+std::string maketempdir(const char* tag) {
+  std::string tmpl = std::string("/tmp/vistrum-") + tag + "-XXXXXX";
+  std::vector<char> buf(tmpl.begin(), tmpl.end());
+  buf.push_back('\0');
+  const char* d = mkdtemp(buf.data());
+  return d ? d : "/tmp";
+}
+
+std::string readfile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+std::vector<std::string> listdir(const std::string& dir) {
+  std::vector<std::string> names;
+  if (DIR* d = opendir(dir.c_str())) {
+    while (dirent* e = readdir(d))
+      if (e->d_name[0] != '.') names.push_back(e->d_name);
+    closedir(d);
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::vector<std::string> RunResult::lines() const {
+  std::vector<std::string> v;
+  std::istringstream in(out);
+  for (std::string l; std::getline(in, l);) v.push_back(l);
+  return v;
+}
+
+XServer::XServer(int width, int height) {
+  int fd[2];
+  if (pipe(fd) != 0) return;
+  const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
+  pid_ = fork();
+  if (pid_ == 0) {
+    close(fd[0]);
+    const int devnull = open("/dev/null", O_WRONLY);
+    dup2(devnull, 1);
+    dup2(devnull, 2);
+    const std::string fdarg = std::to_string(fd[1]);
+    execlp("Xvfb", "Xvfb", "-displayfd", fdarg.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp",
+           "-noreset", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(fd[1]);
+  std::string num;
+  char c;
+  const double deadline = now() + 20.0;
+  fcntl(fd[0], F_SETFL, O_NONBLOCK);
+  while (now() < deadline) {
+    const ssize_t n = read(fd[0], &c, 1);
+    if (n == 1) {
+      if (c == '\n') break;
+      num += c;
+    } else if (n == 0) {
+      break;
+    } else {
+      sleepms(10);
+    }
+  }
+  close(fd[0]);
+  if (!num.empty()) display_ = ":" + num;
+}
+
+XServer::~XServer() {
+  if (pid_ > 0) {
+    kill(pid_, SIGTERM);
+    waitpid(pid_, nullptr, 0);
+  }
+}
+
+Vistrum::Vistrum(const XServer& x, const std::vector<std::string>& args, const std::string& cwd,
+                 const std::vector<std::string>& env)
+    : x_(x), cwd_(cwd.empty() ? maketempdir("run") : cwd) {
+  outpath_ = maketempdir("out") + "/stdout.txt";
+  pid_ = fork();
+  if (pid_ == 0) {
+    if (chdir(cwd_.c_str()) != 0) _exit(126);
+    const int out = open(outpath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    dup2(out, 1);
+    dup2(out, 2);
+    const int devnull = open("/dev/null", O_RDONLY);
+    dup2(devnull, 0);
+    setenv("DISPLAY", x_.display().c_str(), 1);
+    setenv("LIBGL_ALWAYS_SOFTWARE", "1", 1);
+    setenv("VISTRUM_DIR", VISTRUM_SOURCE_DIR, 1);
+    for (const std::string& e : env) {
+      const size_t eq = e.find('=');
+      if (eq == std::string::npos)
+        unsetenv(e.c_str());
+      else
+        setenv(e.substr(0, eq).c_str(), e.substr(eq + 1).c_str(), 1);
+    }
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(VISTRUM_BINARY));
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execv(VISTRUM_BINARY, argv.data());
+    _exit(127);
+  }
+}
+
+Vistrum::~Vistrum() {
+  if (pid_ > 0 && !reaped_) {
+    kill(pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+  }
+}
+
+bool Vistrum::running() {
+  if (reaped_) return false;
+  int st = 0;
+  const pid_t r = waitpid(pid_, &st, WNOHANG);
+  if (r == pid_) {
+    reaped_ = true;
+    status_ = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    return false;
+  }
+  return true;
+}
+
+bool Vistrum::waitforwindow(double seconds) {
+  Display* d = XOpenDisplay(x_.display().c_str());
+  if (!d) return false;
+  const double deadline = now() + seconds;
+  bool found = false;
+  while (now() < deadline && running()) {
+    if ((found = findwindow(d, DefaultRootWindow(d), "vistrum"))) break;
+    sleepms(20);
+  }
+  XCloseDisplay(d);
+  if (found) sleepms(300);  // let the program reach its wait or its first frames
+  return found;
+}
+
+void Vistrum::key(const char* keysym) {
+  Display* d = XOpenDisplay(x_.display().c_str());
+  if (!d) return;
+  const KeySym ks = XStringToKeysym(keysym);
+  const KeyCode kc = XKeysymToKeycode(d, ks);
+  // Upper-case letters and shifted symbols need Shift held.
+  const bool shift = kc && XkbKeycodeToKeysym(d, kc, 0, 0) != ks;
+  const KeyCode shiftkc = XKeysymToKeycode(d, XK_Shift_L);
+  if (shift) XTestFakeKeyEvent(d, shiftkc, True, 0);
+  XTestFakeKeyEvent(d, kc, True, 0);
+  XTestFakeKeyEvent(d, kc, False, 0);
+  if (shift) XTestFakeKeyEvent(d, shiftkc, False, 0);
+  XSync(d, False);
+  XCloseDisplay(d);
+}
+
+RunResult Vistrum::wait(double seconds) {
+  RunResult r;
+  const double deadline = now() + seconds;
+  while (running() && now() < deadline) sleepms(10);
+  if (running()) {
+    r.timedout = true;
+    kill(pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+    reaped_ = true;
+    status_ = -1;
+  }
+  r.status = status_;
+  r.out = readfile(outpath_);
+  return r;
+}
+
+std::string Vistrum::output() const { return readfile(outpath_); }
+
+RunResult runvistrum(const XServer& x, const std::vector<std::string>& args, double seconds, const std::string& cwd) {
+  Vistrum v(x, args, cwd);
+  return v.wait(seconds);
+}
+
+Image readimage(const std::string& path) {
+  Image img;
+  TIFFSetWarningHandler(nullptr);
+  TIFF* tif = TIFFOpen(path.c_str(), "r");
+  if (!tif) return img;
+  uint32_t w = 0, h = 0;
+  uint16_t spp = 0, orient = 0, comp = 0;
+  TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &w);
+  TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &h);
+  TIFFGetField(tif, TIFFTAG_SAMPLESPERPIXEL, &spp);
+  TIFFGetField(tif, TIFFTAG_ORIENTATION, &orient);
+  TIFFGetField(tif, TIFFTAG_COMPRESSION, &comp);
+  img.stripbytes = static_cast<uint32_t>(TIFFStripSize(tif));  // uncompressed bytes of strip 0
+  std::vector<uint32_t> raster(static_cast<size_t>(w) * h);
+  // With ORIENTATION_TOPLEFT the raster comes back top row first.
+  if (!TIFFReadRGBAImageOriented(tif, w, h, raster.data(), ORIENTATION_TOPLEFT, 0)) {
+    TIFFClose(tif);
+    return img;
+  }
+  TIFFClose(tif);
+  img.width = static_cast<int>(w);
+  img.height = static_cast<int>(h);
+  img.samples = spp;
+  img.orientation = orient;
+  img.compression = comp;
+  img.rgba = std::move(raster);
+  return img;
+}

@@ -1,0 +1,86 @@
+// End-to-end harness: a private Xvfb, the real vistrum binary, keys sent
+// through XTEST, saved frames read back with libtiff. Only processes this
+// harness started are ever signalled, by their ids.
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// A private X server on a display number the server picks itself
+// (-displayfd), so no display a user has open is ever touched.
+class XServer {
+ public:
+  explicit XServer(int width = 1024, int height = 768);
+  ~XServer();
+  XServer(const XServer&) = delete;
+  XServer& operator=(const XServer&) = delete;
+  bool ok() const { return !display_.empty(); }
+  const std::string& display() const { return display_; }
+
+ private:
+  pid_t pid_ = -1;
+  std::string display_;
+};
+
+struct RunResult {
+  int status = -1;       // exit status, or -1 when killed
+  bool timedout = false;
+  std::string out;       // standard output and error
+  std::vector<std::string> lines() const;
+};
+
+// One run of the binary.
+class Vistrum {
+ public:
+  // `args` follow the program name; `cwd` defaults to a fresh temp dir.
+  Vistrum(const XServer& x, const std::vector<std::string>& args, const std::string& cwd = "",
+          const std::vector<std::string>& env = {});
+  ~Vistrum();
+  // Waits until the stimulus window is mapped (false on timeout or exit).
+  bool waitforwindow(double seconds = 20.0);
+  // Sends one key press and release by keysym name ("F1", "Escape", "5", "T").
+  void key(const char* keysym);
+  // Waits for the exit; kills this run's process when the time is up.
+  RunResult wait(double seconds = 30.0);
+  bool running();
+  pid_t pid() const { return pid_; }
+  const std::string& cwd() const { return cwd_; }
+  std::string output() const;
+
+ private:
+  const XServer& x_;
+  pid_t pid_ = -1;
+  std::string cwd_;
+  std::string outpath_;
+  bool reaped_ = false;
+  int status_ = -1;
+};
+
+// Runs to completion with no window interaction (for runs that end by themselves).
+RunResult runvistrum(const XServer& x, const std::vector<std::string>& args, double seconds = 30.0,
+                     const std::string& cwd = "");
+
+// A TIFF read back with libtiff, addressed from the top-left corner.
+struct Image {
+  int width = 0, height = 0;
+  int samples = 0;            // samples per pixel in the file
+  uint32_t stripbytes = 0;    // byte count of strip 0
+  int orientation = 0;
+  int compression = 0;
+  std::vector<uint32_t> rgba;  // top row first, red in the low byte
+  bool ok() const { return width > 0; }
+  uint32_t at(int x, int y) const { return rgba[static_cast<size_t>(y) * width + x]; }
+  int r(int x, int y) const { return at(x, y) & 0xff; }
+  int g(int x, int y) const { return (at(x, y) >> 8) & 0xff; }
+  int b(int x, int y) const { return (at(x, y) >> 16) & 0xff; }
+  int a(int x, int y) const { return (at(x, y) >> 24) & 0xff; }
+};
+Image readimage(const std::string& path);
+
+std::string maketempdir(const char* tag);
+std::string readfile(const std::string& path);
+std::vector<std::string> listdir(const std::string& dir);
+std::string sourcedir();

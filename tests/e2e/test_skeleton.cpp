@@ -1,0 +1,171 @@
+// The run skeleton end to end: start-up rules, the frame loop, frame saving
+// and the test pattern, checked on the real binary in a private X server.
+#include "harness.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+class Skeleton : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { x = new XServer(1024, 768); }
+  static void TearDownTestSuite() {
+    delete x;
+    x = nullptr;
+  }
+  void SetUp() override { ASSERT_TRUE(x->ok()) << "Xvfb did not start"; }
+  static XServer* x;
+
+  // Runs with frame saving, pressing F1 on the save-frames wait screen.
+  static RunResult saveframes(const std::vector<std::string>& args, const std::string& outdir) {
+    std::vector<std::string> a = args;
+    a.insert(a.end(), {"-tiffoutdir", outdir});
+    Vistrum v(*x, a);
+    EXPECT_TRUE(v.waitforwindow());
+    v.key("F1");
+    return v.wait(60);
+  }
+};
+XServer* Skeleton::x = nullptr;
+
+// Display units to pixels in a 1024 x 768 window (top-left origin).
+int pixx(double u) { return static_cast<int>(std::floor((u + 1.56) * 1024.0 / 3.12)); }
+int pixy(double u) { return static_cast<int>(std::floor(768.0 - (u + 1.17) * 768.0 / 2.34)); }
+
+bool hasline(const RunResult& r, const std::string& line) {
+  for (const std::string& l : r.lines())
+    if (l == line) return true;
+  return false;
+}
+
+}  // namespace
+
+TEST_F(Skeleton, RejectedTypesExitWithStatusOneAndNoWindow) {
+  for (const char* n : {"116", "121", "129", "130", "-3"}) {
+    RunResult r = runvistrum(*x, {"-s", n, "-nofullscreen", "-exptend", "1"});
+    EXPECT_EQ(r.status, 1) << n;
+    EXPECT_TRUE(hasline(r, std::string("vistrum: ### no -stimtype ") + n)) << r.out;
+  }
+}
+
+TEST_F(Skeleton, FirstArgumentMustBeTheType) {
+  RunResult r = runvistrum(*x, {"-polperiod", "64", "-s", "10"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "vistrum: ### first arg not \"-stimtype\" (\"-s\") or \"-helpstim\" (\"-h\")\n");
+}
+
+TEST_F(Skeleton, TooFewWordsExitQuietly) {
+  for (std::vector<std::string> args : {std::vector<std::string>{}, {"-s"}, {"-s", "10"}}) {
+    RunResult r = runvistrum(*x, args);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "");
+  }
+}
+
+TEST_F(Skeleton, UnknownOptionIsRefused) {
+  RunResult r = runvistrum(*x, {"-s", "10", "-nosuchoption"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_TRUE(hasline(r, "vistrum: ### bad option: => -nosuchoption <=")) << r.out;
+}
+
+TEST_F(Skeleton, ExptendEndsTheRunWithStatusZeroAndTimingLine) {
+  RunResult r = runvistrum(*x, {"-s", "21", "-nofullscreen", "-exptend", "0.5"}, 30);
+  ASSERT_FALSE(r.timedout);
+  EXPECT_EQ(r.status, 0) << r.out;
+  bool timing = false;
+  for (const std::string& l : r.lines()) {
+    if (l.rfind("vistrum: frames: ", 0) != 0) continue;
+    timing = true;
+    int frames = 0, dropped = -1;
+    double mean = 0, mx = 0;
+    ASSERT_EQ(std::sscanf(l.c_str(), "vistrum: frames: %d, mean interval %lf ms, max %lf ms, dropped %d", &frames,
+                          &mean, &mx, &dropped),
+              4)
+        << l;
+    EXPECT_GT(frames, 1);
+    EXPECT_GT(mean, 0.0);
+    EXPECT_GE(mx, mean);
+    EXPECT_GE(dropped, 0);
+    EXPECT_LT(dropped, frames);
+  }
+  EXPECT_TRUE(timing) << r.out;
+}
+
+TEST_F(Skeleton, MissingInstallDirIsAnnouncedAndLookedUpHere) {
+  Vistrum v(*x, {"-s", "21", "-nofullscreen", "-exptend", "0"}, "", {"VISTRUM_DIR"});
+  RunResult r = v.wait(30);
+  EXPECT_EQ(r.status, 0);
+  EXPECT_TRUE(hasline(r, "vistrum: env var VISTRUM_DIR undef'd: assume pwd")) << r.out;
+}
+
+TEST_F(Skeleton, SaveFramesWritesExactlyTheRequestedFiles) {
+  const std::string dir = maketempdir("frames");
+  RunResult r = saveframes({"-s", "21", "-saveframes", "3", "30", "-firstframetime", "2"}, dir);
+  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_EQ(listdir(dir), (std::vector<std::string>{"f00000.tiff", "f00001.tiff", "f00002.tiff"}));
+  const Image img = readimage(dir + "/f00001.tiff");
+  ASSERT_TRUE(img.ok());
+  EXPECT_EQ(img.width, 1024);
+  EXPECT_EQ(img.height, 768);
+  EXPECT_EQ(img.samples, 4);
+  EXPECT_EQ(img.stripbytes, 3145728u);
+  EXPECT_EQ(img.compression, 5);  // LZW
+  EXPECT_EQ(img.orientation, 1);
+  // An unassigned type shows the background grey 0.5 away from fixation.
+  for (auto [u, v] : {std::pair{-1.2, 0.9}, {1.3, -1.0}, {0.5, 0.5}}) {
+    EXPECT_NEAR(img.r(pixx(u), pixy(v)), 128, 1);
+    EXPECT_NEAR(img.g(pixx(u), pixy(v)), 128, 1);
+    EXPECT_NEAR(img.b(pixx(u), pixy(v)), 128, 1);
+  }
+}
+
+TEST_F(Skeleton, NoSaveTransparencyWritesThreeSamples) {
+  const std::string dir = maketempdir("frames3");
+  RunResult r = saveframes({"-s", "21", "-saveframes", "1", "60", "-nosavetransparency", "-bgwingray", "0.25"}, dir);
+  EXPECT_EQ(r.status, 0) << r.out;
+  const Image img = readimage(dir + "/f00000.tiff");
+  ASSERT_TRUE(img.ok());
+  EXPECT_EQ(img.samples, 3);
+  EXPECT_EQ(img.stripbytes, 2359296u);
+  EXPECT_NEAR(img.r(100, 100), 64, 1);
+  EXPECT_EQ(img.a(100, 100), 255);
+}
+
+TEST_F(Skeleton, TestPatternBoardAndItsInversion) {
+  const std::string dir = maketempdir("board");
+  RunResult r = saveframes({"-s", "9999", "-saveframes", "2", "60"}, dir);
+  EXPECT_EQ(r.status, 0) << r.out;
+  const Image f0 = readimage(dir + "/f00000.tiff");
+  const Image f1 = readimage(dir + "/f00001.tiff");
+  ASSERT_TRUE(f0.ok() && f1.ok());
+  // Square (c, r) is centred at (0.04c - 1, 0.04r - 1); (0, 0) starts white.
+  for (int c : {0, 1, 7, 12, 30, 49}) {
+    for (int rr : {0, 3, 10, 41, 49}) {
+      const int px = pixx(0.04 * c - 1.0), py = pixy(0.04 * rr - 1.0);
+      const int want = (c + rr) % 2 == 0 ? 255 : 0;
+      EXPECT_EQ(f0.r(px, py), want) << c << "," << rr;
+      EXPECT_EQ(f0.b(px, py), want) << c << "," << rr;
+      EXPECT_EQ(f1.r(px, py), 255 - want) << c << "," << rr;
+    }
+  }
+  // Outside the board (beyond 0.98 + 0.02 units) is background.
+  EXPECT_NEAR(f0.r(pixx(1.3), pixy(0.0)), 128, 1);
+  EXPECT_NEAR(f0.r(pixx(0.0), pixy(1.1)), 128, 1);
+}
+
+TEST_F(Skeleton, BadTiffOutDirIsFatal) {
+  RunResult r = runvistrum(*x, {"-s", "21", "-saveframes", "1", "60", "-tiffoutdir", "/nonexistent/frames"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_TRUE(hasline(r, "vistrum: ### tiffoutdir /nonexistent/frames not found  ...quitting")) << r.out;
+}
+
+TEST_F(Skeleton, EscapeEndsAWaitingRun) {
+  Vistrum v(*x, {"-s", "10", "-waitforpulse", "-1"});
+  ASSERT_TRUE(v.waitforwindow());
+  v.key("Escape");
+  RunResult r = v.wait(20);
+  EXPECT_FALSE(r.timedout);
+  EXPECT_EQ(r.status, 0);
+}
