@@ -1,4 +1,30 @@
-// Font slots and text drawing.
+// Font slots and text drawing (FTGL pixmap fonts over FreeType).
 #pragma once
 
+#include <cstddef>
+
+constexpr int MAXFONTS = 3;
+
+// Resolves a font file name in place (library fonts dir, then the fallback);
+// prints the lookup messages and exits 1 when no candidate opens.
+void getfullfontfilename(char* buf, size_t bufsize);
+// Loads `path` into slot `fontnum` (0..2); `path` is resolved in place.
+void initfont(char* path, size_t pathsize, int fontnum);
+// Switches the process locale (all categories); exits 1 on failure.
+void changelocale(const char* locale);
+// Draws `text` in the current colour with grab point `lblo` at (x, y)
+// display units, `size` pixels high at stimulus scale 1, in font `fontnum`.
+// Grab points: 0 lower-left, 1 lower-right, 2 centre-left, 3 lower-centre,
+// 5 centre-centre, 8 centre-right; anything else lower-left.
+void drawstr(const char* text, float x, float y, float size, int lblo, int fontnum);
+// Empties the slots and loads `fontfile`, `fontfile2`, `fontfile3`.
 void loadfonts();
+// Number of fonts loaded; slots 0..fontcnt()-1 are valid.
+int fontcnt();
+
+// Grab-point offset in display units for a text `w` pixels wide whose font
+// ascender is `a` pixels, at `unitsperpixel` display units per pixel.
+struct GrabOffset {
+  float dx, dy;
+};
+GrabOffset graboffset(int lblo, float w, float a, float unitsperpixel);
