@@ -2,6 +2,7 @@
 #include "core/catalogue.h"
 #include "core/eventlog.h"
 #include "core/frametiming.h"
+#include "core/prepost.h"
 #include "core/runstate.h"
 #include "core/sound.h"
 #include "core/startup.h"
@@ -18,30 +19,22 @@
 
 int isprepostper(double t) {
   static int endlogged = 0;
-  if (!run.predoneflag) {
-    endlogged = 0;
-    if (t <= par.prepostfix) return 1;
+  const int a = prepostactions(run.predoneflag, endlogged, t, par.prepostfix, par.runfreq);
+  if (a & PP_ENDPRE) {
     run.initdoneflag = 0;
-    run.predoneflag = 1;
     logevent("EndPrePer: %8.3lf #####\n", gettimer());
     settimer();
     logevent("PrePerReset: %6.3lf\n", gettimer());
-    return 1;
   }
-  const double period = 1.0 / par.runfreq;
-  if (t <= period) return 0;
-  if (!endlogged) {
-    logevent("EndPeriod: %8.3lf #####\n", gettimer());
-    endlogged = 1;
-  }
-  if (t > par.prepostfix + period) {
+  if (a & PP_ENDPERIOD) logevent("EndPeriod: %8.3lf #####\n", gettimer());
+  if (a & PP_ENDPOST) {
     logevent("EndPostPer: %7.3lf #####\n", gettimer());
-    clearready("Done");
     run.stimrunningflag = 0;
+    clearready("Done");
     waitforF1orF2key();
     clearready("Ready");
   }
-  return 1;
+  return (a & PP_FIXONLY) ? 1 : 0;
 }
 
 void frameloop() {
