@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
+#include <vector>
 
 constexpr int MAXFONTS = 3;
 
@@ -28,3 +30,18 @@ struct GrabOffset {
   float dx, dy;
 };
 GrabOffset graboffset(int lblo, float w, float a, float unitsperpixel);
+
+// Face size in pixels for a requested size at a stimulus scale.
+unsigned facesize(float size, float stimscale);
+
+// The lookup itself: the first candidate that opens, and the messages the
+// search printed on the way (empty `path` when nothing opened).
+struct FontLookup {
+  std::string path;
+  std::vector<std::string> messages;
+};
+FontLookup lookupfont(const char* name, const char* vistrumdir, const std::vector<std::string>& fallbacks);
+// Fallback font files, most wanted first (the Luxi path, then Debian fonts).
+const std::vector<std::string>& fallbackfonts();
+// getfullfontfilename with its own fallback list.
+void resolvefont(char* buf, size_t bufsize, const std::vector<std::string>& fallbacks);
