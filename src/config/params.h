@@ -400,6 +400,15 @@ struct Params {
   float eventlags[3] = {0.0f, 0.0f, 0.0f};
   float eventdurs[3] = {0.0f, 0.0f, 0.0f};
 
+  // Switches that only the per-type defaults set (no option of their own)
+  int polRvsLflag = 0;
+  int polVvsHflag = 0;
+  int ecc2condflag = 0;
+  int ecc3condflag = 0;
+  int usemaxrad = 0;
+  int twocondperiphdriver = 0;
+  float poljittmin = 0.0f;  // degrees until the post-parse conversion
+
   // Library directories (set by the directory readers at start-up)
   char vistrumdir[TEXTLEN] = ".";
   char tiffdir[TEXTLEN] = "";
