@@ -1,0 +1,167 @@
+// Window, projection and start-up scale, seen from outside the program.
+#include "harness.h"
+
+#include <gtest/gtest.h>
+// After gtest: Xlib defines macros (None, Bool) that gtest uses as names.
+#include <X11/Xlib.h>
+
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+class WindowE2E : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { x = new XServer(1280, 1024); }
+  static void TearDownTestSuite() {
+    delete x;
+    x = nullptr;
+  }
+  void SetUp() override { ASSERT_TRUE(x->ok()); }
+  static XServer* x;
+};
+XServer* WindowE2E::x = nullptr;
+
+bool hasline(const RunResult& r, const std::string& line) {
+  for (const std::string& l : r.lines())
+    if (l == line) return true;
+  return false;
+}
+
+struct Geometry {
+  int x = -1, y = -1, w = 0, h = 0;
+  bool overrideredirect = false;
+};
+
+// Top-level windows of the private server, by name ("" for unnamed).
+std::vector<Geometry> toplevels(const XServer& xs, const char* name) {
+  std::vector<Geometry> out;
+  Display* d = XOpenDisplay(xs.display().c_str());
+  if (!d) return out;
+  ::Window root, parent, *kids = nullptr;
+  unsigned int n = 0;
+  XQueryTree(d, DefaultRootWindow(d), &root, &parent, &kids, &n);
+  for (unsigned int k = 0; k < n; k++) {
+    XWindowAttributes wa;
+    if (!XGetWindowAttributes(d, kids[k], &wa) || wa.map_state != IsViewable) continue;
+    char* wn = nullptr;
+    XFetchName(d, kids[k], &wn);
+    const bool match = name ? (wn && std::strcmp(wn, name) == 0) : !wn;
+    if (wn) XFree(wn);
+    if (match) out.push_back({wa.x, wa.y, wa.width, wa.height, wa.override_redirect != 0});
+  }
+  if (kids) XFree(kids);
+  XCloseDisplay(d);
+  return out;
+}
+
+}  // namespace
+
+namespace {
+void warppointer(const XServer& xs, int px, int py) {
+  Display* d = XOpenDisplay(xs.display().c_str());
+  XWarpPointer(d, 0, DefaultRootWindow(d), 0, 0, 0, 0, px, py);
+  XSync(d, False);
+  XCloseDisplay(d);
+}
+std::pair<int, int> pointer(const XServer& xs) {
+  Display* d = XOpenDisplay(xs.display().c_str());
+  ::Window r, c;
+  int rx = -1, ry = -1, wx, wy;
+  unsigned int m;
+  XQueryPointer(d, DefaultRootWindow(d), &r, &c, &rx, &ry, &wx, &wy, &m);
+  XCloseDisplay(d);
+  return {rx, ry};
+}
+}  // namespace
+
+TEST_F(WindowE2E, FullScreenCentresTheStimulusOnABlackBackground) {
+  warppointer(*x, 100, 90);
+  Vistrum v(*x, {"-s", "21", "-winxy", "640", "480", "-waitforpulse", "-1"});
+  ASSERT_TRUE(v.waitforwindow());
+  const auto stim = toplevels(*x, "vistrum");
+  ASSERT_EQ(stim.size(), 1u);
+  EXPECT_EQ(stim[0].x, (1280 - 640) / 2);
+  EXPECT_EQ(stim[0].y, (1024 - 480) / 2);
+  EXPECT_EQ(stim[0].w, 640);
+  EXPECT_TRUE(stim[0].overrideredirect);
+  bool background = false;
+  for (const Geometry& g : toplevels(*x, nullptr))
+    if (g.x == 0 && g.y == 0 && g.w == 1280 && g.h == 1024 && g.overrideredirect) background = true;
+  EXPECT_TRUE(background);
+  v.key("Escape");
+  EXPECT_EQ(v.wait(20).status, 0);
+  EXPECT_TRUE(toplevels(*x, "vistrum").empty());  // torn down at exit
+  EXPECT_EQ(pointer(*x), std::make_pair(100, 90));  // pointer given back where it was
+}
+
+TEST_F(WindowE2E, WindowModeHasNoBackgroundAndIsNotMoved) {
+  Vistrum v(*x, {"-s", "21", "-winxy", "640", "480", "-nofullscreen", "-waitforpulse", "-1"});
+  ASSERT_TRUE(v.waitforwindow());
+  const auto stim = toplevels(*x, "vistrum");
+  ASSERT_EQ(stim.size(), 1u);
+  EXPECT_EQ(stim[0].x, 0);
+  EXPECT_EQ(stim[0].y, 0);
+  EXPECT_FALSE(stim[0].overrideredirect);
+  for (const Geometry& g : toplevels(*x, nullptr)) EXPECT_FALSE(g.w == 1280 && g.h == 1024);
+  v.key("Escape");
+  EXPECT_EQ(v.wait(20).status, 0);
+}
+
+TEST_F(WindowE2E, ExptendZeroEndsAfterTheFirstFrame) {
+  RunResult r = runvistrum(*x, {"-s", "21", "-nofullscreen", "-exptend", "0"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_TRUE(hasline(r, "vistrum: frames: 1, mean interval 0.000 ms, max 0.000 ms, dropped 0 (over 1.5 x median)"))
+      << r.out;
+}
+
+TEST_F(WindowE2E, DoubleFrameRateDoublesTheWindowAndRunsType48) {
+  RunResult wide = runvistrum(*x, {"-s", "48", "-nofullscreen", "-doubleframerate", "-exptend", "0.3"});
+  EXPECT_EQ(wide.status, 0) << wide.out;
+  EXPECT_TRUE(hasline(wide, "vistrum: make double-wide GLX window for 120 Hz stereo"));
+  EXPECT_TRUE(hasline(wide, "vistrum: 120 Hz stereo window: 2048 x 768"));
+  RunResult high = runvistrum(
+      *x, {"-s", "48", "-nofullscreen", "-doubleframerate", "-packstereoupdown", "-winxy", "640", "400", "-exptend", "0.3"});
+  EXPECT_EQ(high.status, 0) << high.out;
+  EXPECT_TRUE(hasline(high, "vistrum: make double-high GLX window for 120 Hz stereo"));
+  EXPECT_TRUE(hasline(high, "vistrum: 120 Hz stereo window: 640 x 800"));
+}
+
+TEST_F(WindowE2E, StartScaleEnlargesTheTestBoard) {
+  const std::string dir = maketempdir("scale");
+  Vistrum v(*x, {"-s", "9999", "-saveframes", "1", "60", "-startstimscale", "2", "-tiffoutdir", dir});
+  ASSERT_TRUE(v.waitforwindow());
+  v.key("F1");
+  ASSERT_EQ(v.wait(30).status, 0);
+  const Image img = readimage(dir + "/f00000.tiff");
+  ASSERT_TRUE(img.ok());
+  // At scale 2 square (c, r) is centred at 2 * (0.04c - 1, 0.04r - 1) units.
+  auto px = [](double u) { return static_cast<int>(std::floor((u + 1.56) * 1024 / 3.12)); };
+  auto py = [](double u) { return static_cast<int>(std::floor(768 - (u + 1.17) * 768 / 2.34)); };
+  for (int c : {20, 21, 24, 33, 40}) {
+    for (int r : {16, 17, 25, 38}) {
+      const int want = (c + r) % 2 == 0 ? 255 : 0;
+      EXPECT_EQ(img.g(px(2 * (0.04 * c - 1)), py(2 * (0.04 * r - 1))), want) << c << "," << r;
+    }
+  }
+}
+
+TEST_F(WindowE2E, ArrowKeyHitsScaleByTwoPercentSteps) {
+  const std::string dir = maketempdir("hits");
+  // 35 steps of 1.02 is very nearly 2: the board grows the same way.
+  Vistrum v(*x, {"-s", "9999", "-saveframes", "1", "60", "-arrowkeyhits", "35", "-tiffoutdir", dir});
+  ASSERT_TRUE(v.waitforwindow());
+  v.key("F1");
+  ASSERT_EQ(v.wait(30).status, 0);
+  const Image img = readimage(dir + "/f00000.tiff");
+  ASSERT_TRUE(img.ok());
+  const double s = std::pow(1.02, 35);
+  auto px = [](double u) { return static_cast<int>(std::floor((u + 1.56) * 1024 / 3.12)); };
+  auto py = [](double u) { return static_cast<int>(std::floor(768 - (u + 1.17) * 768 / 2.34)); };
+  for (int c : {22, 25, 30}) {
+    for (int r : {20, 26}) {
+      const int want = (c + r) % 2 == 0 ? 255 : 0;
+      EXPECT_EQ(img.g(px(s * (0.04 * c - 1)), py(s * (0.04 * r - 1))), want) << c << "," << r;
+    }
+  }
+}
