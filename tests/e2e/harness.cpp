@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -50,6 +51,22 @@ bool findwindow(Display* d, Window w, const char* name) {
 }  // namespace
 
 std::string sourcedir() { return VISTRUM_SOURCE_DIR; }
+
+int unitpixx(double u, int winx) {
+  const double half = 1.56;
+  return static_cast<int>(std::floor((u + half) * winx / (2 * half)));
+}
+
+int unitpixy(double v, int winx, int winy) {
+  const double half = 1.56 * winy / winx;
+  return static_cast<int>(std::floor(winy - (v + half) * winy / (2 * half)));
+}
+
+bool hasline(const RunResult& r, const std::string& line) {
+  for (const std::string& l : r.lines())
+    if (l == line) return true;
+  return false;
+}
 
 std::string maketempdir(const char* tag) {
   std::string tmpl = std::string("/tmp/vistrum-") + tag + "-XXXXXX";

@@ -3,6 +3,7 @@
 // harness started are ever signalled, by their ids.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <sys/types.h>
 
 #include <cstdint>
@@ -84,3 +85,24 @@ std::string maketempdir(const char* tag);
 std::string readfile(const std::string& path);
 std::vector<std::string> listdir(const std::string& dir);
 std::string sourcedir();
+
+// Display units to pixels of a saved frame (top-left origin): the window is
+// always 3.12 units wide and its height follows the aspect ratio.
+int unitpixx(double u, int winx = 1024);
+int unitpixy(double v, int winx = 1024, int winy = 768);
+
+// Test fixture base: one private X server for the whole suite.
+template <int W = 1024, int H = 768>
+class XServerSuite : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { x = new XServer(W, H); }
+  static void TearDownTestSuite() {
+    delete x;
+    x = nullptr;
+  }
+  void SetUp() override { ASSERT_TRUE(x && x->ok()) << "Xvfb did not start"; }
+  static inline XServer* x = nullptr;
+};
+
+// True when some output line equals `line` exactly.
+bool hasline(const RunResult& r, const std::string& line);

@@ -8,15 +8,8 @@
 
 namespace {
 
-class Skeleton : public ::testing::Test {
+class Skeleton : public XServerSuite<> {
  protected:
-  static void SetUpTestSuite() { x = new XServer(1024, 768); }
-  static void TearDownTestSuite() {
-    delete x;
-    x = nullptr;
-  }
-  void SetUp() override { ASSERT_TRUE(x->ok()) << "Xvfb did not start"; }
-  static XServer* x;
 
   // Runs with frame saving, pressing F1 on the save-frames wait screen.
   static RunResult saveframes(const std::vector<std::string>& args, const std::string& outdir) {
@@ -28,17 +21,8 @@ class Skeleton : public ::testing::Test {
     return v.wait(60);
   }
 };
-XServer* Skeleton::x = nullptr;
-
-// Display units to pixels in a 1024 x 768 window (top-left origin).
-int pixx(double u) { return static_cast<int>(std::floor((u + 1.56) * 1024.0 / 3.12)); }
-int pixy(double u) { return static_cast<int>(std::floor(768.0 - (u + 1.17) * 768.0 / 2.34)); }
-
-bool hasline(const RunResult& r, const std::string& line) {
-  for (const std::string& l : r.lines())
-    if (l == line) return true;
-  return false;
-}
+int pixx(double u) { return unitpixx(u); }
+int pixy(double v) { return unitpixy(v); }
 
 }  // namespace
 

@@ -10,22 +10,29 @@
 
 namespace {
 
-class WindowE2E : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() { x = new XServer(1280, 1024); }
-  static void TearDownTestSuite() {
-    delete x;
-    x = nullptr;
-  }
-  void SetUp() override { ASSERT_TRUE(x->ok()); }
-  static XServer* x;
-};
-XServer* WindowE2E::x = nullptr;
+class WindowE2E : public XServerSuite<1280, 1024> {};
 
-bool hasline(const RunResult& r, const std::string& line) {
-  for (const std::string& l : r.lines())
-    if (l == line) return true;
-  return false;
+// Saves one frame of the test board with extra options, returns it.
+Image boardframe(const XServer& xs, std::vector<std::string> extra) {
+  const std::string dir = maketempdir("board");
+  std::vector<std::string> args = {"-s", "9999", "-saveframes", "1", "60", "-tiffoutdir", dir};
+  args.insert(args.end(), extra.begin(), extra.end());
+  Vistrum v(xs, args);
+  EXPECT_TRUE(v.waitforwindow());
+  v.key("F1");
+  EXPECT_EQ(v.wait(30).status, 0);
+  return readimage(dir + "/f00000.tiff");
+}
+
+// Checks board squares (c, r) drawn at scale s.
+void expectboard(const Image& img, double s, std::initializer_list<int> cols, std::initializer_list<int> rows) {
+  ASSERT_TRUE(img.ok());
+  for (int c : cols) {
+    for (int r : rows) {
+      const int want = (c + r) % 2 == 0 ? 255 : 0;
+      EXPECT_EQ(img.g(unitpixx(s * (0.04 * c - 1)), unitpixy(s * (0.04 * r - 1))), want) << c << "," << r;
+    }
+  }
 }
 
 struct Geometry {
@@ -128,40 +135,12 @@ TEST_F(WindowE2E, DoubleFrameRateDoublesTheWindowAndRunsType48) {
 }
 
 TEST_F(WindowE2E, StartScaleEnlargesTheTestBoard) {
-  const std::string dir = maketempdir("scale");
-  Vistrum v(*x, {"-s", "9999", "-saveframes", "1", "60", "-startstimscale", "2", "-tiffoutdir", dir});
-  ASSERT_TRUE(v.waitforwindow());
-  v.key("F1");
-  ASSERT_EQ(v.wait(30).status, 0);
-  const Image img = readimage(dir + "/f00000.tiff");
-  ASSERT_TRUE(img.ok());
   // At scale 2 square (c, r) is centred at 2 * (0.04c - 1, 0.04r - 1) units.
-  auto px = [](double u) { return static_cast<int>(std::floor((u + 1.56) * 1024 / 3.12)); };
-  auto py = [](double u) { return static_cast<int>(std::floor(768 - (u + 1.17) * 768 / 2.34)); };
-  for (int c : {20, 21, 24, 33, 40}) {
-    for (int r : {16, 17, 25, 38}) {
-      const int want = (c + r) % 2 == 0 ? 255 : 0;
-      EXPECT_EQ(img.g(px(2 * (0.04 * c - 1)), py(2 * (0.04 * r - 1))), want) << c << "," << r;
-    }
-  }
+  expectboard(boardframe(*x, {"-startstimscale", "2"}), 2.0, {20, 21, 24, 33, 40}, {16, 17, 25, 38});
 }
 
 TEST_F(WindowE2E, ArrowKeyHitsScaleByTwoPercentSteps) {
-  const std::string dir = maketempdir("hits");
-  // 35 steps of 1.02 is very nearly 2: the board grows the same way.
-  Vistrum v(*x, {"-s", "9999", "-saveframes", "1", "60", "-arrowkeyhits", "35", "-tiffoutdir", dir});
-  ASSERT_TRUE(v.waitforwindow());
-  v.key("F1");
-  ASSERT_EQ(v.wait(30).status, 0);
-  const Image img = readimage(dir + "/f00000.tiff");
-  ASSERT_TRUE(img.ok());
-  const double s = std::pow(1.02, 35);
-  auto px = [](double u) { return static_cast<int>(std::floor((u + 1.56) * 1024 / 3.12)); };
-  auto py = [](double u) { return static_cast<int>(std::floor(768 - (u + 1.17) * 768 / 2.34)); };
-  for (int c : {22, 25, 30}) {
-    for (int r : {20, 26}) {
-      const int want = (c + r) % 2 == 0 ? 255 : 0;
-      EXPECT_EQ(img.g(px(s * (0.04 * c - 1)), py(s * (0.04 * r - 1))), want) << c << "," << r;
-    }
-  }
+  // 35 steps of 1.02 make very nearly 2: the board grows the same way.
+  expectboard(boardframe(*x, {"-arrowkeyhits", "35"}), std::pow(1.02, 35), {22, 25, 30}, {20, 26});
+  expectboard(boardframe(*x, {"-arrowkeyhits", "-20"}), std::pow(1.0 / 1.02, 20), {0, 5, 49}, {2, 30, 47});
 }
