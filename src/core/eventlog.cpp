@@ -1,10 +1,20 @@
 #include "core/eventlog.h"
 
 #include "config/params.h"
+#include "core/catalogue.h"
 #include "core/runstate.h"
+#include "core/xit.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdarg>
-#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
 
 bool logging() { return par.logfileflag && run.fplogfile; }
 
@@ -17,7 +27,122 @@ void logevent(const char* fmt, ...) {
   std::fflush(run.fplogfile);
 }
 
-void openlog() {}
+namespace {
+
+void localdate(char* out, size_t size, const char* fmt) {
+  const std::time_t now = std::time(nullptr);
+  std::tm tm{};
+  localtime_r(&now, &tm);
+  if (size == 0) return;
+  if (std::strftime(out, size, fmt, &tm) == 0) out[0] = '\0';
+}
+
+bool readable(const char* path) { return access(path, R_OK) == 0; }
+
+LogDirCheck checkexisting(const char* dir) {
+  struct stat st {};
+  if (stat(dir, &st) != 0 || !S_ISDIR(st.st_mode)) return LogDirCheck::notadir;
+  DIR* d = opendir(dir);
+  if (!d) return LogDirCheck::unopenable;
+  closedir(d);
+  return LogDirCheck::usable;
+}
+
+// Creates the file only if it is new, so that a log is never overwritten.
+FILE* createnew(const std::string& path) {
+  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+  if (fd < 0) return nullptr;
+  FILE* f = fdopen(fd, "w");
+  if (!f) close(fd);
+  return f;
+}
+
+}  // namespace
+
+void mygetdate_sort(char* out, size_t size) { localdate(out, size, "%y%m%d-%H%M%S"); }
+
+// The same text as the date command prints in the C locale.
+void mygetdate_read(char* out, size_t size) { localdate(out, size, "%a %b %e %H:%M:%S %Z %Y"); }
+
+LogDirCheck checklogdir(const char* dir) {
+  if (readable(dir)) {
+    const LogDirCheck c = checkexisting(dir);
+    return c;
+  }
+  if (!readable(".")) return LogDirCheck::notfound;
+  const LogDirCheck c = checkexisting(".");
+  return c == LogDirCheck::usable ? LogDirCheck::fallback : c;
+}
+
+std::string logfilepath(const char* dir, const char* stamp, const char* logname, int copy) {
+  std::string p = std::string(dir) + "/" + stamp + "_" + logname;
+  if (copy > 1) p += "-" + std::to_string(copy);
+  return p + ".log";
+}
+
+void writelogheader(FILE* f, int stimtype, const char* date, const char* pwd, int argc, char** argv) {
+  std::fprintf(f, "###############################\n");
+  std::fprintf(f, "Vistrum logfile for stimtype=%d\n", stimtype);
+  std::fprintf(f, "###############################\n\n");
+  std::fprintf(f, "%s\n\n", date);
+  if (pwd) std::fprintf(f, "pwd = %s\n\n", pwd);
+  for (int i = 0; i < argc; i++) std::fprintf(f, "%s ", argv[i]);
+  std::fprintf(f, "\n\n");
+  std::fflush(f);
+}
+
+void openlog() {
+  if (!par.logfileflag) return;
+  if (!stimmaylog(par.stimtype, par.chktargprob, par.fixtargprob)) {
+    std::printf("vistrum: ### no logfile for stimtype=%d ...disabled\n", par.stimtype);
+    par.logfileflag = 0;
+    return;
+  }
+  const char* dir = par.logfiledir;
+  switch (checklogdir(par.logfiledir)) {
+    case LogDirCheck::usable:
+      break;
+    case LogDirCheck::fallback:
+      std::printf("vistrum: ### logfiledir %s not found\n", par.logfiledir);
+      std::printf("vistrum: ### saving log instead in current directory\n");
+      dir = ".";
+      break;
+    case LogDirCheck::notfound:
+      std::printf("vistrum: ### logfiledir %s not found\n", par.logfiledir);
+      std::printf("vistrum: ### saving log instead in current directory\n");
+      fatal("vistrum: ### logfiledir %s not found\n", ".");
+    case LogDirCheck::notadir:
+      fatal("vistrum: ### %s not a dir\n", par.logfiledir);
+    case LogDirCheck::unopenable:
+      std::printf("vistrum: ### can't find/open logfile dir, \"%s\"\n", par.logfiledir);
+      std::printf("vistrum: ### create, or use other: -logfiledir <otherdir>\n");
+      std::printf("vistrum: ### logfile disabled this run\n");
+      par.logfileflag = 0;
+      return;
+  }
+  char stamp[100];
+  mygetdate_sort(stamp, sizeof stamp);
+  const char* logname = stimlogname(par.stimtype, par.chktargprob, par.fixtargprob);
+  if (!logname) logname = "vistrum";
+  std::string path;
+  FILE* f = nullptr;
+  for (int copy = 1; copy < 100 && !f; copy++) {
+    path = logfilepath(dir, stamp, logname, copy);
+    f = createnew(path);
+    if (!f && errno != EEXIST) break;
+  }
+  if (f && path.size() >= sizeof run.logfilename) {
+    std::fclose(f);
+    f = nullptr;
+  }
+  if (!f) fatal("vistrum: ### can't create %s ...quitting\n", path.c_str());
+  std::strcpy(run.logfilename, path.c_str());
+  run.fplogfile = f;
+  std::printf("vistrum: opened logfile:\n  %s\n", run.logfilename);
+  char date[100];
+  mygetdate_read(date, sizeof date);
+  writelogheader(f, par.stimtype, date, std::getenv("PWD"), run.argc, run.argv);
+}
 
 void closelog() {
   if (run.fplogfile) std::fclose(run.fplogfile);

@@ -2,53 +2,280 @@
 
 #include "config/params.h"
 #include "core/eventlog.h"
+#include "core/mouse.h"
 #include "core/runstate.h"
+#include "core/scoring.h"
 #include "core/sound.h"
 #include "core/timer.h"
 #include "core/window.h"
 #include "core/xit.h"
+#include "retino/fixation.h"
+#include "text/fonts.h"
 
 #include <GL/gl.h>
+#include <GL/glu.h>
+#include <GL/glx.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <X11/keysym.h>
 #include <unistd.h>
 
+#include <cstring>
+
 namespace {
 
-// A reading taken before the first reset is meaningless: it logs as 0.
-double resettime() {
-  const double t = gettimer();
-  return t > 100000.0 ? 0.0 : t;
+GLfloat savedmatrix[16];
+bool matrixsaved = false;
+
+void logkey(int digit) { logevent("KeyEvent: %9.3lf   k%d\n", gettimer(), digit); }
+
+void scalestep(bool up) {
+  up ? scalestimup() : scalestimdown();
+  prscales();
+  logevent("CurScale: %9.3lf   %2.3f\n", gettimer(), run.currstimscale);
+  if (!run.stimrunningflag) clearready("Ready");
+}
+
+// The current matrix, whichever stack is selected (the projection carries the scale).
+GLenum currentmatrixquery(GLint* mode) {
+  glGetIntegerv(GL_MATRIX_MODE, mode);
+  return *mode == GL_PROJECTION ? GL_PROJECTION_MATRIX : GL_MODELVIEW_MATRIX;
+}
+
+void togglemousectrl() {
+  GLint mode = 0;
+  if (par.mousectrlflag) {
+    glGetFloatv(currentmatrixquery(&mode), savedmatrix);
+    matrixsaved = true;
+    cent2mouse();
+  } else if (matrixsaved) {
+    currentmatrixquery(&mode);
+    glLoadMatrixf(savedmatrix);
+  }
+  par.mousectrlflag = !par.mousectrlflag;
+}
+
+void stereopreset(float leftred) {
+  par.stereoLred = leftred;
+  par.stereoLgrn = par.stereoLblu = 0.0f;
+  par.stereoRred = par.stereoRgrn = 0.0f;
+  par.stereoRblu = 1.0f;
+  prstcols();
 }
 
 void handlekey(KeySym key) {
-  switch (key) {
-    case XK_Escape:
-      logevent("Interrupt: %8.3lf #####\n", gettimer());
-      stopsounds();
-      xit(0);
-    case XK_F1:
-      logevent("F1-reset:       %9.3lf #####\n", resettime());
+  int digit = 0;
+  switch (keyaction(key, &digit)) {
+    case KeyAction::digit: logkey(digit); break;
+    case KeyAction::five:
+      if (par.fivekeytriggerflag) countdownsomekey(gettimer());
+      if (run.somekeytriggercnt < 0) logkey(5);
+      break;
+    case KeyAction::apostrophe:
+      if (par.apostrophetriggerflag) countdownsomekey(gettimer());
+      break;
+    case KeyAction::capitalT:
+      if (par.captkeytriggerflag) countdownsomekey(gettimer());
+      break;
+    case KeyAction::f1:
+      logevent("F1-reset:       %9.3lf #####\n", resettime(gettimer()));
       restartsequence();
       settimer();
       run.breakwaitflag = 1;
       break;
-    case XK_F2:
+    case KeyAction::f2:
       logevent("F2-resetwait:   %9.3lf #####\n", gettimer());
+      run.somekeytriggercnt = run.somekeytriggerstart;
       restartsequence();
       clearreadywaitsett(par.startpulse, "Ready");
       run.breakwaitflag = 1;
       break;
-    default:
-      break;
+    case KeyAction::f3: run.mousectrlresetflag = !run.mousectrlresetflag; break;
+    case KeyAction::f5: run.F5keytoggleflag = !run.F5keytoggleflag; break;
+    case KeyAction::f6: run.F6keytoggleflag = !run.F6keytoggleflag; break;
+    case KeyAction::f7: run.F7keytoggleflag = !run.F7keytoggleflag; break;
+    case KeyAction::f8: run.F8keytoggleflag = !run.F8keytoggleflag; break;
+    case KeyAction::escape:
+      logevent("Interrupt: %8.3lf #####\n", gettimer());
+      stopsounds();
+      xit(0);
+    case KeyAction::up: scalestep(true); break;
+    case KeyAction::down: scalestep(false); break;
+    case KeyAction::mousetoggle: togglemousectrl(); break;
+    case KeyAction::bordertoggle: run.bordertoggleflag = !run.bordertoggleflag; break;
+    case KeyAction::interocdown: par.interocdist -= 0.01f; prscales(); break;
+    case KeyAction::interocup: par.interocdist += 0.01f; prscales(); break;
+    case KeyAction::vertdown: par.vertdisp -= 0.01f; prscales(); break;
+    case KeyAction::vertup: par.vertdisp += 0.01f; prscales(); break;
+    case KeyAction::leftreddown: par.stereoLred = stepcolour(par.stereoLred, -0.01f); prstcols(); break;
+    case KeyAction::leftgrnup: par.stereoLgrn = stepcolour(par.stereoLgrn, 0.01f); prstcols(); break;
+    case KeyAction::leftbluup: par.stereoLblu = stepcolour(par.stereoLblu, 0.01f); prstcols(); break;
+    case KeyAction::rightredup: par.stereoRred = stepcolour(par.stereoRred, 0.01f); prstcols(); break;
+    case KeyAction::rightgrnup: par.stereoRgrn = stepcolour(par.stereoRgrn, 0.01f); prstcols(); break;
+    case KeyAction::rightbludown: par.stereoRblu = stepcolour(par.stereoRblu, -0.01f); prstcols(); break;
+    case KeyAction::stereopreset1: stereopreset(0.8f); break;
+    case KeyAction::stereopreset2: stereopreset(1.0f); break;
+    case KeyAction::none: break;
   }
+}
+
+// --- the waiting screen -------------------------------------------------
+
+GLUquadric* quadric() {
+  static GLUquadric* q = gluNewQuadric();
+  return q;
+}
+
+float labelsize() { return 24.0f * static_cast<float>(par.winxgl) / 1024.0f; }
+
+void label(const char* text, float x, float y, float grey) {
+  if (!text[0]) return;
+  glColor3f(grey, grey, grey);
+  drawstr(text, x, y, labelsize(), 5, 0);
+}
+
+// Eye 0 left, 1 right: the side-by-side stereo offsets and eye scale.
+void entereye(int eye) {
+  glPushMatrix();
+  if (eye == 0)
+    glTranslatef(-par.interocdist / 2.0f, 0.0f, 0.0f);
+  else
+    glTranslatef(par.interocdist / 2.0f, par.vertdisp, 0.0f);
+  glScalef(par.stereoscaleeye, par.stereoscaleeye, 1.0f);
+}
+
+void fixationoftype(int type, float x, float y) {
+  const int saved = par.fixtype;
+  par.fixtype = type;
+  drawfixation(x, y, 0.0f, par.fixbright, 0.0);
+  par.fixtype = saved;
+}
+
+void readydivergentstereo(const char* text) {
+  for (int eye = 0; eye < 2; eye++) {
+    entereye(eye);
+    // The zero-disparity border (stereobdtype != 0) is drawn by the stereo
+    // furniture once it is available.
+    drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, 0.0);
+    glTranslatef(-0.12f, -0.12f, 0.0f);
+    label(text, 0.0f, 0.0f, 0.4f);
+    glPopMatrix();
+  }
+}
+
+void readyrivalry(const char* text) {
+  if (par.drawfixgridflag) drawfixgrid(par.fixbgbright);
+  for (int eye = 0; eye < 2; eye++) {
+    entereye(eye);
+    glColor3f(par.avgcolbright, par.avgcolbright, par.avgcolbright);
+    gluDisk(quadric(), 0.0, par.maxrad, 100, 1);
+    drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, 0.0);
+    if (!std::strcmp(text, "Done")) label(text, 0.0f, -0.05f, 0.2f);
+    glPopMatrix();
+  }
+}
+
+void readydotstereo(const char* text) {
+  if (par.fixdisp != 0.0f) {
+    fixationoftype(6, -par.fixdisp / 2.0f, 0.0f);
+    fixationoftype(7, par.fixdisp / 2.0f, 0.0f);
+  } else {
+    fixationoftype(5, 0.0f, 0.0f);
+  }
+  label(text, 0.0f, 2.0f * par.fixarraydel, 0.15f);
+}
+
+void readyplain(const char* text) {
+  const bool relative = par.mousectrlflag && !run.mousectrlresetflag;
+  glPushMatrix();
+  if (relative) cent2mouse();
+  // The final image comes first so that the labels stay readable on it.
+  if (!std::strcmp(text, "Done") && par.finaltiff[0]) drawscorescreen();
+  label(text, 0.0f, 0.0f, 0.4f);
+  if ((par.stimtype == 5 || par.stimtype == 6) && par.orbrad != 0.0f)
+    drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, 0.0);
+  drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, 0.0);
+  glPopMatrix();
 }
 
 }  // namespace
 
-void clearready(const char*) {
-  glClearColor(0.25f, 0.25f, 0.25f, 1.0f);
+KeyAction keyaction(KeySym key, int* digit) {
+  if (key >= XK_0 && key <= XK_9 && key != XK_5) {
+    *digit = static_cast<int>(key - XK_0);
+    return KeyAction::digit;
+  }
+  switch (key) {
+    case XK_5: *digit = 5; return KeyAction::five;
+    case XK_apostrophe: return KeyAction::apostrophe;
+    case XK_T: return KeyAction::capitalT;
+    case XK_F1: return KeyAction::f1;
+    case XK_F2: return KeyAction::f2;
+    case XK_F3: return KeyAction::f3;
+    case XK_F5: return KeyAction::f5;
+    case XK_F6: return KeyAction::f6;
+    case XK_F7: return KeyAction::f7;
+    case XK_F8: return KeyAction::f8;
+    case XK_Escape: return KeyAction::escape;
+    case XK_Up: return KeyAction::up;
+    case XK_Down: return KeyAction::down;
+    case XK_m: return KeyAction::mousetoggle;
+    case XK_D: return KeyAction::bordertoggle;
+    case XK_o: return KeyAction::interocdown;
+    case XK_O: return KeyAction::interocup;
+    case XK_v: return KeyAction::vertdown;
+    case XK_V: return KeyAction::vertup;
+    case XK_r: return KeyAction::leftreddown;
+    case XK_g: return KeyAction::leftgrnup;
+    case XK_b: return KeyAction::leftbluup;
+    case XK_R: return KeyAction::rightredup;
+    case XK_G: return KeyAction::rightgrnup;
+    case XK_B: return KeyAction::rightbludown;
+    case XK_z: return KeyAction::stereopreset1;
+    case XK_Z: return KeyAction::stereopreset2;
+    default: return KeyAction::none;
+  }
+}
+
+float stepcolour(float value, float delta) {
+  if (delta < 0.0f && value > 0.0f) return value + delta < 0.0f ? 0.0f : value + delta;
+  if (delta > 0.0f && value < 1.0f) return value + delta > 1.0f ? 1.0f : value + delta;
+  return value;
+}
+
+double resettime(double timerreading) { return timerreading > 100000.0 ? 0.0 : timerreading; }
+
+void countdownsomekey(double) {
+  if (!run.somekeytriggerflag) return;
+  const int before = run.somekeytriggercnt--;
+  if (before != 1) return;
+  logevent("F1-reset:       %9.3lf #####\n", resettime(gettimer()));
+  restartsequence();
+  settimer();
+  run.breakwaitflag = 1;
+}
+
+void clearready(const char* text) {
+  if (!dsp.display) return;  // no window (yet): nothing to show
+  if (!text) text = "";
+  if (par.stimtype == 79)
+    glClearColor(par.bgwingray, par.bgwingray, par.bgwingray, 1.0f);
+  else if (par.stimtype == 56)
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+  else
+    glClearColor(0.25f, 0.25f, 0.25f, 1.0f);
   glClear(GL_COLOR_BUFFER_BIT);
+  if (par.stimtype == 8) {
+    readydivergentstereo(text);
+  } else if (par.stimtype == 79) {
+    readyrivalry(text);
+  } else {
+    run.initdoneflag3 = 0;  // the periodic sound cue starts over after the wait
+    if (par.stimtype == 56)
+      readydotstereo(text);
+    else
+      readyplain(text);
+  }
   glXSwapBuffers(dsp.display, dsp.glxwindow);
 }
 
@@ -72,8 +299,14 @@ void checkkeyinput() {
   if (!dsp.display || !XPending(dsp.display)) return;
   XEvent ev;
   XNextEvent(dsp.display, &ev);
-  if (ev.type == KeyPress) handlekey(XLookupKeysym(&ev.xkey, 0) == XK_Escape ? XK_Escape
-                                               : XLookupKeysym(&ev.xkey, (ev.xkey.state & ShiftMask) ? 1 : 0));
+  if (ev.type == KeyPress) {
+    KeySym key = NoSymbol;
+    char buf[8];
+    XLookupString(&ev.xkey, buf, sizeof buf, &key, nullptr);  // applies Shift and Caps Lock
+    handlekey(key);
+  } else if (ev.type == MotionNotify) {
+    notepointermotion(ev);
+  }
 }
 
 void restartsequence() {
@@ -84,6 +317,7 @@ void restartsequence() {
   run.predoneflag = 0;
   run.prepredoneflag = 0;
   run.bgtrackdoneflag = 0;
+  if (par.mousectrlflag && run.mousectrlresetflag) recentremouse();
 }
 
 void startrun() {

@@ -33,6 +33,15 @@ struct RunState {
   char sndplayer[TEXTLEN] = "";  // empty: sound skipped
   int framecnt = 0;           // saved-frame counter
   int vectstimtype = 0;       // vection quad field shape: 0 sphere, 1 plane, 2 volume
+  // The command line, written into the event-log header.
+  int argc = 0;
+  char** argv = nullptr;
+  // Pointer control (display pixels in background-window coordinates).
+  int mousectrlresetflag = 1;  // a restart re-centres the pointer
+  int isomouseflag = 0;        // pointer range is the centred square
+  int sqclampmouseflag = 1;    // in square mode warp the pointer back inside
+  int mousex = 0, mousey = 0;
+  float mousexgl = 0.0f, mouseygl = 0.0f;
 };
 
 extern RunState run;

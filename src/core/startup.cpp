@@ -196,6 +196,8 @@ void vistrummain(int argc, char** argv) {
   parseoptions(3, argc, argv);
   postparsechecks();
   setupkeytriggers();
+  run.argc = argc;  // for the event-log header
+  run.argv = argv;
   openlog();
 
   loadfonts();

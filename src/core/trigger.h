@@ -1,6 +1,8 @@
 // Start trigger, waiting screens and the keyboard.
 #pragma once
 
+#include <X11/X.h>
+
 // Draws a waiting screen with `text` ("Ready", "Done" or "") and swaps.
 void clearready(const char* text);
 // Shows `text`, waits for a start event, resets the timer, logs the start.
@@ -12,3 +14,19 @@ void checkkeyinput();
 void restartsequence();
 // The start of a run: wait on "Ready" or start at once.
 void startrun();
+// One press of the counted trigger key; the press that takes the count
+// from 1 to 0 starts the run.
+void countdownsomekey(double t);
+
+// What a key does (the key table), computable without a window.
+enum class KeyAction {
+  none, digit, five, apostrophe, capitalT, f1, f2, f3, f5, f6, f7, f8, escape, up, down,
+  mousetoggle, bordertoggle, interocdown, interocup, vertdown, vertup,
+  leftreddown, leftgrnup, leftbluup, rightredup, rightgrnup, rightbludown, stereopreset1, stereopreset2,
+};
+// `digit` receives the number for digit keys (0-9 except 5).
+KeyAction keyaction(KeySym key, int* digit);
+// One 0.01 colour step, kept inside [0, 1] (moves only while inside).
+float stepcolour(float value, float delta);
+// A timer reading taken before the first reset logs as 0.
+double resettime(double timerreading);

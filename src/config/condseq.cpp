@@ -1,0 +1,115 @@
+#include "config/condseq.h"
+
+#include "config/params.h"
+#include "core/eventlog.h"
+#include "core/runstate.h"
+#include "core/timer.h"
+#include "core/trigger.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <utility>
+#include <vector>
+
+namespace {
+
+std::vector<int> condorder;
+int condi = 0;
+int blocknum = 0;
+int condnum = 0;
+float lastblockphase = FIRSTBLOCKPHASE;
+bool designdone = false;  // the -condlist order is used up
+
+template <typename T>
+void shufflevalues(T* values, int n) {
+  for (int j = 0; j + 1 < n; j++) {
+    const int k = j + static_cast<int>(random() % (n - j));
+    std::swap(values[j], values[k]);
+  }
+}
+
+const char* condname(int c) {
+  if (c >= 0 && c < static_cast<int>(par.condnames.size())) return par.condnames[c].c_str();
+  return "?";
+}
+
+void recordchange(double now) {
+  logevent("StimEvent: %8.3lf   %s (%d)\n", now, condname(condnum), condnum);
+  std::printf("StimEvent: %8.3lf   %s (%d)\n", now, condname(condnum), condnum);
+}
+
+// Reshuffles until the first entry differs from `avoid`; one condition
+// cannot differ from itself, so it is left as it is.
+void shuffleuntilfirstnot(int avoid, int n) {
+  if (n < 2) return;
+  do shuffle(condorder.data(), n);
+  while (condorder[0] == avoid);
+}
+
+void startdesign(int n) {
+  const double now = gettimer();
+  designdone = false;
+  if (par.condlistcnt > 0) {
+    blocknum = 0;
+    condnum = par.condlist[0];
+  } else {
+    if (static_cast<int>(condorder.size()) != n) condorder.assign(n > 0 ? n : 1, 0);
+    for (int i = 0; i < n; i++) condorder[i] = i;
+    shuffleuntilfirstnot(0, n);  // a random design never opens with "off"
+    condi = 0;
+    condnum = condorder[0];
+  }
+  if (logging()) {
+    logevent("InitRndBlk: %8.3lf   CondCnt=%d\n", now, n);
+  } else {
+    std::printf("############################################################\n");
+    std::printf("vistrum: ### text below is only record of randblock paradigm!\n");
+    std::printf("vistrum: ### should use -logfile (-logfiledir) instead\n");
+    std::printf("############################################################\n");
+    std::printf("InitRndBlk: %8.3lf   CondCount=%d\n", now, n);
+  }
+  recordchange(now);
+  run.initdoneflag2 = 1;
+  lastblockphase = FIRSTBLOCKPHASE;
+}
+
+}  // namespace
+
+void shuffle(int* values, int n) { shufflevalues(values, n); }
+void fshuffle(float* values, int n) { shufflevalues(values, n); }
+
+float blockphase(double t, float blockfreq) {
+  const double x = static_cast<double>(blockfreq) * t;
+  return static_cast<float>(x - std::floor(x));
+}
+
+int getlogcondition(double t, int n) {
+  if (!run.initdoneflag2) startdesign(n);
+  if (designdone) {
+    clearready("Done");
+    return -1;
+  }
+  const float phase = blockphase(t, par.blockfreq);
+  if (isnewblock(phase, lastblockphase)) {
+    if (par.condlistcnt > 0) {
+      if (++blocknum >= par.condlistcnt) {
+        // Logged once: the caller keeps asking every frame until a restart.
+        designdone = true;
+        logevent("RndBlkExptDone: %9.3lf\n", gettimer());
+        clearready("Done");
+        return -1;
+      }
+      condnum = par.condlist[blocknum];
+    } else {
+      if (++condi >= n) {
+        condi = 0;
+        shuffleuntilfirstnot(condnum, n);  // no repeat across the seam
+      }
+      condnum = condorder[condi];
+    }
+    recordchange(gettimer());
+  }
+  lastblockphase = phase;
+  return condnum;
+}

@@ -1,0 +1,24 @@
+// Scoring of fixation-target responses and the final score screen.
+#pragma once
+
+#include <cstdio>
+
+// Counts of one scoring pass over a log.
+struct ScoreCount {
+  int targets = 0;
+  int hits = 0;
+};
+// Scores the event lines of `f` from its current position: only the first
+// key after a target counts, and only when within `maxcorrectRT` seconds;
+// "F1-reset", "F2-reset" and "PrePrePer" lines start the count over.
+ScoreCount scorelog(FILE* f, float maxcorrectRT);
+// Integer percentage of hits (0 with no targets, at most 100).
+int scorepercent(const ScoreCount& c);
+// Percentage of correctly answered fixation targets in this run's log
+// (100 without a log or without fixation targets); the log stays open
+// for appending afterwards.
+int targpercent();
+
+// The "-reportpercent" part of the "Done" screen: the score text (logged)
+// above the final image, both centred.
+void drawscorescreen();
