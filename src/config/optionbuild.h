@@ -47,3 +47,9 @@ inline OptionDef custom(const char* key, ParseFn parse, PrintFn print, const cha
 }
 
 inline OptionDef group() { return OptionDef{}; }
+
+// A row with its own defaults-listing line.
+inline OptionDef withprint(OptionDef o, PrintFn print) {
+  o.print = print;
+  return o;
+}

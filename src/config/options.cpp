@@ -1,5 +1,6 @@
 #include "config/options.h"
 
+#include "config/optionlists.h"
 #include "config/readers.h"
 #include "core/xit.h"
 
@@ -160,7 +161,7 @@ void printslot(FILE* out, const ValSlot& v) {
         std::fprintf(out, " %2.2f", par.*v.d);
       break;
     case ValKind::Text:
-      std::fprintf(out, " %s", par.*v.s);
+      printtextvalue(out, par.*v.s);
       break;
   }
 }

@@ -60,12 +60,41 @@ double gettm(int i, int argc, char** argv) {
   return texttotime(argv[i]);
 }
 
-void getst(char* dest, int i, int argc, char** argv) {
-  needvalue(i, argc, argv, 1, "missing arg");
+void checktextlen(const char* text, const char* key) {
   // A silently truncated file or directory name would load the wrong thing.
-  if (std::strlen(argv[i]) >= static_cast<size_t>(TEXTLEN)) {
-    std::printf("vistrum: ### %s value longer than %d characters\n", argv[i - 1], TEXTLEN - 1);
+  if (std::strlen(text) >= static_cast<size_t>(TEXTLEN)) {
+    std::printf("vistrum: ### %s value longer than %d characters\n", key, TEXTLEN - 1);
     xit(1);
   }
+}
+
+void getst(char* dest, int i, int argc, char** argv) {
+  needvalue(i, argc, argv, 1, "missing arg");
+  checktextlen(argv[i], argv[i - 1]);
   std::strcpy(dest, argv[i]);
+}
+
+int getdevnum(const char* text) {
+  // The box number is a byte on the device side, so 256 wraps to box 0.
+  const int dev = static_cast<unsigned char>(std::strtol(text, nullptr, 10));
+  if (dev > 3) fatal("vistrum: ### bad ACCES dev (OK:0-%d): %s\n", 3, text);
+  return dev;
+}
+
+int getportnum(const char* text) {
+  static const char* const letters[] = {"A", "B", "C", "D"};
+  for (int p = 0; p < 4; p++)
+    if (std::strcmp(text, letters[p]) == 0) return p;
+  fatal("vistrum: ### bad ACCES port lett (OK:A-D): %s\n", text);
+}
+
+int getbitnum(const char* text) {
+  const long bit = std::strtol(text, nullptr, 10);
+  if (bit < 0 || bit > 7) fatal("vistrum: ### bad ACCES bit (OK:0-7): %s\n", text);
+  return static_cast<int>(bit);
+}
+
+char getportlett(int port) {
+  if (port < 0 || port > 3) fatal("vistrum: ### bad ACCES port num (OK:0-3): %d\n", port);
+  return static_cast<char>('A' + port);
 }

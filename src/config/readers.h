@@ -11,6 +11,14 @@ float getfq(int i, int argc, char** argv);   // period -> rate ("inf" -> 0)
 double gettm(int i, int argc, char** argv);  // time ("inf" -> -1)
 // Copies text into a 200-character buffer; longer text ends the run.
 void getst(char* dest, int i, int argc, char** argv);
+// Ends the run when `text` (a value of option `key`) does not fit a text buffer.
+void checktextlen(const char* text, const char* key);
+
+// Digital-port readers: device 0-3 (taken as a byte), port letter A-D, bit 0-7.
+int getdevnum(const char* text);
+int getportnum(const char* text);
+int getbitnum(const char* text);
+char getportlett(int port);
 
 // Pure conversions behind the readers (no exit, no messages).
 float periodtorate(const char* text);
