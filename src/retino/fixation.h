@@ -5,3 +5,42 @@ void drawfixation(float x, float y, float z, float bright, double t);
 void drawfixmesh(float bright);
 void drawfixgrid(float bright);
 void drawfixdots(float bright);
+void drawscreenborder();
+// Zero-disparity border: 1 square, 2 ring, anything else nothing.
+void drawstereoborder(float r, float width, float offset, float bright, int type);
+
+// Fixation-target countdown (dimming and letters).
+struct FixTargState {
+  int framecnt = 0;      // calls until the next target; on while below targframes
+  int fixlett = 0;       // next letter of fixlettstr
+  char lett[2] = {0, 0}; // letter shown during the current target
+};
+struct FixTargCall {
+  bool on;         // a target shows this call
+  bool scheduled;  // this call ended a target and drew the next gap
+  char shown[2];   // the letter to show (when on, with letters)
+};
+// Calls until the next fixation target for uniform u: twice the common gap,
+// over the fastest of the polar, ring and block rates.
+int fixtarggap(float u);
+// One call of the target step (draws a uniform only when scheduling).
+FixTargCall fixtargstep(FixTargState& s);
+
+// The wander tour: a shuffled order of all grid cells that starts and ends
+// at the centre cell, one smooth sweep per cell.
+struct WanderTour {
+  int* gis = nullptr;  // gridsize^2 + 1 cell indices, allocated once
+  int n = 0;
+  int gi = 0;
+  int gistart = 0, giend = 0;
+  float x1 = 0, y1 = 0, dx = 0, dy = 0;
+  float pflowfreq = 0;
+  float lastsweepth = 0;
+};
+void wanderinit(WanderTour& w);
+// Advances the tour to time t and returns the mark's offset.
+void wanderstep(WanderTour& w, double t, float* x, float* y);
+// Centre of grid cell i in display units.
+void wandercell(int i, float* x, float* y);
+// Travelled fraction of a sweep at phase theta: (theta - sin theta)/2pi.
+float wanderfraction(float theta);

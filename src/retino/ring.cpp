@@ -1,4 +1,192 @@
 #include "retino/ring.h"
 
-// Not drawn yet: these types show background and fixation only.
-void draweccen(double, int, int, double) {}
+#include "config/params.h"
+#include "core/eventlog.h"
+#include "core/runstate.h"
+#include "core/timer.h"
+#include "core/window.h"
+#include "retino/centre.h"
+#include "retino/palette.h"
+#include "retino/primitives.h"
+#include "retino/targets.h"
+#include "retino/wedge.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+float expbase(float minrad, float maxrad) { return std::pow(maxrad / minrad, 1.0f / (maxrad - minrad)); }
+
+float exptrans(float r, float minrad, float base) { return minrad * std::pow(base, r - minrad); }
+
+float exptransblend(float r, float minrad, float base, float frac) {
+  const float e = exptrans(r, minrad, base);
+  return frac == 1.0f ? e : (1.0f - frac) * r + frac * e;
+}
+
+bool eccblank(double t) {
+  if (par.offsperrun != 0 && std::fmod(par.offsperrun * std::fabs(par.runfreq) * t, 1.0) < par.offsfrac) return true;
+  if (par.offspercyc != 0 && std::fmod(par.offspercyc * std::fabs(par.eccfreq) * t, 1.0) < par.offsfrac) return true;
+  return false;
+}
+
+float eccinnerradius(double T) {
+  const float minr = par.minrad, maxr = par.maxrad;
+  const float span = maxr - minr;
+  const float start = par.eccfreq > 0.0f ? minr : maxr;
+  float r0 = start + static_cast<float>(std::fmod(par.eccfreq * T, 1.0)) * span;
+  if (par.smoothwrapfrac != 0.0f) r0 = getsmootheccwrap(r0);
+  if (par.ecc2condflag) {
+    const bool even = static_cast<long long>(par.twofreq * T) % 2 == 0;
+    const bool cent = par.twofreq > 0.0f ? even : !even;
+    r0 = cent ? par.ecc2condcent : par.ecc2condperi;
+  }
+  if (par.ecc3condflag) r0 = getlogcentperioff(T);
+  if (par.trbased != 0.0f) {
+    const double tr = static_cast<long long>(T / par.trbased) * static_cast<double>(par.trbased);
+    r0 = start + static_cast<float>(std::fmod(par.eccfreq * tr, 1.0)) * span;
+  }
+  if (par.skipeccwrapnogapflag) r0 = minr + (1.0f - par.eccwidth / span - 0.00001f) * (r0 - minr);
+  return r0;
+}
+
+float geteccwidth(float r) {
+  if (par.smoothwrapfrac == 0.0f || par.skipeccwrapflag || par.skipeccwrapnogapflag) return par.eccwidth;
+  return (r * par.eccfracslope + par.eccfracmin) * par.eccwidth;
+}
+
+float getsmootheccwrap(float r) {
+  const float minr = par.minrad, maxr = par.maxrad;
+  const float f = maxr - (maxr - minr) * par.smoothwrapfrac;
+  if (r > f && maxr > f) {
+    const float h = std::tanh(SMOOTHWRAPSLOPE * (2.0f * (r - f) / (maxr - f) - 1.0f));
+    return (f - (f - minr) * (h + 1.0f) / 2.0f - minr) * par.smoothwrapshri + minr;
+  }
+  return (r - minr) * par.smoothwrapshri + minr;
+}
+
+float eccwrapdim(double t) {
+  const float minr = par.minrad, maxr = par.maxrad;
+  const float b0 = par.eccfreq > 0.0f ? minr : maxr;
+  const float l = b0 + static_cast<float>(std::fmod(par.eccfreq * t, 1.0)) * (maxr - minr);
+  const float h = maxr - (maxr - minr) * par.smoothwrapfrac;
+  if (!(l > h) || !(maxr > h)) return 1.0f;
+  const float q = std::cosh(SMOOTHWRAPSLOPE * (2.0f * (l - h) / (maxr - h) - 1.0f));
+  return 1.0f - (1.0f - par.smoothwrapdim) / (q * q);
+}
+
+void setsmootheccwrapdimcolor(double t, float r, float g, float b) {
+  // Once per frame: every check of the frame shares the same factor.
+  static double lastt = -1.0e30;
+  static float dim = 1.0f, grey = 0.0f;
+  if (t != lastt) {
+    dim = eccwrapdim(t);
+    grey = (1.0f - dim) * par.bgwingray;
+    lastt = t;
+  }
+  glColor3f(dim * r + grey, dim * g + grey, dim * b + grey);
+}
+
+int centperioffdraw(float proboffcond, float u) {
+  if (proboffcond > u) return 0;
+  if ((proboffcond + 1.0f) / 2.0f > u) return 1;
+  return 2;
+}
+
+float getlogcentperioff(double t) {
+  static int cond = 0;
+  static float lastblockphase = 1.001f;
+  static const char* const names[3] = {"off", "cent", "peri"};
+  if (!run.initdoneflag) {
+    cond = 0;
+    if (logging())
+      logevent("StimEvent: %8.3lf   off\n", gettimer());
+    else
+      std::printf("vistrum ### no log w/randblock stimtype!!\n");
+    run.initdoneflag = 1;
+    lastblockphase = 1.001f;
+  }
+  const float ph = static_cast<float>(std::fmod(par.blockfreq * t, 1.0));
+  if (lastblockphase > ph) {
+    auto draw = [] { return centperioffdraw(par.proboffcond, static_cast<float>(random() * (1.0 / 2147483648.0))); };
+    int e = draw();
+    // With every block "off" there is nothing else to draw: do not spin.
+    if (par.stoprepeatsflag && par.proboffcond < 1.0f)
+      while (e == cond) e = draw();
+    cond = e;
+    logevent("StimEvent: %8.3lf   %s\n", gettimer(), names[cond]);
+  }
+  lastblockphase = ph;
+  if (cond == 1) return par.ecc2condcent;
+  if (cond == 2) return par.ecc2condperi;
+  return 4.0f * dsp.iwinxgl;
+}
+
+RingPieces ringcheckpieces(float rin, float rout, float minrad, float maxrad) {
+  RingPieces p{1, {rin, 0.0f}, {rout, 0.0f}};
+  if (rin > maxrad) {
+    if (rout > maxrad) {
+      p.rin[0] -= maxrad - minrad;
+      p.rout[0] -= maxrad - minrad;
+    }
+  } else if (rout > maxrad) {
+    p.count = 2;
+    p.rout[0] = maxrad;
+    p.rin[1] = minrad;
+    p.rout[1] = rout - maxrad + minrad;
+  }
+  return p;
+}
+
+void draweccen(double t, int nrad, int ntheta, double toff) {
+  static int lastflickerphase = 0;
+  if (eccblank(t)) return;
+  const double T = t + toff;
+  float r0 = eccinnerradius(T);
+  float r1 = r0 + geteccwidth(r0);
+  if (par.skipeccwrapflag && r1 > par.maxrad) return;
+
+  const float savedminrad = par.minrad;
+  if (par.twocondperiphdriver) {
+    r0 = par.minrad2;
+    r1 = par.maxrad;
+    const bool odd = static_cast<long long>(par.twofreq2 * T) % 2 != 0;
+    if (par.twofreq2 >= 0.0f ? odd : !odd) return;
+    par.minrad = par.minrad2;  // the transform base follows the annulus
+  }
+
+  float a0 = 0.0f;
+  if (par.wobbleflag)
+    a0 = static_cast<float>(par.wobbleamp * (M_PI / 180.0) * std::sin(2.0 * M_PI * par.wobblefreq * t));
+  if (par.oritargprob != 0.0f) a0 += static_cast<float>(M_PI / 180.0) * getunipoljerk();
+  const float a1 = a0 + 6.2831855f;
+
+  const int sf = flickersign(t);
+  if (sf != lastflickerphase || chkcols == nullptr || chkcolsfilled() < nrad * ntheta)
+    makecolorsf(nrad, ntheta, par.coltype);
+  lastflickerphase = sf;
+
+  const float minr = par.minrad, maxr = par.maxrad;
+  const float base = expbase(minr, maxr);
+  auto transform = [&](float r) { return par.exptransflag ? exptransblend(r, minr, base, par.expfrac) : r; };
+  const int pushed = pushstimcentre(t);
+  for (int i = 0; i < ntheta - 1; i++) {
+    const float A = a0 + (a1 - a0) * i / (ntheta - 1);
+    const float B = a0 + (a1 - a0) * (i + 1) / (ntheta - 1);
+    for (int j = 0; j < nrad - 1; j++) {
+      const float rin = r0 + (r1 - r0) * j / (nrad - 1);
+      const float rout = r0 + (r1 - r0) * (j + 1) / (nrad - 1);
+      const int c = i * nrad + j;
+      const int s = checkparity(i, j, sf);
+      const RingPieces p = ringcheckpieces(rin, rout, minr, maxr);
+      for (int k = 0; k < p.count; k++) {
+        setchkcolor(c, s, t);
+        drawsector(transform(p.rin[k]), transform(p.rout[k]), A, B);
+      }
+    }
+  }
+  popstimcentre(pushed);
+  par.minrad = savedminrad;
+}

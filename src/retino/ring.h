@@ -1,4 +1,33 @@
-// The expanding checkerboard ring.
+// The expanding checkerboard ring, and the exponential radial transform
+// shared by wedge, ring, letters and images.
 #pragma once
 
+// base = (maxrad/minrad)^(1/(maxrad - minrad)).
+float expbase(float minrad, float maxrad);
+// E(r) = minrad*base^(r - minrad): keeps minrad and maxrad, spaces steps geometrically.
+float exptrans(float r, float minrad, float base);
+// (1 - frac)*r + frac*E(r); exactly E(r) for frac 1.
+float exptransblend(float r, float minrad, float base, float frac);
+
 void draweccen(double t, int nrad, int ntheta, double toff);
+
+// True while the blank intervals per run or per cycle hide the ring.
+bool eccblank(double t);
+// Inner radius of the ring at time T before the wrap (steps 2-7).
+float eccinnerradius(double T);
+float geteccwidth(float r);
+float getsmootheccwrap(float r);
+void setsmootheccwrapdimcolor(double t, float r, float g, float b);
+// Dimming factor of the ring's smooth return at time t (1 outside it).
+float eccwrapdim(double t);
+// Three-condition design (off, centre, periphery): inner radius, with logging.
+float getlogcentperioff(double t);
+// One draw of the three-condition rule for uniform u: 0 off, 1 centre, 2 periphery.
+int centperioffdraw(float proboffcond, float u);
+
+// The parts of one ring check after the wrap at maxrad, untransformed.
+struct RingPieces {
+  int count;  // 1 or 2
+  float rin[2], rout[2];
+};
+RingPieces ringcheckpieces(float rin, float rout, float minrad, float maxrad);

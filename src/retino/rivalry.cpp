@@ -1,5 +1,76 @@
 #include "retino/rivalry.h"
 
-// Not drawn yet: these types show background and fixation only.
-void drawmonbinrivoffrndblk(double, int, int) {}
-void drawdivgmonbinrivoffrndblk(double, int, int) {}
+#include "config/condseq.h"
+#include "config/params.h"
+#include "core/runstate.h"
+#include "core/xit.h"
+#include "retino/fixation.h"
+#include "retino/palette.h"
+#include "retino/wedge.h"
+
+#include <GL/gl.h>
+
+#include <cstring>
+
+namespace {
+
+// The condition in force, mapped to its colour type, or -3 when the design
+// is over. Switches the palette when the type changes.
+int currentrivalrytype(double t, int nrad, int ntheta, int stimtype) {
+  static int lasttype = -999;
+  if (!run.initdoneflag) {
+    run.initdoneflag2 = 0;
+    lasttype = -999;
+    run.initdoneflag = 1;
+  }
+  const int c = getlogcondition(t, par.condcnt);
+  if (c < 0) return -3;
+  const char* name = c < static_cast<int>(par.condnames.size()) ? par.condnames[c].c_str() : "";
+  const int type = rivalrycoltype(name, stimtype);
+  if (type == RIVALRYBADNAME)
+    fatal("vistrum: ### bad condition: %s\nvistrum: [off,monL,monR,bin,LrivR,RrivL,rivR,rivL]\n", name);
+  if (type >= 0 && type != lasttype) {
+    // Refill now, not at the next flicker reversal, so a new block starts
+    // in its own colours (and both eye halves follow this wedge's layout).
+    par.coltype = type;
+    makecolorsf(nrad, ntheta, type);
+  }
+  lasttype = type;
+  return type;
+}
+
+}  // namespace
+
+int rivalrycoltype(const char* name, int stimtype) {
+  static const char* const names[] = {"off", "monL", "monR", "bin", "LrivR", "RrivL", "rivR", "rivL"};
+  for (int k = 0; k < 8; k++) {
+    if (std::strcmp(name, names[k]) != 0) continue;
+    if (stimtype == 79) return k == 0 ? 24 : 16 + k;
+    return k == 0 ? RIVALRYNOCHECKS : 9 + k;
+  }
+  return RIVALRYBADNAME;
+}
+
+void drawmonbinrivoffrndblk(double t, int nrad, int ntheta) {
+  const int type = currentrivalrytype(t, nrad, ntheta, 77);
+  if (type == -3) return;
+  if (type != RIVALRYNOCHECKS) drawpolar(t, nrad, ntheta, 1.0f, PLAINCOLS, 0.0f, 0.0f);
+  drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t);
+}
+
+void drawdivgmonbinrivoffrndblk(double t, int nrad, int ntheta) {
+  if (currentrivalrytype(t, nrad, ntheta, 79) == -3) return;
+  for (int eye = 0; eye < 2; eye++) {
+    glPushMatrix();
+    if (eye == 0)
+      glTranslatef(-par.interocdist / 2.0f, 0.0f, 0.0f);
+    else
+      glTranslatef(par.interocdist / 2.0f, par.vertdisp, 0.0f);
+    glScalef(par.stereoscaleeye, par.stereoscaleeye, 1.0f);
+    drawpolar(t, nrad, ntheta, 1.0f, eye == 0 ? PLAINCOLS : SECONDCOLS, 0.0f, 0.0f);
+    if (par.stereobdtype != 0)
+      drawstereoborder(par.maxrad, par.stereobdwidth, par.stereobdgap, par.stereobdbright, par.stereobdtype);
+    drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t);
+    glPopMatrix();
+  }
+}

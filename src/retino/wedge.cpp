@@ -1,4 +1,213 @@
 #include "retino/wedge.h"
 
-// Not drawn yet: these types show background and fixation only.
-void drawpolar(double, int, int, float, int, float, float) {}
+#include "config/params.h"
+#include "core/runstate.h"
+#include "core/xit.h"
+#include "retino/centre.h"
+#include "retino/palette.h"
+#include "retino/primitives.h"
+#include "retino/ring.h"
+#include "retino/targets.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+
+float truncmaxrad = 4.0f;
+
+namespace {
+
+constexpr double TWOPI = 2.0 * M_PI;
+
+// Whether the last fill holds the n entries a wedge reads; the right-eye
+// half is only where the wedge looks for it when that fill had exactly n.
+bool palettecovers(int wctype, int n) {
+  if (chkcols == nullptr) return false;
+  return wctype == SECONDCOLS ? chkcolsfilled() == n : chkcolsfilled() >= n;
+}
+
+}  // namespace
+
+int hemiblock(double t) { return static_cast<int>(par.blockfreq * t) % 2; }
+
+float polarstartangle(double t, float freqmul, float phaseoff) {
+  float th0 = static_cast<float>(std::fmod(freqmul * par.polfreq * t * TWOPI, TWOPI));
+  if (par.ipsirange != 0.0f) th0 = getpolipsith0(t);
+  if (par.polRvsLflag) {
+    const int b = hemiblock(t);
+    if (par.blockfreq >= 0.0f)
+      th0 = b == 0 ? 0.0f : static_cast<float>(M_PI);
+    else
+      th0 = b == 0 ? static_cast<float>(M_PI) : 0.0f;
+  }
+  if (par.polVvsHflag) {
+    const int b = hemiblock(t);
+    if (par.blockfreq >= 0.0f)
+      th0 = b == 0 ? static_cast<float>(M_PI / 2.0) : 0.0f;
+    else
+      th0 = b == 0 ? 0.0f : static_cast<float>(M_PI / 2.0);
+  }
+  if (par.trbased != 0.0f) {
+    const double tr = static_cast<int>(t / par.trbased) * static_cast<double>(par.trbased);
+    th0 = static_cast<float>(std::fmod(freqmul * par.polfreq * tr * TWOPI, TWOPI));
+  }
+  th0 += phaseoff;
+  if (par.centerpolflag) th0 -= par.polwidth / 2.0f;
+  if (par.wobbleflag)
+    th0 += static_cast<float>(par.wobbleamp * (M_PI / 180.0) * std::sin(TWOPI * par.wobblefreq * t));
+  return th0;
+}
+
+int flickersign(double t) {
+  return static_cast<long long>(std::fabs(par.flickerfreq * t)) % 2 == 1 ? 1 : -1;
+}
+
+Dilation dilation(double t) {
+  const double d = par.dilfreq * t;
+  Dilation dl;
+  dl.phase = static_cast<float>(std::fmod(d, 1.0));
+  dl.sign = 2 * (static_cast<int>(d) % 2) - 1;
+  return dl;
+}
+
+Radii wedgeslot(int j, int nrad, float phase) {
+  const float minr = par.minrad, maxr = par.maxrad;
+  const float w = (maxr - minr) / static_cast<float>(nrad - 1);
+  auto clamp = [&](float r) { return r < minr ? minr : (r > maxr ? maxr : r); };
+  Radii r{clamp((j - 1 + phase) * w + minr), clamp((j + phase) * w + minr)};
+  if (par.exptransflag) {
+    const float base = expbase(minr, maxr);
+    r.rin = exptrans(r.rin, minr, base);
+    r.rout = exptrans(r.rout, minr, base);
+  }
+  return r;
+}
+
+int checkparity(int i, int j, int p) { return (2 * (j % 2) - 1) * (2 * (i % 2) - 1) * p; }
+
+int wedgecolourindex(int wctype, int i, int j, int nrad, int ntheta, int k) {
+  const int n = nrad * ntheta;
+  const int idx = i * nrad + j;
+  if (wctype == SHIFTCOLS) {
+    int s = idx + 4 * k;
+    while (s >= n && n > 0) s -= n;
+    return s;
+  }
+  if (wctype == SECONDCOLS) return n + idx;
+  return idx;
+}
+
+float wedgedispshift(float disp, float rin) {
+  if (!par.taperdispflag) return disp / 2.0f;
+  const float base = expbase(par.minrad, par.maxrad);
+  return disp / 2.0f *
+         (par.maxrad - par.minrad * std::pow(par.stereocent * base, par.maxrad - par.stereosteep * rin - par.minrad));
+}
+
+int smoothwraptype() {
+  const int s = par.stimtype;
+  if (s == 20 || s == 22 || s == 25 || s == 26) return 1;
+  return par.ipsirange != 0.0f ? 2 : 0;
+}
+
+void setchkcolor(int index, int sign, double t) {
+  const float* e = chkcols + 6 * index + (sign >= 1 ? 0 : 3);
+  if (par.smoothwrapdim < 1.0f) {
+    const int type = smoothwraptype();
+    if (type == 1) return setsmootheccwrapdimcolor(t, e[0], e[1], e[2]);
+    if (type == 2) return setsmoothpolipsiwrapdimcolor(t, e[0], e[1], e[2]);
+  }
+  glColor3f(e[0], e[1], e[2]);
+}
+
+float getsmoothpolipsiwrap(float a) {
+  const float R = std::fabs(par.ipsirange), f = par.smoothwrapfrac;
+  float d = std::fabs(a);
+  const float h = (1.0f - f) * R;
+  if (d > h && R > h)
+    d = h - h * (std::tanh(SMOOTHWRAPSLOPE * (2.0f * (d - h) / (R - h) - 1.0f)) + 1.0f) / 2.0f;
+  const float res = d + f * R / 2.0f;
+  return a < 0.0f ? -res : res;
+}
+
+float getpolipsith0(double t) {
+  const float R = std::fabs(par.ipsirange);
+  float e = static_cast<float>(std::fmod(par.polfreq * t * R, static_cast<double>(R)));
+  if (par.smoothwrapfrac != 0.0f) e = getsmoothpolipsiwrap(e);
+  const float l = par.polfreq > 0.0f ? e - R / 2.0f : e + R / 2.0f;
+  return par.ipsirange > 0.0f ? static_cast<float>(M_PI) + l : -l;
+}
+
+float polipsiwrapdim(double t) {
+  const float R = std::fabs(par.ipsirange), f = par.smoothwrapfrac;
+  const float l = std::fabs(static_cast<float>(std::fmod(par.polfreq * t * R, static_cast<double>(R))));
+  const float m = (1.0f - f) * R;
+  if (!(l > m) || !(R > m)) return 1.0f;
+  const float q = std::cosh(SMOOTHWRAPSLOPE * (2.0f * (l - m) / (R - m) - 1.0f));
+  return 1.0f - (1.0f - par.smoothwrapdim) / (q * q);
+}
+
+void setsmoothpolipsiwrapdimcolor(double t, float r, float g, float b) {
+  // Once per frame: every check of the frame shares the same factor.
+  static double lastt = -1.0e30;
+  static float dim = 1.0f, grey = 0.0f;
+  if (t != lastt) {
+    dim = polipsiwrapdim(t);
+    grey = (1.0f - dim) * par.bgwingray;
+    lastt = t;
+  }
+  glColor3f(dim * r + grey, dim * g + grey, dim * b + grey);
+}
+
+void drawpolar(double t, int nrad, int ntheta, float freqmul, int wctype, float disp, float phaseoff) {
+  static int lastflickerphase = -1;
+  if (wctype == SECONDCOLS) {
+    if (par.stimtype != 79) fatal("vistrum: ### drawpol:bad wctype\n");
+    if (chkcols == nullptr) fatal("vistrum: ### drawpolar: wctype=SECONDCOLS can't be 1st\n");
+  }
+  if (ntheta <= 1 || nrad <= 1) return;
+  const int n = nrad * ntheta;
+
+  const int pushed = pushstimcentre(t);
+  float th0 = polarstartangle(t, freqmul, phaseoff);
+  if (par.oritargprob != 0.0f) th0 += static_cast<float>(M_PI / 180.0) * getunipoljerk();
+  const float th1 = th0 + par.polwidth;
+
+  int k = 1;
+  if (par.stimtype == 88 || par.stimtype == 98 || par.stimtype == 118)
+    k = static_cast<int>(std::rint(phaseoff / (TWOPI / par.polcnt)));
+
+  const int sf = flickersign(t);
+  // Also refill when the table is smaller than this wedge reads, so a caller
+  // with other edge counts than the start-up fill never reads past its end.
+  if (wctype != SECONDCOLS && (sf != lastflickerphase || !palettecovers(wctype, n)))
+    makecolorsf(nrad, ntheta, par.coltype);
+  lastflickerphase = sf;
+  if (wctype == SECONDCOLS && !palettecovers(wctype, n)) makecolorsf(nrad, ntheta, par.coltype);
+
+  const Dilation dl = dilation(t);
+  const int p = sf * dl.sign;
+  const float W = th1 - th0;
+  int index = 0;
+  for (int i = 0; i < ntheta - 1; i++) {
+    const float a = th0 + W * i / (ntheta - 1);
+    const float b = th0 + W * (i + 1) / (ntheta - 1);
+    for (int j = 0; j < nrad; j++) {
+      const Radii r = wedgeslot(j, nrad, dl.phase);
+      index = wedgecolourindex(wctype, i, j, nrad, ntheta, k);
+      setchkcolor(index, checkparity(i, j, p), t);
+      if (j >= par.truncnumrad) continue;
+      truncmaxrad = r.rout;
+      if (disp != 0.0f) {
+        glPushMatrix();
+        glTranslatef(wedgedispshift(disp, r.rin), 0.0f, 0.0f);
+        drawsector(r.rin, r.rout, a, b);
+        glPopMatrix();
+      } else {
+        drawsector(r.rin, r.rout, a, b);
+      }
+    }
+  }
+  if (par.chktargprob != 0.0f) getdrawpolchktarg(index, th0, th1, par.polfreq);
+  popstimcentre(pushed);
+}

@@ -1,4 +1,51 @@
 // The rotating checkerboard wedge.
 #pragma once
 
+// Colour selectors of drawpolar.
+constexpr int PLAINCOLS = 0;   // entries 0..nrad*ntheta-1
+constexpr int SHIFTCOLS = 1;   // offset by 4*k per wedge, wrapping (multi-wedge stimuli)
+constexpr int SECONDCOLS = 2;  // right-eye half of the doubled palette (type 79)
+
 void drawpolar(double t, int nrad, int ntheta, float freqmul, int wctype, float disp, float phaseoff);
+
+// Outer radius of the last slot drawn under truncnumrad.
+extern float truncmaxrad;
+
+// Start angle of the wedge before the jerk target (radians).
+float polarstartangle(double t, float freqmul, float phaseoff);
+// Block bit b = int(blockfreq*t) mod 2 (sign kept) of the hemifield designs.
+int hemiblock(double t);
+// Counter-phase flicker sign: +1 when int(|flickerfreq*t|) is odd, else -1.
+int flickersign(double t);
+// Dilation: radial phase F in (-1, 1) and the sign s_d of the half cycle.
+struct Dilation {
+  float phase;
+  int sign;
+};
+Dilation dilation(double t);
+// Radii of slot j after the clamp to [minrad, maxrad] and, when
+// exptransflag is set, the exponential transform.
+struct Radii {
+  float rin, rout;
+};
+Radii wedgeslot(int j, int nrad, float phase);
+// Parity sign of check (i, j) under the flicker/dilation factor p.
+int checkparity(int i, int j, int p);
+// Palette entry of check (i, j); k is the wedge index of SHIFTCOLS.
+int wedgecolourindex(int wctype, int i, int j, int nrad, int ntheta, int k);
+// Horizontal shift of a check at inner radius rin for disparity disp.
+float wedgedispshift(float disp, float rin);
+
+// Sets the GL colour of one check: colour 0 of the entry for sign >= 1, else
+// colour 1, dimmed by the active smooth wrap when smoothwrapdim < 1.
+void setchkcolor(int index, int sign, double t);
+// Which smooth wrap dims: 1 ring types, 2 ipsilateral wedge, 0 none.
+int smoothwraptype();
+constexpr float SMOOTHWRAPSLOPE = 2.5f;
+
+// Ipsilateral sweep: start angle, sweep shaping, return-phase dimming.
+float getpolipsith0(double t);
+float getsmoothpolipsiwrap(float a);
+void setsmoothpolipsiwrapdimcolor(double t, float r, float g, float b);
+// The dimming factor of the ipsilateral return at time t (1 outside it).
+float polipsiwrapdim(double t);

@@ -1,0 +1,16 @@
+// Small filled polygons in the current colour, one glBegin/glEnd each.
+#pragma once
+
+// Axis-aligned square of side `size` centred at (x, y).
+void drawsquare(float x, float y, float size);
+// Rectangle with corners (x, y), (x+w, y), (x+w, y+h), (x, y+h).
+void drawrect(float x, float y, float w, float h);
+// Square of half-side size/2 whose corners are pushed out along the diagonals
+// by off[k] half-sides (lower-left, lower-right, upper-right, upper-left).
+void drawquadoff(float x, float y, float size, const float off[4]);
+void drawquadvrt(float x1, float y1, float x2, float y2, float x3, float y3, float x4, float y4);
+void drawtrivrt(float x1, float y1, float x2, float y2, float x3, float y3);
+
+// Annular sector between radii rin, rout and angles a, b as one quad:
+// (rin, a), (rout, a), (rout, b), (rin, b).
+void drawsector(float rin, float rout, float a, float b);

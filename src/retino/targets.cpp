@@ -1,0 +1,143 @@
+#include "retino/targets.h"
+
+#include "config/params.h"
+#include "core/eventlog.h"
+#include "core/timer.h"
+#include "retino/palette.h"
+#include "retino/primitives.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+float uniform() { return static_cast<float>(random() * (1.0 / 2147483648.0)); }
+
+}  // namespace
+
+int targetgap(int minframes, float rate, float cyclerate, float u) {
+  const double cycle = std::fabs(static_cast<double>(rate) * cyclerate);
+  double gap = minframes;
+  if (cycle > 0.0) gap = minframes + u * (60.0 / cycle - minframes);
+  if (!(gap < 2147483647.0)) gap = 2147483647.0;  // a vanishing rate: practically never
+  const int g = static_cast<int>(gap);
+  return g < 1 ? 1 : g;
+}
+
+bool targetdue(TargetClock& c, float rate, float cyclerate) {
+  if (c.gap > 0) return false;
+  c.gap = targetgap(par.minfrms2nexttg, rate, cyclerate, uniform());
+  c.dur = par.targframes;
+  return true;
+}
+
+int targettick(TargetClock& c) {
+  c.gap--;
+  const int k = c.dur;
+  if (c.dur > 0) c.dur--;
+  return k;
+}
+
+float getunipoljerk() {
+  static TargetClock clock;
+  static float offsetdeg = 0.0f;
+  if (par.oritargprob == 0.0f) return 0.0f;
+  if (targetdue(clock, par.oritargprob, par.polfreq)) {
+    offsetdeg = (random() & 1) ? par.oritargoff : -par.oritargoff;
+    logevent("OriEvent: %9.3lf   %2.1f deg\n", gettimer(), offsetdeg);
+  }
+  return targettick(clock) > 0 ? offsetdeg : 0.0f;
+}
+
+void get4orijerk(double out[4]) {
+  static int framecnt = 0;
+  static double lastjoff = 0.0;
+  static int randorijerkquad = 0;
+  for (int q = 0; q < 4; q++) out[q] = 0.0;
+  if (par.oritargprob == 0.0f) return;
+  auto put = [&](double v) {
+    if (par.oritargquad >= 0 && par.oritargquad <= 3)
+      out[par.oritargquad] = v;
+    else if (par.oritargquad == -1)
+      for (int q = 0; q < 4; q++) out[q] = v;
+    else
+      out[randorijerkquad] = v;
+  };
+  if (framecnt == 1) {
+    const double c = (random() & 1) ? par.oritargoff / 360.0 : -par.oritargoff / 360.0;
+    randorijerkquad = static_cast<int>(random() % 4);
+    put(c);
+    lastjoff = c;
+  }
+  if (framecnt <= 0) {
+    // At least two calls, so the jerk of the next gap is always undone.
+    const int g = targetgap(par.minfrms2nexttg, par.oritargprob, par.polfreq, uniform());
+    framecnt = g < 2 ? 2 : g;
+    put(-lastjoff);
+    logevent("ShiftEvent: %7.3lf   %2.1f deg\n", gettimer(), par.oritargoff);
+  }
+  framecnt--;
+}
+
+float dispbumpvalue(float maxbump, int k, int frames) {
+  if (k <= 0 || frames <= 0) return 0.0f;
+  return maxbump * static_cast<float>(1.0 - std::cos(2.0 * M_PI * k / frames)) / 2.0f;
+}
+
+float getunidispbump() {
+  static TargetClock clock;
+  static float maxbump = 0.0f;
+  static int dispbumpframes = 0;
+  if (par.disptargprob == 0.0f) return 0.0f;
+  dispbumpframes = par.targframes;
+  if (targetdue(clock, par.disptargprob, par.stereofreq)) {
+    maxbump = (random() & 1) ? par.disptargoff : -par.disptargoff;
+    clock.dur = dispbumpframes;
+    logevent("DispEvent: %8.3lf   %2.1f\n", gettimer(), maxbump);
+  }
+  return dispbumpvalue(maxbump, targettick(clock), dispbumpframes);
+}
+
+float getunisfjerk() {
+  static TargetClock clock;
+  static float sfmultiplier = 1.0f;
+  if (par.sftargprob == 0.0f) return 1.0f;
+  if (targetdue(clock, par.sftargprob, par.polfreq)) {
+    sfmultiplier = (random() & 1) ? par.sftargmult : 1.0f / par.sftargmult;
+    logevent("SfChgEvent: %9.3lf   x%2.1f\n", gettimer(), sfmultiplier);
+  }
+  return targettick(clock) > 0 ? sfmultiplier : 1.0f;
+}
+
+void getdrawpolchktarg(int index, float th0, float th1, float freq) {
+  static TargetClock clock;
+  static float r0 = 0.0f, r1 = 0.0f, a = 1.0f;
+  static float targr = 0.5f, targg = 0.5f, targb = 0.5f;
+  if (par.chktargprob == 0.0f) return;
+  if (targetdue(clock, par.chktargprob, freq)) {
+    const float minr = par.minrad, maxr = par.maxrad;
+    a = std::pow(maxr / minr, 1.0f / (maxr - minr));
+    const float rc = 2.0f * minr + uniform() * (0.9f * maxr - 2.0f * minr);
+    const float hh = par.chktargfac * 0.5f * (maxr - minr) / static_cast<float>(par.numrad);
+    r0 = rc - hh;
+    r1 = rc + hh;
+    if (par.exptransflag) {
+      r0 = minr * std::pow(a, r0 - minr);
+      r1 = minr * std::pow(a, r1 - minr);
+    }
+    if (chkcols != nullptr && index >= 0) {
+      const float* e = chkcols + 6 * index;
+      targr = (e[0] + e[3]) / 2.0f;
+      targg = (e[1] + e[4]) / 2.0f;
+      targb = (e[2] + e[5]) / 2.0f;
+    }
+    logevent("ChkEvent: %9.3lf   r=%2.3f\n", gettimer(), (r1 - r0) / 2.0f);
+  }
+  if (targettick(clock) <= 0) return;
+  const float m = (th0 + th1) / 2.0f;
+  const float h = par.chktargfac * 0.5f * par.polwidth / static_cast<float>(par.numtheta - 1);
+  glColor3f(targr, targg, targb);
+  drawsector(r0, r1, m - h, m + h);
+}

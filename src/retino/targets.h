@@ -1,0 +1,32 @@
+// Attention targets carried by wedges, rings and gratings. Every generator
+// is called once per drawn frame: its counts are in calls.
+#pragma once
+
+// Calls until the next target: uniform between `minframes` and 60/(rate*|cyclerate|)
+// for u in [0, 1). A zero cycle rate (a still stimulus) gives `minframes`;
+// the result is never below 1 so a countdown always reaches zero again.
+int targetgap(int minframes, float rate, float cyclerate, float u);
+
+// Gap and duration countdowns shared by the generators.
+struct TargetClock {
+  int gap = 0;  // calls until the next target starts
+  int dur = 0;  // calls the current target still shows
+};
+// At the end of a gap: draws the next gap, arms the duration with
+// `targframes`, and returns true (a target starts with this call).
+bool targetdue(TargetClock& c, float rate, float cyclerate);
+// Counts the call: returns the duration countdown before it is decremented
+// (above 0: the target shows this call).
+int targettick(TargetClock& c);
+
+// Polar/orientation jerk in degrees (0 between targets).
+float getunipoljerk();
+// Per-quadrant phase increments in revolutions (one-call quadrant jerks).
+void get4orijerk(double out[4]);
+// Raised-cosine disparity bump: maxbump*(1 - cos(2*pi*k/frames))/2.
+float dispbumpvalue(float maxbump, int k, int frames);
+float getunidispbump();
+// Spatial-frequency multiplier (1 between targets).
+float getunisfjerk();
+// Uniform patch inside the wedge from th0 to th1, at a random eccentricity.
+void getdrawpolchktarg(int index, float th0, float th1, float freq);
