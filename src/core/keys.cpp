@@ -200,7 +200,7 @@ void readyplain(const char* text) {
 
 }  // namespace
 
-KeyAction keyaction(KeySym key, int* digit) {
+KeyAction keyaction(unsigned long key, int* digit) {
   if (key >= XK_0 && key <= XK_9 && key != XK_5) {
     *digit = static_cast<int>(key - XK_0);
     return KeyAction::digit;

@@ -5,6 +5,7 @@
 #include "core/window.h"
 
 #include <GL/gl.h>
+#include <X11/Xlib.h>
 
 #include <cmath>
 

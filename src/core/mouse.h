@@ -1,7 +1,7 @@
 // Pointer-controlled stimulus centre and the orbiting centre.
 #pragma once
 
-#include <X11/Xlib.h>
+typedef union _XEvent XEvent;  // Xlib's event, without Xlib's macros
 
 struct UnitPoint {
   float x, y;

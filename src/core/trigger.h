@@ -1,7 +1,6 @@
 // Start trigger, waiting screens and the keyboard.
 #pragma once
 
-#include <X11/X.h>
 
 // Draws a waiting screen with `text` ("Ready", "Done" or "") and swaps.
 void clearready(const char* text);
@@ -25,7 +24,8 @@ enum class KeyAction {
   leftreddown, leftgrnup, leftbluup, rightredup, rightgrnup, rightbludown, stereopreset1, stereopreset2,
 };
 // `digit` receives the number for digit keys (0-9 except 5).
-KeyAction keyaction(KeySym key, int* digit);
+// `key` is an X keysym; kept as its plain type so that this header pulls in no X macros.
+KeyAction keyaction(unsigned long key, int* digit);
 // One 0.01 colour step, kept inside [0, 1] (moves only while inside).
 float stepcolour(float value, float delta);
 // A timer reading taken before the first reset logs as 0.

@@ -1,0 +1,124 @@
+// Font lookup, loading and the grab-point arithmetic of text drawing.
+#include "config/params.h"
+#include "core/runstate.h"
+#include "text/fonts.h"
+
+#include <FTGL/ftgl.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+std::string libdir() { return std::getenv("VISTRUM_DIR") ? std::getenv("VISTRUM_DIR") : "."; }
+
+const std::vector<std::string> nofallback = {"/nonexistent/fallback-a.ttf", "/nonexistent/fallback-b.ttf"};
+
+}  // namespace
+
+TEST(FontLookup, EveryDefaultFontNameIsShippedAndRenders) {
+  for (const char* name : {"luxisb.ttf", "Vera.ttf", "Times New Roman.ttf", "lekhani_dynamic.ttf"}) {
+    const FontLookup r = lookupfont(name, libdir().c_str(), nofallback);
+    ASSERT_TRUE(r.messages.empty()) << name;
+    EXPECT_EQ(r.path, libdir() + "/lib/fonts/" + name);
+    FTPixmapFont font(r.path.c_str());
+    ASSERT_FALSE(font.Error()) << name;
+    ASSERT_TRUE(font.CharMap(ft_encoding_unicode)) << name;
+    ASSERT_TRUE(font.FaceSize(24, 72));
+    const FTBBox box = font.BBox("Ready");
+    EXPECT_GT(box.Upper().X() - box.Lower().X(), 20.0) << name;  // real glyphs, not empty boxes
+    EXPECT_GT(font.Ascender(), 10.0f) << name;
+  }
+}
+
+TEST(FontLookup, MissingLibraryNameFallsBackWithMessage1b) {
+  const std::string fallback = libdir() + "/lib/fonts/Vera.ttf";
+  const FontLookup r = lookupfont("nosuchfont.ttf", libdir().c_str(), {"/nonexistent/a.ttf", fallback});
+  EXPECT_EQ(r.path, fallback);
+  ASSERT_EQ(r.messages.size(), 2u);
+  EXPECT_EQ(r.messages[0], "vistrum:  (1b) vistrum fonts dir fontfile \"" + libdir() + "/lib/fonts/nosuchfont.ttf\" not found\n");
+  EXPECT_EQ(r.messages[1], "vistrum:  (2) fontfile /nonexistent/a.ttf not found\n");
+}
+
+TEST(FontLookup, PathNamesAreTakenAsWrittenAndNeverLookedUpInTheLibrary) {
+  const FontLookup found = lookupfont((libdir() + "/lib/fonts/Vera.ttf").c_str(), "/nonexistent", nofallback);
+  EXPECT_TRUE(found.messages.empty());
+  const FontLookup r = lookupfont("./Vera.ttf", libdir().c_str(), nofallback);  // not in the test's cwd
+  EXPECT_TRUE(r.path.empty());
+  ASSERT_EQ(r.messages.size(), 6u);
+  EXPECT_EQ(r.messages[0], "vistrum:  (1a) abs/loc fontfile \"./Vera.ttf\" not found\n");
+  EXPECT_EQ(r.messages[3], "vistrum: ### couldn't find font: ./Vera.ttf\n");
+  EXPECT_EQ(r.messages[4], "vistrum: ### use fullpath: -fontfile[2,3] /dir/with/somefont.ttf\n");
+  EXPECT_EQ(r.messages[5], "vistrum: ### HOWTO search: find / -name \\*.ttf -print\n");
+}
+
+TEST(FontLookup, TheBuiltInFallbacksIncludeAFontOfTheInstalledPackages) {
+  const FontLookup r = lookupfont("nosuchfont.ttf", "/nonexistent", fallbackfonts());
+  EXPECT_FALSE(r.path.empty());
+}
+
+TEST(FontLookupDeathTest, NoCandidateEndsWithStatusOne) {
+  std::strcpy(par.vistrumdir, libdir().c_str());
+  char buf[TEXTLEN] = "./missing.ttf";
+  EXPECT_EXIT(resolvefont(buf, sizeof buf, nofallback), ::testing::ExitedWithCode(1),
+              "");
+}
+
+TEST(FontLookup, ResolvedPathIsCopiedBack) {
+  std::strcpy(par.vistrumdir, libdir().c_str());
+  char buf[TEXTLEN] = "Vera.ttf";
+  getfullfontfilename(buf, sizeof buf);
+  EXPECT_EQ(std::string(buf), libdir() + "/lib/fonts/Vera.ttf");
+}
+
+TEST(FontSlotsDeathTest, BadSlotNumbersEndTheRun) {
+  std::strcpy(par.vistrumdir, libdir().c_str());
+  char path[TEXTLEN] = "Vera.ttf";
+  EXPECT_EXIT(initfont(path, sizeof path, 3), ::testing::ExitedWithCode(1), "");
+  // Two fonts loaded: slot 2 is one too many for drawing.
+  EXPECT_EXIT(
+      {
+        std::strcpy(par.fontfile, "Vera.ttf");
+        std::strcpy(par.fontfile2, "luxisb.ttf");
+        par.fontfile3[0] = '\0';
+        loadfonts();
+        if (fontcnt() != 2) std::exit(2);
+        drawstr("x", 0, 0, 24, 0, 2);
+      },
+      ::testing::ExitedWithCode(1), "");
+}
+
+TEST(FontSlots, FontfileThreeWithoutTwoTakesSlotOne) {
+  std::strcpy(par.vistrumdir, libdir().c_str());
+  std::strcpy(par.fontfile, "Vera.ttf");
+  par.fontfile2[0] = '\0';
+  std::strcpy(par.fontfile3, "luxisb.ttf");
+  loadfonts();
+  EXPECT_EQ(fontcnt(), 2);
+  EXPECT_EQ(std::string(par.fontfile), libdir() + "/lib/fonts/Vera.ttf");  // holds the resolved path
+  par.fontfile3[0] = '\0';
+}
+
+TEST(GrabPoint, OffsetsForEveryGrabPoint) {
+  const float w = 100, a = 20, u = 0.01f;  // 1 unit, ascender 0.2 units
+  struct Case {
+    int lblo;
+    float dx, dy;
+  } cases[] = {{0, 0, 0}, {1, -1, 0}, {2, 0, -0.06f}, {3, -0.5f, 0}, {5, -0.5f, -0.06f},
+               {8, -1, -0.06f}, {4, 0, 0}, {7, 0, 0}, {-1, 0, 0}};
+  for (const Case& c : cases) {
+    const GrabOffset o = graboffset(c.lblo, w, a, u);
+    EXPECT_NEAR(o.dx, c.dx, 1e-6) << c.lblo;
+    EXPECT_NEAR(o.dy, c.dy, 1e-6) << c.lblo;
+  }
+}
+
+TEST(GrabPoint, FaceSizeFollowsTheStimulusScaleAfterRounding) {
+  EXPECT_EQ(facesize(24.0f, 1.0f), 24u);
+  EXPECT_EQ(facesize(24.0f, 2.0f), 48u);
+  EXPECT_EQ(facesize(23.6f, 1.0f), 24u);
+  EXPECT_EQ(facesize(23.4f, 2.0f), 46u);  // rounded first, then scaled
+  EXPECT_EQ(facesize(0.2f, 1.0f), 0u);
+}
