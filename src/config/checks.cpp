@@ -1,22 +1,196 @@
+// Post-parse conversions and consistency checks, run once before the
+// window opens. Fatal checks end the run with status 1; warnings correct
+// the value and go on.
 #include "config/checks.h"
 
 #include "config/params.h"
+#include "core/catalogue.h"
+#include "core/runstate.h"
 #include "core/xit.h"
 #include "images/tiffio.h"
+#include "somato/dio.h"
 
+#include <dirent.h>
+
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <cstring>
 
-void postparsechecks() {
-  if (par.exptend != -1.0 && par.prepostfix != 0.0f)
-    fatal("vistrum: ### can't use -exptend with -prepostfix!=0.0\n");
-  if (par.saveframes) {
-    par.prepostfix = 0.0f;  // saved frames follow frame numbers, not the clock
-    checktiffoutdir();
+namespace {
+
+constexpr double DEG2RAD = 0.017453292519943295;
+
+float clampf(float v, float lo, float hi) { return std::min(std::max(v, lo), hi); }
+int clampi(int v, int lo, int hi) { return std::min(std::max(v, lo), hi); }
+float torad(float deg) { return static_cast<float>(deg * DEG2RAD); }
+
+bool isin(int type, std::initializer_list<int> list) { return std::find(list.begin(), list.end(), type) != list.end(); }
+
+bool israndblocktype(int t) { return isin(t, {49, 54, 55, 56, 74, 75, 77, 79, 111, 112, 119}); }
+// Types whose pictures are loaded from `tiffdir` before the run starts.
+bool preloadsimages(int t) { return isin(t, {3, 26, 34, 57, 83}); }
+
+void checktiffdir() {
+  DIR* d = opendir(par.tiffdir);
+  if (d) {
+    closedir(d);
+    return;
   }
+  std::printf("vistrum: ### tiffdir %s not found (use -tiffdir)\n", par.tiffdir);
+  char fallback[2 * TEXTLEN];
+  std::snprintf(fallback, sizeof fallback, "%s/lib/imagefiles/test", par.vistrumdir);
+  if (std::strlen(fallback) >= static_cast<size_t>(TEXTLEN))
+    fatal("vistrum: ### library path longer than %d characters\n", TEXTLEN - 1);
+  std::strcpy(par.tiffdir, fallback);
+  std::printf("vistrum: ### using default img dir %s\n", par.tiffdir);
+}
+
+void toomanypuffs() { std::printf("vistrum:       too many puffsperpolpos or too long airpuffs\n"); }
+
+}  // namespace
+
+void convertparams() {
+  par.flickerfreq *= 2.0f;
+  par.dilfreq *= 2.0f;
+  par.twofreq *= 2.0f;
+  par.twofreq2 *= 2.0f;
+  if (par.flickerfreq == 0.0f) par.flickerfreq = 1e-9f;  // never divide by a zero rate
+  if (par.flowfreq == 0.0f) par.flowfreq = 1e-9f;
+  if (par.randfreq == 0.0f) par.randfreq = 1e-9f;
+  if (par.wobblefreq == 0.0f) par.wobbleflag = 0;
+  if (par.stimtype == 101 || par.stimtype == 102) par.polfreq = par.twofreq / 2.0f;
+  par.polwidth = torad(par.polwidth);
+  par.ipsirange = torad(par.ipsirange);
+  par.poljittmin = torad(par.poljittmin);
+  par.polstartoffset = torad(par.polstartoffset);
+  if (par.minrad > par.maxrad) fatal("vistrum: ### minrad can't exceed maxrad\n");
+  if (par.eccwidth > par.maxrad - par.minrad) par.eccwidth = (par.maxrad - par.minrad) - 1e-5f;
+  if (par.saveframes) par.prepostfix = 0.0f;  // saved frames follow frame numbers, not the clock
+  for (float* v : {&par.bgwingray, &par.vbwfrac, &par.colcontrast, &par.avgcolbright, &par.maskcontrast,
+                   &par.avgmaskbright, &par.offcolbright, &par.textcol, &par.textboxcol, &par.texttargcol})
+    *v = clampf(*v, 0.0f, 1.0f);
+  par.bwcontrast = clampf(par.bwcontrast, -1.0f, 1.0f);
+  if (par.minbar > par.maxbar) par.minbar = par.maxbar;
+  par.numangles = clampi(par.numangles, 1, 24);
+  par.ecccnt = clampi(par.ecccnt, 0, 20);
+  par.polcnt = clampi(par.polcnt, 0, 20);
   if (par.startpulse < 0) par.startpulse = -1;
-  if (par.startpulse > 0 && !par.setupusbflag) fatal("vistrum: ### -waitforpulse>0 requires -setupusb (def)\n");
+  par.polrandnback = clampi(par.polrandnback, 0, 3);
+  if (par.gridsize % 2 == 0) {
+    par.gridsize += 1;
+    std::printf("making gridsize odd => %d\n", par.gridsize);
+  }
+  par.oritargquad = clampi(par.oritargquad, -2, 3);
+}
+
+void crosschecks() {
+  const int type = par.stimtype;
+  if (par.drawfixdotsflag && type != 8) {
+    std::printf("vistrum: -fixdots unset: only for non-dot div stereo stimuli\n");
+    par.drawfixdotsflag = 0;
+  }
+  if (israndblocktype(type) && par.condlistcnt == 0) {
+    std::printf("###############################################################\n");
+    std::printf("vistrum: ### rand block sequence not specified with -condlist!!\n");
+    std::printf("vistrum: ### only record of this new rand is cmdline/logfile!!\n");
+    std::printf("###############################################################\n");
+  }
+  if (par.coltype < -1 || par.coltype > 5) fatal("vistrum: ### bad coltype (OK: %d to %d)\n", -1, 5);
+  if (par.coltype == 5) {
+    std::printf("vistrum: ### old coltype=5 equals new coltype=1 w/colcontrast=0\n");
+    par.coltype = 1;
+    par.colcontrast = 0.0f;
+  }
+  if (type == 76 && par.sndfilecnt > 1) std::printf("vistrum: ### stimtype=%d: only 1st sound will be used\n", 76);
+  if (type == 60 && par.sndfilecnt > 0) fatal("vistrum: ### stimtype=%d: avoid -sndfilenames\n", 60);
+  if (type == 60 && par.sndbgtrack[0]) fatal("vistrum: ### stimtype=%d: avoid -sndbgtrack\n", 60);
+  if (type == 58 && par.prepostfix != 0.0f) fatal("vistrum: ### stimtype=%d: req's -prepostfix 0.0\n", 58);
+  if (par.offsperrun != 0 && par.prepostfix != 0.0f) fatal("vistrum: ### either -offsperrun!=0 or -prepostfix!=0.0\n");
+  if (par.exptend != -1.0 && par.prepostfix != 0.0f) fatal("vistrum: ### can't use -exptend with -prepostfix!=0.0\n");
+  const int keytriggers = par.fivekeytriggerflag + par.apostrophetriggerflag + par.captkeytriggerflag;
+  if (keytriggers > 1) fatal("vistrum: ### choose 1 of: -{fivekey,tkey,apostrophe}trigger\n");
+  run.somekeytriggerflag = keytriggers == 1;
   if (par.startstimscale > 10.0f) {
-    std::printf("vistrum: ### clamp huge startstimscale %f -> 10.0\n", par.startstimscale);
+    std::printf("vistrum: ### clamp huge startstimscale %f -> 10.0\n", static_cast<double>(par.startstimscale));
     par.startstimscale = 10.0f;
   }
+  if (par.startstimscale < 0.1f) {
+    std::printf("vistrum: ### clamp tiny startstimscale %f -> 0.1\n", static_cast<double>(par.startstimscale));
+    par.startstimscale = 0.1f;
+  }
+  if (par.wordsperblock <= 0 && type != 74)
+    fatal("vistrum: ### wordsperblock=0 (variable-length flag) only if stimtype=%d\n", 74);
+  if (par.logfileflag && !stimmaylog(type, par.chktargprob, par.fixtargprob)) {
+    std::printf("vistrum: ### no logfile for stimtype=%d ...disabled\n", type);
+    par.logfileflag = 0;
+  }
+  if (par.saveframes) checktiffoutdir();
+  if (preloadsimages(type)) checktiffdir();
+  if (par.startpulse > 0 && !par.setupusbflag) fatal("vistrum: ### -waitforpulse>0 requires -setupusb (def)\n");
+  if (par.sxcode2ttlflag && !par.setupusbflag) fatal("vistrum: ### -sxcode2ttl requires -setupusb (default)\n");
+  if (par.sxcode2ttlflag && !par.usesxcodeflag) fatal("vistrum: ### -sxcode2ttl requires -sxcode\n");
+  if (!par.sxcode2ttlflag && par.usesxcodeflag)
+    std::printf("vistrum: sxcode's logged, but no USB->TTL out (use -sxcode2ttl)\n");
+}
+
+bool isairpufftype(int t) { return (t >= 100 && t <= 107) || t == 111 || t == 112 || t == 119 || t == 120; }
+
+void airpuffchecks() {
+  const int type = par.stimtype;
+  if (!isairpufftype(type)) return;
+  const int tubes = par.airtubes;
+  const double slot = static_cast<double>(par.puffdur) + 0.005;  // a puff and its valve settling time
+  if (par.mapairtubes == 0) fatal("vistrum: ### no airtube map: use option -airtubemap\n");
+  if (par.mapairtubes != tubes && par.mapairtubes == 12)
+    fatal("vistrum: ### non-default num airtubes, need -airtubemap opt\n");
+  if (par.mapairtubes != tubes)
+    fatal("vistrum: ### -airtubemap args (%d) don't match -airtubes (%d)\n", par.mapairtubes, tubes);
+  if (par.setupusbflag && tubes > dioutputbitcount())
+    fatal("vistrum: ### not enough outport bits (%d) for %d airtubes\n", dioutputbitcount(), tubes);
+  if (type == 100) {
+    const double cyc = std::fabs(1.0 / static_cast<double>(par.polfreq));
+    if (par.puffsperpolpos * slot > cyc / tubes) {
+      toomanypuffs();
+      fatal("vistrum: ### max puffsperpolpos=%2.1f (puffdur=%1.2fs, pos=%d, cyc=%2.0f)\n", cyc / tubes / slot,
+            static_cast<double>(par.puffdur), tubes, cyc);
+    }
+  }
+  if (type == 101 || type == 102) {
+    // twofreq is doubled by now: the period given was 2/twofreq.
+    const double twoperiod = std::fabs(2.0 / static_cast<double>(par.twofreq));
+    if (0.5 * tubes * par.puffsperpolpos * slot > 0.5 * twoperiod) {
+      std::printf("vistrum: ### 1/2airtubes*puffsperpolpos*puffdur > 0.5*twoperiod:\n");
+      toomanypuffs();
+      xit(1);
+    }
+  }
+  if (type == 101 && tubes % 2 != 0) fatal("vistrum: ### right/left air puffs req's even num airtubes\n");
+  if (type == 102 && par.onebacktargprob > static_cast<float>(par.puffsperpolpos * tubes))
+    fatal("vistrum: ### max onebacktargprob for curr puffcnt is %2.2f\n",
+          static_cast<double>(par.puffsperpolpos * tubes));
+  if (type == 103 || type == 111 || type == 112 || type == 119 || type == 120) {
+    const double period = 1.0 / static_cast<double>(par.aflowfreq);
+    int used = tubes;
+    double compared = std::fabs(period);
+    if (type == 112) used = tubes / 2;
+    if (type == 119) used = tubes / 3;
+    if (type == 112 || type == 119) compared = period;  // taken with its sign
+    if (used * slot > compared)
+      fatal("vistrum: ### aflowper=%2.2fsec too short for %dx%2.2fsec puffs\n", period, used,
+            static_cast<double>(par.puffdur));
+  }
+  if ((type == 104 || type == 105) && par.airgridrows * par.airgridcols != tubes)
+    fatal("vistrum: ### -airgrid %d %d (rows x cols) inconsistent with -airtubes %d\n", par.airgridrows,
+          par.airgridcols, tubes);
+  if (!par.setupusbflag) std::printf("vistrum: ### -nosetupusb: airpuffs disabled (visual test only)\n");
+  for (int k = 0; k < par.mapairtubes; k++)
+    std::printf("vistrum: out arraybit=%d mapped to airtube=%d\n", k + 1, par.airtubemap[k]);
+}
+
+void postparsechecks() {
+  if (par.stimtype == 61) runcodeconversion();
+  convertparams();
+  crosschecks();
+  airpuffchecks();
 }

@@ -1,4 +1,12 @@
-// Post-parse conversions and cross-checks of the run parameters.
+// Post-parse conversions and cross-checks.
 #pragma once
 
+// Type 61 conversion, then convertparams, crosschecks and airpuffchecks.
 void postparsechecks();
+// Rates doubled, zero rates made tiny, degrees to radians, clamps.
+void convertparams();
+// The consistency checks (messages, warnings and fatal ends).
+void crosschecks();
+// Checks of the air-puff types (tube map, output bits, puff timing).
+bool isairpufftype(int stimtype);
+void airpuffchecks();

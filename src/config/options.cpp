@@ -122,6 +122,12 @@ int applyoption(const OptionDef& o, bool neg, int i, int argc, char** argv) {
 
 void parseoptions(int first, int argc, char** argv) {
   for (int i = first; i < argc; i++) {
+    // A bracketed note of the defaults listing ("[no default -condnames this
+    // stim]") is skipped, so that a pasted listing parses.
+    if (argv[i][0] == '[') {
+      while (i < argc - 1 && argv[i][std::strlen(argv[i]) - 1] != ']') i++;
+      continue;
+    }
     bool neg = false;
     const OptionDef* o = findoption(argv[i], &neg);
     if (!o) {
