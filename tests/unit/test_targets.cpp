@@ -1,0 +1,149 @@
+// Attention-target generators: schedule, duration, values.
+#include "config/params.h"
+#include "retino/targets.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+class Targets : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    par = Params{};
+    par.polfreq = 1.0f / 64.0f;
+    srandom(1);
+  }
+  void TearDown() override { par = Params{}; }
+};
+
+// Start calls and lengths of the runs where pred(value) holds.
+struct Runs {
+  std::vector<int> starts, lengths;
+};
+template <typename F>
+Runs findruns(int calls, F next) {
+  Runs r;
+  bool on = false;
+  for (int c = 0; c < calls; c++) {
+    const bool now = next();
+    if (now && !on) {
+      r.starts.push_back(c);
+      r.lengths.push_back(0);
+    }
+    if (now) r.lengths.back()++;
+    on = now;
+  }
+  return r;
+}
+
+}  // namespace
+
+TEST_F(Targets, GapFormulaAndGuards) {
+  EXPECT_EQ(targetgap(120, 2.0f, 1.0f / 64.0f, 0.0f), 120);
+  EXPECT_EQ(targetgap(120, 2.0f, 1.0f / 64.0f, 0.5f), 1020);
+  EXPECT_EQ(targetgap(120, 2.0f, -1.0f / 64.0f, 0.999999f), 1919) << "the cycle rate counts by its size";
+  EXPECT_EQ(targetgap(120, 2.0f, 0.0f, 0.7f), 120) << "a still stimulus: the minimum gap";
+  EXPECT_EQ(targetgap(0, 2.0f, 1000.0f, 0.0f), 1) << "never zero, or the countdown would never end";
+  EXPECT_GT(targetgap(120, 2.0f, 1e-9f, 0.5f), 1000000);
+}
+
+TEST_F(Targets, ClockArmsDurationAndCountsDown) {
+  par.targframes = 2;
+  par.minfrms2nexttg = 10;
+  TargetClock c;
+  EXPECT_TRUE(targetdue(c, 2.0f, 0.0f));
+  EXPECT_EQ(targettick(c), 2);
+  EXPECT_FALSE(targetdue(c, 2.0f, 0.0f));
+  EXPECT_EQ(targettick(c), 1);
+  for (int k = 0; k < 8; k++) {
+    EXPECT_FALSE(targetdue(c, 2.0f, 0.0f));
+    EXPECT_EQ(targettick(c), 0);
+  }
+  EXPECT_TRUE(targetdue(c, 2.0f, 0.0f)) << "the next target ten calls after the first";
+}
+
+TEST_F(Targets, PolarJerkSizeDurationAndGaps) {
+  EXPECT_FLOAT_EQ(getunipoljerk(), 0.0f) << "off at rate 0";
+  par.oritargprob = 2.0f;
+  par.oritargoff = 5.0f;
+  par.targframes = 3;
+  float value = 0.0f;
+  bool plus = false, minus = false;
+  const Runs r = findruns(40000, [&] {
+    value = getunipoljerk();
+    if (value != 0.0f) {
+      EXPECT_FLOAT_EQ(std::fabs(value), 5.0f);
+      plus |= value > 0, minus |= value < 0;
+    }
+    return value != 0.0f;
+  });
+  ASSERT_GT(r.starts.size(), 10u);
+  EXPECT_EQ(r.starts[0], 0) << "the first jerk appears at once";
+  for (size_t k = 0; k < r.starts.size(); k++) EXPECT_EQ(r.lengths[k], 3);
+  for (size_t k = 1; k < r.starts.size(); k++) {
+    EXPECT_GE(r.starts[k] - r.starts[k - 1], 120);
+    EXPECT_LE(r.starts[k] - r.starts[k - 1], 1920);
+  }
+  EXPECT_TRUE(plus && minus);
+}
+
+TEST_F(Targets, QuadrantJerksJumpForOneCallAndAreUndone) {
+  double out[4];
+  get4orijerk(out);
+  for (double v : out) EXPECT_EQ(v, 0.0);
+  par.oritargprob = 4.0f;
+  par.oritargoff = 9.0f;
+  par.oritargquad = -1;
+  par.targframes = 5;  // quadrant jerks ignore it
+  int jumps = 0;
+  double pending = 0.0;
+  for (int call = 0; call < 20000; call++) {
+    get4orijerk(out);
+    if (pending != 0.0) {
+      for (double v : out) EXPECT_DOUBLE_EQ(v, -pending) << "undone at the next call";
+      pending = 0.0;
+      continue;
+    }
+    if (out[0] != 0.0) {
+      EXPECT_DOUBLE_EQ(std::fabs(out[0]), 9.0 / 360.0);
+      for (double v : out) EXPECT_DOUBLE_EQ(v, out[0]) << "all four together";
+      pending = out[0];
+      jumps++;
+    }
+  }
+  EXPECT_GT(jumps, 10);
+}
+
+TEST_F(Targets, DisparityBumpIsARaisedCosine) {
+  EXPECT_FLOAT_EQ(dispbumpvalue(0.02f, 1, 1), 0.0f) << "one frame: zero on its only call";
+  EXPECT_NEAR(dispbumpvalue(0.02f, 5, 10), 0.02f, 1e-7);
+  EXPECT_FLOAT_EQ(dispbumpvalue(0.02f, 0, 10), 0.0f);
+  EXPECT_FLOAT_EQ(getunidispbump(), 0.0f);
+  par.disptargprob = 2.0f;
+  par.stereofreq = 1.0f / 32.0f;
+  par.targframes = 10;
+  std::vector<float> vals;
+  for (int call = 0; call < 11; call++) vals.push_back(getunidispbump());
+  EXPECT_FLOAT_EQ(vals[0], 0.0f) << "k = 10 is a full period";
+  EXPECT_NEAR(std::fabs(vals[5]), 0.02f, 1e-6) << "peak on the sixth active call";
+  for (int k = 1; k < 10; k++) EXPECT_NE(vals[k], 0.0f);
+  EXPECT_FLOAT_EQ(vals[10], 0.0f);
+}
+
+TEST_F(Targets, SpatialFrequencyJump) {
+  EXPECT_FLOAT_EQ(getunisfjerk(), 1.0f);
+  par.sftargprob = 2.0f;
+  par.sftargmult = 2.0f;
+  par.targframes = 4;
+  const Runs r = findruns(20000, [] {
+    const float m = getunisfjerk();
+    EXPECT_TRUE(m == 1.0f || m == 2.0f || m == 0.5f) << m;
+    return m != 1.0f;
+  });
+  ASSERT_GT(r.starts.size(), 5u);
+  for (int len : r.lengths) EXPECT_EQ(len, 4);
+}
