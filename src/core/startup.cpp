@@ -38,8 +38,10 @@
 RunState run;
 
 int firstargcheck(int argc, char** argv) {
-  if (argc <= 3) return 1;  // only the type option and its number, or less
+  if (argc < 3) return 1;
   const char* a = argv[1];
+  // A type with no options runs nothing; help on a type needs no options.
+  if (argc == 3 && (!std::strcmp(a, "-stimtype") || !std::strcmp(a, "-s"))) return 1;
   if (std::strcmp(a, "-stimtype") && std::strcmp(a, "-s") && std::strcmp(a, "-helpstim") && std::strcmp(a, "-h"))
     return 2;
   return 0;

@@ -115,7 +115,8 @@ TEST(FrameStats, RecordDoesNotCountIntervalsAcrossATimerReset) {
 }
 
 TEST(StartupArgs, FirstWordRuleAndQuietShortCommandLines) {
-  std::vector<std::vector<std::string>> quiet = {{"vistrum"}, {"vistrum", "-s"}, {"vistrum", "-s", "10"}};
+  std::vector<std::vector<std::string>> quiet = {
+      {"vistrum"}, {"vistrum", "-s"}, {"vistrum", "-s", "10"}, {"vistrum", "-stimtype", "130"}};
   for (auto& w : quiet) {
     auto v = argvof(w);
     EXPECT_EQ(firstargcheck(static_cast<int>(w.size()), v.data()), 1);
@@ -125,6 +126,15 @@ TEST(StartupArgs, FirstWordRuleAndQuietShortCommandLines) {
     auto v = argvof(w);
     EXPECT_EQ(firstargcheck(4, v.data()), 0) << first;
   }
+  // Help on a type takes no options.
+  for (const char* first : {"-h", "-helpstim"}) {
+    std::vector<std::string> w = {"vistrum", first, "10"};
+    auto v = argvof(w);
+    EXPECT_EQ(firstargcheck(3, v.data()), 0) << first;
+  }
+  std::vector<std::string> stray = {"vistrum", "-polperiod", "64"};
+  auto sv = argvof(stray);
+  EXPECT_EQ(firstargcheck(3, sv.data()), 2);
   for (const char* first : {"-polperiod", "--stimtype", "-S", "stimtype", "-s10"}) {
     std::vector<std::string> w = {"vistrum", first, "10", "x"};
     auto v = argvof(w);
