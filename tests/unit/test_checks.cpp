@@ -1,0 +1,168 @@
+// Post-parse conversions, clamps and cross-checks.
+#include "config/checks.h"
+#include "core/runstate.h"
+#include "somato/dio.h"
+#include "test_options_util.h"
+
+#include <cmath>
+
+namespace {
+
+std::string checkquiet(int type, const std::vector<std::string>& opts) {
+  parsequiet(type, opts);
+  testing::internal::CaptureStdout();
+  postparsechecks();
+  std::fflush(stdout);
+  return testing::internal::GetCapturedStdout();
+}
+
+void checkcmd(int type, const std::vector<std::string>& opts) {
+  parsecmd(type, opts);
+  postparsechecks();
+}
+
+}  // namespace
+
+TEST(Conversions, RatesAnglesAndLimits) {
+  checkquiet(10, {});
+  EXPECT_FLOAT_EQ(par.flickerfreq, 8.0f);
+  EXPECT_NEAR(par.polwidth, 0.19635f, 1e-5);
+  EXPECT_FLOAT_EQ(par.twofreq, 2.0f / 32);
+  EXPECT_FLOAT_EQ(par.flowfreq, 1e-9f);
+  checkquiet(10, {"-flickerfreq", "0", "-randperiod", "inf"});
+  EXPECT_FLOAT_EQ(par.flickerfreq, 1e-9f);
+  EXPECT_FLOAT_EQ(par.randfreq, 1e-9f);
+  checkquiet(10, {"-minrad", "0.5", "-maxrad", "1", "-eccwidth", "0.8"});
+  EXPECT_NEAR(par.eccwidth, 0.49999f, 1e-6);
+  checkquiet(102, {"-twoperiod", "40", "-airtubes", "12", "-airtubemap", "1", "2", "3", "4", "5", "6", "7", "8", "9",
+                   "10", "11", "12", "-puffsperpolpos", "1"});
+  EXPECT_FLOAT_EQ(par.polfreq, 1.0f / 40);
+  checkquiet(10, {"-wobblefreq", "0"});
+  EXPECT_EQ(par.wobbleflag, 0);
+}
+
+TEST(Conversions, Clamps) {
+  const std::string out = checkquiet(10, {"-bgwingray", "1.5", "-bwcontrast", "-3", "-minbar", "0.5", "-numangles",
+                                          "0", "-ecccnt", "30", "-polcnt", "-2", "-waitforpulse", "-7",
+                                          "-polrandnback", "9", "-gridsize", "4", "-oritargquad", "-5"});
+  EXPECT_FLOAT_EQ(par.bgwingray, 1.0f);
+  EXPECT_FLOAT_EQ(par.bwcontrast, -1.0f);
+  EXPECT_FLOAT_EQ(par.minbar, par.maxbar);
+  EXPECT_EQ(par.numangles, 1);
+  EXPECT_EQ(par.ecccnt, 20);
+  EXPECT_EQ(par.polcnt, 0);
+  EXPECT_EQ(par.startpulse, -1);
+  EXPECT_EQ(par.polrandnback, 3);
+  EXPECT_EQ(par.gridsize, 5);
+  EXPECT_NE(out.find("making gridsize odd => 5\n"), std::string::npos);
+  EXPECT_EQ(par.oritargquad, -2);
+  checkquiet(10, {"-numangles", "30"});
+  EXPECT_EQ(par.numangles, 24);
+}
+
+TEST(Checks, WarningsCorrectAndGoOn) {
+  std::string out = checkquiet(10, {"-startstimscale", "20"});
+  EXPECT_NE(out.find("vistrum: ### clamp huge startstimscale 20.000000 -> 10.0\n"), std::string::npos);
+  EXPECT_FLOAT_EQ(par.startstimscale, 10.0f);
+  out = checkquiet(10, {"-startstimscale", "0.01"});
+  EXPECT_NE(out.find("clamp tiny startstimscale 0.010000 -> 0.1"), std::string::npos);
+  out = checkquiet(10, {"-coltype", "5"});
+  EXPECT_NE(out.find("vistrum: ### old coltype=5 equals new coltype=1 w/colcontrast=0\n"), std::string::npos);
+  EXPECT_EQ(par.coltype, 1);
+  EXPECT_EQ(par.colcontrast, 0.0f);
+  out = checkquiet(54, {});
+  EXPECT_NE(out.find("vistrum: ### rand block sequence not specified with -condlist!!\n"), std::string::npos);
+  out = checkquiet(54, {"-condlist", "1", "2"});
+  EXPECT_EQ(out.find("rand block sequence"), std::string::npos);
+  out = checkquiet(10, {"-fixdots", "0.5"});
+  EXPECT_NE(out.find("vistrum: -fixdots unset: only for non-dot div stereo stimuli\n"), std::string::npos);
+  EXPECT_EQ(par.drawfixdotsflag, 0);
+  out = checkquiet(10, {"-logfile"});
+  EXPECT_NE(out.find("vistrum: ### no logfile for stimtype=10 ...disabled\n"), std::string::npos);
+  EXPECT_EQ(par.logfileflag, 0);
+  checkquiet(10, {"-logfile", "-chktarg", "2", "1"});
+  EXPECT_EQ(par.logfileflag, 1);
+  out = checkquiet(60, {"-sxcode"});
+  EXPECT_NE(out.find("vistrum: sxcode's logged, but no USB->TTL out (use -sxcode2ttl)\n"), std::string::npos);
+  checkquiet(10, {"-captkeytrigger"});
+  EXPECT_EQ(run.somekeytriggerflag, 1);
+}
+
+TEST(Checks, FatalConditions) {
+  EXPECT_FATAL(checkcmd(10, {"-minrad", "2", "-maxrad", "1"}), "vistrum: ### minrad can't exceed maxrad");
+  EXPECT_FATAL(checkcmd(10, {"-coltype", "6"}), "bad coltype \\(OK: -1 to 5\\)");
+  EXPECT_FATAL(checkcmd(10, {"-coltype", "-2"}), "bad coltype");
+  EXPECT_FATAL(checkcmd(10, {"-prepostfix", "16", "-exptend", "300"}), "can't use -exptend with -prepostfix!=0.0");
+  EXPECT_FATAL(checkcmd(10, {"-prepostfix", "16", "-offsperrun", "2", "0.1"}),
+               "either -offsperrun!=0 or -prepostfix!=0.0");
+  EXPECT_FATAL(checkcmd(58, {"-prepostfix", "8"}), "stimtype=58: req's -prepostfix 0.0");
+  EXPECT_FATAL(checkcmd(60, {"-sndbgtrack", "x.wav"}), "stimtype=60: avoid -sndbgtrack");
+  EXPECT_FATAL(checkcmd(10, {"-fivekeytrigger", "-captkeytrigger"}),
+               "choose 1 of: -\\{fivekey,tkey,apostrophe\\}trigger");
+  EXPECT_FATAL(checkcmd(10, {"-wordsperblock", "0"}), "wordsperblock=0 \\(variable-length flag\\) only if stimtype=74");
+  EXPECT_FATAL(checkcmd(10, {"-waitforpulse", "3", "-nosetupusb"}), "-waitforpulse>0 requires -setupusb \\(def\\)");
+  EXPECT_FATAL(checkcmd(60, {"-sxcode2ttl", "-sxcode", "-nosetupusb"}), "-sxcode2ttl requires -setupusb \\(default\\)");
+  EXPECT_FATAL(checkcmd(60, {"-sxcode2ttl"}), "-sxcode2ttl requires -sxcode");
+  EXPECT_FATAL(checkcmd(10, {"-saveframes", "2", "60", "-tiffoutdir", "/no/such/dir"}),
+               "tiffoutdir /no/such/dir not found  ...quitting");
+  EXPECT_FATAL(checkcmd(10, {"-saveframes", "2", "60", "-tiffoutdir", "/etc/hostname"}), "/etc/hostname not a dir");
+  // Saving frames cancels the fixation blocks, so -exptend is allowed then.
+  checkquiet(10, {"-prepostfix", "16", "-exptend", "300", "-saveframes", "2", "60"});
+  EXPECT_EQ(par.prepostfix, 0.0f);
+}
+
+TEST(Checks, MissingPictureDirectoryFallsBack) {
+  parsequiet(3, {});
+  std::snprintf(par.tiffdir, TEXTLEN, "/no/such/imgdir");
+  testing::internal::CaptureStdout();
+  postparsechecks();
+  const std::string out = testing::internal::GetCapturedStdout();
+  EXPECT_NE(out.find("vistrum: ### tiffdir /no/such/imgdir not found (use -tiffdir)\n"), std::string::npos);
+  EXPECT_EQ(std::string(par.tiffdir), std::string(par.vistrumdir) + "/lib/imagefiles/test");
+}
+
+TEST(AirPuffChecks, MapAndOutputBits) {
+  EXPECT_EQ(dioutputbitcount(), 0);
+  EXPECT_FATAL(checkcmd(100, {}), "no airtube map: use option -airtubemap");
+  EXPECT_FATAL(checkcmd(111, {"-airtubes", "10"}), "non-default num airtubes, need -airtubemap opt");
+  EXPECT_FATAL(checkcmd(100, {"-airtubes", "3", "-airtubemap", "1", "2", "3", "-airtubes", "4"}),
+               "-airtubemap args \\(3\\) don't match -airtubes \\(4\\)");
+  EXPECT_FATAL(checkcmd(111, {"-setupusb"}), "not enough outport bits \\(0\\) for 12 airtubes");
+  EXPECT_FATAL(checkcmd(101, {"-airtubes", "3", "-airtubemap", "1", "2", "3", "-puffsperpolpos", "1"}),
+               "right/left air puffs req's even num airtubes");
+  EXPECT_FATAL(checkcmd(100, {"-airtubes", "2", "-airtubemap", "1", "2", "-polperiod", "1"}),
+               "max puffsperpolpos=4.8 \\(puffdur=0.10s, pos=2, cyc= 1\\)");
+  EXPECT_FATAL(checkcmd(112, {"-aflowperiod", "-1.5"}), "aflowper=-1.50sec too short for 6x0.07sec puffs");
+  EXPECT_FATAL(checkcmd(104, {"-airtubes", "4", "-airtubemap", "1", "2", "3", "4"}),
+               "-airgrid 4 3 \\(rows x cols\\) inconsistent with -airtubes 4");
+  // Types 103, 111, 120 compare with the period's magnitude.
+  const std::string out = checkquiet(111, {"-aflowperiod", "-1.5"});
+  EXPECT_NE(out.find("vistrum: ### -nosetupusb: airpuffs disabled (visual test only)\n"), std::string::npos);
+  EXPECT_NE(out.find("vistrum: out arraybit=12 mapped to airtube=12\n"), std::string::npos);
+}
+
+TEST(CodeConversion, BitsAndCodes) {
+  int bits[8] = {1, 0, 0, 0, 0, 0, 0, 1};
+  EXPECT_EQ(codefrombits(bits), 129);
+  testing::internal::CaptureStdout();
+  printbitsfromcode(5);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+            "\n                high <--------------- low\n sxcode=5  ->    0  0  0  0  0  1  0  1\n\n");
+  testing::internal::CaptureStdout();
+  printcodefrombits(bits);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+            "\n high <--------------- low\n   1  0  0  0  0  0  0  1    ->   sxcode=129\n\n");
+  EXPECT_EXITS_WITH(0, checkcmd(61, {"-bits2code", "1", "0", "0", "0", "0", "0", "0", "1"}), "");
+  EXPECT_FATAL(checkcmd(61, {"-bits2code", "1", "2", "0", "0", "0", "0", "0", "1"}), "bad bit: 2 \\(not 0,1\\)");
+  EXPECT_FATAL(checkcmd(61, {"-code2bits", "256"}), "bad code: 256 \\(allowed: 0-255\\)");
+  EXPECT_FATAL(checkcmd(61, {}), "add option -bits2code or -code2bits");
+}
+
+TEST(CodeConversion, RoleTablePrint) {
+  parsequiet(10, {"-usbrespport", "1", "A"});
+  testing::internal::CaptureStdout();
+  printusbbitsstate();
+  const std::string out = testing::internal::GetCapturedStdout();
+  EXPECT_EQ(out, std::string("00000000") + "10000000" + "0000000000000000" + "  " + "22222222" +
+                     std::string(24, '0') + "  " + std::string(32, '0') + "  " + std::string(32, '0') + "  \n");
+}

@@ -1,0 +1,105 @@
+// Per-type defaults: installed before parsing, overridden by options.
+#include "test_options_util.h"
+
+TEST(TypeDefaults, BasicWedgeAndOptionsWin) {
+  parsecmd(10, {});
+  EXPECT_EQ(par.numrad, 31);
+  EXPECT_EQ(par.numtheta, 2);
+  EXPECT_FLOAT_EQ(par.minrad, 0.015f);
+  EXPECT_FLOAT_EQ(par.maxrad, 1.5f);
+  EXPECT_FLOAT_EQ(par.polwidth, 11.25f);
+  EXPECT_FLOAT_EQ(par.polfreq, 1.0f / 64);
+  parsecmd(10, {"-polwidth", "30", "-numrad", "7"});
+  EXPECT_FLOAT_EQ(par.polwidth, 30.0f);
+  EXPECT_EQ(par.numrad, 7);
+  // Types without an entry keep the built-in defaults.
+  parsecmd(21, {});
+  EXPECT_EQ(par.numrad, 0);
+  EXPECT_FLOAT_EQ(par.maxrad, 2.0f);
+}
+
+TEST(TypeDefaults, ConditionNamesAndRequiredCounts) {
+  struct Case {
+    int type;
+    std::vector<std::string> names;
+  };
+  const std::vector<Case> cases = {
+      {49, {"still", "horiz", "left", "right"}},
+      {54, {"off", "dilatefront", "dilateback"}},
+      {55, {"off", "wordsR", "wordsL", "wordsR+aud", "wordsL+aud"}},
+      {56, {"off", "flowsurf", "scramsurf", "flowvol", "scramvol"}},
+      {74, {"off", "para", "font", "dot", "blank"}},
+      {75, {"off", "word", "font"}},
+      {77, {"off", "monL", "monR", "bin", "LrivR", "RrivL", "rivR", "rivL"}},
+      {79, {"off", "monL", "monR", "bin", "LrivR", "RrivL", "rivR", "rivL"}},
+      {111, {"off", "fullvis", "randair"}},
+      {112, {"off", "airhalf1", "airhalf2"}},
+      {119, {"off", "air1", "air2", "air3"}},
+  };
+  for (const Case& c : cases) {
+    parsequiet(c.type, {});
+    EXPECT_EQ(par.condnames, c.names) << "type " << c.type;
+    EXPECT_EQ(par.condcnt, static_cast<int>(c.names.size()));
+    EXPECT_EQ(par.reqcondcnt, par.condcnt);
+  }
+  parsecmd(10, {});
+  EXPECT_TRUE(par.condnames.empty());
+  EXPECT_EQ(par.reqcondcnt, 0);
+}
+
+TEST(TypeDefaults, InstalledListsAndDirectories) {
+  testing::internal::CaptureStdout();
+  freshparams(58);
+  const std::string out = testing::internal::GetCapturedStdout();
+  EXPECT_NE(out.find("vistrum: 12 freqs (runperiod: 512.0 sec)\n"), std::string::npos);
+  EXPECT_NE(out.find(" 12: 43 cyc -> 0.083984 Hz\n"), std::string::npos);
+  ASSERT_EQ(par.freqlistcnt, 12);
+  EXPECT_FLOAT_EQ(par.freqlist[0], 5.0f / 512);
+  EXPECT_EQ(par.polfreq, 0.0f);
+
+  for (int type : {111, 112, 119}) {
+    parsequiet(type, {});
+    EXPECT_EQ(par.mapairtubes, 12);
+    EXPECT_EQ(par.airtubemap.front(), 1);
+    EXPECT_EQ(par.airtubemap.back(), 12);
+  }
+  parsequiet(100, {});
+  EXPECT_EQ(par.mapairtubes, 0);
+  EXPECT_EQ(par.setupusbflag, 0);
+
+  parsequiet(75, {});
+  // "vwfa" is resolved under the library (or falls back to "test").
+  EXPECT_NE(std::string(par.worddir).find("/lib/wordfiles/"), std::string::npos);
+  EXPECT_STREQ(par.fontfile, "Times New Roman.ttf");
+}
+
+TEST(TypeDefaults, SettingsOfSomeTypes) {
+  parsequiet(15, {});
+  EXPECT_EQ(par.nbackgaps[0], 3);
+  EXPECT_EQ(par.nbackgaps[5], 6);
+  EXPECT_FLOAT_EQ(par.eventlags[2], 3.0f);
+  EXPECT_EQ(par.polrandnback, 2);
+  parsequiet(79, {});
+  EXPECT_EQ(par.winxgl, 1920);
+  EXPECT_EQ(par.winygl, 1080);
+  EXPECT_EQ(par.drawfixgridflag, 1);
+  EXPECT_FLOAT_EQ(par.startstimscale, 0.68643f);
+  parsequiet(84, {});
+  EXPECT_EQ(par.skipeccwrapnogapflag, 1);
+  EXPECT_EQ(par.drawfixmeshflag, 1);
+  EXPECT_FLOAT_EQ(par.fixbgbright, 0.1f);
+  parsequiet(65, {});
+  EXPECT_STREQ(par.fontfile2, "lekhani_dynamic.ttf");
+  parsequiet(0, {});
+  EXPECT_EQ(par.logfileflag, 1);
+  EXPECT_FLOAT_EQ(par.bgwingray, 0.2f);
+}
+
+TEST(TypeDefaults, InProgressTypesSayIt) {
+  for (int type : {27, 64}) {
+    testing::internal::CaptureStdout();
+    freshparams(type);
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("vistrum: ### stimtype=27, stimtype=64: IN PROG\n"),
+              std::string::npos);
+  }
+}
