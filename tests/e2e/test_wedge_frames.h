@@ -1,0 +1,58 @@
+// Saved-frame helpers shared by the checkerboard end-to-end tests.
+#pragma once
+
+#include "harness.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace chk {
+
+// Runs with frame saving (frame k drawn at t0 + k/hz), pressing F1 on the
+// wait screen, and reads every frame back.
+inline std::vector<Image> savedframes(const XServer& x, std::vector<std::string> args, int n, double hz,
+                                      double t0) {
+  const std::string dir = maketempdir("chk");
+  char nbuf[32], hzbuf[32], tbuf[32];
+  std::snprintf(nbuf, sizeof nbuf, "%d", n);
+  std::snprintf(hzbuf, sizeof hzbuf, "%.9g", hz);
+  std::snprintf(tbuf, sizeof tbuf, "%.9g", t0);
+  args.insert(args.end(), {"-nofullscreen", "-saveframes", nbuf, hzbuf, "-firstframetime", tbuf, "-tiffoutdir", dir});
+  Vistrum v(x, args);
+  EXPECT_TRUE(v.waitforwindow());
+  v.key("F1");
+  const RunResult r = v.wait(90);
+  EXPECT_EQ(r.status, 0) << r.out;
+  std::vector<Image> frames;
+  for (int k = 0; k < n; k++) {
+    char name[64];
+    std::snprintf(name, sizeof name, "/f%05d.tiff", k);
+    frames.push_back(readimage(dir + name));
+    EXPECT_TRUE(frames.back().ok()) << name << "\n" << r.out;
+  }
+  return frames;
+}
+
+struct Px {
+  int r, g, b;
+};
+// The pixel at polar position (rad, angle in degrees) around the centre.
+inline Px polarpx(const Image& img, double rad, double deg) {
+  const double a = deg * M_PI / 180.0;
+  const int px = unitpixx(rad * std::cos(a), img.width), py = unitpixy(rad * std::sin(a), img.width, img.height);
+  return {img.r(px, py), img.g(px, py), img.b(px, py)};
+}
+inline bool isgrey(Px p, int grey, int tol = 2) {
+  return std::abs(p.r - grey) <= tol && std::abs(p.g - grey) <= tol && std::abs(p.b - grey) <= tol;
+}
+// A check of a black/white board: black or white.
+inline bool ischeck(Px p) { return isgrey(p, 0) || isgrey(p, 255); }
+inline std::string str(Px p) {
+  return "(" + std::to_string(p.r) + "," + std::to_string(p.g) + "," + std::to_string(p.b) + ")";
+}
+
+}  // namespace chk
