@@ -28,5 +28,6 @@ enum class KeyAction {
 KeyAction keyaction(unsigned long key, int* digit);
 // One 0.01 colour step, kept inside [0, 1] (moves only while inside).
 float stepcolour(float value, float delta);
-// A timer reading taken before the first reset logs as 0.
+// A timer reading taken before the first reset (none yet, or a reading
+// above 100000 s) logs as 0.
 double resettime(double timerreading);

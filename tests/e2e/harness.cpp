@@ -2,6 +2,7 @@
 
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <X11/keysym.h>
 #include <X11/extensions/XTest.h>
 #include <dirent.h>
@@ -273,4 +274,70 @@ Image readimage(const std::string& path) {
   img.compression = comp;
   img.rgba = std::move(raster);
   return img;
+}
+
+bool waituntil(const std::function<bool()>& done, double seconds) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return true;
+}
+
+std::string findfile(const std::string& dir, const std::string& suffix) {
+  for (const std::string& name : listdir(dir))
+    if (name.size() >= suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0)
+      return dir + "/" + name;
+  return "";
+}
+
+Image grabscreen(const XServer& x) {
+  Image img;
+  Display* d = XOpenDisplay(x.display().c_str());
+  if (!d) return img;
+  const Window root = DefaultRootWindow(d);
+  XWindowAttributes wa{};
+  XGetWindowAttributes(d, root, &wa);
+  XImage* xi = XGetImage(d, root, 0, 0, wa.width, wa.height, AllPlanes, ZPixmap);
+  if (xi) {
+    img.width = wa.width;
+    img.height = wa.height;
+    img.samples = 3;
+    img.rgba.resize(static_cast<size_t>(wa.width) * wa.height);
+    auto channel = [](unsigned long p, unsigned long mask) {
+      if (!mask) return 0u;
+      int shift = 0;
+      while (!((mask >> shift) & 1)) shift++;
+      const unsigned long v = (p & mask) >> shift, max = mask >> shift;
+      return static_cast<unsigned>(v * 255 / max);
+    };
+    for (int y = 0; y < wa.height; y++)
+      for (int xx = 0; xx < wa.width; xx++) {
+        const unsigned long p = XGetPixel(xi, xx, y);
+        img.rgba[static_cast<size_t>(y) * wa.width + xx] = channel(p, xi->red_mask) |
+                                                           (channel(p, xi->green_mask) << 8) |
+                                                           (channel(p, xi->blue_mask) << 16) | 0xff000000u;
+      }
+    XDestroyImage(xi);
+  }
+  XCloseDisplay(d);
+  return img;
+}
+
+void sendkeys(const XServer& x, const std::vector<std::string>& keysyms) {
+  Display* d = XOpenDisplay(x.display().c_str());
+  if (!d) return;
+  const KeyCode shiftkc = XKeysymToKeycode(d, XK_Shift_L);
+  for (const std::string& name : keysyms) {
+    const KeySym ks = XStringToKeysym(name.c_str());
+    const KeyCode kc = XKeysymToKeycode(d, ks);
+    const bool shift = kc && XkbKeycodeToKeysym(d, kc, 0, 0) != ks;
+    if (shift) XTestFakeKeyEvent(d, shiftkc, True, 0);
+    XTestFakeKeyEvent(d, kc, True, 0);
+    XTestFakeKeyEvent(d, kc, False, 0);
+    if (shift) XTestFakeKeyEvent(d, shiftkc, False, 0);
+  }
+  XSync(d, False);
+  XCloseDisplay(d);
 }

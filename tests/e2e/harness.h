@@ -7,6 +7,7 @@
 #include <sys/types.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -106,3 +107,13 @@ class XServerSuite : public ::testing::Test {
 
 // True when some output line equals `line` exactly.
 bool hasline(const RunResult& r, const std::string& line);
+
+// Polls `done` every 20 ms until it holds or `seconds` pass.
+bool waituntil(const std::function<bool()>& done, double seconds = 10.0);
+// The first file in `dir` whose name ends with `suffix` ("" when none).
+std::string findfile(const std::string& dir, const std::string& suffix);
+// What the X server shows now (the root window), top-left addressed.
+Image grabscreen(const XServer& x);
+
+// Sends several key presses in one burst, so that they queue up together.
+void sendkeys(const XServer& x, const std::vector<std::string>& keysyms);

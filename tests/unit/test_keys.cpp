@@ -56,6 +56,9 @@ TEST(KeyTable, ColourStepsStayInsideTheUnitRange) {
 }
 
 TEST(KeyTable, TimerReadingsBeforeTheFirstResetLogAsZero) {
+  run.starttime = 0.0;  // never reset
+  EXPECT_EQ(resettime(1288.8), 0.0);
+  run.starttime = 5.0;
   EXPECT_EQ(resettime(1.7e9), 0.0);
   EXPECT_EQ(resettime(100000.5), 0.0);
   EXPECT_EQ(resettime(12.5), 12.5);

@@ -1,0 +1,111 @@
+// Opening the event log: name, header, directory fall-backs, types that
+// may not log, and the score on the final screen.
+#include "harness.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <regex>
+
+namespace {
+
+class EventLog : public XServerSuite<> {};
+
+std::string onlylog(const std::string& dir) {
+  std::string found;
+  int n = 0;
+  for (const std::string& name : listdir(dir))
+    if (name.size() > 4 && name.compare(name.size() - 4, 4, ".log") == 0) {
+      found = name;
+      n++;
+    }
+  return n == 1 ? found : "";
+}
+
+}  // namespace
+
+TEST_F(EventLog, NameAndHeaderOfANewLog) {
+  const std::string cwd = maketempdir("log");
+  mkdir((cwd + "/logs").c_str(), 0755);
+  const RunResult r = runvistrum(*x, {"-s", "0", "-nofullscreen", "-logfile", "-exptend", "0.3"}, 30, cwd);
+  ASSERT_EQ(r.status, 0) << r.out;
+  const std::string name = onlylog(cwd + "/logs");
+  ASSERT_TRUE(std::regex_match(name, std::regex("[0-9]{6}-[0-9]{6}_justbg\\.log"))) << name;
+  EXPECT_TRUE(hasline(r, "vistrum: opened logfile:")) << r.out;
+  EXPECT_TRUE(hasline(r, "  logs/" + name)) << r.out;
+  const std::string log = readfile(cwd + "/logs/" + name);
+  const std::regex header(
+      "###############################\n"
+      "Vistrum logfile for stimtype=0\n"
+      "###############################\n\n"
+      "[A-Z][a-z]{2} [A-Z][a-z]{2} [ 0-9][0-9] [0-9:]{8} .+ [0-9]{4}\n\n"
+      "(pwd = .*\n\n)?"
+      "\\S*vistrum -s 0 -nofullscreen -logfile -exptend 0\\.3 \n\n"
+      "ExptEnd: +[0-9]+\\.[0-9]{3} #####\n");
+  EXPECT_TRUE(std::regex_match(log, header)) << log;
+}
+
+TEST_F(EventLog, MissingDirectoryFallsBackToTheCurrentOne) {
+  const std::string cwd = maketempdir("log");
+  const RunResult r =
+      runvistrum(*x, {"-s", "0", "-nofullscreen", "-logfile", "-logfiledir", "nosuchdir", "-exptend", "0.3"}, 30, cwd);
+  ASSERT_EQ(r.status, 0) << r.out;
+  EXPECT_TRUE(hasline(r, "vistrum: ### logfiledir nosuchdir not found")) << r.out;
+  EXPECT_TRUE(hasline(r, "vistrum: ### saving log instead in current directory")) << r.out;
+  EXPECT_FALSE(onlylog(cwd).empty()) << r.out;
+}
+
+TEST_F(EventLog, AFileAsDirectoryEndsTheRun) {
+  const std::string cwd = maketempdir("log");
+  const RunResult r = runvistrum(*x, {"-s", "0", "-nofullscreen", "-logfile", "-logfiledir", "/etc/hostname"}, 30, cwd);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_TRUE(hasline(r, "vistrum: ### /etc/hostname not a dir")) << r.out;
+}
+
+TEST_F(EventLog, TypesThatMayNotLogRunWithoutOne) {
+  const std::string cwd = maketempdir("log");
+  mkdir((cwd + "/logs").c_str(), 0755);
+  const RunResult r = runvistrum(*x, {"-s", "20", "-nofullscreen", "-logfile", "-exptend", "0.3"}, 30, cwd);
+  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_TRUE(hasline(r, "vistrum: ### no logfile for stimtype=20 ...disabled")) << r.out;
+  EXPECT_TRUE(listdir(cwd + "/logs").empty());
+}
+
+TEST_F(EventLog, TwoRunsInOneSecondKeepBothLogs) {
+  const std::string cwd = maketempdir("log");
+  mkdir((cwd + "/logs").c_str(), 0755);
+  Vistrum a(*x, {"-s", "0", "-nofullscreen", "-logfile", "-exptend", "1.5"}, cwd);
+  Vistrum b(*x, {"-s", "0", "-nofullscreen", "-logfile", "-exptend", "1.5"}, cwd);
+  EXPECT_EQ(a.wait().status, 0);
+  EXPECT_EQ(b.wait().status, 0);
+  int logs = 0;
+  for (const std::string& n : listdir(cwd + "/logs")) logs += n.find(".log") != std::string::npos;
+  EXPECT_EQ(logs, 2);
+}
+
+TEST_F(EventLog, DoneScreenReportsTheScoreOverTheFinalPicture) {
+  const std::string cwd = maketempdir("log");
+  mkdir((cwd + "/logs").c_str(), 0755);
+  Vistrum v(*x, {"-s", "0", "-nofullscreen", "-logfile", "-prepostfix", "0.2", "-runperiod", "0.3",
+                 "-reportpercent", "star.tif", "1.0"},
+            cwd);
+  ASSERT_TRUE(v.waitforwindow());
+  auto logtext = [&] {
+    const std::string n = onlylog(cwd + "/logs");
+    return n.empty() ? std::string() : readfile(cwd + "/logs/" + n);
+  };
+  ASSERT_TRUE(waituntil([&] { return logtext().find("Feedback:") != std::string::npos; })) << logtext();
+  EXPECT_NE(logtext().find("Feedback:    \"You scored 100% !\"\n"), std::string::npos) << logtext();
+  // The picture, one unit high around y = -0.1: a gold star arm right of
+  // the centre (clear of the labels), the blue ground near its edge.
+  const int sx = unitpixx(0.17), sy = unitpixy(-0.1 + 0.055);
+  Image im;
+  ASSERT_TRUE(waituntil([&] { im = grabscreen(*x); return im.ok() && im.r(sx, sy) > 150; }))
+      << "no star: " << im.r(sx, sy) << "," << im.g(sx, sy) << "," << im.b(sx, sy);
+  EXPECT_GT(im.g(sx, sy), 100);
+  EXPECT_LT(im.b(sx, sy), 100);
+  const int edgey = unitpixy(-0.1 + 0.45), edgex = unitpixx(-0.45);
+  EXPECT_GT(im.b(edgex, edgey), im.r(edgex, edgey));
+  v.key("Escape");
+  EXPECT_EQ(v.wait().status, 0);
+}

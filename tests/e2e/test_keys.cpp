@@ -1,0 +1,179 @@
+// Start trigger, restart keys, responses and scale keys on the real binary,
+// with the event log as the record of what happened.
+#include "harness.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+
+#include <regex>
+#include <sstream>
+
+namespace {
+
+class Keys : public XServerSuite<> {
+ protected:
+  // A background-only run that logs into <cwd>/logs.
+  static std::vector<std::string> logged(std::vector<std::string> extra) {
+    std::vector<std::string> a = {"-s", "0", "-nofullscreen", "-logfile"};
+    a.insert(a.end(), extra.begin(), extra.end());
+    return a;
+  }
+  static std::string newcwd() {
+    const std::string d = maketempdir("keys");
+    mkdir((d + "/logs").c_str(), 0755);
+    return d;
+  }
+};
+
+std::string logof(const Vistrum& v) {
+  const std::string f = findfile(v.cwd() + "/logs", ".log");
+  return f.empty() ? "" : readfile(f);
+}
+
+std::vector<std::string> eventlines(const std::string& log, const std::string& kind) {
+  std::vector<std::string> out;
+  std::istringstream in(log);
+  std::string line;
+  while (std::getline(in, line))
+    if (line.rfind(kind, 0) == 0) out.push_back(line);
+  return out;
+}
+
+size_t count(const Vistrum& v, const std::string& kind) { return eventlines(logof(v), kind).size(); }
+
+double timeof(const std::string& line) {
+  std::istringstream in(line);
+  std::string word;
+  double t = -1;
+  in >> word >> t;
+  return t;
+}
+
+void settle() { waituntil([] { return false; }, 0.3); }
+
+}  // namespace
+
+TEST_F(Keys, CountedFiveKeyTriggerStartsOnTheThirdPressThenLogsResponses) {
+  Vistrum v(*x, logged({"-fivekeytrigger", "-waitforpulse", "3"}), newcwd());
+  ASSERT_TRUE(v.waitforwindow());
+  v.key("5");
+  v.key("5");
+  settle();
+  EXPECT_EQ(count(v, "F1-reset:"), 0u);
+  EXPECT_EQ(count(v, "KeyEvent:"), 0u);
+  v.key("5");
+  ASSERT_TRUE(waituntil([&] { return count(v, "StartPulse(-1):") == 1; })) << logof(v);
+  EXPECT_EQ(count(v, "F1-reset:"), 1u);
+  EXPECT_EQ(count(v, "KeyEvent:"), 0u);  // the counted presses are not responses
+  v.key("5");
+  v.key("5");
+  ASSERT_TRUE(waituntil([&] { return count(v, "KeyEvent:") == 2; })) << logof(v);
+  for (const std::string& l : eventlines(logof(v), "KeyEvent:"))
+    EXPECT_TRUE(std::regex_match(l, std::regex("KeyEvent: +[0-9]+\\.[0-9]{3}   k5"))) << l;
+  EXPECT_EQ(count(v, "F1-reset:"), 1u);
+  v.key("Escape");
+  const RunResult r = v.wait();
+  EXPECT_EQ(r.status, 0);
+  EXPECT_TRUE(hasline(r, "vistrum: ### -fivekeytriggerflag: 5-key triggers, logged after")) << r.out;
+}
+
+TEST_F(Keys, F2ShowsReadyAgainAndTheTriggerCountStartsOver) {
+  Vistrum v(*x, logged({"-fivekeytrigger", "-waitforpulse", "2"}), newcwd());
+  ASSERT_TRUE(v.waitforwindow());
+  const int bg = [&] { Image im = grabscreen(*x); return im.ok() ? im.r(50, 50) : -1; }();
+  EXPECT_NEAR(bg, 64, 2);  // the "Ready" screen is grey 0.25
+  v.key("5");
+  v.key("5");
+  ASSERT_TRUE(waituntil([&] { return count(v, "StartPulse(-1):") == 1; })) << logof(v);
+  int seen = -1;
+  ASSERT_TRUE(waituntil([&] { Image im = grabscreen(*x); seen = im.ok() ? im.r(50, 50) : -1; return seen >= 0 && std::abs(seen - 64) > 5; }))
+      << "running frames show the run's own background, not the Ready grey: " << seen;
+  v.key("F2");
+  ASSERT_TRUE(waituntil([&] { return count(v, "F2-resetwait:") == 1; })) << logof(v);
+  ASSERT_TRUE(waituntil([&] { Image im = grabscreen(*x); return im.ok() && std::abs(im.r(50, 50) - 64) <= 2; }))
+      << "F2 shows the Ready screen again";
+  v.key("5");
+  settle();
+  EXPECT_EQ(count(v, "StartPulse(-1):"), 1u);  // one press of two: still waiting
+  EXPECT_EQ(count(v, "KeyEvent:"), 0u);
+  v.key("5");
+  ASSERT_TRUE(waituntil([&] { return count(v, "StartPulse(-1):") == 2; })) << logof(v);
+  EXPECT_EQ(count(v, "F1-reset:"), 2u);
+  v.key("Escape");
+  EXPECT_EQ(v.wait().status, 0);
+}
+
+TEST_F(Keys, F1FromReadyLogsAResetAtZeroThenAStartNearZero) {
+  Vistrum v(*x, logged({"-waitforpulse", "-1"}), newcwd());
+  ASSERT_TRUE(v.waitforwindow());
+  v.key("F1");
+  ASSERT_TRUE(waituntil([&] { return count(v, "StartPulse(-1):") == 1; })) << logof(v);
+  const std::string log = logof(v);
+  const std::vector<std::string> reset = eventlines(log, "F1-reset:");
+  ASSERT_EQ(reset.size(), 1u);
+  EXPECT_EQ(reset[0], "F1-reset:           0.000 #####");
+  const std::vector<std::string> start = eventlines(log, "StartPulse(-1):");
+  EXPECT_LT(timeof(start[0]), 0.05) << start[0];
+  EXPECT_LT(log.find("F1-reset:"), log.find("StartPulse(-1):"));
+  // F1 while running restarts at t = 0: the reset line carries the run time.
+  settle();
+  v.key("F1");
+  ASSERT_TRUE(waituntil([&] { return count(v, "F1-reset:") == 2; }));
+  EXPECT_GT(timeof(eventlines(logof(v), "F1-reset:")[1]), 0.2);
+  v.key("Escape");
+  const RunResult r = v.wait();
+  EXPECT_EQ(r.status, 0);
+  const std::vector<std::string> intr = eventlines(logof(v), "Interrupt:");
+  ASSERT_EQ(intr.size(), 1u);
+  EXPECT_TRUE(std::regex_match(intr[0], std::regex("Interrupt: +[0-9]+\\.[0-9]{3} #####"))) << intr[0];
+}
+
+TEST_F(Keys, DigitsAreLoggedInOrderOnePerFrame) {
+  Vistrum v(*x, logged({}), newcwd());
+  ASSERT_TRUE(v.waitforwindow());
+  settle();
+  sendkeys(*x, {"1", "2", "3", "4", "5", "6", "7", "8", "9", "0"});
+  ASSERT_TRUE(waituntil([&] { return count(v, "KeyEvent:") == 10; })) << logof(v);
+  const std::vector<std::string> keys = eventlines(logof(v), "KeyEvent:");
+  const char* want = "1234567890";
+  double last = -1;
+  for (size_t k = 0; k < keys.size(); k++) {
+    EXPECT_EQ(keys[k].substr(keys[k].size() - 5), std::string("   k") + want[k]) << keys[k];
+    const double t = timeof(keys[k]);
+    EXPECT_GT(t, last) << "two queued keys handled in the same frame: " << keys[k];
+    last = t;
+  }
+  v.key("Escape");
+  EXPECT_EQ(v.wait().status, 0);
+}
+
+TEST_F(Keys, UpThenDownReturnsTheScaleToOne) {
+  Vistrum v(*x, logged({}), newcwd());
+  ASSERT_TRUE(v.waitforwindow());
+  v.key("Up");
+  v.key("Up");
+  v.key("Down");
+  v.key("Down");
+  ASSERT_TRUE(waituntil([&] { return count(v, "CurScale:") == 4; })) << logof(v);
+  const std::vector<std::string> s = eventlines(logof(v), "CurScale:");
+  const char* want[] = {"   1.020", "   1.040", "   1.020", "   1.000"};
+  for (int k = 0; k < 4; k++) EXPECT_EQ(s[k].substr(s[k].size() - 8), want[k]) << s[k];
+  v.key("Escape");
+  const RunResult r = v.wait();
+  EXPECT_EQ(r.status, 0);
+  EXPECT_TRUE(hasline(r, "  -startstimscale 1.00000 \\")) << r.out;
+}
+
+TEST_F(Keys, AKilledRunKeepsEveryLoggedLine) {
+  Vistrum v(*x, logged({}), newcwd());
+  ASSERT_TRUE(v.waitforwindow());
+  sendkeys(*x, {"1", "2", "3"});
+  ASSERT_TRUE(waituntil([&] { return count(v, "KeyEvent:") == 3; })) << logof(v);
+  kill(v.pid(), SIGKILL);
+  const RunResult r = v.wait();
+  EXPECT_EQ(r.status, -1);
+  const std::string log = logof(v);
+  EXPECT_EQ(eventlines(log, "KeyEvent:").size(), 3u) << log;
+  EXPECT_EQ(log.rfind("###############################\n", 0), 0u) << log;
+}
