@@ -31,8 +31,10 @@ void logkey(int digit) { logevent("KeyEvent: %9.3lf   k%d\n", gettimer(), digit)
 
 void scalestep(bool up) {
   up ? scalestimup() : scalestimdown();
-  prscales();
+  // Logged before prscales(): on the Ready screen that starts a nested wait,
+  // and a line written after it would carry the start time and a later scale.
   logevent("CurScale: %9.3lf   %2.3f\n", gettimer(), run.currstimscale);
+  prscales();
   if (!run.stimrunningflag) clearready("Ready");
 }
 

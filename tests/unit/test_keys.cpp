@@ -133,3 +133,34 @@ TEST(Pointer, OrbitAngleWrapsIntoOneTurn) {
   const float neg = orbangle(1.0, -0.25f);
   EXPECT_NEAR(neg, 3 * M_PI / 2, 1e-5);
 }
+
+// Xlib after gtest: its None/Bool macros would break gtest's own headers.
+#include <X11/Xlib.h>
+
+#include "core/window.h"
+
+TEST(Pointer, MotionCountsOnlyInFullScreenAndInDisplayCoordinates) {
+  XEvent ev{};
+  ev.type = MotionNotify;
+  ev.xmotion.x = 100;
+  ev.xmotion.y = 50;
+  run.mousex = 7;
+  run.mousey = 8;
+  par.fullscreenflag = 0;
+  notepointermotion(ev);
+  EXPECT_EQ(run.mousex, 7);
+  EXPECT_EQ(run.mousey, 8);
+  par.fullscreenflag = 1;
+  dsp.glxwindow = 42;
+  dsp.winxoff = 128;
+  dsp.winyoff = 64;
+  ev.xmotion.window = 42;  // inside the stimulus window: shifted by its offset
+  notepointermotion(ev);
+  EXPECT_EQ(run.mousex, 228);
+  EXPECT_EQ(run.mousey, 114);
+  ev.xmotion.window = 43;  // the background window is the display
+  notepointermotion(ev);
+  EXPECT_EQ(run.mousex, 100);
+  EXPECT_EQ(run.mousey, 50);
+  dsp = DisplayState{};
+}
