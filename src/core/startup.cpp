@@ -139,12 +139,6 @@ void checksplashdir() {
   if (par.finaltiff[0]) fatal("vistrum: ### won't be able to load final tiff: %s\n", par.finaltiff);
 }
 
-void setupkeytriggers() {
-  const int n = par.fivekeytriggerflag + par.apostrophetriggerflag + par.captkeytriggerflag;
-  if (n > 1) fatal("vistrum: ### choose 1 of: -{fivekey,tkey,apostrophe}trigger\n");
-  run.somekeytriggerflag = n == 1;
-}
-
 void announcekeytriggers() {
   if (!run.somekeytriggerflag) return;
   run.somekeytriggercnt = par.startpulse;
@@ -196,8 +190,7 @@ void vistrummain(int argc, char** argv) {
 
   applytypedefaults(par.stimtype);
   parseoptions(3, argc, argv);
-  postparsechecks();
-  setupkeytriggers();
+  postparsechecks();  // includes the choice of trigger key
   run.argc = argc;  // for the event-log header
   run.argv = argv;
   openlog();
