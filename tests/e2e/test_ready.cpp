@@ -1,0 +1,96 @@
+// The type-specific waiting screens, as the subject sees them before the start.
+#include "harness.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class Ready : public XServerSuite<> {};
+
+std::vector<int> columnswith(const Image& im, int level, int y0, int y1);
+
+// Screen while waiting for F1 with `args`, once `shown` holds for it (or
+// after a few seconds); the run is then ended with Esc.
+Image waitingscreen(const XServer& x, std::vector<std::string> args, RunResult* r,
+                    const std::function<bool(const Image&)>& shown) {
+  args.insert(args.end(), {"-nofullscreen", "-waitforpulse", "-1"});
+  Vistrum v(x, args);
+  Image im;
+  if (v.waitforwindow()) waituntil([&] { im = grabscreen(x); return im.ok() && shown(im); }, 5.0);
+  v.key("Escape");
+  const RunResult rr = v.wait();
+  if (r) *r = rr;
+  return im;
+}
+
+// Columns holding pixels of grey `level` (0..255) in rows [y0, y1).
+std::vector<int> columnswith(const Image& im, int level, int y0, int y1) {
+  std::vector<int> cols;
+  if (y0 < 0) y0 = 0;
+  if (y1 > im.height) y1 = im.height;
+  for (int x = 0; x < im.width; x++)
+    for (int y = y0; y < y1; y++)
+      if (std::abs(im.r(x, y) - level) <= 3 && std::abs(im.b(x, y) - level) <= 3) {
+        cols.push_back(x);
+        break;
+      }
+  return cols;
+}
+
+}  // namespace
+
+TEST_F(Ready, PlainTypesShowReadyOnDarkGrey) {
+  RunResult r;
+  const Image im = waitingscreen(*x, {"-s", "0"}, &r, [](const Image& i) { return std::abs(i.r(20, 20) - 64) <= 2; });
+  ASSERT_TRUE(im.ok());
+  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_NEAR(im.r(20, 20), 64, 2);
+  const std::vector<int> cols = columnswith(im, 102, 340, 400);
+  ASSERT_FALSE(cols.empty());
+  EXPECT_NEAR((cols.front() + cols.back()) / 2.0, 512, 4);
+}
+
+TEST_F(Ready, DivergentStereoLabelsEachEye) {
+  RunResult r;
+  const Image im = waitingscreen(*x, {"-s", "8", "-interocdist", "1.2"}, &r,
+                                 [](const Image& i) { return std::abs(i.r(20, 20) - 64) <= 2; });
+  ASSERT_TRUE(im.ok()) << r.out;
+  EXPECT_NEAR(im.r(20, 20), 64, 2);
+  // One label per eye, each moved 0.12 left and down from the eye centre.
+  const int row = unitpixy(-0.12);
+  const std::vector<int> cols = columnswith(im, 102, row - 25, row + 10);
+  ASSERT_FALSE(cols.empty()) << r.out;
+  std::vector<int> left, right;
+  for (int c : cols) (c < 512 ? left : right).push_back(c);
+  ASSERT_FALSE(left.empty());
+  ASSERT_FALSE(right.empty());
+  // The eyes are one interocdist apart, and each label sits left of its eye
+  // centre, shifted by the eye-scaled 0.12 units.
+  const double lc = (left.front() + left.back()) / 2.0, rc = (right.front() + right.back()) / 2.0;
+  EXPECT_NEAR(rc - lc, 1.2 * 1024 / 3.12, 3);
+  EXPECT_NEAR(lc, unitpixx(-0.6), 30);
+}
+
+TEST_F(Ready, RivalryShowsAGreyDiskPerEyeAndNoLabelBeforeTheStart) {
+  RunResult r;
+  const Image im = waitingscreen(*x, {"-s", "79", "-winxy", "1024", "768", "-bgwingray", "0.3",
+                                      "-interocdist", "1.2", "-fixgrid", "0.3", "-startstimscale", "1"},
+                                 &r, [](const Image& i) { return std::abs(i.r(5, 5) - 77) <= 2; });
+  ASSERT_TRUE(im.ok()) << r.out;
+  EXPECT_NEAR(im.r(5, 5), 77, 2) << r.out;  // cleared to bgwingray
+  // The disk of radius maxrad in avgcolbright (0.5) around each eye centre.
+  EXPECT_NEAR(im.r(unitpixx(-0.6 + 0.3), unitpixy(0.3)), 128, 3);
+  EXPECT_NEAR(im.r(unitpixx(0.6 - 0.3), unitpixy(-0.3)), 128, 3);
+  EXPECT_TRUE(columnswith(im, 51, 0, im.height).empty());  // "Ready" is not shown (only "Done" is)
+}
+
+TEST_F(Ready, DotStereoWaitsOnBlack) {
+  RunResult r;
+  // The label in grey 0.15, 2 fixarraydel above the centre.
+  const int row = unitpixy(0.1);
+  const Image im = waitingscreen(*x, {"-s", "56"}, &r,
+                                 [&](const Image& i) { return !columnswith(i, 38, row - 25, row + 8).empty(); });
+  ASSERT_TRUE(im.ok()) << r.out;
+  EXPECT_EQ(im.r(20, 20), 0);
+  EXPECT_FALSE(columnswith(im, 38, row - 25, row + 8).empty());
+}
