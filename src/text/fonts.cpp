@@ -142,7 +142,9 @@ void drawstr(const char* text, float x, float y, float size, int lblo, int fontn
   FTPixmapFont& font = *ftfont[fontnum];
   const unsigned fs = facesize(size, run.currstimscale);
   if (fs == 0) return;  // below one pixel: nothing to see, and FreeType refuses size 0
-  font.FaceSize(fs, 72);
+  // Setting a face size drops the font's glyph cache: only do it on a change,
+  // so that a text drawn every frame is not rasterised anew every frame.
+  if (font.FaceSize() != fs) font.FaceSize(fs, 72);
   const FTBBox box = font.BBox(text);
   const float w = static_cast<float>(box.Upper().X() - box.Lower().X());
   const float a = font.Ascender();

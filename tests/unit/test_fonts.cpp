@@ -6,6 +6,7 @@
 #include <FTGL/ftgl.h>
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -121,4 +122,13 @@ TEST(GrabPoint, FaceSizeFollowsTheStimulusScaleAfterRounding) {
   EXPECT_EQ(facesize(23.6f, 1.0f), 24u);
   EXPECT_EQ(facesize(23.4f, 2.0f), 46u);  // rounded first, then scaled
   EXPECT_EQ(facesize(0.2f, 1.0f), 0u);
+}
+
+TEST(LocaleDeathTest, AnUnknownLocaleEndsTheRun) {
+  EXPECT_EXIT(changelocale("xx_NOWHERE.bogus"), ::testing::ExitedWithCode(1), "");
+}
+
+TEST(Locale, SwitchesAllCategories) {
+  changelocale("C");
+  EXPECT_STREQ(std::setlocale(LC_ALL, nullptr), "C");
 }
