@@ -8,48 +8,24 @@
 
 Params par;
 
-ValSlot vint(IntField p, const char* fmt) {
+namespace {
+// One value slot: its reader kind, the member it writes, its listing format.
+template <typename Field>
+ValSlot makeslot(ValKind kind, Field ValSlot::*member, Field p, const char* fmt) {
   ValSlot v;
-  v.kind = ValKind::Int;
-  v.i = p;
+  v.kind = kind;
+  v.*member = p;
   v.fmt = fmt;
   return v;
 }
-ValSlot vfloat(FloatField p, const char* fmt) {
-  ValSlot v;
-  v.kind = ValKind::Float;
-  v.f = p;
-  v.fmt = fmt;
-  return v;
-}
-ValSlot vdouble(DoubleField p, const char* fmt) {
-  ValSlot v;
-  v.kind = ValKind::Double;
-  v.d = p;
-  v.fmt = fmt;
-  return v;
-}
-ValSlot vrate(FloatField p) {
-  ValSlot v;
-  v.kind = ValKind::Rate;
-  v.f = p;
-  v.fmt = "%2.2f";
-  return v;
-}
-ValSlot vtime(DoubleField p) {
-  ValSlot v;
-  v.kind = ValKind::Time;
-  v.d = p;
-  v.fmt = "%2.2f";
-  return v;
-}
-ValSlot vtext(TextField p) {
-  ValSlot v;
-  v.kind = ValKind::Text;
-  v.s = p;
-  v.fmt = "%s";
-  return v;
-}
+}  // namespace
+
+ValSlot vint(IntField p, const char* fmt) { return makeslot(ValKind::Int, &ValSlot::i, p, fmt); }
+ValSlot vfloat(FloatField p, const char* fmt) { return makeslot(ValKind::Float, &ValSlot::f, p, fmt); }
+ValSlot vdouble(DoubleField p, const char* fmt) { return makeslot(ValKind::Double, &ValSlot::d, p, fmt); }
+ValSlot vrate(FloatField p) { return makeslot(ValKind::Rate, &ValSlot::f, p, "%2.2f"); }
+ValSlot vtime(DoubleField p) { return makeslot(ValKind::Time, &ValSlot::d, p, "%2.2f"); }
+ValSlot vtext(TextField p) { return makeslot(ValKind::Text, &ValSlot::s, p, "%s"); }
 
 std::vector<const char*> optionkeywords() {
   std::vector<const char*> keys;

@@ -39,22 +39,24 @@ int setusbtrig(int i, int argc, char** argv) {
   return i;
 }
 
-int setusbcode(int i, int argc, char** argv) {
+namespace {
+// Moves a whole-port role (code output, response input) to a new port.
+int moveportrole(int i, int argc, char** argv, int& dev, int& port, int role) {
   needargs(i, argc, argv, 2);
-  clearport(par.codedevnum, par.codeportnum, ROLE_CODE);
-  par.codedevnum = getdevnum(argv[i - 1]);
-  par.codeportnum = getportnum(argv[i]);
-  markport(par.codedevnum, par.codeportnum, ROLE_CODE);
+  clearport(dev, port, role);
+  dev = getdevnum(argv[i - 1]);
+  port = getportnum(argv[i]);
+  markport(dev, port, role);
   return i;
+}
+}  // namespace
+
+int setusbcode(int i, int argc, char** argv) {
+  return moveportrole(i, argc, argv, par.codedevnum, par.codeportnum, ROLE_CODE);
 }
 
 int setusbresp(int i, int argc, char** argv) {
-  needargs(i, argc, argv, 2);
-  clearport(par.respdevnum, par.respportnum, ROLE_RESP);
-  par.respdevnum = getdevnum(argv[i - 1]);
-  par.respportnum = getportnum(argv[i]);
-  markport(par.respdevnum, par.respportnum, ROLE_RESP);
-  return i;
+  return moveportrole(i, argc, argv, par.respdevnum, par.respportnum, ROLE_RESP);
 }
 
 int setusboutgroup(int i, int argc, char** argv) {
