@@ -37,6 +37,8 @@ const char* condname(int c) {
 void recordchange(double now) {
   logevent("StimEvent: %8.3lf   %s (%d)\n", now, condname(condnum), condnum);
   std::printf("StimEvent: %8.3lf   %s (%d)\n", now, condname(condnum), condnum);
+  // Without a log this is the only record of the order: a killed run must keep it.
+  std::fflush(stdout);
 }
 
 // Reshuffles until the first entry differs from `avoid`; one condition

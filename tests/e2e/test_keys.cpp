@@ -182,3 +182,29 @@ TEST_F(Keys, AKilledRunKeepsEveryLoggedLine) {
   EXPECT_EQ(eventlines(log, "KeyEvent:").size(), 3u) << log;
   EXPECT_EQ(log.rfind("###############################\n", 0), 0u) << log;
 }
+
+TEST_F(Keys, AGivenConditionOrderEndsOnDoneAndIsLoggedOnce) {
+  Vistrum v(*x, {"-s", "77", "-nofullscreen", "-logfile", "-condlist", "1", "0", "-blockperiod", "0.4"}, newcwd());
+  ASSERT_TRUE(v.waitforwindow());
+  ASSERT_TRUE(waituntil([&] { return count(v, "RndBlkExptDone:") == 1; })) << logof(v) << v.output();
+  // The "Done" screen: the waiting-screen grey with the label at the centre.
+  ASSERT_TRUE(waituntil([&] {
+    const Image im = grabscreen(*x);
+    if (!im.ok() || std::abs(im.r(20, 20) - 64) > 2) return false;
+    for (int px = 470; px < 560; px++)
+      if (std::abs(im.r(px, 378) - 102) <= 3) return true;
+    return false;
+  })) << "no Done screen";
+  settle();
+  const std::string log = logof(v);
+  EXPECT_EQ(eventlines(log, "RndBlkExptDone:").size(), 1u) << log;
+  EXPECT_EQ(eventlines(log, "InitRndBlk:").size(), 1u);
+  const std::vector<std::string> stim = eventlines(log, "StimEvent:");
+  ASSERT_EQ(stim.size(), 2u) << log;
+  EXPECT_NE(stim[0].find("   monL (1)"), std::string::npos) << stim[0];
+  EXPECT_NE(stim[1].find("   off (0)"), std::string::npos) << stim[1];
+  // Changes also go to standard output, at once (it is the record when no log is kept).
+  EXPECT_NE(v.output().find("StimEvent: "), std::string::npos) << v.output();
+  v.key("Escape");
+  EXPECT_EQ(v.wait().status, 0);
+}
