@@ -156,8 +156,8 @@ void fixationoftype(int type, float x, float y) {
 void readydivergentstereo(const char* text) {
   for (int eye = 0; eye < 2; eye++) {
     entereye(eye);
-    // The zero-disparity border (stereobdtype != 0) is drawn by the stereo
-    // furniture once it is available.
+    if (par.stereobdtype)
+      drawstereoborder(par.stereobdrad, par.stereobdwidth, par.stereobdgap, par.stereobdbright, par.stereobdtype);
     drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, 0.0);
     glTranslatef(-0.12f, -0.12f, 0.0f);
     label(text, 0.0f, 0.0f, 0.4f);
@@ -171,6 +171,9 @@ void readyrivalry(const char* text) {
     entereye(eye);
     glColor3f(par.avgcolbright, par.avgcolbright, par.avgcolbright);
     gluDisk(quadric(), 0.0, par.maxrad, 100, 1);
+    // At the radius the run's own frames use, so the border stays put at the start.
+    if (par.stereobdtype)
+      drawstereoborder(par.maxrad, par.stereobdwidth, par.stereobdgap, par.stereobdbright, par.stereobdtype);
     drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, 0.0);
     if (!std::strcmp(text, "Done")) label(text, 0.0f, -0.05f, 0.2f);
     glPopMatrix();

@@ -69,6 +69,11 @@ TEST_F(Ready, DivergentStereoLabelsEachEye) {
   const double lc = (left.front() + left.back()) / 2.0, rc = (right.front() + right.back()) / 2.0;
   EXPECT_NEAR(rc - lc, 1.2 * 1024 / 3.12, 3);
   EXPECT_NEAR(lc, unitpixx(-0.6), 30);
+  // The zero-disparity ring (type 2, radius 1.16, black) at the eye scale 0.45.
+  for (double eyex : {-0.6, 0.6}) {
+    EXPECT_EQ(im.r(unitpixx(eyex), unitpixy(1.16 * 0.45)), 0) << eyex;
+    EXPECT_NEAR(im.r(unitpixx(eyex), unitpixy(1.16 * 0.45 - 0.08)), 64, 2) << eyex;
+  }
 }
 
 TEST_F(Ready, RivalryShowsAGreyDiskPerEyeAndNoLabelBeforeTheStart) {
