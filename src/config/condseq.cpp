@@ -29,6 +29,13 @@ void shufflevalues(T* values, int n) {
   }
 }
 
+// Blocks in the given order (the count and the list always agree after
+// parsing; the smaller is taken so that a mismatch can never read past the list).
+int orderlength() {
+  const int n = static_cast<int>(par.condlist.size());
+  return par.condlistcnt < n ? par.condlistcnt : n;
+}
+
 const char* condname(int c) {
   if (c >= 0 && c < static_cast<int>(par.condnames.size())) return par.condnames[c].c_str();
   return "?";
@@ -52,7 +59,7 @@ void shuffleuntilfirstnot(int avoid, int n) {
 void startdesign(int n) {
   const double now = gettimer();
   designdone = false;
-  if (par.condlistcnt > 0) {
+  if (orderlength() > 0) {
     blocknum = 0;
     condnum = par.condlist[0];
   } else {
@@ -94,8 +101,8 @@ int getlogcondition(double t, int n) {
   }
   const float phase = blockphase(t, par.blockfreq);
   if (isnewblock(phase, lastblockphase)) {
-    if (par.condlistcnt > 0) {
-      if (++blocknum >= par.condlistcnt) {
+    if (orderlength() > 0) {
+      if (++blocknum >= orderlength()) {
         // Logged once: the caller keeps asking every frame until a restart.
         designdone = true;
         logevent("RndBlkExptDone: %9.3lf\n", gettimer());

@@ -13,6 +13,16 @@
 #include <string>
 #include <vector>
 
+// Restores the run parameters and run state a test changed.
+struct KeepGlobals {
+  Params p = par;
+  RunState r = run;
+  ~KeepGlobals() {
+    par = p;
+    run = r;
+  }
+};
+
 namespace {
 
 void design(const std::vector<std::string>& names, float blockperiod, const std::vector<int>& order = {}) {
@@ -70,6 +80,7 @@ TEST(Shuffle, PermutesAndFollowsTheSeed) {
 }
 
 TEST(RandomBlocks, PermutationsNeverStartOffAndNeverRepeatAtSeams) {
+  const KeepGlobals keep;
   for (int seed : {1, 2, 3, 4, 5, 11, 99}) {
     srandom(seed);
     design(three, 16.0f);
@@ -85,6 +96,7 @@ TEST(RandomBlocks, PermutationsNeverStartOffAndNeverRepeatAtSeams) {
 }
 
 TEST(RandomBlocks, TheSeedFixesTheOrder) {
+  const KeepGlobals keep;
   srandom(1);
   design(three, 10.0f);
   const std::vector<int> a = blocks(12, 10.0f, 3);
@@ -101,6 +113,7 @@ TEST(RandomBlocks, TheSeedFixesTheOrder) {
 }
 
 TEST(RandomBlocks, GivenOrderThenExhausted) {
+  const KeepGlobals keep;
   design(three, 10.0f, {0, 1, 2, 0});
   const double ts[] = {0.0, 5.0, 9.9, 10.1, 15, 20.2, 29.9, 30.3, 39.9};
   const int want[] = {0, 0, 0, 1, 1, 2, 2, 0, 0};
@@ -115,6 +128,7 @@ TEST(RandomBlocks, GivenOrderThenExhausted) {
 }
 
 TEST(RandomBlocks, InfiniteBlockPeriodKeepsTheFirstBlock) {
+  const KeepGlobals keep;
   srandom(3);
   design(three, 0.0f);
   const int first = getlogcondition(0.0, 3);
@@ -123,6 +137,7 @@ TEST(RandomBlocks, InfiniteBlockPeriodKeepsTheFirstBlock) {
 }
 
 TEST(RandomBlocks, ChangesAreLoggedOnceEach) {
+  const KeepGlobals keep;
   char tmpl[] = "/tmp/vistrum-condseq-XXXXXX";
   const int fd = mkstemp(tmpl);
   ASSERT_GE(fd, 0);

@@ -14,6 +14,16 @@
 #include <sstream>
 #include <string>
 
+// Restores the run parameters and run state a test changed.
+struct KeepGlobals {
+  Params p = par;
+  RunState r = run;
+  ~KeepGlobals() {
+    par = p;
+    run = r;
+  }
+};
+
 namespace {
 
 std::string slurp(const std::string& path) {
@@ -73,6 +83,7 @@ TEST(LogDirectory, MissingFileAndUsableDirectories) {
 }
 
 TEST(LogLines, EveryLineReachesTheFileAtOnceAndOnlyWhenLogging) {
+  const KeepGlobals keep;
   const std::string dir = tempdir();
   const std::string path = dir + "/e.log";
   run.fplogfile = std::fopen(path.c_str(), "w");

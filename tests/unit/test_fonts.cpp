@@ -11,6 +11,16 @@
 #include <cstring>
 #include <string>
 
+// Restores the run parameters and run state a test changed.
+struct KeepGlobals {
+  Params p = par;
+  RunState r = run;
+  ~KeepGlobals() {
+    par = p;
+    run = r;
+  }
+};
+
 namespace {
 
 std::string libdir() { return std::getenv("VISTRUM_DIR") ? std::getenv("VISTRUM_DIR") : "."; }
@@ -61,6 +71,7 @@ TEST(FontLookup, TheBuiltInFallbacksIncludeAFontOfTheInstalledPackages) {
 }
 
 TEST(FontLookupDeathTest, NoCandidateEndsWithStatusOne) {
+  const KeepGlobals keep;
   std::strcpy(par.vistrumdir, libdir().c_str());
   char buf[TEXTLEN] = "./missing.ttf";
   EXPECT_EXIT(resolvefont(buf, sizeof buf, nofallback), ::testing::ExitedWithCode(1),
@@ -68,6 +79,7 @@ TEST(FontLookupDeathTest, NoCandidateEndsWithStatusOne) {
 }
 
 TEST(FontLookup, ResolvedPathIsCopiedBack) {
+  const KeepGlobals keep;
   std::strcpy(par.vistrumdir, libdir().c_str());
   char buf[TEXTLEN] = "Vera.ttf";
   getfullfontfilename(buf, sizeof buf);
@@ -75,6 +87,7 @@ TEST(FontLookup, ResolvedPathIsCopiedBack) {
 }
 
 TEST(FontSlotsDeathTest, BadSlotNumbersEndTheRun) {
+  const KeepGlobals keep;
   std::strcpy(par.vistrumdir, libdir().c_str());
   char path[TEXTLEN] = "Vera.ttf";
   EXPECT_EXIT(initfont(path, sizeof path, 3), ::testing::ExitedWithCode(1), "");
@@ -92,6 +105,7 @@ TEST(FontSlotsDeathTest, BadSlotNumbersEndTheRun) {
 }
 
 TEST(FontSlots, FontfileThreeWithoutTwoTakesSlotOne) {
+  const KeepGlobals keep;
   std::strcpy(par.vistrumdir, libdir().c_str());
   std::strcpy(par.fontfile, "Vera.ttf");
   par.fontfile2[0] = '\0';

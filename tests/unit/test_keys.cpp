@@ -9,6 +9,16 @@
 
 #include <cmath>
 
+// Restores the run parameters and run state a test changed.
+struct KeepGlobals {
+  Params p = par;
+  RunState r = run;
+  ~KeepGlobals() {
+    par = p;
+    run = r;
+  }
+};
+
 TEST(KeyTable, DigitsAreResponsesAndFiveIsTheTriggerKey) {
   for (unsigned long k = XK_0; k <= XK_9; k++) {
     int d = -1;
@@ -65,6 +75,7 @@ TEST(KeyTable, TimerReadingsBeforeTheFirstResetLogAsZero) {
 }
 
 TEST(TriggerCount, OnlyThePressFromOneToZeroStarts) {
+  const KeepGlobals keep;
   run.somekeytriggerflag = 1;
   run.somekeytriggercnt = 3;
   run.breakwaitflag = 0;
@@ -140,6 +151,7 @@ TEST(Pointer, OrbitAngleWrapsIntoOneTurn) {
 #include "core/window.h"
 
 TEST(Pointer, MotionCountsOnlyInFullScreenAndInDisplayCoordinates) {
+  const KeepGlobals keep;
   XEvent ev{};
   ev.type = MotionNotify;
   ev.xmotion.x = 100;

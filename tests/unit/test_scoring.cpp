@@ -10,6 +10,16 @@
 #include <cstring>
 #include <string>
 
+// Restores the run parameters and run state a test changed.
+struct KeepGlobals {
+  Params p = par;
+  RunState r = run;
+  ~KeepGlobals() {
+    par = p;
+    run = r;
+  }
+};
+
 namespace {
 
 int score(const std::string& log, float maxrt = 2.0f) {
@@ -75,6 +85,7 @@ TEST(Scoring, NoTargetsScoresZero) {
 }
 
 TEST(Scoring, WithoutALogOrFixationTargetsTheScoreIsFull) {
+  const KeepGlobals keep;
   par.logfileflag = 0;
   run.fplogfile = nullptr;
   EXPECT_EQ(targpercent(), 100);
