@@ -327,6 +327,7 @@ void restartsequence() {
   run.predoneflag = 0;
   run.prepredoneflag = 0;
   run.bgtrackdoneflag = 0;
+  newscorereport();
   if (par.mousectrlflag && run.mousectrlresetflag) recentremouse();
 }
 

@@ -31,6 +31,7 @@ struct SplashImage {
   std::vector<uint32_t> pixels;  // bottom row first, as glDrawPixels wants
 };
 SplashImage splash;
+char scoretext[64] = "";  // empty until this run end's score is known
 
 bool loadsplash(const std::string& path) {
   if (splash.path == path) return splash.width > 0;
@@ -118,21 +119,26 @@ int targpercent() {
   return result;
 }
 
+void newscorereport() { scoretext[0] = '\0'; }
+
 void drawscorescreen() {
   char path[2 * TEXTLEN + 32];
   std::snprintf(path, sizeof path, "%s/lib/imagefiles/splash/%s", par.vistrumdir, par.finaltiff);
   // The image goes first: the score text sits inside its area and must stay legible.
+  const bool known = splash.path == path;
   if (loadsplash(path))
     drawsplash(-0.1f, par.splashheight);
-  else
+  else if (!known)
     std::printf("vistrum: ### can't read final tiff: %s\n", path);
-  if (logging()) {
-    char text[64];
-    std::snprintf(text, sizeof text, "You scored %d%% !", targpercent());
-    glColor3f(1.0f, 1.0f, 1.0f);
-    drawstr(text, 0.0f, -0.25f, par.exptfontsize * par.winxgl / 1024.0f, 5, 0);
-    logevent("Feedback:    \"%s\"\n", text);
-  } else {
-    std::printf("vistrum: ### no logfile: can't report performance\n");
+  if (!logging() && !scoretext[0]) {
+    if (!known) std::printf("vistrum: ### no logfile: can't report performance\n");
+    return;
   }
+  // Scored and logged once per run end: the screen may be redrawn every frame.
+  if (!scoretext[0]) {
+    std::snprintf(scoretext, sizeof scoretext, "You scored %d%% !", targpercent());
+    logevent("Feedback:    \"%s\"\n", scoretext);
+  }
+  glColor3f(1.0f, 1.0f, 1.0f);
+  drawstr(scoretext, 0.0f, -0.25f, par.exptfontsize * par.winxgl / 1024.0f, 5, 0);
 }

@@ -22,3 +22,5 @@ int targpercent();
 // The "-reportpercent" part of the "Done" screen: the score text (logged)
 // above the final image, both centred.
 void drawscorescreen();
+// A restart: the next "Done" screen scores the log again.
+void newscorereport();

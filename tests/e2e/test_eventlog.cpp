@@ -109,3 +109,23 @@ TEST_F(EventLog, DoneScreenReportsTheScoreOverTheFinalPicture) {
   v.key("Escape");
   EXPECT_EQ(v.wait().status, 0);
 }
+
+TEST_F(EventLog, AScreenRedrawnEveryFrameReportsTheScoreOnce) {
+  // An exhausted condition order shows "Done" on every following frame.
+  const std::string cwd = maketempdir("log");
+  mkdir((cwd + "/logs").c_str(), 0755);
+  Vistrum v(*x, {"-s", "77", "-nofullscreen", "-logfile", "-condlist", "1", "-blockperiod", "0.3", "-reportpercent",
+                 "star.tif", "0.5"},
+            cwd);
+  ASSERT_TRUE(v.waitforwindow());
+  auto logtext = [&] {
+    const std::string n = onlylog(cwd + "/logs");
+    return n.empty() ? std::string() : readfile(cwd + "/logs/" + n);
+  };
+  ASSERT_TRUE(waituntil([&] { return logtext().find("Feedback:") != std::string::npos; })) << logtext();
+  waituntil([] { return false; }, 0.5);
+  const std::string log = logtext();
+  EXPECT_EQ(log.find("Feedback:"), log.rfind("Feedback:")) << log;
+  v.key("Escape");
+  EXPECT_EQ(v.wait().status, 0);
+}
