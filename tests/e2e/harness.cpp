@@ -341,3 +341,11 @@ void sendkeys(const XServer& x, const std::vector<std::string>& keysyms) {
   XSync(d, False);
   XCloseDisplay(d);
 }
+
+void movepointer(const XServer& x, int px, int py) {
+  Display* d = XOpenDisplay(x.display().c_str());
+  if (!d) return;
+  XTestFakeMotionEvent(d, DefaultScreen(d), px, py, 0);
+  XSync(d, False);
+  XCloseDisplay(d);
+}

@@ -117,3 +117,5 @@ Image grabscreen(const XServer& x);
 
 // Sends several key presses in one burst, so that they queue up together.
 void sendkeys(const XServer& x, const std::vector<std::string>& keysyms);
+// Moves the pointer to display pixel (x, y) through XTEST.
+void movepointer(const XServer& x, int px, int py);

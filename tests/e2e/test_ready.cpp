@@ -99,3 +99,42 @@ TEST_F(Ready, DotStereoWaitsOnBlack) {
   EXPECT_EQ(im.r(20, 20), 0);
   EXPECT_FALSE(columnswith(im, 38, row - 25, row + 8).empty());
 }
+
+namespace {
+
+// Centre of the "Ready" label (grey 0.4 pixels), or (-1, -1).
+std::pair<double, double> labelcentre(const Image& im) {
+  int x0 = im.width, x1 = -1, y0 = im.height, y1 = -1;
+  for (int y = 0; y < im.height; y++)
+    for (int xx = 0; xx < im.width; xx++)
+      if (std::abs(im.r(xx, y) - 102) <= 3 && std::abs(im.b(xx, y) - 102) <= 3) {
+        x0 = std::min(x0, xx), x1 = std::max(x1, xx), y0 = std::min(y0, y), y1 = std::max(y1, y);
+      }
+  if (x1 < 0) return {-1, -1};
+  return {(x0 + x1) / 2.0, (y0 + y1) / 2.0};
+}
+
+}  // namespace
+
+TEST_F(Ready, WithPointerControlTheWaitingScreenFollowsThePointer) {
+  // Full screen: -startmouse puts the pointer (and so the label) at (0.35, 0.35)
+  // of the +-0.7 pointer range, and stops restarts from re-centring it.
+  Vistrum v(*x, {"-s", "0", "-mousectrl", "-startmouse", "0.35", "0.35", "-waitforpulse", "-1"});
+  ASSERT_TRUE(v.waitforwindow());
+  std::pair<double, double> c;
+  ASSERT_TRUE(waituntil([&] { c = labelcentre(grabscreen(*x)); return c.first > 0; }));
+  EXPECT_NEAR(c.first, unitpixx(0.35), 25);
+  EXPECT_NEAR(c.second, unitpixy(0.35), 12);
+  // Pointer at display pixel (256, 576) is (-0.35, -0.35); a scale step redraws.
+  movepointer(*x, 256, 576);
+  waituntil([] { return false; }, 0.3);
+  v.key("Up");
+  ASSERT_TRUE(waituntil([&] {
+    c = labelcentre(grabscreen(*x));
+    return c.first > 0 && c.first < 512;
+  })) << c.first << "," << c.second;
+  EXPECT_NEAR(c.first, unitpixx(-0.35 * 1.02), 25);
+  EXPECT_NEAR(c.second, unitpixy(-0.35 * 1.02), 12);
+  v.key("Escape");
+  EXPECT_EQ(v.wait().status, 0);
+}
