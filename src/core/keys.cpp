@@ -192,15 +192,17 @@ void readydotstereo(const char* text) {
 
 void readyplain(const char* text) {
   const bool relative = par.mousectrlflag && !run.mousectrlresetflag;
-  glPushMatrix();
-  if (relative) cent2mouse();
+  if (relative) {
+    glPushMatrix();
+    cent2mouse();
+  }
   // The final image comes first so that the labels stay readable on it.
   if (!std::strcmp(text, "Done") && par.finaltiff[0]) drawscorescreen();
   label(text, 0.0f, 0.0f, 0.4f);
   if ((par.stimtype == 5 || par.stimtype == 6) && par.orbrad != 0.0f)
     drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, 0.0);
   drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, 0.0);
-  glPopMatrix();
+  if (relative) glPopMatrix();
 }
 
 }  // namespace
