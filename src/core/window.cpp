@@ -81,9 +81,11 @@ void openglxwindow(const char* name, int width, int height, int fullscreen, int 
     XSetWindowAttributes bga{};
     bga.override_redirect = True;
     bga.background_pixel = BlackPixel(dsp.display, scr);
+    // The pointer may roam over the black border around a smaller stimulus window.
+    bga.event_mask = PointerMotionMask | ButtonPressMask | ButtonReleaseMask;
     dsp.bgwindow = XCreateWindow(dsp.display, dsp.rootwindow, 0, 0, dsp.winxdsp, dsp.winydsp, 0,
                                  CopyFromParent, InputOutput, CopyFromParent,
-                                 CWOverrideRedirect | CWBackPixel, &bga);
+                                 CWOverrideRedirect | CWBackPixel | CWEventMask, &bga);
     XMapWindow(dsp.display, dsp.bgwindow);
     XClearWindow(dsp.display, dsp.bgwindow);
     XWarpPointer(dsp.display, None, dsp.bgwindow, 0, 0, 0, 0, dsp.winxdsp / 2, dsp.winydsp / 2);
