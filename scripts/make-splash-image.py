@@ -4,8 +4,10 @@ writes it as an uncompressed RGBA TIFF: lib/imagefiles/splash/star.tif.
 Needs only the Python standard library."""
 import math
 import os
-import struct
 import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from tiffwrite import write_tiff  # noqa: E402
 
 W, H = 320, 320
 
@@ -40,53 +42,10 @@ def pixel(x, y):
     return (10, 20, g + 40, 255)
 
 
-def write_tiff(path, w, h, rgba):
-    data = bytes(rgba)
-    entries = [
-        (256, 3, 1, w),              # ImageWidth
-        (257, 3, 1, h),              # ImageLength
-        (258, 3, 4, None),           # BitsPerSample -> offset
-        (259, 3, 1, 1),              # Compression: none
-        (262, 3, 1, 2),              # Photometric: RGB
-        (273, 4, 1, None),           # StripOffsets
-        (274, 3, 1, 1),              # Orientation: top-left
-        (277, 3, 1, 4),              # SamplesPerPixel
-        (278, 3, 1, h),              # RowsPerStrip
-        (279, 4, 1, len(data)),      # StripByteCounts
-        (284, 3, 1, 1),              # PlanarConfig: contiguous
-        (338, 3, 1, 2),              # ExtraSamples: unassociated alpha
-    ]
-    ifd_offset = 8
-    ifd_size = 2 + 12 * len(entries) + 4
-    bps_offset = ifd_offset + ifd_size
-    data_offset = bps_offset + 8
-    out = bytearray(b"II*\x00" + struct.pack("<I", ifd_offset))
-    out += struct.pack("<H", len(entries))
-    for tag, typ, count, value in entries:
-        if tag == 258:
-            value = bps_offset
-            out += struct.pack("<HHII", tag, typ, count, value)
-        elif tag == 273:
-            out += struct.pack("<HHII", tag, typ, count, data_offset)
-        elif typ == 3:
-            out += struct.pack("<HHIHH", tag, typ, count, value, 0)
-        else:
-            out += struct.pack("<HHII", tag, typ, count, value)
-    out += struct.pack("<I", 0)
-    out += struct.pack("<HHHH", 8, 8, 8, 8)
-    out += data
-    with open(path, "wb") as f:
-        f.write(out)
-
-
 def main():
     root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
     path = sys.argv[1] if len(sys.argv) > 1 else os.path.join(root, "lib/imagefiles/splash/star.tif")
-    rgba = []
-    for y in range(H):
-        for x in range(W):
-            rgba.extend(pixel(x + 0.5, y + 0.5))
-    write_tiff(path, W, H, rgba)
+    write_tiff(path, W, H, lambda x, y: pixel(x + 0.5, y + 0.5), alpha=True)
     print(path)
 
 

@@ -4,41 +4,10 @@ TIFF files (checkerboards, gradients, a disc) that the picture stimuli can
 load when no other picture folder is given. Run from the project folder."""
 import math
 import os
-import struct
 import sys
 
-
-def tiff_rgb(path, width, height, pixel):
-    """Writes a baseline uncompressed RGB TIFF; pixel(x, y) -> (r, g, b), y from the top."""
-    data = bytearray()
-    for y in range(height):
-        for x in range(width):
-            data += bytes(pixel(x, y))
-    entries = [
-        (256, 3, 1, width), (257, 3, 1, height), (258, 3, 3, None), (259, 3, 1, 1),
-        (262, 3, 1, 2), (273, 4, 1, None), (277, 3, 1, 3), (278, 3, 1, height),
-        (279, 4, 1, len(data)), (284, 3, 1, 1),
-    ]
-    ifd_offset = 8
-    ifd_size = 2 + 12 * len(entries) + 4
-    bps_offset = ifd_offset + ifd_size
-    data_offset = bps_offset + 6
-    out = bytearray(b"II*\x00" + struct.pack("<I", ifd_offset))
-    out += struct.pack("<H", len(entries))
-    for tag, typ, count, value in entries:
-        if tag == 258:
-            value = bps_offset
-        if tag == 273:
-            value = data_offset
-        if typ == 3 and count == 1:
-            out += struct.pack("<HHIHH", tag, typ, count, value, 0)
-        else:
-            out += struct.pack("<HHII", tag, typ, count, value)
-    out += struct.pack("<I", 0)
-    out += struct.pack("<HHH", 8, 8, 8)
-    out += data
-    with open(path, "wb") as f:
-        f.write(out)
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from tiffwrite import write_tiff as tiff_rgb  # noqa: E402
 
 
 def main():
