@@ -136,16 +136,6 @@ void label(const char* text, float x, float y, float grey) {
   drawstr(text, x, y, labelsize(), 5, 0);
 }
 
-// Eye 0 left, 1 right: the side-by-side stereo offsets and eye scale.
-void entereye(int eye) {
-  glPushMatrix();
-  if (eye == 0)
-    glTranslatef(-par.interocdist / 2.0f, 0.0f, 0.0f);
-  else
-    glTranslatef(par.interocdist / 2.0f, par.vertdisp, 0.0f);
-  glScalef(par.stereoscaleeye, par.stereoscaleeye, 1.0f);
-}
-
 void fixationoftype(int type, float x, float y) {
   const int saved = par.fixtype;
   par.fixtype = type;

@@ -204,6 +204,15 @@ void applystartscale() {
   }
 }
 
+void entereye(int eye) {
+  glPushMatrix();
+  if (eye == 0)
+    glTranslatef(-par.interocdist / 2.0f, 0.0f, 0.0f);
+  else
+    glTranslatef(par.interocdist / 2.0f, par.vertdisp, 0.0f);
+  glScalef(par.stereoscaleeye, par.stereoscaleeye, 1.0f);
+}
+
 void setupdoubleframerate() {
   run.stimtypeSAV = par.stimtype;
   par.stimtype = 89;

@@ -36,6 +36,10 @@ void scalestimdown();
 // The start-up scale: `arrowkeyhits` steps, then `startstimscale`.
 void applystartscale();
 
+// Divergent stereo: pushes the matrix and moves to eye 0 (left) or 1 (right),
+// scaled by the eye scale; glPopMatrix() leaves the eye again.
+void entereye(int eye);
+
 // The 120 Hz double-frame-rate window set-up (before the window opens).
 void setupdoubleframerate();
 void drawtwoframes(int type, double t);

@@ -208,21 +208,7 @@ bool Vistrum::waitforwindow(double seconds) {
   return found;
 }
 
-void Vistrum::key(const char* keysym) {
-  Display* d = XOpenDisplay(x_.display().c_str());
-  if (!d) return;
-  const KeySym ks = XStringToKeysym(keysym);
-  const KeyCode kc = XKeysymToKeycode(d, ks);
-  // Upper-case letters and shifted symbols need Shift held.
-  const bool shift = kc && XkbKeycodeToKeysym(d, kc, 0, 0) != ks;
-  const KeyCode shiftkc = XKeysymToKeycode(d, XK_Shift_L);
-  if (shift) XTestFakeKeyEvent(d, shiftkc, True, 0);
-  XTestFakeKeyEvent(d, kc, True, 0);
-  XTestFakeKeyEvent(d, kc, False, 0);
-  if (shift) XTestFakeKeyEvent(d, shiftkc, False, 0);
-  XSync(d, False);
-  XCloseDisplay(d);
-}
+void Vistrum::key(const char* keysym) { sendkeys(x_, {keysym}); }
 
 RunResult Vistrum::wait(double seconds) {
   RunResult r;
