@@ -1,0 +1,77 @@
+#!/bin/bash
+# Frame cost of stimulus types next to the empty frame (type 21: background
+# and fixation only), measured in one go under a private X server with
+# software GL and no vertical-blank wait.
+#
+#   bench/framerate.sh [-d seconds] [-r repeats] [-b build-dir] [type ...]
+#
+# Prints ms per frame for each type, the empty frame's ms measured just
+# before it, and their ratio; with repeats, the medians over the repeats
+# (single sub-millisecond figures move with whatever else the machine does).
+set -u
+
+here=$(cd "$(dirname "$0")" && pwd)
+src=$(dirname "$here")
+dur=5
+reps=3
+build="$src/build"
+while getopts "d:r:b:" o; do
+  case $o in
+    d) dur=$OPTARG ;;
+    r) reps=$OPTARG ;;
+    b) build=$OPTARG ;;
+    *) echo "usage: $0 [-d seconds] [-r repeats] [-b build-dir] [type ...]" >&2; exit 2 ;;
+  esac
+done
+shift $((OPTIND - 1))
+types=("$@")
+[ ${#types[@]} -eq 0 ] && types=(10 2 20 23 24 82 77 79)
+bin="$build/vistrum"
+[ -x "$bin" ] || { echo "no binary at $bin (build first, or give -b)" >&2; exit 1; }
+command -v Xvfb > /dev/null || { echo "Xvfb not installed" >&2; exit 1; }
+
+# A private server on a display number it picks itself; only this pid is
+# ever signalled.
+fifo=$(mktemp -u /tmp/framerate.XXXXXX)
+mkfifo "$fifo"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3> "$fifo" 2> /dev/null &
+xpid=$!
+trap 'kill "$xpid" 2> /dev/null; wait "$xpid" 2> /dev/null; rm -f "$fifo"' EXIT
+read -r -t 20 dispnum < "$fifo" || { echo "Xvfb did not start" >&2; exit 1; }
+
+workdir=$(mktemp -d /tmp/framerate.XXXXXX)
+# ms per frame of one type: the mean interval of the program's own timing line.
+measure() {
+  local out
+  out=$(cd "$workdir" && DISPLAY=":$dispnum" LIBGL_ALWAYS_SOFTWARE=1 vblank_mode=0 VISTRUM_DIR="$src" \
+        timeout $((${dur%.*} + 60)) "$bin" -s "$1" -winxy 1024 768 -exptend "$dur" 2>&1 < /dev/null)
+  sed -n 's/^vistrum: frames: \([0-9]*\), mean interval \([0-9.]*\) ms, max \([0-9.]*\) ms.*/\1 \2 \3/p' <<< "$out" | tail -1
+}
+
+median() { sort -g | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else printf "%.3f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+printf "machine: %s, %s cores\n" "$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)" "$(nproc)"
+printf "renderer: software GL (LIBGL_ALWAYS_SOFTWARE=1) under Xvfb, 1024x768, %s s per run, median of %s\n" "$dur" "$reps"
+printf "%6s %10s %10s %8s\n" type "ms/frame" "empty ms" ratio
+# The empty frame is measured again right before every run of a type, so a
+# load change on the machine shifts both figures of a pair alike.
+status=0
+for t in "${types[@]}"; do
+  mss=() empties=() ratios=()
+  for ((k = 0; k < reps; k++)); do
+    read -r _ ms0 _ <<< "$(measure 21)"
+    read -r _ ms _ <<< "$(measure "$t")"
+    [ -n "${ms0:-}" ] && [ -n "${ms:-}" ] || continue
+    mss+=("$ms") empties+=("$ms0")
+    ratios+=("$(awk -v a="$ms" -v b="$ms0" 'BEGIN { printf "%.3f", a / b }')")
+  done
+  if [ ${#ratios[@]} -eq 0 ]; then
+    printf "%6s   (no timing line: the run failed)\n" "$t"
+    status=1
+    continue
+  fi
+  printf "%6s %10s %10s %8.2f\n" "$t" "$(printf "%s\n" "${mss[@]}" | median)" \
+    "$(printf "%s\n" "${empties[@]}" | median)" "$(printf "%s\n" "${ratios[@]}" | median)"
+done
+rm -rf "$workdir"
+exit $status
