@@ -201,7 +201,7 @@ void drawfixation(float x, float y, float z, float bright, double t) {
     if (c.on) {
       if (par.fixlettflag) {
         glColor3f(0.0f, b, b);
-        drawstr(c.shown, x - par.fixfontsize * 0.0001f, y, par.fixfontsize, 5, 0);
+        if (c.shown[0]) drawstr(c.shown, x - par.fixfontsize * 0.0001f, y, par.fixfontsize, 5, 0);
         drawmark = false;
       }
       b *= par.fixtargdimfrac;

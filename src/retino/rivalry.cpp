@@ -14,8 +14,10 @@
 
 namespace {
 
-// The condition in force, mapped to its colour type, or -3 when the design
-// is over. Switches the palette when the type changes.
+constexpr int RIVALRYDONE = -3;  // a given condition order is exhausted
+
+// The condition in force, mapped to its colour type, or RIVALRYDONE.
+// Switches the palette when the type changes.
 int currentrivalrytype(double t, int nrad, int ntheta, int stimtype) {
   static int lasttype = -999;
   if (!run.initdoneflag) {
@@ -24,7 +26,7 @@ int currentrivalrytype(double t, int nrad, int ntheta, int stimtype) {
     run.initdoneflag = 1;
   }
   const int c = getlogcondition(t, par.condcnt);
-  if (c < 0) return -3;
+  if (c < 0) return RIVALRYDONE;
   const char* name = c < static_cast<int>(par.condnames.size()) ? par.condnames[c].c_str() : "";
   const int type = rivalrycoltype(name, stimtype);
   if (type == RIVALRYBADNAME)
@@ -53,13 +55,13 @@ int rivalrycoltype(const char* name, int stimtype) {
 
 void drawmonbinrivoffrndblk(double t, int nrad, int ntheta) {
   const int type = currentrivalrytype(t, nrad, ntheta, 77);
-  if (type == -3) return;
+  if (type == RIVALRYDONE) return;
   if (type != RIVALRYNOCHECKS) drawpolar(t, nrad, ntheta, 1.0f, PLAINCOLS, 0.0f, 0.0f);
   drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t);
 }
 
 void drawdivgmonbinrivoffrndblk(double t, int nrad, int ntheta) {
-  if (currentrivalrytype(t, nrad, ntheta, 79) == -3) return;
+  if (currentrivalrytype(t, nrad, ntheta, 79) == RIVALRYDONE) return;
   for (int eye = 0; eye < 2; eye++) {
     glPushMatrix();
     if (eye == 0)

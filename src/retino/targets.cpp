@@ -137,7 +137,8 @@ void getdrawpolchktarg(int index, float th0, float th1, float freq) {
   }
   if (targettick(clock) <= 0) return;
   const float m = (th0 + th1) / 2.0f;
-  const float h = par.chktargfac * 0.5f * par.polwidth / static_cast<float>(par.numtheta - 1);
+  const int checks = par.numtheta > 1 ? par.numtheta - 1 : 1;
+  const float h = par.chktargfac * 0.5f * par.polwidth / static_cast<float>(checks);
   glColor3f(targr, targg, targb);
   drawsector(r0, r1, m - h, m + h);
 }
