@@ -35,7 +35,9 @@ void scalestep(bool up) {
   // and a line written after it would carry the start time and a later scale.
   logevent("CurScale: %9.3lf   %2.3f\n", gettimer(), run.currstimscale);
   prscales();
-  if (!run.stimrunningflag) clearready("Ready");
+  // A wait that prscales() started and a start key ended leaves the run
+  // starting: redrawing "Ready" then would flash it on the first frame.
+  if (!run.stimrunningflag && !run.breakwaitflag) clearready("Ready");
 }
 
 // The current matrix, whichever stack is selected (the projection carries the scale).
@@ -189,10 +191,16 @@ void readyplain(const char* text) {
   // The final image comes first so that the labels stay readable on it.
   if (!std::strcmp(text, "Done") && par.finaltiff[0]) drawscorescreen();
   label(text, 0.0f, 0.0f, 0.4f);
-  if ((par.stimtype == 5 || par.stimtype == 6) && par.orbrad != 0.0f)
-    drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, 0.0);
-  drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, 0.0);
+  // The fixation mark moves to the pointer (and along the orbit) by itself:
+  // drawn inside the pointer translation it would land twice as far out.
   if (relative) glPopMatrix();
+  if ((par.stimtype == 5 || par.stimtype == 6) && par.orbrad != 0.0f) {
+    const float orbrad = par.orbrad;  // a second mark where the orbit is centred
+    par.orbrad = 0.0f;
+    drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, 0.0);
+    par.orbrad = orbrad;
+  }
+  drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, 0.0);
 }
 
 }  // namespace

@@ -138,3 +138,41 @@ TEST_F(Ready, WithPointerControlTheWaitingScreenFollowsThePointer) {
   v.key("Escape");
   EXPECT_EQ(v.wait().status, 0);
 }
+
+namespace {
+
+// Red pixels (the default fixation cross) within `r` pixels of unit point (u, v).
+int redaround(const Image& im, double u, double v, int r = 12) {
+  int n = 0;
+  const int cx = unitpixx(u), cy = unitpixy(v);
+  for (int y = cy - r; y <= cy + r; y++)
+    for (int xx = cx - r; xx <= cx + r; xx++)
+      if (xx >= 0 && y >= 0 && xx < im.width && y < im.height && im.r(xx, y) > 200 && im.g(xx, y) < 40 &&
+          im.b(xx, y) < 40)
+        n++;
+  return n;
+}
+
+}  // namespace
+
+TEST_F(Ready, UnderPointerControlTheFixationMarkSitsAtThePointerOnce) {
+  Vistrum v(*x, {"-s", "0", "-mousectrl", "-startmouse", "0.35", "0.35", "-waitforpulse", "-1", "-fixrad", "0.04"});
+  ASSERT_TRUE(v.waitforwindow());
+  Image im;
+  ASSERT_TRUE(waituntil([&] { im = grabscreen(*x); return im.ok() && labelcentre(im).first > 0; }));
+  EXPECT_GT(redaround(im, 0.35, 0.35), 20) << "the mark is with the label at the pointer";
+  EXPECT_EQ(redaround(im, 0.7, 0.7), 0) << "not moved a second time";
+  EXPECT_EQ(redaround(im, 0.0, 0.0), 0);
+  v.key("Escape");
+  EXPECT_EQ(v.wait().status, 0);
+}
+
+TEST_F(Ready, OrbitingTypesAlsoMarkTheTrueCentre) {
+  RunResult r;
+  const Image im = waitingscreen(*x, {"-s", "5", "-orbrad", "0.3", "-fixtype", "0", "-fixrad", "0.04"}, &r,
+                                 [](const Image& i) { return redaround(i, 0.3, 0.0) > 0; });
+  ASSERT_TRUE(im.ok()) << r.out;
+  EXPECT_GT(redaround(im, 0.3, 0.0), 20) << "the mark on the orbit (t = 0)";
+  EXPECT_GT(redaround(im, 0.0, 0.0), 20) << "and one at the screen centre";
+  EXPECT_EQ(r.status, 0) << r.out;
+}
