@@ -31,19 +31,30 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 RunState run;
 
+int readstimtype(const char* word) {
+  const long n = std::strtol(word, nullptr, 10);
+  // Out of int range must not wrap into a valid number.
+  if (n < INT_MIN) return INT_MIN;
+  if (n > INT_MAX) return INT_MAX;
+  return static_cast<int>(n);
+}
+
 int firstargcheck(int argc, char** argv) {
   if (argc < 3) return 1;
   const char* a = argv[1];
-  // A type with no options runs nothing; help on a type needs no options.
-  if (argc == 3 && (!std::strcmp(a, "-stimtype") || !std::strcmp(a, "-s"))) return 1;
   if (std::strcmp(a, "-stimtype") && std::strcmp(a, "-s") && std::strcmp(a, "-helpstim") && std::strcmp(a, "-h"))
     return 2;
+  // A valid type with no options runs nothing; a refused one is still
+  // reported. Help on a type needs no options.
+  if (argc == 3 && (!std::strcmp(a, "-stimtype") || !std::strcmp(a, "-s")) && validstimtype(readstimtype(argv[2])))
+    return 1;
   return 0;
 }
 
@@ -176,7 +187,7 @@ void vistrummain(int argc, char** argv) {
     default:
       break;
   }
-  par.stimtype = static_cast<int>(std::strtol(argv[2], nullptr, 10));
+  par.stimtype = readstimtype(argv[2]);
   if (!validstimtype(par.stimtype)) fatal("vistrum: ### no -stimtype %d\n", par.stimtype);
   readinstalldir();
   if (!std::strcmp(argv[1], "-helpstim") || !std::strcmp(argv[1], "-h")) {

@@ -1,15 +1,22 @@
 // Run core computations: fixation-only periods, time printing, display
 // units, scale steps, frame statistics and the start-up argument rules.
+#include "config/params.h"
+#include "core/catalogue.h"
 #include "core/frametiming.h"
 #include "core/prepost.h"
 #include "core/projection.h"
+#include "core/runstate.h"
 #include "core/startup.h"
 #include "core/timer.h"
 
 #include <gtest/gtest.h>
+// After gtest: Xlib defines macros (None, Bool) that gtest uses as names.
+#include "core/window.h"
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -116,10 +123,16 @@ TEST(FrameStats, RecordDoesNotCountIntervalsAcrossATimerReset) {
 
 TEST(StartupArgs, FirstWordRuleAndQuietShortCommandLines) {
   std::vector<std::vector<std::string>> quiet = {
-      {"vistrum"}, {"vistrum", "-s"}, {"vistrum", "-s", "10"}, {"vistrum", "-stimtype", "130"}};
+      {"vistrum"}, {"vistrum", "-s"}, {"vistrum", "-s", "10"}, {"vistrum", "-stimtype", "9999"}, {"vistrum", "-s", "x"}};
   for (auto& w : quiet) {
     auto v = argvof(w);
-    EXPECT_EQ(firstargcheck(static_cast<int>(w.size()), v.data()), 1);
+    EXPECT_EQ(firstargcheck(static_cast<int>(w.size()), v.data()), 1) << w.back();
+  }
+  // A refused type is reported even without options: start-up goes on to the type check.
+  for (const char* n : {"130", "116", "-3", "99999999999"}) {
+    std::vector<std::string> w = {"vistrum", "-stimtype", n};
+    auto v = argvof(w);
+    EXPECT_EQ(firstargcheck(3, v.data()), 0) << n;
   }
   for (const char* first : {"-stimtype", "-s", "-helpstim", "-h"}) {
     std::vector<std::string> w = {"vistrum", first, "10", "-polperiod"};
@@ -161,4 +174,91 @@ TEST(Timer, CountsFromTheLastResetAndNeverGoesBack) {
   EXPECT_GT(b - a, 0.015);
   settimer();
   EXPECT_LT(gettimer(), b);
+}
+
+TEST(StartupArgs, TypeNumberIsDecimalAndNeverWrapsIntoRange) {
+  EXPECT_EQ(readstimtype("10"), 10);
+  EXPECT_EQ(readstimtype("010"), 10);
+  EXPECT_EQ(readstimtype("-3"), -3);
+  EXPECT_EQ(readstimtype("abc"), 0);  // no number: type 0
+  EXPECT_EQ(readstimtype("12abc"), 12);
+  // 2^32 + 10 would wrap to 10 if narrowed; it must stay refused.
+  EXPECT_FALSE(validstimtype(readstimtype("4294967306")));
+  EXPECT_FALSE(validstimtype(readstimtype("-4294967286")));
+}
+
+namespace {
+
+std::string readall(FILE* f) {
+  std::string s;
+  std::rewind(f);
+  char buf[256];
+  while (std::fgets(buf, sizeof buf, f)) s += buf;
+  return s;
+}
+
+}  // namespace
+
+TEST(PrePostPeriods, LogLinesOfTheTransitionsAndTheTimerReset) {
+  FILE* log = std::tmpfile();
+  ASSERT_NE(log, nullptr);
+  par.logfileflag = 1;
+  par.prepostfix = 0.05f;
+  par.runfreq = 10.0f;  // 0.1 s stimulus
+  run.fplogfile = log;
+  run.predoneflag = 0;
+  run.initdoneflag = 1;
+  settimer();
+  EXPECT_EQ(isprepostper(0.01), 1);
+  EXPECT_EQ(readall(log), "");
+  EXPECT_EQ(isprepostper(0.06), 1);
+  EXPECT_EQ(run.predoneflag, 1);
+  EXPECT_EQ(run.initdoneflag, 0);  // the stimulus re-initialises after the pre-period
+  EXPECT_LT(gettimer(), 0.05);     // and its time counts from the reset
+  EXPECT_EQ(isprepostper(0.05), 0);
+  EXPECT_EQ(isprepostper(0.11), 1);
+  EXPECT_EQ(isprepostper(0.12), 1);  // the period end is written once
+  const std::string text = readall(log);
+  double a = -1, b = -1, c = -1;
+  ASSERT_EQ(std::sscanf(text.c_str(), "EndPrePer: %lf #####\nPrePerReset: %lf\nEndPeriod: %lf #####\n", &a, &b, &c), 3)
+      << text;
+  EXPECT_GE(a, 0.0);
+  EXPECT_LT(b, a + 1e-9);  // fresh reading after the reset
+  EXPECT_NE(text.find("PrePerReset:  0.0"), std::string::npos) << text;  // "%6.3lf" of a near-zero time
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 3) << text;
+  std::fclose(log);
+  run.fplogfile = nullptr;
+  run.predoneflag = 0;
+  par = Params{};
+}
+
+TEST(ScalePrintout, PastesBackAsOptions) {
+  par.interocdist = 1.07f;
+  par.vertdisp = -0.02f;
+  run.currstimscale = SCALEUPINCR * SCALEUPINCR * SCALEUPINCR;
+  run.stimrunningflag = 1;  // no restart of the start sequence
+  testing::internal::CaptureStdout();
+  prscales();
+  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+            "current scale parms:\n"
+            "  -interocdist 1.07000 \\\n"
+            "  -vertdisp -0.020 \\\n"
+            "  -startstimscale 1.06121 \\\n"
+            "        or\n"
+            "  -arrowkeyhits 3 \\\n"
+            "\n");
+  testing::internal::CaptureStdout();
+  prstcols();
+  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+            "current stereo color args:\n"
+            "  -stereoLred 0.80 \\\n"
+            "  -stereoLgrn 0.00 \\\n"
+            "  -stereoLblu 0.00 \\\n"
+            "  -stereoRred 0.00 \\\n"
+            "  -stereoRgrn 0.00 \\\n"
+            "  -stereoRblu 1.00 \\\n"
+            "\n");
+  run.currstimscale = 1.0f;
+  run.stimrunningflag = 0;
+  par = Params{};
 }
