@@ -67,6 +67,7 @@ void frameloop() {
 
     if (par.drawfixmeshflag && par.fixmeshlastflag) drawfixmesh(par.fixbgbright);
     if (!run.skipfixationflag) drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t);
+    if (par.saveframes && run.framecnt < par.saveframes) grabframe();
     glXSwapBuffers(dsp.display, dsp.glxwindow);
     glFlush();
     noteframe(gettimer());

@@ -62,6 +62,10 @@ void openglxwindow(const char* name, int width, int height, int fullscreen, int 
     xit(1);
   }
   dsp.glxcontext = glXCreateContext(dsp.display, vi, nullptr, True);
+  if (!dsp.glxcontext) {
+    std::printf("vistrum: ### can't create GLX context\n");
+    xit(1);
+  }
   if (!glXIsDirect(dsp.display, dsp.glxcontext)) std::printf("### indirect GLX rendering!\n");
 
   XSetWindowAttributes swa{};

@@ -156,16 +156,20 @@ void prepareframesave() {
   if (!framebuf) fatal("vistrum: ### can't malloc frm %d\n", 0);
 }
 
-void frame2tiff(int n) {
+void grabframe() {
   const size_t words = static_cast<size_t>(par.winxgl) * par.winygl;
   if (words > framebufwords) prepareframesave();
-  unsigned int* frm = framebuf;
-  if (!frm) fatal("vistrum: ### can't malloc frm %d\n", n);
+  // The back buffer, read before the swap: after it its contents are
+  // undefined on most drivers, and the front buffer may be covered.
   glPixelStorei(GL_PACK_ALIGNMENT, 4);
-  glReadPixels(0, 0, par.winxgl, par.winygl, GL_RGBA, GL_UNSIGNED_INT_8_8_8_8_REV, frm);
+  glReadPixels(0, 0, par.winxgl, par.winygl, GL_RGBA, GL_UNSIGNED_INT_8_8_8_8_REV, framebuf);
+}
+
+void frame2tiff(int n) {
+  if (!framebuf) fatal("vistrum: ### can't malloc frm %d\n", n);
   char path[TEXTLEN + 32];
   framefilename(path, sizeof path, par.tiffoutdir, n);
-  writetiff(par.winxgl, par.winygl, frm, path);
+  writetiff(par.winxgl, par.winygl, framebuf, path);
 }
 
 void checktiffoutdir() {

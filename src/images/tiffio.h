@@ -22,6 +22,9 @@ int readtiffs(const char* dir);
 void yflipraster(int w, int h, unsigned int* pixels);
 // Writes a bottom-row-first RGBA buffer (modified in place) as an LZW TIFF.
 void writetiff(int w, int h, unsigned int* pixels, const char* path);
+// Reads the finished frame back from the drawing buffer (call before the swap).
+void grabframe();
+// Writes the frame last grabbed as frame number n.
 void frame2tiff(int n);
 // Sizes the read-back buffer once, before the first frame.
 void prepareframesave();
