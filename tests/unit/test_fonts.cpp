@@ -11,6 +11,8 @@
 #include <cstring>
 #include <string>
 
+#include <unistd.h>
+
 // Restores the run parameters and run state a test changed.
 struct KeepGlobals {
   Params p = par;
@@ -74,8 +76,16 @@ TEST(FontLookupDeathTest, NoCandidateEndsWithStatusOne) {
   const KeepGlobals keep;
   std::strcpy(par.vistrumdir, libdir().c_str());
   char buf[TEXTLEN] = "./missing.ttf";
-  EXPECT_EXIT(resolvefont(buf, sizeof buf, nofallback), ::testing::ExitedWithCode(1),
-              "");
+  EXPECT_EXIT(
+      {
+        dup2(2, 1);
+        resolvefont(buf, sizeof buf, nofallback);
+      },
+      ::testing::ExitedWithCode(1),
+      "\\(1a\\) abs/loc fontfile \"./missing.ttf\" not found\n(.*\n)*"
+      "vistrum: ### couldn't find font: ./missing.ttf\n"
+      "vistrum: ### use fullpath: -fontfile\\[2,3\\] /dir/with/somefont.ttf\n"
+      "vistrum: ### HOWTO search: find / -name .\\*.ttf -print");
 }
 
 TEST(FontLookup, ResolvedPathIsCopiedBack) {
@@ -90,10 +100,18 @@ TEST(FontSlotsDeathTest, BadSlotNumbersEndTheRun) {
   const KeepGlobals keep;
   std::strcpy(par.vistrumdir, libdir().c_str());
   char path[TEXTLEN] = "Vera.ttf";
-  EXPECT_EXIT(initfont(path, sizeof path, 3), ::testing::ExitedWithCode(1), "");
+  // Messages go to standard output; the child sends it to standard error,
+  // where the death test reads it.
+  EXPECT_EXIT(
+      {
+        dup2(2, 1);
+        initfont(path, sizeof path, 3);
+      },
+      ::testing::ExitedWithCode(1), "vistrum: ### bad fontnum 3 \\(OK:0-2\\)");
   // Two fonts loaded: slot 2 is one too many for drawing.
   EXPECT_EXIT(
       {
+        dup2(2, 1);
         std::strcpy(par.fontfile, "Vera.ttf");
         std::strcpy(par.fontfile2, "luxisb.ttf");
         par.fontfile3[0] = '\0';
@@ -101,7 +119,7 @@ TEST(FontSlotsDeathTest, BadSlotNumbersEndTheRun) {
         if (fontcnt() != 2) std::exit(2);
         drawstr("x", 0, 0, 24, 0, 2);
       },
-      ::testing::ExitedWithCode(1), "");
+      ::testing::ExitedWithCode(1), "vistrum: ### bad fontnum: 2 \\(OK:0-1\\)");
 }
 
 TEST(FontSlots, FontfileThreeWithoutTwoTakesSlotOne) {
@@ -139,7 +157,12 @@ TEST(GrabPoint, FaceSizeFollowsTheStimulusScaleAfterRounding) {
 }
 
 TEST(LocaleDeathTest, AnUnknownLocaleEndsTheRun) {
-  EXPECT_EXIT(changelocale("xx_NOWHERE.bogus"), ::testing::ExitedWithCode(1), "");
+  EXPECT_EXIT(
+      {
+        dup2(2, 1);
+        changelocale("xx_NOWHERE.bogus");
+      },
+      ::testing::ExitedWithCode(1), "vistrum: init locale: .*\nvistrum: ### setlocale to: xx_NOWHERE.bogus failed");
 }
 
 TEST(Locale, SwitchesAllCategories) {
