@@ -4,7 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cmath>
+#include <sstream>
 
 namespace {
 
@@ -32,6 +36,59 @@ TEST_F(Skeleton, RejectedTypesExitWithStatusOneAndNoWindow) {
     EXPECT_EQ(r.status, 1) << n;
     EXPECT_TRUE(hasline(r, std::string("vistrum: ### no -stimtype ") + n)) << r.out;
   }
+}
+
+TEST_F(Skeleton, RefusedTypeWithoutOptionsIsStillReported) {
+  RunResult r = runvistrum(*x, {"-s", "116"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "vistrum: ### no -stimtype 116\n");
+  RunResult wrapped = runvistrum(*x, {"-s", "4294967306"});  // 2^32 + 10
+  EXPECT_EQ(wrapped.status, 1);
+  RunResult ok = runvistrum(*x, {"-s", "9999"});
+  EXPECT_EQ(ok.status, 0);
+  EXPECT_EQ(ok.out, "");
+}
+
+TEST_F(Skeleton, FixationPeriodsAroundTheStimulusAndTheDoneWait) {
+  const std::string cwd = maketempdir("prepost");
+  mkdir((cwd + "/logs").c_str(), 0755);
+  Vistrum v(*x, {"-s", "0", "-nofullscreen", "-logfile", "-prepostfix", "0.3", "-runperiod", "0.4"}, cwd);
+  ASSERT_TRUE(v.waitforwindow());
+  auto logtext = [&] {
+    const std::string name = findfile(cwd + "/logs", ".log");
+    return name.empty() ? std::string() : readfile(name);
+  };
+  ASSERT_TRUE(waituntil([&] { return logtext().find("EndPostPer:") != std::string::npos; }, 20)) << logtext();
+  // The "Done" screen waits: nothing more happens by itself.
+  const std::string waiting = logtext();
+  usleep(600000);
+  EXPECT_TRUE(v.running());
+  EXPECT_EQ(logtext(), waiting);
+  // F1 starts the run again with its pre-period.
+  v.key("F1");
+  ASSERT_TRUE(waituntil([&] { const std::string t = logtext(); return t.find("EndPrePer:", t.find("EndPostPer:")) != std::string::npos; }, 20))
+      << logtext();
+  v.key("Escape");
+  RunResult r = v.wait(20);
+  EXPECT_EQ(r.status, 0) << r.out;
+  std::vector<std::string> order;
+  std::istringstream in(logtext());
+  for (std::string l; std::getline(in, l);)
+    for (const char* w : {"EndPrePer:", "PrePerReset:", "EndPeriod:", "EndPostPer:", "Interrupt:"})
+      if (l.rfind(w, 0) == 0) order.push_back(w);
+  EXPECT_EQ(order, (std::vector<std::string>{"EndPrePer:", "PrePerReset:", "EndPeriod:", "EndPostPer:", "EndPrePer:",
+                                             "PrePerReset:", "Interrupt:"}))
+      << logtext();
+  double pre = 0, reset = 1, end = 0;
+  const std::string t = logtext();
+  ASSERT_EQ(std::sscanf(t.c_str() + t.find("EndPrePer:"), "EndPrePer: %lf #####\nPrePerReset: %lf\nEndPeriod: %lf", &pre,
+                        &reset, &end),
+            3)
+      << t;
+  EXPECT_GE(pre, 0.3);
+  EXPECT_LT(reset, 0.05);  // the stimulus time starts again after the pre-period
+  EXPECT_GE(end, 0.4);
+  EXPECT_LT(end, 0.7);
 }
 
 TEST_F(Skeleton, FirstArgumentMustBeTheType) {
