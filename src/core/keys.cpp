@@ -72,8 +72,11 @@ void handlekey(KeySym key) {
   switch (keyaction(key, &digit)) {
     case KeyAction::digit: logkey(digit); break;
     case KeyAction::five:
+      // A response unless it is a press of the counted five-key trigger. (With
+      // the apostrophe or T as the trigger the count stays at 0 after the start,
+      // and testing the count alone would drop every response on the 5 key.)
       if (par.fivekeytriggerflag) countdownsomekey(gettimer());
-      if (run.somekeytriggercnt < 0) logkey(5);
+      if (!par.fivekeytriggerflag || run.somekeytriggercnt < 0) logkey(5);
       break;
     case KeyAction::apostrophe:
       if (par.apostrophetriggerflag) countdownsomekey(gettimer());

@@ -208,3 +208,66 @@ TEST_F(Keys, AGivenConditionOrderEndsOnDoneAndIsLoggedOnce) {
   v.key("Escape");
   EXPECT_EQ(v.wait().status, 0);
 }
+
+TEST_F(Keys, ApostropheAndCapitalTTriggersCountOnlyTheirOwnKey) {
+  struct Case {
+    const char* option;
+    const char* trigger;
+    std::vector<std::string> others;  // keys that must not count
+  } cases[] = {{"-apostrophetrigger", "apostrophe", {"5", "T", "t"}}, {"-captkeytrigger", "T", {"5", "t", "apostrophe"}}};
+  for (const Case& c : cases) {
+    Vistrum v(*x, logged({c.option, "-waitforpulse", "2"}), newcwd());
+    ASSERT_TRUE(v.waitforwindow()) << c.option;
+    sendkeys(*x, c.others);
+    v.key(c.trigger);
+    settle();
+    EXPECT_EQ(count(v, "StartPulse("), 0u) << c.option << "\n" << logof(v);
+    v.key(c.trigger);
+    ASSERT_TRUE(waituntil([&] { return count(v, "StartPulse(-1):") == 1; })) << c.option << "\n" << logof(v);
+    EXPECT_EQ(count(v, "F1-reset:"), 1u) << c.option;
+    // While another key is the trigger, 5 is a response like any digit,
+    // before and after the start.
+    sendkeys(*x, {"5", "5"});
+    ASSERT_TRUE(waituntil([&] { return count(v, "KeyEvent:") == 3; })) << c.option << "\n" << logof(v);
+    const std::string log = logof(v);
+    EXPECT_LT(log.find("KeyEvent:"), log.find("StartPulse(")) << log;
+    for (const std::string& l : eventlines(log, "KeyEvent:")) EXPECT_EQ(l.substr(l.size() - 5), "   k5") << l;
+    v.key("Escape");
+    EXPECT_EQ(v.wait().status, 0) << c.option;
+  }
+}
+
+TEST_F(Keys, StereoAndEyeOffsetKeysPrintTheirNewValues) {
+  Vistrum v(*x, logged({"-stereoLred", "1.0", "-stereoRblu", "0.0", "-interocdist", "0.5", "-vertdisp", "0"}), newcwd());
+  ASSERT_TRUE(v.waitforwindow());
+  settle();
+  // r lowers left red, B leaves right blue at 0 (it only moves down while
+  // above 0), g and R raise by 0.01; O and v move the eye offsets; then the
+  // two presets. The keys queue up and are handled in order before Esc.
+  sendkeys(*x, {"r", "B", "g", "R", "O", "v", "z"});
+  settle();
+  sendkeys(*x, {"Z", "Escape"});
+  const RunResult r = v.wait();
+  EXPECT_EQ(r.status, 0);
+  // The printouts, in key order.
+  std::vector<std::string> seen;
+  for (const std::string& l : r.lines())
+    if (l.rfind("  -stereo", 0) == 0 || l.rfind("  -interocdist", 0) == 0 || l.rfind("  -vertdisp", 0) == 0) seen.push_back(l);
+  auto block = [&](size_t from, const std::vector<std::string>& want) {
+    for (size_t k = 0; k < want.size(); k++)
+      EXPECT_EQ(from + k < seen.size() ? seen[from + k] : "", want[k]) << "line " << from + k;
+  };
+  ASSERT_EQ(seen.size(), 6 * 6 + 2 * 2u) << r.out;
+  block(0, {"  -stereoLred 0.99 \\", "  -stereoLgrn 0.00 \\", "  -stereoLblu 0.00 \\", "  -stereoRred 0.00 \\",
+            "  -stereoRgrn 0.00 \\", "  -stereoRblu 0.00 \\"});
+  block(6, {"  -stereoLred 0.99 \\", "  -stereoLgrn 0.00 \\", "  -stereoLblu 0.00 \\", "  -stereoRred 0.00 \\",
+            "  -stereoRgrn 0.00 \\", "  -stereoRblu 0.00 \\"});
+  block(12, {"  -stereoLred 0.99 \\", "  -stereoLgrn 0.01 \\"});
+  block(18, {"  -stereoLred 0.99 \\", "  -stereoLgrn 0.01 \\", "  -stereoLblu 0.00 \\", "  -stereoRred 0.01 \\"});
+  block(24, {"  -interocdist 0.51000 \\", "  -vertdisp 0.000 \\"});
+  block(26, {"  -interocdist 0.51000 \\", "  -vertdisp -0.010 \\"});
+  block(28, {"  -stereoLred 0.80 \\", "  -stereoLgrn 0.00 \\", "  -stereoLblu 0.00 \\", "  -stereoRred 0.00 \\",
+             "  -stereoRgrn 0.00 \\", "  -stereoRblu 1.00 \\"});
+  block(34, {"  -stereoLred 1.00 \\", "  -stereoLgrn 0.00 \\", "  -stereoLblu 0.00 \\", "  -stereoRred 0.00 \\",
+             "  -stereoRgrn 0.00 \\", "  -stereoRblu 1.00 \\"});
+}
