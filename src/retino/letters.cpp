@@ -4,7 +4,6 @@
 void drawpolletter(double, float) {}
 void drawpollet(double, int, int) {}
 void drawecclet(double, int, int) {}
-void drawpolword(double) {}
 void drawhemiletdilimg(double, int, int, int) {}
 void drawpolletdilimg(double, int, int, int) {}
 void drawpolletdil(double, int, int, int) {}

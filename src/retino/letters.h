@@ -4,7 +4,6 @@
 void drawpolletter(double t, float dth);
 void drawpollet(double t, int nrad, int ntheta);
 void drawecclet(double t, int nrad, int ntheta);
-void drawpolword(double t);
 void drawhemiletdilimg(double t, int nrad, int ntheta, int ndots);
 void drawpolletdilimg(double t, int nrad, int ntheta, int ndots);
 void drawpolletdil(double t, int nrad, int ntheta, int ndots);

@@ -1,6 +1,7 @@
 #include "text/wordstims.h"
 
 // Not drawn yet: these types show background and fixation only.
+void drawpolword(double) {}
 void drawwordshemiaudrndblk(double) {}
 void drawnumdil(double) {}
 void drawwordspacelett(double, int) {}

@@ -1,6 +1,7 @@
 // Word, number and font stimuli.
 #pragma once
 
+void drawpolword(double t);
 void drawwordshemiaudrndblk(double t);
 void drawnumdil(double t);
 void drawwordspacelett(double t, int shuffleflag);
