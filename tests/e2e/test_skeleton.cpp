@@ -175,6 +175,18 @@ TEST_F(Skeleton, SaveFramesWritesExactlyTheRequestedFiles) {
   }
 }
 
+TEST_F(Skeleton, SavedFramesFollowFrameNumbersNotTheClock) {
+  // Frame k shows t = firstframetime + k / rate: the second frame of one run
+  // equals the first frame of a run that starts one frame later.
+  const std::string a = maketempdir("framesA"), b = maketempdir("framesB");
+  EXPECT_EQ(saveframes({"-s", "10", "-saveframes", "2", "30", "-firstframetime", "2"}, a).status, 0);
+  EXPECT_EQ(saveframes({"-s", "10", "-saveframes", "1", "30", "-firstframetime", "2.0333333333333333"}, b).status, 0);
+  const Image a0 = readimage(a + "/f00000.tiff"), a1 = readimage(a + "/f00001.tiff"), b0 = readimage(b + "/f00000.tiff");
+  ASSERT_TRUE(a0.ok() && a1.ok() && b0.ok());
+  EXPECT_TRUE(a1.rgba == b0.rgba);
+  EXPECT_FALSE(a0.rgba == a1.rgba);  // the wedge moved between the frames
+}
+
 TEST_F(Skeleton, NoSaveTransparencyWritesThreeSamples) {
   const std::string dir = maketempdir("frames3");
   RunResult r = saveframes({"-s", "21", "-saveframes", "1", "60", "-nosavetransparency", "-bgwingray", "0.25"}, dir);
