@@ -22,6 +22,16 @@ std::string onlylog(const std::string& dir) {
   return n == 1 ? found : "";
 }
 
+// White pixels in a band 40 pixels high around y = v units, centre half of the screen.
+int whitearound(const Image& im, double v) {
+  int n = 0;
+  const int cy = unitpixy(v);
+  for (int y = cy - 20; y <= cy + 20; y++)
+    for (int xx = im.width / 4; xx < 3 * im.width / 4; xx++)
+      if (y >= 0 && y < im.height && im.r(xx, y) > 240 && im.g(xx, y) > 240 && im.b(xx, y) > 240) n++;
+  return n;
+}
+
 }  // namespace
 
 TEST_F(EventLog, NameAndHeaderOfANewLog) {
@@ -106,8 +116,30 @@ TEST_F(EventLog, DoneScreenReportsTheScoreOverTheFinalPicture) {
   EXPECT_LT(im.b(sx, sy), 100);
   const int edgey = unitpixy(-0.1 + 0.45), edgex = unitpixx(-0.45);
   EXPECT_GT(im.b(edgex, edgey), im.r(edgex, edgey));
+  EXPECT_GT(whitearound(im, -0.25), 20) << "the score text, white, centred at y = -0.25";
   v.key("Escape");
   EXPECT_EQ(v.wait().status, 0);
+}
+
+TEST_F(EventLog, WithoutALogTheDoneScreenShowsThePictureButNoScore) {
+  const std::string cwd = maketempdir("log");
+  Vistrum v(*x, {"-s", "0", "-nofullscreen", "-nologfile", "-prepostfix", "0.2", "-runperiod", "0.3", "-reportpercent",
+                 "star.tif", "1.0"},
+            cwd);
+  ASSERT_TRUE(v.waitforwindow());
+  const int sx = unitpixx(0.17), sy = unitpixy(-0.1 + 0.055);
+  Image im;
+  ASSERT_TRUE(waituntil([&] { im = grabscreen(*x); return im.ok() && im.r(sx, sy) > 150; })) << "no picture";
+  waituntil([] { return false; }, 0.3);
+  im = grabscreen(*x);
+  EXPECT_EQ(whitearound(im, -0.25), 0) << "no score text";
+  v.key("Escape");
+  const RunResult r = v.wait();
+  EXPECT_EQ(r.status, 0);
+  int said = 0;
+  for (const std::string& l : r.lines()) said += l == "vistrum: ### no logfile: can't report performance";
+  EXPECT_EQ(said, 1) << r.out;
+  EXPECT_TRUE(listdir(cwd).empty() || onlylog(cwd).empty());
 }
 
 TEST_F(EventLog, AScreenRedrawnEveryFrameReportsTheScoreOnce) {
