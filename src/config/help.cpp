@@ -40,7 +40,11 @@ void printstimlist() {
   int n = 0;
   const StimTypeInfo* t = stimtable(&n);
   for (int k = 0; k < n; k++) {
-    std::printf("%5d:  %s\n", t[k].num, t[k].desc ? t[k].desc : "");
+    // The test pattern and the numbers start-up refuses stay out of the list.
+    if (t[k].num == 9999 || !validstimtype(t[k].num)) continue;
+    std::printf("%5d:  %s", t[k].num, t[k].desc ? t[k].desc : "");
+    if (t[k].num == 4) std::printf(" (with target images: %d)", 34);
+    std::printf("\n");
     if (t[k].num == 60) printscenarioblock();
   }
 }

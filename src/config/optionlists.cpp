@@ -404,16 +404,23 @@ int parsefixmesh(int i, int argc, char** argv) {
 
 int parsefixlett(int i, int argc, char** argv) {
   par.fixtargprob = getf(i + 1, argc, argv);
-  if (i + 2 >= argc) (void)geti2(i + 2, argc, argv);  // reports "missing 2nd arg"
-  getst(par.fixlettstr, i + 2, argc, argv);
+  if (i + 2 >= argc) getst2(par.fixlettstr, i + 2, argc, argv);  // reports "missing 2nd arg"
+  // The defaults listing shows the text between arrows ("=>AB<="), so that
+  // an empty or blank text stays visible; pasted back, the arrows go.
+  std::string text = argv[i + 2];
+  if (text.size() >= 4 && text.compare(0, 2, "=>") == 0 && text.compare(text.size() - 2, 2, "<=") == 0)
+    text = text.substr(2, text.size() - 4);
+  checktextlen(text.c_str(), argv[i]);
+  std::strcpy(par.fixlettstr, text.c_str());
   if (par.fixlettstr[0]) par.fixlettflag = 1;
   return i + 2;
 }
 
 void printfixlett(FILE* out, const OptionDef&) {
-  if (!par.fixlettflag) return;  // it would overwrite -fixtarg's probability
-  std::fprintf(out, "   -fixlett %2.2f", static_cast<double>(par.fixtargprob));
-  printtextvalue(out, par.fixlettstr);
+  // Same precision as -fixtarg, which writes the same probability.
+  std::fprintf(out, "   -fixlett %2.3f", static_cast<double>(par.fixtargprob));
+  const std::string arrows = std::string("=>") + par.fixlettstr + "<=";
+  printtextvalue(out, arrows.c_str());
   std::fputc('\n', out);
 }
 

@@ -75,8 +75,10 @@ void readslot(const ValSlot& v, bool second, int i, int argc, char** argv) {
       par.*v.d = gettm(i, argc, argv);
       break;
     case ValKind::Text:
-      if (second && i >= argc) (void)geti2(i, argc, argv);  // reports "missing 2nd arg"
-      getst(par.*v.s, i, argc, argv);
+      if (second)
+        getst2(par.*v.s, i, argc, argv);
+      else
+        getst(par.*v.s, i, argc, argv);
       break;
   }
 }

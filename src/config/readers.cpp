@@ -74,6 +74,12 @@ void getst(char* dest, int i, int argc, char** argv) {
   std::strcpy(dest, argv[i]);
 }
 
+void getst2(char* dest, int i, int argc, char** argv) {
+  needvalue(i, argc, argv, 2, "missing 2nd arg");
+  checktextlen(argv[i], argv[i - 2]);
+  std::strcpy(dest, argv[i]);
+}
+
 int getdevnum(const char* text) {
   // The box number is a byte on the device side, so 256 wraps to box 0.
   const int dev = static_cast<unsigned char>(std::strtol(text, nullptr, 10));

@@ -11,6 +11,8 @@ float getfq(int i, int argc, char** argv);   // period -> rate ("inf" -> 0)
 double gettm(int i, int argc, char** argv);  // time ("inf" -> -1)
 // Copies text into a 200-character buffer; longer text ends the run.
 void getst(char* dest, int i, int argc, char** argv);
+// The same for a second value (the keyword stands two places before it).
+void getst2(char* dest, int i, int argc, char** argv);
 // Ends the run when `text` (a value of option `key`) does not fit a text buffer.
 void checktextlen(const char* text, const char* key);
 

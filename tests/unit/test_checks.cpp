@@ -141,6 +141,38 @@ TEST(AirPuffChecks, MapAndOutputBits) {
   EXPECT_NE(out.find("vistrum: out arraybit=12 mapped to airtube=12\n"), std::string::npos);
 }
 
+TEST(Checks, SoundFileRules) {
+  EXPECT_FATAL(checkcmd(60, {"-sndfilenames", "1", "/etc/hostname"}), "vistrum: ### stimtype=60: avoid -sndfilenames");
+  const std::string out = checkquiet(76, {"-sndfilenames", "2", "/etc/hostname", "/etc/hosts"});
+  EXPECT_NE(out.find("vistrum: ### stimtype=76: only 1st sound will be used\n"), std::string::npos);
+  EXPECT_EQ(par.sndfilecnt, 2);
+}
+
+TEST(AirPuffChecks, PuffTimingPerType) {
+  const std::vector<std::string> map12 = {"-airtubemap", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12"};
+  auto with = [&](std::vector<std::string> opts) {
+    opts.insert(opts.begin(), map12.begin(), map12.end());
+    return opts;
+  };
+  // 101/102: half the tubes' puffs must fit half a two-condition period.
+  EXPECT_FATAL(checkcmd(101, with({"-twoperiod", "2"})),
+               "1/2airtubes\\*puffsperpolpos\\*puffdur > 0.5\\*twoperiod:\n"
+               "vistrum:       too many puffsperpolpos or too long airpuffs");
+  EXPECT_FATAL(checkcmd(102, with({"-twoperiod", "64", "-puffsperpolpos", "2", "-onebacktarg", "25"})),
+               "max onebacktargprob for curr puffcnt is 24.00");
+  checkquiet(102, with({"-twoperiod", "64", "-puffsperpolpos", "2", "-onebacktarg", "24"}));
+  // 103 and 120 compare with the period's size, 119 with a third of the tubes and the sign.
+  checkquiet(103, with({"-aflowperiod", "-1.5"}));
+  checkquiet(120, with({"-aflowperiod", "-1.5"}));
+  EXPECT_FATAL(checkcmd(103, with({"-aflowperiod", "0.5"})), "aflowper=0.50sec too short for 12x0.07sec puffs");
+  checkquiet(119, {"-aflowperiod", "0.31"});
+  EXPECT_FATAL(checkcmd(119, {"-aflowperiod", "0.25"}), "aflowper=0.25sec too short for 4x0.07sec puffs");
+  EXPECT_FATAL(checkcmd(119, {"-aflowperiod", "-1.5"}), "aflowper=-1.50sec too short for 4x0.07sec puffs");
+  // 105: the grid must hold the tubes.
+  checkquiet(105, with({"-airgrid", "3", "4"}));
+  EXPECT_FATAL(checkcmd(105, with({"-airgrid", "3", "3"})), "-airgrid 3 3 \\(rows x cols\\) inconsistent with -airtubes 12");
+}
+
 TEST(CodeConversion, BitsAndCodes) {
   int bits[8] = {1, 0, 0, 0, 0, 0, 0, 1};
   EXPECT_EQ(codefrombits(bits), 129);

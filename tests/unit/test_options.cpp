@@ -30,10 +30,47 @@ TEST(OptionReaders, MissingValuesNameTheKeyword) {
   EXPECT_FATAL(parsecmd(10, {"-reportpercent", "x.tif"}), "vistrum: ### -reportpercent missing 2nd arg");
 }
 
+TEST(OptionReaders, OnlyExactInfIsSpecial) {
+  // Other spellings go through the number conversion, which also reads them
+  // as infinity: a period of infinity is a zero rate, an end time stays infinite.
+  parsecmd(10, {"-polperiod", "INF"});
+  EXPECT_EQ(par.polfreq, 0.0f);
+  parsecmd(10, {"-eccperiod", "infinite"});
+  EXPECT_EQ(par.eccfreq, 0.0f);
+  parsecmd(10, {"-exptend", "INF"});
+  EXPECT_TRUE(std::isinf(par.exptend));
+  parsecmd(10, {"-exptend", "Inf"});
+  EXPECT_EQ(par.exptend, -1.0);
+  // No digits read as 0; a leading number is taken.
+  parsecmd(10, {"-numrad", "abc", "-numtheta", "7x", "-maxrad", "1.5e0z"});
+  EXPECT_EQ(par.numrad, 0);
+  EXPECT_EQ(par.numtheta, 7);
+  EXPECT_FLOAT_EQ(par.maxrad, 1.5f);
+}
+
 TEST(OptionReaders, TooLongTextIsRefused) {
-  EXPECT_FATAL(parsecmd(10, {"-wordfile", std::string(200, 'a')}), "-wordfile value longer than 199");
+  EXPECT_FATAL(parsecmd(10, {"-wordfile", std::string(200, 'a')}), "vistrum: ### -wordfile value longer than 199 characters");
   parsecmd(10, {"-wordfile", std::string(199, 'a')});
   EXPECT_EQ(std::strlen(par.wordfile), 199u);
+  // Second values and list entries name their option too.
+  EXPECT_FATAL(parsecmd(10, {"-fixlett", "0.5", std::string(200, 'L')}), "vistrum: ### -fixlett value longer than 199");
+  EXPECT_FATAL(parsecmd(10, {"-condnames", "2", "a", std::string(200, 'b')}), "### -condnames value longer than 199");
+  EXPECT_FATAL(parsecmd(10, {"-tiffdir", std::string(250, 'd')}), "### -tiffdir value longer than 199");
+}
+
+TEST(OptionLoop, FixationLettersBetweenArrowsAsListed) {
+  parsecmd(10, {"-fixlett", "0.5", "=>AB<="});
+  EXPECT_STREQ(par.fixlettstr, "AB");
+  EXPECT_EQ(par.fixlettflag, 1);
+  EXPECT_FLOAT_EQ(par.fixtargprob, 0.5f);
+  parsecmd(10, {"-fixlett", "0.5", "=><="});
+  EXPECT_STREQ(par.fixlettstr, "");
+  EXPECT_EQ(par.fixlettflag, 0);
+  // A 199-character text fits between arrows too.
+  parsecmd(10, {"-fixlett", "1", "=>" + std::string(199, 'x') + "<="});
+  EXPECT_EQ(std::strlen(par.fixlettstr), 199u);
+  parsecmd(10, {"-fixlett", "1", "=>"});
+  EXPECT_STREQ(par.fixlettstr, "=>");
 }
 
 TEST(OptionLoop, StrayValuesAndUnknownWordsAreBadOptions) {

@@ -180,14 +180,17 @@ TEST(Reports, UsageSections) {
     EXPECT_NE(text.find(s), std::string::npos) << s;
   const std::string last = lines(text).back();
   EXPECT_EQ(last.substr(last.size() - 13), "version: 16ma");
-  // One line per catalogue entry, colons aligned.
+  // One line per runnable type, colons aligned; the test pattern and the
+  // refused numbers are not offered.
   int n = 0;
   const StimTypeInfo* t = stimtable(&n);
   for (int k = 0; k < n; k++) {
     char head[32];
     std::snprintf(head, sizeof head, "\n%5d:  ", t[k].num);
-    EXPECT_NE(text.find(head), std::string::npos) << t[k].num;
+    const bool offered = validstimtype(t[k].num) && t[k].num != 9999;
+    EXPECT_EQ(text.find(head) != std::string::npos, offered) << t[k].num;
   }
+  EXPECT_NE(text.find("\n    4:  wedge with masked flow and number task (with target images: 34)\n"), std::string::npos);
 }
 
 TEST(Reports, ListingReflectsTypeAndEarlierOptions) {
@@ -211,6 +214,10 @@ TEST(Reports, ListingReflectsTypeAndEarlierOptions) {
   EXPECT_NE(text.find("   -fixrad 0.015\n"), std::string::npos);
   EXPECT_NE(text.find("   -winxy 1024 768\n"), std::string::npos);
   EXPECT_NE(text.find("   -usbtrigbit 0 B 0\n"), std::string::npos);
+  EXPECT_NE(text.find("   -fixlett 0.000 '=><='\n"), std::string::npos);
+  text = listing(10, {"-fixtarg", "0.125", "0.4", "-fixlett", "0.25", "A B"});
+  EXPECT_NE(text.find("   -fixtarg 0.250 0.400\n"), std::string::npos);
+  EXPECT_NE(text.find("   -fixlett 0.250 '=>A B<='\n"), std::string::npos);
   text = listing(58, {});
   EXPECT_NE(text.find("   -cycleslist 5 7 11 13 17 19 23 29 31 37 41 43\n"), std::string::npos);
   text = listing(75, {});
