@@ -144,3 +144,11 @@ TEST_F(WindowE2E, ArrowKeyHitsScaleByTwoPercentSteps) {
   expectboard(boardframe(*x, {"-arrowkeyhits", "35"}), std::pow(1.02, 35), {22, 25, 30}, {20, 26});
   expectboard(boardframe(*x, {"-arrowkeyhits", "-20"}), std::pow(1.0 / 1.02, 20), {0, 5, 49}, {2, 30, 47});
 }
+
+TEST_F(WindowE2E, NoDisplayEndsWithStatusOneAndItsMessage) {
+  Vistrum v(*x, {"-s", "21", "-nofullscreen", "-exptend", "0"}, "", {"DISPLAY"});
+  RunResult r = v.wait(20);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_TRUE(hasline(r, "vistrum: ### can't open Xdisplay")) << r.out;
+  EXPECT_EQ(r.out.find("vistrum: frames:"), std::string::npos);
+}
