@@ -41,6 +41,46 @@ TEST(Conversions, RatesAnglesAndLimits) {
   EXPECT_EQ(par.wobbleflag, 0);
 }
 
+TEST(Conversions, EveryRateAndAngle) {
+  checkquiet(10, {"-dilperiod", "4", "-twoperiod2", "10", "-ipsirange", "90", "-polstartoffset", "-180",
+                  "-flowperiod", "2", "-randperiod", "8"});
+  EXPECT_FLOAT_EQ(par.dilfreq, 0.5f);
+  EXPECT_FLOAT_EQ(par.twofreq2, 0.2f);
+  EXPECT_FLOAT_EQ(par.ipsirange, static_cast<float>(M_PI / 2));
+  EXPECT_FLOAT_EQ(par.polstartoffset, static_cast<float>(-M_PI));
+  EXPECT_FLOAT_EQ(par.flowfreq, 0.5f);  // non-zero rates stay as given
+  EXPECT_FLOAT_EQ(par.randfreq, 0.125f);
+  // Types 101 and 102 rotate once per two-condition period; others keep theirs.
+  checkquiet(10, {"-twoperiod", "40"});
+  EXPECT_FLOAT_EQ(par.polfreq, 1.0f / 64);
+  // Without saved frames the fixation blocks stay.
+  checkquiet(10, {"-prepostfix", "16"});
+  EXPECT_FLOAT_EQ(par.prepostfix, 16.0f);
+}
+
+TEST(Conversions, BrightnessesClampToZeroOne) {
+  const std::vector<std::string> keys = {"-bgwingray",    "-vbwfrac",       "-colcontrast",  "-avgcolbright",
+                                         "-maskcontrast", "-avgmaskbright", "-offcolbright", "-textcol",
+                                         "-textboxcol",   "-texttargcol"};
+  std::vector<std::string> high, low;
+  for (const std::string& k : keys) {
+    high.insert(high.end(), {k, "1.7"});
+    low.insert(low.end(), {k, "-0.3"});
+  }
+  checkquiet(10, high);
+  for (float v : {par.bgwingray, par.vbwfrac, par.colcontrast, par.avgcolbright, par.maskcontrast,
+                  par.avgmaskbright, par.offcolbright, par.textcol, par.textboxcol, par.texttargcol})
+    EXPECT_EQ(v, 1.0f);
+  checkquiet(10, low);
+  for (float v : {par.bgwingray, par.vbwfrac, par.colcontrast, par.avgcolbright, par.maskcontrast,
+                  par.avgmaskbright, par.offcolbright, par.textcol, par.textboxcol, par.texttargcol})
+    EXPECT_EQ(v, 0.0f);
+  checkquiet(10, {"-bwcontrast", "-0.4", "-gridsize", "7", "-oritargquad", "9"});
+  EXPECT_FLOAT_EQ(par.bwcontrast, -0.4f);
+  EXPECT_EQ(par.gridsize, 7);
+  EXPECT_EQ(par.oritargquad, 3);
+}
+
 TEST(Conversions, Clamps) {
   const std::string out = checkquiet(10, {"-bgwingray", "1.5", "-bwcontrast", "-3", "-minbar", "0.5", "-numangles",
                                           "0", "-ecccnt", "30", "-polcnt", "-2", "-waitforpulse", "-7",
