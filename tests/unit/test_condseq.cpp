@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -169,4 +170,24 @@ TEST(BlockPhase, WrapsOncePerBlock) {
   EXPECT_TRUE(isnewblock(blockphase(20.05, 0.1f), blockphase(19.95, 0.1f)));
   EXPECT_FALSE(isnewblock(blockphase(0.0, 0.1f), FIRSTBLOCKPHASE));
   EXPECT_EQ(blockphase(1e6, 0.0f), 0.0f);
+}
+
+TEST(RandomBlocks, WithoutALogTheOrderIsRecordedOnStandardOutput) {
+  const KeepGlobals keep;
+  srandom(5);
+  design(three, 10.0f);
+  testing::internal::CaptureStdout();
+  const int first = getlogcondition(0.0, 3);
+  getlogcondition(9.9, 3);
+  const int second = getlogcondition(10.5, 3);
+  const std::string out = testing::internal::GetCapturedStdout();
+  const std::string bar = "############################################################\n";
+  const std::regex want(bar +
+                        "vistrum: ### text below is only record of randblock paradigm!\n"
+                        "vistrum: ### should use -logfile \\(-logfiledir\\) instead\n" +
+                        bar +
+                        "InitRndBlk: +[0-9]+\\.[0-9]{3}   CondCount=3\n"
+                        "StimEvent: +[0-9]+\\.[0-9]{3}   " + three[first] + " \\(" + std::to_string(first) + "\\)\n"
+                        "StimEvent: +[0-9]+\\.[0-9]{3}   " + three[second] + " \\(" + std::to_string(second) + "\\)\n");
+  EXPECT_TRUE(std::regex_match(out, want)) << out;
 }
