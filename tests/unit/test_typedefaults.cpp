@@ -1,6 +1,22 @@
 // Per-type defaults: installed before parsing, overridden by options.
 #include "test_options_util.h"
 
+namespace {
+
+// The defaults listing of the current parameters, without its -stimtype line.
+std::string listingbody() {
+  char* buf = nullptr;
+  size_t len = 0;
+  FILE* f = open_memstream(&buf, &len);
+  printoptiondefaults(f);
+  std::fclose(f);
+  std::string text(buf, len);
+  std::free(buf);
+  return text.substr(text.find('\n') + 1);
+}
+
+}  // namespace
+
 TEST(TypeDefaults, BasicWedgeAndOptionsWin) {
   parsecmd(10, {});
   EXPECT_EQ(par.numrad, 31);
@@ -102,4 +118,47 @@ TEST(TypeDefaults, InProgressTypesSayIt) {
     EXPECT_NE(testing::internal::GetCapturedStdout().find("vistrum: ### stimtype=27, stimtype=64: IN PROG\n"),
               std::string::npos);
   }
+}
+
+TEST(TypeDefaults, TypesWithoutAnEntryKeepEveryBuiltIn) {
+  par = Params{};
+  std::snprintf(par.vistrumdir, TEXTLEN, "%s", std::getenv("VISTRUM_DIR") ? std::getenv("VISTRUM_DIR") : ".");
+  testing::internal::CaptureStdout();
+  setdefaultlibdirs();
+  (void)testing::internal::GetCapturedStdout();
+  const std::string builtin = listingbody();
+  for (int type : {21, 43, 61, 76, 89, 99, 110, 9999}) {
+    parsequiet(type, {});
+    EXPECT_EQ(listingbody(), builtin) << "type " << type;
+    EXPECT_TRUE(par.condnames.empty());
+    EXPECT_EQ(par.freqlistcnt, 0);
+    EXPECT_EQ(par.mapairtubes, 0);
+  }
+  // Switches that only the type table sets.
+  struct Flag {
+    int type;
+    int Params::*flag;
+  };
+  for (const Flag& f : std::vector<Flag>{{1, &Params::polRvsLflag},
+                                         {2, &Params::polRvsLflag},
+                                         {23, &Params::ecc2condflag},
+                                         {24, &Params::ecc3condflag},
+                                         {29, &Params::polVvsHflag},
+                                         {42, &Params::usemaxrad},
+                                         {82, &Params::twocondperiphdriver}}) {
+    parsequiet(f.type, {});
+    EXPECT_EQ(par.*f.flag, 1) << "type " << f.type;
+    parsequiet(10, {});
+    EXPECT_EQ(par.*f.flag, 0);
+  }
+  // Shared rows end with each type's own values.
+  parsequiet(117, {});
+  EXPECT_FLOAT_EQ(par.eccwidth, 0.08f);
+  EXPECT_FLOAT_EQ(par.maxlett, 1.5f);
+  parsequiet(44, {});
+  EXPECT_EQ(par.eccfreq, 0.0f);
+  EXPECT_FLOAT_EQ(par.polfreq, 1.0f / 64);
+  parsequiet(45, {});
+  EXPECT_EQ(par.polfreq, 0.0f);
+  EXPECT_FLOAT_EQ(par.eccfreq, 1.0f / 64);
 }
