@@ -152,7 +152,7 @@ const StimTypeInfo kTypes[] = {
     {113, nullptr, "test of the 32 output bits", [](double t, double tprev) { (void)tprev; drawtestDIO32(t); }},
     {114, nullptr, "periodic centred image set", [](double t, double tprev) { (void)tprev; drawperiodictiffs(t); }},
     {115, "orbrotdil", "orbital rotation/dilation dots", [](double t, double tprev) { (void)tprev; draworbrotdil(t, par.numdots); }},
-    {116, nullptr, "rejected at start-up (see below)", nullptr},
+    {116, nullptr, "refused at start-up", nullptr},
     {117, "multieccenletdil", "several rings with letters and flow", [](double t, double tprev) { (void)tprev; draweccens(t, par.numrad, par.numtheta, par.ecccnt, 1, 1); }},
     {118, "multipolarletdil", "several wedges with letters and flow", [](double t, double tprev) { (void)tprev; drawpolars(t, par.numrad, par.numtheta, par.polcnt, 1, 1); }},
     {119, "off3air", "random blocks: off, tube groups 1, 2, 3", [](double t, double tprev) { (void)tprev; drawoff3airrndblk(t); }},

@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <set>
+#include <string>
+
 TEST(StimTypeValidity, RejectsReservedNegativeAndTooLarge) {
   for (int n : {116, 121, 122, 123, 124, 125, 126, 127, 128, 129, 130, 131, 1000, 9998, 10000, -1, -3})
     EXPECT_FALSE(validstimtype(n)) << n;
@@ -62,4 +66,43 @@ TEST(TestPattern, AlternatesAlongRowsAndColumnsAndInverts) {
   EXPECT_EQ(zzzzsquarewhite(7, 3, 0), 1);
   for (int c = 0; c < 50; c++)
     for (int r = 0; r < 50; r++) EXPECT_NE(zzzzsquarewhite(c, r, 0), zzzzsquarewhite(c, r, 1));
+}
+
+TEST(LogNames, EveryTypeWithItsOwnNameAndNoOthersMayLog) {
+  // The log-name column of the catalogue; every other type writes no log of its own.
+  const std::map<int, std::string> named = {
+      {0, "justbg"}, {3, "polletdilim"}, {4, "polletdil"}, {5, "wanderpol"}, {6, "wandpollet"}, {7, "pol4shift"},
+      {8, "polstereodiv"}, {10, "chktargpolar"}, {11, "polletjitt"}, {12, "pollet"}, {15, "polrand"},
+      {16, "polwords"}, {17, "pol2dialet"}, {18, "pol2opplet"}, {22, "ecclet"}, {24, "ecc3cond"},
+      {25, "eccletdil"}, {26, "eccletdilim"}, {29, "poldilimVvsH"}, {31, "orbletdilimaud"},
+      {32, "realmotionpol"}, {33, "pursueplaybackimgs"}, {34, "poldilim"}, {35, "orbletdilim"},
+      {36, "orbletdil"}, {39, "rotdil0"}, {49, "vec3canal"}, {51, "smoothflow"}, {52, "smoothglass"},
+      {54, "barrierrandblock"}, {55, "wordshemiVSaudrandblock"}, {56, "flowscramsurfvolrandblock"},
+      {57, "polworddilim"}, {59, "imdil"}, {60, "sxexpt"}, {62, "numdil"}, {65, "randwordsletts"},
+      {66, "wordsletts"}, {67, "randwordsfont1vs2"}, {68, "wordsfont1vs2"}, {70, "sframp"}, {71, "sframprnd"},
+      {74, "parafontoffrandblock"}, {75, "offwordfontrandblock"}, {76, "playsnd"},
+      {77, "stermonbinrivoffrndblk"}, {78, "orbdilim"}, {79, "divgmonbinrivoffrndblk"}, {80, "orient"},
+      {81, "orientquad"}, {98, "multipolarlet"}, {101, "rightleftair"}, {102, "randoffair"}, {108, "painmap"},
+      {109, "randpainmap"}, {111, "offvisair"}, {112, "off2air"}, {115, "orbrotdil"},
+      {117, "multieccenletdil"}, {118, "multipolarletdil"}, {119, "off3air"}, {120, "zz"}};
+  int count = 0;
+  const StimTypeInfo* t = stimtable(&count);
+  for (int k = 0; k < count; k++) {
+    const int n = t[k].num;
+    const auto it = named.find(n);
+    const bool hasname = it != named.end();
+    SCOPED_TRACE(n);
+    EXPECT_EQ(stimmaylog(n, 0, 0), hasname && n != 10);
+    EXPECT_TRUE(stimmaylog(n, 0, 0.2f));
+    EXPECT_EQ(stimmaylog(n, 0.5f, 0), hasname);
+    EXPECT_EQ(std::string(stimlogname(n, 0.5f, 0)), hasname ? it->second : "zz");
+    EXPECT_EQ(std::string(stimlogname(n, 0, 0.2f)), n == 0 ? "justbg" : "fixationtarg");
+  }
+}
+
+TEST(SkipFixation, ExactlyTheTypesThatDrawTheirOwnMark) {
+  const std::set<int> own = {8,  33, 36, 37, 38, 39, 40, 41, 46, 47, 48, 49, 50, 51, 56,
+                             70, 71, 74, 75, 79, 90, 91, 92, 93, 94, 95, 96, 111, 115};
+  for (int n = -1; n <= 130; n++) EXPECT_EQ(stimskipsfixation(n), own.count(n) == 1) << n;
+  EXPECT_FALSE(stimskipsfixation(9999));
 }
