@@ -95,8 +95,9 @@ float blockphase(double t, float blockfreq) {
 
 int getlogcondition(double t, int n) {
   if (!run.initdoneflag2) startdesign(n);
+  // The "Done" screen is drawn into the current frame; the frame loop swaps it.
   if (designdone) {
-    clearready("Done");
+    drawwaitscreen("Done");
     return -1;
   }
   const float phase = blockphase(t, par.blockfreq);
@@ -106,7 +107,7 @@ int getlogcondition(double t, int n) {
         // Logged once: the caller keeps asking every frame until a restart.
         designdone = true;
         logevent("RndBlkExptDone: %9.3lf\n", gettimer());
-        clearready("Done");
+        drawwaitscreen("Done");
         return -1;
       }
       condnum = par.condlist[blocknum];

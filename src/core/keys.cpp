@@ -268,7 +268,7 @@ void countdownsomekey(double) {
   run.breakwaitflag = 1;
 }
 
-void clearready(const char* text) {
+void drawwaitscreen(const char* text) {
   if (!dsp.display) return;  // no window (yet): nothing to show
   if (!text) text = "";
   if (par.stimtype == 79)
@@ -289,6 +289,11 @@ void clearready(const char* text) {
     else
       readyplain(text);
   }
+}
+
+void clearready(const char* text) {
+  if (!dsp.display) return;
+  drawwaitscreen(text);
   glXSwapBuffers(dsp.display, dsp.glxwindow);
 }
 

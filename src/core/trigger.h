@@ -4,6 +4,10 @@
 
 // Draws a waiting screen with `text` ("Ready", "Done" or "") and swaps.
 void clearready(const char* text);
+// The same screen drawn into the frame being built, for the frame loop's
+// own swap (a second swap in one frame would show a stale buffer every
+// other frame where swaps flip the buffers).
+void drawwaitscreen(const char* text);
 // Shows `text`, waits for a start event, resets the timer, logs the start.
 void clearreadywaitsett(int n, const char* text);
 void waitforF1orF2key();
