@@ -72,6 +72,18 @@ TEST_F(EventLog, AFileAsDirectoryEndsTheRun) {
   EXPECT_TRUE(hasline(r, "vistrum: ### /etc/hostname not a dir")) << r.out;
 }
 
+TEST_F(EventLog, ALogThatCannotBeCreatedEndsTheRun) {
+  // /proc is a readable directory in which no file can be made.
+  const std::string cwd = maketempdir("log");
+  const RunResult r = runvistrum(*x, {"-s", "0", "-nofullscreen", "-logfile", "-logfiledir", "/proc", "-exptend", "0.3"}, 30, cwd);
+  EXPECT_EQ(r.status, 1) << r.out;
+  bool said = false;
+  for (const std::string& l : r.lines())
+    said = said || std::regex_match(l, std::regex("vistrum: ### can't create /proc/[0-9]{6}-[0-9]{6}_justbg\\.log \\.\\.\\.quitting"));
+  EXPECT_TRUE(said) << r.out;
+  EXPECT_FALSE(hasline(r, "vistrum: opened logfile:")) << r.out;
+}
+
 TEST_F(EventLog, TypesThatMayNotLogRunWithoutOne) {
   const std::string cwd = maketempdir("log");
   mkdir((cwd + "/logs").c_str(), 0755);
