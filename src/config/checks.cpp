@@ -29,7 +29,9 @@ bool isin(int type, std::initializer_list<int> list) { return std::find(list.beg
 
 bool israndblocktype(int t) { return isin(t, {49, 54, 55, 56, 74, 75, 77, 79, 111, 112, 119}); }
 // Types whose pictures are loaded from `tiffdir` before the run starts.
-bool preloadsimages(int t) { return isin(t, {3, 26, 34, 57, 83}); }
+bool preloadsimages(int t) {
+  return isin(t, {1, 3, 26, 28, 29, 31, 32, 33, 34, 35, 53, 54, 57, 59, 78, 83, 84, 85, 111, 114});
+}
 
 void checktiffdir() {
   DIR* d = opendir(par.tiffdir);

@@ -152,13 +152,22 @@ TEST(Checks, FatalConditions) {
 }
 
 TEST(Checks, MissingPictureDirectoryFallsBack) {
-  parsequiet(3, {});
-  std::snprintf(par.tiffdir, TEXTLEN, "/no/such/imgdir");
-  testing::internal::CaptureStdout();
-  postparsechecks();
-  const std::string out = testing::internal::GetCapturedStdout();
-  EXPECT_NE(out.find("vistrum: ### tiffdir /no/such/imgdir not found (use -tiffdir)\n"), std::string::npos);
-  EXPECT_EQ(std::string(par.tiffdir), std::string(par.vistrumdir) + "/lib/imagefiles/test");
+  // Every type that shows pictures from the directory, and one that does not.
+  for (int type : {3, 1, 28, 33, 53, 59, 85, 114, 10}) {
+    parsequiet(type, {});
+    std::snprintf(par.tiffdir, TEXTLEN, "/no/such/imgdir");
+    testing::internal::CaptureStdout();
+    postparsechecks();
+    const std::string said = testing::internal::GetCapturedStdout();
+    if (type == 10) {
+      EXPECT_EQ(said.find("tiffdir"), std::string::npos);
+      continue;
+    }
+    EXPECT_NE(said.find("vistrum: ### tiffdir /no/such/imgdir not found (use -tiffdir)\n"), std::string::npos) << type;
+    const std::string fallback = std::string(par.vistrumdir) + "/lib/imagefiles/test";
+    EXPECT_NE(said.find("vistrum: ### using default img dir " + fallback + "\n"), std::string::npos);
+    EXPECT_EQ(std::string(par.tiffdir), fallback);
+  }
 }
 
 TEST(AirPuffChecks, MapAndOutputBits) {
