@@ -46,7 +46,7 @@ void addsecondrows(std::vector<OptionDef>& t) {
       opt("-imspercyc", vf3(&P::imspercyc), "<real>", "[IMG] images per cycle"),
       opt("-maxgrid", vf3(&P::maxgrid), "<rad>", "[IMG] extent of the image grid"),
       opt("-gridsize", vint(&P::gridsize), "<odd>", "[IMG] images per grid side (made odd)"),
-      dirrow("-tiffdir", readtiffdir, &P::tiffdir, "[IMG] image subdir of lib/imagefiles, or ./path\n(preloaded by types 3,26,34,57 and 83)"),
+      dirrow("-tiffdir", readtiffdir, &P::tiffdir, "[IMG] image subdir of lib/imagefiles, or ./path\n(pictures of the image types, e.g. 3,26,34,57 and 83)"),
       opt("-tiffdur", vf3(&P::tiffdur), "<sec>", "[IMG] time per image"),
       opt("-tiffscale", vf3(&P::tiffscale), "<fac>", "[IMG] image scale"),
       opt("-tiffrad", vf3(&P::tiffrad), "<rad>", "[IMG] image radius"),
