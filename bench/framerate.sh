@@ -26,6 +26,8 @@ done
 shift $((OPTIND - 1))
 types=("$@")
 [ ${#types[@]} -eq 0 ] && types=(10 2 20 23 24 82 77 79)
+# The runs start in a scratch directory: a relative build path is taken from here.
+build=$(cd "$build" 2> /dev/null && pwd) || { echo "no build directory $build" >&2; exit 1; }
 bin="$build/vistrum"
 [ -x "$bin" ] || { echo "no binary at $bin (build first, or give -b)" >&2; exit 1; }
 command -v Xvfb > /dev/null || { echo "Xvfb not installed" >&2; exit 1; }

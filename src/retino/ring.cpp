@@ -95,6 +95,13 @@ int centperioffdraw(float proboffcond, float u) {
   return 2;
 }
 
+bool centperioffcanchange(float p, int cond) {
+  const bool can[3] = {p > 0.0f, p > -1.0f && p < 1.0f, p < 1.0f};
+  for (int e = 0; e < 3; e++)
+    if (e != cond && can[e]) return true;
+  return false;
+}
+
 float getlogcentperioff(double t) {
   static int cond = 0;
   static float lastblockphase = 1.001f;
@@ -112,8 +119,9 @@ float getlogcentperioff(double t) {
   if (lastblockphase > ph) {
     auto draw = [] { return centperioffdraw(par.proboffcond, static_cast<float>(random() * (1.0 / 2147483648.0))); };
     int e = draw();
-    // With every block "off" there is nothing else to draw: do not spin.
-    if (par.stoprepeatsflag && par.proboffcond < 1.0f)
+    // A probability outside 0..1 can leave a single possible condition:
+    // redraw only when another one can come, or the run would hang.
+    if (par.stoprepeatsflag && centperioffcanchange(par.proboffcond, cond))
       while (e == cond) e = draw();
     cond = e;
     logevent("StimEvent: %8.3lf   %s\n", gettimer(), names[cond]);
@@ -172,9 +180,11 @@ void draweccen(double t, int nrad, int ntheta, double toff) {
   const float base = expbase(minr, maxr);
   auto transform = [&](float r) { return par.exptransflag ? exptransblend(r, minr, base, par.expfrac) : r; };
   const int pushed = pushstimcentre(t);
+  const int opaque = opaquefillbegin();
   for (int i = 0; i < ntheta - 1; i++) {
     const float A = a0 + (a1 - a0) * i / (ntheta - 1);
     const float B = a0 + (a1 - a0) * (i + 1) / (ntheta - 1);
+    const float cA = std::cos(A), sA = std::sin(A), cB = std::cos(B), sB = std::sin(B);
     for (int j = 0; j < nrad - 1; j++) {
       const float rin = r0 + (r1 - r0) * j / (nrad - 1);
       const float rout = r0 + (r1 - r0) * (j + 1) / (nrad - 1);
@@ -183,10 +193,11 @@ void draweccen(double t, int nrad, int ntheta, double toff) {
       const RingPieces p = ringcheckpieces(rin, rout, minr, maxr);
       for (int k = 0; k < p.count; k++) {
         setchkcolor(c, s, t);
-        drawsector(transform(p.rin[k]), transform(p.rout[k]), A, B);
+        drawsectorcs(transform(p.rin[k]), transform(p.rout[k]), cA, sA, cB, sB);
       }
     }
   }
+  opaquefillend(opaque);
   popstimcentre(pushed);
   par.minrad = savedminrad;
 }

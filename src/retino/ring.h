@@ -24,6 +24,9 @@ float eccwrapdim(double t);
 float getlogcentperioff(double t);
 // One draw of the three-condition rule for uniform u: 0 off, 1 centre, 2 periphery.
 int centperioffdraw(float proboffcond, float u);
+// Whether some u in [0, 1) draws a condition other than `cond` (the
+// no-repeat rule redraws only then).
+bool centperioffcanchange(float proboffcond, int cond);
 
 // The parts of one ring check after the wrap at maxrad, untransformed.
 struct RingPieces {

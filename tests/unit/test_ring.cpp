@@ -142,3 +142,20 @@ TEST_F(Ring, ThreeConditionDrawAndSequence) {
   EXPECT_FLOAT_EQ(getlogcentperioff(0.0), 4.0f * dsp.iwinxgl);
   EXPECT_FLOAT_EQ(getlogcentperioff(16.5), 4.0f * dsp.iwinxgl);
 }
+
+TEST_F(Ring, NoRepeatRuleRedrawsOnlyWhenAnotherConditionCanCome) {
+  EXPECT_TRUE(centperioffcanchange(0.2f, 0));
+  EXPECT_TRUE(centperioffcanchange(0.0f, 1)) << "periphery can follow the centre";
+  EXPECT_FALSE(centperioffcanchange(1.0f, 0)) << "only off blocks";
+  EXPECT_FALSE(centperioffcanchange(-1.0f, 2)) << "only periphery blocks";
+  EXPECT_TRUE(centperioffcanchange(-1.0f, 0)) << "the first block after off";
+  EXPECT_FALSE(centperioffcanchange(1.5f, 0));
+
+  // A probability below -1 draws periphery only: blocks repeat instead of hanging.
+  par.blockfreq = 1.0f / 16.0f;
+  par.proboffcond = -2.0f;
+  par.stoprepeatsflag = 1;
+  run.initdoneflag = 0;
+  EXPECT_FLOAT_EQ(getlogcentperioff(0.0), par.ecc2condperi);
+  EXPECT_FLOAT_EQ(getlogcentperioff(16.5), par.ecc2condperi);
+}
