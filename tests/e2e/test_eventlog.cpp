@@ -133,6 +133,22 @@ TEST_F(EventLog, DoneScreenReportsTheScoreOverTheFinalPicture) {
   EXPECT_EQ(v.wait().status, 0);
 }
 
+TEST_F(EventLog, AFinalPictureTallerThanTheWindowIsStillDrawn) {
+  // Three units high around y = -0.1: its lower corners lie outside the window.
+  const std::string cwd = maketempdir("log");
+  Vistrum v(*x, {"-s", "0", "-nofullscreen", "-nologfile", "-prepostfix", "0.2", "-runperiod", "0.3", "-reportpercent",
+                 "star.tif", "3.0"},
+            cwd);
+  ASSERT_TRUE(v.waitforwindow());
+  const int sx = unitpixx(3 * 0.17), sy = unitpixy(-0.1 + 3 * 0.055);
+  Image im;
+  ASSERT_TRUE(waituntil([&] { im = grabscreen(*x); return im.ok() && im.r(sx, sy) > 150; }))
+      << "no star: " << im.r(sx, sy) << "," << im.g(sx, sy) << "," << im.b(sx, sy);
+  EXPECT_LT(im.b(sx, sy), 100);
+  v.key("Escape");
+  EXPECT_EQ(v.wait().status, 0);
+}
+
 TEST_F(EventLog, WithoutALogTheDoneScreenShowsThePictureButNoScore) {
   const std::string cwd = maketempdir("log");
   Vistrum v(*x, {"-s", "0", "-nofullscreen", "-nologfile", "-prepostfix", "0.2", "-runperiod", "0.3", "-reportpercent",
