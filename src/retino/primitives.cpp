@@ -35,6 +35,19 @@ void drawtrivrt(float x1, float y1, float x2, float y2, float x3, float y3) {
 }
 
 void drawsector(float rin, float rout, float a, float b) {
-  const float ca = std::cos(a), sa = std::sin(a), cb = std::cos(b), sb = std::sin(b);
+  drawsectorcs(rin, rout, std::cos(a), std::sin(a), std::cos(b), std::sin(b));
+}
+
+void drawsectorcs(float rin, float rout, float ca, float sa, float cb, float sb) {
   drawquadvrt(rin * ca, rin * sa, rout * ca, rout * sa, rout * cb, rout * sb, rin * cb, rin * sb);
+}
+
+int opaquefillbegin() {
+  if (!glIsEnabled(GL_ALPHA_TEST)) return 0;
+  glDisable(GL_ALPHA_TEST);
+  return 1;
+}
+
+void opaquefillend(int wason) {
+  if (wason) glEnable(GL_ALPHA_TEST);
 }

@@ -14,3 +14,12 @@ void drawtrivrt(float x1, float y1, float x2, float y2, float x3, float y3);
 // Annular sector between radii rin, rout and angles a, b as one quad:
 // (rin, a), (rout, a), (rout, b), (rin, b).
 void drawsector(float rin, float rout, float a, float b);
+// The same with the cosines and sines of a and b given (a column of checks
+// shares its angles).
+void drawsectorcs(float rin, float rout, float ca, float sa, float cb, float sb);
+
+// Checkerboards are opaque: they are filled with the alpha test off (a
+// software rasteriser cannot skip hidden work under a test that may discard
+// fragments). Returns whether it was on, for opaquefillend to restore.
+int opaquefillbegin();
+void opaquefillend(int wason);

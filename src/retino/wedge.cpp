@@ -70,13 +70,14 @@ Dilation dilation(double t) {
   return dl;
 }
 
-Radii wedgeslot(int j, int nrad, float phase) {
+Radii wedgeslot(int j, int nrad, float phase) { return wedgeslot(j, nrad, phase, expbase(par.minrad, par.maxrad)); }
+
+Radii wedgeslot(int j, int nrad, float phase, float base) {
   const float minr = par.minrad, maxr = par.maxrad;
   const float w = (maxr - minr) / static_cast<float>(nrad - 1);
   auto clamp = [&](float r) { return r < minr ? minr : (r > maxr ? maxr : r); };
   Radii r{clamp((j - 1 + phase) * w + minr), clamp((j + phase) * w + minr)};
   if (par.exptransflag) {
-    const float base = expbase(minr, maxr);
     r.rin = exptrans(r.rin, minr, base);
     r.rout = exptrans(r.rout, minr, base);
   }
@@ -188,26 +189,30 @@ void drawpolar(double t, int nrad, int ntheta, float freqmul, int wctype, float 
   const Dilation dl = dilation(t);
   const int p = sf * dl.sign;
   const float W = th1 - th0;
+  const float base = expbase(par.minrad, par.maxrad);
+  const int opaque = opaquefillbegin();
   int index = 0;
   for (int i = 0; i < ntheta - 1; i++) {
     const float a = th0 + W * i / (ntheta - 1);
     const float b = th0 + W * (i + 1) / (ntheta - 1);
+    const float ca = std::cos(a), sa = std::sin(a), cb = std::cos(b), sb = std::sin(b);
     for (int j = 0; j < nrad; j++) {
-      const Radii r = wedgeslot(j, nrad, dl.phase);
       index = wedgecolourindex(wctype, i, j, nrad, ntheta, k);
       setchkcolor(index, checkparity(i, j, p), t);
       if (j >= par.truncnumrad) continue;
+      const Radii r = wedgeslot(j, nrad, dl.phase, base);
       truncmaxrad = r.rout;
       if (disp != 0.0f) {
         glPushMatrix();
         glTranslatef(wedgedispshift(disp, r.rin), 0.0f, 0.0f);
-        drawsector(r.rin, r.rout, a, b);
+        drawsectorcs(r.rin, r.rout, ca, sa, cb, sb);
         glPopMatrix();
       } else {
-        drawsector(r.rin, r.rout, a, b);
+        drawsectorcs(r.rin, r.rout, ca, sa, cb, sb);
       }
     }
   }
+  opaquefillend(opaque);
   if (par.chktargprob != 0.0f) getdrawpolchktarg(index, th0, th1, par.polfreq);
   popstimcentre(pushed);
 }

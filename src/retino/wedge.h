@@ -29,6 +29,8 @@ struct Radii {
   float rin, rout;
 };
 Radii wedgeslot(int j, int nrad, float phase);
+// The same with the transform base of this minrad and maxrad given.
+Radii wedgeslot(int j, int nrad, float phase, float base);
 // Parity sign of check (i, j) under the flicker/dilation factor p.
 int checkparity(int i, int j, int p);
 // Palette entry of check (i, j); k is the wedge index of SHIFTCOLS.
