@@ -111,34 +111,40 @@ float getunisfjerk() {
   return targettick(clock) > 0 ? sfmultiplier : 1.0f;
 }
 
+ChkTarg chktargpatch(float u, const float* entry) {
+  const float minr = par.minrad, maxr = par.maxrad;
+  const float rc = 2.0f * minr + u * (0.9f * maxr - 2.0f * minr);
+  const float hh = par.chktargfac * 0.5f * (maxr - minr) / static_cast<float>(par.numrad);
+  ChkTarg c{rc - hh, rc + hh, 0.5f, 0.5f, 0.5f};
+  if (par.exptransflag) {
+    const float a = std::pow(maxr / minr, 1.0f / (maxr - minr));
+    c.r0 = minr * std::pow(a, c.r0 - minr);
+    c.r1 = minr * std::pow(a, c.r1 - minr);
+  }
+  if (entry != nullptr) {
+    c.r = (entry[0] + entry[3]) / 2.0f;
+    c.g = (entry[1] + entry[4]) / 2.0f;
+    c.b = (entry[2] + entry[5]) / 2.0f;
+  }
+  return c;
+}
+
+float chktarghalfangle() {
+  const int checks = par.numtheta > 1 ? par.numtheta - 1 : 1;
+  return par.chktargfac * 0.5f * par.polwidth / static_cast<float>(checks);
+}
+
 void getdrawpolchktarg(int index, float th0, float th1, float freq) {
   static TargetClock clock;
-  static float r0 = 0.0f, r1 = 0.0f, a = 1.0f;
-  static float targr = 0.5f, targg = 0.5f, targb = 0.5f;
+  static ChkTarg patch{0.0f, 0.0f, 0.5f, 0.5f, 0.5f};
   if (par.chktargprob == 0.0f) return;
   if (targetdue(clock, par.chktargprob, freq)) {
-    const float minr = par.minrad, maxr = par.maxrad;
-    a = std::pow(maxr / minr, 1.0f / (maxr - minr));
-    const float rc = 2.0f * minr + uniform() * (0.9f * maxr - 2.0f * minr);
-    const float hh = par.chktargfac * 0.5f * (maxr - minr) / static_cast<float>(par.numrad);
-    r0 = rc - hh;
-    r1 = rc + hh;
-    if (par.exptransflag) {
-      r0 = minr * std::pow(a, r0 - minr);
-      r1 = minr * std::pow(a, r1 - minr);
-    }
-    if (chkcols != nullptr && index >= 0) {
-      const float* e = chkcols + 6 * index;
-      targr = (e[0] + e[3]) / 2.0f;
-      targg = (e[1] + e[4]) / 2.0f;
-      targb = (e[2] + e[5]) / 2.0f;
-    }
-    logevent("ChkEvent: %9.3lf   r=%2.3f\n", gettimer(), (r1 - r0) / 2.0f);
+    const float u = uniform();
+    patch = chktargpatch(u, chkcols != nullptr && index >= 0 ? chkcols + 6 * index : nullptr);
+    logevent("ChkEvent: %9.3lf   r=%2.3f\n", gettimer(), (patch.r1 - patch.r0) / 2.0f);
   }
   if (targettick(clock) <= 0) return;
-  const float m = (th0 + th1) / 2.0f;
-  const int checks = par.numtheta > 1 ? par.numtheta - 1 : 1;
-  const float h = par.chktargfac * 0.5f * par.polwidth / static_cast<float>(checks);
-  glColor3f(targr, targg, targb);
-  drawsector(r0, r1, m - h, m + h);
+  const float m = (th0 + th1) / 2.0f, h = chktarghalfangle();
+  glColor3f(patch.r, patch.g, patch.b);
+  drawsector(patch.r0, patch.r1, m - h, m + h);
 }

@@ -30,3 +30,13 @@ float getunidispbump();
 float getunisfjerk();
 // Uniform patch inside the wedge from th0 to th1, at a random eccentricity.
 void getdrawpolchktarg(int index, float th0, float th1, float freq);
+// One check target: its radii (transformed when exptransflag is set) for
+// centre draw u, and the mean of the two colours of palette entry `entry`
+// (mid grey when there is none).
+struct ChkTarg {
+  float r0, r1;
+  float r, g, b;
+};
+ChkTarg chktargpatch(float u, const float* entry);
+// Half the angular width of the patch: chktargfac halves of one check.
+float chktarghalfangle();

@@ -147,3 +147,47 @@ TEST_F(Targets, SpatialFrequencyJump) {
   ASSERT_GT(r.starts.size(), 5u);
   for (int len : r.lengths) EXPECT_EQ(len, 4);
 }
+
+TEST_F(Targets, CheckTargetPatchRadiiColourAndWidth) {
+  par.minrad = 0.05f;
+  par.maxrad = 2.0f;
+  par.numrad = 26;
+  par.chktargfac = 1.0f;
+  par.exptransflag = 0;
+  const float entry[6] = {0.0f, 0.2f, 1.0f, 1.0f, 0.6f, 0.0f};
+  ChkTarg c = chktargpatch(0.0f, entry);
+  EXPECT_NEAR((c.r0 + c.r1) / 2.0f, 0.1f, 1e-6) << "nearest centre: twice minrad";
+  EXPECT_NEAR(c.r1 - c.r0, 0.075f, 1e-6) << "one check of the untransformed board";
+  EXPECT_FLOAT_EQ(c.r, 0.5f);
+  EXPECT_FLOAT_EQ(c.g, 0.4f);
+  EXPECT_FLOAT_EQ(c.b, 0.5f) << "the mean of the entry's two colours";
+  c = chktargpatch(0.999999f, nullptr);
+  EXPECT_NEAR((c.r0 + c.r1) / 2.0f, 1.8f, 1e-5) << "farthest centre: 0.9 maxrad";
+  EXPECT_FLOAT_EQ(c.r, 0.5f) << "no palette: mid grey";
+
+  par.exptransflag = 1;
+  par.chktargfac = 2.0f;
+  const ChkTarg e = chktargpatch(0.5f, entry);
+  const float base = std::pow(2.0f / 0.05f, 1.0f / 1.95f);
+  const float rc = 0.1f + 0.5f * (1.8f - 0.1f), hh = 0.075f;
+  EXPECT_NEAR(e.r0, 0.05f * std::pow(base, rc - hh - 0.05f), 1e-5);
+  EXPECT_NEAR(e.r1, 0.05f * std::pow(base, rc + hh - 0.05f), 1e-5);
+
+  par.polwidth = 0.4f;
+  par.numtheta = 5;
+  EXPECT_FLOAT_EQ(chktarghalfangle(), 0.1f) << "twice half a check of the 4-check wedge";
+  par.numtheta = 1;
+  EXPECT_FLOAT_EQ(chktarghalfangle(), 0.4f) << "a wedge with no angular edges counts as one check";
+}
+
+TEST_F(Targets, StillWedgeKeepsTheShortestGapInsteadOfDividingByZero) {
+  par.polfreq = 0.0f;
+  par.oritargprob = 2.0f;
+  par.oritargoff = 5.0f;
+  par.minfrms2nexttg = 30;
+  par.targframes = 2;
+  const Runs r = findruns(400, [] { return getunipoljerk() != 0.0f; });
+  ASSERT_GE(r.starts.size(), 10u);
+  for (size_t k = 1; k < r.starts.size(); k++) EXPECT_EQ(r.starts[k] - r.starts[k - 1], 30);
+  for (int len : r.lengths) EXPECT_EQ(len, 2);
+}
