@@ -60,17 +60,7 @@ void drawsplash(float ycentre, float height) {
   const float zoom = height * run.currstimscale / (static_cast<float>(splash.height) * unitsperpixel);
   const float halfw = 0.5f * splash.width * zoom * unitsperpixel / run.currstimscale;
   const float halfh = 0.5f * height;
-  glRasterPos2f(-halfw, ycentre - halfh);
-  GLboolean valid = GL_FALSE;
-  glGetBooleanv(GL_CURRENT_RASTER_POSITION_VALID, &valid);
-  if (!valid) {
-    // A picture taller or wider than the window has its corner outside it,
-    // where a raster position is invalid and nothing would be drawn: start
-    // from the centre and move the position by window pixels instead.
-    const float pixels = run.currstimscale / unitsperpixel;
-    glRasterPos2f(0.0f, 0.0f);
-    glBitmap(0, 0, 0.0f, 0.0f, -halfw * pixels, (ycentre - halfh) * pixels, nullptr);
-  }
+  rasterpos(-halfw, ycentre - halfh);
   glPixelZoom(zoom, zoom);
   glDrawPixels(splash.width, splash.height, GL_RGBA, GL_UNSIGNED_BYTE, splash.pixels.data());
   glPixelZoom(1.0f, 1.0f);

@@ -7,6 +7,7 @@
 
 #include <FTGL/ftgl.h>
 #include <GL/gl.h>
+#include <GL/glu.h>
 
 #include <clocale>
 #include <cmath>
@@ -137,6 +138,25 @@ unsigned facesize(float size, float stimscale) {
   return scaled > 0.0f ? static_cast<unsigned>(scaled) : 0u;
 }
 
+void rasterpos(float x, float y) {
+  glRasterPos2f(x, y);
+  GLboolean valid = GL_FALSE;
+  glGetBooleanv(GL_CURRENT_RASTER_POSITION_VALID, &valid);
+  if (valid) return;
+  // Outside the window a raster position is invalid and nothing at all would
+  // be drawn: start from the origin and move by the window-pixel difference.
+  GLdouble model[16], proj[16];
+  GLint view[4];
+  glGetDoublev(GL_MODELVIEW_MATRIX, model);
+  glGetDoublev(GL_PROJECTION_MATRIX, proj);
+  glGetIntegerv(GL_VIEWPORT, view);
+  GLdouble px = 0, py = 0, pz = 0, ox = 0, oy = 0, oz = 0;
+  if (!gluProject(x, y, 0.0, model, proj, view, &px, &py, &pz) || !gluProject(0.0, 0.0, 0.0, model, proj, view, &ox, &oy, &oz))
+    return;
+  glRasterPos2f(0.0f, 0.0f);
+  glBitmap(0, 0, 0.0f, 0.0f, static_cast<GLfloat>(px - ox), static_cast<GLfloat>(py - oy), nullptr);
+}
+
 void drawstr(const char* text, float x, float y, float size, int lblo, int fontnum) {
   if (fontnum < 0 || fontnum >= nfonts) fatal("vistrum: ### bad fontnum: %d (OK:0-%d)\n", fontnum, nfonts - 1);
   FTPixmapFont& font = *ftfont[fontnum];
@@ -150,7 +170,7 @@ void drawstr(const char* text, float x, float y, float size, int lblo, int fontn
   const float a = font.Ascender();
   const float unitsperpixel = (2.0f * dsp.iwinxgl / static_cast<float>(par.winxgl)) / run.currstimscale;
   const GrabOffset off = graboffset(lblo, w, a, unitsperpixel);
-  glRasterPos2f(x + off.dx, y + off.dy);
+  rasterpos(x + off.dx, y + off.dy);
   font.Render(text);
   glPixelTransferf(GL_RED_SCALE, 1.0f);
   glPixelTransferf(GL_GREEN_SCALE, 1.0f);

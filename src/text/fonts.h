@@ -19,6 +19,10 @@ void changelocale(const char* locale);
 // Grab points: 0 lower-left, 1 lower-right, 2 centre-left, 3 lower-centre,
 // 5 centre-centre, 8 centre-right; anything else lower-left.
 void drawstr(const char* text, float x, float y, float size, int lblo, int fontnum);
+// Sets the raster position to (x, y) in the current matrix, also when that
+// point lies outside the window (where plain glRasterPos would drop it), so
+// that text and pictures starting off-screen are drawn clipped.
+void rasterpos(float x, float y);
 // Empties the slots and loads `fontfile`, `fontfile2`, `fontfile3`.
 void loadfonts();
 // Number of fonts loaded; slots 0..fontcnt()-1 are valid.

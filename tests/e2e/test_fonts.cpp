@@ -97,3 +97,25 @@ TEST_F(Fonts, SecondAndThirdFontsTakeTheNextSlots) {
   EXPECT_TRUE(hasline(r, "vistrum: initfont Times New Roman.ttf (font=1)")) << r.out;
   EXPECT_TRUE(hasline(r, "  " + sourcedir() + "/lib/fonts/Times New Roman.ttf")) << r.out;
 }
+
+TEST_F(Fonts, ATextStartingLeftOfTheWindowIsDrawnClipped) {
+  // Divergent stereo with the eyes 3 units apart: the left eye's label is
+  // centred about 1.55 units left of the centre, so it begins off-screen.
+  Vistrum v(*x, {"-s", "8", "-nofullscreen", "-waitforpulse", "-1", "-interocdist", "3.0"});
+  ASSERT_TRUE(v.waitforwindow());
+  Image im;
+  const int row = unitpixy(-0.12 * 0.45);
+  Box left;
+  waituntil([&] {
+    im = grabscreen(*x);
+    if (!im.ok()) return false;
+    left = labelbox(im, 0, 60);
+    return left.ok();
+  });
+  ASSERT_TRUE(left.ok()) << "the left eye's label is missing";
+  EXPECT_EQ(left.x0, 0) << "clipped at the window edge";
+  EXPECT_NEAR(left.y1, row, 30);
+  EXPECT_TRUE(labelbox(im, 964, 1024).ok()) << "the right eye's label";
+  v.key("Escape");
+  EXPECT_EQ(v.wait().status, 0);
+}
