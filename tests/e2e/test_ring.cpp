@@ -2,6 +2,8 @@
 // exponential transform, the wrap at maxrad, -noeccwrap and blank intervals.
 #include "test_wedge_frames.h"
 
+#include <regex>
+
 using namespace chk;
 
 namespace {
@@ -95,4 +97,20 @@ TEST_F(RingFrames, OffsPerCycleBlanksTheFirstTenthOfEachCycle) {
   const std::vector<Image> g = savedframes(*x, ringargs("0.2", {"-noexptrans"}), 1, 1.0, 3.0);
   ASSERT_EQ(g.size(), 1u);
   expectring(g[0], inner(3.0), inner(3.0) + 0.2, "t=3 unblanked");
+}
+
+TEST_F(RingFrames, ThreeConditionBlocksAreLoggedWithoutRepeats) {
+  // Type 24: "off" before the first block, then no block repeats the one before.
+  const std::vector<std::string> ev = loglines(loggedrun(*x, {"-s", "24", "-blockperiod", "0.25"}, 2.0), "StimEvent:");
+  ASSERT_GE(ev.size(), 4u);
+  EXPECT_TRUE(std::regex_match(ev[0], std::regex("StimEvent: +[0-9]+\\.[0-9]{3}   off"))) << ev[0];
+  std::string all;
+  for (const std::string& l : ev) all += l + "\n";
+  std::string last = "off";
+  for (size_t k = 1; k < ev.size(); k++) {
+    std::smatch m;
+    ASSERT_TRUE(std::regex_match(ev[k], m, std::regex("StimEvent: +[0-9]+\\.[0-9]{3}   (off|cent|peri)"))) << ev[k];
+    EXPECT_NE(m[1].str(), last) << "block " << k << "\n" << all;
+    last = m[1].str();
+  }
 }

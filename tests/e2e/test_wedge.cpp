@@ -2,6 +2,8 @@
 // flicker and hemifield blocks, checked on saved frames.
 #include "test_wedge_frames.h"
 
+#include <regex>
+
 using namespace chk;
 
 namespace {
@@ -83,5 +85,23 @@ TEST_F(WedgeFrames, HemifieldBlocksSwitchAtTheBlockBoundary) {
       EXPECT_TRUE(isgrey(polarpx(f[k], r, 0.0), 128)) << k << str(polarpx(f[k], r, 0.0));
       EXPECT_TRUE(ischeck(polarpx(f[k], r, 180.0))) << k << str(polarpx(f[k], r, 180.0));
     }
+  }
+}
+
+TEST_F(WedgeFrames, TargetsAreLoggedInTheirFormats) {
+  // A one-second period keeps every gap short: a check target and a jerk at
+  // once, fixation targets within 60 calls.
+  const std::string log = loggedrun(*x, {"-s", "10", "-polperiod", "1", "-chktarg", "2", "1.0", "-oritarg", "2", "5",
+                                         "-fixtarg", "2", "0.5", "-minfrms2nexttg", "5"}, 2.0);
+  const struct {
+    const char* kind;
+    const char* form;
+  } kinds[] = {{"ChkEvent:", "ChkEvent: +[0-9]+\\.[0-9]{3}   r=0\\.[0-9]{3}"},
+               {"OriEvent:", "OriEvent: +[0-9]+\\.[0-9]{3}   -?5\\.0 deg"},
+               {"FixEvent:", "FixEvent: +[0-9]+\\.[0-9]{3}   targ offset \\(1 frames\\)"}};
+  for (const auto& k : kinds) {
+    const std::vector<std::string> lines = loglines(log, k.kind);
+    EXPECT_FALSE(lines.empty()) << k.kind << "\n" << log;
+    for (const std::string& l : lines) EXPECT_TRUE(std::regex_match(l, std::regex(k.form))) << l;
   }
 }

@@ -5,8 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cmath>
 #include <cstdio>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -53,6 +56,32 @@ inline bool isgrey(Px p, int grey, int tol = 2) {
 inline bool ischeck(Px p) { return isgrey(p, 0) || isgrey(p, 255); }
 inline std::string str(Px p) {
   return "(" + std::to_string(p.r) + "," + std::to_string(p.g) + "," + std::to_string(p.b) + ")";
+}
+
+// Runs in real time for `seconds` from its own start (no start key: the
+// default start pulse 0 starts at once) with the event log on; returns the log.
+inline std::string loggedrun(const XServer& x, std::vector<std::string> args, double seconds) {
+  const std::string cwd = maketempdir("chklog");
+  mkdir((cwd + "/logs").c_str(), 0755);
+  char sbuf[32];
+  std::snprintf(sbuf, sizeof sbuf, "%.9g", seconds);
+  args.insert(args.end(), {"-nofullscreen", "-logfile", "-exptend", sbuf});
+  Vistrum v(x, args, cwd);
+  const RunResult r = v.wait(60);
+  EXPECT_EQ(r.status, 0) << r.out;
+  const std::string f = findfile(cwd + "/logs", ".log");
+  EXPECT_FALSE(f.empty()) << r.out;
+  return f.empty() ? "" : readfile(f);
+}
+
+// The lines of `log` that begin with `kind`.
+inline std::vector<std::string> loglines(const std::string& log, const std::string& kind) {
+  std::vector<std::string> out;
+  std::istringstream in(log);
+  std::string line;
+  while (std::getline(in, line))
+    if (line.rfind(kind, 0) == 0) out.push_back(line);
+  return out;
 }
 
 }  // namespace chk
