@@ -47,14 +47,12 @@ int readstimtype(const char* word) {
 }
 
 int firstargcheck(int argc, char** argv) {
+  // Fewer than two words after the program name: nothing to run. The type
+  // alone ("-s 10") runs that type with its defaults.
   if (argc < 3) return 1;
   const char* a = argv[1];
   if (std::strcmp(a, "-stimtype") && std::strcmp(a, "-s") && std::strcmp(a, "-helpstim") && std::strcmp(a, "-h"))
     return 2;
-  // A valid type with no options runs nothing; a refused one is still
-  // reported. Help on a type needs no options.
-  if (argc == 3 && (!std::strcmp(a, "-stimtype") || !std::strcmp(a, "-s")) && validstimtype(readstimtype(argv[2])))
-    return 1;
   return 0;
 }
 
@@ -178,6 +176,9 @@ void openwindow() {
 }  // namespace
 
 void vistrummain(int argc, char** argv) {
+  // Messages reach a file or pipe line by line, so a run that is killed or
+  // crashes still shows everything it printed.
+  std::setvbuf(stdout, nullptr, _IOLBF, 0);
   switch (firstargcheck(argc, argv)) {
     case 1:
       std::exit(0);
