@@ -1,4 +1,5 @@
 // Random-block condition sequences and the shuffles.
+#include "keepglobals.h"
 #include "config/condseq.h"
 #include "config/params.h"
 #include "core/runstate.h"
@@ -13,16 +14,6 @@
 #include <sstream>
 #include <string>
 #include <vector>
-
-// Restores the run parameters and run state a test changed.
-struct KeepGlobals {
-  Params p = par;
-  RunState r = run;
-  ~KeepGlobals() {
-    par = p;
-    run = r;
-  }
-};
 
 namespace {
 

@@ -1,4 +1,5 @@
 // Event-log naming, header, directory checks and the flushing of lines.
+#include "keepglobals.h"
 #include "config/params.h"
 #include "core/eventlog.h"
 #include "core/runstate.h"
@@ -13,16 +14,6 @@
 #include <regex>
 #include <sstream>
 #include <string>
-
-// Restores the run parameters and run state a test changed.
-struct KeepGlobals {
-  Params p = par;
-  RunState r = run;
-  ~KeepGlobals() {
-    par = p;
-    run = r;
-  }
-};
 
 namespace {
 

@@ -1,4 +1,5 @@
 // Font lookup, loading and the grab-point arithmetic of text drawing.
+#include "keepglobals.h"
 #include "config/params.h"
 #include "core/runstate.h"
 #include "text/fonts.h"
@@ -12,16 +13,6 @@
 #include <string>
 
 #include <unistd.h>
-
-// Restores the run parameters and run state a test changed.
-struct KeepGlobals {
-  Params p = par;
-  RunState r = run;
-  ~KeepGlobals() {
-    par = p;
-    run = r;
-  }
-};
 
 namespace {
 

@@ -1,4 +1,5 @@
 // The key table, stereo colour steps and the pointer arithmetic.
+#include "keepglobals.h"
 #include "config/params.h"
 #include "core/mouse.h"
 #include "core/runstate.h"
@@ -8,16 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-
-// Restores the run parameters and run state a test changed.
-struct KeepGlobals {
-  Params p = par;
-  RunState r = run;
-  ~KeepGlobals() {
-    par = p;
-    run = r;
-  }
-};
 
 TEST(KeyTable, DigitsAreResponsesAndFiveIsTheTriggerKey) {
   for (unsigned long k = XK_0; k <= XK_9; k++) {

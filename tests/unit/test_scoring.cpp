@@ -1,4 +1,5 @@
 // Scoring fixation-target responses from the event log.
+#include "keepglobals.h"
 #include "config/params.h"
 #include "core/runstate.h"
 #include "core/scoring.h"
@@ -9,16 +10,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-
-// Restores the run parameters and run state a test changed.
-struct KeepGlobals {
-  Params p = par;
-  RunState r = run;
-  ~KeepGlobals() {
-    par = p;
-    run = r;
-  }
-};
 
 namespace {
 
