@@ -101,3 +101,23 @@ TEST_F(FixationFrames, TargetsDimTheWhiteDotButNotTheBlackOne) {
   ASSERT_EQ(f.size(), 1u);
   EXPECT_TRUE(isgrey(at(f[0], 0.01, 0.01), 255)) << str(at(f[0], 0.01, 0.01));
 }
+
+TEST_F(FixationFrames, DiagonalsEyeColoursAndEmptyTypes) {
+  const Image t11 = fixframe(*x, "11");
+  EXPECT_TRUE(is(at(t11, 0.02, 0.02, 0), 153, 0, 0)) << str(at(t11, 0.02, 0.02, 0));
+  EXPECT_TRUE(isgrey(at(t11, 0.02, -0.02, 0), 0)) << "one diagonal only " << str(at(t11, 0.02, -0.02, 0));
+  const Image t12 = fixframe(*x, "12");
+  EXPECT_TRUE(is(at(t12, -0.02, 0.02, 0), 153, 0, 0)) << str(at(t12, -0.02, 0.02, 0));
+  EXPECT_TRUE(isgrey(at(t12, 0.02, 0.02, 0), 0)) << str(at(t12, 0.02, 0.02, 0));
+  // One X each in the left- and the right-eye colour, whatever the brightness.
+  const Image t6 = fixframe(*x, "6");
+  EXPECT_TRUE(is(at(t6, 0.02, -0.02), 204, 0, 0)) << str(at(t6, 0.02, -0.02));
+  EXPECT_TRUE(isgrey(at(t6, 0.1, 0.1), 51)) << "a single X without -fixarr";
+  const Image t7 = fixframe(*x, "7");
+  EXPECT_TRUE(is(at(t7, -0.02, -0.02), 0, 0, 255)) << str(at(t7, -0.02, -0.02));
+  for (const char* type : {"8", "15"}) {
+    const Image none = fixframe(*x, type);
+    EXPECT_TRUE(isgrey(at(none, 0.0, 0.0), 51)) << type;
+    EXPECT_TRUE(isgrey(at(none, 0.02, 0.02), 51)) << type;
+  }
+}
