@@ -148,22 +148,28 @@ RingPieces ringcheckpieces(float rin, float rout, float minrad, float maxrad) {
   return p;
 }
 
+RingExtent ringextent(double T) {
+  RingExtent e{true, eccinnerradius(T), 0.0f, par.minrad};
+  e.r1 = e.r0 + geteccwidth(e.r0);
+  if (par.skipeccwrapflag && e.r1 > par.maxrad) e.visible = false;
+  if (e.visible && par.twocondperiphdriver) {
+    e.r0 = par.minrad2;
+    e.r1 = par.maxrad;
+    const bool odd = static_cast<long long>(par.twofreq2 * T) % 2 != 0;
+    if (par.twofreq2 >= 0.0f ? odd : !odd) e.visible = false;
+    e.minrad = par.minrad2;  // the transform base follows the annulus
+  }
+  return e;
+}
+
 void draweccen(double t, int nrad, int ntheta, double toff) {
   static int lastflickerphase = 0;
   if (eccblank(t)) return;
-  const double T = t + toff;
-  float r0 = eccinnerradius(T);
-  float r1 = r0 + geteccwidth(r0);
-  if (par.skipeccwrapflag && r1 > par.maxrad) return;
-
+  const RingExtent ext = ringextent(t + toff);
+  if (!ext.visible) return;
+  const float r0 = ext.r0, r1 = ext.r1;
   const float savedminrad = par.minrad;
-  if (par.twocondperiphdriver) {
-    r0 = par.minrad2;
-    r1 = par.maxrad;
-    const bool odd = static_cast<long long>(par.twofreq2 * T) % 2 != 0;
-    if (par.twofreq2 >= 0.0f ? odd : !odd) return;
-    par.minrad = par.minrad2;  // the transform base follows the annulus
-  }
+  par.minrad = ext.minrad;  // for the rest of this call: the wrap and the transform
 
   float a0 = 0.0f;
   if (par.wobbleflag)

@@ -13,8 +13,17 @@ void draweccen(double t, int nrad, int ntheta, double toff);
 
 // True while the blank intervals per run or per cycle hide the ring.
 bool eccblank(double t);
-// Inner radius of the ring at time T before the wrap (steps 2-7).
+// Inner radius of the ring at time T before the wrap: travel, smooth wrap,
+// condition designs, TR steps and the no-gap compression.
 float eccinnerradius(double T);
+// What the ring covers at time T: nothing while -noeccwrap hides it or the
+// peripheral driver's off half-cycle runs; `minrad` is the inner travel
+// limit the wrap and the transform use (minrad2 under the peripheral driver).
+struct RingExtent {
+  bool visible;
+  float r0, r1, minrad;
+};
+RingExtent ringextent(double T);
 float geteccwidth(float r);
 float getsmootheccwrap(float r);
 void setsmootheccwrapdimcolor(double t, float r, float g, float b);

@@ -159,3 +159,35 @@ TEST_F(Ring, NoRepeatRuleRedrawsOnlyWhenAnotherConditionCanCome) {
   EXPECT_FLOAT_EQ(getlogcentperioff(0.0), par.ecc2condperi);
   EXPECT_FLOAT_EQ(getlogcentperioff(16.5), par.ecc2condperi);
 }
+
+TEST_F(Ring, ExtentUnderNoWrapAndThePeripheralDriver) {
+  par.minrad = 0.05f;
+  par.maxrad = 1.05f;
+  par.eccfreq = 1.0f / 10.0f;
+  par.eccwidth = 0.2f;
+  RingExtent e = ringextent(5.0);
+  EXPECT_TRUE(e.visible);
+  EXPECT_NEAR(e.r0, 0.55f, 1e-5);
+  EXPECT_NEAR(e.r1, 0.75f, 1e-5);
+  EXPECT_FLOAT_EQ(e.minrad, 0.05f);
+  par.skipeccwrapflag = 1;
+  EXPECT_TRUE(ringextent(7.9).visible) << "outer edge 0.99 still inside";
+  EXPECT_FALSE(ringextent(8.1).visible) << "outer edge past maxrad";
+  EXPECT_TRUE(ringextent(10.1).visible) << "back at the next cycle start";
+  par.skipeccwrapflag = 0;
+
+  // Peripheral driver: the annulus minrad2..maxrad, on for even half-periods.
+  par.twocondperiphdriver = 1;
+  par.minrad2 = 0.8f;
+  par.twofreq2 = 2.0f / 20.0f;  // 10 s on, 10 s off
+  e = ringextent(3.0);
+  EXPECT_TRUE(e.visible);
+  EXPECT_FLOAT_EQ(e.r0, 0.8f);
+  EXPECT_FLOAT_EQ(e.r1, 1.05f);
+  EXPECT_FLOAT_EQ(e.minrad, 0.8f) << "the transform base follows the annulus";
+  EXPECT_FALSE(ringextent(13.0).visible);
+  EXPECT_TRUE(ringextent(23.0).visible);
+  par.twofreq2 = -2.0f / 20.0f;
+  EXPECT_FALSE(ringextent(3.0).visible) << "a negative rate starts with the off half";
+  EXPECT_TRUE(ringextent(13.0).visible);
+}
