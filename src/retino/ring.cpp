@@ -19,7 +19,12 @@
 
 float expbase(float minrad, float maxrad) { return std::pow(maxrad / minrad, 1.0f / (maxrad - minrad)); }
 
-float exptrans(float r, float minrad, float base) { return minrad * std::pow(base, r - minrad); }
+float exptrans(float r, float minrad, float base) {
+  // At a zero inner radius the geometric spacing has no start: keep r, or
+  // every check would become NaN and the board vanish without a word.
+  if (!(minrad > 0.0f) || !std::isfinite(base)) return r;
+  return minrad * std::pow(base, r - minrad);
+}
 
 float exptransblend(float r, float minrad, float base, float frac) {
   const float e = exptrans(r, minrad, base);

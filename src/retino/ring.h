@@ -4,7 +4,8 @@
 
 // base = (maxrad/minrad)^(1/(maxrad - minrad)).
 float expbase(float minrad, float maxrad);
-// E(r) = minrad*base^(r - minrad): keeps minrad and maxrad, spaces steps geometrically.
+// E(r) = minrad*base^(r - minrad): keeps minrad and maxrad, spaces steps
+// geometrically. r itself when minrad is not positive (no geometric start).
 float exptrans(float r, float minrad, float base);
 // (1 - frac)*r + frac*E(r); exactly E(r) for frac 1.
 float exptransblend(float r, float minrad, float base, float frac);

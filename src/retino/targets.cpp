@@ -5,6 +5,7 @@
 #include "core/timer.h"
 #include "retino/palette.h"
 #include "retino/primitives.h"
+#include "retino/ring.h"
 
 #include <GL/gl.h>
 
@@ -117,9 +118,9 @@ ChkTarg chktargpatch(float u, const float* entry) {
   const float hh = par.chktargfac * 0.5f * (maxr - minr) / static_cast<float>(par.numrad);
   ChkTarg c{rc - hh, rc + hh, 0.5f, 0.5f, 0.5f};
   if (par.exptransflag) {
-    const float a = std::pow(maxr / minr, 1.0f / (maxr - minr));
-    c.r0 = minr * std::pow(a, c.r0 - minr);
-    c.r1 = minr * std::pow(a, c.r1 - minr);
+    const float a = expbase(minr, maxr);
+    c.r0 = exptrans(c.r0, minr, a);
+    c.r1 = exptrans(c.r1, minr, a);
   }
   if (entry != nullptr) {
     c.r = (entry[0] + entry[3]) / 2.0f;

@@ -99,8 +99,8 @@ int wedgecolourindex(int wctype, int i, int j, int nrad, int ntheta, int k) {
 }
 
 float wedgedispshift(float disp, float rin) {
-  if (!par.taperdispflag) return disp / 2.0f;
   const float base = expbase(par.minrad, par.maxrad);
+  if (!par.taperdispflag || !std::isfinite(base)) return disp / 2.0f;  // no taper without a geometric start
   return disp / 2.0f *
          (par.maxrad - par.minrad * std::pow(par.stereocent * base, par.maxrad - par.stereosteep * rin - par.minrad));
 }
@@ -175,7 +175,7 @@ void drawpolar(double t, int nrad, int ntheta, float freqmul, int wctype, float 
   const float th1 = th0 + par.polwidth;
 
   int k = 1;
-  if (par.stimtype == 88 || par.stimtype == 98 || par.stimtype == 118)
+  if ((par.stimtype == 88 || par.stimtype == 98 || par.stimtype == 118) && par.polcnt > 0)
     k = static_cast<int>(std::rint(phaseoff / (TWOPI / par.polcnt)));
 
   const int sf = flickersign(t);

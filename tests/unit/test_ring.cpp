@@ -191,3 +191,10 @@ TEST_F(Ring, ExtentUnderNoWrapAndThePeripheralDriver) {
   EXPECT_FALSE(ringextent(3.0).visible) << "a negative rate starts with the off half";
   EXPECT_TRUE(ringextent(13.0).visible);
 }
+
+TEST_F(Ring, ZeroInnerRadiusKeepsTheRadiiLinear) {
+  const float base = expbase(0.0f, 2.0f);
+  EXPECT_FLOAT_EQ(exptrans(0.7f, 0.0f, base), 0.7f) << "no NaN radii";
+  EXPECT_FLOAT_EQ(exptransblend(1.3f, 0.0f, base, 0.5f), 1.3f);
+  EXPECT_NEAR(exptrans(1.0f, 0.05f, expbase(0.05f, 2.0f)), 0.05f * std::pow(40.0f, 0.95f / 1.95f), 1e-5);
+}
