@@ -129,6 +129,21 @@ TEST_F(Keys, F1FromReadyLogsAResetAtZeroThenAStartNearZero) {
   EXPECT_TRUE(std::regex_match(intr[0], std::regex("Interrupt: +[0-9]+\\.[0-9]{3} #####"))) << intr[0];
 }
 
+TEST_F(Keys, NoFixationTargetIsLoggedWhileWaiting) {
+  // The first call of the target countdown falls on the "Ready" screen, before
+  // any timer reset; the log must start its targets with the run.
+  Vistrum v(*x, logged({"-waitforpulse", "-1", "-fixtarg", "2", "0.5", "-minfrms2nexttg", "3"}), newcwd());
+  ASSERT_TRUE(v.waitforwindow());
+  settle();
+  v.key("F1");
+  ASSERT_TRUE(waituntil([&] { return count(v, "FixEvent:") >= 2; })) << logof(v);
+  v.key("Escape");
+  EXPECT_EQ(v.wait().status, 0);
+  const std::string log = logof(v);
+  EXPECT_LT(log.find("StartPulse(-1):"), log.find("FixEvent:")) << log;
+  for (const std::string& line : eventlines(log, "FixEvent:")) EXPECT_LT(timeof(line), 30.0) << line;
+}
+
 TEST_F(Keys, DigitsAreLoggedInOrderOnePerFrame) {
   Vistrum v(*x, logged({}), newcwd());
   ASSERT_TRUE(v.waitforwindow());
