@@ -335,3 +335,12 @@ void movepointer(const XServer& x, int px, int py) {
   XSync(d, False);
   XCloseDisplay(d);
 }
+
+std::vector<std::string> loglines(const std::string& log, const std::string& kind) {
+  std::vector<std::string> out;
+  std::istringstream in(log);
+  std::string line;
+  while (std::getline(in, line))
+    if (line.rfind(kind, 0) == 0) out.push_back(line);
+  return out;
+}

@@ -105,6 +105,9 @@ class XServerSuite : public ::testing::Test {
   static inline XServer* x = nullptr;
 };
 
+// The lines of `log` that begin with `kind` (an event word such as "KeyEvent:").
+std::vector<std::string> loglines(const std::string& log, const std::string& kind);
+
 // True when some output line equals `line` exactly.
 bool hasline(const RunResult& r, const std::string& line);
 

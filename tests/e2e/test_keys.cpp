@@ -31,16 +31,7 @@ std::string logof(const Vistrum& v) {
   return f.empty() ? "" : readfile(f);
 }
 
-std::vector<std::string> eventlines(const std::string& log, const std::string& kind) {
-  std::vector<std::string> out;
-  std::istringstream in(log);
-  std::string line;
-  while (std::getline(in, line))
-    if (line.rfind(kind, 0) == 0) out.push_back(line);
-  return out;
-}
-
-size_t count(const Vistrum& v, const std::string& kind) { return eventlines(logof(v), kind).size(); }
+size_t count(const Vistrum& v, const std::string& kind) { return loglines(logof(v), kind).size(); }
 
 double timeof(const std::string& line) {
   std::istringstream in(line);
@@ -69,7 +60,7 @@ TEST_F(Keys, CountedFiveKeyTriggerStartsOnTheThirdPressThenLogsResponses) {
   v.key("5");
   v.key("5");
   ASSERT_TRUE(waituntil([&] { return count(v, "KeyEvent:") == 2; })) << logof(v);
-  for (const std::string& l : eventlines(logof(v), "KeyEvent:"))
+  for (const std::string& l : loglines(logof(v), "KeyEvent:"))
     EXPECT_TRUE(std::regex_match(l, std::regex("KeyEvent: +[0-9]+\\.[0-9]{3}   k5"))) << l;
   EXPECT_EQ(count(v, "F1-reset:"), 1u);
   v.key("Escape");
@@ -110,21 +101,21 @@ TEST_F(Keys, F1FromReadyLogsAResetAtZeroThenAStartNearZero) {
   v.key("F1");
   ASSERT_TRUE(waituntil([&] { return count(v, "StartPulse(-1):") == 1; })) << logof(v);
   const std::string log = logof(v);
-  const std::vector<std::string> reset = eventlines(log, "F1-reset:");
+  const std::vector<std::string> reset = loglines(log, "F1-reset:");
   ASSERT_EQ(reset.size(), 1u);
   EXPECT_EQ(reset[0], "F1-reset:           0.000 #####");
-  const std::vector<std::string> start = eventlines(log, "StartPulse(-1):");
+  const std::vector<std::string> start = loglines(log, "StartPulse(-1):");
   EXPECT_LT(timeof(start[0]), 0.05) << start[0];
   EXPECT_LT(log.find("F1-reset:"), log.find("StartPulse(-1):"));
   // F1 while running restarts at t = 0: the reset line carries the run time.
   settle();
   v.key("F1");
   ASSERT_TRUE(waituntil([&] { return count(v, "F1-reset:") == 2; }));
-  EXPECT_GT(timeof(eventlines(logof(v), "F1-reset:")[1]), 0.2);
+  EXPECT_GT(timeof(loglines(logof(v), "F1-reset:")[1]), 0.2);
   v.key("Escape");
   const RunResult r = v.wait();
   EXPECT_EQ(r.status, 0);
-  const std::vector<std::string> intr = eventlines(logof(v), "Interrupt:");
+  const std::vector<std::string> intr = loglines(logof(v), "Interrupt:");
   ASSERT_EQ(intr.size(), 1u);
   EXPECT_TRUE(std::regex_match(intr[0], std::regex("Interrupt: +[0-9]+\\.[0-9]{3} #####"))) << intr[0];
 }
@@ -141,7 +132,7 @@ TEST_F(Keys, NoFixationTargetIsLoggedWhileWaiting) {
   EXPECT_EQ(v.wait().status, 0);
   const std::string log = logof(v);
   EXPECT_LT(log.find("StartPulse(-1):"), log.find("FixEvent:")) << log;
-  for (const std::string& line : eventlines(log, "FixEvent:")) EXPECT_LT(timeof(line), 30.0) << line;
+  for (const std::string& line : loglines(log, "FixEvent:")) EXPECT_LT(timeof(line), 30.0) << line;
 }
 
 TEST_F(Keys, DigitsAreLoggedInOrderOnePerFrame) {
@@ -150,7 +141,7 @@ TEST_F(Keys, DigitsAreLoggedInOrderOnePerFrame) {
   settle();
   sendkeys(*x, {"1", "2", "3", "4", "5", "6", "7", "8", "9", "0"});
   ASSERT_TRUE(waituntil([&] { return count(v, "KeyEvent:") == 10; })) << logof(v);
-  const std::vector<std::string> keys = eventlines(logof(v), "KeyEvent:");
+  const std::vector<std::string> keys = loglines(logof(v), "KeyEvent:");
   const char* want = "1234567890";
   double last = -1;
   int distinct = 0;
@@ -176,7 +167,7 @@ TEST_F(Keys, UpThenDownReturnsTheScaleToOne) {
   v.key("Down");
   v.key("Down");
   ASSERT_TRUE(waituntil([&] { return count(v, "CurScale:") == 4; })) << logof(v);
-  const std::vector<std::string> s = eventlines(logof(v), "CurScale:");
+  const std::vector<std::string> s = loglines(logof(v), "CurScale:");
   const char* want[] = {"   1.020", "   1.040", "   1.020", "   1.000"};
   for (int k = 0; k < 4; k++) EXPECT_EQ(s[k].substr(s[k].size() - 8), want[k]) << s[k];
   v.key("Escape");
@@ -194,7 +185,7 @@ TEST_F(Keys, AKilledRunKeepsEveryLoggedLine) {
   const RunResult r = v.wait();
   EXPECT_EQ(r.status, -1);
   const std::string log = logof(v);
-  EXPECT_EQ(eventlines(log, "KeyEvent:").size(), 3u) << log;
+  EXPECT_EQ(loglines(log, "KeyEvent:").size(), 3u) << log;
   EXPECT_EQ(log.rfind("###############################\n", 0), 0u) << log;
 }
 
@@ -212,9 +203,9 @@ TEST_F(Keys, AGivenConditionOrderEndsOnDoneAndIsLoggedOnce) {
   })) << "no Done screen";
   settle();
   const std::string log = logof(v);
-  EXPECT_EQ(eventlines(log, "RndBlkExptDone:").size(), 1u) << log;
-  EXPECT_EQ(eventlines(log, "InitRndBlk:").size(), 1u);
-  const std::vector<std::string> stim = eventlines(log, "StimEvent:");
+  EXPECT_EQ(loglines(log, "RndBlkExptDone:").size(), 1u) << log;
+  EXPECT_EQ(loglines(log, "InitRndBlk:").size(), 1u);
+  const std::vector<std::string> stim = loglines(log, "StimEvent:");
   ASSERT_EQ(stim.size(), 2u) << log;
   EXPECT_NE(stim[0].find("   monL (1)"), std::string::npos) << stim[0];
   EXPECT_NE(stim[1].find("   off (0)"), std::string::npos) << stim[1];
@@ -246,7 +237,7 @@ TEST_F(Keys, ApostropheAndCapitalTTriggersCountOnlyTheirOwnKey) {
     ASSERT_TRUE(waituntil([&] { return count(v, "KeyEvent:") == 3; })) << c.option << "\n" << logof(v);
     const std::string log = logof(v);
     EXPECT_LT(log.find("KeyEvent:"), log.find("StartPulse(")) << log;
-    for (const std::string& l : eventlines(log, "KeyEvent:")) EXPECT_EQ(l.substr(l.size() - 5), "   k5") << l;
+    for (const std::string& l : loglines(log, "KeyEvent:")) EXPECT_EQ(l.substr(l.size() - 5), "   k5") << l;
     v.key("Escape");
     EXPECT_EQ(v.wait().status, 0) << c.option;
   }

@@ -74,14 +74,4 @@ inline std::string loggedrun(const XServer& x, std::vector<std::string> args, do
   return f.empty() ? "" : readfile(f);
 }
 
-// The lines of `log` that begin with `kind`.
-inline std::vector<std::string> loglines(const std::string& log, const std::string& kind) {
-  std::vector<std::string> out;
-  std::istringstream in(log);
-  std::string line;
-  while (std::getline(in, line))
-    if (line.rfind(kind, 0) == 0) out.push_back(line);
-  return out;
-}
-
 }  // namespace chk
