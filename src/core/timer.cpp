@@ -17,7 +17,19 @@ double clocknow() {
 
 void settimer() { run.starttime = clocknow(); }
 
-double gettimer() { return clocknow() - run.starttime; }
+double gettimer() {
+  const double now = clocknow();
+  // Before the first reset there is no run time yet. Lines written then (a
+  // key or Esc on the first "Ready" screen) carry the wall clock's seconds
+  // since the epoch, which no run reaches, instead of the monotonic clock's
+  // uptime, which reads like a plausible time within the run.
+  if (run.starttime == 0.0) {
+    timespec wall{};
+    clock_gettime(CLOCK_REALTIME, &wall);
+    return static_cast<double>(wall.tv_sec) + static_cast<double>(wall.tv_nsec) * 1e-9;
+  }
+  return now - run.starttime;
+}
 
 void formattime(char* buf, int size, double seconds) {
   const int min = static_cast<int>(seconds / 60.0);

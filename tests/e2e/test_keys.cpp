@@ -121,6 +121,25 @@ TEST_F(Keys, F1FromReadyLogsAResetAtZeroThenAStartNearZero) {
   EXPECT_TRUE(std::regex_match(intr[0], std::regex("Interrupt: +[0-9]+\\.[0-9]{3} #####"))) << intr[0];
 }
 
+TEST_F(Keys, LinesBeforeTheFirstStartCarryNoRunTime) {
+  // A response and Esc on the first "Ready" screen come before any timer
+  // reset: their times must not read like seconds into a run.
+  Vistrum v(*x, logged({"-waitforpulse", "-1"}), newcwd());
+  ASSERT_TRUE(v.waitforwindow());
+  v.key("3");
+  ASSERT_TRUE(waituntil([&] { return count(v, "KeyEvent:") == 1; })) << logof(v);
+  v.key("Escape");
+  EXPECT_EQ(v.wait().status, 0);
+  const std::string log = logof(v);
+  const std::vector<std::string> key = loglines(log, "KeyEvent:");
+  const std::vector<std::string> intr = loglines(log, "Interrupt:");
+  ASSERT_EQ(key.size(), 1u);
+  ASSERT_EQ(intr.size(), 1u);
+  EXPECT_GT(timeof(key[0]), 100000.0) << key[0];
+  EXPECT_GT(timeof(intr[0]), 100000.0) << intr[0];
+  EXPECT_TRUE(std::regex_match(key[0], std::regex("KeyEvent: [0-9]+\\.[0-9]{3}   k3"))) << key[0];
+}
+
 TEST_F(Keys, NoFixationTargetIsLoggedWhileWaiting) {
   // The first call of the target countdown falls on the "Ready" screen, before
   // any timer reset; the log must start its targets with the run.
