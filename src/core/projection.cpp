@@ -4,6 +4,10 @@ Extents windowextents(int winxgl, int winygl) {
   return {HALFWIDTHUNITS, HALFWIDTHUNITS * static_cast<float>(winygl) / static_cast<float>(winxgl)};
 }
 
+bool windowsizeok(int winxgl, int winygl) {
+  return winxgl > 0 && winygl > 0 && winxgl <= MAXWINSIDE && winygl <= MAXWINSIDE;
+}
+
 float pixelsperunit(int winxgl) { return static_cast<float>(winxgl) / (2.0f * HALFWIDTHUNITS); }
 
 int scalesteps(float s) {

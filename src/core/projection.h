@@ -9,6 +9,12 @@ struct Extents {
   float iwinygl;  // half height in units
 };
 Extents windowextents(int winxgl, int winygl);
+// Largest window side in pixels: X11 sizes are 16-bit and GL viewports stop
+// at 16384 on common drivers.
+constexpr int MAXWINSIDE = 16384;
+// A window size the server and GL can take (a zero or negative side makes no
+// window, and no unit scale).
+bool windowsizeok(int winxgl, int winygl);
 float pixelsperunit(int winxgl);
 
 constexpr float SCALEUPINCR = 1.02f;

@@ -158,6 +158,15 @@ void announcekeytriggers() {
   if (par.fivekeytriggerflag) std::printf("vistrum: ### -fivekeytriggerflag: 5-key triggers, logged after\n");
 }
 
+void checkwindowsize() {
+  // The 120 Hz mode doubles one side when the window opens.
+  const long dw = par.doubleframerateflag && !par.packstereoupdownflag ? 2L * par.winxgl : par.winxgl;
+  const long dh = par.doubleframerateflag && par.packstereoupdownflag ? 2L * par.winygl : par.winygl;
+  if (windowsizeok(par.winxgl, par.winygl) && dw <= MAXWINSIDE && dh <= MAXWINSIDE) return;
+  fatal("vistrum: ### bad window size %d x %d (-winxy: 1 to %d pixels each)\n", par.winxgl, par.winygl,
+        MAXWINSIDE);
+}
+
 void openwindow() {
   const Extents e = windowextents(par.winxgl, par.winygl);  // before any 120 Hz doubling
   dsp.iwinxgl = e.iwinxgl;
@@ -203,6 +212,7 @@ void vistrummain(int argc, char** argv) {
   applytypedefaults(par.stimtype);
   parseoptions(3, argc, argv);
   postparsechecks();  // includes the choice of trigger key
+  checkwindowsize();
   run.argc = argc;  // for the event-log header
   run.argv = argv;
   openlog();

@@ -152,3 +152,21 @@ TEST_F(WindowE2E, NoDisplayEndsWithStatusOneAndItsMessage) {
   EXPECT_TRUE(hasline(r, "vistrum: ### can't open Xdisplay")) << r.out;
   EXPECT_EQ(r.out.find("vistrum: frames:"), std::string::npos);
 }
+
+TEST_F(WindowE2E, UnusableWindowSizeIsRefusedBeforeAnyWindow) {
+  // Without the check X refused the window with a protocol error (0 x 0,
+  // 100000 wide) or a negative side flipped the picture.
+  for (const std::vector<std::string>& size :
+       {std::vector<std::string>{"0", "0"}, {"-5", "100"}, {"100000", "100000"}}) {
+    const RunResult r = runvistrum(*x, {"-s", "21", "-winxy", size[0], size[1], "-exptend", "0"}, 20);
+    EXPECT_EQ(r.status, 1) << r.out;
+    EXPECT_TRUE(hasline(r, "vistrum: ### bad window size " + size[0] + " x " + size[1] +
+                               " (-winxy: 1 to 16384 pixels each)"))
+        << r.out;
+    EXPECT_EQ(r.out.find("X Error"), std::string::npos) << r.out;
+  }
+  // The 120 Hz mode doubles a side: that size must fit too.
+  const RunResult d = runvistrum(*x, {"-s", "48", "-winxy", "10000", "500", "-doubleframerate", "-exptend", "0"}, 20);
+  EXPECT_EQ(d.status, 1) << d.out;
+  EXPECT_TRUE(hasline(d, "vistrum: ### bad window size 10000 x 500 (-winxy: 1 to 16384 pixels each)")) << d.out;
+}

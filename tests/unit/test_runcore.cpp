@@ -8,6 +8,7 @@
 #include "core/runstate.h"
 #include "core/startup.h"
 #include "core/timer.h"
+#include "keepglobals.h"
 
 #include <gtest/gtest.h>
 // After gtest: Xlib defines macros (None, Bool) that gtest uses as names.
@@ -17,6 +18,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -81,6 +83,16 @@ TEST(DisplayUnits, WidthIsFixedHeightFollowsAspect) {
   EXPECT_GT(e43.iwinygl, 1.0f);   // a unit circle fits on 4:3
   EXPECT_LT(e169.iwinygl, 1.0f);  // and is clipped on 16:9
   EXPECT_NEAR(pixelsperunit(1024), 328.205, 0.001);
+}
+
+TEST(DisplayUnits, WindowSizeTheServerAndGLCanTake) {
+  EXPECT_TRUE(windowsizeok(1024, 768));
+  EXPECT_TRUE(windowsizeok(1, 1));
+  EXPECT_TRUE(windowsizeok(MAXWINSIDE, 1080));
+  EXPECT_FALSE(windowsizeok(0, 0));       // no window, and 0/0 units high
+  EXPECT_FALSE(windowsizeok(-5, 100));    // a flipped projection
+  EXPECT_FALSE(windowsizeok(1024, -768));
+  EXPECT_FALSE(windowsizeok(100000, 100000));  // X11 sizes wrap at 16 bits
 }
 
 TEST(ScaleSteps, UpAndDownCancelAndCountBack) {
@@ -173,6 +185,18 @@ TEST(Timer, CountsFromTheLastResetAndNeverGoesBack) {
   EXPECT_GT(b - a, 0.015);
   settimer();
   EXPECT_LT(gettimer(), b);
+}
+
+TEST(Timer, ReadingsBeforeTheFirstResetAreNoRunTime) {
+  KeepGlobals keep;
+  // A key or Esc on the first "Ready" screen is logged before any reset:
+  // its time must not look like a time within the run (as an uptime would).
+  run.starttime = 0.0;
+  const double before = gettimer();
+  EXPECT_GT(before, 100000.0);
+  EXPECT_NEAR(before, static_cast<double>(std::time(nullptr)), 5.0);
+  settimer();
+  EXPECT_LT(gettimer(), 0.01);
 }
 
 TEST(StartupArgs, TypeNumberIsDecimalAndNeverWrapsIntoRange) {
