@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <tiffio.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -172,7 +173,16 @@ void frame2tiff(int n) {
   writetiff(par.winxgl, par.winygl, framebuf, path);
 }
 
+bool saveframesok(int frames, double framedur) {
+  // 1/0 gives an infinite frame duration and times of NaN; a negative
+  // count would end the run after one frame with nothing saved.
+  return frames > 0 && std::isfinite(framedur) && framedur > 0.0;
+}
+
 void checktiffoutdir() {
+  if (!saveframesok(par.saveframes, par.framedur))
+    fatal("vistrum: ### bad -saveframes %d %g (need frames > 0, frame rate > 0)\n", par.saveframes,
+          1.0 / par.framedur);
   if (std::strcmp(par.tiffoutdir, ".") == 0) return;
   FILE* probe = std::fopen(par.tiffoutdir, "r");
   if (!probe) fatal("vistrum: ### tiffoutdir %s not found  ...quitting\n", par.tiffoutdir);

@@ -33,5 +33,7 @@ void prepareframesave();
 bool istiffname(const char* name);
 // The saved-frame file name for frame n.
 void framefilename(char* buf, int size, const char* dir, int n);
-// Set-up checks of -tiffoutdir (exits with its message when unusable).
+// A usable -saveframes request: frames to save and a finite positive frame duration.
+bool saveframesok(int frames, double framedur);
+// Set-up checks of -saveframes and -tiffoutdir (exits with its message when unusable).
 void checktiffoutdir();

@@ -2,12 +2,15 @@
 // frame buffer so that it reads back the right way up.
 #include "config/params.h"
 #include "images/tiffio.h"
+#include "keepglobals.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -99,4 +102,25 @@ TEST(TiffFilesDeath, ScanFailuresEndTheRun) {
   EXPECT_EXIT(readtiffs("/nonexistent/pictures"), ::testing::ExitedWithCode(1), "");
   EXPECT_EXIT(readtiffs((dir + "/notes.txt").c_str()), ::testing::ExitedWithCode(1), "");
   EXPECT_EXIT(readtiff((dir + "/c.Tif").c_str()), ::testing::ExitedWithCode(1), "");
+}
+
+TEST(SaveFrames, RequestNeedsFramesAndAPositiveRate) {
+  EXPECT_TRUE(saveframesok(5, 1.0 / 60.0));
+  EXPECT_FALSE(saveframesok(-3, 1.0 / 60.0));            // would stop after one frame, nothing saved
+  EXPECT_FALSE(saveframesok(5, 1.0 / 0.0));              // rate 0: every time NaN or infinite
+  EXPECT_FALSE(saveframesok(5, 1.0 / -30.0));            // times running backwards
+  EXPECT_FALSE(saveframesok(5, std::nan("")));
+}
+
+TEST(SaveFramesDeath, BadRequestEndsTheSetUp) {
+  KeepGlobals keep;
+  par.saveframes = 5;
+  par.framedur = 1.0 / 0.0;
+  EXPECT_EXIT(checktiffoutdir(), ::testing::ExitedWithCode(1), "");
+  par.framedur = 1.0 / 60.0;
+  par.saveframes = -1;
+  EXPECT_EXIT(checktiffoutdir(), ::testing::ExitedWithCode(1), "");
+  par.saveframes = 2;
+  std::strcpy(par.tiffoutdir, ".");
+  checktiffoutdir();  // a sound request passes
 }
