@@ -68,7 +68,14 @@ void drawsplash(float ycentre, float height) {
 
 }  // namespace
 
-ScoreCount scorelog(FILE* f, float maxcorrectRT) {
+// A "KeyEvent" line of the 5 key (its last field is "k5").
+static bool fivekeyline(const char* line) {
+  size_t n = std::strlen(line);
+  while (n > 0 && (line[n - 1] == '\n' || line[n - 1] == '\r' || line[n - 1] == ' ')) n--;
+  return n >= 3 && std::strncmp(line + n - 3, " k5", 3) == 0;
+}
+
+ScoreCount scorelog(FILE* f, float maxcorrectRT, bool fivekeytrigger) {
   static char line[5001];
   int p = 0, n = 0, h = 0, k = 0;
   double targtime = 0.0, keytime = 0.0;
@@ -80,7 +87,9 @@ ScoreCount scorelog(FILE* f, float maxcorrectRT) {
       p++;
       n++;
       k = 0;
-    } else if (startswith(line, "KeyEvent")) {
+    } else if (startswith(line, "KeyEvent") && !(fivekeytrigger && fivekeyline(line))) {
+      // With the five-key trigger the scanner keeps sending "5" every volume
+      // after the start: counted as answers, a pulse would answer every target.
       keytime = secondfield(line);
       k++;
     }
@@ -110,7 +119,7 @@ int targpercent() {
   if (par.fixtargprob != 0.0f) {
     FILE* in = std::fopen(run.logfilename, "r");
     if (in) {
-      result = scorepercent(scorelog(in, par.maxcorrectRT));
+      result = scorepercent(scorelog(in, par.maxcorrectRT, par.fivekeytriggerflag != 0));
       std::fclose(in);
     }
   }

@@ -11,7 +11,8 @@ struct ScoreCount {
 // Scores the event lines of `f` from its current position: only the first
 // key after a target counts, and only when within `maxcorrectRT` seconds;
 // "F1-reset", "F2-reset" and "PrePrePer" lines start the count over.
-ScoreCount scorelog(FILE* f, float maxcorrectRT);
+// With `fivekeytrigger` the "k5" lines are the scanner's pulses, not answers.
+ScoreCount scorelog(FILE* f, float maxcorrectRT, bool fivekeytrigger = false);
 // Integer percentage of hits (0 with no targets, at most 100).
 int scorepercent(const ScoreCount& c);
 // Percentage of correctly answered fixation targets in this run's log

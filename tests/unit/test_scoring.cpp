@@ -66,6 +66,26 @@ TEST(Scoring, RestartsStartTheCountOver) {
   EXPECT_EQ(score(before + after), 33);
 }
 
+TEST(Scoring, ScannerPulsesOfTheFiveKeyTriggerAreNoAnswers) {
+  // Volumes every 2 s arrive as "5": with the five-key trigger they are
+  // logged as k5 but must not answer the targets for the subject.
+  const std::string log =
+      "FixEvent:    10.000   targ offset (0 frames)\n"
+      "KeyEvent:    10.300   k5\n"
+      "KeyEvent:    10.900   k2\n"
+      "FixEvent:    20.000   targ offset (0 frames)\n"
+      "KeyEvent:    20.300   k5\n"
+      "KeyEvent:    22.300   k5\n"
+      "KeyEvent:    22.600   k2\n";
+  FILE* f = std::tmpfile();
+  std::fputs(log.c_str(), f);
+  std::rewind(f);
+  EXPECT_EQ(scorepercent(scorelog(f, 2.0f, true)), 50);  // 0.9 s: hit; 2.6 s: late
+  std::rewind(f);
+  EXPECT_EQ(scorepercent(scorelog(f, 2.0f, false)), 100);  // without that trigger, 5 is an answer key
+  std::fclose(f);
+}
+
 TEST(Scoring, NoTargetsScoresZero) {
   EXPECT_EQ(score(std::string(header) + "KeyEvent:     1.000   k1\n"), 0);
   EXPECT_EQ(scorepercent(ScoreCount{}), 0);
