@@ -314,16 +314,24 @@ void clearreadywaitsett(int n, const char* text) {
 }
 
 void checkkeyinput() {
-  if (!dsp.display || !XPending(dsp.display)) return;
-  XEvent ev;
-  XNextEvent(dsp.display, &ev);
-  if (ev.type == KeyPress) {
-    KeySym key = NoSymbol;
-    char buf[8];
-    XLookupString(&ev.xkey, buf, sizeof buf, &key, nullptr);  // applies Shift and Caps Lock
-    handlekey(key);
-  } else if (ev.type == MotionNotify) {
-    notepointermotion(ev);
+  if (!dsp.display) return;
+  // Events without an action (key releases, exposures, window changes) do
+  // not use up the frame's one event: each key press would otherwise bring
+  // its release along and halve the rate at which presses are taken.
+  while (XPending(dsp.display)) {
+    XEvent ev;
+    XNextEvent(dsp.display, &ev);
+    if (ev.type == KeyPress) {
+      KeySym key = NoSymbol;
+      char buf[8];
+      XLookupString(&ev.xkey, buf, sizeof buf, &key, nullptr);  // applies Shift and Caps Lock
+      handlekey(key);
+      return;
+    }
+    if (ev.type == MotionNotify) {
+      notepointermotion(ev);
+      return;
+    }
   }
 }
 

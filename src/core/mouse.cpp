@@ -97,14 +97,19 @@ void recentremouse() {
 }
 
 void notepointermotion(const XEvent& first) {
-  if (!par.fullscreenflag) return;
   XEvent ev = first;
-  // Coalesce a run of two: the newer position is where the pointer is now.
-  if (dsp.display && XPending(dsp.display)) {
+  // Merge every queued motion event that directly follows: the newest
+  // position is where the pointer is now. A moving pointer sends more events
+  // than there are frames, and the frame loop takes one event per frame, so
+  // unmerged they would pile up and hold back the key presses behind them
+  // (whose times would then be logged late).
+  while (dsp.display && XPending(dsp.display)) {
     XEvent next;
     XPeekEvent(dsp.display, &next);
-    if (next.type == MotionNotify) XNextEvent(dsp.display, &ev);
+    if (next.type != MotionNotify) break;
+    XNextEvent(dsp.display, &ev);
   }
+  if (!par.fullscreenflag) return;
   run.mousex = ev.xmotion.x;
   run.mousey = ev.xmotion.y;
   if (ev.xmotion.window == dsp.glxwindow) {

@@ -30,5 +30,5 @@ void cent2polorb(double t);
 void setstartmouse();
 // Restart: put the pointer back at the display centre.
 void recentremouse();
-// A pointer-motion event; a directly following motion event is merged in.
+// A pointer-motion event; the motion events directly following it are merged in.
 void notepointermotion(const XEvent& ev);

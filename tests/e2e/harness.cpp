@@ -336,6 +336,20 @@ void movepointer(const XServer& x, int px, int py) {
   XCloseDisplay(d);
 }
 
+void movesthenkeys(const XServer& x, const std::vector<std::pair<int, int>>& points,
+                   const std::vector<std::string>& keysyms) {
+  Display* d = XOpenDisplay(x.display().c_str());
+  if (!d) return;
+  for (const auto& p : points) XTestFakeMotionEvent(d, DefaultScreen(d), p.first, p.second, 0);
+  for (const std::string& name : keysyms) {
+    const KeyCode kc = XKeysymToKeycode(d, XStringToKeysym(name.c_str()));
+    XTestFakeKeyEvent(d, kc, True, 0);
+    XTestFakeKeyEvent(d, kc, False, 0);
+  }
+  XSync(d, False);
+  XCloseDisplay(d);
+}
+
 std::vector<std::string> loglines(const std::string& log, const std::string& kind) {
   std::vector<std::string> out;
   std::istringstream in(log);

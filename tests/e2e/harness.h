@@ -122,3 +122,7 @@ Image grabscreen(const XServer& x);
 void sendkeys(const XServer& x, const std::vector<std::string>& keysyms);
 // Moves the pointer to display pixel (x, y) through XTEST.
 void movepointer(const XServer& x, int px, int py);
+// Moves the pointer through `points`, then presses `keysyms`, in one burst
+// (everything queues up together, as a quickly moved mouse does).
+void movesthenkeys(const XServer& x, const std::vector<std::pair<int, int>>& points,
+                   const std::vector<std::string>& keysyms);

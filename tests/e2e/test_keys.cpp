@@ -140,6 +140,27 @@ TEST_F(Keys, LinesBeforeTheFirstStartCarryNoRunTime) {
   EXPECT_TRUE(std::regex_match(key[0], std::regex("KeyEvent: [0-9]+\\.[0-9]{3}   k3"))) << key[0];
 }
 
+TEST_F(Keys, AMovingPointerDoesNotHoldBackKeyPresses) {
+  // Saving frames makes each frame slow, as a real display's refresh does.
+  // 400 motion events ahead of a key press: taken one or two per frame they
+  // would delay the key by 200 frames, past the end of this 150-frame run.
+  const std::string frames = maketempdir("motion");
+  Vistrum v(*x, logged({"-saveframes", "150", "60", "-tiffoutdir", frames}), newcwd());
+  ASSERT_TRUE(v.waitforwindow());
+  v.key("F1");
+  ASSERT_TRUE(waituntil([&] { return !findfile(frames, "f00002.tiff").empty(); }));
+  std::vector<std::pair<int, int>> path;
+  for (int k = 0; k < 400; k++) path.push_back({100 + k % 300, 100 + (k * 7) % 300});
+  movesthenkeys(*x, path, {"1", "2"});
+  const RunResult r = v.wait(60);
+  EXPECT_EQ(r.status, 0);
+  const std::vector<std::string> keys = loglines(logof(v), "KeyEvent:");
+  ASSERT_EQ(keys.size(), 2u) << logof(v);
+  EXPECT_NE(keys[0].find("k1"), std::string::npos);
+  EXPECT_NE(keys[1].find("k2"), std::string::npos);
+  EXPECT_LT(listdir(frames).size(), 200u);
+}
+
 TEST_F(Keys, NoFixationTargetIsLoggedWhileWaiting) {
   // The first call of the target countdown falls on the "Ready" screen, before
   // any timer reset; the log must start its targets with the run.
