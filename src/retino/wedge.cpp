@@ -63,10 +63,20 @@ int flickersign(double t) {
 }
 
 Dilation dilation(double t) {
+  // Phase and half-cycle counted from the floor, not by truncation: for a
+  // contracting board (negative rate) a truncated phase would leave the
+  // outer slot short of maxrad, and a truncated count would never flip the
+  // parity, so the checks would jump colour at every wrap of the phase.
   const double d = par.dilfreq * t;
+  double whole = std::floor(d);
   Dilation dl;
-  dl.phase = static_cast<float>(std::fmod(d, 1.0));
-  dl.sign = 2 * (static_cast<int>(d) % 2) - 1;
+  dl.phase = static_cast<float>(d - whole);
+  if (dl.phase >= 1.0f) {  // float rounding just below a whole number
+    dl.phase = 0.0f;
+    whole += 1.0;
+  }
+  const long long odd = static_cast<long long>(whole) % 2;
+  dl.sign = odd != 0 ? 1 : -1;
   return dl;
 }
 

@@ -17,7 +17,8 @@ float polarstartangle(double t, float freqmul, float phaseoff);
 int hemiblock(double t);
 // Counter-phase flicker sign: +1 when int(|flickerfreq*t|) is odd, else -1.
 int flickersign(double t);
-// Dilation: radial phase F in (-1, 1) and the sign s_d of the half cycle.
+// Dilation: radial phase F in [0, 1) and the sign s_d of the half cycle
+// (-1 for an even whole number of slot steps, +1 for an odd one).
 struct Dilation {
   float phase;
   int sign;

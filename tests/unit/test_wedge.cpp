@@ -101,8 +101,23 @@ TEST_F(Wedge, FlickerDilationAndParity) {
   EXPECT_EQ(dilation(1.5).sign, -1);
   EXPECT_EQ(dilation(2.5).sign, 1);
   par.dilfreq = -0.5f;
-  EXPECT_FLOAT_EQ(dilation(1.5).phase, -0.75f);
-  EXPECT_LT(dilation(2.5).sign, 0) << "remainder keeps the sign";
+  // Contracting: the phase runs down from 1 to 0 and the sign flips at each
+  // wrap, so the outer slot still reaches maxrad and no check jumps colour.
+  EXPECT_FLOAT_EQ(dilation(1.5).phase, 0.25f);
+  EXPECT_EQ(dilation(1.5).sign, 1);
+  EXPECT_EQ(dilation(2.5).sign, -1);
+  EXPECT_EQ(dilation(4.5).sign, 1);
+  for (double t : {1.9, 3.9, 5.9}) {
+    // Across a wrap the slot index steps by one, so its parity must flip:
+    // the colour at a fixed radius is unchanged.
+    const Dilation a = dilation(t), b = dilation(t + 0.2);
+    EXPECT_GT(b.phase, a.phase) << t;
+    EXPECT_EQ(a.sign, -b.sign) << t;
+  }
+  par.exptransflag = 0;
+  par.minrad = 0.05f;
+  par.maxrad = 2.0f;
+  EXPECT_FLOAT_EQ(wedgeslot(10, 11, dilation(1.9).phase).rout, 2.0f) << "outer slot reaches maxrad";
   // Neighbours are in opposite phase, and the factor flips every check.
   EXPECT_EQ(checkparity(0, 0, 1), 1);
   EXPECT_EQ(checkparity(0, 1, 1), -1);
