@@ -98,12 +98,30 @@ int applyoption(const OptionDef& o, bool neg, int i, int argc, char** argv) {
   return last;
 }
 
+namespace {
+
+// Index of the last word of a listing note "[no default ...]" starting at i,
+// or -1. Only that exact form is a note: any other word beginning with "["
+// is a stray word, so that it cannot swallow the options after it.
+int bracketnoteend(int i, int argc, char** argv) {
+  if (std::strcmp(argv[i], "[no") != 0 || i + 1 >= argc) return -1;
+  if (std::strncmp(argv[i + 1], "default", 7) != 0) return -1;
+  for (int j = i + 1; j < argc && j <= i + 4; j++) {  // the longest note has 5 words
+    const size_t n = std::strlen(argv[j]);
+    if (n > 0 && argv[j][n - 1] == ']') return j;
+  }
+  return -1;
+}
+
+}  // namespace
+
 void parseoptions(int first, int argc, char** argv) {
   for (int i = first; i < argc; i++) {
     // A bracketed note of the defaults listing ("[no default -condnames this
     // stim]") is skipped, so that a pasted listing parses.
-    if (argv[i][0] == '[') {
-      while (i < argc - 1 && argv[i][std::strlen(argv[i]) - 1] != ']') i++;
+    const int noteend = bracketnoteend(i, argc, argv);
+    if (noteend >= 0) {
+      i = noteend;
       continue;
     }
     bool neg = false;
@@ -161,7 +179,12 @@ void printoptionusage(FILE* out) {
       std::snprintf(head, sizeof head, "-[no]%s%s%s", o.key + 1, *o.args ? " " : "", o.args);
     else
       std::snprintf(head, sizeof head, "%s%s%s", o.key, *o.args ? " " : "", o.args);
-    std::fprintf(out, "   %-21s ", head);
+    // A head too long for its column puts the description on the next line,
+    // so that every description starts at column 25.
+    if (std::strlen(head) > 21)
+      std::fprintf(out, "   %s\n%25s", head, "");
+    else
+      std::fprintf(out, "   %-21s ", head);
     // Continuation lines of the description start at column 25.
     for (const char* p = o.help; *p; p++) {
       std::fputc(*p, out);

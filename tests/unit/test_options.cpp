@@ -80,6 +80,18 @@ TEST(OptionLoop, StrayValuesAndUnknownWordsAreBadOptions) {
   EXPECT_FATAL(parsecmd(10, {"-Stereo"}), "bad option: => -Stereo <=");
 }
 
+
+TEST(OptionLoop, OnlyTheListingsNotesAreSkipped) {
+  // The listing's notes parse when pasted back ...
+  parsecmd(10, {"[no", "default", "-condnames", "this", "stim]", "-polperiod", "32"});
+  EXPECT_FLOAT_EQ(par.polfreq, 1.0f / 32);
+  // ... but any other word opening with "[" is a stray word: it must not
+  // swallow the options after it, nor read before an empty word.
+  EXPECT_FATAL(parsecmd(10, {"[", "", "-polperiod", "32"}), "bad option: => \\[ <=");
+  EXPECT_FATAL(parsecmd(10, {"[x", "-polperiod", "3", "]"}), "bad option: => \\[x <=");
+  EXPECT_FATAL(parsecmd(10, {"[no", "-polperiod", "3", "]"}), "bad option: => \\[no <=");
+  EXPECT_FATAL(parsecmd(10, {"[no", "default", "-polperiod", "3", "-stereo", "x]"}), "bad option: => \\[no <=");
+}
 TEST(OptionLoop, SwitchPairsAndSideEffects) {
   parsecmd(10, {"-stereo", "-noexptrans", "-nocenterpol"});
   EXPECT_EQ(par.stereoflag, 1);

@@ -259,3 +259,25 @@ TEST(Reports, ListingPastedBackListsTheSameForEveryType) {
   EXPECT_NE(first.find("   -condnames 3 'a b' 'it'\\''s' c\n"), std::string::npos);
   EXPECT_NE(first.find("   -sndprog ''\n"), std::string::npos);
 }
+
+TEST(Reports, EveryOptionDescriptionStartsInOneColumn) {
+  const std::string text = capture(usage);
+  int longheads = 0;
+  for (const OptionDef& o : optiontable()) {
+    if (!o.key) continue;
+    std::string head = o.nokey ? std::string("-[no]") + (o.key + 1) : std::string(o.key);
+    if (*o.args) head += std::string(" ") + o.args;
+    std::string want = "\n   " + head;
+    if (head.size() > 21) {
+      // Too long for its column: the description follows on the next line.
+      want += "\n" + std::string(25, ' ');
+      longheads++;
+    } else {
+      want += std::string(22 - head.size(), ' ');
+    }
+    want += std::string(o.help).substr(0, 8);
+    EXPECT_NE(text.find(want), std::string::npos) << want;
+  }
+  EXPECT_GT(longheads, 10);
+  EXPECT_NE(text.find("   -aflowperiod <sec|inf>\n                         [AIR] air-puff sweep period\n"), std::string::npos);
+}
