@@ -20,6 +20,8 @@
 namespace {
 
 constexpr double DEG2RAD = 0.017453292519943295;
+// Scale steps of 2% that span the -startstimscale range 0.1..10 (1.02^116 = 9.95).
+constexpr int MAXSCALESTEPS = 116;
 
 float clampf(float v, float lo, float hi) { return std::min(std::max(v, lo), hi); }
 int clampi(int v, int lo, int hi) { return std::min(std::max(v, lo), hi); }
@@ -120,6 +122,13 @@ void crosschecks() {
   if (par.startstimscale < 0.1f) {
     std::printf("vistrum: ### clamp tiny startstimscale %f -> 0.1\n", static_cast<double>(par.startstimscale));
     par.startstimscale = 0.1f;
+  }
+  // Start-up takes each arrow-key step one at a time: a count far beyond the
+  // scale range would stall the start (or overflow negating INT_MIN).
+  if (par.arrowkeyhits > MAXSCALESTEPS || par.arrowkeyhits < -MAXSCALESTEPS) {
+    const int clamped = par.arrowkeyhits > 0 ? MAXSCALESTEPS : -MAXSCALESTEPS;
+    std::printf("vistrum: ### clamp huge arrowkeyhits %d -> %d\n", par.arrowkeyhits, clamped);
+    par.arrowkeyhits = clamped;
   }
   if (par.wordsperblock <= 0 && type != 74)
     fatal("vistrum: ### wordsperblock=0 (variable-length flag) only if stimtype=%d\n", 74);

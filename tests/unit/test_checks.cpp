@@ -128,6 +128,20 @@ TEST(Checks, WarningsCorrectAndGoOn) {
   EXPECT_EQ(run.somekeytriggerflag, 1);
 }
 
+TEST(Checks, ArrowKeyStepsStayWithinTheScaleRange) {
+  // Start-up takes the steps one by one: an absurd count must not stall it.
+  std::string out = checkquiet(10, {"-arrowkeyhits", "-2147483648"});
+  EXPECT_NE(out.find("vistrum: ### clamp huge arrowkeyhits -2147483648 -> -116\n"), std::string::npos);
+  EXPECT_EQ(par.arrowkeyhits, -116);
+  out = checkquiet(10, {"-arrowkeyhits", "1000000000"});
+  EXPECT_NE(out.find("clamp huge arrowkeyhits 1000000000 -> 116"), std::string::npos);
+  EXPECT_EQ(par.arrowkeyhits, 116);
+  // Counts within the scale range stay as given, silently.
+  out = checkquiet(10, {"-arrowkeyhits", "-116"});
+  EXPECT_EQ(out.find("arrowkeyhits"), std::string::npos);
+  EXPECT_EQ(par.arrowkeyhits, -116);
+}
+
 TEST(Checks, FatalConditions) {
   EXPECT_FATAL(checkcmd(10, {"-minrad", "2", "-maxrad", "1"}), "vistrum: ### minrad can't exceed maxrad");
   EXPECT_FATAL(checkcmd(10, {"-coltype", "6"}), "bad coltype \\(OK: -1 to 5\\)");
