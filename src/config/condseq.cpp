@@ -100,7 +100,10 @@ int getlogcondition(double t, int n) {
     drawwaitscreen("Done");
     return -1;
   }
-  const float phase = blockphase(t, par.blockfreq);
+  // A block sequence has no direction: a negative -blockperiod means blocks
+  // of its length (its phase would otherwise fall every frame, starting a
+  // new block each time).
+  const float phase = blockphase(t, std::fabs(par.blockfreq));
   if (isnewblock(phase, lastblockphase)) {
     if (orderlength() > 0) {
       if (++blocknum >= orderlength()) {

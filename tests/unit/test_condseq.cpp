@@ -119,6 +119,22 @@ TEST(RandomBlocks, GivenOrderThenExhausted) {
   EXPECT_EQ(getlogcondition(10.5, 3), 1);
 }
 
+TEST(RandomBlocks, NegativeBlockPeriodGivesBlocksOfItsLength) {
+  const KeepGlobals keep;
+  design(three, 10.0f, {0, 1, 2, 0});
+  par.blockfreq = -0.1f;
+  const double ts[] = {0.0, 0.02, 0.04, 5.0, 9.9, 10.1, 10.12, 15, 20.2, 29.9, 30.3, 39.9};
+  const int want[] = {0, 0, 0, 0, 0, 1, 1, 1, 2, 2, 0, 0};
+  for (size_t k = 0; k < sizeof ts / sizeof ts[0]; k++) EXPECT_EQ(getlogcondition(ts[k], 3), want[k]) << ts[k];
+  EXPECT_EQ(getlogcondition(40.1, 3), -1);
+  // A random order too changes only once per block.
+  srandom(5);
+  design(three, 10.0f);
+  par.blockfreq = -0.1f;
+  const int first = getlogcondition(0.0, 3);
+  for (double t = 0.01; t < 9.9; t += 0.37) EXPECT_EQ(getlogcondition(t, 3), first) << t;
+}
+
 TEST(RandomBlocks, InfiniteBlockPeriodKeepsTheFirstBlock) {
   const KeepGlobals keep;
   srandom(3);
