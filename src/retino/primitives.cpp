@@ -35,11 +35,35 @@ void drawtrivrt(float x1, float y1, float x2, float y2, float x3, float y3) {
 }
 
 void drawsector(float rin, float rout, float a, float b) {
-  drawsectorcs(rin, rout, std::cos(a), std::sin(a), std::cos(b), std::sin(b));
+  drawsectorspan(rin, rout, a, b, std::cos(a), std::sin(a), std::cos(b), std::sin(b));
 }
 
 void drawsectorcs(float rin, float rout, float ca, float sa, float cb, float sb) {
   drawquadvrt(rin * ca, rin * sa, rout * ca, rout * sa, rout * cb, rout * sb, rin * cb, rin * sb);
+}
+
+int sectorpieces(float span) {
+  const float w = std::fabs(span);
+  if (!(w > SECTORQUADMAX)) return 1;  // also NaN: nothing sensible to split
+  const float n = std::ceil(w / (SECTORQUADMAX / 2.0f) - 1e-4f);
+  return n > 4096.0f ? 4096 : static_cast<int>(n);
+}
+
+void drawsectorspan(float rin, float rout, float a, float b, float ca, float sa, float cb, float sb) {
+  const int n = sectorpieces(b - a);
+  if (n == 1) return drawsectorcs(rin, rout, ca, sa, cb, sb);
+  float c0 = ca, s0 = sa;
+  for (int k = 1; k <= n; k++) {
+    float c1 = cb, s1 = sb;
+    if (k < n) {
+      const float e = a + (b - a) * static_cast<float>(k) / static_cast<float>(n);
+      c1 = std::cos(e);
+      s1 = std::sin(e);
+    }
+    drawsectorcs(rin, rout, c0, s0, c1, s1);
+    c0 = c1;
+    s0 = s1;
+  }
 }
 
 int opaquefillbegin() {

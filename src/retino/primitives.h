@@ -11,12 +11,20 @@ void drawquadoff(float x, float y, float size, const float off[4]);
 void drawquadvrt(float x1, float y1, float x2, float y2, float x3, float y3, float x4, float y4);
 void drawtrivrt(float x1, float y1, float x2, float y2, float x3, float y3);
 
-// Annular sector between radii rin, rout and angles a, b as one quad:
-// (rin, a), (rout, a), (rout, b), (rin, b).
+// Annular sector between radii rin, rout and angles a, b: one quad
+// (rin, a), (rout, a), (rout, b), (rin, b), split as drawsectorspan does.
 void drawsector(float rin, float rout, float a, float b);
 // The same with the cosines and sines of a and b given (a column of checks
 // shares its angles).
 void drawsectorcs(float rin, float rout, float ca, float sa, float cb, float sb);
+// Sector from angle a to b (cosines and sines given as above): one quad
+// while it spans at most SECTORQUADMAX, else sectorpieces(b - a) quads side
+// by side, so a wide check (a ring of one or two angular checks, a
+// hemifield of one) stays round instead of collapsing to a chord or a line.
+void drawsectorspan(float rin, float rout, float a, float b, float ca, float sa, float cb, float sb);
+constexpr float SECTORQUADMAX = 0.3926991f;  // pi/8
+// Number of quads a sector spanning `span` radians is drawn with.
+int sectorpieces(float span);
 
 // Checkerboards are opaque: they are filled with the alpha test off (a
 // software rasteriser cannot skip hidden work under a test that may discard

@@ -204,7 +204,7 @@ void draweccen(double t, int nrad, int ntheta, double toff) {
       const RingPieces p = ringcheckpieces(rin, rout, minr, maxr);
       for (int k = 0; k < p.count; k++) {
         setchkcolor(c, s, t);
-        drawsectorcs(transform(p.rin[k]), transform(p.rout[k]), cA, sA, cB, sB);
+        drawsectorspan(transform(p.rin[k]), transform(p.rout[k]), A, B, cA, sA, cB, sB);
       }
     }
   }

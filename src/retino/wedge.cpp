@@ -215,10 +215,10 @@ void drawpolar(double t, int nrad, int ntheta, float freqmul, int wctype, float 
       if (disp != 0.0f) {
         glPushMatrix();
         glTranslatef(wedgedispshift(disp, r.rin), 0.0f, 0.0f);
-        drawsectorcs(r.rin, r.rout, ca, sa, cb, sb);
+        drawsectorspan(r.rin, r.rout, a, b, ca, sa, cb, sb);
         glPopMatrix();
       } else {
-        drawsectorcs(r.rin, r.rout, ca, sa, cb, sb);
+        drawsectorspan(r.rin, r.rout, a, b, ca, sa, cb, sb);
       }
     }
   }

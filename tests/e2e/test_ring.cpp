@@ -114,3 +114,19 @@ TEST_F(RingFrames, ThreeConditionBlocksAreLoggedWithoutRepeats) {
     last = m[1].str();
   }
 }
+
+TEST_F(RingFrames, RingOfOneOrTwoAngularChecksIsAWholeAnnulus) {
+  // A check as wide as the whole circle (or half of it) must stay an annulus,
+  // not collapse to a line or a triangle.
+  for (const char* nt : {"2", "3", "4"}) {
+    const std::vector<Image> f =
+        savedframes(*x, ringargs("0.3", {"-noexptrans", "-numtheta", nt, "-numrad", "2"}), 1, 1.0, 16.0);
+    ASSERT_EQ(f.size(), 1u);
+    const double mid = inner(16.0) + 0.15;
+    for (double deg = 10.0; deg < 360.0; deg += 30.0) {
+      EXPECT_TRUE(ischeck(polarpx(f[0], mid, deg))) << "numtheta " << nt << " at " << deg << " deg "
+                                                   << str(polarpx(f[0], mid, deg));
+      EXPECT_TRUE(isgrey(polarpx(f[0], mid - 0.17, deg), 128)) << "numtheta " << nt << " inside, " << deg;
+    }
+  }
+}

@@ -105,3 +105,16 @@ TEST_F(WedgeFrames, TargetsAreLoggedInTheirFormats) {
     for (const std::string& l : lines) EXPECT_TRUE(std::regex_match(l, std::regex(k.form))) << l;
   }
 }
+
+TEST_F(WedgeFrames, OneAngularCheckFillsTheWholeHemifield) {
+  // Type 2 with a single angular check: the right half-disc, round, not a
+  // sliver between the chord's ends.
+  const std::vector<Image> f = savedframes(
+      *x, {"-s", "2", "-numtheta", "2", "-coltype", "0", "-bwcontrast", "1", "-bgwingray", "0.5"}, 1, 1.0, 1.0);
+  ASSERT_EQ(f.size(), 1u);
+  for (double r : {0.3, 0.7, 1.0})
+    for (double deg : {-80.0, -45.0, 0.0, 45.0, 80.0}) {
+      EXPECT_TRUE(ischeck(polarpx(f[0], r, deg))) << "r " << r << " deg " << deg << " " << str(polarpx(f[0], r, deg));
+      EXPECT_TRUE(isgrey(polarpx(f[0], r, 180.0 - deg), 128)) << "left half at r " << r << " deg " << 180.0 - deg;
+    }
+}

@@ -2,6 +2,7 @@
 // flicker, dilation and the ipsilateral sweep.
 #include "config/params.h"
 #include "retino/ring.h"
+#include "retino/primitives.h"
 #include "retino/wedge.h"
 
 #include <gtest/gtest.h>
@@ -172,4 +173,14 @@ TEST_F(Wedge, SmoothWrapTypeByStimulus) {
   EXPECT_EQ(smoothwraptype(), 0);
   par.ipsirange = 1.0f;
   EXPECT_EQ(smoothwraptype(), 2);
+}
+
+TEST(SectorPieces, WideChecksAreSplitNarrowOnesStayOneQuad) {
+  EXPECT_EQ(sectorpieces(0.0f), 1);
+  EXPECT_EQ(sectorpieces(static_cast<float>(2.0 * M_PI / 28.0)), 1) << "a full board of 28 checks";
+  EXPECT_EQ(sectorpieces(SECTORQUADMAX), 1);
+  EXPECT_EQ(sectorpieces(-SECTORQUADMAX * 1.01f), 3) << "clockwise spans count alike";
+  EXPECT_EQ(sectorpieces(static_cast<float>(M_PI)), 16);
+  EXPECT_EQ(sectorpieces(6.2831855f), 32);
+  EXPECT_EQ(sectorpieces(NAN), 1);
 }
