@@ -135,7 +135,11 @@ FixTargCall fixtargstep(FixTargState& s) {
 
 void wandercell(int i, float* x, float* y) {
   const int g = par.gridsize;
-  const float s = g > 1 ? 2.0f * par.maxgrid / static_cast<float>(g - 1) : 0.0f;
+  if (g <= 1) {  // a single cell is the centre itself: the mark stays at fixation
+    *x = *y = 0.0f;
+    return;
+  }
+  const float s = 2.0f * par.maxgrid / static_cast<float>(g - 1);
   *x = static_cast<float>(i % g) * s - par.maxgrid;
   *y = static_cast<float>(i / g) * s - par.maxgrid;
 }

@@ -88,6 +88,20 @@ TEST_F(Fixation, LettersCycleInOrderAndWrap) {
   EXPECT_EQ(shown, "-XYZXYZX") << "empty at the first call, then the string in order";
 }
 
+TEST_F(Fixation, WanderOverOneCellStaysAtTheCentre) {
+  par.gridsize = 1;
+  par.maxgrid = 0.7f;
+  par.blockfreq = 0.1f;
+  WanderTour w;
+  wanderinit(w);
+  for (double t : {0.0, 2.5, 7.0, 12.0}) {
+    float x = 1, y = 1;
+    wanderstep(w, t, &x, &y);
+    EXPECT_FLOAT_EQ(x, 0.0f) << t;
+    EXPECT_FLOAT_EQ(y, 0.0f) << t;
+  }
+}
+
 TEST_F(Fixation, WanderTourStartsAndEndsAtTheCentre) {
   par.gridsize = 5;
   par.maxgrid = 0.7f;
