@@ -1,5 +1,6 @@
 #include "retino/ring.h"
 
+#include "config/condseq.h"
 #include "config/params.h"
 #include "core/eventlog.h"
 #include "core/runstate.h"
@@ -120,8 +121,10 @@ float getlogcentperioff(double t) {
     run.initdoneflag = 1;
     lastblockphase = 1.001f;
   }
-  const float ph = static_cast<float>(std::fmod(par.blockfreq * t, 1.0));
-  if (lastblockphase > ph) {
+  // Blocks have no direction: a negative -blockperiod gives blocks of its
+  // length, as in every other block sequence.
+  const float ph = blockphase(t, std::fabs(par.blockfreq));
+  if (isnewblock(ph, lastblockphase)) {
     auto draw = [] { return centperioffdraw(par.proboffcond, static_cast<float>(random() * (1.0 / 2147483648.0))); };
     int e = draw();
     // A probability outside 0..1 can leave a single possible condition:

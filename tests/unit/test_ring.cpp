@@ -143,6 +143,22 @@ TEST_F(Ring, ThreeConditionDrawAndSequence) {
   EXPECT_FLOAT_EQ(getlogcentperioff(16.5), 4.0f * dsp.iwinxgl);
 }
 
+TEST_F(Ring, ThreeConditionBlocksOfANegativePeriodLastTheirLength) {
+  par.blockfreq = -1.0f / 16.0f;
+  par.proboffcond = 0.0f;
+  par.stoprepeatsflag = 1;
+  run.initdoneflag = 0;
+  srandom(1);
+  float last = getlogcentperioff(0.0);
+  for (int block = 1; block < 6; block++) {
+    for (double dt = 0.5; dt < 16.0; dt += 0.5)
+      ASSERT_FLOAT_EQ(getlogcentperioff((block - 1) * 16.0 + dt), last) << "held within block " << block;
+    const float now = getlogcentperioff(block * 16.0 + 0.25);
+    EXPECT_NE(now, last) << "a new block at " << block * 16;
+    last = now;
+  }
+}
+
 TEST_F(Ring, NoRepeatRuleRedrawsOnlyWhenAnotherConditionCanCome) {
   EXPECT_TRUE(centperioffcanchange(0.2f, 0));
   EXPECT_TRUE(centperioffcanchange(0.0f, 1)) << "periphery can follow the centre";
