@@ -83,17 +83,7 @@ float eccwrapdim(double t) {
   return 1.0f - (1.0f - par.smoothwrapdim) / (q * q);
 }
 
-void setsmootheccwrapdimcolor(double t, float r, float g, float b) {
-  // Once per frame: every check of the frame shares the same factor.
-  static double lastt = -1.0e30;
-  static float dim = 1.0f, grey = 0.0f;
-  if (t != lastt) {
-    dim = eccwrapdim(t);
-    grey = (1.0f - dim) * par.bgwingray;
-    lastt = t;
-  }
-  glColor3f(dim * r + grey, dim * g + grey, dim * b + grey);
-}
+void setsmootheccwrapdimcolor(double t, float r, float g, float b) { setwrapdimcolor(t, eccwrapdim, r, g, b); }
 
 int centperioffdraw(float proboffcond, float u) {
   if (proboffcond > u) return 0;

@@ -2,6 +2,7 @@
 
 #include "config/condseq.h"
 #include "config/params.h"
+#include "core/window.h"
 #include "core/runstate.h"
 #include "core/xit.h"
 #include "retino/fixation.h"
@@ -63,12 +64,7 @@ void drawmonbinrivoffrndblk(double t, int nrad, int ntheta) {
 void drawdivgmonbinrivoffrndblk(double t, int nrad, int ntheta) {
   if (currentrivalrytype(t, nrad, ntheta, 79) == RIVALRYDONE) return;
   for (int eye = 0; eye < 2; eye++) {
-    glPushMatrix();
-    if (eye == 0)
-      glTranslatef(-par.interocdist / 2.0f, 0.0f, 0.0f);
-    else
-      glTranslatef(par.interocdist / 2.0f, par.vertdisp, 0.0f);
-    glScalef(par.stereoscaleeye, par.stereoscaleeye, 1.0f);
+    entereye(eye);
     drawpolar(t, nrad, ntheta, 1.0f, eye == 0 ? PLAINCOLS : SECONDCOLS, 0.0f, 0.0f);
     if (par.stereobdtype != 0)
       drawstereoborder(par.maxrad, par.stereobdwidth, par.stereobdgap, par.stereobdbright, par.stereobdtype);

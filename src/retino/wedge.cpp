@@ -158,16 +158,22 @@ float polipsiwrapdim(double t) {
   return 1.0f - (1.0f - par.smoothwrapdim) / (q * q);
 }
 
-void setsmoothpolipsiwrapdimcolor(double t, float r, float g, float b) {
+void setwrapdimcolor(double t, float (*dimof)(double), float r, float g, float b) {
   // Once per frame: every check of the frame shares the same factor.
   static double lastt = -1.0e30;
+  static float (*lastdimof)(double) = nullptr;
   static float dim = 1.0f, grey = 0.0f;
-  if (t != lastt) {
-    dim = polipsiwrapdim(t);
+  if (t != lastt || dimof != lastdimof) {
+    dim = dimof(t);
     grey = (1.0f - dim) * par.bgwingray;
     lastt = t;
+    lastdimof = dimof;
   }
   glColor3f(dim * r + grey, dim * g + grey, dim * b + grey);
+}
+
+void setsmoothpolipsiwrapdimcolor(double t, float r, float g, float b) {
+  setwrapdimcolor(t, polipsiwrapdim, r, g, b);
 }
 
 void drawpolar(double t, int nrad, int ntheta, float freqmul, int wctype, float disp, float phaseoff) {

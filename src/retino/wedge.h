@@ -50,5 +50,8 @@ constexpr float SMOOTHWRAPSLOPE = 2.5f;
 float getpolipsith0(double t);
 float getsmoothpolipsiwrap(float a);
 void setsmoothpolipsiwrapdimcolor(double t, float r, float g, float b);
+// The colour (r, g, b) dimmed towards the background by dimof(t), worked out
+// once per frame.
+void setwrapdimcolor(double t, float (*dimof)(double), float r, float g, float b);
 // The dimming factor of the ipsilateral return at time t (1 outside it).
 float polipsiwrapdim(double t);
