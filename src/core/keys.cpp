@@ -251,12 +251,8 @@ float stepcolour(float value, float delta) {
   return value;
 }
 
-// The clock is monotonic, so a reading before the first reset can be small:
-// whether a reset happened is told by the start time as well.
-double resettime(double timerreading) {
-  if (run.starttime == 0.0) return 0.0;
-  return timerreading > 100000.0 ? 0.0 : timerreading;
-}
+// Before the first reset the timer reads seconds since the epoch: no run time.
+double resettime(double timerreading) { return timerreading > 100000.0 ? 0.0 : timerreading; }
 
 void countdownsomekey(double) {
   if (!run.somekeytriggerflag) return;
