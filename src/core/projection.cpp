@@ -4,7 +4,7 @@ Extents windowextents(int winxgl, int winygl) {
   return {HALFWIDTHUNITS, HALFWIDTHUNITS * static_cast<float>(winygl) / static_cast<float>(winxgl)};
 }
 
-bool windowsizeok(int winxgl, int winygl) {
+bool windowsizeok(long winxgl, long winygl) {
   return winxgl > 0 && winygl > 0 && winxgl <= MAXWINSIDE && winygl <= MAXWINSIDE;
 }
 

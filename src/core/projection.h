@@ -14,7 +14,7 @@ Extents windowextents(int winxgl, int winygl);
 constexpr int MAXWINSIDE = 16384;
 // A window size the server and GL can take (a zero or negative side makes no
 // window, and no unit scale).
-bool windowsizeok(int winxgl, int winygl);
+bool windowsizeok(long winxgl, long winygl);
 float pixelsperunit(int winxgl);
 
 constexpr float SCALEUPINCR = 1.02f;

@@ -162,7 +162,7 @@ void checkwindowsize() {
   // The 120 Hz mode doubles one side when the window opens.
   const long dw = par.doubleframerateflag && !par.packstereoupdownflag ? 2L * par.winxgl : par.winxgl;
   const long dh = par.doubleframerateflag && par.packstereoupdownflag ? 2L * par.winygl : par.winygl;
-  if (windowsizeok(par.winxgl, par.winygl) && dw <= MAXWINSIDE && dh <= MAXWINSIDE) return;
+  if (windowsizeok(par.winxgl, par.winygl) && windowsizeok(dw, dh)) return;
   fatal("vistrum: ### bad window size %d x %d (-winxy: 1 to %d pixels each)\n", par.winxgl, par.winygl,
         MAXWINSIDE);
 }

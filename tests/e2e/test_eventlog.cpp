@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <memory>
 #include <regex>
 
 namespace {
@@ -30,6 +31,23 @@ int whitearound(const Image& im, double v) {
     for (int xx = im.width / 4; xx < 3 * im.width / 4; xx++)
       if (y >= 0 && y < im.height && im.r(xx, y) > 240 && im.g(xx, y) > 240 && im.b(xx, y) > 240) n++;
   return n;
+}
+
+// A short fixation-only run that ends on "Done" with the star picture of
+// `height` units as its final image.
+std::unique_ptr<Vistrum> finalpicturerun(const XServer& x, const std::string& cwd, bool log, const char* height) {
+  return std::make_unique<Vistrum>(x, std::vector<std::string>{"-s", "0", "-nofullscreen", log ? "-logfile" : "-nologfile",
+                                                               "-prepostfix", "0.2", "-runperiod", "0.3",
+                                                               "-reportpercent", "star.tif", height},
+                                   cwd);
+}
+
+// Waits until the gold arm of a star `height` units high, right of the
+// centre (clear of the labels), shows on the screen, which is left in `im`.
+::testing::AssertionResult starshows(const XServer& x, double height, Image& im) {
+  const int sx = unitpixx(height * 0.17), sy = unitpixy(-0.1 + height * 0.055);
+  if (waituntil([&] { im = grabscreen(x); return im.ok() && im.r(sx, sy) > 150; })) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "no star: " << (im.ok() ? im.r(sx, sy) : -1);
 }
 
 }  // namespace
@@ -108,9 +126,8 @@ TEST_F(EventLog, TwoRunsInOneSecondKeepBothLogs) {
 TEST_F(EventLog, DoneScreenReportsTheScoreOverTheFinalPicture) {
   const std::string cwd = maketempdir("log");
   mkdir((cwd + "/logs").c_str(), 0755);
-  Vistrum v(*x, {"-s", "0", "-nofullscreen", "-logfile", "-prepostfix", "0.2", "-runperiod", "0.3",
-                 "-reportpercent", "star.tif", "1.0"},
-            cwd);
+  const std::unique_ptr<Vistrum> run = finalpicturerun(*x, cwd, true, "1.0");
+  Vistrum& v = *run;
   ASSERT_TRUE(v.waitforwindow());
   auto logtext = [&] {
     const std::string n = onlylog(cwd + "/logs");
@@ -119,11 +136,10 @@ TEST_F(EventLog, DoneScreenReportsTheScoreOverTheFinalPicture) {
   ASSERT_TRUE(waituntil([&] { return logtext().find("Feedback:") != std::string::npos; })) << logtext();
   EXPECT_NE(logtext().find("Feedback:    \"You scored 100% !\"\n"), std::string::npos) << logtext();
   // The picture, one unit high around y = -0.1: a gold star arm right of
-  // the centre (clear of the labels), the blue ground near its edge.
+  // the centre, the blue ground near its edge.
   const int sx = unitpixx(0.17), sy = unitpixy(-0.1 + 0.055);
   Image im;
-  ASSERT_TRUE(waituntil([&] { im = grabscreen(*x); return im.ok() && im.r(sx, sy) > 150; }))
-      << "no star: " << im.r(sx, sy) << "," << im.g(sx, sy) << "," << im.b(sx, sy);
+  ASSERT_TRUE(starshows(*x, 1.0, im));
   EXPECT_GT(im.g(sx, sy), 100);
   EXPECT_LT(im.b(sx, sy), 100);
   const int edgey = unitpixy(-0.1 + 0.45), edgex = unitpixx(-0.45);
@@ -136,14 +152,12 @@ TEST_F(EventLog, DoneScreenReportsTheScoreOverTheFinalPicture) {
 TEST_F(EventLog, AFinalPictureTallerThanTheWindowIsStillDrawn) {
   // Three units high around y = -0.1: its lower corners lie outside the window.
   const std::string cwd = maketempdir("log");
-  Vistrum v(*x, {"-s", "0", "-nofullscreen", "-nologfile", "-prepostfix", "0.2", "-runperiod", "0.3", "-reportpercent",
-                 "star.tif", "3.0"},
-            cwd);
+  const std::unique_ptr<Vistrum> run = finalpicturerun(*x, cwd, false, "3.0");
+  Vistrum& v = *run;
   ASSERT_TRUE(v.waitforwindow());
   const int sx = unitpixx(3 * 0.17), sy = unitpixy(-0.1 + 3 * 0.055);
   Image im;
-  ASSERT_TRUE(waituntil([&] { im = grabscreen(*x); return im.ok() && im.r(sx, sy) > 150; }))
-      << "no star: " << im.r(sx, sy) << "," << im.g(sx, sy) << "," << im.b(sx, sy);
+  ASSERT_TRUE(starshows(*x, 3.0, im));
   EXPECT_LT(im.b(sx, sy), 100);
   v.key("Escape");
   EXPECT_EQ(v.wait().status, 0);
@@ -151,13 +165,11 @@ TEST_F(EventLog, AFinalPictureTallerThanTheWindowIsStillDrawn) {
 
 TEST_F(EventLog, WithoutALogTheDoneScreenShowsThePictureButNoScore) {
   const std::string cwd = maketempdir("log");
-  Vistrum v(*x, {"-s", "0", "-nofullscreen", "-nologfile", "-prepostfix", "0.2", "-runperiod", "0.3", "-reportpercent",
-                 "star.tif", "1.0"},
-            cwd);
+  const std::unique_ptr<Vistrum> run = finalpicturerun(*x, cwd, false, "1.0");
+  Vistrum& v = *run;
   ASSERT_TRUE(v.waitforwindow());
-  const int sx = unitpixx(0.17), sy = unitpixy(-0.1 + 0.055);
   Image im;
-  ASSERT_TRUE(waituntil([&] { im = grabscreen(*x); return im.ok() && im.r(sx, sy) > 150; })) << "no picture";
+  ASSERT_TRUE(starshows(*x, 1.0, im)) << "no picture";
   waituntil([] { return false; }, 0.3);
   im = grabscreen(*x);
   EXPECT_EQ(whitearound(im, -0.25), 0) << "no score text";
