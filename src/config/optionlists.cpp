@@ -54,7 +54,12 @@ void printtextvalue(FILE* out, const char* text) {
 }
 
 int parsestimtype(int i, int argc, char** argv) {
-  par.stimtype = geti(i + 1, argc, argv);
+  // The first option chose the type and its defaults; a repeat (a pasted
+  // listing) must name the same type, or the defaults would not match it.
+  const int again = geti(i + 1, argc, argv);
+  if (again != par.stimtype)
+    fatal("vistrum: ### %s %d repeats the type as another (%d): give the type once, as the first option\n",
+          argv[i], again, par.stimtype);
   return i + 1;
 }
 

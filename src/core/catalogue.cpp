@@ -165,6 +165,10 @@ constexpr int kTypeCount = sizeof kTypes / sizeof kTypes[0];
 // Numbers refused at start-up although they lie in range.
 constexpr int kReserved[] = {116, 121, 122, 123, 124, 125, 126, 127, 128, 129};
 
+// Types whose drawing exists. Every other valid type is refused at start-up:
+// a researcher must never run a stimulus that leaves the screen empty.
+constexpr int kBuilt[] = {0, 2, 10, 20, 21, 23, 24, 27, 43, 61, 64, 77, 79, 82, 9999};
+
 // Types that may write an event log whatever the target settings.
 constexpr int kMayLog[] = {0,  3,  4,  5,  6,  7,  8,  11, 12, 15, 16,  17,  18,  22,  24,  25,  26,  29,
                            31, 32, 33, 34, 35, 36, 39, 49, 51, 52, 54,  55,  56,  57,  59,  60,  62,  65,
@@ -199,6 +203,8 @@ bool validstimtype(int stimtype) {
   if (static_cast<unsigned>(stimtype) > 129u) return false;
   return !contains(kReserved, stimtype);
 }
+
+bool stimbuilt(int stimtype) { return contains(kBuilt, stimtype); }
 
 bool stimmaylog(int stimtype, float chktargprob, float fixtargprob) {
   if (fixtargprob != 0.0f) return true;
