@@ -1,4 +1,393 @@
 #include "dots/dotfield.h"
 
-// Nothing to prepare yet.
-void preparedots() {}
+#include "config/params.h"
+#include "core/runstate.h"
+#include "core/window.h"
+#include "core/xit.h"
+#include "retino/primitives.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+float *dotx = nullptr, *doty = nullptr, *dotz = nullptr, *dotdx = nullptr, *dotdy = nullptr, *dotrotang = nullptr,
+      *dotdilscale = nullptr;
+float* dotdisps = nullptr;
+
+namespace {
+
+constexpr double TWOPI = 2.0 * M_PI;
+constexpr int MAXDOTS = 1000000;
+// Placement keeping fewer than one draw in this many cannot fill a field in
+// reasonable time: such settings are refused at start-up.
+constexpr double MINPLACEFRACTION = 1.0e-3;
+
+int currnrd = -1;  // dots asked for last
+int capacity = 0;  // entries allocated per array
+
+// The collected squares: four corners (x, y) and their colour each. Fixed
+// size, so drawing never allocates; a full batch is drawn and started again.
+constexpr int BATCHQUADS = 4096;
+float batchvert[BATCHQUADS * 8];
+float batchcol[BATCHQUADS * 12];
+int batchn = 0;
+float currcol[3] = {1.0f, 1.0f, 1.0f};
+
+void emitsquare(float x, float y) {
+  if (batchn == BATCHQUADS) dotbatchflush();
+  const float s = par.dotsize;
+  float* v = batchvert + 8 * batchn;
+  v[0] = x - s, v[1] = y - s;
+  v[2] = x + s, v[3] = y - s;
+  v[4] = x + s, v[5] = y + s;
+  v[6] = x - s, v[7] = y + s;
+  float* c = batchcol + 12 * batchn;
+  for (int k = 0; k < 4; k++) {
+    c[3 * k] = currcol[0];
+    c[3 * k + 1] = currcol[1];
+    c[3 * k + 2] = currcol[2];
+  }
+  batchn++;
+}
+
+// Area of the disk of radius r inside the square [-m, m]^2.
+double diskinsquare(double r, double m) {
+  if (r <= 0.0) return 0.0;
+  if (r <= m) return M_PI * r * r;
+  if (r >= std::sqrt(2.0) * m) return 4.0 * m * m;
+  const double seg = r * r * std::acos(m / r) - m * std::sqrt(r * r - m * m);
+  return M_PI * r * r - 4.0 * seg;
+}
+
+DotXY polarstore(float r, float th) {
+  return DotXY{static_cast<float>(r * std::cos(static_cast<double>(th))),
+               static_cast<float>(r * std::sin(static_cast<double>(th)))};
+}
+
+// The radial bounce: a dot pushed inside minrad or beyond maxrad is
+// reflected back by twice the jitter range.
+float bounce(float r, float range) {
+  if (r < par.minrad) r += 2.0f * range;
+  if (r > par.maxrad) r -= 2.0f * range;
+  return r;
+}
+
+}  // namespace
+
+float dotrand() { return static_cast<float>(random() * (1.0 / 2147483648.0)); }
+
+void mkdotarrays(int n) {
+  if (n == currnrd) return;
+  if (n < 0) n = 0;
+  const int need = (n + 3) / 4 * 4;
+  if (need > capacity || dotx == nullptr) {
+    float** arrays[7] = {&dotx, &doty, &dotz, &dotdx, &dotdy, &dotrotang, &dotdilscale};
+    bool failed = false;
+    for (float** a : arrays) {
+      std::free(*a);
+      *a = static_cast<float*>(std::calloc(need > 0 ? need : 1, sizeof(float)));
+      if (*a == nullptr) failed = true;
+    }
+    if (failed) fatal("vistrum: ### malloc dot arrays failed\n");
+    capacity = need;
+  }
+  currnrd = n;
+}
+
+int dotcount() { return currnrd; }
+
+bool dotplaceable(float x, float y) {
+  const float r2 = x * x + y * y;
+  if (!(r2 >= par.minrad * par.minrad)) return false;
+  if (par.usemaxrad && !(r2 <= par.maxrad * par.maxrad)) return false;
+  return true;
+}
+
+double placementfraction(float minrad, float maxrad, int usemaxrad, float maxdotxy) {
+  const double m = std::fabs(static_cast<double>(maxdotxy));
+  const double lo = std::fabs(static_cast<double>(minrad));
+  if (m == 0.0) return lo == 0.0 && (!usemaxrad || maxrad >= 0.0f) ? 1.0 : 0.0;
+  const double sq = 4.0 * m * m;
+  const double outer = usemaxrad ? diskinsquare(std::fabs(static_cast<double>(maxrad)), m) : sq;
+  if (usemaxrad && std::fabs(static_cast<double>(maxrad)) < lo) return 0.0;
+  const double f = (outer - diskinsquare(lo, m)) / sq;
+  return f < 0.0 ? 0.0 : (f > 1.0 ? 1.0 : f);
+}
+
+void computedots(int n) {
+  mkdotarrays(n);
+  const float m = par.maxdotxy;
+  // Start-up has refused fields that placement can hardly fill; this bound
+  // only keeps an unforeseen case from hanging the run.
+  const double limit = 100000.0 * (n + 1.0);
+  double tries = 0.0;
+  for (int j = 0; j < n;) {
+    const float x = dotrand() * 2.0f * m - m;
+    const float y = dotrand() * 2.0f * m - m;
+    if (++tries > limit) fatal("vistrum: ### dot placement found no room for %d dots (check -minrad, -maxrad, -maxdotxy)\n", n);
+    if (!dotplaceable(x, y)) continue;
+    dotx[j] = x;
+    doty[j] = y;
+    dotdx[j] = dotdy[j] = dotrotang[j] = dotdilscale[j] = 0.0f;
+    j++;
+  }
+}
+
+void randflowparms(float* dx, float* dy, float* rot, float* dil) {
+  const float c = par.dotjittcent;
+  *dx = (dotrand() * 2.0f * c - c) * par.dotspeed;
+  *dy = (dotrand() * 2.0f * c - c) * par.dotspeed;
+  *rot = 0.0f;
+  *dil = 1.0f;
+  if (par.dotrotflag) *rot = static_cast<float>((dotrand() * 20.0 - 10.0) * par.dotspeed * M_PI / 180.0);
+  if (par.dotdilflag) *dil = static_cast<float>((dotrand() * 0.28 + 0.87 - 1.0) * par.dotspeed + 1.0);
+}
+
+void randmove(float* dx, float* dy, float range) {
+  *dx = (dotrand() * 2.0f * range - range) * par.dotjspeed;
+  *dy = (dotrand() * 2.0f * range - range) * par.dotjspeed;
+}
+
+DotXY flowtransform(float x, float y, float dx, float dy, float rot, float dil) {
+  const float X = x * dil, Y = y * dil;
+  const float c = std::cos(rot), s = std::sin(rot);
+  return DotXY{X * c - Y * s + dx, X * s + Y * c + dy};
+}
+
+void wedgeorder(float edge1, float edge2, float* lo, float* hi) {
+  if (par.polfreq >= 0.0f) {
+    *lo = edge1;
+    *hi = edge2;
+  } else {
+    *lo = edge2;
+    *hi = edge1;
+  }
+}
+
+float wedgeangle(float x, float y, float lo, float hi) {
+  float th = static_cast<float>(std::atan2(static_cast<double>(y), static_cast<double>(x)));
+  if (th < 0.0f) th += static_cast<float>(TWOPI);
+  if (hi >= static_cast<float>(TWOPI) && th < lo) th += static_cast<float>(TWOPI);
+  if (lo < 0.0f && th > hi) th -= static_cast<float>(TWOPI);
+  return th;
+}
+
+DotXY moveoutpos(float x, float y, float dx, float dy, float edge1, float edge2) {
+  const float px = x + dx, py = y + dy;
+  const float r = bounce(std::sqrt(px * px + py * py), par.dotjrange);
+  float lo, hi;
+  wedgeorder(edge1, edge2, &lo, &hi);
+  float d = wedgeangle(px, py, lo, hi) - lo;
+  const float w = hi - lo;
+  if (d > 0.0f && d < w) d += d < w / 2.0f ? w : -w;  // jumped into the wedge: across it
+  return polarstore(r, lo + d);
+}
+
+DotXY movewedgepos(float x, float y, float dx, float dy, float rot, float dil, float edge1, float edge2) {
+  const DotXY p = flowtransform(x, y, dx, dy, rot, dil);
+  const float r = bounce(std::sqrt(p.x * p.x + p.y * p.y), par.wdotjrange);
+  float lo, hi;
+  wedgeorder(edge1, edge2, &lo, &hi);
+  float d = wedgeangle(p.x, p.y, lo, hi) - lo;
+  const float w = hi - lo;
+  if (d < 0.0f || d > w) {  // left the wedge: in again from the other side
+    const float pi = static_cast<float>(M_PI);
+    if (d > pi)
+      d += w;
+    else if (d < -pi)
+      d -= w;
+    else if (d < 0.0f)
+      d += w;
+    else
+      d -= w;
+  }
+  return polarstore(r, lo + d);
+}
+
+float dotdisparity(float X, float Y, float dx, float dy, float disp) {
+  const float rc = std::sqrt(X * X + Y * Y);
+  const float rt = std::sqrt((X + dx) * (X + dx) + (Y + dy) * (Y + dy));
+  const float pi = static_cast<float>(M_PI);
+  switch (par.dotstereotype) {
+    case 0: return disp * rc;
+    case 1: return disp * rt;
+    case 2: return disp * std::cos(rc * par.depthripples * pi);
+    case 3: return disp * std::cos(rt * par.depthripples * pi);
+    case 5: return (disp > 0.0f ? 0.01f : (disp < 0.0f ? -0.01f : 0.0f)) + disp * rc;
+    default: return disp;
+  }
+}
+
+void drawdot(float x, float y, float dx, float dy, float rot, float dil) {
+  const DotXY p = flowtransform(x, y, dx, dy, rot, dil);
+  emitsquare(p.x, p.y);
+}
+
+void drawstilldot(float x, float y) { emitsquare(x, y); }
+
+void movedot(float* x, float* y, float dx, float dy, float rot, float dil) {
+  const DotXY p = flowtransform(*x, *y, dx, dy, rot, dil);
+  *x = p.x;
+  *y = p.y;
+  emitsquare(p.x, p.y);
+}
+
+void moveoutdot(float* x, float* y, float dx, float dy, float edge1, float edge2) {
+  const DotXY p = moveoutpos(*x, *y, dx, dy, edge1, edge2);
+  *x = p.x;
+  *y = p.y;
+  emitsquare(p.x, p.y);
+}
+
+void movewedgedot(float* x, float* y, float dx, float dy, float rot, float dil, float edge1, float edge2) {
+  const DotXY p = movewedgepos(*x, *y, dx, dy, rot, dil, edge1, edge2);
+  *x = p.x;
+  *y = p.y;
+  emitsquare(p.x, p.y);
+}
+
+void drawstdot(float x, float y, float dx, float dy, float rot, float dil, float disp) {
+  const float X = x * dil, Y = y * dil;
+  const float D = dotdisparity(X, Y, dx, dy, disp);
+  const DotXY p = flowtransform(X, Y, dx, dy, rot, 1.0f);
+  const float xl = p.x - D / 2.0f;
+  dotcolour(par.stereoLred, par.stereoLgrn, par.stereoLblu);
+  emitsquare(xl, p.y);
+  dotcolour(par.stereoRred, par.stereoRgrn, par.stereoRblu);
+  emitsquare(xl + D, p.y);
+}
+
+void dotcolour(float r, float g, float b) {
+  currcol[0] = r;
+  currcol[1] = g;
+  currcol[2] = b;
+}
+
+void dotbatchflush() {
+  if (batchn > 0) {
+    // Dots are opaque: no alpha test, so the rasteriser skips no work.
+    const int opaque = opaquefillbegin();
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glVertexPointer(2, GL_FLOAT, 0, batchvert);
+    glColorPointer(3, GL_FLOAT, 0, batchcol);
+    glDrawArrays(GL_QUADS, 0, 4 * batchn);
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    opaquefillend(opaque);
+    batchn = 0;
+  }
+  glColor3f(currcol[0], currcol[1], currcol[2]);
+}
+
+void rotate_x(float* v, float a) {
+  const float c = std::cos(a), s = std::sin(a);
+  const float y = v[1] * c + v[2] * s, z = v[2] * c - v[1] * s;
+  v[1] = y;
+  v[2] = z;
+}
+
+void rotate_y(float* v, float a) {
+  const float c = std::cos(a), s = std::sin(a);
+  const float x = v[0] * c - v[2] * s, z = v[0] * s + v[2] * c;
+  v[0] = x;
+  v[2] = z;
+}
+
+void rotate_z(float* v, float a) {
+  const float c = std::cos(a), s = std::sin(a);
+  const float x = v[0] * c + v[1] * s, y = v[1] * c - v[0] * s;
+  v[0] = x;
+  v[1] = y;
+}
+
+void randsphpoint(float* x, float* y, float* z) {
+  float v[3] = {1.0f, 0.0f, 0.0f};
+  const float twopi = static_cast<float>(TWOPI);
+  float a = dotrand() * twopi;
+  rotate_z(v, a);
+  a = dotrand() * twopi;
+  rotate_y(v, a);
+  a = dotrand() * twopi;
+  rotate_x(v, a);
+  *x = v[0];
+  *y = v[1];
+  *z = v[2];
+}
+
+void computespherequads(int n) {
+  mkdotarrays(n);
+  const float twopi = static_cast<float>(TWOPI);
+  for (int k = 0; 4 * k < n; k++) {
+    float c[4][3] = {};
+    if (run.vectstimtype == 0) {
+      const float a = par.dotsize * static_cast<float>(M_PI) / 4.0f, R = par.sphererad;
+      c[0][0] = R;
+      for (int i = 1; i < 4; i++)
+        for (int q = 0; q < 3; q++) c[i][q] = c[0][q];
+      rotate_y(c[1], a);
+      rotate_y(c[2], a);
+      rotate_z(c[2], a);
+      rotate_z(c[3], a);
+      for (int rep = 0; rep < 3; rep++) {
+        void (*rot[3])(float*, float) = {rotate_z, rotate_y, rotate_x};
+        for (auto r : rot) {
+          const float ang = dotrand() * twopi;
+          for (auto& corner : c) r(corner, ang);
+        }
+      }
+    } else if (run.vectstimtype == 1 || run.vectstimtype == 2) {
+      const float s = par.dotsize, w = dsp.iwinxgl;
+      c[1][0] = s;
+      c[2][0] = s, c[2][1] = s;
+      c[3][1] = s;
+      const float ang = dotrand() * twopi;
+      for (auto& corner : c) rotate_z(corner, ang);
+      const float hx = dotrand() * 4.0f * w - 2.0f * w;
+      const float hy = dotrand() * 4.0f * w - 2.0f * w;
+      float z = -w / 2.0f;
+      if (run.vectstimtype == 2) z += dotrand() * 2.0f * w - w;
+      for (auto& corner : c) {
+        corner[0] += hx;
+        corner[1] += hy;
+        corner[2] = z;
+      }
+    }
+    for (int i = 0; i < 4; i++) {
+      dotx[4 * k + i] = c[i][0];
+      doty[4 * k + i] = c[i][1];
+      dotz[4 * k + i] = c[i][2];
+    }
+  }
+}
+
+bool usesdotfield(int s) {
+  static const int types[] = {1,  3,  4,  25, 26, 28, 29, 31, 34, 35, 36, 37, 38, 39, 40, 41,
+                              42, 44, 45, 46, 47, 48, 49, 50, 56, 57, 78, 111, 115};
+  for (int t : types)
+    if (t == s) return true;
+  return false;
+}
+
+void preparedots() {
+  if (!usesdotfield(par.stimtype)) return;
+  if (par.numdots < 0) fatal("vistrum: ### -numdots %d: a dot count can't be negative\n", par.numdots);
+  if (par.numdots > MAXDOTS) fatal("vistrum: ### -numdots %d: at most %d dots\n", par.numdots, MAXDOTS);
+  // Patch clouds sit on a sphere or plane of their own: no annulus to fill.
+  const bool patches = par.stimtype == 47 || par.stimtype == 49;
+  if (!patches && par.numdots > 0) {
+    const double f = placementfraction(par.minrad, par.maxrad, par.usemaxrad, par.maxdotxy);
+    if (f < MINPLACEFRACTION) {
+      std::printf("vistrum: ### no room for dots: minrad %g%s leaves %.3g%% of the square +-%g (-maxdotxy)\n",
+                  par.minrad, par.usemaxrad ? " to maxrad" : "", 100.0 * f, par.maxdotxy);
+      fatal("vistrum: ### lower -minrad or raise -maxdotxy%s\n", par.usemaxrad ? " or -maxrad" : "");
+    }
+  }
+  mkdotarrays(par.numdots);
+  if (par.stimtype == 38 || par.stimtype == 56) {
+    dotdisps = static_cast<float*>(std::calloc(par.numdots > 0 ? par.numdots : 1, sizeof(float)));
+    if (dotdisps == nullptr) fatal("vistrum: ### malloc dot arrays failed\n");
+  }
+}

@@ -1,10 +1,375 @@
 #include "dots/flowfields.h"
 
-// Not drawn yet: these types show background and fixation only.
-void drawrotdil0stereo(double, int, float, int, int) {}
-void drawrotdil0(double, int) {}
-void drawrotdil1(double, int) {}
-void drawrotdil2(double, int) {}
-void drawpoldotbg(double, int) {}
-void drawglass1(double, int) {}
-void draworbrotdil(double, int) {}
+#include "config/params.h"
+#include "core/eventlog.h"
+#include "core/runstate.h"
+#include "core/timer.h"
+#include "dots/dotfield.h"
+#include "images/masks.h"
+#include "retino/centre.h"
+#include "retino/fixation.h"
+#include "retino/palette.h"
+#include "retino/ring.h"
+#include "retino/wedge.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+// A rate that is used as a divisor: zero would stop every clock with a NaN.
+double nonzero(float rate) { return rate != 0.0f ? rate : 1.0e-9; }
+
+struct Flow {
+  float dx = 0.0f, dy = 0.0f, rot = 0.0f, dil = 1.0f;
+};
+
+// Flow parameters of dot j under the condition: its own when scrambled,
+// the common ones when coherent.
+Flow dotflow(int j, bool scrambled, const Flow& common) {
+  if (!scrambled) return common;
+  return Flow{dotdx[j], dotdy[j], dotrotang[j], dotdilscale[j]};
+}
+
+// The same scaled by the time (or fraction) tau into the flow.
+Flow scaled(const Flow& f, float tau) { return Flow{f.dx * tau, f.dy * tau, f.rot * tau, (f.dil - 1.0f) * tau + 1.0f}; }
+
+// New parameters of the condition: one flow per dot when scrambled, one
+// common flow when coherent.
+void drawflows(int count, bool scrambled, Flow& common) {
+  if (scrambled) {
+    for (int j = 0; j < count; j++) randflowparms(&dotdx[j], &dotdy[j], &dotrotang[j], &dotdilscale[j]);
+  } else {
+    randflowparms(&common.dx, &common.dy, &common.rot, &common.dil);
+  }
+}
+
+// Notes a new coherent/scrambled block: true when `cond` differs from
+// `last` (which it then becomes), and the change goes to the event log.
+bool newcondition(int cond, int& last) {
+  static const char* const names[2] = {"coherent", "scrambled"};
+  if (cond == last) return false;
+  if (logging()) logevent("StimEvent: %8.3lf   %s (%d)\n", gettimer(), names[cond], cond);
+  last = cond;
+  return true;
+}
+
+// The dot grey with the active smooth-wrap dimming of the ring or wedge.
+float dimmedgrey(float g, double t) {
+  if (par.smoothwrapdim >= 1.0f) return g;
+  const int type = smoothwraptype();
+  const float dim = type == 1 ? eccwrapdim(t) : (type == 2 ? polipsiwrapdim(t) : 1.0f);
+  return dim * g + (1.0f - dim) * par.bgwingray;
+}
+
+void drawmasks(double t) {
+  if (par.stimtype == 28 && par.polwidth != 0.0f && par.eccwidth != 0.0f) {
+    bothmask(t);
+    return;
+  }
+  if (par.polwidth != 0.0f) polarmask(t);
+  if (par.eccwidth != 0.0f) eccenmask(t);
+  if (par.circwidth != 0.0f) circmask(t);
+}
+
+void fixationmark(double t) { drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t); }
+
+// Per-run state of one flow field.
+struct FlowField {
+  float grey = 1.0f;
+  Flow common;
+  double prevtau = 0.0;
+  bool target = false;
+  int lastcond = -1;
+};
+
+// The flow field: a new random field and flow every flow period, each frame
+// showing the flow applied for tau seconds to the flow's starting dots. An
+// orbiting field has one coherent flow whose centre walks at random.
+void flowfield(FlowField& s, double t, int count, bool orbiting) {
+  if (!run.initdoneflag) {
+    s.grey = getbwdotcolor();
+    run.initdoneflag = 1;
+    run.initdoneflag2 = 0;
+    s.prevtau = 1.0 / nonzero(par.flowfreq) + 0.001;
+    s.common = Flow{};
+    s.lastcond = -1;
+  }
+  const int pushed = pushstimcentre(t);
+  const double tau = flowtime(t, par.flowfreq);
+  const bool newflow = tau < s.prevtau;
+  s.prevtau = tau;
+  if (newflow) {
+    computedots(count);
+    s.target = par.flowspertarg != 0 && random() % par.flowspertarg == 0;
+    if (s.target) logevent("RedEvent: %9.3lf\n", gettimer());
+  }
+  const int cond = orbiting ? 0 : scrambledblock(t);
+  const bool switched = !orbiting && newcondition(cond, s.lastcond);
+  if (orbiting && newflow) {
+    Flow step;
+    randflowparms(&step.dx, &step.dy, &step.rot, &step.dil);
+    s.common = Flow{s.common.dx + step.dx, s.common.dy + step.dy, step.rot, step.dil};
+  } else if (newflow || switched) {
+    // A block that turns scrambled in mid-flow gets its per-dot flows at
+    // once, rather than running on the cleared entries of the placement.
+    drawflows(count, cond == 1, s.common);
+  }
+
+  const float g = dimmedgrey(s.grey, t);
+  if (s.target)
+    dotcolour(g, par.greenbluedim * g, par.greenbluedim * g);
+  else
+    dotcolour(g, g, g);
+  for (int j = 0; j < count; j++) {
+    const Flow f = scaled(dotflow(j, cond == 1, s.common), static_cast<float>(tau));
+    drawdot(dotx[j], doty[j], f.dx, f.dy, f.rot, f.dil);
+  }
+  dotbatchflush();
+  drawmasks(t);
+  popstimcentre(pushed);
+  if (par.drawfixmeshflag) drawfixmesh(par.fixbgbright);
+  if (orbiting) {
+    const float orbrad = par.orbrad;  // the mark stays at the screen centre
+    par.orbrad = 0.0f;
+    fixationmark(t);
+    par.orbrad = orbrad;
+  } else {
+    fixationmark(t);
+  }
+}
+
+// Start of a new stepped pattern (glass patterns and the stepped field):
+// when a flow period has passed since the last one, or at the start.
+bool newpattern(double t) {
+  const double period = 1.0 / nonzero(par.flowfreq);
+  if (!(run.oldt < 0.0f) && !(t - run.oldt > period)) return false;
+  run.oldt = static_cast<float>(periodstart(t, par.flowfreq));
+  return true;
+}
+
+// Per-run state of the stepped variants.
+struct Stepped {
+  float grey = 1.0f;
+  Flow common;
+  int lastcond = -1;
+  float oldtflow = 0.0f;
+};
+
+void steppedinit(Stepped& s) {
+  if (run.initdoneflag) return;
+  s.grey = getbwdotcolor();
+  s.lastcond = -1;
+  run.initdoneflag = 1;
+}
+
+}  // namespace
+
+int scrambledblock(double t) {
+  const double k = std::trunc(static_cast<double>(par.twofreq) * t);
+  const bool odd = std::fmod(k, 2.0) != 0.0;
+  return (par.twofreq >= 0.0f ? odd : !odd) ? 1 : 0;
+}
+
+double flowtime(double t, float flowfreq) {
+  const double f = nonzero(flowfreq);
+  return std::fmod(f * t, 1.0) / f;
+}
+
+double periodstart(double t, float rate) {
+  const double r = nonzero(rate);
+  return std::trunc(r * t) / r;
+}
+
+double stepped(double x, float steprate) {
+  const double r = nonzero(steprate);
+  return std::trunc(x * r) / r;
+}
+
+void dotwedgeedges(double t, float* edge1, float* edge2) {
+  const double twopi = 2.0 * M_PI;
+  const float a = static_cast<float>(std::fmod(twopi * par.polfreq * t, twopi));
+  const float w = par.polwidth;
+  if (par.polfreq >= 0.0f) {
+    *edge1 = par.centerpolflag ? a - w / 2.0f : a;
+    *edge2 = *edge1 + w;
+  } else {
+    *edge1 = par.centerpolflag ? a + w / 2.0f : a;
+    *edge2 = *edge1 - w;
+  }
+}
+
+void drawrotdil0(double t, int ndots) {
+  static FlowField s;
+  flowfield(s, t, ndots, false);
+}
+
+void draworbrotdil(double t, int ndots) {
+  static FlowField s;
+  flowfield(s, t, ndots, true);
+}
+
+void drawrotdil0stereo(double t, int ndots, float disp, int cond, int nodraw) {
+  static double prevtau = 0.0;
+  static Flow common;
+  static int lastcond = -1;
+  if (!run.initdoneflag) {
+    run.initdoneflag = 1;
+    run.initdoneflag2 = 0;
+    prevtau = 1.0 / nonzero(par.flowfreq) + 0.001;
+    lastcond = -1;
+  }
+  // The disparities are sized once at start-up for numdots.
+  const int count = ndots < par.numdots ? ndots : par.numdots;
+  const double tau = flowtime(t, par.flowfreq);
+  const bool newflow = tau < prevtau;
+  prevtau = tau;
+  if (newflow) {
+    computedots(count);
+    const bool spread = par.dotstereotype == 4 || par.dotstereotype == 5;
+    for (int j = 0; j < count; j++) dotdisps[j] = spread ? dotrand() * 2.0f * disp - disp : disp;
+  }
+  // The caller's own condition, or the two-condition blocks (logged).
+  const int c = cond < 0 ? scrambledblock(t) : (cond == 1 ? 1 : 0);
+  const bool switched = c != lastcond;
+  if (cond < 0)
+    newcondition(c, lastcond);
+  else
+    lastcond = c;
+  if (newflow || switched) drawflows(count, c == 1, common);
+  if (!nodraw) {
+    for (int j = 0; j < count; j++) {
+      const Flow f = scaled(dotflow(j, c == 1, common), static_cast<float>(tau));
+      drawstdot(dotx[j], doty[j], f.dx, f.dy, f.rot, f.dil, dotdisps[j]);
+    }
+    dotbatchflush();
+  }
+  const int fixtype = par.fixtype;
+  if (par.fixdisp != 0.0f) {
+    par.fixtype = 6;
+    drawfixation(-par.fixdisp / 2.0f, 0.0f, 0.0f, par.fixbright, t);
+    par.fixtype = 7;
+    drawfixation(par.fixdisp / 2.0f, 0.0f, 0.0f, par.fixbright, t);
+  } else {
+    par.fixtype = 5;
+    fixationmark(t);
+  }
+  par.fixtype = fixtype;
+}
+
+void drawglass1(double t, int ndots) {
+  static Stepped s;
+  steppedinit(s);
+  const int cond = scrambledblock(t);
+  const bool fresh = newpattern(t);
+  if (fresh) computedots(ndots);
+  const bool switched = newcondition(cond, s.lastcond);
+  if (fresh || switched) drawflows(ndots, cond == 1, s.common);
+
+  dotcolour(s.grey, s.grey, s.grey);
+  const float size = par.dotsize;
+  for (int j = 0; j < ndots; j++) {
+    const Flow f = dotflow(j, cond == 1, s.common);
+    const float x = dotx[j], y = doty[j];
+    if (par.scaledotsflag) par.dotsize = size * (1.0f - par.scalefrac * (1.0f - std::sqrt(x * x + y * y)));
+    // A still triplet along the flow: the dot and two short flow steps.
+    drawdot(x, y, 0.05f * f.dx, 0.05f * f.dy, 0.0f, 1.0f);
+    drawdot(x, y, 0.05f * f.dx, 0.05f * f.dy, 0.05f * f.rot, 1.0f + 0.05f * (f.dil - 1.0f));
+    drawdot(x, y, 0.05f * f.dx, 0.05f * f.dy, 0.1f * f.rot, 1.0f + 0.1f * (f.dil - 1.0f));
+    par.dotsize = size;
+  }
+  dotbatchflush();
+  fixationmark(t);
+}
+
+void drawrotdil1(double t, int ndots) {
+  static Stepped s;
+  steppedinit(s);
+  const int cond = scrambledblock(t);
+  const bool fresh = newpattern(t);
+  if (fresh) computedots(ndots);
+  const bool switched = newcondition(cond, s.lastcond);
+  if (fresh || switched) drawflows(ndots, cond == 1, s.common);
+  // The fraction of the flow period, advancing in flickerfreq steps.
+  const float tau = static_cast<float>(stepped((t - run.oldt) * nonzero(par.flowfreq), par.flickerfreq));
+  dotcolour(s.grey, s.grey, s.grey);
+  for (int j = 0; j < ndots; j++) {
+    const Flow f = scaled(dotflow(j, cond == 1, s.common), tau);
+    drawdot(dotx[j], doty[j], f.dx, f.dy, f.rot, f.dil);
+  }
+  dotbatchflush();
+  fixationmark(t);
+}
+
+void drawrotdil2(double t, int ndots) {
+  static Stepped s;
+  const bool first = !run.initdoneflag;
+  if (first) {
+    s.grey = getbwdotcolor();
+    s.lastcond = -1;
+    run.initdoneflag = 1;
+  }
+  const int cond = scrambledblock(t);
+  const double delta = first ? 0.0 : t - run.oldt;
+  const double dilperiod = 1.0 / nonzero(par.dilfreq);
+  bool fresh = false;
+  if (first || t - s.oldtflow > 1.0 / nonzero(par.flowfreq)) {
+    s.grey = getbwdotcolor();
+    computedots(ndots);
+    s.oldtflow = run.oldt = static_cast<float>(periodstart(t, par.flowfreq));
+    fresh = true;
+  } else if (t - run.oldt > dilperiod) {
+    run.oldt = static_cast<float>(periodstart(t, par.dilfreq));
+    fresh = true;
+  }
+  const bool switched = newcondition(cond, s.lastcond);
+  if (fresh) randflowparms(&s.common.dx, &s.common.dy, &s.common.rot, &s.common.dil);
+  if ((fresh || switched) && cond == 1) drawflows(ndots, true, s.common);
+  const float f = static_cast<float>(stepped(delta * nonzero(par.dilfreq), par.flickerfreq));
+  const float range = cond == 1 ? par.dotjrange : par.wdotjrange;
+  dotcolour(s.grey, s.grey, s.grey);
+  for (int j = 0; j < ndots; j++) {
+    // The jitter step takes the place of the flow's translation.
+    randmove(&dotdx[j], &dotdy[j], range);
+    const Flow p = dotflow(j, cond == 1, s.common);
+    movedot(&dotx[j], &doty[j], dotdx[j], dotdy[j], f * p.rot, (p.dil - 1.0f) * f + 1.0f);
+  }
+  dotbatchflush();
+  fixationmark(t);
+}
+
+void drawpoldotbg(double t, int ndots) {
+  static float grey = 1.0f;
+  static Flow common;
+  float edge1, edge2, lo, hi;
+  dotwedgeedges(t, &edge1, &edge2);
+  wedgeorder(edge1, edge2, &lo, &hi);
+  const bool first = run.oldt < 0.0f;
+  if (first) {
+    grey = getbwdotcolor();
+    computedots(ndots);
+  }
+  const double delta = first ? 0.0 : t - run.oldt;
+  if (first || t - run.oldt > 1.0 / nonzero(par.dilfreq)) {
+    run.oldt = static_cast<float>(periodstart(t, par.dilfreq));
+    randflowparms(&common.dx, &common.dy, &common.rot, &common.dil);
+  }
+  run.initdoneflag = 1;
+  const float f = static_cast<float>(stepped(delta * nonzero(par.dilfreq), par.flickerfreq));
+  const float rot = f * common.rot, dil = (common.dil - 1.0f) * f + 1.0f;
+  dotcolour(grey, grey, grey);
+  for (int j = 0; j < ndots; j++) {
+    const float d = wedgeangle(dotx[j], doty[j], lo, hi) - lo;
+    if (d > 0.0f && d < hi - lo) {
+      randmove(&dotdx[j], &dotdy[j], par.wdotjrange);
+      movewedgedot(&dotx[j], &doty[j], dotdx[j], dotdy[j], rot, dil, edge1, edge2);
+    } else {
+      randmove(&dotdx[j], &dotdy[j], par.dotjrange);
+      moveoutdot(&dotx[j], &doty[j], dotdx[j], dotdy[j], edge1, edge2);
+    }
+  }
+  dotbatchflush();
+  // The frame loop draws the fixation mark over it.
+}

@@ -1,0 +1,46 @@
+// Aperture masks: background-grey partial disks drawn over a full-field
+// stimulus so that only a wedge, a ring, both, or a circle stays open. The
+// opening follows the checkerboard wedge and ring of the same time and
+// options, whose geometry the masks take from the wedge and ring modules.
+#pragma once
+
+// Draw the mask for time t in the current transform (callers push the
+// orbit, wander or pointer translation first).
+void polarmask(double t);
+void eccenmask(double t);
+void bothmask(double t);
+void circmask(double t);
+
+// One partial disk in GLU terms: radii, start angle and sweep in degrees
+// (0 at +y, clockwise), slice count.
+struct MaskPiece {
+  float inner, outer;
+  float start, sweep;
+  int slices;
+};
+struct MaskPlan {
+  int count = 0;
+  MaskPiece piece[8];
+};
+
+// Centre of the open wedge in degrees counter-clockwise from +x, as the
+// checkerboard wedge places it at time t.
+float maskwedgecentre(double t);
+// Open wedge width in degrees (widened for the flow composites in `types`).
+float maskwedgewidth(const int* types, int ntypes);
+// The open ring at time t after widening by d, wrap and radial transform:
+// `closed` when the ring is off (blank interval, or skipped at the wrap).
+struct MaskRing {
+  bool closed;
+  float rin, rout;  // rin > rout: the ring has wrapped to the centre
+};
+MaskRing maskring(double t, float d);
+// Radius that reaches past the window corners for the run's orbit, dot
+// size, stimulus scale and pointer use.
+float maskouter(float fac);
+
+// The pieces each mask draws (pure: no GL).
+MaskPlan polarmaskplan(double t);
+MaskPlan eccenmaskplan(double t);
+MaskPlan bothmaskplan(double t);
+MaskPlan circmaskplan();
