@@ -11,6 +11,7 @@
 #include "core/window.h"
 #include "core/xit.h"
 #include "images/tiffio.h"
+#include "somato/dio.h"
 #include "retino/fixation.h"
 #include "retino/saccade.h"
 
@@ -48,6 +49,7 @@ void frameloop() {
     if (par.drawfixdotsflag) drawfixdots(par.fixbgbright);
     if (!run.initdoneflag) run.framecnt = 0;
     t = par.saveframes ? run.framecnt * par.framedur + par.firstframetime : gettimer();
+    dioframe(t);
 
     const bool fixationonly = (par.presaccadedur != 0.0f && ispresaccadeper(t)) ||
                               (par.prepostfix != 0.0f && isprepostper(t));

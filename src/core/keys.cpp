@@ -9,6 +9,7 @@
 #include "core/timer.h"
 #include "core/window.h"
 #include "core/xit.h"
+#include "somato/dio.h"
 #include "retino/fixation.h"
 #include "text/fonts.h"
 
@@ -104,7 +105,7 @@ void handlekey(KeySym key) {
     case KeyAction::f8: run.F8keytoggleflag = !run.F8keytoggleflag; break;
     case KeyAction::escape:
       logevent("Interrupt: %8.3lf #####\n", gettimer());
-      stopsounds();
+      killsnd();
       xit(0);
     case KeyAction::up: scalestep(true); break;
     case KeyAction::down: scalestep(false); break;
@@ -304,7 +305,11 @@ void waitforF1orF2key() {
 void clearreadywaitsett(int n, const char* text) {
   run.stimrunningflag = 0;
   clearready(text);
-  waitforF1orF2key();
+  // A positive count waits for the scanner's pulses when a box is attached.
+  if (n > 0 && dioboxopen())
+    waitforusbtrigbits(n);
+  else
+    waitforF1orF2key();
   settimer();
   logevent("StartPulse(%02d):  %8.3lf #####\n", n, gettimer());
 }
@@ -332,7 +337,7 @@ void checkkeyinput() {
 }
 
 void restartsequence() {
-  stopsounds();
+  killsnd();
   run.oldt = -1.0f;
   run.initdoneflag = 0;
   run.initdonesndflag = 0;

@@ -1,7 +1,221 @@
 #include "core/sound.h"
 
-// Not drawn yet: these types show background and fixation only.
-void drawaudfileonce() {}
-void drawperiodicaudcue(double) {}
-void playbgtrack() {}
-void stopsounds() {}
+#include "config/params.h"
+#include "core/eventlog.h"
+#include "core/runstate.h"
+#include "core/timer.h"
+#include "core/trigger.h"
+#include "core/xit.h"
+#include "text/fonts.h"
+
+#include <GL/gl.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+extern char** environ;
+
+namespace {
+
+// Ids of the players this run started and has not reaped yet. Fixed size:
+// the frame loop allocates nothing.
+constexpr int MAXPLAYERS = 64;
+pid_t players[MAXPLAYERS];
+int playercnt = 0;
+
+const char* lastpart(const char* path) {
+  const char* slash = std::strrchr(path, '/');
+  return slash ? slash + 1 : path;
+}
+
+void forget(int k) { players[k] = players[--playercnt]; }
+
+// Each player leads its own process group, so that a player that is a
+// script takes its children along when it is stopped.
+void stopplayer(pid_t pid) {
+  kill(-pid, SIGTERM);
+  for (int ms = 0; ms < 200; ms++) {
+    if (waitpid(pid, nullptr, WNOHANG) != 0) return;
+    usleep(1000);
+  }
+  kill(-pid, SIGKILL);
+  waitpid(pid, nullptr, 0);
+}
+
+pid_t spawnplayer(const char* path) {
+  const char* argv[4];
+  soundargv(par.sndprog, path, argv);
+  posix_spawn_file_actions_t fa;
+  posix_spawnattr_t attr;
+  posix_spawn_file_actions_init(&fa);
+  posix_spawnattr_init(&attr);
+  // No terminal input, no window-system connection or log file descriptors
+  // kept open in the player.
+  posix_spawn_file_actions_addopen(&fa, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&fa, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addclosefrom_np(&fa, 3);
+  posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETPGROUP);
+  posix_spawnattr_setpgroup(&attr, 0);
+  pid_t pid = -1;
+  const int err = posix_spawn(&pid, par.sndprog, &fa, &attr, const_cast<char* const*>(argv), environ);
+  posix_spawn_file_actions_destroy(&fa);
+  posix_spawnattr_destroy(&attr);
+  if (err != 0) {
+    std::printf("vistrum: ### can't start sound player %s: %s\n", par.sndprog, std::strerror(err));
+    return -1;
+  }
+  return pid;
+}
+
+bool readable(const std::string& path) {
+  FILE* f = std::fopen(path.c_str(), "r");
+  if (!f) return false;
+  std::fclose(f);
+  return true;
+}
+
+void drawname(const char* name, float grey, float x, float y, float size) {
+  glColor3f(grey, grey, grey);
+  drawstr(name, x, y, size, 5, 0);
+}
+
+}  // namespace
+
+std::string soundpath(const char* name) {
+  if (name[0] == '.' || name[0] == '/') return name;
+  return std::string(par.sndfiledir) + "/" + name;
+}
+
+int soundargv(const char* player, const char* path, const char* argv[4]) {
+  int n = 0;
+  argv[n++] = player;
+  if (!std::strcmp(lastpart(player), "play")) argv[n++] = "-q";
+  argv[n++] = path;
+  argv[n] = nullptr;
+  return n;
+}
+
+void reapsounds() {
+  for (int k = 0; k < playercnt;) {
+    if (waitpid(players[k], nullptr, WNOHANG) != 0)
+      forget(k);
+    else
+      k++;
+  }
+}
+
+void playnamedaudfile(const char* name) {
+  if (!par.sndprog[0]) fatal("vistrum: ### no sndprog\n");
+  reapsounds();
+  if (playercnt == MAXPLAYERS) {  // far too many overlapping sounds: the oldest goes
+    stopplayer(players[0]);
+    forget(0);
+  }
+  const pid_t pid = spawnplayer(soundpath(name).c_str());
+  if (pid > 0) players[playercnt++] = pid;
+}
+
+void playbgtrack() {
+  run.bgtrackdoneflag = 1;
+  if (par.sndbgtrack[0] && par.sndprog[0]) playnamedaudfile(par.sndbgtrack);
+}
+
+void killsnd() {
+  for (int k = 0; k < playercnt; k++) stopplayer(players[k]);
+  playercnt = 0;
+}
+
+void checksoundfiles() {
+  // Players that outlive the run would sound on after it: stop them at exit.
+  static bool registered = false;
+  if (!registered) std::atexit(killsnd);
+  registered = true;
+  const bool laser = par.stimtype >= 108 && par.stimtype <= 110;
+  const bool needplayer = par.sndfilecnt > 0 || laser;
+  if (par.sndprog[0] && access(par.sndprog, X_OK) != 0)
+    fatal("vistrum: ### sndprog %s: not an executable program\n", par.sndprog);
+  if (needplayer && !par.sndprog[0]) fatal("vistrum: ### no sndprog\n");
+  // Names were checked against the directory in force when they were read;
+  // a later -sndfiledir moves them.
+  for (const std::string& n : par.sndfilenames)
+    if (!readable(soundpath(n.c_str()))) fatal("vistrum: ### can't open sndfile %s\n", soundpath(n.c_str()).c_str());
+  if (par.sndbgtrack[0] && !readable(soundpath(par.sndbgtrack)))
+    fatal("vistrum: ### can't open sndbgtrack %s\n", soundpath(par.sndbgtrack).c_str());
+  if (par.sndbgtrack[0] && !par.sndprog[0]) std::printf("vistrum: ### no sndprog: background track not played\n");
+}
+
+double audcuephase(double t, double blockfreq, const float* soa, int n, bool* done) {
+  *done = false;
+  if (!soa) return std::fmod(blockfreq * t, 1.0);
+  double start = soa[0];
+  if (t < start) return -1.0;
+  for (int k = 0; k < n; k++) {
+    const double len = k + 1 < n ? soa[k + 1] : 1.0;
+    if (t < start + len) return (t - start) / len;
+    start += len;
+  }
+  *done = true;
+  return -1.0;
+}
+
+void drawperiodicaudcue(double t) {
+  static double prevphase = 1.001;
+  static int current = 0, namecnt = 0;
+  const int n = par.sndfilecnt;
+  const float* soa = par.sndsoalist.empty() ? nullptr : par.sndsoalist.data();
+  if (!run.initdonesndflag || !run.initdoneflag3) {
+    if (n <= 0) fatal("vistrum: ### no -sndfilenames\n");
+    prevphase = 1.001;
+    current = n - 1;
+    namecnt = 0;
+    if (soa) {
+      double sum = 0.0;
+      for (int k = 0; k < n; k++) sum += soa[k];
+      std::printf("vistrum: time to beginning of last stim: %3.2f sec\n", sum);
+    }
+    run.initdonesndflag = run.initdoneflag3 = 1;
+  }
+  reapsounds();
+  bool done = false;
+  const double phase = audcuephase(t, std::fabs(par.polfreq) * n, soa, n, &done);
+  if (done) {
+    run.stimrunningflag = 0;
+    clearready("Done");
+    waitforF1orF2key();
+    clearready("Ready");
+    return;
+  }
+  if (phase < 0.0) return;
+  const char* name = par.sndfilenames[current].c_str();
+  if (phase < prevphase) {
+    current = (current + 1) % n;
+    name = par.sndfilenames[current].c_str();
+    namecnt = static_cast<int>(std::rint(60.0 * par.textdur));
+    playnamedaudfile(name);
+  }
+  if (namecnt > 0) {
+    if (par.textcol >= 0.0f) drawname(name, par.textcol, 0.0f, 0.1f, 36.0f);
+    namecnt--;
+  }
+  prevphase = phase;
+}
+
+void drawaudfileonce() {
+  static const char* shown = "";
+  if (!run.initdonesndflag) {
+    if (par.sndfilecnt <= 0) fatal("vistrum: ### no -sndfilenames\n");
+    const char* name = par.sndfilenames[0].c_str();
+    playnamedaudfile(name);
+    shown = lastpart(name);
+    logevent("SndFile: %s %8.3lf\n", shown, gettimer());
+    run.initdonesndflag = 1;
+  }
+  drawname(shown, 1.0f, 0.0f, 0.0f, 24.0f);
+}

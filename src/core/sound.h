@@ -1,7 +1,36 @@
-// Sound playback through the external player.
+// Sound playback through an external command-line player. Each sound is a
+// player process started directly (no shell: a file name is only ever an
+// argument) without waiting; the run keeps the ids of the players it
+// started, stops only those, and reaps them.
 #pragma once
 
-void drawaudfileonce();
-void drawperiodicaudcue(double t);
+#include <string>
+
+// Path of a sound name: names beginning with "." or "/" as given, others
+// under `sndfiledir`.
+std::string soundpath(const char* name);
+// The player's argument vector for a file ("-q" after sox's play keeps its
+// progress display off the terminal).
+int soundargv(const char* player, const char* path, const char* argv[4]);
+
+// Starts one sound; without a player: "vistrum: ### no sndprog" and status 1.
+void playnamedaudfile(const char* name);
+// Once per run start: the background track, if one is set and a player exists.
 void playbgtrack();
-void stopsounds();
+// Stops (and reaps) every player this run started.
+void killsnd();
+// Reaps players that have ended; never blocks.
+void reapsounds();
+// Start-up: every listed sound file and the background track must be
+// readable under the final `sndfiledir`, and a named player must exist.
+void checksoundfiles();
+
+// The periodic cue (every type with sound files but 76) and type 76.
+void drawperiodicaudcue(double t);
+void drawaudfileonce();
+
+// Schedules, computable without a window.
+// File index starting at time t of the periodic cue, or -1 for none: the
+// phase within the current interval (0..1) goes to `phase`. `n` files, a
+// list of `soa` onsets (empty: periodic at `blockfreq` per file).
+double audcuephase(double t, double blockfreq, const float* soa, int n, bool* done);

@@ -11,6 +11,7 @@
 #include "core/mouse.h"
 #include "core/projection.h"
 #include "core/runstate.h"
+#include "core/sound.h"
 #include "core/timer.h"
 #include "core/trigger.h"
 #include "core/window.h"
@@ -109,18 +110,18 @@ void checkntpd() {
 }
 
 void choosesoundplayer() {
-  run.sndplayer[0] = '\0';
+  par.sndprog[0] = '\0';
   utsname u{};
   if (uname(&u) != 0) return;
   if (std::strcmp(u.sysname, "Darwin") == 0) {
     char own[2 * TEXTLEN + 32];
     std::snprintf(own, sizeof own, "%s/bin/Darwin-%s/afplay", par.vistrumdir, u.machine);
-    if (access(own, F_OK) == 0 && std::strlen(own) < sizeof run.sndplayer)
-      std::strcpy(run.sndplayer, own);
+    if (access(own, F_OK) == 0 && std::strlen(own) < sizeof par.sndprog)
+      std::strcpy(par.sndprog, own);
     else if (access("/usr/bin/afplay", F_OK) == 0)
-      std::strcpy(run.sndplayer, "/usr/bin/afplay");
+      std::strcpy(par.sndprog, "/usr/bin/afplay");
   } else if (std::strcmp(u.sysname, "Linux") == 0) {
-    if (access("/usr/bin/play", F_OK) == 0) std::strcpy(run.sndplayer, "/usr/bin/play");
+    if (access("/usr/bin/play", F_OK) == 0) std::strcpy(par.sndprog, "/usr/bin/play");
   }
 }
 
@@ -233,12 +234,14 @@ void vistrummain(int argc, char** argv) {
   loadstimimages();
   preparedots();
   loadscenario();
+  checksoundfiles();
 
   run.skipfixationflag = stimskipsfixation(par.stimtype);
   if (!par.fullscreenflag) par.mousectrlflag = 0;
   if (par.numtheta * par.numrad > 0 || par.stimtype == 80 || par.stimtype == 81) makechkcols();
 
   setupdio();
+  setupACCESdevs();
   checkairtubes();
   announcekeytriggers();
   checkntpd();

@@ -1,29 +1,72 @@
 #include "somato/dio.h"
 
 #include "config/params.h"
+#include "core/runstate.h"
 #include "core/xit.h"
 
 #include <cstdio>
 
 namespace {
 
-constexpr int ROLE_TRIG = 1, ROLE_RESP = 2, ROLE_CODE = 3;
+constexpr int ROLE_TRIG = 1, ROLE_RESP = 2, ROLE_CODE = 3, ROLE_GROUP = 4;
 
 bool validport(int dev, int port) { return dev >= 0 && dev <= 3 && port >= 0 && port <= 3; }
+
+bool groupport(int dev, int port) {
+  if (!validport(dev, port)) return false;
+  for (int b = 0; b < 8; b++)
+    if (par.usbbitsstate[dev][port][b] == ROLE_GROUP) return true;
+  return false;
+}
+
+bool codeportused() { return par.sxcode2ttlflag || par.airpuffbyteflag; }
+// A counted key trigger turns a positive -waitforpulse into key presses.
+bool trigbitused() { return par.startpulse > 0 && !run.somekeytriggerflag; }
+
+void needbox(int dev, int port, int boxes, const char* what) {
+  if (dev < boxes) return;
+  fatal("vistrum: ### %s %d %c: box %d not attached (%d box(es) found)\n", what, dev, 'A' + port, dev, boxes);
+}
 
 }  // namespace
 
 void setupdio() {
-  if (par.sxcode2ttlflag && validport(par.codedevnum, par.codeportnum))
+  if (par.setupusbflag) checkdioroles(4);
+  if (codeportused() && validport(par.codedevnum, par.codeportnum))
     for (int b = 0; b < 8; b++) par.usbbitsstate[par.codedevnum][par.codeportnum][b] = ROLE_CODE;
   if (par.logrespbitsflag && validport(par.respdevnum, par.respportnum))
     for (int b = 0; b < 8; b++) par.usbbitsstate[par.respdevnum][par.respportnum][b] = ROLE_RESP;
-  if (validport(par.trigdevnum, par.trigportnum) && par.trigbitnum >= 0 && par.trigbitnum <= 7)
-    par.usbbitsstate[par.trigdevnum][par.trigportnum][par.trigbitnum] = ROLE_TRIG;
+  // An output port keeps its bits when the trigger is not used (a box with
+  // all 32 bits as outputs for the output test, say).
+  if (validport(par.trigdevnum, par.trigportnum) && par.trigbitnum >= 0 && par.trigbitnum <= 7) {
+    int& role = par.usbbitsstate[par.trigdevnum][par.trigportnum][par.trigbitnum];
+    if (trigbitused() || (role != ROLE_CODE && role != ROLE_GROUP)) role = ROLE_TRIG;
+  }
 }
 
-// No device layer drives a box yet, so the output bit array stays empty.
-int dioutputbitcount() { return 0; }
+void checkdioroles(int boxes) {
+  // Directions are per port: an input role on an output port cannot work.
+  const bool code = codeportused(), resp = par.logrespbitsflag != 0, trig = trigbitused();
+  const int cd = par.codedevnum, cp = par.codeportnum, rd = par.respdevnum, rp = par.respportnum;
+  const int td = par.trigdevnum, tp = par.trigportnum;
+  if (code && groupport(cd, cp))
+    fatal("vistrum: ### code port %d %c is also in the output bit group (-addport2set)\n", cd, 'A' + cp);
+  if (resp && groupport(rd, rp))
+    fatal("vistrum: ### response port %d %c is an output port (-addport2set)\n", rd, 'A' + rp);
+  if (resp && code && rd == cd && rp == cp)
+    fatal("vistrum: ### response port %d %c is the code output port (-usbcodeport)\n", rd, 'A' + rp);
+  if (trig && groupport(td, tp))
+    fatal("vistrum: ### trigger bit %d %c %d is on an output port (-addport2set)\n", td, 'A' + tp, par.trigbitnum);
+  if (trig && code && td == cd && tp == cp)
+    fatal("vistrum: ### trigger bit %d %c %d is on the code output port (-usbcodeport)\n", td, 'A' + tp,
+          par.trigbitnum);
+  for (int d = boxes; d < 4; d++)
+    for (int p = 0; p < 4; p++)
+      if (groupport(d, p)) needbox(d, p, boxes, "-addport2set");
+  if (code) needbox(cd, cp, boxes, "code port");
+  if (resp) needbox(rd, rp, boxes, "response port");
+  if (trig) needbox(td, tp, boxes, "trigger port");
+}
 
 int codefrombits(const int bits[8]) {
   int code = 0;

@@ -1,0 +1,32 @@
+// A digital I/O backend: what the device layer (dio*.cpp) needs from a
+// kind of box. Each backend is one file defining one DioBackend; a backend
+// for real USB boxes is one more such file and one more entry in the list
+// in diodevice.cpp.
+//
+// Ports are addressed as (box 0..3, port 0..3 = A..D); a port is either an
+// input or an output as a whole, as on the 32-bit boxes.
+#pragma once
+
+struct DioBackend {
+  const char* name;  // the word chosen in VISTRUM_DIO ("sim")
+  // Number of boxes present (without opening them), for the start-up checks.
+  int (*probe)(const char* arg);
+  // Finds and opens the boxes; `arg` is the text after "name:" (may be "").
+  // Returns the number of boxes opened, prints its own messages and ends
+  // the run through fatal() when the boxes cannot be used.
+  int (*open)(const char* arg);
+  // Makes a port an output (1) or an input (0).
+  void (*setdirection)(int box, int port, int output);
+  // Writes a whole output port. `frametime` is the t of the frame being
+  // drawn and `clock` the timer reading (both only for records).
+  void (*writeport)(int box, int port, unsigned char value, double frametime, double clock);
+  // Next input change, oldest first: returns 1 and fills box, port and the
+  // port's new value, 0 when nothing is pending. Never blocks. A backend
+  // that can only sample ports reports a change when a sample differs.
+  int (*nextinput)(int* box, int* port, unsigned char* value);
+  // Switches everything off and releases the boxes (also at exit).
+  void (*close)();
+};
+
+// The simulated box (diosim.cpp).
+extern const DioBackend diosimbackend;

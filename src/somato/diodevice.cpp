@@ -1,0 +1,207 @@
+// The device operations over the chosen backend. The layer keeps a copy of
+// every output port, so that one bit can be switched without reading the
+// box back, and of every input port, so that trigger pulses and response
+// buttons are seen as changes.
+#include "somato/dio.h"
+
+#include "config/params.h"
+#include "core/eventlog.h"
+#include "core/runstate.h"
+#include "core/timer.h"
+#include "core/trigger.h"
+#include "core/xit.h"
+#include "somato/diobackend.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+constexpr int ROLE_RESP = 2, ROLE_CODE = 3, ROLE_GROUP = 4;
+
+// Backends that VISTRUM_DIO may name; a real-box backend is one more entry.
+const DioBackend* const kBackends[] = {&diosimbackend};
+
+struct Device {
+  bool selected = false;            // VISTRUM_DIO read
+  const DioBackend* backend = nullptr;  // nullptr: no box attached
+  std::string arg;
+  int boxes = 0;                    // boxes opened
+  bool output[4][4] = {};           // port directions
+  unsigned char outval[4][4] = {};  // logical output values (1 = on)
+  unsigned char inval[4][4] = {};
+  long trigedges = 0;               // trigger-bit pulses (or changes) seen
+  long trigbytechanges = 0;         // changes of the trigger port's byte
+  int codepulseframes = 0;          // frames left before the code port returns to 0
+  double frametime = 0.0;
+};
+Device dev;
+
+// Output bit array: role-4 bits in box, port, bit order.
+int usbbitarraydev[128], usbbitarrayport[128], usbbitarraybit[128];
+int usbbitarraycnt = 0;
+
+void selectbackend() {
+  if (dev.selected) return;
+  dev.selected = true;
+  const char* env = std::getenv("VISTRUM_DIO");
+  if (!env || !env[0] || !std::strcmp(env, "none")) return;
+  const char* colon = std::strchr(env, ':');
+  const std::string name = colon ? std::string(env, colon - env) : std::string(env);
+  for (const DioBackend* b : kBackends)
+    if (name == b->name) {
+      dev.backend = b;
+      dev.arg = colon ? colon + 1 : "";
+      return;
+    }
+  fatal("vistrum: ### VISTRUM_DIO=%s: unknown digital I/O backend (use none or sim:<dir>)\n", env);
+}
+
+bool portrole(int box, int port, int role) {
+  for (int b = 0; b < 8; b++)
+    if (par.usbbitsstate[box][port][b] == role) return true;
+  return false;
+}
+
+void putport(int box, int port, unsigned char value, bool force) {
+  if (!dev.backend || box >= dev.boxes || !dev.output[box][port]) return;
+  if (!force && dev.outval[box][port] == value) return;
+  dev.outval[box][port] = value;
+  // With -nohighison the valves (or the code lines) are on while low.
+  const unsigned char wire = par.highisonflag ? value : static_cast<unsigned char>(~value);
+  dev.backend->writeport(box, port, wire, dev.frametime, gettimer());
+}
+
+void logrespchange(unsigned char v) {
+  if (!par.logrespbitsflag || !run.stimrunningflag) return;
+  logevent("RespBits: %9.3lf   %d%d%d%d%d%d%d%d\n", gettimer(), (v >> 7) & 1, (v >> 6) & 1, (v >> 5) & 1,
+           (v >> 4) & 1, (v >> 3) & 1, (v >> 2) & 1, (v >> 1) & 1, v & 1);
+}
+
+// Takes every pending input change in order.
+void pollinputs() {
+  if (!dev.backend) return;
+  int box = 0, port = 0;
+  unsigned char v = 0;
+  while (dev.backend->nextinput(&box, &port, &v)) {
+    if (box < 0 || box >= dev.boxes || port < 0 || port > 3) continue;
+    const unsigned char old = dev.inval[box][port];
+    dev.inval[box][port] = v;
+    if (old == v) continue;
+    if (box == par.trigdevnum && port == par.trigportnum) {
+      dev.trigbytechanges++;
+      const int was = (old >> par.trigbitnum) & 1, now = (v >> par.trigbitnum) & 1;
+      // A pulse is its rising edge; -toggletrigger counts every change.
+      if (was != now && (par.toggletriggerflag || now)) dev.trigedges++;
+    }
+    if (box == par.respdevnum && port == par.respportnum) logrespchange(v);
+  }
+}
+
+void dioclose() {
+  if (!dev.backend || !dev.boxes) return;
+  usboutbytesoff();
+  dev.backend->close();
+  dev.boxes = 0;
+}
+
+void waitforcount(int n, const long& counter) {
+  run.stimrunningflag = 0;
+  if (!dioboxopen()) {
+    waitforF1orF2key();
+    return;
+  }
+  pollinputs();  // pulses from before the wait do not count
+  const long start = counter;
+  run.breakwaitflag = 0;
+  while (!run.breakwaitflag && counter - start < n) {
+    usleep(1000);
+    checkkeyinput();
+    pollinputs();
+  }
+}
+
+}  // namespace
+
+int dioutputbitcount() {
+  if (usbbitarraycnt > 0) return usbbitarraycnt;
+  selectbackend();
+  if (!dev.backend) return 0;
+  const int boxes = dev.backend->probe(dev.arg.c_str());
+  int n = 0;
+  for (int box = 0; box < boxes && box < 4; box++)
+    for (int port = 0; port < 4; port++)
+      for (int b = 0; b < 8; b++) n += par.usbbitsstate[box][port][b] == ROLE_GROUP;
+  return n < 128 ? n : 128;
+}
+
+void setupACCESdevs() {
+  if (!par.setupusbflag) return;
+  selectbackend();
+  if (!dev.backend) {
+    std::printf("vistrum: digital I/O: no box attached (VISTRUM_DIO=sim:<dir> rehearses with a simulated box)\n");
+    return;
+  }
+  checkdioroles(dev.backend->probe(dev.arg.c_str()));
+  dev.boxes = dev.backend->open(dev.arg.c_str());
+  for (int box = 0; box < dev.boxes; box++)
+    for (int port = 0; port < 4; port++) {
+      dev.output[box][port] = portrole(box, port, ROLE_GROUP) || portrole(box, port, ROLE_CODE);
+      dev.backend->setdirection(box, port, dev.output[box][port]);
+    }
+  usbbitarraycnt = 0;
+  for (int box = 0; box < dev.boxes; box++)
+    for (int port = 0; port < 4; port++)
+      for (int b = 0; b < 8 && usbbitarraycnt < 128; b++)
+        if (par.usbbitsstate[box][port][b] == ROLE_GROUP) {
+          usbbitarraydev[usbbitarraycnt] = box;
+          usbbitarrayport[usbbitarraycnt] = port;
+          usbbitarraybit[usbbitarraycnt] = b;
+          usbbitarraycnt++;
+        }
+  usboutbytesoff();
+  std::atexit(dioclose);
+  std::printf("vistrum: digital I/O: %s backend, %d box(es), %d output bits in the array\n", dev.backend->name,
+              dev.boxes, usbbitarraycnt);
+}
+
+int countinitdDIO32s() { return dev.boxes; }
+int countuninitdDIO32s() { return 0; }
+bool dioboxopen() { return dev.backend && dev.boxes > 0; }
+
+void sendusbcodebyte(unsigned char code, int n) {
+  if (!dioboxopen() || par.codedevnum < 0 || par.codedevnum >= dev.boxes || par.codeportnum < 0) return;
+  putport(par.codedevnum, par.codeportnum, code, false);
+  dev.codepulseframes = n > 0 ? n : 0;
+}
+
+void setusbarraybit(int bitnum, int state) {
+  if (!dioboxopen() || bitnum < 1 || bitnum > usbbitarraycnt) return;
+  const int k = bitnum - 1, box = usbbitarraydev[k], port = usbbitarrayport[k];
+  const unsigned char mask = static_cast<unsigned char>(1u << usbbitarraybit[k]);
+  const unsigned char v = state ? (dev.outval[box][port] | mask) : (dev.outval[box][port] & ~mask);
+  putport(box, port, v, false);
+}
+
+void usboutbytesoff() {
+  if (!dioboxopen()) return;
+  dev.codepulseframes = 0;
+  for (int box = 0; box < dev.boxes; box++)
+    for (int port = 0; port < 4; port++) putport(box, port, 0, true);
+}
+
+void log0usbrespbits() { pollinputs(); }
+
+void waitforusbtrigbits(int n) { waitforcount(n, dev.trigedges); }
+void waitforusbtrigbytes(int n) { waitforcount(n, dev.trigbytechanges); }
+
+void dioframe(double t) {
+  if (!dioboxopen()) return;
+  dev.frametime = t;
+  if (dev.codepulseframes > 0 && --dev.codepulseframes == 0) putport(par.codedevnum, par.codeportnum, 0, false);
+  log0usbrespbits();
+}
