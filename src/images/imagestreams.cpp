@@ -1,4 +1,81 @@
 #include "images/imagestreams.h"
 
-// Not drawn yet: these types show background and fixation only.
-void drawperiodictiffs(double) {}
+#include "config/condseq.h"
+#include "config/params.h"
+#include "core/eventlog.h"
+#include "core/runstate.h"
+#include "core/timer.h"
+#include "core/xit.h"
+#include "images/drawimg.h"
+#include "images/tiffio.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+double urand() { return random() * (1.0 / 2147483648.0); }
+
+float urange(float lo, float hi) { return static_cast<float>(lo + urand() * (hi - lo)); }
+
+double fracphase(double x) { return std::fmod(x, 1.0); }
+
+void resetpicorder(PicOrder& o, int n) {
+  if (!o.idx || o.n != n) {
+    std::free(o.idx);
+    o.idx = static_cast<int*>(std::malloc(sizeof(int) * (n > 0 ? n : 1)));
+    if (!o.idx) fatal("vistrum: ### can't malloc picture order (%d)\n", n);
+  }
+  o.n = n;
+  for (int k = 0; k < n; k++) o.idx[k] = k;
+  o.pos = n;
+}
+
+int nextpic(PicOrder& o) {
+  if (o.pos >= o.n) {
+    shuffle(o.idx, o.n);
+    o.pos = 0;
+  }
+  return o.idx[o.pos++];
+}
+
+int randomotherpic(int prev, int n) {
+  if (n <= 1) return 0;
+  int k;
+  do k = static_cast<int>(random() % n);
+  while (k == prev);
+  return k;
+}
+
+bool istargetpic(int index) {
+  return par.targtiffinfix[0] != '\0' && std::strstr(memimgs[index]->name, par.targtiffinfix) != nullptr;
+}
+
+void logtiffevent() {
+  if (logging()) logevent("TiffEvent: %8.3lf   %s\n", gettimer(), par.targtiffinfix);
+}
+
+void logiftarget(int index) {
+  if (istargetpic(index)) logtiffevent();
+}
+
+int stepslide(int index, int n, bool forward) {
+  if (forward) return index + 1 >= n ? 0 : index + 1;
+  return index - 1 < 0 ? n - 1 : index - 1;
+}
+
+void drawperiodictiffs(double t) {
+  static int n = 0, index = 0;
+  static double rate = 0.0, lastphase = 1.001;
+  if (!run.initdoneflag) {
+    n = tiffcnt;
+    if (n <= 0) fatal("vistrum: ### no tiffs found\n");
+    rate = std::fabs(par.polfreq) * n;
+    index = par.polfreq > 0.0f ? n - 1 : 0;
+    lastphase = 1.001;  // the first frame steps onto picture 0 (or n-1 backward)
+    run.initdoneflag = 1;
+  }
+  const double phase = fracphase(rate * t);
+  if (phase < lastphase) index = stepslide(index, n, par.polfreq > 0.0f);
+  lastphase = phase;
+  drawimg(index, 0.0f, 0.0f, par.tiffscale * 2.0f * par.maxrad, ANCHOR_CENTRE);
+}

@@ -1,4 +1,37 @@
-// Periodic picture streams.
+// Picture streams: the sequencing every picture stream shares, and the
+// periodic slide show of the whole picture set.
 #pragma once
 
 void drawperiodictiffs(double t);
+
+// One uniform draw U = random() * 2^-31 in [0, 1).
+double urand();
+// lo + U*(hi - lo).
+float urange(float lo, float hi);
+// fmod(x, 1): keeps the sign of x.
+double fracphase(double x);
+
+// A reshuffled pass over all n pictures: each picture once per pass, a new
+// random order for each pass.
+struct PicOrder {
+  int* idx = nullptr;
+  int n = 0;
+  int pos = 0;
+};
+// Puts the order back to 0..n-1 with the pass used up (the next picture
+// shuffles first). The array is allocated once, at the first reset.
+void resetpicorder(PicOrder& o, int n);
+// The next picture of the pass, shuffling when a pass is used up.
+int nextpic(PicOrder& o);
+// A random picture of 0..n-1 other than `prev` (the only one when n is 1).
+int randomotherpic(int prev, int n);
+
+// Whether picture `index` is a target (its name holds -targtiffinfix;
+// an empty infix marks none).
+bool istargetpic(int index);
+// Logs "TiffEvent" when a stream starts a target picture.
+void logtiffevent();
+void logiftarget(int index);
+
+// Slide-show step: the picture after (forward) or before `index` in 0..n-1.
+int stepslide(int index, int n, bool forward);

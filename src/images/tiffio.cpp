@@ -9,6 +9,7 @@
 #include <tiffio.h>
 
 #include <cmath>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -17,6 +18,47 @@ MemImg** memimgs = nullptr;
 int memimgcnt = 0;
 int tiffcnt = 0;
 float totalimgmb = 0.0f;
+
+namespace {
+
+// libtiff reports damage (a cut-off strip, a bad offset) through its error
+// handler and may still hand back a partly filled picture: count the errors,
+// so a damaged file stops the run instead of showing garbage.
+int tifferrors = 0;
+
+void tifferror(const char* module, const char* fmt, va_list ap) {
+  char msg[512];
+  std::vsnprintf(msg, sizeof msg, fmt, ap);
+  std::printf("vistrum: ### libtiff: %s%s%s\n", module ? module : "", module ? ": " : "", msg);
+  tifferrors++;
+}
+
+void catchtifferrors() {
+  static bool installed = false;
+  if (!installed) TIFFSetErrorHandler(tifferror);
+  installed = true;
+}
+
+// The RGBA reader multiplies the colours of a file with plain (unassociated)
+// alpha by that alpha, which loses them where alpha is low and darkens them
+// twice when the picture is blended. Taking the alpha as associated for this
+// read (in memory only) hands the colours over as the file stores them.
+void keepcoloursasstored(TIFF* tif) {
+  uint16_t n = 0;
+  uint16_t* types = nullptr;
+  if (!TIFFGetField(tif, TIFFTAG_EXTRASAMPLES, &n, &types) || n == 0 || n > 8) return;
+  uint16_t fixed[8];
+  bool changed = false;
+  for (uint16_t k = 0; k < n; k++) {
+    fixed[k] = types[k] == EXTRASAMPLE_UNASSALPHA ? EXTRASAMPLE_ASSOCALPHA : types[k];
+    changed = changed || fixed[k] != types[k];
+  }
+  if (changed) TIFFSetField(tif, TIFFTAG_EXTRASAMPLES, n, fixed);
+}
+
+}  // namespace
+
+bool imagesizeok(long w, long h) { return w > 0 && h > 0 && w <= MAXIMGSIDE && h <= MAXIMGSIDE; }
 
 int readtiff(const char* path) {
   static double runningmb = 0.0;
@@ -28,6 +70,8 @@ int readtiff(const char* path) {
   if (memimgcnt >= MAXMEMIMGS) fatal("vistrum: ### too many images (max %d): %s\n", MAXMEMIMGS, path);
   if (std::strlen(path) >= static_cast<size_t>(TEXTLEN))
     fatal("vistrum: ### image path longer than %d characters: %s\n", TEXTLEN - 1, path);
+  catchtifferrors();
+  tifferrors = 0;
   TIFF* tif = TIFFOpen(path, "r");
   if (!tif) fatal("vistrum: ### can't open: %s\n", path);
   uint32_t w = 0, h = 0;
@@ -35,12 +79,19 @@ int readtiff(const char* path) {
   TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &w);
   TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &h);
   TIFFGetField(tif, TIFFTAG_SAMPLESPERPIXEL, &spp);
+  if (w == 0 || h == 0) fatal("vistrum: ### can't read image %s\n", path);
+  keepcoloursasstored(tif);
+  // Beyond this no window shows the picture at its own size, and a forged
+  // size in a damaged header would ask for gigabytes.
+  if (!imagesizeok(w, h))
+    fatal("vistrum: ### image %s is %u x %u pixels: larger than a window can show (at most %d per side)\n", path,
+          static_cast<unsigned>(w), static_cast<unsigned>(h), MAXIMGSIDE);
   const size_t bytes = static_cast<size_t>(w) * h * 4;
   unsigned int* pixels = static_cast<unsigned int*>(std::malloc(bytes ? bytes : 4));
   if (!pixels) fatal("vistrum: ### can't malloc image %s\n", path);
   const double mb = static_cast<double>(bytes) / (1024.0 * 1024.0);
   runningmb += mb;
-  if (!TIFFReadRGBAImage(tif, w, h, reinterpret_cast<uint32_t*>(pixels), 0))
+  if (!TIFFReadRGBAImage(tif, w, h, reinterpret_cast<uint32_t*>(pixels), 0) || tifferrors > 0)
     fatal("vistrum: ### can't read image %s\n", path);
   TIFFClose(tif);
   MemImg* img = new (std::nothrow) MemImg;
@@ -124,6 +175,12 @@ void writetiff(int w, int h, unsigned int* pixels, const char* path) {
   TIFFSetField(tif, TIFFTAG_IMAGELENGTH, static_cast<uint32_t>(h));
   TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, 8);
   TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, spp);
+  if (spp == 4) {
+    // Mark the fourth sample as plain (unassociated) alpha, so that other
+    // programs take it as transparency rather than as unknown data.
+    const uint16_t extra[] = {EXTRASAMPLE_UNASSALPHA};
+    TIFFSetField(tif, TIFFTAG_EXTRASAMPLES, 1, extra);
+  }
   TIFFSetField(tif, TIFFTAG_PLANARCONFIG, 1);
   TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, static_cast<uint32_t>(h));
   TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, 2);

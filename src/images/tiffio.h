@@ -11,6 +11,8 @@ struct MemImg {
 };
 
 constexpr int MAXMEMIMGS = 62000;
+// Largest picture side the loader takes (pixels).
+constexpr int MAXIMGSIDE = 16384;
 
 extern MemImg** memimgs;
 extern int memimgcnt;   // images held by the whole run
@@ -31,6 +33,8 @@ void prepareframesave();
 
 // Which directory entries the scan loads (pure).
 bool istiffname(const char* name);
+// Whether a picture of w x h pixels can be loaded and shown.
+bool imagesizeok(long w, long h);
 // The saved-frame file name for frame n.
 void framefilename(char* buf, int size, const char* dir, int n);
 // A usable -saveframes request: frames to save and a finite positive frame duration.
