@@ -108,6 +108,15 @@ void ring8797() {  // types 20, 87, 97 start
   p.twofreq = 0; p.numrad = 2; p.numtheta = 33; p.polwidth = 0; p.colcontrast = 0.45f;
 }
 
+// Type 69: the spoken numbers of lib/soundfiles/one2twelve as a clock
+// count-down starting at three. (Shipped as wav: the player reads it
+// everywhere.)
+void one2twelvesounds() {
+  runreader(getsndfiledir, {"one2twelve"});
+  runreader(getsndfilenames, {"-sndfilenames", "12", "03.wav", "02.wav", "01.wav", "12.wav", "11.wav", "10.wav",
+                              "09.wav", "08.wav", "07.wav", "06.wav", "05.wav", "04.wav"});
+}
+
 void airstart() {  // every air-puff type: no box attached by default
   p.setupusbflag = 0; p.bgwingray = 0.25f; p.dotsize = 0.15f; p.maxrad = 1;
 }
@@ -305,7 +314,7 @@ void settypedefaults(int type) {
       p.textcol = 0; p.fixwordflag = 1;
       break;
     case 65: case 66: case 67: case 68: hindi6568(); break;
-    case 69: p.bgwingray = 0.25f; p.textdur = 0.5; break;
+    case 69: p.bgwingray = 0.25f; p.textdur = 0.5; one2twelvesounds(); break;
     case 70: case 71:
       p.twofreq = 0; p.eccfreq = 0; p.mincycles = 2; p.maxcycles = 96; p.initblankfrac = 0.005f;
       p.numfsamples = 106; p.numcycsamples = 300; p.targframes = 20; p.sftargprob = 10; p.sftargmult = 2;
