@@ -1,4 +1,211 @@
 #include "scenario/playback.h"
 
-// Not drawn yet: these types show background and fixation only.
-void drawexpt(double) {}
+#include "config/params.h"
+#include "core/eventlog.h"
+#include "core/projection.h"
+#include "core/runstate.h"
+#include "core/trigger.h"
+#include "core/window.h"
+#include "core/xit.h"
+#include "images/tiffio.h"
+#include "scenario/palfile.h"
+#include "scenario/pgifile.h"
+#include "scenario/scnerror.h"
+#include "text/fonts.h"
+
+#include <GL/gl.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace {
+
+const char* const kDashes = "------------------------------------------------------";
+
+// Playback state of the run.
+int frame = 0;
+int lastframe = 0;
+int lastarraybitnum = -1;  // 0-based output bit of the current event, -1 none
+
+float unitsperpixel() {
+  const Extents e = windowextents(par.winxgl, par.winygl);
+  return 2.0f * e.iwinxgl / par.winxgl;
+}
+
+[[noreturn]] void loadfail(const char* what, const ExptItem* it) {
+  fatal("vistrum: ### %s %s not found\nvistrum: ### named at line %d of %s\n", what, it->name, it->lineno, exptpath);
+}
+
+// Picture of an rgb or background item: loaded once per file name.
+void loadpicture(ExptItem* it, int first, int* last) {
+  char path[2 * TEXTLEN];
+  exptrelative(it->name, path, sizeof path);
+  int index = -1;
+  for (int k = first; k >= 0 && k <= *last && index < 0; k++)
+    if (!std::strcmp(memimgs[k]->name, path)) index = k;
+  if (index < 0) {
+    if (access(path, R_OK) != 0) loadfail(it->kind == KBGIMG ? "background image" : "image file", it);
+    index = readtiff(path);
+    *last = index;
+  }
+  it->imgindex = index;
+  float dx = 0.0f, dy = 0.0f;
+  lblo2centdxy(it->lblo, memimgs[index]->width, memimgs[index]->height, &dx, &dy, it->size, unitsperpixel());
+  it->xoff += dx;
+  it->yoff += dy;
+}
+
+void checksound(const ExptItem* it) {
+  // A sound that cannot play would only show up mid-run: check it now.
+  (void)it;  // not yet wired: waits for the sound player
+}
+
+void setpalettecolour(int index) {
+  glColor3ub(static_cast<GLubyte>(rpalette[index] & 0xff), static_cast<GLubyte>(gpalette[index] & 0xff),
+             static_cast<GLubyte>(bpalette[index] & 0xff));
+}
+
+void drawtext(const ExptItem* it) {
+  if (!it->name[0]) return;
+  if (it->color == -1)
+    glColor3f(1.0f, 1.0f, 1.0f);
+  else
+    setpalettecolour(it->color);
+  float h = it->size == -1.0f ? par.exptfontsize : it->size;
+  if (it->font == 1) h *= par.font2to1scale;
+  if (it->font == 2) h *= par.font3to1scale;
+  drawstr(it->name, it->xoff, it->yoff, h, it->lblo, it->font);
+}
+
+// All filled rectangles of an item in one batch, then all outlines in one.
+void drawrects(const ExptItem* it) {
+  glBegin(GL_QUADS);
+  for (int k = 0; k < it->rectcnt; k++) {
+    const PgiRect& r = it->rects[k];
+    if (!r.filled) continue;
+    glColor3ub(static_cast<GLubyte>(r.r), static_cast<GLubyte>(r.g), static_cast<GLubyte>(r.b));
+    for (int c = 0; c < 4; c++) glVertex2f(r.x[c], r.y[c]);
+  }
+  glEnd();
+  glLineWidth(1.0f);
+  glBegin(GL_LINES);
+  for (int k = 0; k < it->rectcnt; k++) {
+    const PgiRect& r = it->rects[k];
+    if (r.filled) continue;
+    glColor3ub(static_cast<GLubyte>(r.r), static_cast<GLubyte>(r.g), static_cast<GLubyte>(r.b));
+    for (int c = 0; c < 4; c++) {
+      glVertex2f(r.x[c], r.y[c]);
+      glVertex2f(r.x[(c + 1) % 4], r.y[(c + 1) % 4]);
+    }
+  }
+  glEnd();
+}
+
+void drawpicture(const ExptItem* it) {
+  (void)it;  // not yet wired: waits for the shared picture primitive
+}
+
+void playsound(ExptItem* it) {
+  if (it->sndplayed) return;
+  it->sndplayed = 1;  // not yet wired: waits for the sound player
+}
+
+// The event's output bit is on while its slot is shown.
+void setoutputbit(int bitnum) {
+  (void)bitnum;  // not yet wired: waits for the digital output layer
+}
+
+void sendcode(int code) {
+  (void)code;  // not yet wired: waits for the digital output layer
+}
+
+void restartplayback() {
+  frame = 0;
+  lastframe = 0;
+  if (lastarraybitnum >= 0) setoutputbit(-1);
+  lastarraybitnum = -1;
+  for (int s = 0; s < exptframecnt; s++)
+    for (int k = 0; k < exptframes[s].subframecnt; k++) exptframes[s].subframes[k]->sndplayed = 0;
+  run.initdoneflag = 1;
+}
+
+}  // namespace
+
+void lblo2centdxy(int lblo, int w, int h, float* dx, float* dy, float size, float unitsperpix) {
+  float px = 0.0f, py = 0.0f;
+  switch (lblo) {
+    case 1: px = -w; break;
+    case 2: py = -h / 2.0f; break;
+    case 3: px = -w / 2.0f; break;
+    case 5: px = -w / 2.0f; py = -h / 2.0f; break;
+    case 8: px = -w; py = -h / 2.0f; break;
+    default: break;
+  }
+  // The vertical offset uses the horizontal units per pixel, as pixels are square.
+  const float k = unitsperpix * (size == -1.0f || h <= 0 ? 1.0f : size / h);
+  *dx = px * k;
+  *dy = py * k;
+}
+
+int exptslot(double t, int from, const ExptFrame* frames, int cnt) {
+  int f = from;
+  while (f < cnt && t > frames[f].endtime) f++;
+  return f;
+}
+
+bool loggablecode(int code) { return code != -1 && code != 99; }
+
+int loadexpt(int n) {
+  const int first = memimgcnt;  // pictures loaded here start after any others
+  int last = -1;
+  std::string err;
+  for (int s = 0; s < n; s++) {
+    for (int k = 0; k < exptframes[s].subframecnt; k++) {
+      ExptItem* it = exptframes[s].subframes[k];
+      if (it->kind == KRGB || it->kind == KBGIMG) loadpicture(it, first, &last);
+      if (it->kind == KSND) checksound(it);
+    }
+    if (!readloadpgifiles(s, err)) fatal("%s", err.c_str());
+  }
+  std::printf("%s\n", kDashes);
+  std::printf("vistrum: total image memory: %4.2f MB\n", totalimgmb);
+  std::printf("%s\n", kDashes);
+  return last;
+}
+
+void drawexpt(double t) {
+  if (!run.initdoneflag) restartplayback();
+  lastframe = frame;
+  frame = exptslot(t, frame, exptframes, exptframecnt);
+  if (frame >= exptframecnt) {
+    if (lastarraybitnum >= 0) setoutputbit(-1);
+    lastarraybitnum = -1;
+    if (logging()) logevent("SXExptDone: %9.3lf\n", t);
+    clearreadywaitsett(0, "Done");
+    return;
+  }
+  const ExptFrame& fr = exptframes[frame];
+  if (par.bgimgfileflag) drawpicture(exptframes[0].subframes[0]);
+
+  int bit = -1;
+  for (int k = 0; k < fr.subframecnt; k++) {
+    ExptItem* it = fr.subframes[k];
+    switch (it->kind) {
+      case KRGB: drawpicture(it); break;
+      case KPGI: drawrects(it); break;
+      case KTEXT: drawtext(it); break;
+      case KTTL: bit = it->ttlbit - 1; break;
+      case KSND: playsound(it); break;
+      default: break;
+    }
+  }
+  if (frame != lastframe) {
+    if (bit != lastarraybitnum) setoutputbit(bit);
+    if (par.sxcode2ttlflag) sendcode(loggablecode(fr.code) ? fr.code : 0);
+    // The frame's own time: a saved frame's t, or the timer read for this frame.
+    if (par.usesxcodeflag && logging() && loggablecode(fr.code)) logevent("SXCdeEvent: %7.3lf   %d\n", t, fr.code);
+  }
+  lastarraybitnum = bit;
+}

@@ -1,0 +1,49 @@
+#include "scenario/scenariofile.h"
+
+#include "config/params.h"
+#include "core/timer.h"
+#include "core/xit.h"
+#include "scenario/palfile.h"
+#include "scenario/playback.h"
+
+#include <cstdio>
+#include <string>
+
+namespace {
+const char* const kDashes = "------------------------------------------------------";
+}  // namespace
+
+int readexpt(const char* path) {
+  std::snprintf(exptpath, sizeof exptpath, "%s", path);
+  FILE* f = std::fopen(path, "r");
+  if (!f) {
+    // Shipped examples are found by name in the library.
+    std::snprintf(exptpath, sizeof exptpath, "%s/lib/scenarios/%s", par.vistrumdir, path);
+    if (path[0] != '/' && path[0] != '.') f = std::fopen(exptpath, "r");
+    if (!f) fatal("vistrum: ### exptfile %s not found\nvistrum: ### use: -exptfile <filename>\n", path);
+  }
+  std::printf("vistrum: reading exptfile: %s\n", exptpath);
+  std::string err;
+  char pal[2 * TEXTLEN];
+  exptrelative(par.palfile, pal, sizeof pal);
+  if (!mkpalette(pal, err)) {
+    std::fclose(f);
+    fatal("%s", err.c_str());
+  }
+  if (par.bgimgfileflag) std::printf("vistrum: using background image: %s\n", par.bgimgfile);
+  const int n = parseexpt(f, exptpath, err);
+  std::fclose(f);
+  if (n < 0) fatal("%s", err.c_str());
+  std::printf("vistrum: done reading exptfile: %s\n", exptpath);
+  std::printf("%s\n", kDashes);
+  std::printf("vistrum: total expttime (%d frames):", n - 1);
+  printtime(exptframes[n - 1].endtime);
+  std::printf("%s\n", kDashes);
+  return n;
+}
+
+void loadscenario() {
+  if (par.stimtype != 60) return;
+  exptframecnt = readexpt(par.exptfile);
+  loadexpt(exptframecnt);
+}
