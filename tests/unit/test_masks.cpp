@@ -1,0 +1,135 @@
+// Aperture masks: which points of the plane each mask covers, for wedges,
+// hemifield pairs, expanding and wrapped rings, their union and the circle.
+#include <gtest/gtest.h>  // before the X11 headers, whose macros clash with it
+
+#include "config/params.h"
+#include "core/runstate.h"
+#include "core/window.h"
+#include "images/masks.h"
+#include "keepglobals.h"
+
+#include <cmath>
+
+namespace {
+
+class Masks : public ::testing::Test {
+ protected:
+  KeepGlobals keep;
+  void SetUp() override {
+    par = Params{};
+    par.stimtype = 39;
+    par.minrad = 0.05f;
+    par.maxrad = 1.5f;
+    par.exptransflag = 0;
+    par.polfreq = 1.0f / 64.0f;
+    par.eccfreq = 1.0f / 64.0f;
+    par.mousectrlflag = 0;
+    run.currstimscale = 1.0f;
+  }
+};
+
+// Whether a piece of the plan covers the point at radius r, angle deg
+// (counter-clockwise from +x); GLU angles run clockwise from +y.
+bool covered(const MaskPlan& p, float r, float deg) {
+  for (int k = 0; k < p.count; k++) {
+    const MaskPiece& m = p.piece[k];
+    if (r < m.inner || r > m.outer) continue;
+    const float g = std::fmod(std::fmod(90.0f - deg - m.start, 360.0f) + 360.0f, 360.0f);
+    if (m.sweep >= 360.0f || g <= m.sweep) return true;
+  }
+  return false;
+}
+
+float rad(float deg) { return deg * static_cast<float>(M_PI / 180.0); }
+
+}  // namespace
+
+TEST_F(Masks, WedgeMaskOpensTheWedgeOnly) {
+  par.polwidth = rad(90.0f);
+  MaskPlan p = polarmaskplan(0.0);
+  for (float a : {-40.0f, 0.0f, 40.0f}) EXPECT_FALSE(covered(p, 1.0f, a)) << a;
+  for (float a : {50.0f, 180.0f, 310.0f}) EXPECT_TRUE(covered(p, 1.0f, a)) << a;
+  EXPECT_TRUE(covered(p, 0.03f, 0.0f)) << "centre";
+  EXPECT_TRUE(covered(p, 1.6f, 0.0f)) << "beyond maxrad";
+  EXPECT_TRUE(covered(p, std::hypot(dsp.iwinxgl, dsp.iwinygl) * 0.999f, 0.0f)) << "window corner";
+  p = polarmaskplan(16.0);  // a quarter turn later
+  EXPECT_FALSE(covered(p, 1.0f, 130.0f));
+  EXPECT_TRUE(covered(p, 1.0f, 10.0f));
+  // The flow composites widen it; a wedge of 360 or more masks nothing of the annulus.
+  par.stimtype = 3;
+  par.rotdilextrafac = 1.2f;
+  p = polarmaskplan(0.0);
+  EXPECT_FALSE(covered(p, 1.0f, 53.0f));
+  par.polwidth = rad(350.0f);
+  p = polarmaskplan(0.0);
+  EXPECT_FALSE(covered(p, 1.0f, 180.0f));
+  // Hemifield pairs: two opposite wedges, vertical in even blocks.
+  par.stimtype = 39;
+  par.polwidth = rad(60.0f);
+  par.polVvsHflag = 1;
+  par.blockfreq = 1.0f / 16.0f;
+  p = polarmaskplan(1.0);
+  EXPECT_FALSE(covered(p, 1.0f, 90.0f));
+  EXPECT_FALSE(covered(p, 1.0f, 270.0f));
+  EXPECT_TRUE(covered(p, 1.0f, 0.0f));
+  p = polarmaskplan(17.0);
+  EXPECT_FALSE(covered(p, 1.0f, 0.0f));
+  EXPECT_FALSE(covered(p, 1.0f, 180.0f));
+  EXPECT_TRUE(covered(p, 1.0f, 90.0f));
+}
+
+TEST_F(Masks, RingMaskOpensTheRingAndBothBandsOfAWrappedOne) {
+  par.eccwidth = 0.3f;
+  const float span = 1.45f;
+  MaskPlan p = eccenmaskplan(16.0);  // inner edge a quarter of the way
+  const float rin = 0.05f + span / 4.0f;
+  EXPECT_FALSE(covered(p, rin + 0.15f, 33.0f));
+  EXPECT_TRUE(covered(p, rin - 0.02f, 33.0f));
+  EXPECT_TRUE(covered(p, rin + 0.32f, 33.0f));
+  par.peripheccmask = 1;
+  p = eccenmaskplan(16.0);
+  EXPECT_FALSE(covered(p, rin - 0.1f, 33.0f)) << "centre side left open";
+  par.peripheccmask = 0;
+  // Inner edge at 1.35, outer at 1.65: open 1.35..1.5 and minrad..0.2.
+  const double t = 64.0 * 1.3 / 1.45;
+  p = eccenmaskplan(t);
+  EXPECT_FALSE(covered(p, 1.42f, 200.0f));
+  EXPECT_FALSE(covered(p, 0.12f, 200.0f));
+  EXPECT_TRUE(covered(p, 0.6f, 200.0f));
+  // The exponential transform moves both edges as the ring draws them.
+  par.exptransflag = 1;
+  p = eccenmaskplan(16.0);
+  const float base = std::pow(1.5f / 0.05f, 1.0f / span);
+  EXPECT_FALSE(covered(p, 0.05f * std::pow(base, rin + 0.15f - 0.05f), 0.0f));
+  EXPECT_TRUE(covered(p, 0.05f * std::pow(base, rin - 0.02f - 0.05f), 0.0f));
+  // While the ring is skipped at the wrap, or blanked, nothing is open.
+  par.exptransflag = 0;
+  par.skipeccwrapflag = 1;
+  p = eccenmaskplan(t);
+  for (float r : {0.12f, 0.6f, 1.42f}) EXPECT_TRUE(covered(p, r, 0.0f)) << r;
+  par.skipeccwrapflag = 0;
+  par.offspercyc = 1;
+  par.offsfrac = 0.1f;
+  p = eccenmaskplan(1.0);
+  EXPECT_TRUE(covered(p, 0.05f + span / 64.0f + 0.1f, 0.0f));
+}
+
+TEST_F(Masks, BothMaskOpensTheUnionAndCircleMaskItsDisk) {
+  par.stimtype = 28;
+  par.polwidth = rad(30.0f);
+  par.eccwidth = 0.2f;
+  par.rotdilextrafac = 1.0f;
+  const MaskPlan p = bothmaskplan(16.0);  // wedge at 90 degrees, ring from 0.4125
+  EXPECT_FALSE(covered(p, 1.2f, 90.0f)) << "in the wedge";
+  EXPECT_FALSE(covered(p, 0.5f, 200.0f)) << "in the ring";
+  EXPECT_TRUE(covered(p, 1.2f, 200.0f)) << "neither";
+  EXPECT_TRUE(covered(p, 0.03f, 90.0f)) << "centre";
+
+  par.stimtype = 31;
+  par.circwidth = 1.0f;
+  par.rotdilextrafac = 1.2f;
+  const MaskPlan c = circmaskplan();
+  EXPECT_FALSE(covered(c, 0.55f, 10.0f)) << "widened for this type";
+  EXPECT_TRUE(covered(c, 0.65f, 10.0f));
+  EXPECT_TRUE(covered(c, 0.04f, 10.0f)) << "minrad disk";
+}
