@@ -111,11 +111,33 @@ void loadfonts() {
 
 int fontcnt() { return nfonts; }
 
+float measurestr(const char* text, float size, int fontnum) {
+  if (fontnum < 0 || fontnum >= nfonts) fatal("vistrum: ### bad fontnum: %d (OK:0-%d)\n", fontnum, nfonts - 1);
+  FTPixmapFont& font = *ftfont[fontnum];
+  const unsigned fs = facesize(size, 1.0f);
+  if (fs == 0) return 0.0f;
+  if (font.FaceSize() != fs) font.FaceSize(fs, 72);
+  const FTBBox box = font.BBox(text);
+  return static_cast<float>(box.Upper().X() - box.Lower().X());
+}
+
 void changelocale(const char* locale) {
   const char* now = std::setlocale(LC_ALL, nullptr);
   std::printf("vistrum: init locale: %s\n", now ? now : "(none)");
   const char* set = std::setlocale(LC_ALL, locale);
   if (!set) fatal("vistrum: ### setlocale to: %s failed\n", locale);
+  std::printf("vistrum: setlocale to: %s\n", set);
+}
+
+void changelocaleutf8(const char* locale) {
+  const char* now = std::setlocale(LC_ALL, nullptr);
+  std::printf("vistrum: init locale: %s\n", now ? now : "(none)");
+  const char* set = std::setlocale(LC_ALL, locale);
+  if (!set) {
+    std::printf("vistrum: ### setlocale to: %s failed, trying C.UTF-8\n", locale);
+    set = std::setlocale(LC_ALL, "C.UTF-8");
+    if (!set) fatal("vistrum: ### setlocale to: C.UTF-8 failed\n");
+  }
   std::printf("vistrum: setlocale to: %s\n", set);
 }
 
@@ -162,9 +184,21 @@ void drawstr(const char* text, float x, float y, float size, int lblo, int fontn
   FTPixmapFont& font = *ftfont[fontnum];
   const unsigned fs = facesize(size, run.currstimscale);
   if (fs == 0) return;  // below one pixel: nothing to see, and FreeType refuses size 0
+  // Glyphs are rendered as whole bitmaps: a face far larger than any window
+  // would need gigabytes per glyph. Such text is skipped, once said.
+  static bool toldsize = false;
+  if (fs > MAXFACESIZE) {
+    if (!toldsize) std::printf("vistrum: ### text size %u pixels over %d: not drawn\n", fs, MAXFACESIZE);
+    toldsize = true;
+    return;
+  }
   // Setting a face size drops the font's glyph cache: only do it on a change,
   // so that a text drawn every frame is not rasterised anew every frame.
-  if (font.FaceSize() != fs) font.FaceSize(fs, 72);
+  if (font.FaceSize() != fs && !font.FaceSize(fs, 72)) {
+    if (!toldsize) std::printf("vistrum: ### font refused size %u: text not drawn\n", fs);
+    toldsize = true;
+    return;
+  }
   const FTBBox box = font.BBox(text);
   const float w = static_cast<float>(box.Upper().X() - box.Lower().X());
   const float a = font.Ascender();

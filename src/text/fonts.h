@@ -6,6 +6,10 @@
 #include <vector>
 
 constexpr int MAXFONTS = 3;
+// Largest text size in pixels a font is rendered at (after the stimulus
+// scale), and the largest size an option may ask for at scale 1.
+constexpr int MAXFACESIZE = 4096;
+constexpr float MAXFONTSIZE = 1000.0f;
 
 // Resolves a font file name in place (library fonts dir, then the fallback);
 // prints the lookup messages and exits 1 when no candidate opens.
@@ -14,6 +18,9 @@ void getfullfontfilename(char* buf, size_t bufsize);
 void initfont(char* path, size_t pathsize, int fontnum);
 // Switches the process locale (all categories); exits 1 on failure.
 void changelocale(const char* locale);
+// The same for texts that only need a UTF-8 encoding: a requested locale
+// the system lacks gives a warning and the system's own UTF-8 locale.
+void changelocaleutf8(const char* locale);
 // Draws `text` in the current colour with grab point `lblo` at (x, y)
 // display units, `size` pixels high at stimulus scale 1, in font `fontnum`.
 // Grab points: 0 lower-left, 1 lower-right, 2 centre-left, 3 lower-centre,
@@ -27,6 +34,10 @@ void rasterpos(float x, float y);
 void loadfonts();
 // Number of fonts loaded; slots 0..fontcnt()-1 are valid.
 int fontcnt();
+// Bounding-box width in pixels of `text` drawn `size` pixels high at
+// stimulus scale 1 in font `fontnum` (0 for a size below one pixel). For
+// measuring word tables before the run: it may change the face size.
+float measurestr(const char* text, float size, int fontnum);
 
 // Grab-point offset in display units for a text `w` pixels wide whose font
 // ascender is `a` pixels, at `unitsperpixel` display units per pixel.

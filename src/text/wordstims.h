@@ -1,5 +1,8 @@
-// Word, number and font stimuli.
+// Word, pseudo-word, number and font stimuli.
 #pragma once
+
+#include <string>
+#include <vector>
 
 void drawpolword(double t);
 void drawwordshemiaudrndblk(double t);
@@ -7,3 +10,41 @@ void drawnumdil(double t);
 void drawwordspacelett(double t, int shuffleflag);
 void drawwordsfont0font1(double t, int shuffleflag);
 void drawwordsfontoffrndblk(double t);
+void drawrightleftcue(double t);
+
+// Start-up, after the word list is read: sizes the per-run tables and checks
+// that the list suits what the run's type draws.
+void preparewordstims();
+
+// --- the geometry and schedules, computable without GL ---
+
+// Word pacing: each word shows for `textdur`, then a gap of `gapdur`.
+struct WordPace {
+  float phase;   // frac(t / (textdur + gapdur))
+  bool visible;  // phase <= textdur / (textdur + gapdur)
+};
+WordPace wordpace(double t, double textdur, double gapdur);
+// Text height in pixels at radius r: grows with eccentricity and window width.
+float eccfontsize(float r);
+// The second of two alternating conditions (rate `twofreq`; a negative rate
+// swaps their order).
+bool secondtwocond(double t, float twofreq);
+// Words between one-back targets for a given probability (at least 1; a
+// zero probability or rate gives a count so large it never comes).
+int wordspertarg(float twofreq, double wordlen, float prob);
+// A pseudo-word of about `avglen` + 2 characters into `out`: letters drawn
+// from `freqchars` (n entries) at even positions, blanks between.
+void makepseudoword(char* out, int cap, float avglen, const int* freqchars, int n);
+// The dilating-number stimulus: the number shown at t (1..8, falling for a
+// negative rate) and the radius at sweep phase e.
+int numdilnumber(double t, float numfreq);
+float numdilradius(float e);
+// A word of capitals A..Z in the transliteration alphabet, UTF-8 encoded
+// (at most MAXFONTWORD bytes); false when a character is not A..Z.
+bool transliterate(const std::string& word, std::string* out);
+// Target word numbers of the word/font blocks of a condition list (names
+// `condnames`), w words per block; draws from random().
+std::vector<int> fonttargetplan(const std::vector<int>& condlist, const std::vector<std::string>& names, double w,
+                                bool shuffleflags);
+// Words per block of the word/font design.
+double fontwordsperblock(float blockfreq, double wordlen);
