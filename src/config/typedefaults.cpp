@@ -117,6 +117,12 @@ void one2twelvesounds() {
                               "09.wav", "08.wav", "07.wav", "06.wav", "05.wav", "04.wav"});
 }
 
+// Types 104-107: the 4 x 3 face grid, row by row from forehead to chin.
+void facegridairtubemap() {
+  p.airtubes = 12;
+  runreader(getairtubemap, {"-airtubemap", "1", "12", "10", "2", "11", "9", "3", "5", "8", "4", "6", "7"});
+}
+
 void airstart() {  // every air-puff type: no box attached by default
   p.setupusbflag = 0; p.bgwingray = 0.25f; p.dotsize = 0.15f; p.maxrad = 1;
 }
@@ -392,12 +398,14 @@ void settypedefaults(int type) {
       p.eccfracmin = 0.6f; p.rotdilextrafac = 1; p.wrapmaxeccletflag = 1;
       break;
     case 98: basic9(); p.logfileflag = 1; p.avgfontsize = 30; p.rotdilextrafac = 1; break;
-    case 100: airstart(); p.puffjitt = 0.1f; break;
-    case 101: case 102: airstart(); p.puffjitt = 0.1f; p.onebacktargprob = 5; p.logfileflag = 1; break;
-    case 103: case 120: aflowair(); break;
+    case 100: airstart(); p.puffjitt = 0.1f; identityairtubemap(); break;
+    case 101: case 102:
+      airstart(); p.puffjitt = 0.1f; p.onebacktargprob = 5; p.logfileflag = 1; identityairtubemap();
+      break;
+    case 103: case 120: aflowair(); identityairtubemap(); break;
     case 112: aflowair(); setcondnames({"off", "airhalf1", "airhalf2"}); identityairtubemap(); break;
     case 119: aflowair(); setcondnames({"off", "air1", "air2", "air3"}); identityairtubemap(); break;
-    case 104: case 105: case 106: case 107: airstart(); p.puffjitt = 0; p.gapdur = 0.05; break;
+    case 104: case 105: case 106: case 107: airstart(); p.puffjitt = 0; p.gapdur = 0.05; facegridairtubemap(); break;
     case 108: case 109: p.setupusbflag = 0; p.logfileflag = 1; p.maxrad = 0.8f; break;
     case 111:
       p.blockfreq = 1.0f / 16; p.orbfreq = 0; p.circwidth = 3.9f; p.textdur = 0.55; p.polwidth = 0; p.eccwidth = 0;

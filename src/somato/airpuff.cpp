@@ -1,10 +1,166 @@
+// Rotating and rotation-vs-random air puffs around the face (the tubes on
+// a circle).
 #include "somato/airpuff.h"
 
-// Not drawn yet: these types show background and fixation only.
-void drawpolarair(double) {}
-void drawrotrandair(double) {}
-void drawphaselineair(double) {}
-void drawphasehalfpointsair(double, int) {}
-void drawoffvisair(double, int, int, int) {}
-void drawoff2airrndblk(double) {}
-void drawoff3airrndblk(double) {}
+#include "config/condseq.h"
+#include "config/params.h"
+#include "core/eventlog.h"
+#include "core/runstate.h"
+#include "core/timer.h"
+#include "somato/airout.h"
+#include "text/fonts.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+constexpr double TWOPI = 6.283185307179586;
+
+// One evaluation of the rotating schedule (the outputs and the display
+// each keep their own).
+struct PolarEval {
+  int previ = 0;
+  bool wason = false;
+  int lastbase = -1;  // last random choice (types 101, 102)
+  std::vector<float> jitt;
+};
+
+struct PolarSetup {
+  double puffdurfrac = 0.0;
+  long onebackevery = 100000000;  // puffs per one-back target
+};
+
+PolarEval outeval, showeval;
+PolarSetup setup;
+
+void initeval(PolarEval& e, double jittrange) {
+  e.previ = 0;
+  e.wason = false;
+  e.lastbase = -1;
+  e.jitt.assign(static_cast<size_t>(par.puffsperpolpos), 0.0f);
+  if (par.puffjitt == 0.0f) return;
+  for (float& j : e.jitt) j = static_cast<float>(random() * (1.0 / 2147483648.0) * 2.0 * jittrange - jittrange);
+}
+
+// A random place among m other than the last one; now and then (one-back
+// target) the last one again.
+int randomplace(PolarEval& e, int m, bool logit) {
+  int r = 0;
+  do {
+    r = static_cast<int>(random() % m);
+  } while (m > 1 && r == e.lastbase);
+  if (e.lastbase >= 0 && random() % setup.onebackevery == 0) {
+    r = e.lastbase;
+    if (logit) logevent("1BakEvent: %8.3lf\n", gettimer());
+  }
+  e.lastbase = r;
+  return r;
+}
+
+// Whether a puff is on at `time`, and its position index (the display's
+// index of type 100 may be negative: the angle slot clockwise).
+bool evalpolar(PolarEval& e, double time, bool output, int* index) {
+  const int tubes = par.airtubes, half = tubes / 2;
+  const double p = std::fmod(static_cast<double>(par.polfreq) * time * tubes, static_cast<double>(tubes));
+  const int i = static_cast<int>(p);
+  const double f = std::fabs(p - i);
+  if (par.puffjitt != 0.0f && i < e.previ) fshuffle(e.jitt.data(), static_cast<int>(e.jitt.size()));
+  e.previ = i;
+  bool on = polarpuffon(f, e.jitt.data(), par.puffsperpolpos, setup.puffdurfrac);
+  if (par.stimtype == 102) on = on && (par.polfreq > 0.0f ? p < half : p < -half);
+  const bool newpuff = on && !e.wason;
+  e.wason = on;
+  if (!on) return false;
+  if (par.stimtype == 100) {
+    *index = polar100index(i, par.polfreq, tubes, output);
+  } else if (par.stimtype == 101) {
+    const int base = newpuff ? randomplace(e, half, output) : e.lastbase;
+    const bool secondhalf = par.polfreq > 0.0f ? i >= half : std::abs(i) < half;
+    *index = base + (secondhalf ? half : 0);
+  } else {
+    *index = newpuff ? randomplace(e, tubes, output) : e.lastbase;
+  }
+  return true;
+}
+
+void circlesquare(double angle) {
+  airsquare(static_cast<float>(par.maxrad * std::cos(angle)), static_cast<float>(par.maxrad * std::sin(angle)));
+}
+
+}  // namespace
+
+bool polarpuffon(double f, const float* jitt, int slots, double puffdurfrac) {
+  const double interpuff = 1.0 / slots;
+  for (int j = 0; j < slots; j++)
+    if (std::fabs(f - ((j + 0.5) * interpuff + jitt[j])) < puffdurfrac / 2.0) return true;
+  return false;
+}
+
+int polar100index(int i, float polfreq, int tubes, bool output) {
+  if (!output) return polfreq > 0.0f ? i : i - 1;
+  int k = tubes / 4 - i - (polfreq > 0.0f ? 1 : 0);
+  k %= tubes;
+  return k < 0 ? k + tubes : k;
+}
+
+void drawpolarair(double t) {
+  const int tubes = par.airtubes;
+  const double step = TWOPI / tubes;
+  if (!run.initdoneflag) {
+    const double pos = std::fabs(1.0 / par.polfreq) / tubes;  // seconds per position
+    setup.puffdurfrac = par.puffdur / pos;
+    setup.onebackevery = par.onebacktargprob > 0.0f
+                             ? static_cast<long>(tubes * par.puffsperpolpos / par.onebacktargprob)
+                             : 100000000L;
+    if (setup.onebackevery < 1) setup.onebackevery = 1;
+    initeval(outeval, par.puffjitt / pos);
+    initeval(showeval, par.puffjitt / pos);
+    airvalvesreset();
+    run.initdoneflag = 1;
+  }
+  const double tout = t - par.delayttlport;
+  int k = 0;
+  if (tout >= 0.0) airvalve(evalpolar(outeval, tout, true, &k) ? airtube(k) : 0);
+  if (evalpolar(showeval, t, false, &k)) circlesquare((k + 0.5) * step);
+  if ((par.stimtype == 101 || par.stimtype == 102) && t < 1.5) {
+    glColor3f(1.0f, 0.0f, 0.0f);
+    drawstr("illus, not actual, pos", 0.0f, 0.5f, 24.0f, 5, 0);
+  }
+}
+
+int rotrandblock(double t, float twofreq) {
+  const int e = std::abs(static_cast<int>(static_cast<double>(twofreq) * t) % 2);
+  return twofreq < 0.0f ? 1 - e : e;
+}
+
+void drawrotrandair(double t) {
+  static PuffSweep sweep;
+  static int preve = -1;
+  const int tubes = par.airtubes;
+  if (!run.initdoneflag) {
+    puffsweepreset(sweep, tubes);
+    preve = -1;
+    airvalvesreset();
+    run.initdoneflag = 1;
+  }
+  const int e = rotrandblock(t, par.twofreq);
+  const int i = sweepposition(t, par.aflowfreq, tubes);
+  if (i < sweep.previ || e != preve) {
+    if (e == 1 && par.stimtype == 103) {
+      shuffle(sweep.order, sweep.n);
+    } else {
+      for (int k = 0; k < sweep.n; k++) sweep.order[k] = k;
+    }
+  }
+  preve = e;
+  const bool on = puffsweepstep(sweep, i, t, false) && !(e == 1 && par.stimtype == 120);
+  const int k = on ? sweep.order[airtube(i) - 1] : -1;  // 0-based tube
+  airvalvedelayed(t, k + 1);
+  if (k < 0) return;
+  const double step = TWOPI / tubes;
+  circlesquare((par.aflowfreq < 0.0f ? -1.0 : 1.0) * (k * step + step / 2.0));
+}

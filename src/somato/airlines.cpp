@@ -1,0 +1,100 @@
+// Air puffs swept along the lines of a tube grid over the face, and along
+// one half of the tubes.
+#include "config/params.h"
+#include "core/runstate.h"
+#include "core/xit.h"
+#include "somato/airout.h"
+#include "somato/airpuff.h"
+#include "text/fonts.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+
+// Puffs of `puffdur`, each followed by a gap (the gap from `gapfn`).
+struct PuffTrain {
+  double nextpuff = 0.0, puffend = -1.0;
+  int within = -1;
+};
+
+double uniform(double range) { return random() * (1.0 / 2147483648.0) * 2.0 * range - range; }
+
+// Starts the next puff when its time has come; true when one started.
+bool trainstep(PuffTrain& p, double t, double gap) {
+  if (t < p.nextpuff) return false;
+  p.puffend = t + par.puffdur;
+  p.nextpuff = p.puffend + gap;
+  return true;
+}
+
+// Sweep index over m places, counted from the other end for a negative rate.
+int sweepindex(double t, float rate, int m) {
+  const int f = sweepposition(t, rate, m);
+  return rate < 0.0f ? m - 1 - f : f;
+}
+
+}  // namespace
+
+int lineairindex(int type, int line, int within, int cols) {
+  // Row by row: a horizontal line (104) is a row, a vertical line (105) a column.
+  return type == 104 ? within + line * cols : line + within * cols;
+}
+
+void drawphaselineair(double t) {
+  static PuffTrain train;
+  const int rows = par.airgridrows, cols = par.airgridcols, type = par.stimtype;
+  const int lines = type == 104 ? rows : cols, perline = type == 104 ? cols : rows;
+  if (!run.initdoneflag) {
+    train = PuffTrain{};
+    airvalvesreset();
+    run.initdoneflag = 1;
+  }
+  const int f = sweepindex(t, par.linefreq, lines);
+  if (trainstep(train, t, par.gapdur)) {
+    if (par.randlineflag && perline > 1) {
+      int w = 0;
+      do {
+        w = static_cast<int>(random() % perline);
+      } while (w == train.within);
+      train.within = w;
+    } else {
+      train.within = (train.within + 1) % perline;
+    }
+  }
+  const bool on = t < train.puffend;
+  airvalvedelayed(t, on ? airtube(lineairindex(type, f, train.within, cols)) : 0);
+  const float s = 2.0f * par.maxrad / static_cast<float>(std::max(rows, cols));
+  glColor3f(1.0f, 1.0f, 1.0f);
+  drawstr("upper right", -0.5f * cols * s, 0.5f * rows * s + 0.1f, par.avgfontsize, 0, 0);
+  drawstr("(subject)", -0.5f * cols * s, 0.5f * rows * s + 0.03f, par.avgfontsize, 0, 0);
+  if (!on) return;
+  const int row = type == 104 ? f : train.within, col = type == 104 ? train.within : f;
+  airsquare((col - 0.5f * (cols - 1)) * s, (0.5f * (rows - 1) - row) * s);
+}
+
+void drawphasehalfpointsair(double t, int half) {
+  static PuffTrain train;
+  const int m = par.airtubes / 2;
+  if (!run.initdoneflag) {
+    if (par.airtubes % 2 != 0) fatal("vistrum: ### requires even num airtubes\n");
+    if (par.gapdur <= par.puffjitt) fatal("vistrum: ### puffjitt>=gapdur\n");
+    train = PuffTrain{};
+    airvalvesreset();
+    run.initdoneflag = 1;
+  }
+  const int h = sweepindex(t, par.linefreq, m);
+  trainstep(train, t, par.gapdur + uniform(par.puffjitt));
+  const bool on = t < train.puffend;
+  airvalvedelayed(t, on ? airtube(h + half * m) : 0);
+  glColor3f(1.0f, 1.0f, 1.0f);
+  drawstr(half ? "2nd half" : "1st half", 0.0f, 1.0f, par.avgfontsize, 5, 0);
+  if (!on) return;
+  const float sp = 2.0f * par.maxrad / m, c = (h - 0.5f * (m - 1)) * sp;
+  if (half)
+    airsquare(c, 0.0f);
+  else
+    airsquare(0.0f, -c);
+}
