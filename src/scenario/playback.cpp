@@ -4,13 +4,17 @@
 #include "core/eventlog.h"
 #include "core/projection.h"
 #include "core/runstate.h"
+#include "core/sound.h"
 #include "core/trigger.h"
 #include "core/window.h"
 #include "core/xit.h"
+#include "images/drawimg.h"
+#include "images/masks.h"
 #include "images/tiffio.h"
 #include "scenario/palfile.h"
 #include "scenario/pgifile.h"
 #include "scenario/scnerror.h"
+#include "somato/dio.h"
 #include "text/fonts.h"
 
 #include <GL/gl.h>
@@ -57,9 +61,12 @@ void loadpicture(ExptItem* it, int first, int* last) {
   it->yoff += dy;
 }
 
+// A sound that cannot play would only show up mid-run: check it now.
 void checksound(const ExptItem* it) {
-  // A sound that cannot play would only show up mid-run: check it now.
-  (void)it;  // not yet wired: waits for the sound player
+  if (!par.sndprog[0])
+    fatal("vistrum: ### no sndprog\nvistrum: ### sound at line %d of %s needs a player (-sndprog)\n", it->lineno,
+          exptpath);
+  if (access(soundpath(it->name).c_str(), R_OK) != 0) loadfail("sound file", it);
 }
 
 void setpalettecolour(int index) {
@@ -103,29 +110,46 @@ void drawrects(const ExptItem* it) {
   glEnd();
 }
 
+// The picture's lower-left corner is at (xoff, yoff) (the grab point was
+// applied at load time); `size` pixels tall, else its own height.
 void drawpicture(const ExptItem* it) {
-  (void)it;  // not yet wired: waits for the shared picture primitive
+  const MemImg* img = memimgs[it->imgindex];
+  const float upp = 2.0f * dsp.iwinxgl / par.winxgl;
+  const float h = (it->size == -1.0f ? static_cast<float>(img->height) : it->size) * upp;
+  // Scenario pictures stay where the file puts them, also partly off-screen.
+  const int clamp = par.clamponscreenflag;
+  par.clamponscreenflag = 0;
+  drawimg(it->imgindex, it->xoff, it->yoff, h, ANCHOR_LOWERLEFT);
+  par.clamponscreenflag = clamp;
 }
 
 void playsound(ExptItem* it) {
   if (it->sndplayed) return;
-  it->sndplayed = 1;  // not yet wired: waits for the sound player
+  it->sndplayed = 1;
+  playnamedaudfile(it->name);
 }
 
-// The event's output bit is on while its slot is shown.
-void setoutputbit(int bitnum) {
-  (void)bitnum;  // not yet wired: waits for the digital output layer
+// The event's output bit (0-based, -1 none) is on while its slot is shown.
+void setoutputbit(int bit) {
+  if (lastarraybitnum >= 0) setusbarraybit(lastarraybitnum + 1, 0);
+  if (bit >= 0) setusbarraybit(bit + 1, 1);
 }
 
-void sendcode(int code) {
-  (void)code;  // not yet wired: waits for the digital output layer
+// The code stays on the port while its event is shown; slots without one
+// put 0 there.
+void sendcode(int code) { sendusbcodebyte(static_cast<unsigned char>(code), 0); }
+
+// Outputs return to rest between runs.
+void outputsoff() {
+  setoutputbit(-1);
+  lastarraybitnum = -1;
+  if (par.sxcode2ttlflag) sendcode(0);
 }
 
 void restartplayback() {
   frame = 0;
   lastframe = 0;
-  if (lastarraybitnum >= 0) setoutputbit(-1);
-  lastarraybitnum = -1;
+  outputsoff();
   for (int s = 0; s < exptframecnt; s++)
     for (int k = 0; k < exptframes[s].subframecnt; k++) exptframes[s].subframes[k]->sndplayed = 0;
   run.initdoneflag = 1;
@@ -180,8 +204,7 @@ void drawexpt(double t) {
   lastframe = frame;
   frame = exptslot(t, frame, exptframes, exptframecnt);
   if (frame >= exptframecnt) {
-    if (lastarraybitnum >= 0) setoutputbit(-1);
-    lastarraybitnum = -1;
+    outputsoff();
     if (logging()) logevent("SXExptDone: %9.3lf\n", t);
     clearreadywaitsett(0, "Done");
     return;
@@ -208,4 +231,6 @@ void drawexpt(double t) {
     if (par.usesxcodeflag && logging() && loggablecode(fr.code)) logevent("SXCdeEvent: %7.3lf   %d\n", t, fr.code);
   }
   lastarraybitnum = bit;
+  if (par.polwidth != 0.0f) polarmask(t);
+  if (par.eccwidth != 0.0f) eccenmask(t);
 }
