@@ -1,5 +1,203 @@
 #include "somato/laser.h"
 
-// Not drawn yet: these types show background and fixation only.
-void drawpainmap(double, int) {}
-void drawpainrand(double) {}
+#include "config/condseq.h"
+#include "config/params.h"
+#include "core/eventlog.h"
+#include "core/runstate.h"
+#include "core/sound.h"
+#include "core/timer.h"
+#include "core/xit.h"
+#include "retino/primitives.h"
+#include "somato/dio.h"
+#include "text/fonts.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+const char* const kFingers[] = {"ind", "mid", "ring", "little"};
+constexpr double PULSELEN = 0.045;
+constexpr int LASERBIT = 1;  // the laser's output bit in the array
+
+int fingers() { return std::abs(par.fingercnt); }
+
+// The pulse that follows a cue, and its record.
+struct Pulse {
+  double begin = -1.0, end = -1.0;
+  int finger = 0, pos = 0;
+  bool enabled = true;
+};
+
+void schedulepulse(Pulse& p, double t, int finger, int pos, bool enabled) {
+  p.begin = t + par.pulsedelayfracISI * par.fingerstimISI;
+  p.end = p.begin + PULSELEN;
+  p.finger = finger;
+  p.pos = pos;
+  p.enabled = enabled;
+  char name[64];
+  paincuename(name, sizeof name, finger, pos);
+  playnamedaudfile(name);
+}
+
+// The square and the laser bit while the pulse is on; the log line after it.
+void showpulse(Pulse& p, double t) {
+  const bool on = p.end > 0.0 && p.begin < t && t < p.end;
+  setusbarraybit(LASERBIT, on && p.enabled);
+  if (on) {
+    if (p.enabled)
+      glColor3f(1.0f, 0.8f, 0.0f);
+    else
+      glColor3f(0.4f, 0.32f, 0.0f);
+    drawsquare(1.0f, 1.0f, 0.3f);
+  } else if (p.end > 0.0 && t >= p.end) {
+    if (p.enabled) logevent("PainEvent: %9.3lf   fing=%d, pos=%d\n", gettimer(), p.finger, p.pos);
+    p.end = -1.0;
+  }
+}
+
+// The cue's name at its place in the finger-by-position grid.
+void showcue(const Pulse& p) {
+  const int f = fingers(), n = par.lasposperfinger;
+  if (p.begin < 0.0) return;
+  char name[64];
+  paincuename(name, sizeof name, p.finger, p.pos);
+  const float x = n > 1 ? p.pos * 2.0f * par.maxrad / (n - 1) - par.maxrad : 0.0f;
+  const float y = f > 1 ? p.finger * 2.0f * par.maxrad / (f - 1) - par.maxrad : 0.0f;
+  glColor3f(1.0f, 1.0f, 1.0f);
+  drawstr(name, x, y, 36.0f, 5, 0);
+}
+
+}  // namespace
+
+void paincuename(char* out, int size, int finger, int pos) {
+  std::snprintf(out, size, "%s-%d.wav", kFingers[finger & 3], pos + 1);
+}
+
+int painfinger(double h, int fingercnt) {
+  const int f = std::abs(fingercnt);
+  if (fingercnt >= 0) return static_cast<int>(h);
+  const int k = static_cast<int>(f - h);
+  return k < f - 1 ? k : f - 1;
+}
+
+void painplan(int* plan, int nf, int np, int perblock, int* blockorder) {
+  const int block = nf * perblock;
+  for (int k = 0; k < nf * np; k++) plan[k] = -1;
+  for (int r = 0; r < np / perblock; r++) {
+    for (int k = 0; k < block; k++) blockorder[k] = k;
+    shuffle(blockorder, block);
+    int k = 0;
+    for (int f = 0; f < nf; f++)
+      for (int l = 0; l < perblock; l++) {
+        int pos = 0;
+        do {
+          pos = static_cast<int>(random() % np);
+        } while (plan[f * np + pos] >= 0);
+        plan[f * np + pos] = blockorder[k++] + r * block;
+      }
+  }
+}
+
+void checkpaincues() {
+  if (par.stimtype < 108 || par.stimtype > 110) return;
+  if (par.fingercnt == 0 || fingers() > 4)
+    fatal("vistrum: ### -fingercnt %d: 1 to 4 fingers (negative: start with the last)\n", par.fingercnt);
+  if (par.lasposperfinger < 1) fatal("vistrum: ### -lasposperfinger %d: at least 1\n", par.lasposperfinger);
+  if (par.fingerstimISI <= 0.0f) fatal("vistrum: ### -fingerstimISI must be positive\n");
+  if (par.stimtype == 110 && par.lasperfinger < 1) fatal("vistrum: ### -lasperfinger %d: at least 1\n", par.lasperfinger);
+  if (!par.sndprog[0]) fatal("vistrum: ### no sndprog\n");
+  for (int f = 0; f < fingers(); f++)
+    for (int p = 0; p < par.lasposperfinger; p++) {
+      char name[64];
+      paincuename(name, sizeof name, f, p);
+      const std::string path = soundpath(name);
+      FILE* fp = std::fopen(path.c_str(), "r");
+      if (!fp) fatal("vistrum: ### can't open sndfile %s\n", path.c_str());
+      std::fclose(fp);
+    }
+}
+
+void drawpainmap(double t, int shuffled) {
+  static double handfreq, fingerfreq, prevfinger, prevlaser;
+  static int counter;
+  static std::vector<int> order;
+  static Pulse pulse;
+  const int f = fingers(), n = par.lasposperfinger;
+  const double isi = par.fingerstimISI;
+  if (!run.initdoneflag) {
+    handfreq = 1.0 / (n * f * isi);
+    fingerfreq = 1.0 / (n * isi);
+    std::printf("vistrum: handperiod = %2.2f\n", n * f * isi);
+    counter = 0;
+    order.resize(static_cast<size_t>(n));
+    for (int k = 0; k < n; k++) order[k] = k;
+    prevfinger = prevlaser = 1.001;
+    pulse = Pulse{};
+    run.initdoneflag = 1;
+  }
+  const double h = std::fmod(handfreq * t * f, static_cast<double>(f));
+  const double fingerphase = std::fmod(fingerfreq * t, 1.0), laserphase = std::fmod(t / isi, 1.0);
+  if (fingerphase < prevfinger) {
+    counter = 0;
+    if (shuffled) shuffle(order.data(), n);
+  }
+  if (laserphase < prevlaser) {
+    schedulepulse(pulse, t, painfinger(h, par.fingercnt), order[counter % n], true);
+    counter++;
+  }
+  prevfinger = fingerphase;
+  prevlaser = laserphase;
+  showpulse(pulse, t);
+  showcue(pulse);
+}
+
+void drawpainrand(double t) {
+  static double blockfreq, prevlaser;
+  static int counter;
+  static bool wasenabled;
+  static std::vector<int> plan, blockorder;
+  static Pulse pulse;
+  const int f = fingers(), n = par.lasposperfinger, l = par.lasperfinger;
+  const double isi = par.fingerstimISI;
+  if (!run.initdoneflag) {
+    if (n % l != 0) fatal("vistrum: ### lasperfinger=%d not factor of lasposperfinger=%d\n", l, n);
+    plan.assign(static_cast<size_t>(f * n), -1);
+    blockorder.assign(static_cast<size_t>(f * l), 0);
+    counter = f * n;  // the first pulse makes a plan
+    blockfreq = 1.0 / (2.0 * isi * f * l);
+    const double len = isi * f * l;
+    std::printf(par.fingercnt < 0 ? "vistrum: %2.1fs OFF, %2.1fs ON\n" : "vistrum: %2.1fs ON, %2.1fs OFF\n", len, len);
+    prevlaser = 1.001;
+    wasenabled = true;
+    pulse = Pulse{};
+    run.initdoneflag = 1;
+  }
+  const double laserphase = std::fmod(t / isi, 1.0);
+  const bool enabled = (std::fmod(blockfreq * t, 1.0) < 0.5) != (par.fingercnt < 0);
+  // The off block repeats the on block's cues with the laser disabled.
+  if (wasenabled && !enabled) counter -= f * l;
+  if (counter < 0) counter = 0;
+  wasenabled = enabled;
+  if (laserphase < prevlaser) {
+    if (counter >= f * n) {
+      painplan(plan.data(), f, n, l, blockorder.data());
+      counter = 0;
+    }
+    int finger = 0, pos = 0;
+    for (int k = 0; k < f * n; k++)
+      if (plan[k] == counter) {
+        finger = k / n;
+        pos = k % n;
+      }
+    counter++;
+    schedulepulse(pulse, t, finger, pos, enabled);
+  }
+  prevlaser = laserphase;
+  showpulse(pulse, t);
+  showcue(pulse);
+}
