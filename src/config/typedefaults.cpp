@@ -123,9 +123,6 @@ void facegridairtubemap() {
   runreader(getairtubemap, {"-airtubemap", "1", "12", "10", "2", "11", "9", "3", "5", "8", "4", "6", "7"});
 }
 
-// Laser maps: the spoken finger-position cues.
-void painmapsounds() { runreader(getsndfiledir, {"painmap"}); }
-
 void airstart() {  // every air-puff type: no box attached by default
   p.setupusbflag = 0; p.bgwingray = 0.25f; p.dotsize = 0.15f; p.maxrad = 1;
 }
@@ -409,8 +406,7 @@ void settypedefaults(int type) {
     case 112: aflowair(); setcondnames({"off", "airhalf1", "airhalf2"}); identityairtubemap(); break;
     case 119: aflowair(); setcondnames({"off", "air1", "air2", "air3"}); identityairtubemap(); break;
     case 104: case 105: case 106: case 107: airstart(); p.puffjitt = 0; p.gapdur = 0.05; facegridairtubemap(); break;
-    case 108: case 109: p.setupusbflag = 0; p.logfileflag = 1; p.maxrad = 0.8f; painmapsounds(); break;
-    case 110: painmapsounds(); break;
+    case 108: case 109: p.setupusbflag = 0; p.logfileflag = 1; p.maxrad = 0.8f; break;
     case 111:
       p.blockfreq = 1.0f / 16; p.orbfreq = 0; p.circwidth = 3.9f; p.textdur = 0.55; p.polwidth = 0; p.eccwidth = 0;
       p.minrad = 0.015f; p.maxrad = 1.95f; p.numrad = 31; p.numtheta = 41; p.colcontrast = 0.35f;

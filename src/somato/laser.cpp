@@ -1,6 +1,7 @@
 #include "somato/laser.h"
 
 #include "config/condseq.h"
+#include "config/optionlists.h"
 #include "config/params.h"
 #include "core/eventlog.h"
 #include "core/runstate.h"
@@ -16,11 +17,13 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace {
 
 const char* const kFingers[] = {"ind", "mid", "ring", "little"};
+const char* const kPainmapDir[] = {"painmap"};
 constexpr double PULSELEN = 0.045;
 constexpr int LASERBIT = 1;  // the laser's output bit in the array
 
@@ -105,6 +108,11 @@ void painplan(int* plan, int nf, int np, int perblock, int* blockorder) {
 
 void checkpaincues() {
   if (par.stimtype < 108 || par.stimtype > 110) return;
+  // The library's default directory has no finger cues: the laser maps
+  // take theirs from "painmap" unless another directory was given.
+  char deflt[2 * TEXTLEN];
+  std::snprintf(deflt, sizeof deflt, "%s/lib/soundfiles/test", par.vistrumdir);
+  if (!std::strcmp(par.sndfiledir, deflt)) getsndfiledir(0, 1, const_cast<char**>(kPainmapDir));
   if (par.fingercnt == 0 || fingers() > 4)
     fatal("vistrum: ### -fingercnt %d: 1 to 4 fingers (negative: start with the last)\n", par.fingercnt);
   if (par.lasposperfinger < 1) fatal("vistrum: ### -lasposperfinger %d: at least 1\n", par.lasposperfinger);

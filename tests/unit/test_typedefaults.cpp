@@ -79,9 +79,13 @@ TEST(TypeDefaults, InstalledListsAndDirectories) {
     EXPECT_EQ(par.airtubemap.front(), 1);
     EXPECT_EQ(par.airtubemap.back(), 12);
   }
+  // Every air type has its default map: the identity around the face,
+  // the face grid (forehead to chin) for the line types.
   parsequiet(100, {});
-  EXPECT_EQ(par.mapairtubes, 0);
+  EXPECT_EQ(par.mapairtubes, 12);
   EXPECT_EQ(par.setupusbflag, 0);
+  parsequiet(104, {});
+  EXPECT_EQ(par.airtubemap, (std::vector<int>{1, 12, 10, 2, 11, 9, 3, 5, 8, 4, 6, 7}));
 
   parsequiet(75, {});
   // "vwfa" is resolved under the library (or falls back to "test").
