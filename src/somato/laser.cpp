@@ -36,7 +36,16 @@ struct Pulse {
   bool enabled = true;
 };
 
+// The log line of a pulse that has ended.
+void finishpulse(Pulse& p) {
+  if (p.enabled) logevent("PainEvent: %9.3lf   fing=%d, pos=%d\n", gettimer(), p.finger, p.pos);
+  p.end = -1.0;
+}
+
 void schedulepulse(Pulse& p, double t, int finger, int pos, bool enabled) {
+  // At a low frame rate the next cue can come in the frame after the pulse:
+  // the pulse is logged all the same.
+  if (p.end > 0.0) finishpulse(p);
   p.begin = t + par.pulsedelayfracISI * par.fingerstimISI;
   p.end = p.begin + PULSELEN;
   p.finger = finger;
@@ -58,8 +67,7 @@ void showpulse(Pulse& p, double t) {
       glColor3f(0.4f, 0.32f, 0.0f);
     drawsquare(1.0f, 1.0f, 0.3f);
   } else if (p.end > 0.0 && t >= p.end) {
-    if (p.enabled) logevent("PainEvent: %9.3lf   fing=%d, pos=%d\n", gettimer(), p.finger, p.pos);
-    p.end = -1.0;
+    finishpulse(p);
   }
 }
 
