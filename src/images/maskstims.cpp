@@ -1,6 +1,99 @@
 #include "images/maskstims.h"
 
-// Not drawn yet: these types show background and fixation only.
-void drawpolartiffmask(double) {}
-void draweccentiffmask(double) {}
-void draweccpoltiffmask(double) {}
+#include "config/params.h"
+#include "core/runstate.h"
+#include "images/drawimg.h"
+#include "images/imagestreams.h"
+#include "images/masks.h"
+#include "images/tiffio.h"
+#include "retino/ring.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// One gapless stream of pictures, each shown for -tiffdur, and the frame
+// count that -test alternates the mask by.
+struct MaskStream {
+  PicOrder order;
+  int index = 0;
+  double lastphase = 1.0001;
+  long frame = 0;
+};
+
+// Initialises on a start, advances the stream to time t; true when a new
+// picture starts. `phase` gets the picture's phase.
+bool maskstreamstep(MaskStream& s, double t, double* phase) {
+  if (!run.initdoneflag) {
+    resetpicorder(s.order, tiffcnt);
+    s.lastphase = 1.0001;  // the first frame starts a picture
+    s.frame = 0;
+    run.initdoneflag = 1;
+  }
+  *phase = fracphase(t / par.tiffdur);
+  const bool wrapped = *phase < s.lastphase;
+  s.lastphase = *phase;
+  if (wrapped) {
+    s.index = nextpic(s.order);
+    logiftarget(s.index);
+  }
+  return wrapped;
+}
+
+void maskafter(MaskStream& s, void (*mask)(double), double t) {
+  if (maskthisframe(s.frame++, par.testflag != 0)) mask(t);
+}
+
+}  // namespace
+
+bool maskthisframe(long frame, bool test) { return !test || frame % 2 == 1; }
+
+float tiffmaskringouter(double t) {
+  const float minr = par.minrad, maxr = par.maxrad, span = maxr - minr;
+  float rin = (par.eccfreq > 0.0f ? minr : maxr) + static_cast<float>(std::fmod(par.eccfreq * t, 1.0)) * span;
+  if (par.skipeccwrapnogapflag) rin = (rin - minr) * (1.0f - par.eccwidth / span - 0.00001f) + minr;
+  float rout = rin + geteccwidth(rin);
+  if (par.skipeccwrapflag && rout > maxr)
+    rout = maxr;
+  else if (rout > maxr)
+    rout -= span;
+  if (par.exptransflag) rout = exptransblend(rout, minr, expbase(minr, maxr), par.expfrac);
+  return rout;
+}
+
+void drawpolartiffmask(double t) {
+  static MaskStream s;
+  double phase;
+  maskstreamstep(s, t, &phase);
+  const double a = 2.0 * M_PI * par.polfreq * t;
+  drawimg(s.index, static_cast<float>(par.tiffrad * std::cos(a)), static_cast<float>(par.tiffrad * std::sin(a)),
+          par.tiffscale * par.maxrad, ANCHOR_CENTRE);
+  maskafter(s, polarmask, t);
+}
+
+void draweccentiffmask(double t) {
+  static MaskStream s;
+  double phase;
+  maskstreamstep(s, t, &phase);
+  const float height = std::max(2.0f * par.minlett, 2.0f * par.tiffscale * tiffmaskringouter(t));
+  drawimg(s.index, 0.0f, 0.0f, height, ANCHOR_CENTRE);
+  maskafter(s, eccenmask, t);
+}
+
+void draweccpoltiffmask(double t) {
+  static MaskStream s;
+  static float xs = 0.0f, ys = 0.0f;
+  double phase;
+  if (maskstreamstep(s, t, &phase)) {
+    xs = urange(-par.maxtiffspeed, par.maxtiffspeed) * par.tiffdur;
+    ys = urange(-par.maxtiffspeed, par.maxtiffspeed) * par.tiffdur;
+  }
+  float x = 0.0f, y = 0.0f;
+  if (par.maxtiffspeed != 0.0f) {  // drifts through the centre to the opposite offset
+    x = static_cast<float>(xs * (1.0 - 2.0 * phase));
+    y = static_cast<float>(ys * (1.0 - 2.0 * phase));
+  }
+  drawimg(s.index, x, y, par.tiffscale * 2.0f * par.maxrad, ANCHOR_CENTRE);
+  maskafter(s, bothmask, t);
+}

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/wait.h>
+#include <tiffio.h>
 #include <unistd.h>
 
 #include <cmath>
@@ -123,4 +125,153 @@ TEST(SaveFramesDeath, BadRequestEndsTheSetUp) {
   par.saveframes = 2;
   std::strcpy(par.tiffoutdir, ".");
   checktiffoutdir();  // a sound request passes
+}
+
+namespace {
+
+// Writes a small TIFF with libtiff: `spp` samples of `bits` bits, the given
+// photometric and compression; pixel (x, y) sample s = (x * 40 + y * 7 + s * 90) scaled.
+std::string writekind(const std::string& dir, const char* name, int spp, int bits, int photometric, int compression,
+                      bool alpha = false) {
+  const std::string path = dir + "/" + name;
+  TIFF* tif = TIFFOpen(path.c_str(), "w");
+  const int w = 5, h = 4;
+  TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, w);
+  TIFFSetField(tif, TIFFTAG_IMAGELENGTH, h);
+  TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, bits);
+  TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, spp);
+  TIFFSetField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+  TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, photometric);
+  TIFFSetField(tif, TIFFTAG_COMPRESSION, compression);
+  TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, h);
+  if (alpha) {
+    const uint16_t extra[] = {EXTRASAMPLE_UNASSALPHA};
+    TIFFSetField(tif, TIFFTAG_EXTRASAMPLES, 1, extra);
+  }
+  std::vector<uint16_t> cmap(3 << bits);
+  if (photometric == PHOTOMETRIC_PALETTE) {
+    for (int k = 0; k < (1 << bits); k++) {
+      cmap[k] = static_cast<uint16_t>(k * 257 * 40);            // red
+      cmap[(1 << bits) + k] = static_cast<uint16_t>(k * 257);   // green
+      cmap[(2 << bits) + k] = 0;                                // blue
+    }
+    TIFFSetField(tif, TIFFTAG_COLORMAP, cmap.data(), cmap.data() + (1 << bits), cmap.data() + (2 << bits));
+  }
+  std::vector<unsigned char> buf(static_cast<size_t>(w) * h * spp * (bits / 8));
+  for (int y = 0; y < h; y++)
+    for (int x = 0; x < w; x++)
+      for (int s = 0; s < spp; s++) {
+        const int v = photometric == PHOTOMETRIC_PALETTE ? (x + y) % 6 : (x * 40 + y * 7 + s * 90) % 256;
+        const size_t i = (static_cast<size_t>(y) * w + x) * spp + s;
+        if (bits == 16)
+          reinterpret_cast<uint16_t*>(buf.data())[i] = static_cast<uint16_t>(v * 257);
+        else
+          buf[i] = static_cast<unsigned char>(v);
+      }
+  TIFFWriteEncodedStrip(tif, 0, buf.data(), static_cast<tmsize_t>(buf.size()));
+  TIFFClose(tif);
+  return path;
+}
+
+// Runs readtiff in a child: its exit status, or -1 when it died of a signal.
+int childread(const std::string& path) {
+  std::fflush(stdout);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    std::freopen("/dev/null", "w", stdout);
+    readtiff(path.c_str());
+    _exit(0);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+}  // namespace
+
+TEST(TiffFiles, EveryCommonKindLoadsAsBottomUpRgba) {
+  const std::string dir = tempdir();
+  struct Kind {
+    const char* name;
+    int spp, bits, photometric, compression;
+    bool alpha;
+  } kinds[] = {{"rgb.tif", 3, 8, PHOTOMETRIC_RGB, COMPRESSION_NONE, false},
+               {"rgblzw.tif", 3, 8, PHOTOMETRIC_RGB, COMPRESSION_LZW, false},
+               {"rgbzip.tif", 3, 8, PHOTOMETRIC_RGB, COMPRESSION_ADOBE_DEFLATE, false},
+               {"rgba.tif", 4, 8, PHOTOMETRIC_RGB, COMPRESSION_LZW, true},
+               {"rgb16.tif", 3, 16, PHOTOMETRIC_RGB, COMPRESSION_NONE, false},
+               {"grey.tif", 1, 8, PHOTOMETRIC_MINISBLACK, COMPRESSION_LZW, false},
+               {"grey16.tif", 1, 16, PHOTOMETRIC_MINISBLACK, COMPRESSION_ADOBE_DEFLATE, false},
+               {"palette.tif", 1, 8, PHOTOMETRIC_PALETTE, COMPRESSION_NONE, false}};
+  for (const Kind& k : kinds) {
+    const int i = readtiff(writekind(dir, k.name, k.spp, k.bits, k.photometric, k.compression, k.alpha).c_str());
+    const MemImg* m = memimgs[i];
+    ASSERT_EQ(m->width, 5) << k.name;
+    ASSERT_EQ(m->height, 4) << k.name;
+    // Top-left pixel of the file (x 0, y 0) is the first of the last stored row.
+    const unsigned int px = m->pixels[3 * 5 + 0];
+    const unsigned int pxr = m->pixels[3 * 5 + 1];  // x 1, y 0
+    EXPECT_EQ(px & 0xff, 0u) << k.name;
+    EXPECT_EQ(pxr & 0xff, 40u) << k.name;  // grey 40, palette entry 1 (red 40), or red 40
+    if (k.spp >= 3) {
+      EXPECT_EQ((pxr >> 8) & 0xff, 130u) << k.name;
+    }
+    EXPECT_EQ(px >> 24, k.alpha ? 14u : 255u) << k.name;  // the fourth sample, or opaque
+  }
+}
+
+TEST(TiffFiles, SavedAlphaIsMarkedAsUnassociatedAlpha) {
+  KeepGlobals keep;
+  const std::string dir = tempdir();
+  unsigned int buf[6] = {0x00112233u, 0xff445566u, 0x80778899u, 0, 0, 0};
+  for (int keepalpha : {1, 0}) {
+    par.savetransparencyflag = keepalpha;
+    const std::string path = dir + "/a" + std::to_string(keepalpha) + ".tiff";
+    writetiff(3, 2, buf, path.c_str());
+    TIFF* tif = TIFFOpen(path.c_str(), "r");
+    uint16_t n = 0;
+    uint16_t* types = nullptr;
+    const int has = TIFFGetField(tif, TIFFTAG_EXTRASAMPLES, &n, &types);
+    if (keepalpha) {
+      ASSERT_TRUE(has && n == 1);
+      EXPECT_EQ(types[0], EXTRASAMPLE_UNASSALPHA);
+    } else {
+      EXPECT_TRUE(!has || n == 0);
+    }
+    TIFFClose(tif);
+  }
+}
+
+TEST(TiffFilesDeath, DamagedFilesStopTheRunAndNeverCrash) {
+  const std::string dir = tempdir();
+  const std::string good = writekind(dir, "good.tif", 3, 8, PHOTOMETRIC_RGB, COMPRESSION_LZW);
+  FILE* f = std::fopen(good.c_str(), "rb");
+  std::vector<unsigned char> bytes(4096);
+  bytes.resize(std::fread(bytes.data(), 1, bytes.size(), f));
+  std::fclose(f);
+  auto writebytes = [&](const std::string& p, const std::vector<unsigned char>& b) {
+    FILE* o = std::fopen(p.c_str(), "wb");
+    std::fwrite(b.data(), 1, b.size(), o);
+    std::fclose(o);
+  };
+  // Cut short anywhere: always the orderly stop with status 1.
+  for (size_t len : {size_t{0}, size_t{4}, size_t{8}, size_t{20}, bytes.size() / 2, bytes.size() - 10}) {
+    const std::string p = dir + "/cut" + std::to_string(len) + ".tif";
+    writebytes(p, std::vector<unsigned char>(bytes.begin(), bytes.begin() + static_cast<long>(len)));
+    EXPECT_EQ(childread(p), 1) << "cut at " << len;
+  }
+  // Single flipped bits: loaded (damage in pixel data) or stopped, never a crash.
+  srandom(3);
+  for (int k = 0; k < 60; k++) {
+    std::vector<unsigned char> b = bytes;
+    const size_t at = static_cast<size_t>(random()) % b.size();
+    b[at] ^= static_cast<unsigned char>(1u << (random() % 8));
+    const std::string p = dir + "/flip" + std::to_string(k) + ".tif";
+    writebytes(p, b);
+    const int st = childread(p);
+    EXPECT_TRUE(st == 0 || st == 1) << "flip at byte " << at << ": status " << st;
+  }
+  EXPECT_FALSE(imagesizeok(0, 10));
+  EXPECT_FALSE(imagesizeok(MAXIMGSIDE + 1, 10));
+  EXPECT_TRUE(imagesizeok(MAXIMGSIDE, MAXIMGSIDE));
 }
