@@ -32,9 +32,9 @@ int blockkind(int cond, const char* const* names, int n, const char* list) {
 int groupsweep(PuffSweep& s, double t, int group, int first) {
   if (s.n != group) puffsweepreset(s, group);
   const int i = sweepposition(t, par.aflowfreq, group);
-  const bool on = puffsweepstep(s, i, t, true);
+  const bool on = puffsweepstep(s, i, t, sweepstart(t, par.aflowfreq, group), true);
   const int k = on ? s.order[i] : -1;
-  airvalvedelayed(t, on ? airtube(first + k) : 0);
+  sweepvalve(s, t, on, on ? airtube(first + k) : 0);
   return k;
 }
 
@@ -74,7 +74,7 @@ void drawoffvisair(double t, int nrad, int ntheta, int ndots) {
     if (kind == 2) {
       groupsweep(sweep, t, par.airtubes, 0);
     } else {
-      airvalvedelayed(t, 0);
+      airvalvedelayed(t, 0, t);
       if (kind == 1) {
         if (!visinit) run.initdoneflag = 0;  // the visual layer starts afresh
         visinit = true;
@@ -100,7 +100,7 @@ void drawoff2airrndblk(double t) {
   if (cond < 0) return;
   const int kind = blockkind(cond, names, 3, "[off,airhalf1,airhalf2]");
   if (kind == 0) {
-    airvalvedelayed(t, 0);
+    airvalvedelayed(t, 0, t);
     return;
   }
   const int k = groupsweep(sweep, t, half, (kind - 1) * half);
@@ -122,7 +122,7 @@ void drawoff3airrndblk(double t) {
   if (cond < 0) return;
   const int kind = blockkind(cond, names, 4, "[off,air1,air2,air3]");
   if (kind == 0 || third < 1) {
-    airvalvedelayed(t, 0);
+    airvalvedelayed(t, 0, t);
     return;
   }
   const int g = kind - 1;

@@ -16,18 +16,25 @@ namespace {
 
 // Puffs of `puffdur`, each followed by a gap (the gap from `gapfn`).
 struct PuffTrain {
-  double nextpuff = 0.0, puffend = -1.0;
+  double nextpuff = 0.0, puffstart = -1.0, puffend = -1.0;
   int within = -1;
 };
 
 double uniform(double range) { return random() * (1.0 / 2147483648.0) * 2.0 * range - range; }
 
-// Starts the next puff when its time has come; true when one started.
+// Starts the next puff when its time has come; true when one started. The
+// puff keeps its scheduled times (a frame only notices it), unless frames
+// came so late that it would be over already.
 bool trainstep(PuffTrain& p, double t, double gap) {
   if (t < p.nextpuff) return false;
-  p.puffend = t + par.puffdur;
+  p.puffstart = t < p.nextpuff + par.puffdur ? p.nextpuff : t;
+  p.puffend = p.puffstart + par.puffdur;
   p.nextpuff = p.puffend + gap;
   return true;
+}
+
+void trainvalve(const PuffTrain& p, double t, bool on, int tube) {
+  airvalvedelayed(t, on ? tube : 0, on ? p.puffstart : (p.puffend > 0.0 ? p.puffend : t));
 }
 
 // Sweep index over m places, counted from the other end for a negative rate.
@@ -65,7 +72,7 @@ void drawphaselineair(double t) {
     }
   }
   const bool on = t < train.puffend;
-  airvalvedelayed(t, on ? airtube(lineairindex(type, f, train.within, cols)) : 0);
+  trainvalve(train, t, on, airtube(lineairindex(type, f, train.within, cols)));
   const float s = 2.0f * par.maxrad / static_cast<float>(std::max(rows, cols));
   glColor3f(1.0f, 1.0f, 1.0f);
   drawstr("upper right", -0.5f * cols * s, 0.5f * rows * s + 0.1f, par.avgfontsize, 0, 0);
@@ -88,7 +95,7 @@ void drawphasehalfpointsair(double t, int half) {
   const int h = sweepindex(t, par.linefreq, m);
   trainstep(train, t, par.gapdur + uniform(par.puffjitt));
   const bool on = t < train.puffend;
-  airvalvedelayed(t, on ? airtube(h + half * m) : 0);
+  trainvalve(train, t, on, airtube(h + half * m));
   glColor3f(1.0f, 1.0f, 1.0f);
   drawstr(half ? "2nd half" : "1st half", 0.0f, 1.0f, par.avgfontsize, 5, 0);
   if (!on) return;

@@ -38,9 +38,9 @@ void airvalve(int tube) {
   opentube = tube;
 }
 
-void airvalvedelayed(double t, int tube) {
+void airvalvedelayed(double t, int tube, double since) {
   if (tube != lastqueued && qcnt < QUEUELEN) {
-    queue[(qfirst + qcnt) % QUEUELEN] = {t + par.delayttlport, tube};
+    queue[(qfirst + qcnt) % QUEUELEN] = {(since < t ? since : t) + par.delayttlport, tube};
     qcnt++;
     lastqueued = tube;
   }
@@ -69,13 +69,23 @@ void puffsweepreset(PuffSweep& s, int n) {
   s.puffend = -1.0;
 }
 
-bool puffsweepstep(PuffSweep& s, int i, double t, bool shuffled) {
+bool puffsweepstep(PuffSweep& s, int i, double t, double start, bool shuffled) {
   if (i != s.previ) {
     if (i < s.previ && shuffled) shuffle(s.order, s.n);
-    s.puffend = t + par.puffdur;
+    s.puffstart = start;
+    s.puffend = start + par.puffdur;
     s.previ = i;
   }
   return t < s.puffend;
+}
+
+double sweepstart(double t, float rate, int m) {
+  const double r = std::fabs(static_cast<double>(rate)) * m;
+  return r > 0.0 ? std::floor(r * t) / r : t;
+}
+
+void sweepvalve(const PuffSweep& s, double t, bool on, int tube) {
+  airvalvedelayed(t, on ? tube : 0, on ? s.puffstart : (s.puffend > 0.0 ? s.puffend : t));
 }
 
 float airsquaregrey() {

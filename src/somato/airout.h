@@ -6,9 +6,10 @@
 
 // Opens the valve of `tube` (1-based; 0 closes every valve) now.
 void airvalve(int tube);
-// The display's tube at time t, to reach the valves `delayttlport` later
-// (the valves of the air system respond after the screen).
-void airvalvedelayed(double t, int tube);
+// The display's tube at frame time t, a state that began at `since` (<= t,
+// the exact time of the schedule rather than the frame's): the valve
+// follows `delayttlport` after `since`, at the first frame at or after it.
+void airvalvedelayed(double t, int tube, double since);
 // All valves closed and pending changes dropped (run start, restart).
 void airvalvesreset();
 
@@ -20,15 +21,20 @@ int sweepposition(double t, float rate, int m);
 // group of tubes in a shuffled order, reshuffled at each wrap).
 struct PuffSweep {
   int previ = -1;       // position of the previous frame (-1: none yet)
-  double puffend = -1.0;
+  double puffstart = -1.0, puffend = -1.0;
   int order[128] = {};  // the group's order (0-based places)
   int n = 0;
 };
 // Restores the order 0..n-1 and forgets the position.
 void puffsweepreset(PuffSweep& s, int n);
 // Advances to position i at time t: a wrap reshuffles when `shuffled`, and
-// each change of position starts a puff. True while the puff is on.
-bool puffsweepstep(PuffSweep& s, int i, double t, bool shuffled);
+// each change of position starts a puff at `start`, the time the position
+// began. True while the puff is on.
+bool puffsweepstep(PuffSweep& s, int i, double t, double start, bool shuffled);
+// Time at which the current position of a sweep began.
+double sweepstart(double t, float rate, int m);
+// The valve of a sweep's puff (or none), from the puff's exact times.
+void sweepvalve(const PuffSweep& s, double t, bool on, int tube);
 
 // Grey of the demonstration squares (the one-sided dot grey).
 float airsquaregrey();

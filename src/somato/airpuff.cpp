@@ -157,9 +157,10 @@ void drawrotrandair(double t) {
     }
   }
   preve = e;
-  const bool on = puffsweepstep(sweep, i, t, false) && !(e == 1 && par.stimtype == 120);
+  const bool on =
+      puffsweepstep(sweep, i, t, sweepstart(t, par.aflowfreq, tubes), false) && !(e == 1 && par.stimtype == 120);
   const int k = on ? sweep.order[airtube(i) - 1] : -1;  // 0-based tube
-  airvalvedelayed(t, k + 1);
+  sweepvalve(sweep, t, on, k + 1);
   if (k < 0) return;
   const double step = TWOPI / tubes;
   circlesquare((par.aflowfreq < 0.0f ? -1.0 : 1.0) * (k * step + step / 2.0));

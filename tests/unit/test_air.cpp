@@ -67,11 +67,14 @@ TEST(AirSchedules, BlocksSweepsAndGrid) {
   srandom(1);
   PuffSweep s;
   puffsweepreset(s, 6);
-  EXPECT_TRUE(puffsweepstep(s, 0, 0.0, true));
-  EXPECT_FALSE(puffsweepstep(s, 0, 0.1, true));
-  EXPECT_TRUE(puffsweepstep(s, 1, 0.25, true));
-  for (int i = 2; i < 6; i++) puffsweepstep(s, i, 0.25 * i, true);
-  puffsweepstep(s, 0, 1.5, true);
+  EXPECT_TRUE(puffsweepstep(s, 0, 0.0, 0.0, true));
+  EXPECT_FALSE(puffsweepstep(s, 0, 0.1, 0.0, true));
+  // A frame late: the puff keeps the time its position began.
+  EXPECT_TRUE(puffsweepstep(s, 1, 0.3, 0.25, true));
+  EXPECT_FALSE(puffsweepstep(s, 1, 0.33, 0.25, true));
+  EXPECT_NEAR(sweepstart(0.3, 1.0f / 1.5f, 6), 0.25, 1e-6);
+  for (int i = 2; i < 6; i++) puffsweepstep(s, i, 0.25 * i, 0.25 * i, true);
+  puffsweepstep(s, 0, 1.5, 1.5, true);
   std::vector<int> order(s.order, s.order + 6);
   std::sort(order.begin(), order.end());
   EXPECT_EQ(order, (std::vector<int>{0, 1, 2, 3, 4, 5}));

@@ -1,0 +1,204 @@
+// The digital I/O layer through the simulated box: trigger pulses, response
+// buttons, air valves, the laser bit and code bytes, checked against the
+// frame times of the same run.
+#include "harness.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+class Somato : public XServerSuite<> {
+ protected:
+  static std::string newcwd() {
+    const std::string d = maketempdir("somato");
+    mkdir((d + "/logs").c_str(), 0755);
+    mkdir((d + "/frames").c_str(), 0755);
+    return d;
+  }
+};
+
+// The test's side of the box: it writes the inputs and reads the outputs.
+struct Box {
+  std::string dir;
+  int fd = -1;
+  explicit Box(const std::string& cwd) : dir(cwd + "/box") {
+    mkdir(dir.c_str(), 0755);
+    mkfifo((dir + "/in").c_str(), 0666);
+    fd = open((dir + "/in").c_str(), O_RDWR | O_NONBLOCK);
+  }
+  ~Box() { close(fd); }
+  std::string env() const { return "VISTRUM_DIO=sim:" + dir; }
+  void send(const std::string& line) const {
+    const std::string l = line + "\n";
+    EXPECT_EQ(write(fd, l.data(), l.size()), static_cast<ssize_t>(l.size()));
+  }
+  bool opened() const { return readfile(dir + "/out").find("# open") != std::string::npos; }
+  // Frame times at which `bit` of `port` went on (true) or off (false).
+  std::vector<std::pair<double, bool>> edges(char port, int bit) const {
+    std::vector<std::pair<double, bool>> out;
+    std::istringstream in(readfile(dir + "/out"));
+    int last = 0;
+    for (std::string line; std::getline(in, line);) {
+      if (line.empty() || line[0] == '#') continue;
+      std::istringstream w(line);
+      double t = 0, clock = 0;
+      int box = 0, value = 0;
+      char p = 0;
+      w >> t >> clock >> box >> p >> value;
+      if (p != port) continue;
+      if (((value ^ last) >> bit) & 1) out.push_back({t, ((value >> bit) & 1) != 0});
+      last = value;
+    }
+    return out;
+  }
+  // Every value the port took after the initial switch-off, with its frame time.
+  std::vector<std::pair<double, int>> values(char port) const {
+    std::vector<std::pair<double, int>> out;
+    std::istringstream in(readfile(dir + "/out"));
+    for (std::string line; std::getline(in, line);) {
+      if (line.empty() || line[0] == '#') continue;
+      std::istringstream w(line);
+      double t = 0, clock = 0;
+      int box = 0, value = 0;
+      char p = 0;
+      w >> t >> clock >> box >> p >> value;
+      if (p == port) out.push_back({t, value});
+    }
+    return out;
+  }
+};
+
+std::string logof(const Vistrum& v) {
+  const std::string f = findfile(v.cwd() + "/logs", ".log");
+  return f.empty() ? "" : readfile(f);
+}
+
+// A sound player that only records its arguments.
+std::string recordingplayer(const std::string& cwd) {
+  const std::string path = cwd + "/recplay";
+  std::ofstream(path) << "#!/bin/sh\nprintf '%s\\n' \"$1\" >> " << cwd << "/played\n";
+  chmod(path.c_str(), 0755);
+  return path;
+}
+
+constexpr double FRAME = 1.0 / 60;
+
+}  // namespace
+
+TEST_F(Somato, RunStartsOnTheThirdTriggerPulseAndLogsButtons) {
+  const std::string cwd = newcwd();
+  Box box(cwd);
+  Vistrum v(*x, {"-s", "0", "-nofullscreen", "-logfile", "-waitforpulse", "3", "-logrespbits", "-exptend", "30"}, cwd,
+            {box.env()});
+  ASSERT_TRUE(v.waitforwindow());
+  ASSERT_TRUE(waituntil([&] { return box.opened(); }));
+  for (int k = 0; k < 2; k++) {
+    box.send("0 B 1");
+    box.send("0 B 0");
+  }
+  usleep(300000);
+  EXPECT_EQ(loglines(logof(v), "StartPulse").size(), 0u) << "started before the third pulse";
+  box.send("0 B 1");
+  ASSERT_TRUE(waituntil([&] { return loglines(logof(v), "StartPulse(03):").size() == 1; })) << logof(v);
+  box.send("0 B 0");
+  box.send("0 D 5");  // buttons 1 and 3, then released
+  box.send("0 D 0");
+  ASSERT_TRUE(waituntil([&] { return loglines(logof(v), "RespBits:").size() == 2; })) << logof(v);
+  v.key("Escape");
+  EXPECT_EQ(v.wait().status, 0);
+  const std::vector<std::string> resp = loglines(logof(v), "RespBits:");
+  EXPECT_NE(resp[0].find("   00000101"), std::string::npos) << resp[0];
+  EXPECT_NE(resp[1].find("   00000000"), std::string::npos) << resp[1];
+}
+
+TEST_F(Somato, AirValveFollowsThePuffsOfTheFrames) {
+  // Type 100 without jitter: 5.33 s per tube, ten 0.1 s puffs centred at
+  // (j + 0.5) x 0.533 s; the valve follows 0.035 s after the screen. The
+  // first tube is 3 (a quarter round, counting down): port A bit 2.
+  const std::string cwd = newcwd();
+  Box box(cwd);
+  Vistrum v(*x, {"-s", "100", "-nofullscreen", "-setupusb", "-addport2set", "0", "A", "-addport2set", "0", "B",
+                 "-puffjitt", "0", "-winxy", "160", "120", "-saveframes", "130", "60", "-tiffoutdir", cwd + "/frames"},
+            cwd, {box.env()});
+  ASSERT_TRUE(v.waitforwindow());
+  v.key("F1");
+  const RunResult r = v.wait(60);
+  ASSERT_EQ(r.status, 0) << r.out;
+  const auto e = box.edges('A', 2);
+  ASSERT_EQ(e.size(), 8u) << readfile(box.dir + "/out");
+  for (int j = 0; j < 4; j++) {
+    const double centre = (j + 0.5) * 64.0 / 12 / 10 + 0.035;
+    EXPECT_TRUE(e[2 * j].second);
+    EXPECT_NEAR(e[2 * j].first, centre - 0.05 + FRAME / 2, FRAME / 2 + 1e-6) << j;
+    EXPECT_FALSE(e[2 * j + 1].second);
+    EXPECT_NEAR(e[2 * j + 1].first, centre + 0.05 + FRAME / 2, FRAME / 2 + 1e-6) << j;
+  }
+  for (int bit = 0; bit < 8; bit++)
+    if (bit != 2) EXPECT_TRUE(box.edges('A', bit).empty()) << bit;
+  EXPECT_TRUE(box.edges('B', 0).empty());
+  // The screen shows the puff at the first angle slot (15 degrees, radius 1).
+  const Image on = readimage(cwd + "/frames/f00016.tiff"), off = readimage(cwd + "/frames/f00005.tiff");
+  ASSERT_TRUE(on.ok() && off.ok());
+  const int px = unitpixx(std::cos(M_PI / 12), 160), py = unitpixy(std::sin(M_PI / 12), 160, 120);
+  EXPECT_GT(on.r(px, py), 240);
+  EXPECT_NEAR(off.r(px, py), 64, 2);
+}
+
+TEST_F(Somato, AirPuffsAsCodeBytes) {
+  // Rotation vs. random, 1.5 s per round of 12 tubes: tube n's number goes
+  // to the code port for 0.07 s from (n - 1) x 0.125 s, 0.035 s late.
+  const std::string cwd = newcwd();
+  Box box(cwd);
+  Vistrum v(*x, {"-s", "103", "-nofullscreen", "-setupusb", "-airpuffbyte", "-addport2set", "0", "A", "-addport2set",
+                 "0", "B", "-winxy", "160", "120", "-saveframes", "40", "60", "-tiffoutdir", cwd + "/frames"},
+            cwd, {box.env()});
+  ASSERT_TRUE(v.waitforwindow());
+  v.key("F1");
+  ASSERT_EQ(v.wait(60).status, 0);
+  const auto c = box.values('C');
+  std::vector<std::pair<double, int>> puffs;
+  for (const auto& p : c)
+    if (p.first > 0.0 || p.second != 0) puffs.push_back(p);
+  ASSERT_GE(puffs.size(), 8u) << readfile(box.dir + "/out");
+  for (int n = 0; n < 4; n++) {
+    EXPECT_EQ(puffs[2 * n].second, n + 1);
+    EXPECT_NEAR(puffs[2 * n].first, n * 0.125 + 0.035 + FRAME / 2, FRAME / 2 + 1e-6) << n;
+    EXPECT_EQ(puffs[2 * n + 1].second, 0);
+    EXPECT_NEAR(puffs[2 * n + 1].first, n * 0.125 + 0.105 + FRAME / 2, FRAME / 2 + 1e-6) << n;
+  }
+}
+
+TEST_F(Somato, LaserCuesInOrderAndPulseAfterEach) {
+  // Type 108: a cue every 2.5 s, ind-1 .. ind-6 then mid-1; each pulse
+  // 2.375 s after its cue for 0.045 s on the first output bit.
+  const std::string cwd = newcwd();
+  Box box(cwd);
+  Vistrum v(*x, {"-s", "108", "-nofullscreen", "-setupusb", "-addport2set", "0", "A", "-sndprog", recordingplayer(cwd),
+                 "-winxy", "160", "120", "-saveframes", "1080", "60", "-tiffoutdir", cwd + "/frames"},
+            cwd, {box.env()});
+  ASSERT_TRUE(v.waitforwindow());
+  v.key("F1");
+  ASSERT_EQ(v.wait(120).status, 0);
+  std::istringstream played(readfile(cwd + "/played"));
+  std::vector<std::string> names;
+  for (std::string l; std::getline(played, l);) names.push_back(l.substr(l.rfind('/') + 1));
+  const std::vector<std::string> want = {"ind-1.wav", "ind-2.wav", "ind-3.wav", "ind-4.wav",
+                                         "ind-5.wav", "ind-6.wav", "mid-1.wav", "mid-2.wav"};
+  EXPECT_EQ(names, want);
+  const auto e = box.edges('A', 0);
+  ASSERT_EQ(e.size(), 14u) << readfile(box.dir + "/out");
+  for (int k = 0; k < 7; k++) {
+    EXPECT_NEAR(e[2 * k].first, 2.375 + 2.5 * k + FRAME / 2, FRAME / 2 + 1e-6) << k;
+    EXPECT_NEAR(e[2 * k + 1].first, 2.42 + 2.5 * k + FRAME / 2, FRAME / 2 + 1e-6) << k;
+  }
+  const std::vector<std::string> pain = loglines(logof(v), "PainEvent:");
+  ASSERT_EQ(pain.size(), 7u) << logof(v);
+  EXPECT_NE(pain[5].find("fing=0, pos=5"), std::string::npos) << pain[5];
+  EXPECT_NE(pain[6].find("fing=1, pos=0"), std::string::npos) << pain[6];
+}
