@@ -76,7 +76,10 @@ void frameloop() {
 
     if (par.saveframes) {
       run.initdoneflag = 1;
-      if (run.framecnt >= par.saveframes) xit(0);
+      if (run.framecnt >= par.saveframes) {
+        finishframesaves();  // the last frames are still being written
+        xit(0);
+      }
       frame2tiff(run.framecnt);
       run.framecnt++;
     }

@@ -9,6 +9,10 @@
 #include <tiffio.h>
 
 #include <cmath>
+#include <condition_variable>
+#include <mutex>
+#include <new>
+#include <thread>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -155,7 +159,7 @@ void yflipraster(int w, int h, unsigned int* pixels) {
   }
 }
 
-void writetiff(int w, int h, unsigned int* pixels, const char* path) {
+bool writetiffok(int w, int h, unsigned int* pixels, const char* path) {
   yflipraster(w, h, pixels);
   int spp = 4;
   if (!par.savetransparencyflag) {
@@ -170,7 +174,7 @@ void writetiff(int w, int h, unsigned int* pixels, const char* path) {
     spp = 3;
   }
   TIFF* tif = TIFFOpen(path, "w");
-  if (!tif) fatal("vistrum: ### can't write: %s\n", path);
+  if (!tif) return false;
   TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, static_cast<uint32_t>(w));
   TIFFSetField(tif, TIFFTAG_IMAGELENGTH, static_cast<uint32_t>(h));
   TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, 8);
@@ -191,43 +195,153 @@ void writetiff(int w, int h, unsigned int* pixels, const char* path) {
   TIFFSetField(tif, TIFFTAG_ORIENTATION, 1);
   const tmsize_t size = static_cast<tmsize_t>(w) * h * spp;
   // A short write (full disk) must not pass as a saved frame.
-  if (TIFFWriteEncodedStrip(tif, 0, pixels, size) < 0) {
-    TIFFClose(tif);
-    fatal("vistrum: ### can't write: %s\n", path);
-  }
+  const bool written = TIFFWriteEncodedStrip(tif, 0, pixels, size) >= 0;
   TIFFClose(tif);
+  return written;
+}
+
+void writetiff(int w, int h, unsigned int* pixels, const char* path) {
+  if (!writetiffok(w, h, pixels, path)) fatal("vistrum: ### can't write: %s\n", path);
 }
 
 void framefilename(char* buf, int size, const char* dir, int n) {
   std::snprintf(buf, size, "%s/f%05d.%s", dir, n, "tiff");
 }
 
+// Frame saving runs the file writing (row flip, LZW, disk) on one writer
+// thread while the loop draws the next frames: encoding a 1024x768 frame
+// takes about as long as a video frame, so done in the loop it would halve
+// the saving rate. The loop reads each frame back into one of a few
+// window-sized buffers (all allocated before "Ready") and hands it over; it
+// waits only when every buffer is still being written. A failed write is
+// reported by the loop, which alone may end the run.
 namespace {
-unsigned int* framebuf = nullptr;  // one window-sized buffer for the whole run
-size_t framebufwords = 0;
+
+constexpr int NFRAMEBUFS = 3;
+
+struct FrameSaver {
+  unsigned int* buf[NFRAMEBUFS] = {};
+  size_t words = 0;
+  int frameno[NFRAMEBUFS] = {};
+  bool queued[NFRAMEBUFS] = {};   // grabbed and waiting for (or in) the writer
+  int next = 0;                   // buffer the next grab uses
+  int grabbed = -1;               // buffer holding the frame last grabbed
+  int w = 0, h = 0;
+  std::mutex m;
+  std::condition_variable cv;
+  std::thread* writer = nullptr;  // never destroyed: joined at exit
+  bool stop = false;
+  char error[2 * TEXTLEN] = "";   // first failed write
+};
+
+FrameSaver saver;
+
+// Writes buffer k; on failure the message goes to `error`.
+void writeframe(int k, int w, int h, int n, char* error, size_t size) {
+  char path[TEXTLEN + 32];
+  framefilename(path, sizeof path, par.tiffoutdir, n);
+  if (!writetiffok(w, h, saver.buf[k], path)) std::snprintf(error, size, "vistrum: ### can't write: %s\n", path);
+}
+
+void writerloop() {
+  std::unique_lock<std::mutex> lock(saver.m);
+  int k = 0;  // frames are written in the order they were grabbed
+  for (;;) {
+    saver.cv.wait(lock, [&] { return saver.queued[k] || saver.stop; });
+    if (!saver.queued[k]) return;  // stopped with nothing left
+    const bool failed = saver.error[0] != '\0';  // after a failure the rest are dropped
+    const int w = saver.w, h = saver.h, n = saver.frameno[k];
+    lock.unlock();
+    char error[sizeof saver.error] = "";
+    if (!failed) writeframe(k, w, h, n, error, sizeof error);
+    lock.lock();
+    if (error[0] && !saver.error[0]) std::strcpy(saver.error, error);
+    saver.queued[k] = false;
+    saver.cv.notify_all();
+    k = (k + 1) % NFRAMEBUFS;
+  }
+}
+
+void stopwriter() {
+  if (!saver.writer) return;
+  {
+    std::lock_guard<std::mutex> lock(saver.m);
+    saver.stop = true;
+  }
+  saver.cv.notify_all();
+  saver.writer->join();
+  saver.writer = nullptr;
+  if (saver.error[0]) std::printf("%s", saver.error);
+}
+
+void failifwritefailed() {
+  std::unique_lock<std::mutex> lock(saver.m);
+  if (!saver.error[0]) return;
+  char msg[sizeof saver.error];
+  std::strcpy(msg, saver.error);
+  saver.error[0] = '\0';  // printed once, here
+  lock.unlock();
+  fatal("%s", msg);
+}
+
 }  // namespace
 
 void prepareframesave() {
   // Window size after any 120 Hz doubling is not known yet: size for the larger one.
-  framebufwords = static_cast<size_t>(par.winxgl) * par.winygl * 2;
-  framebuf = static_cast<unsigned int*>(std::malloc(framebufwords * 4));
-  if (!framebuf) fatal("vistrum: ### can't malloc frm %d\n", 0);
+  saver.words = static_cast<size_t>(par.winxgl) * par.winygl * 2;
+  for (unsigned int*& b : saver.buf) {
+    b = static_cast<unsigned int*>(std::malloc(saver.words * 4));
+    if (!b) fatal("vistrum: ### can't malloc frm %d\n", 0);
+  }
+  saver.writer = new (std::nothrow) std::thread(writerloop);
+  if (!saver.writer) fatal("vistrum: ### can't start the frame writer\n");
+  // Esc or any other end while frames are pending: finish the files first.
+  std::atexit(stopwriter);
 }
 
 void grabframe() {
+  if (!saver.writer) fatal("vistrum: ### can't malloc frm %d\n", 0);
+  failifwritefailed();
   const size_t words = static_cast<size_t>(par.winxgl) * par.winygl;
-  if (words > framebufwords) prepareframesave();
+  if (words > saver.words) fatal("vistrum: ### can't malloc frm %d\n", 0);
+  const int k = saver.next;
+  {
+    std::unique_lock<std::mutex> lock(saver.m);
+    saver.cv.wait(lock, [&] { return !saver.queued[k]; });
+  }
   // The back buffer, read before the swap: after it its contents are
   // undefined on most drivers, and the front buffer may be covered.
   glPixelStorei(GL_PACK_ALIGNMENT, 4);
-  glReadPixels(0, 0, par.winxgl, par.winygl, GL_RGBA, GL_UNSIGNED_INT_8_8_8_8_REV, framebuf);
+  glReadPixels(0, 0, par.winxgl, par.winygl, GL_RGBA, GL_UNSIGNED_INT_8_8_8_8_REV, saver.buf[k]);
+  saver.grabbed = k;
 }
 
 void frame2tiff(int n) {
-  if (!framebuf) fatal("vistrum: ### can't malloc frm %d\n", n);
-  char path[TEXTLEN + 32];
-  framefilename(path, sizeof path, par.tiffoutdir, n);
-  writetiff(par.winxgl, par.winygl, framebuf, path);
+  const int k = saver.grabbed;
+  if (k < 0) fatal("vistrum: ### can't malloc frm %d\n", n);
+  {
+    std::lock_guard<std::mutex> lock(saver.m);
+    saver.w = par.winxgl;
+    saver.h = par.winygl;
+    saver.frameno[k] = n;
+    saver.queued[k] = true;
+  }
+  saver.cv.notify_all();
+  saver.grabbed = -1;
+  saver.next = (k + 1) % NFRAMEBUFS;
+}
+
+void finishframesaves() {
+  if (!saver.writer) return;
+  {
+    std::unique_lock<std::mutex> lock(saver.m);
+    saver.cv.wait(lock, [&] {
+      for (bool q : saver.queued)
+        if (q) return false;
+      return true;
+    });
+  }
+  failifwritefailed();
 }
 
 bool saveframesok(int frames, double framedur) {

@@ -24,12 +24,17 @@ int readtiffs(const char* dir);
 void yflipraster(int w, int h, unsigned int* pixels);
 // Writes a bottom-row-first RGBA buffer (modified in place) as an LZW TIFF.
 void writetiff(int w, int h, unsigned int* pixels, const char* path);
+// The same, returning false instead of ending the run when it fails.
+bool writetiffok(int w, int h, unsigned int* pixels, const char* path);
 // Reads the finished frame back from the drawing buffer (call before the swap).
 void grabframe();
-// Writes the frame last grabbed as frame number n.
+// Writes the frame last grabbed as frame number n (on the writer thread).
 void frame2tiff(int n);
-// Sizes the read-back buffer once, before the first frame.
+// Sizes the read-back buffers and starts the writer, before the first frame.
 void prepareframesave();
+// Waits until every handed-over frame is written; ends the run (status 1)
+// when one could not be.
+void finishframesaves();
 
 // Which directory entries the scan loads (pure).
 bool istiffname(const char* name);

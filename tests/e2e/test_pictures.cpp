@@ -254,3 +254,16 @@ TEST_F(PictureFrames, UnusablePictureFoldersStopBeforeTheWindow) {
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.out.find("vistrum: ### -simulcnt"), std::string::npos) << r.out;
 }
+
+TEST_F(PictureFrames, AFrameThatCannotBeWrittenEndsTheRunWithItsName) {
+  const std::string out = maketempdir("picout");
+  mkdir((out + "/f00001.tiff").c_str(), 0755);  // frame 1's file name is taken by a folder
+  Vistrum v(*x, {"-s", "114", "-nofullscreen", "-saveframes", "5", "10", "-tiffoutdir", out});
+  ASSERT_TRUE(v.waitforwindow());
+  v.key("F1");
+  const RunResult r = v.wait(60);
+  EXPECT_EQ(r.status, 1) << r.out;
+  EXPECT_TRUE(hasline(r, "vistrum: ### can't write: " + out + "/f00001.tiff")) << r.out;
+  struct stat st {};
+  EXPECT_EQ(stat((out + "/f00000.tiff").c_str(), &st), 0) << "frames before it are kept";
+}
