@@ -8,7 +8,10 @@
 # Start-up: wall time of `vistrum -s 114 -tiffdir photos -exptend 0` (start,
 # load, one frame, exit) minus that of type 21, median over the repeats.
 # Saving: `-saveframes N 60` of type 114, started with F1 through xdotool;
-# frames per second = N / wall time from the start key to the exit.
+# frames per second = N / wall time from the start key to the exit, and the
+# process's CPU time per frame (on a busy machine the wall figure shows the
+# load, the CPU figure what saving itself costs). Needs xdotool and
+# /usr/bin/time (package time).
 set -u
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -56,8 +59,8 @@ onerun() {
 # Frames per second while saving `frames` frames of type 114.
 saverun() {
   rm -f "$workdir"/f*.tiff
-  (cd "$workdir" && timeout 120 "$bin" -s 114 -tiffdir "$tiffdir" -nofullscreen -winxy 1024 768 \
-     -saveframes "$frames" 60 -tiffoutdir "$workdir" > "$workdir/out.txt" 2>&1 < /dev/null) &
+  (cd "$workdir" && /usr/bin/time -f "%U %S" -o "$workdir/cpu.txt" timeout 120 "$bin" -s 114 -tiffdir "$tiffdir" \
+     -nofullscreen -winxy 1024 768 -saveframes "$frames" 60 -tiffoutdir "$workdir" > "$workdir/out.txt" 2>&1 < /dev/null) &
   local pid=$! t0 t1
   # Wait for the window, then start: the start key is the clock's zero.
   for ((k = 0; k < 200; k++)); do xdotool search --name '^vistrum$' > /dev/null 2>&1 && break; sleep 0.05; done
@@ -69,19 +72,23 @@ saverun() {
   local n
   n=$(ls "$workdir"/f*.tiff 2> /dev/null | wc -l)
   [ "$n" -eq "$frames" ] || { echo "saved $n of $frames frames" >&2; return 1; }
-  awk -v n="$n" -v a="$t0" -v b="$t1" 'BEGIN { printf "%.1f\n", n / (b - a) }'
+  read -r u sy < "$workdir/cpu.txt"
+  echo "$(awk -v n="$n" -v a="$t0" -v b="$t1" 'BEGIN { printf "%.1f", n / (b - a) }')" \
+    "$(awk -v n="$n" -v u="$u" -v s="$sy" 'BEGIN { printf "%.1f", 1000 * (u + s) / n }')" >> "$workdir/fps.txt"
 }
 
 printf "machine: %s, %s cores\n" "$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)" "$(nproc)"
-empty=() pics=() fps=()
+command -v /usr/bin/time > /dev/null || { echo "/usr/bin/time not installed" >&2; exit 1; }
+empty=() pics=()
 for ((k = 0; k < reps; k++)); do
   empty+=("$(onerun 21)")
   pics+=("$(onerun 114 -tiffdir "$tiffdir")")
-  fps+=("$(saverun)") || exit 1
+  saverun || exit 1
 done
 e=$(printf "%s\n" "${empty[@]}" | median)
 p=$(printf "%s\n" "${pics[@]}" | median)
 printf "start-up to first frame: type 21 %.3f s, type 114 with %s %.3f s (pictures add %.3f s)\n" \
   "$e" "$tiffdir" "$p" "$(awk -v a="$p" -v b="$e" 'BEGIN { print a - b }')"
-printf "frame saving, type 114 at 1024x768, %s frames: %s frames per second (median of %s)\n" \
-  "$frames" "$(printf "%s\n" "${fps[@]}" | median)" "$reps"
+printf "frame saving, type 114 at 1024x768, %s frames: %s frames per second, %s ms of CPU per frame (all threads; medians of %s)\n" \
+  "$frames" "$(cut -d' ' -f1 "$workdir/fps.txt" | median)" "$(cut -d' ' -f2 "$workdir/fps.txt" | median)" "$reps"
+printf "load average while measuring: %s\n" "$(cut -d' ' -f1-3 /proc/loadavg)"
