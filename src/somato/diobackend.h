@@ -26,6 +26,9 @@ struct DioBackend {
   int (*nextinput)(int* box, int* port, unsigned char* value);
   // Switches everything off and releases the boxes (also at exit).
   void (*close)();
+  // A note for whoever watches the box (may be nullptr): "wait <n>" when
+  // the run starts waiting for n trigger pulses.
+  void (*note)(const char* text);
 };
 
 // The simulated box (diosim.cpp).

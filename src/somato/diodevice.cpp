@@ -117,6 +117,11 @@ void waitforcount(int n, const long& counter) {
   }
   pollinputs();  // pulses from before the wait do not count
   const long start = counter;
+  if (dev.backend->note) {
+    char note[32];
+    std::snprintf(note, sizeof note, "wait %d", n);
+    dev.backend->note(note);
+  }
   run.breakwaitflag = 0;
   while (!run.breakwaitflag && counter - start < n) {
     usleep(1000);

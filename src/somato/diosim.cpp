@@ -8,7 +8,8 @@
 //              than a frame is never lost.
 //   <dir>/out  written here, one line per output port change:
 //              "<frame t> <timer> <box> <port> <value>", after a header of
-//              '#' lines; "# open <pid>" first and "# close" at the end.
+//              '#' lines; "# open <pid>" first, "# wait <n>" when the run
+//              starts waiting for n trigger pulses, "# close" at the end.
 //
 // scripts/vistrum-dio drives the FIFO (trigger pulse trains, buttons) and
 // turns the out file into per-bit on/off times.
@@ -143,6 +144,13 @@ void simclose() {
   infd = -1;
 }
 
+void simnote(const char* text) {
+  if (!out) return;
+  std::fprintf(out, "# %s\n", text);
+  std::fflush(out);
+}
+
 }  // namespace
 
-const DioBackend diosimbackend = {"sim", simprobe, simopen, simsetdirection, simwriteport, simnextinput, simclose};
+const DioBackend diosimbackend = {"sim",        simprobe, simopen,  simsetdirection, simwriteport,
+                                  simnextinput, simclose, simnote};

@@ -39,6 +39,7 @@ struct Box {
     EXPECT_EQ(write(fd, l.data(), l.size()), static_cast<ssize_t>(l.size()));
   }
   bool opened() const { return readfile(dir + "/out").find("# open") != std::string::npos; }
+  bool waiting() const { return readfile(dir + "/out").find("# wait") != std::string::npos; }
   // Frame times at which `bit` of `port` went on (true) or off (false).
   std::vector<std::pair<double, bool>> edges(char port, int bit) const {
     std::vector<std::pair<double, bool>> out;
@@ -89,6 +90,15 @@ std::string recordingplayer(const std::string& cwd) {
 
 constexpr double FRAME = 1.0 / 60;
 
+// F1 starts the saving run; a press that reached no window (the run still
+// setting up under load) is repeated once the first frame fails to appear.
+void startsaving(Vistrum& v, const std::string& frames) {
+  for (int k = 0; k < 4; k++) {
+    v.key("F1");
+    if (waituntil([&] { return !findfile(frames, "f00000.tiff").empty() || !v.running(); }, 5.0)) return;
+  }
+}
+
 }  // namespace
 
 TEST_F(Somato, RunStartsOnTheThirdTriggerPulseAndLogsButtons) {
@@ -97,7 +107,7 @@ TEST_F(Somato, RunStartsOnTheThirdTriggerPulseAndLogsButtons) {
   Vistrum v(*x, {"-s", "0", "-nofullscreen", "-logfile", "-waitforpulse", "3", "-logrespbits", "-exptend", "30"}, cwd,
             {box.env()});
   ASSERT_TRUE(v.waitforwindow());
-  ASSERT_TRUE(waituntil([&] { return box.opened(); }));
+  ASSERT_TRUE(waituntil([&] { return box.waiting(); }));
   for (int k = 0; k < 2; k++) {
     box.send("0 B 1");
     box.send("0 B 0");
@@ -127,7 +137,7 @@ TEST_F(Somato, AirValveFollowsThePuffsOfTheFrames) {
                  "-puffjitt", "0", "-winxy", "160", "120", "-saveframes", "130", "60", "-tiffoutdir", cwd + "/frames"},
             cwd, {box.env()});
   ASSERT_TRUE(v.waitforwindow());
-  v.key("F1");
+  startsaving(v, cwd + "/frames");
   const RunResult r = v.wait(60);
   ASSERT_EQ(r.status, 0) << r.out;
   const auto e = box.edges('A', 2);
@@ -159,7 +169,7 @@ TEST_F(Somato, AirPuffsAsCodeBytes) {
                  "0", "B", "-winxy", "160", "120", "-saveframes", "40", "60", "-tiffoutdir", cwd + "/frames"},
             cwd, {box.env()});
   ASSERT_TRUE(v.waitforwindow());
-  v.key("F1");
+  startsaving(v, cwd + "/frames");
   ASSERT_EQ(v.wait(60).status, 0);
   const auto c = box.values('C');
   std::vector<std::pair<double, int>> puffs;
@@ -183,7 +193,7 @@ TEST_F(Somato, LaserCuesInOrderAndPulseAfterEach) {
                  "-winxy", "160", "120", "-saveframes", "1080", "60", "-tiffoutdir", cwd + "/frames"},
             cwd, {box.env()});
   ASSERT_TRUE(v.waitforwindow());
-  v.key("F1");
+  startsaving(v, cwd + "/frames");
   ASSERT_EQ(v.wait(120).status, 0);
   std::istringstream played(readfile(cwd + "/played"));
   std::vector<std::string> names;
