@@ -14,6 +14,7 @@ pkgs=(
   googletest libgtest-dev                   # unit and end-to-end tests
   sox                                       # the command-line sound player (play)
   fonts-dejavu-core fonts-liberation fonts-freefont-ttf   # shipped fonts come from these
+  clang libclang-rt-14-dev                  # libFuzzer targets of the file readers (scripts/fuzz.sh)
 )
 
 missing=()
