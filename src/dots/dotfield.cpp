@@ -8,6 +8,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -23,6 +24,7 @@ constexpr int MAXDOTS = 1000000;
 // Placement keeping fewer than one draw in this many cannot fill a field in
 // reasonable time: such settings are refused at start-up.
 constexpr double MINPLACEFRACTION = 1.0e-3;
+constexpr float WINHALF = 1.56f;  // half the window width in display units
 
 int currnrd = -1;  // dots asked for last
 int capacity = 0;  // entries allocated per array
@@ -265,20 +267,73 @@ void dotcolour(float r, float g, float b) {
   currcol[2] = b;
 }
 
+namespace {
+
+// Drops the squares that lie wholly outside the viewport, which produce no
+// pixel: a field spread over +-maxdotxy has most of its dots off screen, and
+// the software rasteriser pays for every square it is given. Only for the
+// flat (affine) projections; anything else is drawn whole.
+void cullbatch() {
+  float mv[16], pr[16];
+  glGetFloatv(GL_MODELVIEW_MATRIX, mv);
+  glGetFloatv(GL_PROJECTION_MATRIX, pr);
+  const auto affine = [](const float* m) { return m[3] == 0.0f && m[7] == 0.0f && m[11] == 0.0f && m[15] == 1.0f; };
+  if (!affine(mv) || !affine(pr)) return;
+  float m[16];  // pr * mv, column-major
+  for (int c = 0; c < 4; c++)
+    for (int r = 0; r < 4; r++) {
+      float v = 0.0f;
+      for (int k = 0; k < 4; k++) v += pr[4 * k + r] * mv[4 * c + k];
+      m[4 * c + r] = v;
+    }
+  constexpr float LIM = 1.01f;  // a margin against rounding at the window edge
+  int kept = 0;
+  for (int q = 0; q < batchn; q++) {
+    const float* v = batchvert + 8 * q;
+    float lox = 1e30f, hix = -1e30f, loy = 1e30f, hiy = -1e30f;
+    for (int k = 0; k < 4; k++) {
+      const float x = m[0] * v[2 * k] + m[4] * v[2 * k + 1] + m[12];
+      const float y = m[1] * v[2 * k] + m[5] * v[2 * k + 1] + m[13];
+      lox = x < lox ? x : lox;
+      hix = x > hix ? x : hix;
+      loy = y < loy ? y : loy;
+      hiy = y > hiy ? y : hiy;
+    }
+    // NaN corners fail every comparison and are kept: GL decides about them.
+    if (hix < -LIM || lox > LIM || hiy < -LIM || loy > LIM) continue;
+    if (kept != q) {
+      for (int k = 0; k < 8; k++) batchvert[8 * kept + k] = v[k];
+      for (int k = 0; k < 12; k++) batchcol[12 * kept + k] = batchcol[12 * q + k];
+    }
+    kept++;
+  }
+  batchn = kept;
+}
+
+}  // namespace
+
 void dotbatchflush() {
+  if (batchn > 0) cullbatch();
   if (batchn > 0) {
+    // One colour for the whole batch needs no colour array.
+    bool onecolour = true;
+    for (int k = 12; k < 12 * batchn && onecolour; k++) onecolour = batchcol[k] == batchcol[k % 3];
     // Dots are opaque: no alpha test, so the rasteriser skips no work.
     const int opaque = opaquefillbegin();
     glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_COLOR_ARRAY);
     glVertexPointer(2, GL_FLOAT, 0, batchvert);
-    glColorPointer(3, GL_FLOAT, 0, batchcol);
+    if (onecolour) {
+      glColor3f(batchcol[0], batchcol[1], batchcol[2]);
+    } else {
+      glEnableClientState(GL_COLOR_ARRAY);
+      glColorPointer(3, GL_FLOAT, 0, batchcol);
+    }
     glDrawArrays(GL_QUADS, 0, 4 * batchn);
-    glDisableClientState(GL_COLOR_ARRAY);
+    if (!onecolour) glDisableClientState(GL_COLOR_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
     opaquefillend(opaque);
-    batchn = 0;
   }
+  batchn = 0;
   glColor3f(currcol[0], currcol[1], currcol[2]);
 }
 
@@ -385,6 +440,17 @@ void preparedots() {
       fatal("vistrum: ### lower -minrad or raise -maxdotxy%s\n", par.usemaxrad ? " or -maxrad" : "");
     }
   }
+  // A dot wider than the window shows nothing a smaller one would not, but
+  // thousands of them a frame would stall the software rasteriser for
+  // seconds: refuse them (glass patterns grow their dots with eccentricity).
+  float grow = 1.0f;
+  if (par.stimtype == 50 && par.scaledotsflag) {
+    const float rmax = std::sqrt(2.0f) * std::fabs(par.maxdotxy);
+    for (float r : {0.0f, rmax}) grow = std::max(grow, std::fabs(1.0f - par.scalefrac * (1.0f - r)));
+  }
+  if (!(std::fabs(par.dotsize) * grow <= WINHALF))
+    fatal("vistrum: ### -dotsize %g%s: dots would be wider than the window\n", par.dotsize,
+          grow > 1.0f ? " with -scalefrac" : "");
   mkdotarrays(par.numdots);
   if (par.stimtype == 38 || par.stimtype == 56) {
     dotdisps = static_cast<float*>(std::calloc(par.numdots > 0 ? par.numdots : 1, sizeof(float)));
