@@ -158,19 +158,12 @@ void restartplayback() {
 }  // namespace
 
 void lblo2centdxy(int lblo, int w, int h, float* dx, float* dy, float size, float unitsperpix) {
-  float px = 0.0f, py = 0.0f;
-  switch (lblo) {
-    case 1: px = -w; break;
-    case 2: py = -h / 2.0f; break;
-    case 3: px = -w / 2.0f; break;
-    case 5: px = -w / 2.0f; py = -h / 2.0f; break;
-    case 8: px = -w; py = -h / 2.0f; break;
-    default: break;
-  }
-  // The vertical offset uses the horizontal units per pixel, as pixels are square.
-  const float k = unitsperpix * (size == -1.0f || h <= 0 ? 1.0f : size / h);
-  *dx = px * k;
-  *dy = py * k;
+  // The picture's own anchor offsets, unclamped: the same grab points as
+  // everywhere else, applied once at load time.
+  const float height = (size == -1.0f ? static_cast<float>(h) : size) * unitsperpix;
+  const ImgPlace p = imgplacement(w, h, 0.0f, 0.0f, height, lblo, unitsperpix, 0.0f, 0.0f, false);
+  *dx = p.X;
+  *dy = p.Y;
 }
 
 int exptslot(double t, int from, const ExptFrame* frames, int cnt) {
