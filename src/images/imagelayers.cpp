@@ -135,7 +135,7 @@ ImgRing imgringedges(double t, bool smoothwrap) {
 void checkimagestreams() {
   if (!(par.tiffdur > 0.0f) || !std::isfinite(par.tiffdur))
     fatal("vistrum: ### -tiffdur must be > 0 (got %g)\n", par.tiffdur);
-  if (!(par.gapdur >= 0.0) || !std::isfinite(par.gapdur)) fatal("vistrum: ### gap after a picture must be >= 0 (got %g)\n", par.gapdur);
+  if (!(par.gapdur >= 0.0) || !std::isfinite(par.gapdur)) fatal("vistrum: ### -gapdur must be >= 0 (got %g)\n", par.gapdur);
   if (par.simulcnt < 1) fatal("vistrum: ### -simulcnt must be at least 1 (got %d)\n", par.simulcnt);
   checkcount(par.simulcnt);
 }
