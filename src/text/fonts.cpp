@@ -18,6 +18,8 @@
 namespace {
 
 std::unique_ptr<FTPixmapFont> ftfont[MAXFONTS];
+std::unique_ptr<FTTextureFont> scaledfont[MAXFONTS];  // made on first use
+std::string slotpath[MAXFONTS];
 int nfonts = 0;
 
 bool canopen(const std::string& path) {
@@ -92,6 +94,8 @@ void initfont(char* path, size_t pathsize, int fontnum) {
   getfullfontfilename(path, pathsize);
   std::printf("vistrum: using font:\n  %s\n", path);
   ftfont[fontnum] = std::make_unique<FTPixmapFont>(path);
+  scaledfont[fontnum].reset();
+  slotpath[fontnum] = path;
   if (ftfont[fontnum]->Error()) fatal("vistrum: ### can't open font %s\n", path);
   if (!ftfont[fontnum]->CharMap(ft_encoding_unicode)) fatal("vistrum: ### don't know encoding: ft_encoding_unicode\n");
   if (par.stimtype == 60)
@@ -177,6 +181,30 @@ void rasterpos(float x, float y) {
     return;
   glRasterPos2f(0.0f, 0.0f);
   glBitmap(0, 0, 0.0f, 0.0f, static_cast<GLfloat>(px - ox), static_cast<GLfloat>(py - oy), nullptr);
+}
+
+void drawstrscaled(const char* text, float x, float y, float size, int lblo, int fontnum) {
+  if (fontnum < 0 || fontnum >= nfonts) fatal("vistrum: ### bad fontnum: %d (OK:0-%d)\n", fontnum, nfonts - 1);
+  if (!scaledfont[fontnum]) {
+    scaledfont[fontnum] = std::make_unique<FTTextureFont>(slotpath[fontnum].c_str());
+    FTTextureFont& f = *scaledfont[fontnum];
+    if (f.Error() || !f.CharMap(ft_encoding_unicode) || !f.FaceSize(SCALEDFONTBASE, 72))
+      fatal("vistrum: ### can't open font %d for scaled text\n", fontnum);
+  }
+  FTTextureFont& font = *scaledfont[fontnum];
+  const float k = std::floor(size + 0.5f) / static_cast<float>(SCALEDFONTBASE);
+  if (k <= 0.0f) return;
+  const FTBBox box = font.BBox(text);
+  const float w = static_cast<float>(box.Upper().X() - box.Lower().X()) * k;
+  const float a = font.Ascender() * k;
+  // The projection carries the stimulus scale: units per pixel at scale 1.
+  const float unitsperpixel = 2.0f * dsp.iwinxgl / static_cast<float>(par.winxgl);
+  const GrabOffset off = graboffset(lblo, w, a, unitsperpixel);
+  glPushMatrix();
+  glTranslatef(x + off.dx, y + off.dy, 0.0f);
+  glScalef(k * unitsperpixel, k * unitsperpixel, 1.0f);
+  font.Render(text);
+  glPopMatrix();
 }
 
 void drawstr(const char* text, float x, float y, float size, int lblo, int fontnum) {

@@ -481,7 +481,7 @@ void drawnumdil(double t) {
     const double a = TWOPI * j / par.simulnums + th + e * rot;
     const bool last = j == par.simulnums - 1;
     std::snprintf(num, sizeof num, "%d", last && targ ? n + offset : n);
-    drawstr(num, static_cast<float>(r * std::cos(a)), static_cast<float>(r * std::sin(a)), size, 5, 0);
+    drawstrscaled(num, static_cast<float>(r * std::cos(a)), static_cast<float>(r * std::sin(a)), size, 5, 0);
   }
 }
 

@@ -250,6 +250,31 @@ TEST_F(WordFrames, ReadingPageShowsTheCurrentWordInItsPlaceAndBoxesTheRest) {
   }
 }
 
+TEST_F(WordFrames, NumbersSweepOutAtTheirRadiusAndSizeCountingUpPerNumberPeriod) {
+  // One arm; the number steps 1, 2 ... every second; sweeps at 8*12/64 = 1.5 Hz.
+  const SavedRun run = saverun(*x, {"-s", "62", "-simulnums", "1", "-numperiod", "8", "-sweepspertarg", "100000000"},
+                               16, 8.0);
+  const double a = std::pow(1.0 / 0.02, 1.0 / 0.98);
+  int checked = 0;
+  for (int k = 0; k < 16; k++) {
+    const double t = k / 8.0, e = 1.5 * t - std::floor(1.5 * t);
+    const double r = 0.02 * std::pow(a, e - 0.02);
+    const unsigned size = static_cast<unsigned>(std::lround(115 * 3 * r + 3.33));
+    if (size < 40 || r > 1.0) continue;  // too small to measure, or past the window
+    const Box b = inkbox(run.frames[k], dark);
+    ASSERT_TRUE(b.ok()) << "frame " << k;
+    if (b.x0 == 0 || b.y0 == 0 || b.x1 == 1023 || b.y1 == 767) continue;  // cut by the window edge
+    const std::string digit = std::to_string(static_cast<int>(t) + 1);
+    const Metrics m = metrics("luxisb.ttf", digit, size);
+    EXPECT_NEAR(b.x1 - b.x0 + 1, m.width, 3.0 + 0.02 * size) << "digit " << digit << " frame " << k;
+    // The ink's middle sits near the grab point (0.3 ascender above the baseline).
+    const double dx = b.cx() - 512 - m.bearing, dy = 384 - (b.y0 + b.y1 + 1) / 2.0;
+    EXPECT_NEAR(std::hypot(dx, dy), r / UNITSPERPIXEL, 4.0 + 0.08 * size) << "frame " << k;
+    checked++;
+  }
+  EXPECT_GE(checked, 4);
+}
+
 TEST_F(WordFrames, FixedSeedRepeatsFramesAndLogs) {
   for (const char* type : {"65", "55", "62"}) {
     const std::vector<std::string> args = {"-s", type, "-srseed", "11", "-onebacktarg", "40", "-blockperiod", "1",
