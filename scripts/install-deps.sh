@@ -13,6 +13,7 @@ pkgs=(
   xdotool                                   # XTEST client for manual key sending
   googletest libgtest-dev                   # unit and end-to-end tests
   sox                                       # the command-line sound player (play)
+  espeak-ng                                 # spoken cue files (scripts/make-sounds.sh)
   fonts-dejavu-core fonts-liberation fonts-freefont-ttf   # shipped fonts come from these
   clang libclang-rt-14-dev                  # libFuzzer targets of the file readers (scripts/fuzz.sh)
 )
