@@ -5,8 +5,11 @@
 #include "harness.h"
 
 #include <algorithm>
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <fstream>
+#include <map>
 #include <regex>
 #include <sstream>
 
@@ -147,6 +150,57 @@ TEST_F(ScenarioFrames, EventsShowInTheirIntervalsAndLogTheirOnsets) {
   ASSERT_EQ(r2.status, 0) << r2.out;
   for (int k = 0; k < n; k++) EXPECT_TRUE(again[k].rgba == frames[k].rgba) << "frame " << k;
   EXPECT_EQ(loglines(readfile(findfile(dir2, ".log")), "SXCdeEvent:"), lines);
+}
+
+// Sounds start once per item at the event's first frame; the event's output
+// bit is on while it is shown and its code sits on the code port.
+TEST_F(ScenarioFrames, SoundsOutputBitsAndCodesFollowTheEvents) {
+  const std::string dir = maketempdir("scnio");
+  writefile(dir + "/t.scn",
+            "130 130 11 text=a +\nttl=1 +\nsnd=./a.wav\n"
+            "230 110 12 text=b\n"
+            "10 10 13 text=c +\nsnd=./c.wav\n"
+            "300 200 99 text=d +\nttl=3\n"
+            "1000 1000 15 text=e +\nsnd=./a.wav\n");
+  for (const char* f : {"/a.wav", "/c.wav"}) writefile(dir + f, "");
+  // The player notes what it was asked to play.
+  writefile(dir + "/player.sh", "#!/bin/sh\necho \"$1\" >> " + dir + "/played.txt\n");
+  chmod((dir + "/player.sh").c_str(), 0755);
+  mkdir((dir + "/box").c_str(), 0755);
+  mkfifo((dir + "/box/in").c_str(), 0666);
+  std::vector<std::string> args = {"-s", "60", "-winxy", "64", "48", "-saveframes", "24", "20", "-tiffoutdir", dir,
+                                   "-exptfile", "t.scn", "-sxcode", "-sxcode2ttl", "-addport2set", "0", "A",
+                                   "-sndprog", dir + "/player.sh"};
+  Vistrum v(*x, args, dir, {"VISTRUM_DIO=sim:" + dir + "/box"});
+  ASSERT_TRUE(v.waitforwindow());
+  v.key("F1");
+  const RunResult r = v.wait(120);
+  ASSERT_EQ(r.status, 0) << r.out;
+  EXPECT_TRUE(waituntil([&] { return readfile(dir + "/played.txt").size() >= 16; }, 5.0));
+  EXPECT_EQ(readfile(dir + "/played.txt"), "./a.wav\n./a.wav\n");
+
+  // Port records: "<frame t> <timer> <box> <port> <value>".
+  std::map<char, std::vector<std::pair<double, int>>> ports;
+  std::istringstream in(readfile(dir + "/box/out"));
+  for (std::string line; std::getline(in, line);) {
+    if (line.empty() || line[0] == '#') continue;
+    std::istringstream w(line);
+    double t = 0, clock = 0;
+    int box = 0, value = 0;
+    char port = 0;
+    w >> t >> clock >> box >> port >> value;
+    auto& p = ports[port];
+    if (p.empty() || p.back().second != value) p.push_back({t, value});
+  }
+  // Bit 1 during the first event (t 0-0.1), bit 3 during the fourth (0.4-0.55).
+  const std::vector<std::pair<double, int>> bits = {{0.0, 1}, {0.15, 0}, {0.4, 4}, {0.6, 0}};
+  std::vector<std::pair<double, int>> a(ports['A'].begin() + (ports['A'].front().second == 0), ports['A'].end());
+  EXPECT_EQ(a, bits);
+  const std::vector<std::pair<double, int>> codes = {{0.0, 11}, {0.15, 12}, {0.7, 15}};
+  std::vector<std::pair<double, int>> c;
+  for (const auto& e : ports['C'])
+    if (e.second) c.push_back(e);
+  EXPECT_EQ(c, codes) << readfile(dir + "/box/out");
 }
 
 // The shipped examples start from any folder, found by name in the library.
