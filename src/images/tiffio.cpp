@@ -11,7 +11,7 @@
 #include <cmath>
 #include <condition_variable>
 #include <mutex>
-#include <new>
+#include <exception>
 #include <thread>
 #include <cstdarg>
 #include <cstdio>
@@ -208,28 +208,29 @@ void framefilename(char* buf, int size, const char* dir, int n) {
   std::snprintf(buf, size, "%s/f%05d.%s", dir, n, "tiff");
 }
 
-// Frame saving runs the file writing (row flip, LZW, disk) on one writer
-// thread while the loop draws the next frames: encoding a 1024x768 frame
-// takes about as long as a video frame, so done in the loop it would halve
-// the saving rate. The loop reads each frame back into one of a few
+// Frame saving runs the file writing (row flip, LZW, disk) on two writer
+// threads while the loop draws the next frames: encoding a 1024x768 frame
+// takes 20-30 ms of one core, so done in the loop it would hold saving
+// below 30 frames per second. The loop reads each frame back into one of a few
 // window-sized buffers (all allocated before "Ready") and hands it over; it
 // waits only when every buffer is still being written. A failed write is
 // reported by the loop, which alone may end the run.
 namespace {
 
-constexpr int NFRAMEBUFS = 3;
+constexpr int NWRITERS = 2;
+constexpr int NFRAMEBUFS = 2 * NWRITERS;  // writer j takes buffers j, j + NWRITERS, ...
 
 struct FrameSaver {
   unsigned int* buf[NFRAMEBUFS] = {};
   size_t words = 0;
   int frameno[NFRAMEBUFS] = {};
-  bool queued[NFRAMEBUFS] = {};   // grabbed and waiting for (or in) the writer
+  bool queued[NFRAMEBUFS] = {};   // grabbed and waiting for (or in) its writer
   int next = 0;                   // buffer the next grab uses
   int grabbed = -1;               // buffer holding the frame last grabbed
   int w = 0, h = 0;
   std::mutex m;
   std::condition_variable cv;
-  std::thread* writer = nullptr;  // never destroyed: joined at exit
+  std::thread* writer[NWRITERS] = {};  // never destroyed: joined at exit
   bool stop = false;
   char error[2 * TEXTLEN] = "";   // first failed write
 };
@@ -243,9 +244,9 @@ void writeframe(int k, int w, int h, int n, char* error, size_t size) {
   if (!writetiffok(w, h, saver.buf[k], path)) std::snprintf(error, size, "vistrum: ### can't write: %s\n", path);
 }
 
-void writerloop() {
+void writerloop(int first) {
   std::unique_lock<std::mutex> lock(saver.m);
-  int k = 0;  // frames are written in the order they were grabbed
+  int k = first;  // this writer's buffers, in the order they were grabbed
   for (;;) {
     saver.cv.wait(lock, [&] { return saver.queued[k] || saver.stop; });
     if (!saver.queued[k]) return;  // stopped with nothing left
@@ -258,19 +259,21 @@ void writerloop() {
     if (error[0] && !saver.error[0]) std::strcpy(saver.error, error);
     saver.queued[k] = false;
     saver.cv.notify_all();
-    k = (k + 1) % NFRAMEBUFS;
+    k = (k + NWRITERS) % NFRAMEBUFS;
   }
 }
 
 void stopwriter() {
-  if (!saver.writer) return;
+  if (!saver.writer[0]) return;
   {
     std::lock_guard<std::mutex> lock(saver.m);
     saver.stop = true;
   }
   saver.cv.notify_all();
-  saver.writer->join();
-  saver.writer = nullptr;
+  for (std::thread*& w : saver.writer) {
+    w->join();
+    w = nullptr;
+  }
   if (saver.error[0]) std::printf("%s", saver.error);
 }
 
@@ -293,14 +296,19 @@ void prepareframesave() {
     b = static_cast<unsigned int*>(std::malloc(saver.words * 4));
     if (!b) fatal("vistrum: ### can't malloc frm %d\n", 0);
   }
-  saver.writer = new (std::nothrow) std::thread(writerloop);
-  if (!saver.writer) fatal("vistrum: ### can't start the frame writer\n");
+  for (int j = 0; j < NWRITERS; j++) {
+    try {
+      saver.writer[j] = new std::thread(writerloop, j);
+    } catch (const std::exception&) {  // no memory, or no thread to be had
+      fatal("vistrum: ### can't start the frame writer\n");
+    }
+  }
   // Esc or any other end while frames are pending: finish the files first.
   std::atexit(stopwriter);
 }
 
 void grabframe() {
-  if (!saver.writer) fatal("vistrum: ### can't malloc frm %d\n", 0);
+  if (!saver.writer[0]) fatal("vistrum: ### can't malloc frm %d\n", 0);
   failifwritefailed();
   const size_t words = static_cast<size_t>(par.winxgl) * par.winygl;
   if (words > saver.words) fatal("vistrum: ### can't malloc frm %d\n", 0);
@@ -332,7 +340,7 @@ void frame2tiff(int n) {
 }
 
 void finishframesaves() {
-  if (!saver.writer) return;
+  if (!saver.writer[0]) return;
   {
     std::unique_lock<std::mutex> lock(saver.m);
     saver.cv.wait(lock, [&] {
