@@ -44,7 +44,7 @@ bool parsepalette(const unsigned char* data, size_t len, size_t filelen, const c
   // The file holds 16-bit words; its fixed size is 896 bytes.
   const size_t words = filelen / 2;
   if (words != PALFILEWORDS)
-    std::printf("vistrum: ### read %d (not %d) pal shorts\n", static_cast<int>(words > 99999 ? 99999 : words),
+    std::printf("vistrum: ### read %d (not %d) pal shorts\n", static_cast<int>(words),
                 PALFILEWORDS);
   unsigned char raw[PALFILEWORDS * 2] = {};
   const size_t have = len < sizeof raw ? len - len % 2 : sizeof raw;
@@ -111,7 +111,13 @@ bool mkpalette(const char* path, std::string& err) {
   const size_t len = std::fread(buf, 1, sizeof buf, f);
   size_t total = len;
   char spill[4096];
-  while (size_t k = std::fread(spill, 1, sizeof spill, f)) total += k;
+  // The length only feeds the size warning: stop counting past 1 MB (a
+  // device that never ends must not hang the start-up).
+  while (total < (1u << 20))
+    if (size_t k = std::fread(spill, 1, sizeof spill, f))
+      total += k;
+    else
+      break;
   std::fclose(f);
   return parsepalette(buf, len, total, path, err);
 }

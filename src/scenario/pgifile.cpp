@@ -30,10 +30,11 @@ bool readpgiline(FILE* f, char* buf, int size, bool* toolong) {
   *toolong = false;
   int n = 0, c = 0;
   while ((c = std::getc(f)) != EOF && c != '\n') {
-    if (n < size - 1)
-      buf[n++] = static_cast<char>(c ? c : ' ');  // a NUL byte must not hide the rest of the line
-    else
-      *toolong = true;
+    if (n == size - 1) {
+      *toolong = true;  // stop here: an endless line (a device, say) must not hang the start-up
+      break;
+    }
+    buf[n++] = static_cast<char>(c ? c : ' ');  // a NUL byte must not hide the rest of the line
   }
   buf[n] = '\0';
   return c != EOF || n > 0 || *toolong;
