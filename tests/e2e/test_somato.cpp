@@ -40,25 +40,7 @@ struct Box {
   }
   bool opened() const { return readfile(dir + "/out").find("# open") != std::string::npos; }
   bool waiting() const { return readfile(dir + "/out").find("# wait") != std::string::npos; }
-  // Frame times at which `bit` of `port` went on (true) or off (false).
-  std::vector<std::pair<double, bool>> edges(char port, int bit) const {
-    std::vector<std::pair<double, bool>> out;
-    std::istringstream in(readfile(dir + "/out"));
-    int last = 0;
-    for (std::string line; std::getline(in, line);) {
-      if (line.empty() || line[0] == '#') continue;
-      std::istringstream w(line);
-      double t = 0, clock = 0;
-      int box = 0, value = 0;
-      char p = 0;
-      w >> t >> clock >> box >> p >> value;
-      if (p != port) continue;
-      if (((value ^ last) >> bit) & 1) out.push_back({t, ((value >> bit) & 1) != 0});
-      last = value;
-    }
-    return out;
-  }
-  // Every value the port took after the initial switch-off, with its frame time.
+  // Every value `port` took, with the frame time (the initial switch-off too).
   std::vector<std::pair<double, int>> values(char port) const {
     std::vector<std::pair<double, int>> out;
     std::istringstream in(readfile(dir + "/out"));
@@ -70,6 +52,16 @@ struct Box {
       char p = 0;
       w >> t >> clock >> box >> p >> value;
       if (p == port) out.push_back({t, value});
+    }
+    return out;
+  }
+  // Frame times at which `bit` of `port` went on (true) or off (false).
+  std::vector<std::pair<double, bool>> edges(char port, int bit) const {
+    std::vector<std::pair<double, bool>> out;
+    int last = 0;
+    for (const auto& [t, value] : values(port)) {
+      if (((value ^ last) >> bit) & 1) out.push_back({t, ((value >> bit) & 1) != 0});
+      last = value;
     }
     return out;
   }
