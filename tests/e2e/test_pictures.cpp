@@ -267,3 +267,45 @@ TEST_F(PictureFrames, AFrameThatCannotBeWrittenEndsTheRunWithItsName) {
   struct stat st {};
   EXPECT_EQ(stat((out + "/f00000.tiff").c_str(), &st), 0) << "frames before it are kept";
 }
+
+namespace {
+
+// Whether the frame shows colour c at (u, v) display units.
+bool redat(const Image& f, double u, double v, uint32_t c) {
+  return isrgb(f, unitpixx(u, f.width), unitpixy(v, f.width, f.height), c);
+}
+
+}  // namespace
+
+TEST_F(PictureFrames, LoomingPictureRidesItsRadiusAndRingMaskedPictureShowsInTheRingOnly) {
+  const uint32_t red = solid(255, 0, 0);
+  const std::string dir = folder({{"red.tif", red}});
+  // One looming picture: on the negative x axis at R = (maxrad-minrad) q + minrad,
+  // visible while the cycle phase is below -onfrac (frames at t = 2.5 and 6).
+  for (const char* period : {"10", "-10"}) {
+    const SavedRun r = saverun(*x,
+                               {"-s", "59", "-tiffdir", dir, "-simulcnt", "1", "-flowperiod", period, "-minrad",
+                                "0.1", "-maxrad", "1", "-noexptrans", "-firstframetime", "2.5"},
+                               2, 1.0 / 3.5);
+    ASSERT_TRUE(r.frames[1].ok()) << r.result.out;
+    const double q = period[0] == '-' ? 0.75 : 0.25, R = 0.9 * q + 0.1;
+    EXPECT_TRUE(redat(r.frames[0], -R, 0.0, red)) << "period " << period;
+    EXPECT_FALSE(redat(r.frames[0], R, 0.0, red)) << "period " << period;
+    EXPECT_EQ(countrgb(r.frames[1], red), 0) << "hidden after -onfrac, period " << period;
+  }
+  // Ring mask (linear, no wrap squeeze): at t = 2 the ring spans 0.312..0.512.
+  const SavedRun m = saverun(*x,
+                             {"-s", "84", "-tiffdir", dir, "-eccperiod", "10", "-eccwidth", "0.2", "-noexptrans",
+                              "-eccwrap", "-firstframetime", "2"},
+                             1, 1.0);
+  ASSERT_TRUE(m.frames[0].ok()) << m.result.out;
+  int inside = 0, outside = 0;
+  for (int k = 0; k < 8; k++) {
+    const double a = (k + 0.5) * M_PI / 4;
+    inside += redat(m.frames[0], 0.41 * std::cos(a), 0.41 * std::sin(a), red);
+    outside += redat(m.frames[0], 0.2 * std::cos(a), 0.2 * std::sin(a), red);
+    outside += redat(m.frames[0], 0.6 * std::cos(a), 0.6 * std::sin(a), red);
+  }
+  EXPECT_GE(inside, 6) << "the mesh may cross a sample";
+  EXPECT_EQ(outside, 0);
+}
