@@ -452,8 +452,6 @@ void preparedots() {
     fatal("vistrum: ### -dotsize %g%s: dots would be wider than the window\n", par.dotsize,
           grow > 1.0f ? " with -scalefrac" : "");
   mkdotarrays(par.numdots);
-  if (par.stimtype == 38 || par.stimtype == 56) {
-    dotdisps = static_cast<float*>(std::calloc(par.numdots > 0 ? par.numdots : 1, sizeof(float)));
-    if (dotdisps == nullptr) fatal("vistrum: ### malloc dot arrays failed\n");
-  }
+  dotdisps = static_cast<float*>(std::calloc(par.numdots > 0 ? par.numdots : 1, sizeof(float)));
+  if (dotdisps == nullptr) fatal("vistrum: ### malloc dot arrays failed\n");
 }

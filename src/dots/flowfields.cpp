@@ -158,11 +158,22 @@ struct Stepped {
   float oldtflow = 0.0f;
 };
 
-void steppedinit(Stepped& s) {
-  if (run.initdoneflag) return;
-  s.grey = getbwdotcolor();
-  s.lastcond = -1;
-  run.initdoneflag = 1;
+// One frame's set-up of a stepped variant: a new field and flows at each
+// pattern period, new flows when the block changes; returns the condition
+// (1 scrambled) and leaves the dot colour set.
+int steppedframe(Stepped& s, double t, int ndots) {
+  if (!run.initdoneflag) {
+    s.grey = getbwdotcolor();
+    s.lastcond = -1;
+    run.initdoneflag = 1;
+  }
+  const int cond = scrambledblock(t);
+  const bool fresh = newpattern(t);
+  if (fresh) computedots(ndots);
+  const bool switched = newcondition(cond, s.lastcond);
+  if (fresh || switched) drawflows(ndots, cond == 1, s.common);
+  dotcolour(s.grey, s.grey, s.grey);
+  return cond;
 }
 
 }  // namespace
@@ -222,7 +233,7 @@ void drawrotdil0stereo(double t, int ndots, float disp, int cond, int nodraw) {
     lastcond = -1;
   }
   // The disparities are sized once at start-up for numdots.
-  const int count = ndots < par.numdots ? ndots : par.numdots;
+  const int count = dotdisps == nullptr ? 0 : (ndots < par.numdots ? ndots : par.numdots);
   const double tau = flowtime(t, par.flowfreq);
   const bool newflow = tau < prevtau;
   prevtau = tau;
@@ -261,14 +272,7 @@ void drawrotdil0stereo(double t, int ndots, float disp, int cond, int nodraw) {
 
 void drawglass1(double t, int ndots) {
   static Stepped s;
-  steppedinit(s);
-  const int cond = scrambledblock(t);
-  const bool fresh = newpattern(t);
-  if (fresh) computedots(ndots);
-  const bool switched = newcondition(cond, s.lastcond);
-  if (fresh || switched) drawflows(ndots, cond == 1, s.common);
-
-  dotcolour(s.grey, s.grey, s.grey);
+  const int cond = steppedframe(s, t, ndots);
   const float size = par.dotsize;
   for (int j = 0; j < ndots; j++) {
     const Flow f = dotflow(j, cond == 1, s.common);
@@ -286,15 +290,9 @@ void drawglass1(double t, int ndots) {
 
 void drawrotdil1(double t, int ndots) {
   static Stepped s;
-  steppedinit(s);
-  const int cond = scrambledblock(t);
-  const bool fresh = newpattern(t);
-  if (fresh) computedots(ndots);
-  const bool switched = newcondition(cond, s.lastcond);
-  if (fresh || switched) drawflows(ndots, cond == 1, s.common);
+  const int cond = steppedframe(s, t, ndots);
   // The fraction of the flow period, advancing in flickerfreq steps.
   const float tau = static_cast<float>(stepped((t - run.oldt) * nonzero(par.flowfreq), par.flickerfreq));
-  dotcolour(s.grey, s.grey, s.grey);
   for (int j = 0; j < ndots; j++) {
     const Flow f = scaled(dotflow(j, cond == 1, s.common), tau);
     drawdot(dotx[j], doty[j], f.dx, f.dy, f.rot, f.dil);
