@@ -226,9 +226,10 @@ void drawrotdil0stereo(double t, int ndots, float disp, int cond, int nodraw) {
   static double prevtau = 0.0;
   static Flow common;
   static int lastcond = -1;
+  // The random-block stimulus that passes its own condition owns the block
+  // sequence's first-call flag: only the run's flag is taken here.
   if (!run.initdoneflag) {
     run.initdoneflag = 1;
-    run.initdoneflag2 = 0;
     prevtau = 1.0 / nonzero(par.flowfreq) + 0.001;
     lastcond = -1;
   }
