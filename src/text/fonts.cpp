@@ -18,7 +18,7 @@
 namespace {
 
 std::unique_ptr<FTPixmapFont> ftfont[MAXFONTS];
-std::unique_ptr<FTTextureFont> scaledfont[MAXFONTS];  // made on first use
+std::unique_ptr<FTBufferFont> scaledfont[MAXFONTS];  // made on first use
 std::string slotpath[MAXFONTS];
 int nfonts = 0;
 
@@ -186,12 +186,12 @@ void rasterpos(float x, float y) {
 void drawstrscaled(const char* text, float x, float y, float size, int lblo, int fontnum) {
   if (fontnum < 0 || fontnum >= nfonts) fatal("vistrum: ### bad fontnum: %d (OK:0-%d)\n", fontnum, nfonts - 1);
   if (!scaledfont[fontnum]) {
-    scaledfont[fontnum] = std::make_unique<FTTextureFont>(slotpath[fontnum].c_str());
-    FTTextureFont& f = *scaledfont[fontnum];
+    scaledfont[fontnum] = std::make_unique<FTBufferFont>(slotpath[fontnum].c_str());
+    FTBufferFont& f = *scaledfont[fontnum];
     if (f.Error() || !f.CharMap(ft_encoding_unicode) || !f.FaceSize(SCALEDFONTBASE, 72))
       fatal("vistrum: ### can't open font %d for scaled text\n", fontnum);
   }
-  FTTextureFont& font = *scaledfont[fontnum];
+  FTBufferFont& font = *scaledfont[fontnum];
   const float k = std::floor(size + 0.5f) / static_cast<float>(SCALEDFONTBASE);
   if (k <= 0.0f) return;
   const FTBBox box = font.BBox(text);

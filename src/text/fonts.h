@@ -26,10 +26,10 @@ void changelocaleutf8(const char* locale);
 // Grab points: 0 lower-left, 1 lower-right, 2 centre-left, 3 lower-centre,
 // 5 centre-centre, 8 centre-right; anything else lower-left.
 void drawstr(const char* text, float x, float y, float size, int lblo, int fontnum);
-// As drawstr, for texts whose size changes every frame (numbers sweeping
-// outward): the glyphs are rasterised once, at SCALEDFONTBASE pixels, into
-// textures of a second copy of the font and drawn scaled, so a new size
-// costs no new rasterising. The first call for a slot creates its glyphs.
+// As drawstr, for short texts whose size changes every frame (numbers
+// sweeping outward): each text is rasterised once, at SCALEDFONTBASE pixels,
+// into a texture of a second copy of the font (the last 16 texts are kept)
+// and drawn scaled, so a new size costs no new rasterising.
 constexpr unsigned SCALEDFONTBASE = 256;
 void drawstrscaled(const char* text, float x, float y, float size, int lblo, int fontnum);
 // Sets the raster position to (x, y) in the current matrix, also when that

@@ -191,8 +191,8 @@ std::vector<int> fonttargetplan(const std::vector<int>& condlist, const std::vec
 
 void preparewordstims() {
   const int type = par.stimtype;
-  const float tooslow = static_cast<float>(par.textdur + par.gapdur);
-  if (tooslow <= 0.0f) fatal("vistrum: ### -textdur plus -gapdur must be above 0 for word stimuli\n");
+  if (type != 74 && !(par.textdur + par.gapdur > 0.0))
+    fatal("vistrum: ### -textdur plus -gapdur must be above 0: they pace the words\n");
   wordorder.assign(static_cast<size_t>(wordlinecnt), 0);
   float lo, hi;
   letterrange(&lo, &hi);
