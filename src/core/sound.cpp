@@ -3,75 +3,24 @@
 #include "config/params.h"
 #include "core/eventlog.h"
 #include "core/runstate.h"
+#include "core/soundlauncher.h"
 #include "core/timer.h"
 #include "core/trigger.h"
 #include "core/xit.h"
 #include "text/fonts.h"
 
 #include <GL/gl.h>
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 
-extern char** environ;
-
 namespace {
-
-// Ids of the players this run started and has not reaped yet. Fixed size:
-// the frame loop allocates nothing.
-constexpr int MAXPLAYERS = 64;
-pid_t players[MAXPLAYERS];
-int playercnt = 0;
 
 const char* lastpart(const char* path) {
   const char* slash = std::strrchr(path, '/');
   return slash ? slash + 1 : path;
-}
-
-void forget(int k) { players[k] = players[--playercnt]; }
-
-// Each player leads its own process group, so that a player that is a
-// script takes its children along when it is stopped.
-void stopplayer(pid_t pid) {
-  kill(-pid, SIGTERM);
-  for (int ms = 0; ms < 200; ms++) {
-    if (waitpid(pid, nullptr, WNOHANG) != 0) return;
-    usleep(1000);
-  }
-  kill(-pid, SIGKILL);
-  waitpid(pid, nullptr, 0);
-}
-
-pid_t spawnplayer(const char* path) {
-  const char* argv[4];
-  soundargv(par.sndprog, path, argv);
-  posix_spawn_file_actions_t fa;
-  posix_spawnattr_t attr;
-  posix_spawn_file_actions_init(&fa);
-  posix_spawnattr_init(&attr);
-  // No terminal input, no window-system connection or log file descriptors
-  // kept open in the player.
-  posix_spawn_file_actions_addopen(&fa, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&fa, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addclosefrom_np(&fa, 3);
-  posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETPGROUP);
-  posix_spawnattr_setpgroup(&attr, 0);
-  pid_t pid = -1;
-  const int err = posix_spawn(&pid, par.sndprog, &fa, &attr, const_cast<char* const*>(argv), environ);
-  posix_spawn_file_actions_destroy(&fa);
-  posix_spawnattr_destroy(&attr);
-  if (err != 0) {
-    std::printf("vistrum: ### can't start sound player %s: %s\n", par.sndprog, std::strerror(err));
-    return -1;
-  }
-  return pid;
 }
 
 bool readable(const std::string& path) {
@@ -102,24 +51,10 @@ int soundargv(const char* player, const char* path, const char* argv[4]) {
   return n;
 }
 
-void reapsounds() {
-  for (int k = 0; k < playercnt;) {
-    if (waitpid(players[k], nullptr, WNOHANG) != 0)
-      forget(k);
-    else
-      k++;
-  }
-}
-
 void playnamedaudfile(const char* name) {
   if (!par.sndprog[0]) fatal("vistrum: ### no sndprog\n");
-  reapsounds();
-  if (playercnt == MAXPLAYERS) {  // far too many overlapping sounds: the oldest goes
-    stopplayer(players[0]);
-    forget(0);
-  }
-  const pid_t pid = spawnplayer(soundpath(name).c_str());
-  if (pid > 0) players[playercnt++] = pid;
+  startsoundlauncher(par.sndprog);  // normally running since start-up
+  launcherplay(soundpath(name).c_str());
 }
 
 void playbgtrack() {
@@ -127,16 +62,9 @@ void playbgtrack() {
   if (par.sndbgtrack[0] && par.sndprog[0]) playnamedaudfile(par.sndbgtrack);
 }
 
-void killsnd() {
-  for (int k = 0; k < playercnt; k++) stopplayer(players[k]);
-  playercnt = 0;
-}
+void killsnd() { launcherstopall(); }
 
 void checksoundfiles() {
-  // Players that outlive the run would sound on after it: stop them at exit.
-  static bool registered = false;
-  if (!registered) std::atexit(killsnd);
-  registered = true;
   const bool laser = par.stimtype >= 108 && par.stimtype <= 110;
   const bool needplayer = par.sndfilecnt > 0 || laser;
   if (par.sndprog[0] && access(par.sndprog, X_OK) != 0)
@@ -149,6 +77,11 @@ void checksoundfiles() {
   if (par.sndbgtrack[0] && !readable(soundpath(par.sndbgtrack)))
     fatal("vistrum: ### can't open sndbgtrack %s\n", soundpath(par.sndbgtrack).c_str());
   if (par.sndbgtrack[0] && !par.sndprog[0]) std::printf("vistrum: ### no sndprog: background track not played\n");
+  // Forked now, before the window opens, for the types that play sounds
+  // (the scenario and word types name theirs in their files and blocks);
+  // any other first sound starts it then.
+  const int type = par.stimtype;
+  if (needplayer || par.sndbgtrack[0] || type == 55 || type == 60) startsoundlauncher(par.sndprog);
 }
 
 double audcuephase(double t, double blockfreq, const float* soa, int n, bool* done) {
@@ -182,7 +115,6 @@ void drawperiodicaudcue(double t) {
     }
     run.initdonesndflag = run.initdoneflag3 = 1;
   }
-  reapsounds();
   bool done = false;
   const double phase = audcuephase(t, std::fabs(par.polfreq) * n, soa, n, &done);
   if (done) {

@@ -1,7 +1,7 @@
 // Sound playback through an external command-line player. Each sound is a
 // player process started directly (no shell: a file name is only ever an
-// argument) without waiting; the run keeps the ids of the players it
-// started, stops only those, and reaps them.
+// argument) by the sound launcher (soundlauncher.h), which stops only the
+// players of this run and reaps them; the frame loop never waits.
 #pragma once
 
 #include <string>
@@ -17,12 +17,12 @@ int soundargv(const char* player, const char* path, const char* argv[4]);
 void playnamedaudfile(const char* name);
 // Once per run start: the background track, if one is set and a player exists.
 void playbgtrack();
-// Stops (and reaps) every player this run started.
+// Stops (and reaps) every player this run started; at exit the launcher
+// stops the players still sounding by itself.
 void killsnd();
-// Reaps players that have ended; never blocks.
-void reapsounds();
 // Start-up: every listed sound file and the background track must be
-// readable under the final `sndfiledir`, and a named player must exist.
+// readable under the final `sndfiledir`, and a named player must exist;
+// then the launcher is started.
 void checksoundfiles();
 
 // The periodic cue (every type with sound files but 76) and type 76.
