@@ -105,7 +105,7 @@ bool mkpalette(const char* path, std::string& err) {
     }
     return true;
   }
-  FILE* f = std::fopen(path, "rb");
+  FILE* f = openfile(path, "rb");
   if (!f) return scnfail(err, "vistrum: ### palette file %s not found\nvistrum: ### use: -palfile <filename>\n", path);
   unsigned char buf[PALFILEWORDS * 2];
   const size_t len = std::fread(buf, 1, sizeof buf, f);

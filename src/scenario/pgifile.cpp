@@ -160,7 +160,7 @@ bool readloadpgifiles(int slot, std::string& err) {
     if (it->kind != KPGI) continue;
     char path[2 * TEXTLEN];
     exptrelative(it->name, path, sizeof path);
-    FILE* f = std::fopen(path, "r");
+    FILE* f = openfile(path, "r");
     if (!f) {
       scnfail(err, "vistrum: ### pgifile (%s) not found\n", it->name);
       return scnfail(err, "vistrum: ### named at line %d of %s\n", it->lineno, exptpath);

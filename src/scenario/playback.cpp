@@ -18,7 +18,6 @@
 #include "text/fonts.h"
 
 #include <GL/gl.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
@@ -38,6 +37,12 @@ float unitsperpixel() {
   return 2.0f * e.iwinxgl / par.winxgl;
 }
 
+bool readablefile(const char* path) {
+  FILE* f = openfile(path, "r");
+  if (f) std::fclose(f);
+  return f != nullptr;
+}
+
 [[noreturn]] void loadfail(const char* what, const ExptItem* it) {
   fatal("vistrum: ### %s %s not found\nvistrum: ### named at line %d of %s\n", what, it->name, it->lineno, exptpath);
 }
@@ -50,7 +55,7 @@ void loadpicture(ExptItem* it, int first, int* last) {
   for (int k = first; k >= 0 && k <= *last && index < 0; k++)
     if (!std::strcmp(memimgs[k]->name, path)) index = k;
   if (index < 0) {
-    if (access(path, R_OK) != 0) loadfail(it->kind == KBGIMG ? "background image" : "image file", it);
+    if (!readablefile(path)) loadfail(it->kind == KBGIMG ? "background image" : "image file", it);
     index = readtiff(path);
     *last = index;
   }
@@ -66,7 +71,7 @@ void checksound(const ExptItem* it) {
   if (!par.sndprog[0])
     fatal("vistrum: ### no sndprog\nvistrum: ### sound at line %d of %s needs a player (-sndprog)\n", it->lineno,
           exptpath);
-  if (access(soundpath(it->name).c_str(), R_OK) != 0) loadfail("sound file", it);
+  if (!readablefile(soundpath(it->name).c_str())) loadfail("sound file", it);
 }
 
 void setpalettecolour(int index) {

@@ -5,6 +5,7 @@
 #include "core/xit.h"
 #include "scenario/palfile.h"
 #include "scenario/playback.h"
+#include "scenario/scnerror.h"
 
 #include <cstdio>
 #include <string>
@@ -15,11 +16,11 @@ const char* const kDashes = "---------------------------------------------------
 
 int readexpt(const char* path) {
   std::snprintf(exptpath, sizeof exptpath, "%s", path);
-  FILE* f = std::fopen(path, "r");
+  FILE* f = openfile(path, "r");
   if (!f) {
     // Shipped examples are found by name in the library.
     std::snprintf(exptpath, sizeof exptpath, "%s/lib/scenarios/%s", par.vistrumdir, path);
-    if (path[0] != '/' && path[0] != '.') f = std::fopen(exptpath, "r");
+    if (path[0] != '/' && path[0] != '.') f = openfile(exptpath, "r");
     if (!f) fatal("vistrum: ### exptfile %s not found\nvistrum: ### use: -exptfile <filename>\n", path);
   }
   std::printf("vistrum: reading exptfile: %s\n", exptpath);
