@@ -229,3 +229,33 @@ TEST_F(Somato, RandomPuffsRepeatWithTheSeed) {
   EXPECT_FALSE(frames[0].empty());
   EXPECT_EQ(frames[0], frames[1]);
 }
+
+TEST_F(Somato, ScreenShowsTheTubeAndTheBitNumber) {
+  // 104 without random order: the first puff is the grid's upper-left cell
+  // (row 0, column 0 of 4 x 3 cells of 0.5 units: at (-0.5, 0.75)).
+  const std::string cwd = newcwd();
+  Vistrum grid(*x, {"-s", "104", "-nofullscreen", "-norandline", "-winxy", "160", "120", "-saveframes", "2", "60",
+                    "-tiffoutdir", cwd + "/frames"},
+               cwd);
+  ASSERT_TRUE(grid.waitforwindow());
+  startsaving(grid, cwd + "/frames");
+  ASSERT_EQ(grid.wait(60).status, 0);
+  const Image g = readimage(cwd + "/frames/f00000.tiff");
+  ASSERT_TRUE(g.ok());
+  EXPECT_GT(g.r(unitpixx(-0.5, 160), unitpixy(0.75, 160, 120)), 240);
+  EXPECT_NEAR(g.r(unitpixx(0.5, 160), unitpixy(0.75, 160, 120)), 64, 2);  // another cell: background
+  // 113 in its first interval: bit number 0 in black right of (0.03, 0).
+  const std::string cwd2 = newcwd();
+  Vistrum test(*x, {"-s", "113", "-nofullscreen", "-winxy", "320", "240", "-saveframes", "2", "60", "-tiffoutdir",
+                    cwd2 + "/frames"},
+               cwd2);
+  ASSERT_TRUE(test.waitforwindow());
+  startsaving(test, cwd2 + "/frames");
+  ASSERT_EQ(test.wait(60).status, 0);
+  const Image b = readimage(cwd2 + "/frames/f00001.tiff");
+  ASSERT_TRUE(b.ok());
+  int dark = 0;
+  for (int px = unitpixx(0.03, 320); px < unitpixx(0.03, 320) + 12; px++)
+    for (int py = unitpixy(0.0, 320, 240) - 14; py < unitpixy(0.0, 320, 240); py++) dark += b.r(px, py) < 40;
+  EXPECT_GT(dark, 5);
+}
