@@ -114,7 +114,7 @@ MaskRing maskring(double t, float d) {
 float maskouter(float fac) {
   float r = std::hypot(dsp.iwinxgl, dsp.iwinygl);
   const float maxmask = r + std::fabs(par.orbrad) + std::fabs(par.dotsize);
-  float outer = fac * maxmask / run.currstimscale;
+  float outer = std::fabs(fac) * maxmask / run.currstimscale;
   if (mouseseen()) outer *= std::hypot(par.maxgrid + dsp.iwinxgl, par.maxgrid + dsp.iwinygl) / r;
   return outer;
 }
