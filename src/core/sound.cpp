@@ -10,6 +10,7 @@
 #include "text/fonts.h"
 
 #include <GL/gl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cmath>
@@ -54,7 +55,13 @@ int soundargv(const char* player, const char* path, const char* argv[4]) {
 void playnamedaudfile(const char* name) {
   if (!par.sndprog[0]) fatal("vistrum: ### no sndprog\n");
   startsoundlauncher(par.sndprog);  // normally running since start-up
-  launcherplay(soundpath(name).c_str());
+  // Built in place: the frame loop allocates nothing.
+  char path[2 * TEXTLEN + 2];
+  if (name[0] == '.' || name[0] == '/')
+    std::snprintf(path, sizeof path, "%s", name);
+  else
+    std::snprintf(path, sizeof path, "%s/%s", par.sndfiledir, name);
+  launcherplay(path);
 }
 
 void playbgtrack() {
@@ -67,7 +74,8 @@ void killsnd() { launcherstopall(); }
 void checksoundfiles() {
   const bool laser = par.stimtype >= 108 && par.stimtype <= 110;
   const bool needplayer = par.sndfilecnt > 0 || laser;
-  if (par.sndprog[0] && access(par.sndprog, X_OK) != 0)
+  struct stat st{};
+  if (par.sndprog[0] && (stat(par.sndprog, &st) != 0 || !S_ISREG(st.st_mode) || access(par.sndprog, X_OK) != 0))
     fatal("vistrum: ### sndprog %s: not an executable program\n", par.sndprog);
   if (needplayer && !par.sndprog[0]) fatal("vistrum: ### no sndprog\n");
   // Names were checked against the directory in force when they were read;
