@@ -1,6 +1,6 @@
 // Dot field: placement, flow parameters and their draw order, move steps
-// (flow transform, wedge-keeping jitter and flow), stereo disparity, quad
-// fields, and the clocks of the flow-field stimuli.
+// (flow transform, wedge-keeping jitter and flow), quad fields, and the
+// clocks of the flow-field stimuli.
 #include <gtest/gtest.h>  // before the X11 headers, whose macros clash with it
 
 #include "config/params.h"
@@ -162,21 +162,6 @@ TEST_F(Dots, WedgeDotsWrapBackIntoTheWedge) {
   EXPECT_NEAR(polarangle(p), 1.2f, 1e-5);
 }
 
-TEST_F(Dots, StereoDisparityFollowsItsType) {
-  par.depthripples = 2.0f;
-  const float X = 0.3f, Y = 0.4f;
-  const float cases[6] = {0.1f * 0.5f, 0.1f * std::hypot(0.4f, 0.4f), 0.1f * std::cos(0.5f * 2.0f * PI),
-                          0.1f * std::cos(std::hypot(0.4f, 0.4f) * 2.0f * PI), 0.1f, 0.01f + 0.1f * 0.5f};
-  for (int type = 0; type < 6; type++) {
-    par.dotstereotype = type;
-    EXPECT_NEAR(dotdisparity(X, Y, 0.1f, 0.0f, 0.1f), cases[type], 1e-6) << type;
-  }
-  par.dotstereotype = 5;
-  EXPECT_NEAR(dotdisparity(X, Y, 0.0f, 0.0f, -0.1f), -0.01f - 0.05f, 1e-6);
-  par.dotstereotype = 9;
-  EXPECT_EQ(dotdisparity(X, Y, 0.0f, 0.0f, 0.1f), 0.1f) << "unknown types as the volume";
-}
-
 TEST_F(Dots, QuadFieldsFillWholePatchesInArraysOfAMultipleOfFour) {
   par.dotsize = 0.05f;
   par.sphererad = 1.5f;
@@ -184,13 +169,6 @@ TEST_F(Dots, QuadFieldsFillWholePatchesInArraysOfAMultipleOfFour) {
   computespherequads(10);  // three patches: twelve entries
   for (int k = 0; k < 12; k++)
     EXPECT_NEAR(std::sqrt(dotx[k] * dotx[k] + doty[k] * doty[k] + dotz[k] * dotz[k]), 1.5f, 1e-4) << k;
-  float v[3] = {1.0f, 0.0f, 0.0f};
-  rotate_z(v, PI / 2.0f);
-  EXPECT_NEAR(v[1], -1.0f, 1e-6);
-  rotate_y(v, PI / 2.0f);
-  EXPECT_NEAR(v[1], -1.0f, 1e-6);
-  rotate_x(v, PI / 2.0f);
-  EXPECT_NEAR(v[2], 1.0f, 1e-6);
   float x, y, z;
   randsphpoint(&x, &y, &z);
   EXPECT_NEAR(x * x + y * y + z * z, 1.0f, 1e-5);
