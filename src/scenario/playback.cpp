@@ -68,9 +68,6 @@ void loadpicture(ExptItem* it, int first, int* last) {
 
 // A sound that cannot play would only show up mid-run: check it now.
 void checksound(const ExptItem* it) {
-  if (!par.sndprog[0])
-    fatal("vistrum: ### no sndprog\nvistrum: ### sound at line %d of %s needs a player (-sndprog)\n", it->lineno,
-          exptpath);
   if (!readablefile(soundpath(it->name).c_str())) loadfail("sound file", it);
 }
 
@@ -183,6 +180,8 @@ int loadexpt(int n) {
   const int first = memimgcnt;  // pictures loaded here start after any others
   int last = -1;
   std::string err;
+  if (exptsndflag && !par.sndprog[0])
+    fatal("vistrum: ### no sndprog\nvistrum: ### the sounds of %s need a player (-sndprog)\n", exptpath);
   for (int s = 0; s < n; s++) {
     for (int k = 0; k < exptframes[s].subframecnt; k++) {
       ExptItem* it = exptframes[s].subframes[k];
