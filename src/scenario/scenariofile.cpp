@@ -39,8 +39,10 @@ bool at(std::string& err, int lineno, const char* name) {
   return scnfail(err, "vistrum: ### at line %d of %s\n", lineno, name);
 }
 
+// `what` may be empty when the caller already wrote the message line.
 bool badline(std::string& err, const char* what, const Line& l, const char* name) {
-  scnfail(err, "%s\n  ==> %s  ...quitting\n", what, l.text.c_str());
+  if (*what) scnfail(err, "%s\n", what);
+  scnfail(err, "  ==> %s  ...quitting\n", l.text.c_str());
   return at(err, l.lineno, name);
 }
 
