@@ -179,6 +179,29 @@ TEST_F(DotFrames, MaskedFlowOpensExactlyTheCheckerboardRing) {
   expectsameopening(board[1], flow[1], "wrapped ring");
 }
 
+TEST_F(DotFrames, OrbitingFieldCarriesItsApertureWhileFixationStaysCentred) {
+  // Dense white dots on black seen through a disk of radius 0.25 that rides
+  // the orbit of radius 0.75: at t = 0 it sits on +x, at t = 16 on +y.
+  const auto f = savedframes(*x, {"-s", "115", "-numdots", "30000", "-maxdotxy", "1.2", "-dotsize", "0.02",
+                                  "-circwidth", "0.5", "-orbperiod", "64"}, 2, 1.0 / 16.0, 0.0);
+  ASSERT_EQ(f.size(), 2u);
+  for (int k = 0; k < 2; k++) {
+    const double cx = k == 0 ? 0.75 : 0.0, cy = k == 0 ? 0.0 : 0.75;
+    int lit = 0, seen = 0;
+    for (int a = 0; a < 360; a += 5) {
+      const double c = std::cos(a * M_PI / 180.0), s = std::sin(a * M_PI / 180.0);
+      for (double r : {0.12, 0.18}) {
+        const Px p = {f[k].r(unitpixx(cx + r * c), unitpixy(cy + r * s)), 0, 0};
+        lit += p.r > 128, seen++;
+      }
+      const int qx = unitpixx(cx + 0.35 * c), qy = unitpixy(cy + 0.35 * s);
+      EXPECT_TRUE(isgrey({f[k].r(qx, qy), f[k].g(qx, qy), f[k].b(qx, qy)}, 0)) << "masked beyond the disk, frame " << k;
+    }
+    EXPECT_GT(lit, seen * 9 / 10) << "dots fill the disk, frame " << k;
+    EXPECT_GT(f[k].r(512, 384), 128) << "fixation mark at the screen centre, frame " << k;
+  }
+}
+
 TEST_F(DotFrames, CoherentFlowMovesAllDotsAlikeScrambledDoesNot) {
   // Blocks of 2 s (coherent first), a flow per second, rotation, dilation
   // and drift on; frames 1/30 s apart in each block.
