@@ -202,6 +202,27 @@ TEST_F(DotFrames, OrbitingFieldCarriesItsApertureWhileFixationStaysCentred) {
   }
 }
 
+TEST_F(DotFrames, BrownianWedgeDotsFlowInsideWhileTheBackgroundStaysOutside) {
+  // A still wedge of 60 degrees on +x; no jitter, so only the wedge's own
+  // rotating flow moves dots, and those wrap at its edges.
+  const auto f = savedframes(*x, {"-s", "42", "-polperiod", "inf", "-polwidth", "60", "-dotjspeed", "0",
+                                  "-dotspeed", "4", "-numdots", "3000"}, 2, 5.0, 1.0);
+  ASSERT_EQ(f.size(), 2u);
+  long inside = 0, outside = 0;
+  for (int y = 0; y < f[0].height; y++) {
+    for (int xx = 0; xx < f[0].width; xx++) {
+      const double u = (xx + 0.5) * 3.12 / f[0].width - 1.56, v = 1.17 - (y + 0.5) * 2.34 / f[0].height;
+      const double deg = std::fabs(std::atan2(v, u)) * 180.0 / M_PI, r = std::hypot(u, v);
+      if (r < 0.15) continue;  // the fixation mark
+      const bool moved = f[0].at(xx, y) != f[1].at(xx, y);
+      if (deg > 33.0) outside += moved;
+      if (deg < 27.0) inside += moved;
+    }
+  }
+  EXPECT_EQ(outside, 0) << "background dots neither move nor enter the wedge";
+  EXPECT_GT(inside, 500) << "wedge dots flow";
+}
+
 TEST_F(DotFrames, CoherentFlowMovesAllDotsAlikeScrambledDoesNot) {
   // Blocks of 2 s (coherent first), a flow per second, rotation, dilation
   // and drift on; frames 1/30 s apart in each block.
