@@ -5,6 +5,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cmath>
@@ -260,4 +261,31 @@ TEST_F(Somato, ScreenShowsTheTubeAndTheBitNumber) {
   for (int px = unitpixx(0.03, 320); px < unitpixx(0.03, 320) + 12; px++)
     for (int py = unitpixy(0.0, 320, 240) - 14; py < unitpixy(0.0, 320, 240); py++) dark += b.r(px, py) < 40;
   EXPECT_GT(dark, 5);
+}
+
+TEST_F(Somato, CompanionSendsTheTriggerTrainAndRecordsTheValves) {
+  // The rehearsal set-up of the README: the companion command plays the
+  // scanner (a pulse train once the run waits) and records the valve bits.
+  const std::string cwd = newcwd();
+  const std::string companion = std::string(VISTRUM_SOURCE_DIR) + "/scripts/vistrum-dio";
+  const std::string boxdir = cwd + "/box", rec = cwd + "/bits.txt";
+  const pid_t pid = fork();
+  if (pid == 0) {
+    execl(companion.c_str(), companion.c_str(), boxdir.c_str(), "--tr", "0.3", "--pulses", "4", "--delay", "0.2",
+          "--record", rec.c_str(), "--timeout", "60", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  ASSERT_GT(pid, 0);
+  // The trigger's port B stays an input: the valves use ports A and C.
+  Vistrum v(*x, {"-s", "100", "-nofullscreen", "-setupusb", "-addport2set", "0", "A", "-addport2set", "0", "C",
+                 "-puffjitt", "0", "-waitforpulse", "3", "-exptend", "1.2", "-winxy", "160", "120"},
+            cwd, {"VISTRUM_DIO=sim:" + boxdir});
+  const RunResult r = v.wait(90);
+  int status = -1;
+  waitpid(pid, &status, 0);
+  ASSERT_EQ(r.status, 0) << r.out;
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  const std::string bits = readfile(rec);
+  EXPECT_NE(bits.find(" 0 A 2 on\n"), std::string::npos) << bits;
+  EXPECT_NE(bits.find(" 0 A 2 off\n"), std::string::npos) << bits;
 }
