@@ -36,7 +36,7 @@ namespace {
 
 // Every type with its log name, description and per-frame call(s).
 const StimTypeInfo kTypes[] = {
-    {0, "justbg", "background only: wait for trigger, record responses, zero output ports", [](double t, double tprev) { (void)tprev; drawzeroports(t); }},
+    {0, "justbg", "background only: wait for trigger, record responses, zero output ports", nullptr},
     {1, nullptr, "right vs. left hemifield: wedge and flow, number task, target images", [](double t, double tprev) { (void)tprev; drawhemiletdilimg(t, par.numrad, par.numtheta, par.numdots); }},
     {2, nullptr, "right vs. left polar hemifield, alternated by -blockperiod", [](double t, double tprev) { (void)tprev; drawpolar(t, par.numrad, par.numtheta, 1.0f, 0, 0.0f, 0.0f); }},
     {3, "polletdilim", "wedge with masked flow, number task, target images", [](double t, double tprev) { (void)tprev; drawpolletdilimg(t, par.numrad, par.numtheta, par.numdots); }},

@@ -207,6 +207,12 @@ void waitforusbtrigbytes(int n) { waitforcount(n, dev.trigbytechanges); }
 void dioframe(double t) {
   if (!dioboxopen()) return;
   dev.frametime = t;
+  // The background-only type has no drawing of its own: its outputs are
+  // switched off here, once at the start of each run.
+  if (par.stimtype == 0 && !run.initdoneflag) {
+    usboutbytesoff();
+    run.initdoneflag = 1;
+  }
   if (dev.codepulseframes > 0 && --dev.codepulseframes == 0) putport(par.codedevnum, par.codeportnum, 0, false);
   log0usbrespbits();
 }

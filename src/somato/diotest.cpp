@@ -40,9 +40,3 @@ void drawtestDIO32(double t) {
   }
   drawstr("test USB-DIO-32 output bits", 0.0f, 0.25f, par.avgfontsize, 0, 0);
 }
-
-void drawzeroports(double) {
-  if (run.initdoneflag) return;
-  usboutbytesoff();
-  run.initdoneflag = 1;
-}

@@ -1,4 +1,4 @@
-// Output test and the output side of the background-only type.
+// Test of the digital output bits.
 #pragma once
 
 // Type 113: the 32 output bits in turn, their numbers on the screen.
@@ -7,5 +7,3 @@ void drawtestDIO32(double t);
 // (0..31, or -1 in the odd intervals and the closing pause).
 int testDIO32interval(double t, double puffdur);
 int testDIO32bit(int interval);
-// Type 0: all output ports off at the start of each run.
-void drawzeroports(double t);
