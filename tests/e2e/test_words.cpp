@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <fstream>
 #include <regex>
+#include <sstream>
 
 #include "text/reading.h"
 
