@@ -92,6 +92,20 @@ void startsaving(Vistrum& v, const std::string& frames) {
   }
 }
 
+// A saving run of `type` (160 x 120) with the box's ports A and B as the
+// output group; its status.
+int boxrun(const XServer& x, const Box& box, const std::string& cwd, const std::string& type, int frames,
+           std::vector<std::string> extra) {
+  std::vector<std::string> args = {"-s", type, "-nofullscreen", "-setupusb", "-addport2set", "0", "A", "-addport2set",
+                                   "0", "B", "-winxy", "160", "120", "-saveframes", std::to_string(frames), "60",
+                                   "-tiffoutdir", cwd + "/frames"};
+  args.insert(args.end(), extra.begin(), extra.end());
+  Vistrum v(x, args, cwd, {box.env()});
+  if (!v.waitforwindow()) return -1;
+  startsaving(v, cwd + "/frames");
+  return v.wait(120).status;
+}
+
 }  // namespace
 
 TEST_F(Somato, RunStartsOnTheThirdTriggerPulseAndLogsButtons) {
@@ -126,13 +140,7 @@ TEST_F(Somato, AirValveFollowsThePuffsOfTheFrames) {
   // first tube is 3 (a quarter round, counting down): port A bit 2.
   const std::string cwd = newcwd();
   Box box(cwd);
-  Vistrum v(*x, {"-s", "100", "-nofullscreen", "-setupusb", "-addport2set", "0", "A", "-addport2set", "0", "B",
-                 "-puffjitt", "0", "-winxy", "160", "120", "-saveframes", "130", "60", "-tiffoutdir", cwd + "/frames"},
-            cwd, {box.env()});
-  ASSERT_TRUE(v.waitforwindow());
-  startsaving(v, cwd + "/frames");
-  const RunResult r = v.wait(60);
-  ASSERT_EQ(r.status, 0) << r.out;
+  ASSERT_EQ(boxrun(*x, box, cwd, "100", 130, {"-puffjitt", "0"}), 0);
   const auto e = box.edges('A', 2);
   ASSERT_EQ(e.size(), 8u) << readfile(box.dir + "/out");
   for (int j = 0; j < 4; j++) {
@@ -160,12 +168,7 @@ TEST_F(Somato, AirPuffsAsCodeBytes) {
   // to the code port for 0.07 s from (n - 1) x 0.125 s, 0.035 s late.
   const std::string cwd = newcwd();
   Box box(cwd);
-  Vistrum v(*x, {"-s", "103", "-nofullscreen", "-setupusb", "-airpuffbyte", "-addport2set", "0", "A", "-addport2set",
-                 "0", "B", "-winxy", "160", "120", "-saveframes", "40", "60", "-tiffoutdir", cwd + "/frames"},
-            cwd, {box.env()});
-  ASSERT_TRUE(v.waitforwindow());
-  startsaving(v, cwd + "/frames");
-  ASSERT_EQ(v.wait(60).status, 0);
+  ASSERT_EQ(boxrun(*x, box, cwd, "103", 40, {"-airpuffbyte"}), 0);
   const auto c = box.values('C');
   std::vector<std::pair<double, int>> puffs;
   for (const auto& p : c)
@@ -184,12 +187,7 @@ TEST_F(Somato, LaserCuesInOrderAndPulseAfterEach) {
   // 2.375 s after its cue for 0.045 s on the first output bit.
   const std::string cwd = newcwd();
   Box box(cwd);
-  Vistrum v(*x, {"-s", "108", "-nofullscreen", "-setupusb", "-addport2set", "0", "A", "-sndprog", recordingplayer(cwd),
-                 "-winxy", "160", "120", "-saveframes", "1080", "60", "-tiffoutdir", cwd + "/frames"},
-            cwd, {box.env()});
-  ASSERT_TRUE(v.waitforwindow());
-  startsaving(v, cwd + "/frames");
-  ASSERT_EQ(v.wait(120).status, 0);
+  ASSERT_EQ(boxrun(*x, box, cwd, "108", 1080, {"-sndprog", recordingplayer(cwd), "-logfile"}), 0);
   std::istringstream played(readfile(cwd + "/played"));
   std::vector<std::string> names;
   for (std::string l; std::getline(played, l);) names.push_back(l.substr(l.rfind('/') + 1));
@@ -202,8 +200,9 @@ TEST_F(Somato, LaserCuesInOrderAndPulseAfterEach) {
     EXPECT_NEAR(e[2 * k].first, 2.375 + 2.5 * k + FRAME / 2, FRAME / 2 + 1e-6) << k;
     EXPECT_NEAR(e[2 * k + 1].first, 2.42 + 2.5 * k + FRAME / 2, FRAME / 2 + 1e-6) << k;
   }
-  const std::vector<std::string> pain = loglines(logof(v), "PainEvent:");
-  ASSERT_EQ(pain.size(), 7u) << logof(v);
+  const std::string log = readfile(findfile(cwd + "/logs", ".log"));
+  const std::vector<std::string> pain = loglines(log, "PainEvent:");
+  ASSERT_EQ(pain.size(), 7u) << log;
   EXPECT_NE(pain[5].find("fing=0, pos=5"), std::string::npos) << pain[5];
   EXPECT_NE(pain[6].find("fing=1, pos=0"), std::string::npos) << pain[6];
 }
@@ -216,12 +215,7 @@ TEST_F(Somato, RandomPuffsRepeatWithTheSeed) {
   for (int run = 0; run < 2; run++) {
     const std::string cwd = newcwd();
     Box box(cwd);
-    Vistrum v(*x, {"-s", "102", "-nofullscreen", "-setupusb", "-addport2set", "0", "A", "-addport2set", "0", "B",
-                   "-srseed", "7", "-winxy", "160", "120", "-saveframes", "150", "60", "-tiffoutdir", cwd + "/frames"},
-              cwd, {box.env()});
-    ASSERT_TRUE(v.waitforwindow());
-    startsaving(v, cwd + "/frames");
-    ASSERT_EQ(v.wait(60).status, 0);
+    ASSERT_EQ(boxrun(*x, box, cwd, "102", 150, {"-srseed", "7"}), 0);
     auto a = box.values('A'), b = box.values('B');
     a.insert(a.end(), b.begin(), b.end());
     valves.push_back(a);
