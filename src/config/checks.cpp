@@ -3,12 +3,14 @@
 // the value and go on.
 #include "config/checks.h"
 
+#include "config/options.h"
 #include "config/params.h"
 #include "core/catalogue.h"
 #include "core/runstate.h"
 #include "core/xit.h"
 #include "images/tiffio.h"
 #include "somato/dio.h"
+#include "text/fonts.h"
 
 #include <dirent.h>
 
@@ -199,9 +201,64 @@ void airpuffchecks() {
     std::printf("vistrum: out arraybit=%d mapped to airtube=%d\n", k + 1, par.airtubemap[k]);
 }
 
+namespace {
+
+struct CountLimit {
+  const char* key;
+  IntField field;
+  int lo, hi;
+};
+
+// Counts that size arrays or bound per-frame loops. Beyond these a run would
+// not fit memory or could not draw a frame in time (and Esc would seem dead),
+// so they are refused before anything is allocated.
+constexpr int MAXCHECKS = 1 << 20;  // more checks than a 1024x768 window has pixels
+const CountLimit kCountLimits[] = {
+    {"-numtheta", &Params::numtheta, 0, 65536},  {"-numrad", &Params::numrad, 0, 65536},
+    {"-numtheta2", &Params::numtheta2, 0, 65536}, {"-numrad2", &Params::numrad2, 0, 65536},
+    {"-numdots", &Params::numdots, 0, 1000000},
+};
+constexpr int MAXFIXARRAYRAD = 50;  // 101 x 101 marks
+
+void checkboardsize(const char* tkey, int n, const char* rkey, int m) {
+  const long long checks = static_cast<long long>(n) * (static_cast<long long>(m) + 1);
+  if (checks > MAXCHECKS)
+    fatal("vistrum: ### %s %d x %s %d: %lld checks (max %d)\n", tkey, n, rkey, m, checks, MAXCHECKS);
+}
+
+}  // namespace
+
+void countchecks() {
+  for (const CountLimit& c : kCountLimits) {
+    const int v = par.*c.field;
+    if (v < c.lo || v > c.hi) fatal("vistrum: ### bad %s %d (OK:%d-%d)\n", c.key, v, c.lo, c.hi);
+  }
+  const struct {
+    const char* key;
+    float size;
+  } sizes[] = {{"-fixfontsize", par.fixfontsize},
+               {"-avgfontsize", par.avgfontsize},
+               {"-minfontsize", par.minfontsize},
+               {"-exptfontsize", par.exptfontsize}};
+  for (const auto& f : sizes)
+    if (!(f.size >= 0.0f && f.size <= MAXFONTSIZE))
+      fatal("vistrum: ### bad %s %g (OK:0-%g)\n", f.key, static_cast<double>(f.size), static_cast<double>(MAXFONTSIZE));
+  checkboardsize("-numtheta", par.numtheta, "-numrad", par.numrad);
+  checkboardsize("-numtheta2", par.numtheta2, "-numrad2", par.numrad2);
+  if (par.fixarrayrad < 0 || par.fixarrayrad > MAXFIXARRAYRAD) {
+    const int clamped = par.fixarrayrad < 0 ? 0 : MAXFIXARRAYRAD;
+    std::printf("vistrum: ### clamp -fixarr rad %d -> %d\n", par.fixarrayrad, clamped);
+    par.fixarrayrad = clamped;
+  }
+  // A later -sndfilenames can change the file count after -sndsoalist.
+  if (!par.sndsoalist.empty() && static_cast<int>(par.sndsoalist.size()) != par.sndfilecnt)
+    fatal("vistrum: ### -sndsoalist count doesn't match -sndfilenames count\n");
+}
+
 void postparsechecks() {
   if (par.stimtype == 61) runcodeconversion();
   convertparams();
   crosschecks();
+  countchecks();
   airpuffchecks();
 }

@@ -7,6 +7,8 @@ void postparsechecks();
 void convertparams();
 // The consistency checks (messages, warnings and fatal ends).
 void crosschecks();
+// Limits of the counts that size arrays and per-frame loops.
+void countchecks();
 // Checks of the air-puff types (tube map, output bits, puff timing).
 bool isairpufftype(int stimtype);
 void airpuffchecks();

@@ -134,7 +134,7 @@ int getconddurlist(int i, int argc, char** argv) {
   const int end = listend(i, argc, argv);
   if (end - (i + 1) != par.condlistcnt) fatal("vistrum: ### -conddurlist count doesn't match -condlist count\n");
   par.conddurlist.clear();
-  for (int j = i + 1; j < end; j++) par.conddurlist.push_back(static_cast<float>(std::strtod(argv[j], nullptr)));
+  for (int j = i + 1; j < end; j++) par.conddurlist.push_back(checkedfloat(argv[j], argv[i]));
   return end - 1;
 }
 
@@ -158,7 +158,7 @@ int getfreqlist(int i, int argc, char** argv) {
   const int end = listend(i, argc, argv);
   par.freqlist.clear();
   for (int j = i + 1; j < end; j++)
-    par.freqlist.push_back(static_cast<float>(std::strtol(argv[j], nullptr, 10)) * par.runfreq);
+    par.freqlist.push_back(static_cast<float>(checkedint(argv[j], argv[i])) * par.runfreq);
   par.freqlistcnt = static_cast<int>(par.freqlist.size());
   std::printf("vistrum: %d freqs (runperiod: %2.1f sec)\n", par.freqlistcnt, 1.0 / static_cast<double>(par.runfreq));
   for (int k = 0; k < par.freqlistcnt; k++)
@@ -172,7 +172,7 @@ int gettargtimelist(int i, int argc, char** argv) {
   if (i + 1 >= argc) fatal("vistrum: ### no target onset times in -targtimeslist\n");
   const int end = listend(i, argc, argv);
   par.targtimeslist.clear();
-  for (int j = i + 1; j < end; j++) par.targtimeslist.push_back(static_cast<float>(std::strtod(argv[j], nullptr)));
+  for (int j = i + 1; j < end; j++) par.targtimeslist.push_back(checkedfloat(argv[j], argv[i]));
   par.targtimescnt = static_cast<int>(par.targtimeslist.size());
   std::printf("vistrum: read %d target onset times\n", par.targtimescnt);
   return end - 1;
@@ -256,7 +256,7 @@ int getsndsoalist(int i, int argc, char** argv) {
   if (end - (i + 1) != par.sndfilecnt)
     fatal("vistrum: ### -sndsoalist count doesn't match -sndfilenames count\n");
   par.sndsoalist.clear();
-  for (int j = i + 1; j < end; j++) par.sndsoalist.push_back(static_cast<float>(std::strtod(argv[j], nullptr)));
+  for (int j = i + 1; j < end; j++) par.sndsoalist.push_back(checkedfloat(argv[j], argv[i]));
   return end - 1;
 }
 
@@ -324,25 +324,25 @@ bool haveargs(int i, int argc, int n) { return n <= argc - (i + 1); }
 
 int parsenbackgaps(int i, int argc, char** argv) {
   if (!haveargs(i, argc, 6)) fatal("vistrum: ### too few nbakgaps\n");
-  for (int k = 0; k < 6; k++) par.nbackgaps[k] = std::atoi(argv[i + 1 + k]);
+  for (int k = 0; k < 6; k++) par.nbackgaps[k] = checkedint(argv[i + 1 + k], argv[i]);
   return i + 6;
 }
 
 int parseevlags(int i, int argc, char** argv) {
   if (!haveargs(i, argc, 3)) fatal("vistrum: ### too few evlags\n");
-  for (int k = 0; k < 3; k++) par.eventlags[k] = static_cast<float>(std::atof(argv[i + 1 + k]));
+  for (int k = 0; k < 3; k++) par.eventlags[k] = checkedfloat(argv[i + 1 + k], argv[i]);
   return i + 3;
 }
 
 int parseevdurs(int i, int argc, char** argv) {
   if (!haveargs(i, argc, 3)) fatal("vistrum: ### too few evdurs\n");
-  for (int k = 0; k < 3; k++) par.eventdurs[k] = static_cast<float>(std::atof(argv[i + 1 + k]));
+  for (int k = 0; k < 3; k++) par.eventdurs[k] = checkedfloat(argv[i + 1 + k], argv[i]);
   return i + 3;
 }
 
 int parsebits2code(int i, int argc, char** argv) {
   if (!haveargs(i, argc, 8)) fatal("vistrum: ### too few code bits (need 8)\n");
-  for (int k = 0; k < 8; k++) par.cdbits[k] = std::atoi(argv[i + 1 + k]);
+  for (int k = 0; k < 8; k++) par.cdbits[k] = checkedint(argv[i + 1 + k], argv[i]);
   par.bits2codeflag = 1;
   return i + 8;
 }

@@ -3,6 +3,9 @@
 #include "config/params.h"
 #include "core/xit.h"
 
+#include <cerrno>
+#include <climits>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -20,6 +23,38 @@ bool isinf(const char* text) { return std::strcmp(text, "inf") == 0 || std::strc
 
 }  // namespace
 
+bool readint(const char* text, int* value) {
+  errno = 0;
+  const long n = std::strtol(text, nullptr, 10);
+  if (errno == ERANGE || n < INT_MIN || n > INT_MAX) return false;
+  *value = static_cast<int>(n);
+  return true;
+}
+
+bool readreal(const char* text, double* value) {
+  *value = std::strtod(text, nullptr);
+  return std::isfinite(*value);
+}
+
+int checkedint(const char* text, const char* key) {
+  int v = 0;
+  if (!readint(text, &v)) fatal("vistrum: ### %s value out of range: %s\n", key, text);
+  return v;
+}
+
+double checkedreal(const char* text, const char* key) {
+  double v = 0.0;
+  if (!readreal(text, &v)) fatal("vistrum: ### %s needs a finite number: %s\n", key, text);
+  return v;
+}
+
+float checkedfloat(const char* text, const char* key) {
+  // Beyond the float range the stored value would become inf.
+  const float v = static_cast<float>(checkedreal(text, key));
+  if (!std::isfinite(v)) fatal("vistrum: ### %s needs a finite number: %s\n", key, text);
+  return v;
+}
+
 float periodtorate(const char* text) {
   if (isinf(text)) return 0.0f;
   return static_cast<float>(1.0 / std::strtod(text, nullptr));
@@ -30,34 +65,43 @@ double texttotime(const char* text) {
   return std::strtod(text, nullptr);
 }
 
+// Numbers a plain conversion would wrap (ints) or that are not finite
+// (nan, inf, beyond a float) end the run instead of becoming a silent
+// nonsense value; the rest follows the standard conversion rules.
 int geti(int i, int argc, char** argv) {
   needvalue(i, argc, argv, 1, "missing arg");
-  return static_cast<int>(std::strtol(argv[i], nullptr, 10));
+  return checkedint(argv[i], argv[i - 1]);
 }
 
 int geti2(int i, int argc, char** argv) {
   needvalue(i, argc, argv, 2, "missing 2nd arg");
-  return static_cast<int>(std::strtol(argv[i], nullptr, 10));
+  return checkedint(argv[i], argv[i - 2]);
 }
 
 float getf(int i, int argc, char** argv) {
   needvalue(i, argc, argv, 1, "missing arg");
-  return static_cast<float>(std::strtod(argv[i], nullptr));
+  return checkedfloat(argv[i], argv[i - 1]);
 }
 
 float getf2(int i, int argc, char** argv) {
   needvalue(i, argc, argv, 2, "missing 2nd arg");
-  return static_cast<float>(std::strtod(argv[i], nullptr));
+  return checkedfloat(argv[i], argv[i - 2]);
 }
 
 float getfq(int i, int argc, char** argv) {
   needvalue(i, argc, argv, 1, "missing arg");
-  return periodtorate(argv[i]);
+  const float rate = periodtorate(argv[i]);
+  // "inf" is the way to stop a motion; a zero, tiny or non-number period
+  // would make an infinite or NaN rate and an empty screen.
+  if (!std::isfinite(rate))
+    fatal("vistrum: ### %s needs a non-zero finite period or inf: %s\n", argv[i - 1], argv[i]);
+  return rate;
 }
 
 double gettm(int i, int argc, char** argv) {
   needvalue(i, argc, argv, 1, "missing arg");
-  return texttotime(argv[i]);
+  if (isinf(argv[i])) return -1.0;
+  return checkedreal(argv[i], argv[i - 1]);
 }
 
 void checktextlen(const char* text, const char* key) {

@@ -22,6 +22,14 @@ int getportnum(const char* text);
 int getbitnum(const char* text);
 char getportlett(int port);
 
+// A whole int / a finite double / a finite float value of option `key`; anything else ends the run.
+int checkedint(const char* text, const char* key);
+double checkedreal(const char* text, const char* key);
+float checkedfloat(const char* text, const char* key);
+
 // Pure conversions behind the readers (no exit, no messages).
+// false when the text's number does not fit an int / is not a finite float.
+bool readint(const char* text, int* value);
+bool readreal(const char* text, double* value);
 float periodtorate(const char* text);
 double texttotime(const char* text);

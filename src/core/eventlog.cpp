@@ -128,12 +128,11 @@ void openlog() {
   FILE* f = nullptr;
   for (int copy = 1; copy < 100 && !f; copy++) {
     path = logfilepath(dir, stamp, logname, copy);
+    // A path the run cannot keep is refused before the file exists, so no
+    // empty log is left behind.
+    if (path.size() >= sizeof run.logfilename) break;
     f = createnew(path);
     if (!f && errno != EEXIST) break;
-  }
-  if (f && path.size() >= sizeof run.logfilename) {
-    std::fclose(f);
-    f = nullptr;
   }
   if (!f) fatal("vistrum: ### can't create %s ...quitting\n", path.c_str());
   std::strcpy(run.logfilename, path.c_str());

@@ -32,10 +32,11 @@ void logkey(int digit) { logevent("KeyEvent: %9.3lf   k%d\n", gettimer(), digit)
 
 void scalestep(bool up) {
   up ? scalestimup() : scalestimdown();
-  // Logged before prscales(): on the Ready screen that starts a nested wait,
-  // and a line written after it would carry the start time and a later scale.
-  logevent("CurScale: %9.3lf   %2.3f\n", gettimer(), run.currstimscale);
+  // Logged after prscales(): on the Ready screen that waits for the start
+  // again, so the line carries a run time (from the new start), never a
+  // reading of the clock before any start.
   prscales();
+  logevent("CurScale: %9.3lf   %2.3f\n", gettimer(), run.currstimscale);
   // A wait that prscales() started and a start key ended leaves the run
   // starting: redrawing "Ready" then would flash it on the first frame.
   if (!run.stimrunningflag && !run.breakwaitflag) clearready("Ready");

@@ -4,6 +4,7 @@
 #include "core/xit.h"
 #include "retino/colour.h"
 
+#include <climits>
 #include <cstdlib>
 
 float* chkcols = nullptr;
@@ -150,14 +151,17 @@ float getbwdotcolor() {
 }
 
 void makecolorsf(int n, int m, int type) {
-  const int cnt = n * m > 0 ? n * m : 0;
+  // Counted in a wide type: the product of two large counts overflows an int.
+  const long long want = n > 0 && m > 0 ? static_cast<long long>(n) * m : 0;
+  if (want > INT_MAX / 12) fatal("vistrum: ### can't malloc chkcols (%lld bytes)\n", want * 24);
+  const int cnt = static_cast<int>(want);
   const int eyes = par.stimtype == 79 ? 2 : 1;
   if (cnt > lastcolcnt || chkcols == nullptr) {
     std::free(chkcols);
     const int alloc = cnt > 0 ? cnt : 1;
     // Zeroed so entries that no rule fills are black, not leftover memory.
     chkcols = static_cast<float*>(std::calloc(static_cast<size_t>(alloc) * eyes, 6 * sizeof(float)));
-    if (chkcols == nullptr) fatal("vistrum: ### can't malloc chkcols (%d bytes)\n", cnt * 24);
+    if (chkcols == nullptr) fatal("vistrum: ### can't malloc chkcols (%lld bytes)\n", want * 24 * eyes);
     lastcolcnt = alloc;
   }
   lastfillcnt = cnt;

@@ -8,6 +8,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <tiffio.h>
 #include <unistd.h>
@@ -95,6 +96,19 @@ std::vector<std::string> listdir(const std::string& dir) {
   return names;
 }
 
+void removetree(const std::string& dir) {
+  for (const std::string& n : listdir(dir)) {
+    const std::string p = dir + "/" + n;
+    struct stat st {};
+    if (lstat(p.c_str(), &st) != 0) continue;
+    if (S_ISDIR(st.st_mode))
+      removetree(p);
+    else
+      unlink(p.c_str());
+  }
+  rmdir(dir.c_str());
+}
+
 std::vector<std::string> RunResult::lines() const {
   std::vector<std::string> v;
   std::istringstream in(out);
@@ -145,8 +159,9 @@ XServer::~XServer() {
 }
 
 Vistrum::Vistrum(const XServer& x, const std::vector<std::string>& args, const std::string& cwd,
-                 const std::vector<std::string>& env)
+                 const std::vector<std::string>& env, const std::string& binary)
     : x_(x), cwd_(cwd.empty() ? maketempdir("run") : cwd) {
+  const std::string program = binary.empty() ? VISTRUM_BINARY : binary;
   outpath_ = maketempdir("out") + "/stdout.txt";
   pid_ = fork();
   if (pid_ == 0) {
@@ -167,10 +182,10 @@ Vistrum::Vistrum(const XServer& x, const std::vector<std::string>& args, const s
         setenv(e.substr(0, eq).c_str(), e.substr(eq + 1).c_str(), 1);
     }
     std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(VISTRUM_BINARY));
+    argv.push_back(const_cast<char*>(program.c_str()));
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
-    execv(VISTRUM_BINARY, argv.data());
+    execv(program.c_str(), argv.data());
     _exit(127);
   }
 }

@@ -38,8 +38,9 @@ struct RunResult {
 class Vistrum {
  public:
   // `args` follow the program name; `cwd` defaults to a fresh temp dir.
+  // `binary` defaults to the program under test.
   Vistrum(const XServer& x, const std::vector<std::string>& args, const std::string& cwd = "",
-          const std::vector<std::string>& env = {});
+          const std::vector<std::string>& env = {}, const std::string& binary = "");
   ~Vistrum();
   // Waits until the stimulus window is mapped (false on timeout or exit).
   bool waitforwindow(double seconds = 20.0);
@@ -85,6 +86,8 @@ Image readimage(const std::string& path);
 std::string maketempdir(const char* tag);
 std::string readfile(const std::string& path);
 std::vector<std::string> listdir(const std::string& dir);
+// Removes `dir` with everything below it.
+void removetree(const std::string& dir);
 std::string sourcedir();
 
 // Display units to pixels of a saved frame (top-left origin): the window is

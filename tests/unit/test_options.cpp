@@ -12,8 +12,8 @@ TEST(OptionReaders, PeriodsBecomeRatesAndInfIsZero) {
   EXPECT_EQ(par.polfreq, 0.0f);
   parsecmd(10, {"-polperiod", "-32"});
   EXPECT_FLOAT_EQ(par.polfreq, -0.03125f);
-  parsecmd(10, {"-polperiod", "0"});
-  EXPECT_TRUE(std::isinf(par.polfreq));
+  // A zero period would be an infinite rate (and a NaN wedge angle).
+  EXPECT_FATAL(parsecmd(10, {"-polperiod", "0"}), "vistrum: ### -polperiod needs a non-zero finite period or inf: 0");
   parsecmd(10, {"-exptend", "inf"});
   EXPECT_EQ(par.exptend, -1.0);
   parsecmd(10, {"-exptend", "300"});
@@ -30,15 +30,32 @@ TEST(OptionReaders, MissingValuesNameTheKeyword) {
   EXPECT_FATAL(parsecmd(10, {"-reportpercent", "x.tif"}), "vistrum: ### -reportpercent missing 2nd arg");
 }
 
+TEST(OptionReaders, NumbersThatWouldWrapOrAreNoNumbersAreRefused) {
+  // An int beyond its range wrapped into an arbitrary count; NaN and inf
+  // passed every later clamp.
+  EXPECT_FATAL(parsecmd(10, {"-numrad", "99999999999"}), "vistrum: ### -numrad value out of range: 99999999999");
+  EXPECT_FATAL(parsecmd(10, {"-winxy", "100", "-9999999999"}), "vistrum: ### -winxy value out of range: -9999999999");
+  EXPECT_FATAL(parsecmd(10, {"-startstimscale", "nan"}), "vistrum: ### -startstimscale needs a finite number: nan");
+  EXPECT_FATAL(parsecmd(10, {"-maxrad", "1e39"}), "vistrum: ### -maxrad needs a finite number: 1e39");
+  EXPECT_FATAL(parsecmd(10, {"-polperiod", "nan"}), "needs a non-zero finite period or inf: nan");
+  EXPECT_FATAL(parsecmd(10, {"-evlags", "1", "nan", "2"}), "vistrum: ### -evlags needs a finite number: nan");
+  EXPECT_FATAL(parsecmd(10, {"-nbackgaps", "1", "2", "3", "4", "5", "99999999999"}),
+               "vistrum: ### -nbackgaps value out of range: 99999999999");
+  parsecmd(10, {"-numrad", "2147483647", "-maxrad", "1e30", "-exptend", "1e300"});
+  EXPECT_EQ(par.numrad, 2147483647);
+  EXPECT_FLOAT_EQ(par.maxrad, 1e30f);
+  EXPECT_EQ(par.exptend, 1e300);
+}
+
 TEST(OptionReaders, OnlyExactInfIsSpecial) {
   // Other spellings go through the number conversion, which also reads them
-  // as infinity: a period of infinity is a zero rate, an end time stays infinite.
+  // as infinity: a period of infinity is a zero rate; an infinite end time is
+  // no number (only "inf" means no end).
   parsecmd(10, {"-polperiod", "INF"});
   EXPECT_EQ(par.polfreq, 0.0f);
   parsecmd(10, {"-eccperiod", "infinite"});
   EXPECT_EQ(par.eccfreq, 0.0f);
-  parsecmd(10, {"-exptend", "INF"});
-  EXPECT_TRUE(std::isinf(par.exptend));
+  EXPECT_FATAL(parsecmd(10, {"-exptend", "INF"}), "vistrum: ### -exptend needs a finite number: INF");
   parsecmd(10, {"-exptend", "Inf"});
   EXPECT_EQ(par.exptend, -1.0);
   // No digits read as 0; a leading number is taken.
