@@ -1,13 +1,31 @@
 #!/usr/bin/env bash
-# Sets everything up and runs the whole test suite: unit tests, and
-# end-to-end tests of the real program in private Xvfb servers.
+# Sets everything up and runs the whole test suite: unit tests, end-to-end
+# tests of the real program in private Xvfb servers and a sample of the
+# bad-input runner, first in the normal build, then again in a build with
+# AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/build.sh
-cd build
 status=0
+
 # Unit tests in parallel; the end-to-end runs one at a time, since each one
 # renders in software and times its own key presses and frames.
-ctest --output-on-failure -j"$(nproc)" --timeout 600 -LE e2e || status=1
-ctest --output-on-failure --timeout 600 -L e2e || status=1
+runsuite() {
+  local s=0
+  (cd "$1" && ctest --output-on-failure -j"$(nproc)" --timeout 600 -LE e2e) || s=1
+  (cd "$1" && ctest --output-on-failure --timeout 1200 -L e2e) || s=1
+  return $s
+}
+
+runsuite build || status=1
+
+if [ "${VISTRUM_SKIP_SANITIZE:-0}" != 1 ]; then
+  cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVISTRUM_SANITIZE=ON >/dev/null
+  cmake --build build-asan -j"$(nproc)"
+  # Leaks are not errors here: pictures, fonts and tables are kept until exit
+  # by design, and the GL and X libraries keep their own.
+  export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
+  export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+  runsuite build-asan || status=1
+fi
 exit $status

@@ -232,6 +232,7 @@ TEST_F(Keys, AKilledRunKeepsEveryLoggedLine) {
   const std::string log = logof(v);
   EXPECT_EQ(loglines(log, "KeyEvent:").size(), 3u) << log;
   EXPECT_EQ(log.rfind("###############################\n", 0), 0u) << log;
+  EXPECT_EQ(log.back(), '\n') << "the last line was cut: " << log;
 }
 
 TEST_F(Keys, AGivenConditionOrderEndsOnDoneAndIsLoggedOnce) {
