@@ -20,7 +20,9 @@ runsuite() {
 runsuite build || status=1
 
 if [ "${VISTRUM_SKIP_SANITIZE:-0}" != 1 ]; then
-  cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVISTRUM_SANITIZE=ON >/dev/null
+  launcher=()
+  command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVISTRUM_SANITIZE=ON "${launcher[@]}" >/dev/null
   cmake --build build-asan -j"$(nproc)"
   # Leaks are not errors here: pictures, fonts and tables are kept until exit
   # by design, and the GL and X libraries keep their own.
