@@ -210,7 +210,9 @@ void applystartscale() {
 
 void entereye(int eye) {
   glPushMatrix();
-  if (eye == 0)
+  if (par.packstereoupdownflag)  // stacked copies: left eye below, right eye above
+    glTranslatef(0.0f, eye == 0 ? -par.interocdist / 2.0f : par.vertdisp + par.interocdist / 2.0f, 0.0f);
+  else if (eye == 0)
     glTranslatef(-par.interocdist / 2.0f, 0.0f, 0.0f);
   else
     glTranslatef(par.interocdist / 2.0f, par.vertdisp, 0.0f);
