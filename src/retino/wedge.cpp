@@ -218,14 +218,7 @@ void drawpolar(double t, int nrad, int ntheta, float freqmul, int wctype, float 
       if (j >= par.truncnumrad) continue;
       const Radii r = wedgeslot(j, nrad, dl.phase, base);
       truncmaxrad = r.rout;
-      if (disp != 0.0f) {
-        glPushMatrix();
-        glTranslatef(wedgedispshift(disp, r.rin), 0.0f, 0.0f);
-        drawsectorspan(r.rin, r.rout, a, b, ca, sa, cb, sb);
-        glPopMatrix();
-      } else {
-        drawsectorspan(r.rin, r.rout, a, b, ca, sa, cb, sb);
-      }
+      drawsectorspan(r.rin, r.rout, a, b, ca, sa, cb, sb, disp != 0.0f ? wedgedispshift(disp, r.rin) : 0.0f);
     }
   }
   opaquefillend(opaque);
