@@ -1,8 +1,154 @@
 #include "retino/gratings.h"
 
-// Not drawn yet: these types show background and fixation only.
+#include "config/params.h"
+#include "core/runstate.h"
+#include "core/xit.h"
+#include "retino/palette.h"
+#include "retino/targets.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+constexpr double TWOPI = 2.0 * M_PI;
+
+float uniform() { return static_cast<float>(random() * (1.0 / 2147483648.0)); }
+
+// The current bar set, remade gratfreq times per second.
+float baredges[MAXBARS + 1];
+int barcount = 0;
+
+// Accumulates frame time and remakes the bars when 1/gratfreq has passed
+// (and on the first call of a run).
+void refreshbars(double t, double tprev) {
+  static double accum = 0.0;
+  const bool first = !run.initdoneflag;
+  if (first) run.initdoneflag = 1;
+  accum += t - tprev;
+  if (!first && !(accum > 1.0 / par.gratfreq)) return;
+  accum = 0.0;
+  barcount = makebaredges(baredges, par.maxrad, par.minbar, par.maxbar);
+  if (barcount < 0) fatal("vistrum: ### >%d bars\n", MAXBARS);
+  makecolorsf(1, barcount, par.coltype);
+}
+
+float orientationnow(double t) {
+  float o = gratingorientation(t);
+  if (par.oritargprob != 0.0f) o += getunipoljerk();
+  return o;
+}
+
+GLUquadric* quadric() {
+  static GLUquadric* q = gluNewQuadric();
+  return q;
+}
+
+// One batch of circle-clipped bars, bar j in colour 0 of its entry when the
+// entry is odd, else colour 1.
+void drawbars(int nbars, int q) {
+  glBegin(GL_QUADS);
+  for (int j = 0; j < nbars; j++) {
+    const int f = barentry(j, q, nbars);
+    const float* c = chkcols + 6 * f + (f % 2 == 1 ? 0 : 3);
+    glColor3f(c[0], c[1], c[2]);
+    const float e0 = baredges[j], e1 = baredges[j + 1];
+    const float h0 = barhalfheight(e0, par.maxrad), h1 = barhalfheight(e1, par.maxrad);
+    glVertex2f(e0, h0);
+    glVertex2f(e1, h1);
+    glVertex2f(e1, -h1);
+    glVertex2f(e0, -h0);
+  }
+  glEnd();
+}
+
+}  // namespace
+
+int makebaredges(float* edges, float maxrad, float minbar, float maxbar) {
+  edges[0] = -maxrad;
+  float sum = 0.0f;
+  int n = 0;
+  while (true) {
+    if (n >= MAXBARS) return -1;
+    sum += minbar + uniform() * (maxbar - minbar);
+    n++;
+    if (sum > 2.0f * maxrad) {
+      edges[n] = maxrad;
+      return n;
+    }
+    edges[n] = sum - maxrad;
+  }
+}
+
+float barhalfheight(float e, float maxrad) { return std::sqrt(std::fabs(maxrad * maxrad - e * e)); }
+
+float gratingorientation(double t) {
+  float o = static_cast<float>(std::fmod(par.polfreq * t * 360.0, 360.0));
+  if (par.wobbleflag) o += par.wobbleamp * static_cast<float>(std::sin(TWOPI * par.wobblefreq * t));
+  return o + 90.0f;
+}
+
+int barentry(int j, int q, int nbars) { return q < 0 ? j : (j + 4 * (q + 1)) % nbars; }
+
+void drawsqgrat(int nbars) { drawbars(nbars, -1); }
+
+void drawsqgratquadrants(int nbars, int quadrant) { drawbars(nbars, quadrant); }
+
+void drawquadrantstencils() {
+  // Drawn in plain display units whatever scale the stimulus has: the
+  // quadrants are the window's.
+  glPushMatrix();
+  glLoadIdentity();
+  glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+  glEnable(GL_STENCIL_TEST);
+  glClearStencil(0);
+  glClear(GL_STENCIL_BUFFER_BIT);
+  glStencilOp(GL_REPLACE, GL_REPLACE, GL_REPLACE);
+  const float sq[4][2] = {{0, 0}, {-2, 0}, {-2, -2}, {0, -2}};
+  for (int q = 0; q < 4; q++) {
+    glStencilFunc(q == 0 ? GL_NEVER : GL_ALWAYS, 1 << q, 1 << q);
+    glRectf(sq[q][0], sq[q][1], sq[q][0] + 2.0f, sq[q][1] + 2.0f);
+  }
+  glDisable(GL_STENCIL_TEST);
+  glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+  glPopMatrix();
+}
+
+void draworient(double t, double tprev) {
+  refreshbars(t, tprev);
+  glPushMatrix();
+  glRotatef(orientationnow(t), 0.0f, 0.0f, 1.0f);
+  drawsqgrat(barcount);
+  glPopMatrix();
+  // The bars' corners make a ragged circle: a background ring hides it.
+  const float w = par.wobbleedgeflag
+                      ? par.wobbleedgeamp * static_cast<float>(std::sin(TWOPI * par.wobbleedgefreq * t))
+                      : 0.0f;
+  glColor3f(par.bgwingray, par.bgwingray, par.bgwingray);
+  gluDisk(quadric(), par.maxrad - 0.02f - w, par.maxrad + 0.02f, 50, 10);
+  if (par.centmaskrad != 0.0f) gluDisk(quadric(), 0.0, par.centmaskrad + w, 50, 10);
+}
+
+void draworientquadrants(double t, double tprev) {
+  if (!run.initdoneflag) drawquadrantstencils();
+  refreshbars(t, tprev);
+  const float o = orientationnow(t);
+  glEnable(GL_STENCIL_TEST);
+  glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
+  for (int q = 0; q < 4; q++) {
+    glStencilFunc(GL_EQUAL, 1 << q, 1 << q);
+    glPushMatrix();
+    glRotatef(o + par.pol4toffset + q * par.angleoff, 0.0f, 0.0f, 1.0f);
+    drawsqgratquadrants(barcount, q);
+    glPopMatrix();
+  }
+  glDisable(GL_STENCIL_TEST);
+}
+
+// Frequency ramps: not drawn yet (these types are refused at start-up).
 void drawsingratramp(double) {}
 void drawtempfreqrampsq(double) {}
 void drawtempfreqrampsin(double) {}
-void draworient(double, double) {}
-void draworientquadrants(double, double) {}

@@ -6,3 +6,21 @@ void drawtempfreqrampsq(double t);
 void drawtempfreqrampsin(double t);
 void draworient(double t, double tprev);
 void draworientquadrants(double t, double tprev);
+
+// Random-width bars across the aperture of radius maxrad.
+constexpr int MAXBARS = 1024;
+// Fills edges[0..n] (n bars: edge -maxrad, then the running sum of widths
+// uniform in [minbar, maxbar] less maxrad, the last edge maxrad) and returns
+// n, or -1 when more than MAXBARS bars would be needed.
+int makebaredges(float* edges, float maxrad, float minbar, float maxbar);
+// Half-height of the circle-clipped bar edge at x = e.
+float barhalfheight(float e, float maxrad);
+// Grating orientation in degrees at t before the jerk target: one turn per
+// polar period, the wobble, plus 90 (bars across the horizontal at t = 0).
+float gratingorientation(double t);
+// Palette entry of bar j in quadrant q (q < 0: the whole-field grating).
+int barentry(int j, int q, int nbars);
+
+void drawsqgrat(int nbars);
+void drawsqgratquadrants(int nbars, int quadrant);
+void drawquadrantstencils();

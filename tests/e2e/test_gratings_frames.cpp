@@ -1,0 +1,90 @@
+// Rotating random-bar gratings on the real binary: the bars' orientation on
+// saved frames (whole field and per quadrant), new bars at the grating
+// rate, jerk targets in the log, and repeatable frames under a fixed seed.
+#include "test_wedge_frames.h"
+
+#include <regex>
+
+using namespace chk;
+
+namespace {
+
+class GratingFrames : public XServerSuite<> {};
+
+// Share of sample points p (on a grid within radii 0.3..0.9 of the centre,
+// inside quadrant q or anywhere when q < 0) whose colour equals that at
+// p + 0.15 units along direction `deg`: near 1 along the bars, far lower
+// across them.
+double alongshare(const Image& img, double deg, int q) {
+  const double a = deg * M_PI / 180.0;
+  int n = 0, same = 0;
+  for (double x = -0.9; x <= 0.9; x += 0.031)
+    for (double y = -0.9; y <= 0.9; y += 0.029) {
+      const double x2 = x + 0.15 * std::cos(a), y2 = y + 0.15 * std::sin(a);
+      const double r1 = std::hypot(x, y), r2 = std::hypot(x2, y2);
+      if (r1 < 0.3 || r1 > 0.9 || r2 < 0.3 || r2 > 0.9) continue;
+      if (q >= 0) {
+        const int q1 = y >= 0 ? (x >= 0 ? 0 : 1) : (x < 0 ? 2 : 3), q2 = y2 >= 0 ? (x2 >= 0 ? 0 : 1) : (x2 < 0 ? 2 : 3);
+        if (q1 != q || q2 != q || std::fabs(x) < 0.02 || std::fabs(y) < 0.02) continue;
+      }
+      const int px1 = unitpixx(x, img.width), py1 = unitpixy(y, img.width, img.height);
+      const int px2 = unitpixx(x2, img.width), py2 = unitpixy(y2, img.width, img.height);
+      n++;
+      if (img.at(px1, py1) == img.at(px2, py2)) same++;
+    }
+  return n ? static_cast<double>(same) / n : 0.0;
+}
+
+std::vector<std::string> gratargs(const char* type, std::vector<std::string> more = {}) {
+  std::vector<std::string> a = {"-s", type, "-polperiod", "64", "-coltype", "0", "-bwcontrast", "1", "-maxrad", "1.1",
+                                "-centmaskrad", "0", "-oritarg", "0", "5", "-nologfile"};
+  a.insert(a.end(), more.begin(), more.end());
+  return a;
+}
+
+}  // namespace
+
+TEST_F(GratingFrames, BarsTurnOncePerPolarPeriod) {
+  // t = 0: bars across the horizontal (edges along 0 degrees); t = 8: the
+  // edges along 45 degrees; t = 16: along 90 degrees.
+  const std::vector<Image> f = savedframes(*x, gratargs("80"), 3, 0.125, 0.0);
+  ASSERT_EQ(f.size(), 3u);
+  for (int k = 0; k < 3; k++) {
+    const double along = 45.0 * k;
+    EXPECT_GT(alongshare(f[k], along, -1), 0.95) << "frame " << k;
+    EXPECT_LT(alongshare(f[k], along + 90.0, -1), 0.75) << "frame " << k;
+  }
+}
+
+TEST_F(GratingFrames, NewBarsAtTheGratingRateOnly) {
+  // gratfreq 2: the bars of t = 0.1 and 0.3 are the same set, those of 0.7 new.
+  const std::vector<Image> f = savedframes(*x, gratargs("80", {"-gratfreq", "2", "-polperiod", "inf"}), 4, 5.0, 0.1);
+  ASSERT_EQ(f.size(), 4u);  // t = 0.1, 0.3, 0.5, 0.7
+  EXPECT_TRUE(f[0].rgba == f[1].rgba);
+  EXPECT_FALSE(f[0].rgba == f[3].rgba);
+}
+
+TEST_F(GratingFrames, QuadrantsKeepTheirOwnOrientation) {
+  // angleoff 45, pol4toffset 0: at t = 0 the edges run along 0, 45, 90 and
+  // 135 degrees in the upper right, upper left, lower left, lower right.
+  const std::vector<Image> f =
+      savedframes(*x, gratargs("81", {"-angleoff", "45", "-pol4toffset", "0"}), 1, 1.0, 0.0);
+  ASSERT_EQ(f.size(), 1u);
+  for (int q = 0; q < 4; q++) {
+    EXPECT_GT(alongshare(f[0], 45.0 * q, q), 0.95) << "quadrant " << q;
+    EXPECT_LT(alongshare(f[0], 45.0 * q + 90.0, q), 0.75) << "quadrant " << q;
+  }
+}
+
+TEST_F(GratingFrames, JerksAreLoggedAndSeedsRepeatFrames) {
+  const std::string log = loggedrun(*x, {"-s", "80", "-oritarg", "40", "5", "-minfrms2nexttg", "10"}, 2.0);
+  const std::vector<std::string> ev = loglines(log, "OriEvent:");
+  ASSERT_GE(ev.size(), 1u) << log;
+  for (const std::string& l : ev) EXPECT_TRUE(std::regex_match(l, std::regex("OriEvent: +[0-9]+\\.[0-9]{3}   -?5\\.0 deg"))) << l;
+
+  const std::vector<std::string> a = {"-s", "81", "-srseed", "11", "-gratfreq", "16", "-oritarg", "40", "5"};
+  const std::vector<Image> f1 = savedframes(*x, a, 3, 10.0, 0.0), f2 = savedframes(*x, a, 3, 10.0, 0.0);
+  ASSERT_EQ(f1.size(), 3u);
+  ASSERT_EQ(f2.size(), 3u);
+  for (int k = 0; k < 3; k++) EXPECT_TRUE(f1[k].rgba == f2[k].rgba) << "frame " << k;
+}
