@@ -2,7 +2,9 @@
 
 #include "config/params.h"
 #include "core/runstate.h"
+#include "core/window.h"
 #include "core/xit.h"
+#include "retino/fixation.h"
 #include "retino/palette.h"
 #include "retino/targets.h"
 
@@ -148,7 +150,83 @@ void draworientquadrants(double t, double tprev) {
   glDisable(GL_STENCIL_TEST);
 }
 
-// Frequency ramps: not drawn yet (these types are refused at start-up).
-void drawsingratramp(double) {}
+int sframpstep(double t) {
+  const float p = static_cast<float>(std::fmod(std::fabs(par.rampfreq) * t, 1.0));
+  if (p < par.initblankfrac) return -1;
+  const float s = (1.0f - par.initblankfrac) / static_cast<float>(par.numfsamples);
+  return static_cast<int>((p - par.initblankfrac) / s);
+}
+
+float sframpcycles(int step) {
+  // Worked out from the step number rather than multiplied up frame by
+  // frame, so a skipped frame or a late first frame cannot leave the ramp
+  // behind.
+  const double q = std::log(static_cast<double>(par.maxcycles) / par.mincycles) / par.numfsamples;
+  const double k = step + 1.0;
+  return static_cast<float>(par.rampfreq >= 0.0f ? par.mincycles * std::exp(q * k) : par.maxcycles * std::exp(-q * k));
+}
+
+void rendersingrat(float cycles, float phase) {
+  float X = dsp.iwinxgl, Y = dsp.iwinygl;
+  float N = static_cast<float>(par.numcycsamples);
+  if (par.stimtype == 71) {  // the rotated grating must still cover the window
+    const float s = std::hypot(dsp.iwinxgl, dsp.iwinygl);
+    X *= s, Y *= s, cycles *= s, N = std::floor(N * s);
+  }
+  const int n = static_cast<int>(N);
+  if (n < 1) return;
+  const float dy = 2.0f * Y / N;
+  auto level = [&](int k) {
+    return par.bgwingray + static_cast<float>(std::sin(k / N * cycles * TWOPI + phase)) / 2.5f;
+  };
+  glBegin(GL_QUADS);  // one batch, shaded smoothly between samples
+  float lo = level(0);
+  for (int k = 1; k <= n; k++) {
+    const float hi = level(k), y0 = -Y + (k - 1) * dy, y1 = -Y + k * dy;
+    glColor3f(lo, lo, lo);
+    glVertex2f(-X, y0);
+    glVertex2f(X, y0);
+    glColor3f(hi, hi, hi);
+    glVertex2f(X, y1);
+    glVertex2f(-X, y1);
+    lo = hi;
+  }
+  glEnd();
+}
+
+void drawsingratramp(double t) {
+  static int laststep = -1, lastrev = -1;
+  static float orient = 0.0f, phase = 0.0f;
+  if (!run.initdoneflag) {
+    laststep = lastrev = -1;
+    run.initdoneflag = 1;
+  }
+  const int step = sframpstep(t);
+  if (step < 0) {  // the blank start of each ramp
+    laststep = lastrev = -1;
+    drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t);
+    return;
+  }
+  const float p = static_cast<float>(std::fmod(std::fabs(par.rampfreq) * t, 1.0));
+  const float e = p - par.initblankfrac;
+  const float s = (1.0f - par.initblankfrac) / static_cast<float>(par.numfsamples);
+  const int rev = static_cast<int>(e / (s / (2.0f * par.numflikperfreq)));
+  if (step != laststep) {
+    laststep = step;
+    orient = uniform() * 360.0f;
+    phase = uniform() * static_cast<float>(M_PI);
+  }
+  if (rev != lastrev) {  // counter-phase reversal
+    lastrev = rev;
+    phase += static_cast<float>(M_PI);
+  }
+  glPushMatrix();
+  if (par.stimtype == 71) glRotatef(orient, 0.0f, 0.0f, 1.0f);
+  rendersingrat(getunisfjerk() * sframpcycles(step), phase);
+  glPopMatrix();
+  drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t);
+}
+
+// Temporal-frequency ramps: not drawn yet (these types are refused at start-up).
 void drawtempfreqrampsq(double) {}
 void drawtempfreqrampsin(double) {}

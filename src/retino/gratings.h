@@ -21,6 +21,14 @@ float gratingorientation(double t);
 // Palette entry of bar j in quadrant q (q < 0: the whole-field grating).
 int barentry(int j, int q, int nbars);
 
+// Spatial-frequency ramp: the step of the ramp at t (-1 in the blank start
+// of each ramp) and the cycles over the window height of a step.
+int sframpstep(double t);
+float sframpcycles(int step);
+// One horizontal sinusoidal grating over the window, amplitude 0.4 about
+// the background grey.
+void rendersingrat(float cycles, float phase);
+
 void drawsqgrat(int nbars);
 void drawsqgratquadrants(int nbars, int quadrant);
 void drawquadrantstencils();

@@ -88,3 +88,54 @@ TEST_F(GratingFrames, JerksAreLoggedAndSeedsRepeatFrames) {
   ASSERT_EQ(f2.size(), 3u);
   for (int k = 0; k < 3; k++) EXPECT_TRUE(f1[k].rgba == f2[k].rgba) << "frame " << k;
 }
+
+namespace {
+
+// Crossings of the background grey along the column at x (units) over the
+// window height: two per cycle of a horizontal grating.
+int greycrossings(const Image& img, double x, int grey) {
+  const int px = unitpixx(x, img.width);
+  int n = 0, last = 0;
+  for (int y = 0; y < img.height; y++) {
+    const int d = img.r(px, y) - grey;
+    if (std::abs(d) < 6) continue;
+    const int sgn = d > 0 ? 1 : -1;
+    if (last != 0 && sgn != last) n++;
+    last = sgn;
+  }
+  return n;
+}
+
+}  // namespace
+
+TEST_F(GratingFrames, SpatialFrequencyRampStepsGeometrically) {
+  // Period 64 s, blank 0.5 %, 106 steps from 2 to 96 cycles: at t the step
+  // is k = int((t/64 - 0.005)/s) with s = 0.995/106, and the grating shows
+  // 2*q^(k+1) cycles over the window height (q = 48^(1/106)).
+  const double s = 0.995 / 106.0, q = std::pow(48.0, 1.0 / 106.0);
+  const std::vector<Image> f =
+      savedframes(*x, {"-s", "70", "-rampperiod", "64", "-sftarg", "0", "1"}, 3, 1.0 / 13.0, 0.1);
+  ASSERT_EQ(f.size(), 3u);  // t = 0.1 (blank), 13.1, 26.1
+  EXPECT_EQ(greycrossings(f[0], 0.5, 102), 0) << "blank start";
+  for (int k = 1; k < 3; k++) {
+    const double t = 0.1 + 13.0 * k;
+    const int step = static_cast<int>((t / 64.0 - 0.005) / s);
+    const double cycles = 2.0 * std::pow(q, step + 1);
+    EXPECT_NEAR(greycrossings(f[k], 0.5, 102), 2.0 * cycles, 1.5) << "t=" << t;
+    EXPECT_EQ(greycrossings(f[k], 0.5, 102), greycrossings(f[k], -0.9, 102)) << "horizontal bars";
+  }
+}
+
+TEST_F(GratingFrames, RotatedRampCoversTheWindowAndLogsFrequencyTargets) {
+  const std::vector<Image> f =
+      savedframes(*x, {"-s", "71", "-rampperiod", "64", "-sftarg", "0", "1"}, 1, 1.0, 26.1);
+  ASSERT_EQ(f.size(), 1u);
+  int grey = 0;  // the corners are grating too, not background
+  for (int px : {2, f[0].width - 3})
+    for (int py : {2, f[0].height - 3}) grey += std::abs(f[0].r(px, py) - 102) < 2;
+  EXPECT_LT(grey, 4);
+  const std::string log = loggedrun(*x, {"-s", "70", "-sftarg", "40", "2", "-minfrms2nexttg", "10"}, 2.0);
+  const std::vector<std::string> ev = loglines(log, "SfChgEvent:");
+  ASSERT_GE(ev.size(), 1u) << log;
+  for (const std::string& l : ev) EXPECT_TRUE(std::regex_match(l, std::regex("SfChgEvent: +[0-9]+\\.[0-9]{3}   x(2\\.0|0\\.5)"))) << l;
+}
