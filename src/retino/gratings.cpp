@@ -138,9 +138,18 @@ void draworientquadrants(double t, double tprev) {
   if (!run.initdoneflag) drawquadrantstencils();
   refreshbars(t, tprev);
   const float o = orientationnow(t);
+  // The scissor box keeps the rasteriser to each quadrant's quarter of the
+  // window (the stencil alone would have every quadrant's bars filled over
+  // the whole aperture and then discarded, four times the fill).
+  GLint vp[4];
+  glGetIntegerv(GL_VIEWPORT, vp);
+  const int hw = vp[2] / 2, hh = vp[3] / 2;
+  const int sx[4] = {hw, 0, 0, hw}, sy[4] = {hh, hh, 0, 0};
+  glEnable(GL_SCISSOR_TEST);
   glEnable(GL_STENCIL_TEST);
   glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
   for (int q = 0; q < 4; q++) {
+    glScissor(vp[0] + sx[q], vp[1] + sy[q], vp[2] - hw, vp[3] - hh);
     glStencilFunc(GL_EQUAL, 1 << q, 1 << q);
     glPushMatrix();
     glRotatef(o + par.pol4toffset + q * par.angleoff, 0.0f, 0.0f, 1.0f);
@@ -148,6 +157,7 @@ void draworientquadrants(double t, double tprev) {
     glPopMatrix();
   }
   glDisable(GL_STENCIL_TEST);
+  glDisable(GL_SCISSOR_TEST);
 }
 
 int sframpstep(double t) {
