@@ -167,7 +167,7 @@ constexpr int kReserved[] = {116, 121, 122, 123, 124, 125, 126, 127, 128, 129};
 
 // Types whose drawing exists. Every other valid type is refused at start-up:
 // a researcher must never run a stimulus that leaves the screen empty.
-constexpr int kBuilt[] = {0, 2, 8, 10, 16, 19, 20, 21, 23, 24, 27, 38, 39, 40, 41, 42, 43, 50, 53, 54, 55, 59, 60, 61, 62, 63, 64, 65, 66, 67, 68, 69, 70, 71, 74, 75, 76, 77, 79, 80, 81, 82, 83, 84, 85, 99, 100, 101, 102, 103, 104, 105, 106, 107, 108, 109, 110, 112, 113, 114, 115, 119, 120, 9999};
+constexpr int kBuilt[] = {0, 2, 8, 10, 16, 19, 20, 21, 23, 24, 27, 38, 39, 40, 41, 42, 43, 50, 53, 54, 55, 59, 60, 61, 62, 63, 64, 65, 66, 67, 68, 69, 70, 71, 73, 74, 75, 76, 77, 79, 80, 81, 82, 83, 84, 85, 99, 100, 101, 102, 103, 104, 105, 106, 107, 108, 109, 110, 112, 113, 114, 115, 119, 120, 9999};
 
 // Types that may write an event log whatever the target settings.
 constexpr int kMayLog[] = {0,  3,  4,  5,  6,  7,  8,  11, 12, 15, 16,  17,  18,  22,  24,  25,  26,  29,

@@ -6,13 +6,18 @@
 #include "core/xit.h"
 #include "retino/fixation.h"
 #include "retino/palette.h"
+#include "retino/ring.h"
 #include "retino/targets.h"
+#include "retino/wedge.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 namespace {
 
@@ -237,6 +242,70 @@ void drawsingratramp(double t) {
   drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t);
 }
 
-// Temporal-frequency ramps: not drawn yet (these types are refused at start-up).
+QuadList savepolar(double t, int nrad, int ntheta, QuadList quads) {
+  if (ntheta <= 1 || nrad <= 1) return quads;
+  if (quads == nullptr) quads = new float[static_cast<size_t>(nrad) * ntheta][8];
+  float a0 = static_cast<float>(std::fmod(par.polfreq * t * TWOPI, TWOPI));
+  if (par.centerpolflag) a0 -= par.polwidth / 2.0f;
+  const float W = par.polwidth;
+  const float F = static_cast<float>(std::fmod(par.dilfreq * t, 1.0));
+  const float base = expbase(par.minrad, par.maxrad);
+  for (int i = 0; i < ntheta - 1; i++) {
+    const float a = a0 + W * i / (ntheta - 1), b = a0 + W * (i + 1) / (ntheta - 1);
+    const float ca = std::cos(a), sa = std::sin(a), cb = std::cos(b), sb = std::sin(b);
+    for (int j = 0; j < nrad; j++) {
+      const Radii r = wedgeslot(j, nrad, F, base);
+      const float v[8] = {r.rin * ca, r.rin * sa, r.rout * ca, r.rout * sa, r.rout * cb, r.rout * sb, r.rin * cb, r.rin * sb};
+      std::copy(v, v + 8, quads[i * nrad + j]);
+    }
+  }
+  return quads;
+}
+
+float tempramperiod(float f) {
+  float p0 = 1.0f / par.mintfreq, p1 = 1.0f / par.maxtfreq;
+  if (par.rampfreq < 0.0f) std::swap(p0, p1);
+  const float bend = std::fabs(1.0f / par.mintfreq - 1.0f / par.maxtfreq) * par.sinfrac;
+  return p0 + (p1 - p0) * f - bend * static_cast<float>(std::sin(M_PI * f));
+}
+
+// Square-wave ramp: needs the radial-bar sector, not drawn yet (this type is
+// refused at start-up).
 void drawtempfreqrampsq(double) {}
-void drawtempfreqrampsin(double) {}
+
+void drawtempfreqrampsin(double t) {
+  static QuadList quads = nullptr;
+  static int nquads = 0;
+  static double nextstart = -0.001, period = 1.0;
+  static int lastprinted = -1;
+  if (!run.initdoneflag) {
+    if (quads == nullptr) quads = savepolar(0.0, par.numrad, par.numtheta, nullptr);
+    nquads = par.numtheta > 1 && par.numrad > 1 ? (par.numtheta - 1) * par.numrad : 0;
+    nextstart = -0.001;
+    lastprinted = -1;
+    run.initdoneflag = 1;
+  }
+  const float f = static_cast<float>(std::fmod(std::fabs(par.rampfreq) * t, 1.0));
+  if (t < 0.002 && lastprinted < 0) {
+    std::printf("vistrum: flicker periods (bright-to-bright) for one ramp cycle\n");
+    lastprinted = 0;
+  }
+  // Once a second through the first ramp, however fast the frames come.
+  if (t > 1.0 && t <= 1.0 / std::fabs(par.rampfreq) && std::fmod(t, 1.0) < 0.016 &&
+      static_cast<int>(t) != lastprinted) {
+    std::printf("t = %2.1f sec, flicker period = %2.3f sec\n", t, period);
+    lastprinted = static_cast<int>(t);
+  }
+  if (t > nextstart) {
+    period = tempramperiod(f);
+    nextstart = t + period;
+  }
+  const float v = par.bwcontrast / 2.0f * static_cast<float>(std::sin(TWOPI * (nextstart - t) / period)) + 0.5f;
+  glBegin(GL_QUADS);
+  for (int k = 0; k < nquads; k++) {
+    const float g = k % 2 == 1 ? v : 1.0f - v;
+    glColor3f(g, g, g);
+    for (int m = 0; m < 4; m++) glVertex2f(quads[k][2 * m], quads[k][2 * m + 1]);
+  }
+  glEnd();
+}

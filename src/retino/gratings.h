@@ -29,6 +29,13 @@ float sframpcycles(int step);
 // the background grey.
 void rendersingrat(float cycles, float phase);
 
+// The wedge's quads at time t (no modifiers), vertex pairs in wedge order,
+// entry i*nrad + j; allocated when given none.
+using QuadList = float (*)[8];
+QuadList savepolar(double t, int nrad, int ntheta, QuadList quads);
+// Flicker period of the sinusoidal temporal ramp at ramp phase f in [0, 1).
+float tempramperiod(float f);
+
 void drawsqgrat(int nbars);
 void drawsqgratquadrants(int nbars, int quadrant);
 void drawquadrantstencils();

@@ -139,3 +139,24 @@ TEST_F(GratingFrames, RotatedRampCoversTheWindowAndLogsFrequencyTargets) {
   ASSERT_GE(ev.size(), 1u) << log;
   for (const std::string& l : ev) EXPECT_TRUE(std::regex_match(l, std::regex("SfChgEvent: +[0-9]+\\.[0-9]{3}   x(2\\.0|0\\.5)"))) << l;
 }
+
+TEST_F(GratingFrames, SinusoidalFlickerRampFollowsItsPeriod) {
+  // The first flicker period is 1/mintfreq = 2 s from t = 0: the checks
+  // are black and white at 0.5 s, grey at 1 s, reversed at 1.5 s.
+  const std::string dir = maketempdir("tframp");
+  Vistrum v(*x, {"-s", "73", "-rampperiod", "64", "-mintfreq", "0.5", "-maxtfreq", "30", "-bwcontrast", "1",
+                 "-nofullscreen", "-saveframes", "4", "2", "-tiffoutdir", dir});
+  ASSERT_TRUE(v.waitforwindow());
+  v.key("F1");
+  const RunResult r = v.wait(90);
+  ASSERT_EQ(r.status, 0) << r.out;
+  EXPECT_TRUE(hasline(r, "vistrum: flicker periods (bright-to-bright) for one ramp cycle")) << r.out;
+  std::vector<Image> f;
+  for (int k = 0; k < 4; k++) f.push_back(readimage(dir + "/f0000" + std::to_string(k) + ".tiff"));
+  const double mid = 360.0 / 28.0 / 2.0;  // middle of the first angular check
+  const Px a = polarpx(f[1], 0.6, mid), b = polarpx(f[1], 0.6, 3.0 * mid);
+  EXPECT_TRUE(ischeck(a) && ischeck(b) && a.r != b.r) << str(a) << str(b);
+  EXPECT_TRUE(isgrey(polarpx(f[2], 0.6, mid), 128, 3)) << str(polarpx(f[2], 0.6, mid));
+  EXPECT_EQ(polarpx(f[3], 0.6, mid).r, 255 - a.r);
+  removetree(dir);
+}
