@@ -25,7 +25,7 @@ while getopts "d:r:b:" o; do
 done
 shift $((OPTIND - 1))
 types=("$@")
-[ ${#types[@]} -eq 0 ] && types=(10 2 8 19 80 81 70 71 73 20 23 24 82 77 79 38 39 40 41 42 50 115 114 83 84 85 53 54 59 16 55 62 63 65 66 67 68 74 75 60 0 69 100 103 104 106 108 110 112 113 119 120)
+[ ${#types[@]} -eq 0 ] && types=(10 2 8 19 80 81 70 71 73 90 20 23 24 82 77 79 38 39 40 41 42 50 115 114 83 84 85 53 54 59 16 55 62 63 65 66 67 68 74 75 60 0 69 100 103 104 106 108 110 112 113 119 120)
 # The runs start in a scratch directory: a relative build path is taken from here.
 build=$(cd "$build" 2> /dev/null && pwd) || { echo "no build directory $build" >&2; exit 1; }
 bin="$build/vistrum"
