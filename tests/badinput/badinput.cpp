@@ -209,6 +209,22 @@ Outcome runcase(const Case& c, const XServer& x, const std::string& binary, cons
                                    "3", "30", "-tiffoutdir", frames};
   args.insert(args.end(), c.args.begin(), c.args.end());
 
+  // Everything the child needs is made before the fork: with two worker
+  // threads, the child of one may only make async-signal-safe calls.
+  std::vector<char*> argv;
+  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  std::vector<std::string> envs;
+  for (char** e = environ; *e; e++) {
+    const std::string v = *e;
+    if (v.rfind("DISPLAY=", 0) && v.rfind("LIBGL_ALWAYS_SOFTWARE=", 0) && v.rfind("VISTRUM_DIR=", 0)) envs.push_back(v);
+  }
+  envs.push_back("DISPLAY=" + x.display());
+  envs.push_back("LIBGL_ALWAYS_SOFTWARE=1");
+  envs.push_back("VISTRUM_DIR=" + srcdir);
+  std::vector<char*> envp;
+  for (const std::string& e : envs) envp.push_back(const_cast<char*>(e.c_str()));
+  envp.push_back(nullptr);
   const pid_t pid = fork();
   if (pid == 0) {
     if (chdir(cwd.c_str()) != 0) _exit(126);
@@ -217,13 +233,7 @@ Outcome runcase(const Case& c, const XServer& x, const std::string& binary, cons
     dup2(out, 2);
     const int devnull = open("/dev/null", O_RDONLY);
     dup2(devnull, 0);
-    setenv("DISPLAY", x.display().c_str(), 1);
-    setenv("LIBGL_ALWAYS_SOFTWARE", "1", 1);
-    setenv("VISTRUM_DIR", srcdir.c_str(), 1);
-    std::vector<char*> argv;
-    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    execv(binary.c_str(), argv.data());
+    execve(binary.c_str(), argv.data(), envp.data());
     _exit(127);
   }
 
@@ -319,6 +329,7 @@ bool failing(const std::string& cls) { return cls != "ran" && cls != "refused" &
 }  // namespace
 
 int main(int argc, char** argv) {
+  XInitThreads();  // each worker thread talks to its own X server
   bool full = false, verbose = false;
   size_t sample = 300;
   int jobs = 2;
