@@ -34,7 +34,13 @@ int barcount = 0;
 void refreshbars(double t, double tprev) {
   static double accum = 0.0;
   const bool first = !run.initdoneflag;
-  if (first) run.initdoneflag = 1;
+  if (first) {
+    run.initdoneflag = 1;
+    // Grow the palette once to the most bars a set can have, so later sets
+    // refill it without allocating in the frame loop.
+    const double most = par.minbar > 0.0f ? std::floor(2.0 * par.maxrad / par.minbar) + 1.0 : MAXBARS;
+    makecolorsf(1, static_cast<int>(std::min<double>(most, MAXBARS)), par.coltype);
+  }
   accum += t - tprev;
   if (!first && !(accum > 1.0 / par.gratfreq)) return;
   accum = 0.0;
