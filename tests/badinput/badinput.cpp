@@ -332,7 +332,7 @@ int main(int argc, char** argv) {
   XInitThreads();  // each worker thread talks to its own X server
   bool full = false, verbose = false;
   size_t sample = 300;
-  int jobs = 2;
+  int jobs = 1;
   std::vector<int> types;
   std::string binary = VISTRUM_BINARY, srcdir = VISTRUM_SOURCE_DIR;
   double limit = 20.0;
