@@ -23,7 +23,8 @@
 namespace {
 
 const char* const kFingers[] = {"ind", "mid", "ring", "little"};
-const char* const kPainmapDir[] = {"painmap"};
+// As on a command line: the reader names the keyword before the value.
+const char* const kPainmapDir[] = {"-sndfiledir", "painmap"};
 constexpr double PULSELEN = 0.045;
 constexpr int LASERBIT = 1;  // the laser's output bit in the array
 
@@ -120,7 +121,7 @@ void checkpaincues() {
   // take theirs from "painmap" unless another directory was given.
   char deflt[2 * TEXTLEN];
   std::snprintf(deflt, sizeof deflt, "%s/lib/soundfiles/test", par.vistrumdir);
-  if (!std::strcmp(par.sndfiledir, deflt)) getsndfiledir(0, 1, const_cast<char**>(kPainmapDir));
+  if (!std::strcmp(par.sndfiledir, deflt)) getsndfiledir(1, 2, const_cast<char**>(kPainmapDir));
   if (par.fingercnt == 0 || fingers() > 4)
     fatal("vistrum: ### -fingercnt %d: 1 to 4 fingers (negative: start with the last)\n", par.fingercnt);
   if (par.lasposperfinger < 1) fatal("vistrum: ### -lasposperfinger %d: at least 1\n", par.lasposperfinger);
