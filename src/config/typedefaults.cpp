@@ -112,7 +112,10 @@ void ring8797() {  // types 20, 87, 97 start
 // count-down starting at three. (Shipped as wav: the player reads it
 // everywhere.)
 void one2twelvesounds() {
-  runreader(getsndfiledir, {"one2twelve"});
+  // The directory reader takes the index of the value, after its keyword.
+  char key[] = "-sndfiledir", dir[] = "one2twelve";
+  char* dirargs[] = {key, dir};
+  getsndfiledir(1, 2, dirargs);
   runreader(getsndfilenames, {"-sndfilenames", "12", "03.wav", "02.wav", "01.wav", "12.wav", "11.wav", "10.wav",
                               "09.wav", "08.wav", "07.wav", "06.wav", "05.wav", "04.wav"});
 }
