@@ -1,9 +1,17 @@
 // Letters in wedges and rings, and the dot/image composites.
 #pragma once
 
+// The letter streams: a random capital every textdur + gapdur seconds,
+// now and then a digit (the subject's target), inside the wedge turned by
+// dth or inside the ring of time offset toff.
 void drawpolletter(double t, float dth);
+void draweccletter(double t, double toff);
+
+// A wedge or ring with its letter stream.
 void drawpollet(double t, int nrad, int ntheta);
 void drawecclet(double t, int nrad, int ntheta);
+
+// The composites: checkerboard, masked dot flow, pictures, words, letters.
 void drawhemiletdilimg(double t, int nrad, int ntheta, int ndots);
 void drawpolletdilimg(double t, int nrad, int ntheta, int ndots);
 void drawpolletdil(double t, int nrad, int ntheta, int ndots);
@@ -15,5 +23,46 @@ void draworbletdilimgaud(double t, int nrad, int ntheta, int ndots);
 void drawpoldilimg(double t, int nrad, int ntheta, int ndots);
 void draworbletdilimg(double t, int nrad, int ntheta, int ndots);
 void draworbletdil(double t, int nrad, int ntheta, int ndots);
+void draworblet(double t, int nrad, int ntheta);
 void drawpolworddilimg(double t, int nrad, int ntheta, int ndots);
 void draworbdilimg(double t, int nrad, int ntheta, int ndots);
+
+// --- the letter geometry and schedule, computable without GL ---
+
+// Ring letters jitter in radius only when the ring is wider than this.
+constexpr float ECCJITTMIN = 0.1f;
+// Draws of a letter position before the screen clamp gives up.
+constexpr int LETTCLAMPTRIES = 26;
+
+// State of one letter stream between frames.
+struct LetterStream {
+  char lett[2] = {'A', 0};  // the character shown
+  float pos = 0.0f;          // wedge: radius; ring: angle (radians)
+  float jitt = 0.0f;         // wedge: angular, ring: radial jitter
+  float lo = 0.0f, hi = 0.0f;  // the letter radius range after the clip
+  double lastphase = 0.0;
+};
+// Where a stream is at t: a new character starts (new), or the current one
+// shows (visible); neither during the gap. Advances the stored phase.
+struct LetterTick {
+  bool fresh;
+  bool visible;
+};
+LetterTick lettertick(LetterStream& s, double t);
+// The next character: a digit 1..9 once in `lettspernum` draws on average
+// (always for 1 or less), else a capital other than 'O'. Draws random().
+char nextlettchar(int lettspernum);
+// The letter radius range: [minlett, maxlett] clipped to [minrad, maxrad]
+// (to truncmaxrad for a truncated wedge).
+void letterrange(float* lo, float* hi, bool wedge);
+// Angle of the wedge's middle at t for a wedge turned by dth (radians).
+float polletterangle(double t, float dth);
+// Radius of the ring letter at time T (the ring's middle over the letter
+// range, wrapped, jittered by jitt and transformed).
+float eccletterradius(double T, float lo, float hi, float jitt);
+// Whether (x, y) lies strictly inside the window.
+bool insidewindow(float x, float y);
+
+// Off test of the orbital composites: true when only the fixation mark
+// shows; `blockrule` false skips the hemifield block rule.
+bool orbitaloff(double t, bool truncrule, bool blockrule);
