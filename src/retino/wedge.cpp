@@ -176,8 +176,11 @@ void setsmoothpolipsiwrapdimcolor(double t, float r, float g, float b) {
   setwrapdimcolor(t, polipsiwrapdim, r, g, b);
 }
 
-void drawpolar(double t, int nrad, int ntheta, float freqmul, int wctype, float disp, float phaseoff) {
+void drawpolar(double t, int nrad, int ntheta, float freqmul, int wctype, float disp, float phaseoff,
+               const WedgeShape* shape) {
   static int lastflickerphase = -1;
+  static const WedgeShape wholewedge;
+  const WedgeShape& sh = shape != nullptr ? *shape : wholewedge;
   if (wctype == SECONDCOLS) {
     if (par.stimtype != 79) fatal("vistrum: ### drawpol:bad wctype\n");
     if (chkcols == nullptr) fatal("vistrum: ### drawpolar: wctype=SECONDCOLS can't be 1st\n");
@@ -186,8 +189,8 @@ void drawpolar(double t, int nrad, int ntheta, float freqmul, int wctype, float 
   const int n = nrad * ntheta;
 
   const int pushed = pushstimcentre(t);
-  float th0 = polarstartangle(t, freqmul, phaseoff);
-  if (par.oritargprob != 0.0f) th0 += static_cast<float>(M_PI / 180.0) * getunipoljerk();
+  float th0 = sh.fixedstart ? sh.start : polarstartangle(t, freqmul, phaseoff);
+  if (sh.targets && !sh.fixedstart && par.oritargprob != 0.0f) th0 += static_cast<float>(M_PI / 180.0) * getunipoljerk();
   const float th1 = th0 + par.polwidth;
 
   int k = 1;
@@ -209,19 +212,20 @@ void drawpolar(double t, int nrad, int ntheta, float freqmul, int wctype, float 
   const int opaque = opaquefillbegin();
   int index = 0;
   for (int i = 0; i < ntheta - 1; i++) {
+    if (sh.columns != nullptr && sh.columns[i] == 0) continue;
     const float a = th0 + W * i / (ntheta - 1);
     const float b = th0 + W * (i + 1) / (ntheta - 1);
     const float ca = std::cos(a), sa = std::sin(a), cb = std::cos(b), sb = std::sin(b);
     for (int j = 0; j < nrad; j++) {
       index = wedgecolourindex(wctype, i, j, nrad, ntheta, k);
       setchkcolor(index, checkparity(i, j, p), t);
-      if (j >= par.truncnumrad) continue;
+      if (sh.truncate && j >= par.truncnumrad) continue;
       const Radii r = wedgeslot(j, nrad, dl.phase, base);
       truncmaxrad = r.rout;
       drawsectorspan(r.rin, r.rout, a, b, ca, sa, cb, sb, disp != 0.0f ? wedgedispshift(disp, r.rin) : 0.0f);
     }
   }
   opaquefillend(opaque);
-  if (par.chktargprob != 0.0f) getdrawpolchktarg(index, th0, th1, par.polfreq);
+  if (sh.targets && par.chktargprob != 0.0f) getdrawpolchktarg(index, th0, th1, par.polfreq);
   popstimcentre(pushed);
 }

@@ -6,7 +6,20 @@ constexpr int PLAINCOLS = 0;   // entries 0..nrad*ntheta-1
 constexpr int SHIFTCOLS = 1;   // offset by 4*k per wedge, wrapping (multi-wedge stimuli)
 constexpr int SECONDCOLS = 2;  // right-eye half of the doubled palette (type 79)
 
-void drawpolar(double t, int nrad, int ntheta, float freqmul, int wctype, float disp, float phaseoff);
+// What a caller may set beyond the wedge's own schedule (the event-related
+// and multi-frequency wedges): a start angle of its own (no rotation,
+// blocks, wobble or jerk), no targets, no truncation, and which angular
+// checks show.
+struct WedgeShape {
+  bool fixedstart = false;
+  float start = 0.0f;      // radians, with fixedstart
+  bool truncate = true;    // truncnumrad applies
+  bool targets = true;     // jerk and check targets
+  const unsigned char* columns = nullptr;  // angular check i drawn when columns[i] != 0 (nullptr: all)
+};
+
+void drawpolar(double t, int nrad, int ntheta, float freqmul, int wctype, float disp, float phaseoff,
+               const WedgeShape* shape = nullptr);
 
 // Outer radius of the last slot drawn under truncnumrad.
 extern float truncmaxrad;
