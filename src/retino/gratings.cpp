@@ -8,6 +8,7 @@
 #include "retino/palette.h"
 #include "retino/ring.h"
 #include "retino/targets.h"
+#include "retino/variants.h"
 #include "retino/wedge.h"
 
 #include <GL/gl.h>
@@ -268,16 +269,35 @@ QuadList savepolar(double t, int nrad, int ntheta, QuadList quads) {
   return quads;
 }
 
-float tempramperiod(float f) {
+float tempramplinear(float f) {
   float p0 = 1.0f / par.mintfreq, p1 = 1.0f / par.maxtfreq;
   if (par.rampfreq < 0.0f) std::swap(p0, p1);
-  const float bend = std::fabs(1.0f / par.mintfreq - 1.0f / par.maxtfreq) * par.sinfrac;
-  return p0 + (p1 - p0) * f - bend * static_cast<float>(std::sin(M_PI * f));
+  return p0 + (p1 - p0) * f;
 }
 
-// Square-wave ramp: needs the radial-bar sector, not drawn yet (this type is
-// refused at start-up).
-void drawtempfreqrampsq(double) {}
+float tempramperiod(float f) {
+  const float bend = std::fabs(1.0f / par.mintfreq - 1.0f / par.maxtfreq) * par.sinfrac;
+  return tempramplinear(f) - bend * static_cast<float>(std::sin(M_PI * f));
+}
+
+void drawtempfreqrampsq(double t) {
+  static int flag = 0;
+  static double nextflip = -0.001;
+  if (!run.initdoneflag) {
+    makecolorsf(par.numrad + 1, par.numtheta, par.coltype);
+    flag = 0;
+    nextflip = -0.001;
+    run.initdoneflag = 1;
+  }
+  // The polarity flips every half period; the period runs linearly from
+  // one end of the ramp to the other over each ramp cycle.
+  if (t > nextflip) {
+    flag = !flag;
+    const float e = static_cast<float>(std::fmod(std::fabs(par.rampfreq) * t, 1.0));
+    nextflip = t + tempramplinear(e) / 2.0;
+  }
+  drawrectspoke(t, par.minrad, par.maxrad, 0.0f, static_cast<float>(TWOPI), par.numrad, par.numtheta, flag);
+}
 
 void drawtempfreqrampsin(double t) {
   static QuadList quads = nullptr;

@@ -33,8 +33,10 @@ void rendersingrat(float cycles, float phase);
 // entry i*nrad + j; allocated when given none.
 using QuadList = float (*)[8];
 QuadList savepolar(double t, int nrad, int ntheta, QuadList quads);
-// Flicker period of the sinusoidal temporal ramp at ramp phase f in [0, 1).
+// Flicker period of the sinusoidal temporal ramp at ramp phase f in [0, 1),
+// and the straight ramp of the square-wave one.
 float tempramperiod(float f);
+float tempramplinear(float f);
 
 void drawsqgrat(int nbars);
 void drawsqgratquadrants(int nbars, int quadrant);

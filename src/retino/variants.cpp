@@ -1,17 +1,38 @@
+// Several wedges, wedge pairs, and wedges shifted in time or space.
 #include "retino/variants.h"
 
+#include "config/condseq.h"
 #include "config/params.h"
+#include "core/runstate.h"
+#include "dots/flowfields.h"
+#include "images/masks.h"
+#include "retino/fixation.h"
 #include "retino/letters.h"
+#include "retino/centre.h"
+#include "retino/primitives.h"
+#include "retino/targets.h"
 #include "retino/wedge.h"
 
+#include <GL/gl.h>
+#include <GL/glu.h>
+
 #include <cmath>
+#include <cstdlib>
 
 namespace {
 
 constexpr double TWOPI = 2.0 * M_PI;
+constexpr int QUADORDERTYPE = 1;  // quadrant placement order (no option)
 
 void drawpolarat(double t, int nrad, int ntheta, const Later& l, float freqmul, int wctype) {
   drawpolar(t + l.dt, nrad, ntheta, freqmul, wctype, 0.0f, l.phase);
+}
+
+float uniform() { return static_cast<float>(random() * (1.0 / 2147483648.0)); }
+
+GLUquadric* quadric() {
+  static GLUquadric* q = gluNewQuadric();
+  return q;
 }
 
 }  // namespace
@@ -41,14 +62,150 @@ void drawpol2opplet(double t, int nrad, int ntheta) {
   drawpolletter(t + l.dt, l.phase);
 }
 
-// Not drawn yet: these types show background and fixation only.
-void drawwanderpol(double, int, int, int) {}
-void drawpolar4shift(double, int, int) {}
-void drawpolarjitt(double, int, int, int) {}
-void drawpolrand(double, int, int) {}
-void drawlcms1(double) {}
-void drawmultifreqpolar(double, int, int) {}
-void draweccpol(double, int, int, int, int) {}
-void draweccens(double, int, int, int, int, int) {}
-void drawpolars(double, int, int, int, int, int) {}
-void drawrectspoke(double, float, float, float, float, int, int, int) {}
+void makejitttable(float* deg, int n) {
+  for (int k = 0; k < n; k++) deg[k] = uniform() * 40.0f - 20.0f;
+  if (n < 2) return;
+  deg[0] = deg[n - 1] = 0.0f;
+  for (int pass = 0; pass < 20; pass++)
+    for (int k = 1; k < n - 1; k++) deg[k] = (deg[k - 1] + deg[k] + deg[k + 1]) / 3.0f;
+}
+
+void drawpolarjitt(double t, int nrad, int ntheta, int lettflag) {
+  static float table[JITTSTEPS];
+  static int step = JITTSTEPS;
+  const bool first = !run.initdoneflag;
+  if (first) step = JITTSTEPS;  // every run starts with a table of its own
+  if (step >= JITTSTEPS) {
+    makejitttable(table, JITTSTEPS);
+    step = 0;
+  }
+  glPushMatrix();
+  glRotatef(table[step], 0.0f, 0.0f, 1.0f);
+  drawpolar(t, nrad, ntheta, 1.0f, PLAINCOLS, 0.0f, 0.0f);
+  if (lettflag) drawpolletter(t, 0.0f);
+  glPopMatrix();
+  step++;
+  run.initdoneflag = 1;  // after the letter layer, which starts its stream on the run's first call
+}
+
+void quadrantcorner(int q, int type, int* x, int* y) {
+  static const int order1[4][2] = {{1, 1}, {-1, 1}, {-1, -1}, {1, -1}};
+  static const int order0[4][2] = {{-1, -1}, {1, -1}, {-1, 1}, {1, 1}};
+  const int(*o)[2] = type == 1 ? order1 : order0;
+  *x = o[q & 3][0];
+  *y = o[q & 3][1];
+}
+
+void drawpolar4shift(double t, int nrad, int ntheta) {
+  double jerk[4];
+  get4orijerk(jerk);
+  const float half = par.interocdist / 2.0f, s = par.stereoscaleeye;
+  for (int q = 0; q < 4; q++) {
+    int x, y;
+    quadrantcorner(q, QUADORDERTYPE, &x, &y);
+    glPushMatrix();
+    glTranslatef(x * half, y * half, 0.0f);
+    glScalef(s, s, 1.0f);
+    drawpolarat(t, nrad, ntheta, polarlater(q / 4.0 + par.pol4toffset + jerk[q], 1.0f), 1.0f, SHIFTCOLS);
+    const float fixrad = par.fixrad;  // the mark keeps its size under the scale
+    if (s != 0.0f) par.fixrad = fixrad / s;
+    drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t);
+    par.fixrad = fixrad;
+    glPopMatrix();
+  }
+}
+
+void drawwanderpol(double t, int nrad, int ntheta, int lettflag) {
+  static WanderTour tour;
+  static bool border = true;
+  if (!run.initdoneflag) {
+    wanderinit(tour);
+    tour.pflowfreq = par.flowfreq;
+    border = par.orbrad == 0.0f;
+    // On an orbit this stimulus draws the screen-centre mark itself.
+    run.skipfixationflag = par.orbrad != 0.0f;
+  }
+  // A finished tour is shuffled anew when its last sweep (back to the centre
+  // cell) is over, so the wedge never jumps between tours.
+  const float th = static_cast<float>(std::fmod(tour.pflowfreq * t * TWOPI, TWOPI));
+  if (tour.gi > tour.n && tour.lastsweepth > th) {
+    wanderinit(tour);
+    tour.pflowfreq = par.flowfreq;
+  }
+  float px, py;
+  wanderstep(tour, t, &px, &py);
+
+  const float a = static_cast<float>(std::fmod(par.polfreq * t * TWOPI, TWOPI));
+  double jerk[4];
+  get4orijerk(jerk);
+  const Later l = polarlater(jerk[0], 1.0f);
+  if (par.wandpolbalanceflag) {
+    const float b = par.centerpolflag ? a : a + par.polwidth / 2.0f;
+    px -= 0.6f * par.maxrad * std::cos(b);
+    py -= 0.6f * par.maxrad * std::sin(b);
+  }
+  const float orbrad = par.orbrad;
+  glPushMatrix();
+  glTranslatef(px, py, 0.0f);
+  par.orbrad = 0.0f;
+  drawpolarat(t, nrad, ntheta, l, 1.0f, PLAINCOLS);
+  if (lettflag) drawpolletter(t + l.dt, l.phase);
+  drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t);
+  if (border) {
+    const float g = 1.2f * par.bgwingray;
+    glColor3f(g, g, g);
+    gluDisk(quadric(), par.maxrad - 0.0025f, par.maxrad + 0.0025f, 100, 1);
+  }
+  if (orbrad != 0.0f) {
+    drawfixation(orbrad * std::cos(a), orbrad * std::sin(a), 0.0f, par.fixbright, t);
+    glPopMatrix();
+    drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t);
+  } else {
+    glPopMatrix();
+  }
+  par.orbrad = orbrad;
+  run.initdoneflag = 1;
+}
+
+// The dot background of the multiple wedges and rings: the dot field with
+// none of its own apertures (the gaps between the wedges or rings are cut
+// here), the time of the call only.
+void drawdotbackground(double t) {
+  const float pw = par.polwidth, ew = par.eccwidth, cw = par.circwidth;
+  par.polwidth = par.eccwidth = par.circwidth = 0.0f;
+  drawrotdil0(t, par.numdots);
+  par.polwidth = pw;
+  par.eccwidth = ew;
+  par.circwidth = cw;
+}
+
+void drawmaskannulus(float inner, float outer) { gluDisk(quadric(), inner, outer, 100, 1); }
+
+void drawmaskframe(float outerfac) {
+  drawmaskannulus(0.0f, par.minrad + 0.001f);
+  drawmaskannulus(par.maxrad - 0.001f, maskouter(outerfac));
+}
+
+void drawpolars(double t, int nrad, int ntheta, int cnt, int lettflag, int dotsflag) {
+  if (cnt < 1) cnt = 1;
+  const float step = static_cast<float>(TWOPI / cnt);
+  for (int j = 0; j < cnt; j++) drawpolar(t, nrad, ntheta, 1.0f, SHIFTCOLS, 0.0f, j * step);
+  if (dotsflag) {
+    drawdotbackground(t);
+    // Grey between the wedges, each gap narrowed by the widened wedges.
+    const int pushed = pushstimcentre(t);
+    const int opaque = opaquefillbegin();
+    glColor3f(par.bgwingray, par.bgwingray, par.bgwingray);
+    const float c = maskwedgecentre(t), l = par.polwidth * static_cast<float>(180.0 / M_PI) * par.rotdilextrafac;
+    const float sweep = 360.0f / cnt - l;
+    if (sweep > 0.0f)
+      for (int j = 1; j <= cnt; j++)
+        gluPartialDisk(quadric(), par.minrad, par.maxrad, 100, 1, 90.0f - (c + j * 360.0f / cnt - l / 2.0f), sweep);
+    drawmaskframe(1.0f);
+    opaquefillend(opaque);
+    popstimcentre(pushed);
+  }
+  if (lettflag)
+    for (int j = 0; j < cnt; j++) drawpolletter(t, j * step);
+  run.initdoneflag = 1;
+}

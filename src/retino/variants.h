@@ -2,6 +2,8 @@
 // wedge and the ring, drawn with their own building blocks.
 #pragma once
 
+#include "retino/ring.h"
+
 void drawwanderpol(double t, int nrad, int ntheta, int lettflag);
 void drawpolar4shift(double t, int nrad, int ntheta);
 void drawpolarjitt(double t, int nrad, int ntheta, int lettflag);
@@ -28,3 +30,64 @@ struct Later {
 Later polarlater(double cycles, float freqmul);
 // The same with the absolute time shift |cycles/polfreq| (pairs of wedges).
 Later polarlaterabs(double cycles, float freqmul);
+
+// Layers of the multiple wedges and rings: the dot field with none of its
+// own apertures, and background-grey annuli (the centre disk and the ring
+// beyond maxrad; outerfac scales the outer reach).
+void drawdotbackground(double t);
+void drawmaskannulus(float inner, float outer);
+void drawmaskframe(float outerfac);
+
+// Smooth random jitter of the jittered wedge: n angles in degrees, each
+// uniform in [-20, 20) from the random stream, the ends 0, then 20 passes of
+// a running three-point smoother over the inner entries.
+constexpr int JITTSTEPS = 300;
+void makejitttable(float* deg, int n);
+
+// Corner (x, y) of quadrant wedge q (0..3) for placement order `type`:
+// 1 upper right, upper left, lower left, lower right; 0 the other order.
+void quadrantcorner(int q, int type, int* x, int* y);
+
+// Open gaps between two neighbouring rings in linear radii: from the ring
+// behind (`inner`, the one the other runs ahead of) to the ring ahead,
+// each widened by d, wrapped at maxrad back to minrad. A ring that is off
+// counts as a ring of no width at its inner radius. Returns 0-2 pieces
+// [from[k], to[k]].
+struct RingSpan {
+  bool visible;
+  float rin, rout;
+};
+int ringgap(RingSpan inner, RingSpan ahead, float d, float minr, float maxr, float from[2], float to[2]);
+
+// Multi-frequency wedge: whether a group with on/off rate `freq` shows at t.
+bool multifreqon(float freq, double t, float onfrac);
+// Start angle of the multi-frequency wedge: rotation (or the ipsilateral
+// sweep) and centring only.
+float multifreqstart(double t);
+
+// Event-related wedge: trial schedule and n-back history.
+struct PolRand {
+  int angles[24];
+  int nangles = 0, angi = 0;
+  int gaps[6];
+  int gapi = 0;
+  float lags[3], durs[3];
+  int lagi = 0, duri = 0;
+  int trialcnt = 0, eventsperlag = 0;
+  int trial = 0, lastnback = -1;
+  int back[3] = {-1, -1, -1};  // angles 1, 2, 3 trials back
+  double nextevent = 0.0, endevent = 100.0;
+  int angle = 0;
+  bool hit = false;
+};
+void polrandinit(PolRand& s);
+// Starts the trial due at t (t >= nextevent), logging it; returns false
+// when none is due.
+bool polrandstep(PolRand& s, double t);
+
+// Radial-bar pieces: bar j (odd dark, even light) at radial shift `shift`
+// slots inside [r0, r1) with slot width w, dark and light shares D and L
+// (in slots); a bar passing r1 continues from r0.
+RingPieces spokebar(int j, double shift, float r0, float r1, float w, float D, float L);
+// Bar motion of the low-contrast stimulus at t: 0 still, 1 outwards, -1 reversed.
+int lcmsmotion(double t);

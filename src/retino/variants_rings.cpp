@@ -1,0 +1,100 @@
+// Several rings, and the ring plus wedge.
+#include "retino/variants.h"
+
+#include "config/params.h"
+#include "core/runstate.h"
+#include "retino/centre.h"
+#include "retino/letters.h"
+#include "retino/primitives.h"
+#include "retino/ring.h"
+#include "retino/wedge.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+
+void draweccpol(double t, int nrad, int ntheta, int nrad2, int ntheta2) {
+  draweccen(t, nrad2, ntheta2, 0.0);
+  drawpolar(t, nrad, ntheta, 1.0f, PLAINCOLS, 0.0f, 0.0f);
+}
+
+int ringgap(RingSpan inner, RingSpan ahead, float d, float minr, float maxr, float from[2], float to[2]) {
+  const float span = maxr - minr;
+  float start = inner.visible ? inner.rout + d : inner.rin;
+  float end = ahead.visible ? ahead.rin - d : ahead.rin;
+  // The ring ahead has wrapped past maxrad when its inner edge is not
+  // beyond the other's (equal: a single ring, whose gap is the whole cycle).
+  if (ahead.rin <= inner.rin) end += span;
+  if (!(end > start) || !(span > 0.0f)) return 0;
+  while (start >= maxr) {
+    start -= span;
+    end -= span;
+  }
+  int n = 0;
+  auto add = [&](float a, float b) {
+    if (a < minr) a = minr;
+    if (b > maxr) b = maxr;
+    if (b > a) {
+      from[n] = a;
+      to[n] = b;
+      n++;
+    }
+  };
+  add(start, end);
+  if (end > maxr) add(minr, end - span);
+  return n;
+}
+
+namespace {
+
+// Time offset of ring j of cnt: the rings are spread evenly over one cycle.
+double ringoffset(int j, int cnt) {
+  if (par.eccfreq == 0.0f) return 0.0;  // a still ring has no cycle to spread over
+  return std::fabs(static_cast<double>(j) / cnt / par.eccfreq);
+}
+
+RingSpan ringspan(double T) {
+  const RingExtent e = ringextent(T);
+  return {e.visible, e.r0, e.r1};
+}
+
+// Grey between the rings so that the dots show only inside them.
+void maskbetweenrings(double t, int cnt) {
+  const float minr = par.minrad, maxr = par.maxrad;
+  const float d = (par.rotdilextrafac - 1.0f) / 2.0f * par.eccwidth;
+  const float base = expbase(minr, maxr);
+  auto tr = [&](float r) { return par.exptransflag ? exptransblend(r, minr, base, par.expfrac) : r; };
+  if (eccblank(t)) {  // every ring is blank: so is the dot field
+    drawmaskannulus(minr, maxr);
+    return;
+  }
+  for (int j = 0; j < cnt; j++) {
+    const RingSpan a = ringspan(t + ringoffset(j, cnt)), b = ringspan(t + ringoffset(j + 1, cnt));
+    // Expanding rings run ahead of the ring before them; contracting ones behind.
+    const RingSpan& inner = par.eccfreq < 0.0f ? b : a;
+    const RingSpan& ahead = par.eccfreq < 0.0f ? a : b;
+    float from[2], to[2];
+    const int n = ringgap(inner, ahead, d, minr, maxr, from, to);
+    for (int k = 0; k < n; k++) drawmaskannulus(tr(from[k]), tr(to[k]));
+  }
+}
+
+}  // namespace
+
+void draweccens(double t, int nrad, int ntheta, int cnt, int lettflag, int dotsflag) {
+  if (cnt < 1) cnt = 1;
+  for (int j = 0; j < cnt; j++) draweccen(t, nrad, ntheta, ringoffset(j, cnt));
+  if (dotsflag) {
+    drawdotbackground(t);
+    const int pushed = pushstimcentre(t);
+    const int opaque = opaquefillbegin();
+    glColor3f(par.bgwingray, par.bgwingray, par.bgwingray);
+    maskbetweenrings(t, cnt);
+    drawmaskframe(par.rotdilextrafac);
+    opaquefillend(opaque);
+    popstimcentre(pushed);
+  }
+  if (lettflag)
+    for (int j = 0; j < cnt; j++) draweccletter(t, ringoffset(j, cnt));
+  run.initdoneflag = 1;
+}
