@@ -3,11 +3,16 @@
 # and fixation only), measured in one go under a private X server with
 # software GL and no vertical-blank wait.
 #
-#   bench/framerate.sh [-d seconds] [-r repeats] [-b build-dir] [type ...]
+#   bench/framerate.sh [-c] [-d seconds] [-r repeats] [-b build-dir] [type ...]
 #
 # Prints ms per frame for each type, the empty frame's ms measured just
 # before it, and their ratio; with repeats, the medians over the repeats
 # (single sub-millisecond figures move with whatever else the machine does).
+# -c measures the program's CPU time per frame (user + system, its GL
+# threads included) instead of the wall-clock interval: on a busy machine
+# the interval mostly measures the other processes. Start-up is taken out
+# by running each type for d and for 2d seconds and dividing the
+# difference in CPU time by the difference in frames.
 set -u
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -15,12 +20,14 @@ src=$(dirname "$here")
 dur=5
 reps=3
 build="$src/build"
-while getopts "d:r:b:" o; do
+cpu=0
+while getopts "cd:r:b:" o; do
   case $o in
+    c) cpu=1 ;;
     d) dur=$OPTARG ;;
     r) reps=$OPTARG ;;
     b) build=$OPTARG ;;
-    *) echo "usage: $0 [-d seconds] [-r repeats] [-b build-dir] [type ...]" >&2; exit 2 ;;
+    *) echo "usage: $0 [-c] [-d seconds] [-r repeats] [-b build-dir] [type ...]" >&2; exit 2 ;;
   esac
 done
 shift $((OPTIND - 1))
@@ -42,18 +49,38 @@ trap 'kill "$xpid" 2> /dev/null; wait "$xpid" 2> /dev/null; rm -f "$fifo"' EXIT
 read -r -t 20 dispnum < "$fifo" || { echo "Xvfb did not start" >&2; exit 1; }
 
 workdir=$(mktemp -d /tmp/framerate.XXXXXX)
-# ms per frame of one type: the mean interval of the program's own timing line.
+# One run of a type for $2 seconds: "frames mean-ms max-ms cpu-seconds",
+# from the program's own timing line and bash's clock of the child.
+run1() {
+  local out TIMEFORMAT="cputime %U %S"
+  out=$( { time (cd "$workdir" && DISPLAY=":$dispnum" LIBGL_ALWAYS_SOFTWARE=1 vblank_mode=0 VISTRUM_DIR="$src" \
+        timeout $((${2%.*} + 60)) "$bin" -s "$1" -winxy 1024 768 -exptend "$2" < /dev/null); } 2>&1)
+  local f
+  f=$(sed -n 's/^vistrum: frames: \([0-9]*\), mean interval \([0-9.]*\) ms, max \([0-9.]*\) ms.*/\1 \2 \3/p' <<< "$out" | tail -1)
+  [ -n "$f" ] || return 0
+  echo "$f $(sed -n 's/^cputime \([0-9.]*\) \([0-9.]*\)$/\1 \2/p' <<< "$out" | awk '{ print $1 + $2 }')"
+}
+
+# ms per frame of one type: the mean interval of the program's own timing
+# line, or with -c the CPU time per frame; "frames ms max" as before.
 measure() {
-  local out
-  out=$(cd "$workdir" && DISPLAY=":$dispnum" LIBGL_ALWAYS_SOFTWARE=1 vblank_mode=0 VISTRUM_DIR="$src" \
-        timeout $((${dur%.*} + 60)) "$bin" -s "$1" -winxy 1024 768 -exptend "$dur" 2>&1 < /dev/null)
-  sed -n 's/^vistrum: frames: \([0-9]*\), mean interval \([0-9.]*\) ms, max \([0-9.]*\) ms.*/\1 \2 \3/p' <<< "$out" | tail -1
+  if [ "$cpu" = 0 ]; then
+    run1 "$1" "$dur" | awk '{ print $1, $2, $3 }'
+    return
+  fi
+  local a b
+  a=$(run1 "$1" "$dur")
+  b=$(run1 "$1" "$(awk -v d="$dur" 'BEGIN { print 2 * d }')")
+  [ -n "$a" ] && [ -n "$b" ] || return 0
+  awk -v a="$a" -v b="$b" 'BEGIN { split(a, x, " "); split(b, y, " ");
+    if (y[1] > x[1]) printf "%d %.3f 0\n", y[1] - x[1], 1000 * (y[4] - x[4]) / (y[1] - x[1]) }'
 }
 
 median() { sort -g | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else printf "%.3f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
 printf "machine: %s, %s cores\n" "$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)" "$(nproc)"
 printf "renderer: software GL (LIBGL_ALWAYS_SOFTWARE=1) under Xvfb, 1024x768, %s s per run, median of %s\n" "$dur" "$reps"
+[ "$cpu" = 1 ] && echo "figures: CPU ms per frame (runs of $dur and 2 x $dur s, start-up taken out)"
 printf "%6s %10s %10s %8s\n" type "ms/frame" "empty ms" ratio
 # The empty frame is measured again right before every run of a type, so a
 # load change on the machine shifts both figures of a pair alike.

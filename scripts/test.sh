@@ -2,7 +2,8 @@
 # Sets everything up and runs the whole test suite: unit tests, end-to-end
 # tests of the real program in private Xvfb servers and a sample of the
 # bad-input runner, first in the normal build, then again in a build with
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# AddressSanitizer and UndefinedBehaviorSanitizer; between the two, each
+# file reader's fuzz target for a minute.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/build.sh
@@ -18,6 +19,12 @@ runsuite() {
 }
 
 runsuite build || status=1
+
+# The scenario, pgi and palette readers under libFuzzer for a bounded time
+# each, from the shipped examples and the kept regression inputs.
+if [ "${VISTRUM_SKIP_FUZZ:-0}" != 1 ]; then
+  ./scripts/fuzz.sh -t "${VISTRUM_FUZZ_SECONDS:-60}" || status=1
+fi
 
 if [ "${VISTRUM_SKIP_SANITIZE:-0}" != 1 ]; then
   launcher=()

@@ -17,6 +17,8 @@
 #include "core/window.h"
 #include "core/xit.h"
 #include "dots/dotfield.h"
+#include "dots/pursuit.h"
+#include "dots/smoothflow.h"
 #include "images/stimimages.h"
 #include "images/tiffio.h"
 #include "retino/palette.h"
@@ -233,6 +235,8 @@ void vistrummain(int argc, char** argv) {
   loadwordlists();
   loadstimimages();
   preparedots();
+  preparesmoothflow();
+  preparepursuit();
   loadscenario();
   checksoundfiles();
 
