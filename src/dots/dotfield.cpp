@@ -37,14 +37,18 @@ float batchcol[BATCHQUADS * 12];
 int batchn = 0;
 float currcol[3] = {1.0f, 1.0f, 1.0f};
 
-void emitsquare(float x, float y) {
+// A square of half-side h at (x, y) whose corners (lower-left, lower-right,
+// upper-right, upper-left) are pushed out along the diagonals by off[k]
+// half-sides when `off` is given.
+void emitquad(float x, float y, float h, const float* off) {
   if (batchn == BATCHQUADS) dotbatchflush();
-  const float s = par.dotsize;
+  static const float dirx[4] = {-1.0f, 1.0f, 1.0f, -1.0f}, diry[4] = {-1.0f, -1.0f, 1.0f, 1.0f};
   float* v = batchvert + 8 * batchn;
-  v[0] = x - s, v[1] = y - s;
-  v[2] = x + s, v[3] = y - s;
-  v[4] = x + s, v[5] = y + s;
-  v[6] = x - s, v[7] = y + s;
+  for (int k = 0; k < 4; k++) {
+    const float d = off ? h + off[k] * h : h;
+    v[2 * k] = x + dirx[k] * d;
+    v[2 * k + 1] = y + diry[k] * d;
+  }
   float* c = batchcol + 12 * batchn;
   for (int k = 0; k < 4; k++) {
     c[3 * k] = currcol[0];
@@ -53,6 +57,8 @@ void emitsquare(float x, float y) {
   }
   batchn++;
 }
+
+void emitsquare(float x, float y) { emitquad(x, y, par.dotsize, nullptr); }
 
 // Area of the disk of radius r inside the square [-m, m]^2.
 double diskinsquare(double r, double m) {
@@ -228,6 +234,8 @@ void drawdot(float x, float y, float dx, float dy, float rot, float dil) {
 }
 
 void drawstilldot(float x, float y) { emitsquare(x, y); }
+
+void drawdotquad(float x, float y, float half, const float* off) { emitquad(x, y, half, off); }
 
 void movedot(float* x, float* y, float dx, float dy, float rot, float dil) {
   const DotXY p = flowtransform(*x, *y, dx, dy, rot, dil);

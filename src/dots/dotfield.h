@@ -48,6 +48,10 @@ float dotdisparity(float X, float Y, float dx, float dy, float disp);
 
 void drawdot(float x, float y, float dx, float dy, float rot, float dil);
 void drawstilldot(float x, float y);
+// A dot square of half-side `half` at (x, y) in the batch; `off` (or null)
+// pushes its corners (lower-left, lower-right, upper-right, upper-left) out
+// along the diagonals by off[k] half-sides (negative: inward).
+void drawdotquad(float x, float y, float half, const float* off);
 void movedot(float* x, float* y, float dx, float dy, float rot, float dil);
 void moveoutdot(float* x, float* y, float dx, float dy, float edge1, float edge2);
 void movewedgedot(float* x, float* y, float dx, float dy, float rot, float dil, float edge1, float edge2);

@@ -1,8 +1,359 @@
 #include "dots/pursuit.h"
 
-// Not drawn yet: these types show background and fixation only.
-void drawrealmotpolimgs(double) {}
-void drawpursuepassimgs(double) {}
-void drawpursuepasscirc(double, int) {}
-void drawpoldots(double, int) {}
-void drawwandercircdots(double, int) {}
+#include "config/condseq.h"
+#include "config/params.h"
+#include "core/mouse.h"
+#include "core/runstate.h"
+#include "core/window.h"
+#include "core/xit.h"
+#include "dots/dotfield.h"
+#include "images/drawimg.h"
+#include "images/masks.h"
+#include "images/tiffio.h"
+#include "retino/centre.h"
+#include "retino/fixation.h"
+#include "retino/palette.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+constexpr double TWOPI = 2.0 * M_PI;
+constexpr float RAD2DEG = static_cast<float>(180.0 / M_PI);
+// Bounds that keep the start-up allocations and the per-sweep work sane.
+constexpr int MAXSWEEPSPERBLOCK = 100000;
+constexpr int MAXGRIDSIZE = 1001;
+
+// The dots of these types sit still in the square +-maxrad; only the view
+// of them moves.
+void placesquaredots(int count) {
+  const float m = par.maxrad;
+  for (int j = 0; j < count; j++) {
+    dotx[j] = dotrand() * 2.0f * m - m;
+    doty[j] = dotrand() * 2.0f * m - m;
+  }
+}
+
+int dotsheld(int ndots) {
+  const int have = dotcount();
+  return ndots < have ? ndots : (have > 0 ? have : 0);
+}
+
+// A dot of side dotsize at (x, y) moved by (sx, sy) and wrapped into the
+// square; then, with wiggle, the stored position takes this frame's
+// Brownian step (the frame shows the position before it).
+void drawshifteddot(int j, float sx, float sy, bool wiggle) {
+  const float m = par.maxrad;
+  drawdotquad(wrapsquare(dotx[j] + sx, m), wrapsquare(doty[j] + sy, m), par.dotsize / 2.0f, nullptr);
+  if (wiggle) {
+    const float a = par.wiggledotamp;
+    dotx[j] = wrapsquare(dotx[j] + dotrand() * 2.0f * a - a, m);
+    doty[j] = wrapsquare(doty[j] + dotrand() * 2.0f * a - a, m);
+  }
+}
+
+// The round window of the wander and pursuit types: open out to
+// circwidth/2, closed far enough out to hide the whole dot square from
+// any centre, and a small disk at the centre.
+MaskPlan aperturemask() {
+  MaskPlan p;
+  const float M = std::sqrt(2.0f) * (par.maxgrid + par.maxrad + par.dotsize);
+  maskplanadd(p, std::fabs(par.circwidth) / 2.0f, M / run.currstimscale);
+  if (par.minrad != 0.0f) maskplanadd(p, 0.0f, std::fabs(par.minrad), 0.0f, 360.0f, 50);
+  return p;
+}
+
+void drawaperture(float cx, float cy) {
+  const MaskPlan plan = aperturemask();
+  glPushMatrix();
+  glTranslatef(cx, cy, 0.0f);
+  drawmaskplan(plan);
+  glPopMatrix();
+}
+
+// The centre and the random stops in between.
+void drawstops(PursuitPath& p) {
+  const float m = par.maxgrid;
+  p.x[0] = p.y[0] = 0.0f;
+  for (int k = 1; k < p.n - 1; k++) {
+    p.x[k] = dotrand() * 2.0f * m - m;
+    p.y[k] = dotrand() * 2.0f * m - m;
+  }
+  p.x[p.n - 1] = p.y[p.n - 1] = 0.0f;
+}
+
+PursuitPath path;  // shared by the dot and picture pursuit (one type a run)
+WanderGrid grid;
+
+void pursuitreset(PursuitPath& p) {
+  for (int k = 0; k < p.n; k++) p.x[k] = p.y[k] = 0.0f;
+  p.lastk = -1;
+  p.drawnblock = -1;
+  p.index = 1;
+  p.pair = -2;
+}
+
+}  // namespace
+
+float wrapsquare(float v, float m) {
+  if (!(m > 0.0f)) return 0.0f;
+  if (!std::isfinite(v)) return v;
+  const float w = 2.0f * m;
+  if (v > m || v < -m) {
+    v = std::fmod(v + m, w);
+    v += v < 0.0f ? m : -m;
+    if (v > m) v -= w;  // rounding at the edge
+  }
+  return v;
+}
+
+void wobbleoffset(double t, float* ox, float* oy) {
+  float a = static_cast<float>(std::fmod(TWOPI * par.wobblefreq * t, TWOPI));
+  if (par.wobblefreq < 0.0f) a += static_cast<float>(M_PI);
+  const float amp = par.wobbleamp * par.maxrad;
+  float x = amp * std::sin(a), y = -amp * std::cos(a);
+  if (par.wobbleedgeflag) {
+    const float s = std::sin(a * par.wobbleedgefreq);
+    x += y * par.wobbleedgeamp * s;
+    y -= x * par.wobbleedgeamp * s;
+  }
+  *ox = x;
+  *oy = y;
+}
+
+void wobblewedgecover(double t, float* start, float* sweep) {
+  const float e = static_cast<float>(std::fmod(360.0 * par.polfreq * t, 360.0));
+  const float w = par.polwidth * RAD2DEG;
+  *start = 90.0f - e + w / 2.0f;
+  *sweep = 360.0f - w;
+}
+
+Sweep sweepat(double t, double freq) {
+  const double x = std::fabs(freq) * t;
+  const double k = std::floor(x);
+  return Sweep{static_cast<long long>(k), static_cast<float>(TWOPI * (x - k))};
+}
+
+long long pursuitblock(long long k) {
+  const long long f = par.flowsperblock > 0 ? par.flowsperblock : 1;
+  return k >= 0 ? k / f : -((-k + f - 1) / f);
+}
+
+bool pursuitplayback(long long block) {
+  const bool odd = block % 2 != 0;
+  return par.twofreq >= 0.0f ? odd : !odd;
+}
+
+bool pursuitstep(PursuitPath& p, double t, float* px, float* py, float* theta) {
+  const int f = par.flowsperblock > 0 ? par.flowsperblock : 1;
+  // The sweeps and the blocks come from one count, so a block boundary can
+  // never fall between a sweep's start and the block that owns it.
+  const Sweep s = sweepat(t, static_cast<double>(f) * std::fabs(static_cast<double>(par.twofreq)));
+  bool redrawn = false;
+  if (s.k != p.lastk) {
+    const long long b = pursuitblock(s.k);
+    p.index = static_cast<int>(((s.k % f) + f) % f) + 1;
+    // Even blocks draw a new path, odd blocks replay it; a run that starts
+    // inside a replaying block draws one first.
+    if ((b % 2 == 0 && b != p.drawnblock) || p.drawnblock < 0) {
+      drawstops(p);
+      p.drawnblock = b;
+      redrawn = true;
+    }
+    p.lastk = s.k;
+  }
+  const int i = p.index < p.n ? p.index : p.n - 1;
+  const float fr = wanderfraction(s.theta);
+  *px = p.x[i - 1] + (p.x[i] - p.x[i - 1]) * fr;
+  *py = p.y[i - 1] + (p.y[i] - p.y[i - 1]) * fr;
+  *theta = s.theta;
+  return redrawn;
+}
+
+float pursuitgrey(bool playback, float theta, float leg, float g) {
+  if (par.vbwfrac == 1.0f) return g;
+  const float s = par.vbwfrac * g;
+  if (!playback || !(par.maxgrid > 0.0f)) return s;
+  const float speed = (1.0f - std::cos(theta)) / 2.0f * leg / (2.0f * std::sqrt(2.0f) * par.maxgrid);
+  return s + speed * (g - s);
+}
+
+void wanderreset(WanderGrid& w) {
+  for (int k = 0; k < w.n; k++) w.order[k] = k;
+  const int g = par.gridsize;
+  w.pos = w.n;  // used up: the first sweep shuffles
+  w.lastend = (g + 1) * (g / 2);
+  w.lastk = -1;
+  w.p1 = w.p2 = w.lastend;
+}
+
+void wandergridstep(WanderGrid& w, double t, float* cx, float* cy) {
+  const Sweep s = sweepat(t, par.flowfreq);
+  if (s.k != w.lastk && w.n >= 2) {
+    if (w.pos >= w.n) {
+      // A new order that goes on from where the last one stopped.
+      shuffle(w.order, w.n);
+      for (int k = 0; k < w.n; k++)
+        if (w.order[k] == w.lastend) {
+          w.order[k] = w.order[0];
+          w.order[0] = w.lastend;
+          break;
+        }
+      w.pos = 1;
+    }
+    w.p1 = w.order[w.pos - 1];
+    w.p2 = w.order[w.pos];
+    w.lastend = w.p2;
+    w.pos++;
+  }
+  w.lastk = s.k;
+  float x1, y1, x2, y2;
+  wandercell(w.p1, &x1, &y1);
+  wandercell(w.p2, &x2, &y2);
+  const float f = wanderfraction(s.theta);
+  *cx = x1 + (x2 - x1) * f;
+  *cy = y1 + (y2 - y1) * f;
+}
+
+void preparepursuit() {
+  const int s = par.stimtype;
+  if (s == 33 || s == 37) {
+    if (par.flowsperblock < 1 || par.flowsperblock > MAXSWEEPSPERBLOCK)
+      fatal("vistrum: ### bad -flowsperblock %d (OK:1-%d)\n", par.flowsperblock, MAXSWEEPSPERBLOCK);
+    path.n = par.flowsperblock + 1;
+    path.x = static_cast<float*>(std::calloc(path.n, sizeof(float)));
+    path.y = static_cast<float*>(std::calloc(path.n, sizeof(float)));
+    if (!path.x || !path.y) fatal("vistrum: ### malloc pursuit path failed\n");
+  }
+  if (s == 33 && tiffcnt < 2) fatal("vistrum: ### too few tiffs (%d) for background/target pairs\n", tiffcnt);
+  if (s == 46) {
+    if (par.gridsize < 1 || par.gridsize > MAXGRIDSIZE)
+      fatal("vistrum: ### bad -gridsize %d (OK:1-%d)\n", par.gridsize, MAXGRIDSIZE);
+    grid.n = par.gridsize * par.gridsize;
+    grid.order = static_cast<int*>(std::calloc(grid.n, sizeof(int)));
+    if (!grid.order) fatal("vistrum: ### malloc grid order failed\n");
+  }
+  if (s == 32) preparerealmot();
+}
+
+void drawpoldots(double t, int ndots) {
+  static float grey = 1.0f;
+  const int count = dotsheld(ndots);
+  if (!run.initdoneflag) {
+    grey = getbwdotcolor();
+    placesquaredots(count);
+    run.initdoneflag = 1;
+  }
+  const bool annulus = par.polwidth >= static_cast<float>(-TWOPI);
+  const bool wedge = par.polwidth >= 0.0f;
+  float ox, oy;
+  wobbleoffset(t, &ox, &oy);
+  const float m = par.maxrad, lo2 = par.minrad * par.minrad, hi2 = par.maxrad * par.maxrad;
+  dotcolour(grey, grey, grey);
+  for (int j = 0; j < count; j++) {
+    const float x = wrapsquare(dotx[j] + ox, m), y = wrapsquare(doty[j] + oy, m);
+    const float r2 = x * x + y * y;
+    if (annulus && !(r2 >= lo2 && r2 <= hi2)) continue;
+    drawdotquad(x, y, par.dotsize / 2.0f, nullptr);
+  }
+  dotbatchflush();
+  MaskPlan plan;
+  if (annulus) maskplanadd(plan, 0.0f, par.minrad);
+  if (wedge) {
+    float start, sweep;
+    wobblewedgecover(t, &start, &sweep);
+    maskplanadd(plan, par.minrad, par.maxrad + par.dotsize, start, sweep);
+  }
+  drawmaskplan(plan);
+  // The frame loop draws the fixation mark over it.
+}
+
+void drawwandercircdots(double t, int ndots) {
+  static float grey = 1.0f;
+  const int count = dotsheld(ndots);
+  if (!run.initdoneflag) {
+    placesquaredots(count);
+    if (grid.order) wanderreset(grid);
+    grey = getbwdotcolor();
+    run.initdoneflag = 1;
+  }
+  float cx = 0.0f, cy = 0.0f;
+  if (grid.order) wandergridstep(grid, t, &cx, &cy);
+  const bool wiggle = par.wiggledotamp != 0.0f;
+  dotcolour(grey, grey, grey);
+  for (int j = 0; j < count; j++) drawshifteddot(j, 0.0f, 0.0f, wiggle);
+  dotbatchflush();
+  if (par.mousectrlflag) {
+    // The pointer carries the window, and the mark with it.
+    glPushMatrix();
+    const int pushed = pushstimcentre(t);
+    drawmaskplan(aperturemask());
+    popstimcentre(pushed);
+    glPopMatrix();
+    drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t);
+  } else {
+    drawaperture(cx, cy);
+    drawfixation(cx, cy, 0.0f, par.fixbright, t);
+  }
+}
+
+void drawpursuepasscirc(double t, int ndots) {
+  static float grey = 1.0f;
+  const int count = dotsheld(ndots);
+  if (!run.initdoneflag) {
+    placesquaredots(count);
+    if (path.x) pursuitreset(path);
+    grey = getbwdotcolor();
+    run.bordertoggleflag = 0;
+    run.initdoneflag = 1;
+  }
+  float px = 0.0f, py = 0.0f, theta = 0.0f;
+  if (path.x) pursuitstep(path, t, &px, &py, &theta);
+  const bool playback = pursuitplayback(pursuitblock(path.lastk));
+  const int i = path.x ? path.index : 0;
+  const float leg = path.x ? std::hypot(path.x[i] - path.x[i - 1], path.y[i] - path.y[i - 1]) : 0.0f;
+  const float g = pursuitgrey(playback, theta, leg, grey);
+  // Pursuit: the scene stands and the mark moves along the path. Playback:
+  // the mark stands and the scene moves by the reverse of the path.
+  const float sx = playback ? -px : 0.0f, sy = playback ? -py : 0.0f;
+  const bool wiggle = par.wiggledotamp != 0.0f;
+  dotcolour(g, g, g);
+  for (int j = 0; j < count; j++) drawshifteddot(j, sx, sy, wiggle);
+  dotbatchflush();
+  drawaperture(sx, sy);
+  if (playback)
+    drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, 1.0);
+  else
+    drawfixation(px, py, 0.0f, par.fixbright, t);
+  if (run.bordertoggleflag) drawscreenborder();
+}
+
+void drawpursuepassimgs(double t) {
+  if (!run.initdoneflag) {
+    if (path.x) pursuitreset(path);
+    run.bordertoggleflag = 0;
+    run.initdoneflag = 1;
+  }
+  if (!path.x || tiffcnt < 2) return;
+  float px, py, theta;
+  if (pursuitstep(path, t, &px, &py, &theta)) {
+    // Each new path shows the next background/target pair.
+    path.pair += 2;
+    if (path.pair < 0 || path.pair + 1 >= tiffcnt) path.pair = 0;
+  }
+  const bool playback = pursuitplayback(pursuitblock(path.lastk));
+  const int bg = path.pair, target = path.pair + 1;
+  if (playback) {
+    drawimg(bg, -px, -py, par.bgheight, ANCHOR_CENTRE);
+    drawimg(target, 0.0f, 0.0f, par.imheight, ANCHOR_CENTRE);
+    drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, 1.0);
+  } else {
+    drawimg(bg, 0.0f, 0.0f, par.bgheight, ANCHOR_CENTRE);
+    drawimg(target, px, py, par.imheight, ANCHOR_CENTRE);
+    drawfixation(px, py, 0.0f, par.fixbright, t);
+  }
+  if (run.bordertoggleflag) drawscreenborder();
+}

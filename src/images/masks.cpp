@@ -165,6 +165,11 @@ MaskPlan circmaskplan() {
   return p;
 }
 
+void maskplanadd(MaskPlan& p, float inner, float outer, float start, float sweep, int slices) {
+  add(p, inner, outer, start, sweep, slices);
+}
+void drawmaskplan(const MaskPlan& p) { drawplan(p); }
+
 void polarmask(double t) { drawplan(polarmaskplan(t)); }
 void eccenmask(double t) { drawplan(eccenmaskplan(t)); }
 void bothmask(double t) { drawplan(bothmaskplan(t)); }

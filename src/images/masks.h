@@ -39,6 +39,11 @@ MaskRing maskring(double t, float d);
 // size, stimulus scale and pointer use.
 float maskouter(float fac);
 
+// Adds a piece (an empty band or sweep adds nothing; at most 8 pieces).
+void maskplanadd(MaskPlan& p, float inner, float outer, float start = 0.0f, float sweep = 360.0f, int slices = 100);
+// Draws the pieces in background grey in the current transform.
+void drawmaskplan(const MaskPlan& p);
+
 // The pieces each mask draws (pure: no GL).
 MaskPlan polarmaskplan(double t);
 MaskPlan eccenmaskplan(double t);
