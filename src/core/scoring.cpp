@@ -77,12 +77,14 @@ static bool fivekeyline(const char* line) {
 
 ScoreCount scorelog(FILE* f, float maxcorrectRT, bool fivekeytrigger) {
   static char line[5001];
-  int p = 0, n = 0, h = 0, k = 0;
+  int p = 0, n = 0, h = 0, k = 0, d = 0;
   double targtime = 0.0, keytime = 0.0;
   while (std::fgets(line, sizeof line, f)) {
     if (startswith(line, "F1-reset") || startswith(line, "F2-reset") || startswith(line, "PrePrePer")) {
-      p = n = h = k = 0;
-    } else if (startswith(line, "FixEvent")) {
+      p = n = h = k = d = 0;
+    } else if (startswith(line, "FixEvent") || startswith(line, "NumEvent")) {
+      // A digit of the number task asks for a key press as a fixation target does.
+      if (line[0] == 'N') d++;
       targtime = secondfield(line);
       p++;
       n++;
@@ -102,6 +104,7 @@ ScoreCount scorelog(FILE* f, float maxcorrectRT, bool fivekeytrigger) {
   ScoreCount c;
   c.targets = n;
   c.hits = h;
+  c.numbers = d;
   return c;
 }
 
@@ -116,12 +119,11 @@ int targpercent() {
   std::fclose(run.fplogfile);
   run.fplogfile = nullptr;
   int result = 100;
-  if (par.fixtargprob != 0.0f) {
-    FILE* in = std::fopen(run.logfilename, "r");
-    if (in) {
-      result = scorepercent(scorelog(in, par.maxcorrectRT, par.fivekeytriggerflag != 0));
-      std::fclose(in);
-    }
+  FILE* in = std::fopen(run.logfilename, "r");
+  if (in) {
+    const ScoreCount c = scorelog(in, par.maxcorrectRT, par.fivekeytriggerflag != 0);
+    if (par.fixtargprob != 0.0f || c.numbers > 0) result = scorepercent(c);
+    std::fclose(in);
   }
   // Later lines follow the scored ones; if the file is gone, logging stops.
   run.fplogfile = std::fopen(run.logfilename, "a");

@@ -7,16 +7,19 @@
 struct ScoreCount {
   int targets = 0;
   int hits = 0;
+  int numbers = 0;  // of the targets: digits of a number task ("NumEvent")
 };
-// Scores the event lines of `f` from its current position: only the first
+// Scores the event lines of `f` from its current position: fixation targets
+// ("FixEvent") and the digits of a number task ("NumEvent"); only the first
 // key after a target counts, and only when within `maxcorrectRT` seconds;
 // "F1-reset", "F2-reset" and "PrePrePer" lines start the count over.
 // With `fivekeytrigger` the "k5" lines are the scanner's pulses, not answers.
 ScoreCount scorelog(FILE* f, float maxcorrectRT, bool fivekeytrigger = false);
 // Integer percentage of hits (0 with no targets, at most 100).
 int scorepercent(const ScoreCount& c);
-// Percentage of correctly answered fixation targets in this run's log
-// (100 without a log or without fixation targets); the log stays open
+// Percentage of correctly answered fixation targets and number-task digits
+// in this run's log (100 without a log, or when the run had neither fixation
+// targets switched on nor digits logged); the log stays open
 // for appending afterwards.
 int targpercent();
 
