@@ -17,6 +17,7 @@
 #include "core/window.h"
 #include "core/xit.h"
 #include "dots/dotfield.h"
+#include "dots/vection.h"
 #include "dots/pursuit.h"
 #include "dots/smoothflow.h"
 #include "images/stimimages.h"
@@ -235,6 +236,7 @@ void vistrummain(int argc, char** argv) {
   loadwordlists();
   loadstimimages();
   preparedots();
+  preparevection();
   preparesmoothflow();
   preparepursuit();
   loadscenario();

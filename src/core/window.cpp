@@ -241,8 +241,11 @@ void drawtwoframes(int type, double t) {
   else
     glViewport(0, 0, w, h);
   if (type == 48) drawvechorver(t, par.numdots);
-  double t2 = t;
-  while ((t2 = gettimer()) - t <= par.framedur / 2.0) usleep(250);
+  // Saved frames are a function of the frame number alone: their second
+  // half is exactly half a frame later, with no waiting on the clock.
+  double t2 = t + par.framedur / 2.0;
+  if (!par.saveframes)
+    while ((t2 = gettimer()) - t <= par.framedur / 2.0) usleep(250);
   if (par.packstereoupdownflag)
     glViewport(0, 0, w, h);
   else

@@ -1,0 +1,216 @@
+#include "dots/vection.h"
+#include "dots/vectionpatches.h"
+
+#include "config/condseq.h"
+#include "config/params.h"
+#include "core/runstate.h"
+#include "core/xit.h"
+#include "dots/dotfield.h"
+#include "dots/flowfields.h"
+#include "images/imagestreams.h"
+#include "retino/fixation.h"
+#include "retino/palette.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+// Per-patch rotation axes, the rotated corners (x, y, z each) and the
+// corner pairs of the outline edges, all sized before the run.
+float *axisx = nullptr, *axisy = nullptr, *axisz = nullptr;
+float* patchvert = nullptr;
+GLuint* edgeidx = nullptr;
+int patchcap = 0;  // patches the buffers hold
+
+int patchcount(int n) {
+  const int p = (n + 3) / 4;
+  return p < patchcap ? p : patchcap;
+}
+
+// Draws the cloud as the eye at `eyedeg` degrees about y sees it, each
+// patch turned by `deg` about its own axis (`own`) or about `common`.
+void drawcloud(int n, float eyedeg, float deg, bool own, const float common[3], bool lines) {
+  const int np = patchcount(n);
+  for (int k = 0; k < np; k++) {
+    const float ownaxis[3] = {axisx[k], axisy[k], axisz[k]};
+    const float* axis = own ? ownaxis : common;
+    for (int i = 0; i < 4; i++) {
+      float* v = patchvert + 12 * k + 3 * i;
+      v[0] = dotx[4 * k + i];
+      v[1] = doty[4 * k + i];
+      v[2] = dotz[4 * k + i];
+      if (deg != 0.0f) rotateaxis(v, axis, deg);
+    }
+  }
+  glPushMatrix();
+  glRotatef(eyedeg, 0.0f, 1.0f, 0.0f);
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glVertexPointer(3, GL_FLOAT, 0, patchvert);
+  if (lines) {
+    glLineWidth(par.stereoline);
+    glDrawElements(GL_LINES, 8 * np, GL_UNSIGNED_INT, edgeidx);
+  } else {
+    glDrawArrays(GL_QUADS, 0, 4 * np);
+  }
+  glDisableClientState(GL_VERTEX_ARRAY);
+  glPopMatrix();
+}
+
+// The fixation of the patch clouds: with stereo one mark per eye on the
+// far side of the sphere, each seen by its eye; else the plain mark.
+void patchfixation(double t, bool stereo) {
+  if (!stereo) {
+    drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t);
+    return;
+  }
+  glPushMatrix();
+  glRotatef(par.stereorotdeg / 2.0f, 0.0f, 1.0f, 0.0f);
+  par.fixtype = 6;
+  drawfixation(0.0f, 0.0f, -par.sphererad, par.fixbright, t);
+  glRotatef(-par.stereorotdeg, 0.0f, 1.0f, 0.0f);
+  par.fixtype = 7;
+  drawfixation(0.0f, 0.0f, -par.sphererad, par.fixbright, t);
+  glPopMatrix();
+  par.fixtype = 5;
+}
+
+// New patches when the re-randomisation phase wraps.
+void rerandomise(double t, int n, double* prev) {
+  const double p = fracphase(par.randfreq * t);
+  if (p < *prev) computespherequads(n);
+  *prev = p;
+}
+
+}  // namespace
+
+void rotateaxis(float* v, const float axis[3], float deg) {
+  const double len = std::sqrt(static_cast<double>(axis[0]) * axis[0] + static_cast<double>(axis[1]) * axis[1] +
+                               static_cast<double>(axis[2]) * axis[2]);
+  if (!(len > 0.0)) return;
+  const double ux = axis[0] / len, uy = axis[1] / len, uz = axis[2] / len;
+  const double a = deg * M_PI / 180.0, c = std::cos(a), s = std::sin(a), d = 1.0 - c;
+  const double x = v[0], y = v[1], z = v[2];
+  const double dot = ux * x + uy * y + uz * z;
+  // Rodrigues: v cos a + (u x v) sin a + u (u.v)(1 - cos a).
+  v[0] = static_cast<float>(x * c + (uy * z - uz * y) * s + ux * dot * d);
+  v[1] = static_cast<float>(y * c + (uz * x - ux * z) * s + uy * dot * d);
+  v[2] = static_cast<float>(z * c + (ux * y - uy * x) * s + uz * dot * d);
+}
+
+float patchrotation(double p) {
+  const double u = par.sinusoidtype == 3 ? 2.0 * p : p;
+  return static_cast<float>(sinusoidprofile(u, par.sinusoidtype) * par.dotspeed);
+}
+
+bool canalaxis(const char* name, float axis[3], bool* moves) {
+  struct Canal {
+    const char* name;
+    float x, y, z;
+    bool moves;
+  };
+  static const Canal canals[] = {
+      {"still", 1, 1, 1, false}, {"horiz", 0, 2, -1, true}, {"left", 1, 0, -1, true}, {"right", -1, 0, -1, true}};
+  for (const Canal& c : canals) {
+    if (std::strcmp(name, c.name) != 0) continue;
+    axis[0] = c.x, axis[1] = c.y, axis[2] = c.z;
+    *moves = c.moves;
+    return true;
+  }
+  return false;
+}
+
+void preparepatches(int n) {
+  const int np = (n > 0 ? n + 3 : 3) / 4;
+  if (np <= patchcap) return;
+  std::free(axisx), std::free(axisy), std::free(axisz), std::free(patchvert), std::free(edgeidx);
+  axisx = static_cast<float*>(std::calloc(np + 1, sizeof(float)));
+  axisy = static_cast<float*>(std::calloc(np + 1, sizeof(float)));
+  axisz = static_cast<float*>(std::calloc(np + 1, sizeof(float)));
+  patchvert = static_cast<float*>(std::calloc(12 * (np + 1), sizeof(float)));
+  edgeidx = static_cast<GLuint*>(std::calloc(8 * (np + 1), sizeof(GLuint)));
+  if (!axisx || !axisy || !axisz || !patchvert || !edgeidx) fatal("vistrum: ### malloc dot arrays failed\n");
+  for (int k = 0; k < np; k++) {
+    const GLuint b = 4 * k;
+    const GLuint e[8] = {b, b + 1, b + 1, b + 2, b + 2, b + 3, b + 3, b};
+    for (int i = 0; i < 8; i++) edgeidx[8 * k + i] = e[i];
+  }
+  patchcap = np;
+}
+
+void drawvecvsscram(double t, int ndots) {
+  static float grey = 1.0f;
+  static double prevrand = 1.001, prevflow = 1.001;
+  static float common[3] = {1.0f, 0.0f, 0.0f};
+  static int scrambled = 0;
+  if (!run.initdoneflag) {
+    grey = getbwdotcolor();
+    if (!par.stereoflag) par.fixtype = 0;
+    prevrand = prevflow = 1.001;
+    run.initdoneflag = 1;
+  }
+  rerandomise(t, ndots, &prevrand);
+  const double p = fracphase(par.flowfreq * t);
+  if (p < prevflow) {
+    // The block in force when the flow starts holds for the whole flow.
+    scrambled = scrambledblock(t);
+    const int np = patchcount(ndots);
+    if (scrambled)
+      for (int k = 0; k < np; k++) randsphpoint(&axisx[k], &axisy[k], &axisz[k]);
+    else
+      randsphpoint(&common[0], &common[1], &common[2]);
+  }
+  prevflow = p;
+  const float deg = patchrotation(p);
+  const bool lines = par.quadlinesflag != 0;
+  if (par.stereoflag)
+    glColor3f(par.stereoLred, par.stereoLgrn, par.stereoLblu);
+  else
+    glColor3f(grey, grey, grey);
+  drawcloud(ndots, par.stereorotdeg / 2.0f, deg, scrambled != 0, common, lines);
+  if (par.stereoflag) {
+    glColor3f(par.stereoRred, par.stereoRgrn, par.stereoRblu);
+    drawcloud(ndots, -par.stereorotdeg / 2.0f, deg, scrambled != 0, common, lines);
+  }
+  patchfixation(t, par.stereoflag != 0);
+}
+
+void drawvec3canal(double t, int ndots) {
+  static float grey = 1.0f;
+  static double prevrand = 1.001;
+  if (!run.initdoneflag) {
+    grey = getbwdotcolor();
+    run.F6keytoggleflag = par.stereoflag;
+    run.F5keytoggleflag = par.quadlinesflag;
+    if (!par.stereoflag) par.fixtype = 0;
+    prevrand = 1.001;
+    run.initdoneflag = 1;
+    run.initdoneflag2 = 0;  // the block sequence starts again
+  }
+  par.stereoflag = run.F6keytoggleflag;
+  par.quadlinesflag = run.F5keytoggleflag;
+  const bool stereo = par.stereoflag != 0;
+  const bool lines = stereo || par.quadlinesflag != 0;  // two overlapping eyes need outlines
+  rerandomise(t, ndots, &prevrand);
+  const int c = getlogcondition(t, par.condcnt);
+  if (c < 0 || c >= static_cast<int>(par.condnames.size())) return;
+  float axis[3];
+  bool moves = false;
+  if (!canalaxis(par.condnames[c].c_str(), axis, &moves))
+    fatal("vistrum: ### bad condition: %s\nvistrum: [still,horiz,left,right]\n", par.condnames[c].c_str());
+  const double u = (t - run.oldt) * par.wobblefreq;
+  const float deg = moves ? static_cast<float>(sinusoidprofile(u, par.sinusoidtype) * par.dotspeed) : 0.0f;
+  if (stereo)
+    glColor3f(par.stereoLred, par.stereoLgrn, par.stereoLblu);
+  else
+    glColor3f(grey, grey, grey);
+  drawcloud(ndots, par.stereorotdeg / 2.0f, deg, false, axis, lines);
+  if (stereo) {
+    glColor3f(par.stereoRred, par.stereoRgrn, par.stereoRblu);
+    drawcloud(ndots, -par.stereorotdeg / 2.0f, deg, false, axis, true);
+  }
+  patchfixation(t, stereo);
+}
