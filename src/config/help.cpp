@@ -89,22 +89,29 @@ void printcoltypes() {
 void printhotkeys() {
   line(" Hotkeys:");
   line("");
-  line("   Esc       quit (logged as Interrupt)");
-  line("   F1        start / restart at t=0");
-  line("   F2        reset and wait for the trigger again");
-  line("   F3        toggle mouse-control reset");
-  line("   m         toggle mouse control of the stimulus centre");
-  line("   F5-8      toggle stimulus-specific switches (F5,F6: type 49)");
-  line("   r/g/b     left-eye stereo red down, green up, blue up (0.01)");
-  line("   R/G/B     right-eye stereo red up, green up, blue down (0.01)");
-  line("   o/O       interocular distance -/+ 0.01");
-  line("   v/V       vertical eye offset -/+ 0.01");
-  line("   up/down   stimulus scale step up/down");
-  line("   0-9       subject responses (logged)");
+  for (const HotkeyHelp& h : hotkeys()) std::printf("   %-9s %s\n", h.keys, h.action);
   line("");
 }
 
 }  // namespace
+
+const std::vector<HotkeyHelp>& hotkeys() {
+  static const std::vector<HotkeyHelp> keys = {
+      {"Esc", "quit (logged as Interrupt)"},
+      {"F1", "start / restart at t=0"},
+      {"F2", "reset and wait for the trigger again"},
+      {"F3", "toggle mouse-control reset"},
+      {"m", "toggle mouse control of the stimulus centre"},
+      {"F5-8", "toggle stimulus-specific switches (F5,F6: type 49)"},
+      {"r/g/b", "left-eye stereo red down, green up, blue up (0.01)"},
+      {"R/G/B", "right-eye stereo red up, green up, blue down (0.01)"},
+      {"o/O", "interocular distance -/+ 0.01"},
+      {"v/V", "vertical eye offset -/+ 0.01"},
+      {"up/down", "stimulus scale step up/down"},
+      {"0-9", "subject responses (logged)"},
+  };
+  return keys;
+}
 
 void usage() {
   line("");

@@ -2,8 +2,16 @@
 #pragma once
 
 #include <cstdio>
+#include <vector>
 
 void usage();
 // Prints lib/help/s<stimtype> under the installation directory.
 void helpstim();
 void printdefs(int stimtype);
+
+// The operator hotkeys, as the usage text and the manual list them.
+struct HotkeyHelp {
+  const char* keys;
+  const char* action;
+};
+const std::vector<HotkeyHelp>& hotkeys();

@@ -8,6 +8,7 @@
 #include "core/catalogue.h"
 #include "core/eventlog.h"
 #include "core/frametiming.h"
+#include "core/installdir.h"
 #include "core/mouse.h"
 #include "core/projection.h"
 #include "core/runstate.h"
@@ -133,6 +134,14 @@ namespace {
 void readinstalldir() {
   const char* env = std::getenv("VISTRUM_DIR");
   if (!env) {
+    // An installed program finds its own library; a build tree keeps the
+    // current folder.
+    const std::string own = installedvistrumdir(ownexepath());
+    if (!own.empty() && own.size() < sizeof par.vistrumdir) {
+      std::strcpy(par.vistrumdir, own.c_str());
+      std::printf("vistrum: env var VISTRUM_DIR undef'd: using installed library %s\n", par.vistrumdir);
+      return;
+    }
     std::printf("vistrum: env var VISTRUM_DIR undef'd: assume pwd\n");
     return;
   }

@@ -1,0 +1,602 @@
+#include "tools/logevents.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <sstream>
+
+namespace {
+
+// What a line kind means for the table.
+enum class Role {
+  condition,   // a block condition: lasts until the next condition or end
+  target,      // something the subject answers: gets response columns
+  item,        // a shown or played item, a code, a pulse: one instant
+  response,    // a subject's answer
+  start,       // the stimulus timer starts here (a start line)
+  restart,     // F1 or the counted trigger: the timer restarts after the line
+  restartwait, // F2: the run waits for a new start
+  preend,      // end of a fixation pre-period: the timer restarts after it
+  clockreset,  // the line written right after that restart
+  end,         // an end of the stimulus, the run or the experiment
+  postend,     // end of the post-period: the run waits for a new start
+  other,       // operator actions and bookkeeping
+};
+
+struct Kind {
+  const char* word;       // event word before the colon
+  Role role;
+  const char* trialtype;  // nullptr: the trial type comes from the line
+  const char* what;       // description for the sidecar
+};
+
+const Kind kKinds[] = {
+    {"StimEvent", Role::condition, nullptr, "block condition (its name as in the log)"},
+    {"InitRndBlk", Role::other, "random_blocks_start", "start of the random block sequence (value: condition count)"},
+    {"RndBlkExptDone", Role::end, "random_blocks_done", "all random blocks done"},
+    {"FixEvent", Role::target, "fixation_target", "fixation target (value: frame offset)"},
+    {"OriEvent", Role::target, "orientation_target", "wedge jerk target (value: degrees)"},
+    {"ShiftEvent", Role::target, "shift_target", "four-quadrant jerk target (value: degrees)"},
+    {"ChkEvent", Role::target, "check_target", "single-check target (value: radius)"},
+    {"SfChgEvent", Role::target, "spatial_frequency_target", "spatial-frequency target (value: factor)"},
+    {"DispEvent", Role::target, "disparity_target", "stereo disparity target (value: disparity)"},
+    {"FlowEvent", Role::target, "flow_target", "flow target (value: radius; detail: angle)"},
+    {"RedEvent", Role::target, "red_dot_target", "red dot target"},
+    {"DimEvent", Role::target, "dim_target", "dimming target (detail: fraction, frames)"},
+    {"ImgColEvent", Role::target, "image_colour_target", "coloured image target (value: image)"},
+    {"ImgZoomEvent", Role::target, "image_zoom_target", "zooming image target (value: image)"},
+    {"1BakEvent", Role::target, "one_back_target", "one-back repeat"},
+    {"FontEvent", Role::target, "font_target", "font target"},
+    {"LetEvent", Role::item, "letter", "letter shown (value: the letter)"},
+    {"NumEvent", Role::item, "number", "number shown (value: the number)"},
+    {"RealMotEvent", Role::item, "real_motion", "real-motion image step (detail: images)"},
+    {"TiffEvent", Role::item, "image", "picture shown (value: file name)"},
+    {"TgRetEvent", Role::item, "saccade_target_return", "delayed-saccade target return"},
+    {"PainEvent", Role::item, "laser_pulse", "laser pulse (detail: finger, position)"},
+    {"SXCdeEvent", Role::item, nullptr, "scenario code (code_<n>)"},
+    {"SndFile", Role::item, "sound", "sound started (value: file name)"},
+    {"KeyEvent", Role::response, "response", "subject key press (response: the key)"},
+    {"RespBits", Role::response, "response", "response input bits (response: the bits)"},
+    {"StartPulse", Role::start, "start", "run start (value: start mode)"},
+    {"F1-reset", Role::restart, "restart", "restart by F1 or the counted trigger (the next start follows)"},
+    {"F2-resetwait", Role::restartwait, "restart_wait", "restart by F2: waits for a new start"},
+    {"EndPrePer", Role::preend, "prestim_end", "end of the fixation pre-period"},
+    {"EndPrePrePer", Role::preend, "presaccade_test_end", "end of the pre-saccade fixation test"},
+    {"PrePerReset", Role::clockreset, nullptr, nullptr},
+    {"PrePrePerReset", Role::clockreset, nullptr, nullptr},
+    {"EndPeriod", Role::end, "stimulus_end", "end of the stimulus period"},
+    {"EndPostPer", Role::postend, "poststim_end", "end of the fixation post-period"},
+    {"ExptEnd", Role::end, "experiment_end", "end time reached"},
+    {"Interrupt", Role::end, "interrupt", "run ended by Esc"},
+    {"SXExptDone", Role::end, "scenario_done", "scenario finished"},
+    {"CurScale", Role::other, "scale_change", "operator scale step (value: the scale)"},
+};
+
+// Trial types written from the line itself, described in the sidecar too.
+const char* const kWedgeWhat = "event-related wedge trial at this polar angle (detail: nback_repeat for a repeat)";
+const char* const kDelayWhat = "delay between event-related wedge trials";
+const char* const kTriggerWhat = "scanner trigger pulse (the 5 key with -fivekeytrigger)";
+
+const Kind* findkind(const std::string& word) {
+  for (const Kind& k : kKinds)
+    if (word == k.word) return &k;
+  return nullptr;
+}
+
+std::string trim(const std::string& s) {
+  const size_t a = s.find_first_not_of(" \t\r");
+  if (a == std::string::npos) return "";
+  const size_t b = s.find_last_not_of(" \t\r");
+  return s.substr(a, b - a + 1);
+}
+
+bool number(const std::string& s, double* v) {
+  if (s.empty()) return false;
+  char* end = nullptr;
+  *v = std::strtod(s.c_str(), &end);
+  return end && *end == '\0' && std::isfinite(*v);
+}
+
+std::vector<std::string> words(const std::string& s) {
+  std::vector<std::string> w;
+  std::istringstream in(s);
+  std::string x;
+  while (in >> x) w.push_back(x);
+  return w;
+}
+
+// One log line, understood.
+struct Parsed {
+  const Kind* kind = nullptr;
+  std::string word;        // event word as written
+  std::string tag;         // "00" in "StartPulse(00):"
+  double time = NAN;       // the logged time
+  std::string fields;      // what follows the time (end marks removed)
+  std::string trialtype;   // for kinds that take it from the line
+  bool target = false;
+  double duration = NAN;
+  double start = NAN;      // event-related wedge trial start (its own time field)
+  bool delay = false;
+  int lineno = 0;
+  std::string text;
+};
+
+// Splits "Word(tag):  time  fields" into its parts; false when the line is no event line.
+bool parseline(const std::string& raw, Parsed* p) {
+  const std::string s = trim(raw);
+  // The event-related wedge lines carry their own start and stop times.
+  if (s.rfind("angle:", 0) == 0) {
+    double angle, start, stop;
+    char hit[16] = "";
+    const int n = std::sscanf(s.c_str(), "angle: %lf deg. start: %lf stop: %lf %15s", &angle, &start, &stop, hit);
+    if (n < 3) return false;
+    p->word = "angle";
+    char tt[48];
+    std::snprintf(tt, sizeof tt, "wedge_%.1f", angle);
+    p->trialtype = tt;
+    p->time = start;
+    p->start = start;
+    p->duration = stop - start;
+    p->target = std::strcmp(hit, "(hit)") == 0;
+    char fields[64];
+    std::snprintf(fields, sizeof fields, "%.1f", angle);
+    p->fields = fields;
+    return true;
+  }
+  if (s.rfind("delay period (", 0) == 0) {
+    double d;
+    if (std::sscanf(s.c_str(), "delay period (%lf sec)", &d) != 1) return false;
+    p->word = "delay period";
+    p->trialtype = "delay";
+    p->duration = d;
+    p->delay = true;
+    p->fields = s.find("clearing nbacks") != std::string::npos ? "clearing nbacks" : "";
+    return true;
+  }
+  const size_t colon = s.find(':');
+  if (colon == std::string::npos || colon == 0) return false;
+  std::string word = s.substr(0, colon);
+  if (word.find(' ') != std::string::npos) return false;
+  const size_t paren = word.find('(');
+  if (paren != std::string::npos && word.back() == ')') {
+    p->tag = word.substr(paren + 1, word.size() - paren - 2);
+    word = word.substr(0, paren);
+  }
+  p->word = word;
+  std::string rest = trim(s.substr(colon + 1));
+  if (word == "Feedback") {
+    p->fields = rest;
+    return true;
+  }
+  p->kind = findkind(word);
+  if (!p->kind) return false;
+  std::vector<std::string> w = words(rest);
+  while (!w.empty() && w.back().find_first_not_of('#') == std::string::npos) w.pop_back();
+  if (w.empty()) return false;
+  // The sound line names its file first and ends with the time.
+  if (p->kind->role == Role::item && word == "SndFile") {
+    if (!number(w.back(), &p->time)) return false;
+    w.pop_back();
+  } else {
+    if (!number(w.front(), &p->time)) return false;
+    w.erase(w.begin());
+  }
+  std::string f;
+  for (const std::string& x : w) f += (f.empty() ? "" : " ") + x;
+  p->fields = f;
+  p->target = p->kind->role == Role::target;
+  return true;
+}
+
+// The line's main field, and the rest.
+void splitfields(const Parsed& p, std::string* value, std::string* detail) {
+  const std::string& f = p.fields;
+  if (p.word == "StimEvent") {
+    // "name (n)": the name is the trial type, the number the value.
+    const size_t open = f.rfind(" (");
+    if (open != std::string::npos && f.back() == ')') {
+      *value = f.substr(open + 2, f.size() - open - 3);
+      return;
+    }
+    return;
+  }
+  if (p.word == "KeyEvent" && f.size() >= 2 && f[0] == 'k') {
+    *value = f.substr(1);
+    return;
+  }
+  if (p.word == "InitRndBlk") {
+    const size_t eq = f.find('=');
+    *value = eq == std::string::npos ? f : f.substr(eq + 1);
+    return;
+  }
+  if (p.word == "StartPulse") {
+    *value = p.tag;
+    return;
+  }
+  if (p.word == "SndFile" || p.word == "TiffEvent") {
+    *value = f;
+    return;
+  }
+  if (p.word == "delay period") {
+    char d[32];
+    std::snprintf(d, sizeof d, "%.3f", p.duration);
+    *value = d;
+    *detail = f;
+    return;
+  }
+  // Otherwise the first field is the value, unless it is a key=value field.
+  const size_t sp = f.find(' ');
+  const std::string first = f.substr(0, sp);
+  if (!first.empty() && first.find('=') == std::string::npos && first.find(',') == std::string::npos) {
+    *value = first;
+    *detail = sp == std::string::npos ? "" : trim(f.substr(sp + 1));
+  } else {
+    *detail = f;
+  }
+  // "x1.5" (factor) and "r=0.25" (radius) keep their number as the value.
+  if (p.word == "SfChgEvent" && !value->empty() && (*value)[0] == 'x') *value = value->substr(1);
+  if ((p.word == "ChkEvent" || p.word == "FlowEvent") && detail->rfind("r=", 0) == 0) {
+    const size_t end = detail->find_first_of(" ,");
+    *value = detail->substr(2, end == std::string::npos ? std::string::npos : end - 2);
+    *detail = end == std::string::npos ? "" : trim(detail->substr(end + 1));
+  }
+}
+
+struct Header {
+  int stimtype = -1;
+  std::string commandline;
+  bool fivekeytrigger = false;
+  double maxrt = -1;
+};
+
+void readheaderline(const std::string& s, Header* h) {
+  int n;
+  if (std::sscanf(s.c_str(), "Vistrum logfile for stimtype=%d", &n) == 1) h->stimtype = n;
+  const std::vector<std::string> w = words(s);
+  bool cmd = false;
+  for (const std::string& x : w) cmd = cmd || x == "-s" || x == "-stimtype";
+  if (!cmd || !h->commandline.empty()) return;
+  h->commandline = trim(s);
+  for (size_t k = 0; k < w.size(); k++) {
+    if (w[k] == "-fivekeytrigger") h->fivekeytrigger = true;
+    if (w[k] == "-nofivekeytrigger") h->fivekeytrigger = false;
+    double v;
+    if (w[k] == "-maxcorrectRT" && k + 1 < w.size() && number(w[k + 1], &v)) h->maxrt = v;
+  }
+}
+
+bool isrestartrole(Role r) { return r == Role::restart || r == Role::restartwait || r == Role::postend; }
+
+// Times above this were read before the timer was ever reset.
+constexpr double kUnresetTime = 100000.0;
+
+void addrow(EventsTable* t, const Parsed& p, double onset) {
+  EventRow r;
+  r.onset = onset;
+  r.event = p.word;
+  r.logtime = p.delay ? NAN : p.time;
+  r.line = p.lineno;
+  r.target = p.target;
+  r.duration = p.duration;
+  splitfields(p, &r.value, &r.detail);
+  if (!p.trialtype.empty()) {
+    r.trialtype = p.trialtype;
+  } else if (p.kind && p.kind->trialtype) {
+    r.trialtype = p.kind->trialtype;
+  } else if (p.word == "StimEvent") {
+    const size_t open = p.fields.rfind(" (");
+    r.trialtype = open != std::string::npos && p.fields.back() == ')' ? p.fields.substr(0, open) : p.fields;
+  } else if (p.word == "SXCdeEvent") {
+    r.trialtype = "code_" + r.value;
+  }
+  if (p.word == "angle" && p.target) r.detail = "nback_repeat";
+  if (p.kind && p.kind->role == Role::response) r.response = p.word == "KeyEvent" ? r.value : p.fields;
+  // Block conditions get their length later; sounds, pictures and codes
+  // last as long as the file or scenario says, which the log does not.
+  const bool unknown = p.word == "StimEvent" || p.word == "SndFile" || p.word == "TiffEvent" || p.word == "SXCdeEvent";
+  if (std::isnan(r.duration) && !unknown) r.duration = 0;
+  t->rows.push_back(r);
+}
+
+// Block conditions last until the next condition, end or restart line.
+void setconditiondurations(EventsTable* t, const std::vector<bool>& closes) {
+  for (size_t k = 0; k < t->rows.size(); k++) {
+    if (t->rows[k].event != "StimEvent") continue;
+    for (size_t j = k + 1; j < t->rows.size(); j++) {
+      if (t->rows[j].event == "StimEvent" || closes[j]) {
+        t->rows[k].duration = std::max(0.0, t->rows[j].onset - t->rows[k].onset);
+        break;
+      }
+    }
+  }
+}
+
+// The first answer after a target and before the next one, when in time.
+void matchresponses(EventsTable* t) {
+  for (size_t k = 0; k < t->rows.size(); k++) {
+    EventRow& tg = t->rows[k];
+    if (!tg.target) continue;
+    for (size_t j = k + 1; j < t->rows.size(); j++) {
+      const EventRow& r = t->rows[j];
+      if (r.target) break;
+      if (r.trialtype != "response") continue;
+      const double rt = r.onset - tg.onset;
+      if (rt <= t->maxrt) {
+        tg.response = r.response;
+        tg.responsetime = rt;
+      }
+      break;
+    }
+  }
+}
+
+}  // namespace
+
+EventsTable convertlog(std::istream& in, const EventsOptions& opt) {
+  EventsTable t;
+  Header h;
+  std::vector<Parsed> lines;
+  std::string s;
+  int lineno = 0;
+  bool seenevent = false;
+  while (std::getline(in, s)) {
+    lineno++;
+    Parsed p;
+    p.lineno = lineno;
+    p.text = s;
+    if (trim(s).empty()) continue;
+    if (parseline(s, &p)) {
+      seenevent = true;
+      lines.push_back(p);
+    } else if (!seenevent) {
+      readheaderline(s, &h);
+    } else {
+      t.unmapped.push_back({lineno, "not an event line this program writes", s});
+    }
+  }
+  t.stimtype = h.stimtype;
+  t.commandline = h.commandline;
+  t.maxrt = opt.maxrt >= 0 ? opt.maxrt : h.maxrt >= 0 ? h.maxrt : 2.0;
+
+  // Segments: a restart (after its own line) or a start line that follows
+  // anything but a restart begins one; F2 and the end of the post-period
+  // leave the run waiting until the next start.
+  // Lines before any start or restart form a segment of their own (a run
+  // that started at once writes no start line).
+  std::vector<int> seg(lines.size(), 0);
+  std::vector<bool> waiting(lines.size(), false);
+  bool wait = false, afterrestart = false;
+  for (size_t k = 0; k < lines.size(); k++) {
+    const Parsed& p = lines[k];
+    const Role role = p.kind ? p.kind->role : Role::item;
+    if (role == Role::start && !afterrestart) t.segments.push_back({p.lineno, 0});
+    if (t.segments.empty() && role != Role::start && role != Role::restart) {
+      if (p.time > kUnresetTime) continue;  // keys on the first "Ready" screen: no segment
+      t.segments.push_back({p.lineno, 0});
+    }
+    if (role == Role::start) wait = false;
+    seg[k] = static_cast<int>(t.segments.size());
+    waiting[k] = wait;
+    afterrestart = false;
+    if (role == Role::restart) {
+      t.segments.push_back({p.lineno, 0});
+      afterrestart = true;
+      wait = false;
+      continue;
+    }
+    if (role == Role::restartwait || role == Role::postend) wait = true;
+    const bool counts = !waiting[k] && role != Role::start && !isrestartrole(role) && role != Role::clockreset &&
+                        p.word != "Feedback" && !(p.time > kUnresetTime);
+    if (counts) t.segments.back().rows++;
+  }
+  int chosen = opt.segment;
+  if (chosen <= 0) {
+    chosen = static_cast<int>(t.segments.size());
+    for (int k = chosen; k >= 1; k--)
+      if (t.segments[static_cast<size_t>(k - 1)].rows > 0) {
+        chosen = k;
+        break;
+      }
+  }
+  if (chosen > static_cast<int>(t.segments.size())) chosen = 0;
+  t.chosen = chosen;
+
+  // Rows of the chosen segment, with the pre-period ends folded into onsets.
+  double offset = 0, pendingpre = NAN, laststop = NAN;
+  bool started = false;
+  std::vector<bool> closes;
+  for (size_t k = 0; k < lines.size(); k++) {
+    const Parsed& p = lines[k];
+    const Role role = p.kind ? p.kind->role : Role::item;
+    if (p.word == "Feedback") {
+      t.feedback = p.fields;
+      t.unmapped.push_back({p.lineno, "final score text, no time", p.text});
+      continue;
+    }
+    // The restart that begins the chosen segment is its start, at 0.
+    if (role == Role::restart && seg[k] == chosen - 1) {
+      EventRow r;
+      r.onset = 0;
+      r.duration = 0;
+      r.trialtype = "start";
+      r.value = "F1";
+      r.event = p.word;
+      r.logtime = p.time;
+      r.line = p.lineno;
+      t.rows.push_back(r);
+      closes.push_back(false);
+      started = true;
+      continue;
+    }
+    if (seg[k] == 0 && role != Role::restart) {
+      t.unmapped.push_back({p.lineno, "before the first start (timer not yet reset)", p.text});
+      continue;
+    }
+    if (seg[k] != chosen) continue;
+    if (waiting[k]) {
+      if (!isrestartrole(role)) t.unmapped.push_back({p.lineno, "while waiting for a start", p.text});
+      continue;
+    }
+    if (p.time > kUnresetTime) {
+      t.unmapped.push_back({p.lineno, "before the first start (timer not yet reset)", p.text});
+      continue;
+    }
+    if (role == Role::start && started) continue;  // the start line after F1: one start
+    if (role == Role::clockreset) {
+      if (std::isnan(pendingpre)) {
+        t.unmapped.push_back({p.lineno, "timer reset without the end of a pre-period before it", p.text});
+      } else {
+        offset += pendingpre;
+        pendingpre = NAN;
+      }
+      continue;
+    }
+    if (p.delay) {
+      if (std::isnan(laststop)) {
+        t.unmapped.push_back({p.lineno, "delay without a wedge trial before it", p.text});
+        continue;
+      }
+      addrow(&t, p, laststop);
+      closes.push_back(false);
+      continue;
+    }
+    const double onset = offset + p.time;
+    if (p.word == "angle") laststop = onset + p.duration;
+    if (role == Role::preend) pendingpre = p.time;
+    addrow(&t, p, onset);
+    EventRow& r = t.rows.back();
+    if (p.word == "KeyEvent" && r.value == "5" && h.fivekeytrigger) {
+      r.trialtype = "trigger";
+      r.response.clear();
+    }
+    closes.push_back(role == Role::end || isrestartrole(role) || role == Role::preend);
+  }
+  // Onset order (stable, so lines written together keep their order).
+  std::vector<size_t> order(t.rows.size());
+  for (size_t k = 0; k < order.size(); k++) order[k] = k;
+  std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return t.rows[a].onset < t.rows[b].onset; });
+  std::vector<EventRow> rows;
+  std::vector<bool> cl;
+  for (size_t k : order) {
+    rows.push_back(t.rows[k]);
+    cl.push_back(closes[k]);
+  }
+  t.rows = rows;
+  setconditiondurations(&t, cl);
+  matchresponses(&t);
+  std::stable_sort(t.unmapped.begin(), t.unmapped.end(),
+                   [](const UnmappedLine& a, const UnmappedLine& b) { return a.line < b.line; });
+  return t;
+}
+
+namespace {
+
+std::string num(double v) {
+  if (std::isnan(v)) return "n/a";
+  char b[32];
+  std::snprintf(b, sizeof b, "%.3f", v);
+  if (std::strcmp(b, "-0.000") == 0) return "0.000";
+  return b;
+}
+
+std::string cell(const std::string& s) {
+  if (s.empty()) return "n/a";
+  std::string c = s;
+  for (char& ch : c)
+    if (ch == '\t' || ch == '\n' || ch == '\r') ch = ' ';
+  return c;
+}
+
+std::string jsonstr(const std::string& s) {
+  std::string o = "\"";
+  for (unsigned char c : s) {
+    if (c == '"' || c == '\\') {
+      o += '\\';
+      o += static_cast<char>(c);
+    } else if (c < 0x20) {
+      char b[8];
+      std::snprintf(b, sizeof b, "\\u%04x", c);
+      o += b;
+    } else {
+      o += static_cast<char>(c);
+    }
+  }
+  return o + "\"";
+}
+
+std::string describetype(const std::string& tt) {
+  if (tt == "trigger") return kTriggerWhat;
+  if (tt == "delay") return kDelayWhat;
+  if (tt.rfind("wedge_", 0) == 0) return kWedgeWhat;
+  if (tt.rfind("code_", 0) == 0) return "scenario code " + tt.substr(5);
+  for (const Kind& k : kKinds)
+    if (k.trialtype && tt == k.trialtype) return k.what;
+  return "block condition \"" + tt + "\"";
+}
+
+}  // namespace
+
+void writeeventstsv(std::ostream& out, const EventsTable& t) {
+  out << "onset\tduration\ttrial_type\tresponse\tresponse_time\tvalue\tdetail\tlog_event\tlog_time\tlog_line\n";
+  for (const EventRow& r : t.rows) {
+    out << num(r.onset) << '\t' << num(r.duration) << '\t' << cell(r.trialtype) << '\t' << cell(r.response) << '\t'
+        << num(r.responsetime) << '\t' << cell(r.value) << '\t' << cell(r.detail) << '\t' << cell(r.event) << '\t'
+        << num(r.logtime) << '\t' << r.line << '\n';
+  }
+}
+
+void writeeventsjson(std::ostream& out, const EventsTable& t, const char* version) {
+  std::map<std::string, std::string> levels;
+  for (const EventRow& r : t.rows)
+    if (!r.trialtype.empty()) levels[r.trialtype] = describetype(r.trialtype);
+  char rt[200];
+  std::snprintf(rt, sizeof rt,
+                "Seconds from a target to the first key after it, when it came before the next target and within "
+                "%.3f s; the same rule the program scores by",
+                t.maxrt);
+  struct Col {
+    const char* name;
+    const char* longname;
+    std::string description;
+    bool seconds;
+  };
+  const Col cols[] = {
+      {"onset", "Event onset", "Seconds from the start of the run (the start trigger) to the event", true},
+      {"duration", "Event duration",
+       "Seconds: block conditions last until the next condition or end line; targets, keys and pulses are "
+       "instants (0); n/a where the log does not tell",
+       true},
+      {"trial_type", "Event type", "The condition name, target kind or line kind of the event", false},
+      {"response", "Response", "The key (0-9) or input bits answered; for targets, the first answer after them",
+       false},
+      {"response_time", "Response time", rt, true},
+      {"value", "Main field", "The main field of the log line (condition number, key, radius, file name, ...)",
+       false},
+      {"detail", "Other fields", "The other fields of the log line, as written", false},
+      {"log_event", "Log event word", "The event word of the log line", false},
+      {"log_time", "Logged time", "The time as written in the log (seconds since the last timer reset)", true},
+      {"log_line", "Log line number", "Line number of the event in the log file", false},
+  };
+  out << "{\n";
+  for (const Col& c : cols) {
+    out << "  " << jsonstr(c.name) << ": {\n";
+    out << "    \"LongName\": " << jsonstr(c.longname) << ",\n";
+    out << "    \"Description\": " << jsonstr(c.description);
+    if (c.seconds) out << ",\n    \"Units\": \"s\"";
+    if (std::strcmp(c.name, "trial_type") == 0 && !levels.empty()) {
+      out << ",\n    \"Levels\": {\n";
+      size_t n = 0;
+      for (const auto& l : levels)
+        out << "      " << jsonstr(l.first) << ": " << jsonstr(l.second) << (++n < levels.size() ? ",\n" : "\n");
+      out << "    }";
+    }
+    out << "\n  },\n";
+  }
+  out << "  \"StimulusPresentation\": {\n";
+  out << "    \"SoftwareName\": \"vistrum\",\n";
+  out << "    \"SoftwareVersion\": " << jsonstr(version ? version : "") << ",\n";
+  out << "    \"Code\": " << jsonstr(t.commandline) << "\n";
+  out << "  }\n}\n";
+}

@@ -1,0 +1,243 @@
+// The event log to events table conversion (vistrum-events), the installed
+// program's library folder, and the generated manual page.
+#include "config/options.h"
+#include "core/installdir.h"
+#include "tools/logevents.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+EventsTable convert(const std::string& log, EventsOptions opt = {}) {
+  std::istringstream in(log);
+  return convertlog(in, opt);
+}
+
+const EventRow* find(const EventsTable& t, const std::string& type, int nth = 0) {
+  for (const EventRow& r : t.rows)
+    if (r.trialtype == type && nth-- == 0) return &r;
+  return nullptr;
+}
+
+std::string fmt(const char* f, double a, double b = 0) {
+  char buf[256];
+  std::snprintf(buf, sizeof buf, f, a, b);
+  return buf;
+}
+
+const char* const kHeader =
+    "###############################\n"
+    "Vistrum logfile for stimtype=54\n"
+    "###############################\n\n"
+    "Mon Dec  8 18:47:00 UTC 2025\n\n"
+    "pwd = /home/scan\n\n"
+    "vistrum -s 54 -logfile -fivekeytrigger -waitforpulse 1 -maxcorrectRT 1.5 \n\n";
+
+}  // namespace
+
+TEST(LogEvents, OnsetsDurationsResponsesAndLeftOverLines) {
+  const std::string log = std::string(kHeader) +
+                          "KeyEvent: 123456.000   k3\n"            // before any reset: left out
+                          "F1-reset:           0.000 #####\n"      // the counted trigger
+                          "StartPulse(00):     0.000 #####\n"
+                          "EndPrePer:    10.000 #####\n"
+                          "PrePerReset:  0.000\n"                  // pre-period folded into onsets
+                          "InitRndBlk:    0.001   CondCnt=3\n"
+                          "StimEvent:    0.002   off (0)\n"
+                          "FixEvent:     2.000   targ offset (3 frames)\n"
+                          "KeyEvent:     2.400   k5\n"             // a volume pulse, not an answer
+                          "KeyEvent:     2.500   k1\n"
+                          "StimEvent:   16.002   dilatefront (1)\n"
+                          "ChkEvent:    20.000   r=0.250\n"
+                          "KeyEvent:    22.000   k2\n"             // later than -maxcorrectRT
+                          "SndFile: /lib/snd/a b.wav    21.000\n"
+                          "SXCdeEvent:  22.500   7\n"
+                          "angle:  90.0 deg.    start:   24.000    stop:   26.000    (hit)\n"
+                          "delay period (4.000 sec)\n"
+                          "what is this line\n"
+                          "Interrupt:   32.000 #####\n"
+                          "Feedback:    \"You scored 50% !\"\n";
+  const EventsTable t = convert(log);
+  EXPECT_EQ(t.stimtype, 54);
+  EXPECT_DOUBLE_EQ(t.maxrt, 1.5);
+  ASSERT_EQ(t.chosen, 1);
+  ASSERT_EQ(t.segments.size(), 1u);
+  ASSERT_NE(find(t, "start"), nullptr);
+  EXPECT_DOUBLE_EQ(find(t, "start")->onset, 0.0);
+  EXPECT_DOUBLE_EQ(find(t, "prestim_end")->onset, 10.0);
+
+  const EventRow* off = find(t, "off");
+  ASSERT_NE(off, nullptr);
+  EXPECT_NEAR(off->onset, 10.002, 1e-9);
+  EXPECT_NEAR(off->duration, 16.0, 1e-9);  // to the next condition
+  EXPECT_EQ(off->value, "0");
+  const EventRow* front = find(t, "dilatefront");
+  ASSERT_NE(front, nullptr);
+  EXPECT_NEAR(front->duration, 32.0 - 16.002, 1e-9);  // to the Esc line
+
+  const EventRow* fix = find(t, "fixation_target");
+  ASSERT_NE(fix, nullptr);
+  EXPECT_EQ(fix->response, "1");
+  EXPECT_NEAR(fix->responsetime, 0.5, 1e-9);
+  EXPECT_EQ(fix->value, "targ");
+  ASSERT_NE(find(t, "trigger"), nullptr);
+  EXPECT_EQ(find(t, "trigger")->response, "");
+  const EventRow* chk = find(t, "check_target");
+  ASSERT_NE(chk, nullptr);
+  EXPECT_EQ(chk->value, "0.250");
+  EXPECT_EQ(chk->response, "");  // 2 s late
+  EXPECT_TRUE(std::isnan(chk->responsetime));
+  EXPECT_EQ(find(t, "response", 1)->response, "2");
+
+  const EventRow* snd = find(t, "sound");
+  ASSERT_NE(snd, nullptr);
+  EXPECT_EQ(snd->value, "/lib/snd/a b.wav");
+  EXPECT_NEAR(snd->onset, 31.0, 1e-9);
+  EXPECT_TRUE(std::isnan(snd->duration));
+  ASSERT_NE(find(t, "code_7"), nullptr);
+  const EventRow* wedge = find(t, "wedge_90.0");
+  ASSERT_NE(wedge, nullptr);
+  EXPECT_NEAR(wedge->onset, 34.0, 1e-9);
+  EXPECT_NEAR(wedge->duration, 2.0, 1e-9);
+  EXPECT_EQ(wedge->detail, "nback_repeat");
+  const EventRow* delay = find(t, "delay");
+  ASSERT_NE(delay, nullptr);
+  EXPECT_NEAR(delay->onset, 36.0, 1e-9);
+  EXPECT_NEAR(delay->duration, 4.0, 1e-9);
+
+  for (size_t k = 1; k < t.rows.size(); k++) EXPECT_LE(t.rows[k - 1].onset, t.rows[k].onset);
+  ASSERT_EQ(t.unmapped.size(), 3u);
+  EXPECT_EQ(t.unmapped[0].text, "KeyEvent: 123456.000   k3");
+  EXPECT_EQ(t.unmapped[1].text, "what is this line");
+  EXPECT_EQ(t.feedback, "\"You scored 50% !\"");
+}
+
+TEST(LogEvents, RestartsBeginNewStartsAndTheLastWithEventsIsConverted) {
+  const std::string log =
+      "FixEvent:     1.000   targ offset (0 frames)\n"   // started at once: no start line
+      "F2-resetwait:      5.000 #####\n"
+      "KeyEvent:     6.000   k1\n"                       // while waiting
+      "StartPulse(-1):     0.000 #####\n"
+      "ChkEvent:     3.000   r=0.100\n"
+      "F1-reset:           4.000 #####\n"                // restart at once
+      "EndPostPer:    1.000 #####\n";
+  EventsTable t = convert(log);
+  ASSERT_EQ(t.segments.size(), 3u);
+  EXPECT_EQ(t.chosen, 2);  // the third start holds only its end line
+  ASSERT_EQ(t.rows.size(), 3u);
+  EXPECT_EQ(t.rows[0].trialtype, "start");
+  EXPECT_EQ(t.rows[0].value, "-1");
+  EXPECT_EQ(t.rows[1].trialtype, "check_target");
+  EXPECT_EQ(t.rows[2].trialtype, "restart");
+  EXPECT_DOUBLE_EQ(t.rows[2].onset, 4.0);
+
+  t = convert(log, EventsOptions{3, -1});
+  ASSERT_EQ(t.rows.size(), 2u);
+  EXPECT_EQ(t.rows[0].trialtype, "start");
+  EXPECT_EQ(t.rows[1].trialtype, "poststim_end");
+
+  t = convert(log, EventsOptions{1, -1});
+  ASSERT_EQ(t.rows.size(), 2u);
+  EXPECT_EQ(t.rows[0].trialtype, "fixation_target");
+  EXPECT_EQ(t.rows[1].trialtype, "restart_wait");
+  ASSERT_EQ(t.unmapped.size(), 1u);
+  EXPECT_EQ(t.unmapped[0].reason, "while waiting for a start");
+
+  EXPECT_EQ(convert(log, EventsOptions{4, -1}).chosen, 0);
+}
+
+TEST(LogEvents, EveryLineFormatTheProgramWritesIsMapped) {
+  // One line of each format, written with the program's own formats.
+  const std::string log = std::string("StartPulse(00):     0.000 #####\n") + fmt("F1-reset:       %9.3lf #####\n", 0) +
+                          fmt("StartPulse(%02.0f):  %8.3lf #####\n", -1, 0.0) +
+                          fmt("KeyEvent: %9.3lf   k%.0f\n", 0.5, 7) + fmt("CurScale: %9.3lf   %2.3f\n", 0.6, 1.1) +
+                          fmt("EndPrePer: %8.3lf #####\n", 1) + fmt("PrePerReset: %6.3lf\n", 0) +
+                          fmt("EndPrePrePer: %8.3lf #####\n", 1) + fmt("PrePrePerReset: %6.3lf\n", 0) +
+                          fmt("TgRetEvent: %7.3lf\n", 0.1) + fmt("FixEvent: %9.3lf   targ offset (%.0f frames)\n", 0.2, 2) +
+                          fmt("OriEvent: %9.3lf   %2.1f deg\n", 0.3, 5) + fmt("ShiftEvent: %7.3lf   %2.1f deg\n", 0.4, 5) +
+                          fmt("ChkEvent: %9.3lf   r=%2.3f\n", 0.5, 0.3) + fmt("SfChgEvent: %9.3lf   x%2.1f\n", 0.6, 2) +
+                          fmt("DispEvent: %8.3lf   %2.1f\n", 0.7, 0.2) + fmt("LetEvent: %9.3lf   A\n", 0.8) +
+                          fmt("LetEvent: %9.3lf   lett=A r=%.3f th=10.0 x=0.100 y=0.200\n", 0.8, 0.5) +
+                          fmt("NumEvent: %9.3lf   7\n", 0.9) + fmt("StimEvent: %8.3lf   off\n", 1.0) +
+                          fmt("StimEvent: %8.3lf   peri\n", 1.1) +
+                          fmt("angle: %5.1f deg.    start: %8.3lf    stop: 2.000\n", 45, 1.2) +
+                          "delay period (0.500 sec):  clearing nbacks\n" +
+                          fmt("FlowEvent: %9.3lf   r=%1.2f (glwin), th=45.0 (deg)\n", 1.3, 0.5) +
+                          fmt("RedEvent: %9.3lf\n", 1.4) + fmt("DimEvent: %9.3lf    frac=%2.2f,frms=3\n", 1.5, 0.5) +
+                          fmt("RealMotEvent: %7.3lf   imend=%.0f imbeg=1\n", 1.6, 2) +
+                          fmt("ImgColEvent: %7.3lf   targim=%.0f\n", 1.7, 2) +
+                          fmt("ImgZoomEvent: %7.3lf   targim=%.0f\n", 1.8, 2) + fmt("TiffEvent: %8.3lf   a.tif\n", 1.9) +
+                          fmt("1BakEvent: %8.3lf\n", 2.0) + fmt("FontEvent: %8.3lf   red\n", 2.1) +
+                          fmt("FontEvent: %9.3lf    frms=%.0f\n", 2.2, 3) +
+                          fmt("InitRndBlk: %8.3lf   CondCount=%.0f\n", 2.3, 3) +
+                          fmt("StimEvent: %8.3lf   full (%.0f)\n", 2.4, 1) + fmt("RndBlkExptDone: %9.3lf\n", 2.5) +
+                          fmt("SXCdeEvent: %7.3lf   %.0f\n", 2.6, 12) + fmt("SXExptDone: %9.3lf\n", 2.7) +
+                          fmt("SndFile: cue.wav %8.3lf\n", 2.8) + fmt("PainEvent: %9.3lf   fing=%.0f, pos=3\n", 2.9, 2) +
+                          fmt("RespBits: %9.3lf   00000010\n", 3.0) + fmt("EndPeriod: %8.3lf #####\n", 3.1) +
+                          fmt("ExptEnd: %8.3lf #####\n", 3.2) + fmt("Interrupt: %8.3lf #####\n", 3.3) +
+                          fmt("EndPostPer: %7.3lf #####\n", 3.4) + fmt("F2-resetwait:   %9.3lf #####\n", 3.5);
+  const EventsTable t = convert(log);
+  EXPECT_TRUE(t.unmapped.empty()) << t.unmapped[0].text;
+  EXPECT_EQ(t.rows.size(), 41u);
+  for (const EventRow& r : t.rows) EXPECT_FALSE(r.trialtype.empty()) << r.line;
+  std::ostringstream tsv, json;
+  writeeventstsv(tsv, t);
+  writeeventsjson(json, t, "1.0");
+  std::istringstream lines(tsv.str());
+  std::string line;
+  std::getline(lines, line);
+  EXPECT_EQ(line, "onset\tduration\ttrial_type\tresponse\tresponse_time\tvalue\tdetail\tlog_event\tlog_time\tlog_line");
+  while (std::getline(lines, line)) {
+    EXPECT_EQ(std::count(line.begin(), line.end(), '\t'), 9) << line;
+    EXPECT_EQ(line.find("\t\t"), std::string::npos) << line;  // empty cells are n/a
+  }
+  for (const char* level : {"\"check_target\":", "\"full\":", "\"code_12\":", "\"wedge_45.0\":", "\"response\":"})
+    EXPECT_NE(json.str().find(level), std::string::npos) << level;
+}
+
+TEST(InstallDir, InstalledProgramFindsItsShareFolder) {
+  char tmpl[] = "/tmp/vistrum-inst-XXXXXX";
+  const std::string root = mkdtemp(tmpl);
+  for (const char* d : {"/bin", "/share", "/share/vistrum", "/share/vistrum/lib", "/share/vistrum/lib/help"})
+    mkdir((root + d).c_str(), 0755);
+  EXPECT_EQ(installedvistrumdir(root + "/bin/vistrum"), root + "/share/vistrum");
+  EXPECT_EQ(installedvistrumdir(root + "/share/vistrum"), "");  // not in a bin folder
+  EXPECT_EQ(installedvistrumdir("/nonexistent/bin/vistrum"), "");
+  EXPECT_EQ(installedvistrumdir("vistrum"), "");
+  std::system(("rm -rf " + root).c_str());
+}
+
+TEST(ManPage, ListsEveryKeywordAndRendersWithoutWarnings) {
+  const std::string page = std::string(VISTRUM_BUILD_DIR) + "/man/vistrum.1";
+  ASSERT_EQ(access(page.c_str(), R_OK), 0) << page;
+  if (std::system("command -v man >/dev/null 2>&1") != 0) {
+    if (std::getenv("CI")) FAIL() << "man is not installed (scripts/install-deps.sh installs man-db)";
+    GTEST_SKIP() << "man is not installed (apt-get install man-db)";
+  }
+  char tmpl[] = "/tmp/vistrum-man-XXXXXX";
+  const std::string dir = mkdtemp(tmpl);
+  const std::string cmd = "LC_ALL=C MANWIDTH=200 man --warnings -E ascii -l '" + page + "' >" + dir + "/text 2>" +
+                          dir + "/warnings";
+  ASSERT_EQ(std::system(cmd.c_str()), 0);
+  std::ifstream tin(dir + "/text"), win(dir + "/warnings");
+  std::stringstream text, warnings;
+  text << tin.rdbuf();
+  warnings << win.rdbuf();
+  std::system(("rm -rf " + dir).c_str());
+  EXPECT_EQ(warnings.str(), "");
+  // Every keyword as a word of its own (not as the tail of a longer one).
+  std::string words = " ";
+  for (char c : text.str()) words += (c == ',' || c == '\n' || c == '\t' || c == '|') ? ' ' : c;
+  for (const char* k : optionkeywords())
+    EXPECT_NE(words.find(std::string(" ") + k + " "), std::string::npos) << k;
+  for (const char* s : {"STIMULUS TYPES", "HOTKEYS", "ENVIRONMENT", "VISTRUM_DIR", "FILES", "basic rotating wedge"})
+    EXPECT_NE(text.str().find(s), std::string::npos) << s;
+}

@@ -1,0 +1,128 @@
+// Writes the vistrum(1) manual page from the option table, the type
+// catalogue and the hotkey list, so that the manual cannot drift from the
+// program. Run at build time: vistrum-manpage <version> > vistrum.1
+#include "config/help.h"
+#include "config/options.h"
+#include "core/catalogue.h"
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+// Text safe for roff: backslashes, dashes (so that options search and copy
+// as ASCII hyphens), and control characters at the start of a line.
+std::string roff(const std::string& s) {
+  std::string o;
+  for (char c : s) {
+    if (c == '\\')
+      o += "\\e";
+    else if (c == '-')
+      o += "\\-";
+    else if (c == '\n')
+      o += ' ';
+    else
+      o += c;
+  }
+  if (!o.empty() && (o[0] == '.' || o[0] == '\'')) o = "\\&" + o;
+  return o;
+}
+
+void section(const char* name) { std::printf(".SH %s\n", name); }
+
+void para(const std::string& s) { std::printf(".PP\n%s\n", roff(s).c_str()); }
+
+void item(const std::string& tag, const std::string& text) {
+  std::printf(".TP\n%s\n%s\n", tag.c_str(), roff(text).c_str());
+}
+
+std::string bold(const std::string& s) { return "\\fB" + roff(s) + "\\fR"; }
+std::string ital(const std::string& s) { return "\\fI" + roff(s) + "\\fR"; }
+
+void types() {
+  section("STIMULUS TYPES");
+  para("The first option names the stimulus type. Types marked \"not built yet\" are refused at start-up.");
+  int n = 0;
+  const StimTypeInfo* t = stimtable(&n);
+  for (int k = 0; k < n; k++) {
+    if (t[k].num == 9999 || !validstimtype(t[k].num)) continue;
+    std::string d = t[k].desc ? t[k].desc : "";
+    if (!stimbuilt(t[k].num)) d += " (not built yet)";
+    item(bold(std::to_string(t[k].num)), d);
+  }
+}
+
+void options() {
+  section("OPTIONS");
+  para("Every option after the first is one of these, in any order; later options override earlier ones. "
+       "Periods are in seconds (\"inf\": never; negative: reversed direction). A tag in square brackets names "
+       "the stimulus family an option applies to. \"vistrum -s N -printdefs\" lists the values of type N.");
+  for (const OptionDef& o : optiontable()) {
+    if (!o.key) continue;
+    std::string tag = bold(o.key);
+    if (o.nokey) tag += ", " + bold(o.nokey);
+    if (*o.args) tag += " " + ital(o.args);
+    item(tag, o.help);
+  }
+}
+
+void hotkeylist() {
+  section("HOTKEYS");
+  para("Keys act in the stimulus window while it waits (\"Ready\") and while it runs.");
+  for (const HotkeyHelp& h : hotkeys()) item(bold(h.keys), h.action);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // The package's folder; an install elsewhere has it beside its bin folder.
+  const std::string datadir = "/usr/share/vistrum";
+  const std::string version = argc > 1 ? argv[1] : "";
+  std::printf(".TH VISTRUM 1 \"\" \"vistrum %s\" \"User Commands\"\n", version.c_str());
+  // Option names must not be hyphenated or stretched.
+  std::printf(".nh\n.ad l\n");
+  section("NAME");
+  std::printf("vistrum \\- full-screen stimuli for functional brain-imaging (fMRI) experiments\n");
+  section("SYNOPSIS");
+  std::printf(".B vistrum\n\\fB\\-stimtype\\fR|\\fB\\-s\\fR \\fIN\\fR [\\fIoptions\\fR ...]\n.br\n");
+  std::printf(".B vistrum\n\\fB\\-helpstim\\fR|\\fB\\-h\\fR \\fIN\\fR\n");
+  section("DESCRIPTION");
+  para("vistrum shows one numbered stimulus type full screen on an X11 display with OpenGL, redrawn every video "
+       "frame as a function of the seconds since the start trigger: rotating checkerboard wedges and expanding "
+       "rings, dot flows, pictures, words and reading, delayed saccades, air puffs, laser pulses, sounds, and "
+       "event-by-event experiments from a scenario file. It waits on a \"Ready\" screen for the start (F1, a "
+       "counted trigger key, or a digital pulse), writes a time-stamped event log (-logfile), scores the "
+       "subject's responses and can save every frame as a TIFF file (-saveframes).");
+  para("\"vistrum -h N\" prints what type N shows and its main options; \"vistrum -s N -help\" prints the usage "
+       "text. The first option must be -stimtype/-s or -helpstim/-h.");
+  types();
+  options();
+  hotkeylist();
+  section("ENVIRONMENT");
+  item(bold("VISTRUM_DIR"), "The folder holding lib/ (fonts, help, pictures, words, sounds, scenarios). When it is "
+                            "not set, an installed program uses the share/vistrum folder beside its bin folder (" +
+                            datadir + " for the Debian package), and a program run from its build folder uses the "
+                            "current folder.");
+  item(bold("VISTRUM_DIO"), "Digital I/O backend: none (default) or sim:<dir> for the simulated box.");
+  item(bold("DISPLAY"), "The X display the stimulus window opens on.");
+  item(bold("PWD"), "Written into the event log's header.");
+  item(bold("vblank_mode"), "Set to 3 with Mesa drivers (or __GL_SYNC_TO_VBLANK=1 with NVIDIA) to synchronise "
+                            "buffer swaps to the video frame.");
+  section("FILES");
+  const std::string lib = datadir + "/lib/";
+  item(bold(lib + "help/sN"), "help text of type N (vistrum -h N)");
+  item(bold(lib + "fonts/"), "TrueType fonts, with their licences");
+  item(bold(lib + "imagefiles/NAME/"), "picture folders for -tiffdir NAME (test, photos; splash for the final screen)");
+  item(bold(lib + "wordfiles/NAME/"), "word lists for -worddir NAME");
+  item(bold(lib + "soundfiles/NAME/"), "sound files for -sndfiledir NAME");
+  item(bold(lib + "scenarios/"), "example scenario, rectangle and palette files for type 60");
+  item(bold("logs/YYMMDD-HHMMSS_NAME.log"), "the event log of a run with -logfile (folder: -logfiledir); "
+                                           "vistrum-events turns it into an events table for analysis");
+  item(bold("fNNNNN.tiff"), "saved frames in the -tiffoutdir folder");
+  section("EXIT STATUS");
+  para("0 when the run ends by Esc, its end time or its last saved frame, or after a help text; 1 on a "
+       "set-up error, after a \"vistrum: ###\" message.");
+  section("SEE ALSO");
+  std::printf(".BR vistrum\\-events (1)\n");
+  return 0;
+}
