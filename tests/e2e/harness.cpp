@@ -373,3 +373,46 @@ std::vector<std::string> loglines(const std::string& log, const std::string& kin
     if (line.rfind(kind, 0) == 0) out.push_back(line);
   return out;
 }
+
+SavedRun saverun(const XServer& x, std::vector<std::string> args, int n, double hz, double seconds) {
+  const std::string cwd = maketempdir("saved");
+  mkdir((cwd + "/logs").c_str(), 0755);
+  char nbuf[32], hzbuf[32];
+  std::snprintf(nbuf, sizeof nbuf, "%d", n);
+  std::snprintf(hzbuf, sizeof hzbuf, "%.9g", hz);
+  args.insert(args.end(), {"-nofullscreen", "-saveframes", nbuf, hzbuf, "-tiffoutdir", cwd});
+  Vistrum v(x, args, cwd);
+  SavedRun run;
+  if (!v.waitforwindow()) {
+    run.result = v.wait(5);
+    ADD_FAILURE() << "no window: " << run.result.out;
+    return run;
+  }
+  v.key("F1");
+  run.result = v.wait(seconds);
+  EXPECT_EQ(run.result.status, 0) << run.result.out;
+  for (int k = 0; k < n; k++) {
+    char name[64];
+    std::snprintf(name, sizeof name, "/f%05d.tiff", k);
+    run.frames.push_back(readimage(cwd + name));
+    EXPECT_TRUE(run.frames.back().ok()) << name << "\n" << run.result.out;
+  }
+  const std::string f = findfile(cwd + "/logs", ".log");
+  if (!f.empty()) run.log = readfile(f);
+  return run;
+}
+
+std::vector<std::pair<double, int>> simportvalues(const std::string& recordfile, char port) {
+  std::vector<std::pair<double, int>> out;
+  std::istringstream in(readfile(recordfile));
+  for (std::string line; std::getline(in, line);) {
+    if (line.empty() || line[0] == '#') continue;
+    std::istringstream w(line);
+    double t = 0, clock = 0;
+    int box = 0, value = 0;
+    char p = 0;
+    w >> t >> clock >> box >> p >> value;
+    if (p == port) out.push_back({t, value});
+  }
+  return out;
+}

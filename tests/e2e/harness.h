@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // A private X server on a display number the server picks itself
@@ -94,6 +95,21 @@ std::string sourcedir();
 // always 3.12 units wide and its height follows the aspect ratio.
 int unitpixx(double u, int winx = 1024);
 int unitpixy(double v, int winx = 1024, int winy = 768);
+
+// A run with frame saving in a fresh working folder that has a logs/
+// folder: n frames, frame k drawn at t = k / hz (plus -firstframetime when
+// args give it), F1 pressed on the wait screen; the frames read back and the
+// event log's text ("" when the run wrote none).
+struct SavedRun {
+  RunResult result;
+  std::vector<Image> frames;
+  std::string log;
+};
+SavedRun saverun(const XServer& x, std::vector<std::string> args, int n, double hz, double seconds = 180.0);
+
+// Every value `port` took in a simulated digital-I/O box's record file
+// (lines "<frame t> <timer> <box> <port> <value>"), with its frame time.
+std::vector<std::pair<double, int>> simportvalues(const std::string& recordfile, char port);
 
 // Test fixture base: one private X server for the whole suite.
 template <int W = 1024, int H = 768>

@@ -41,35 +41,6 @@ void writepicture(const std::string& path, int w, int h, const PixelFn& px) {
 
 uint32_t solid(int r, int g, int b) { return 0xff000000u | b << 16 | g << 8 | r; }
 
-struct SavedRun {
-  RunResult result;
-  std::vector<Image> frames;
-  std::string log;
-};
-
-// Saves n frames at `hz` in a fresh working folder (event log on).
-SavedRun saverun(const XServer& x, std::vector<std::string> args, int n, double hz) {
-  const std::string cwd = maketempdir("pics");
-  mkdir((cwd + "/logs").c_str(), 0755);
-  char nbuf[32], hzbuf[32];
-  std::snprintf(nbuf, sizeof nbuf, "%d", n);
-  std::snprintf(hzbuf, sizeof hzbuf, "%.9g", hz);
-  args.insert(args.end(), {"-nofullscreen", "-saveframes", nbuf, hzbuf, "-tiffoutdir", cwd});
-  Vistrum v(x, args, cwd);
-  EXPECT_TRUE(v.waitforwindow());
-  v.key("F1");
-  SavedRun run;
-  run.result = v.wait(120);
-  EXPECT_EQ(run.result.status, 0) << run.result.out;
-  for (int k = 0; k < n; k++) {
-    char name[64];
-    std::snprintf(name, sizeof name, "/f%05d.tiff", k);
-    run.frames.push_back(readimage(cwd + name));
-  }
-  const std::string f = findfile(cwd + "/logs", ".log");
-  if (!f.empty()) run.log = readfile(f);
-  return run;
-}
 
 // Store index -> file name, from the loader's "image[%d]: path" lines.
 std::map<int, std::string> loadedpictures(const RunResult& r) {

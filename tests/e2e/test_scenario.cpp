@@ -179,19 +179,11 @@ TEST_F(ScenarioFrames, SoundsOutputBitsAndCodesFollowTheEvents) {
   EXPECT_TRUE(waituntil([&] { return readfile(dir + "/played.txt").size() >= 16; }, 5.0));
   EXPECT_EQ(readfile(dir + "/played.txt"), "./a.wav\n./a.wav\n");
 
-  // Port records: "<frame t> <timer> <box> <port> <value>".
+  // Each port's changes of value, with their frame times.
   std::map<char, std::vector<std::pair<double, int>>> ports;
-  std::istringstream in(readfile(dir + "/box/out"));
-  for (std::string line; std::getline(in, line);) {
-    if (line.empty() || line[0] == '#') continue;
-    std::istringstream w(line);
-    double t = 0, clock = 0;
-    int box = 0, value = 0;
-    char port = 0;
-    w >> t >> clock >> box >> port >> value;
-    auto& p = ports[port];
-    if (p.empty() || p.back().second != value) p.push_back({t, value});
-  }
+  for (const char port : {'A', 'C'})
+    for (const auto& e : simportvalues(dir + "/box/out", port))
+      if (ports[port].empty() || ports[port].back().second != e.second) ports[port].push_back(e);
   // Bit 1 during the first event (t 0-0.1), bit 3 during the fourth (0.4-0.55).
   const std::vector<std::pair<double, int>> bits = {{0.0, 1}, {0.15, 0}, {0.4, 4}, {0.6, 0}};
   std::vector<std::pair<double, int>> a(ports['A'].begin() + (ports['A'].front().second == 0), ports['A'].end());

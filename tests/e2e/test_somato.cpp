@@ -42,20 +42,7 @@ struct Box {
   bool opened() const { return readfile(dir + "/out").find("# open") != std::string::npos; }
   bool waiting() const { return readfile(dir + "/out").find("# wait") != std::string::npos; }
   // Every value `port` took, with the frame time (the initial switch-off too).
-  std::vector<std::pair<double, int>> values(char port) const {
-    std::vector<std::pair<double, int>> out;
-    std::istringstream in(readfile(dir + "/out"));
-    for (std::string line; std::getline(in, line);) {
-      if (line.empty() || line[0] == '#') continue;
-      std::istringstream w(line);
-      double t = 0, clock = 0;
-      int box = 0, value = 0;
-      char p = 0;
-      w >> t >> clock >> box >> p >> value;
-      if (p == port) out.push_back({t, value});
-    }
-    return out;
-  }
+  std::vector<std::pair<double, int>> values(char port) const { return simportvalues(dir + "/out", port); }
   // Frame times at which `bit` of `port` went on (true) or off (false).
   std::vector<std::pair<double, bool>> edges(char port, int bit) const {
     std::vector<std::pair<double, bool>> out;

@@ -19,25 +19,10 @@ namespace chk {
 // wait screen, and reads every frame back.
 inline std::vector<Image> savedframes(const XServer& x, std::vector<std::string> args, int n, double hz,
                                       double t0) {
-  const std::string dir = maketempdir("chk");
-  char nbuf[32], hzbuf[32], tbuf[32];
-  std::snprintf(nbuf, sizeof nbuf, "%d", n);
-  std::snprintf(hzbuf, sizeof hzbuf, "%.9g", hz);
+  char tbuf[32];
   std::snprintf(tbuf, sizeof tbuf, "%.9g", t0);
-  args.insert(args.end(), {"-nofullscreen", "-saveframes", nbuf, hzbuf, "-firstframetime", tbuf, "-tiffoutdir", dir});
-  Vistrum v(x, args);
-  EXPECT_TRUE(v.waitforwindow());
-  v.key("F1");
-  const RunResult r = v.wait(90);
-  EXPECT_EQ(r.status, 0) << r.out;
-  std::vector<Image> frames;
-  for (int k = 0; k < n; k++) {
-    char name[64];
-    std::snprintf(name, sizeof name, "/f%05d.tiff", k);
-    frames.push_back(readimage(dir + name));
-    EXPECT_TRUE(frames.back().ok()) << name << "\n" << r.out;
-  }
-  return frames;
+  args.insert(args.end(), {"-firstframetime", tbuf});
+  return saverun(x, args, n, hz, 90.0).frames;
 }
 
 struct Px {
