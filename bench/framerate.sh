@@ -32,23 +32,10 @@ while getopts "cd:r:b:" o; do
 done
 shift $((OPTIND - 1))
 types=("$@")
-[ ${#types[@]} -eq 0 ] && types=(10 2 8 19 80 81 70 71 73 90 20 23 24 82 77 79 38 39 40 41 42 50 115 114 83 84 85 53 54 59 16 55 62 63 65 66 67 68 74 75 60 0 69 100 103 104 106 108 110 112 113 119 120)
+[ ${#types[@]} -eq 0 ] && types=(10 2 8 19 80 81 70 71 73 90 20 23 24 82 77 79 38 39 40 41 42 50 115 114 83 84 85 53 54 59 16 55 62 63 65 66 67 68 74 75 60 12 17 22 4 3 34 57 1 29 25 26 28 35 36 78 31 0 69 100 103 104 106 108 110 112 113 119 120)
 # The runs start in a scratch directory: a relative build path is taken from here.
-build=$(cd "$build" 2> /dev/null && pwd) || { echo "no build directory $build" >&2; exit 1; }
-bin="$build/vistrum"
-[ -x "$bin" ] || { echo "no binary at $bin (build first, or give -b)" >&2; exit 1; }
-command -v Xvfb > /dev/null || { echo "Xvfb not installed" >&2; exit 1; }
-
-# A private server on a display number it picks itself; only this pid is
-# ever signalled.
-fifo=$(mktemp -u /tmp/framerate.XXXXXX)
-mkfifo "$fifo"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3> "$fifo" 2> /dev/null &
-xpid=$!
-trap 'kill "$xpid" 2> /dev/null; wait "$xpid" 2> /dev/null; rm -f "$fifo"' EXIT
-read -r -t 20 dispnum < "$fifo" || { echo "Xvfb did not start" >&2; exit 1; }
-
-workdir=$(mktemp -d /tmp/framerate.XXXXXX)
+. "$here/common.sh"
+benchsetup framerate
 # One run of a type for $2 seconds: "frames mean-ms max-ms cpu-seconds",
 # from the program's own timing line and bash's clock of the child.
 run1() {
@@ -76,9 +63,7 @@ measure() {
     if (y[1] > x[1]) printf "%d %.3f 0\n", y[1] - x[1], 1000 * (y[4] - x[4]) / (y[1] - x[1]) }'
 }
 
-median() { sort -g | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else printf "%.3f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
-
-printf "machine: %s, %s cores\n" "$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)" "$(nproc)"
+machineline
 printf "renderer: software GL (LIBGL_ALWAYS_SOFTWARE=1) under Xvfb, 1024x768, %s s per run, median of %s\n" "$dur" "$reps"
 [ "$cpu" = 1 ] && echo "figures: CPU ms per frame (runs of $dur and 2 x $dur s, start-up taken out)"
 printf "%6s %10s %10s %8s\n" type "ms/frame" "empty ms" ratio
@@ -102,5 +87,4 @@ for t in "${types[@]}"; do
   printf "%6s %10s %10s %8.2f\n" "$t" "$(printf "%s\n" "${mss[@]}" | median)" \
     "$(printf "%s\n" "${empties[@]}" | median)" "$(printf "%s\n" "${ratios[@]}" | median)"
 done
-rm -rf "$workdir"
 exit $status

@@ -29,23 +29,12 @@ while getopts "r:n:b:t:" o; do
     *) echo "usage: $0 [-r repeats] [-n frames] [-b build-dir] [-t tiffdir]" >&2; exit 2 ;;
   esac
 done
-build=$(cd "$build" 2> /dev/null && pwd) || { echo "no build directory $build" >&2; exit 1; }
-bin="$build/vistrum"
-[ -x "$bin" ] || { echo "no binary at $bin (build first, or give -b)" >&2; exit 1; }
-command -v Xvfb > /dev/null || { echo "Xvfb not installed" >&2; exit 1; }
 command -v xdotool > /dev/null || { echo "xdotool not installed" >&2; exit 1; }
-
-fifo=$(mktemp -u /tmp/pictures.XXXXXX)
-mkfifo "$fifo"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3> "$fifo" 2> /dev/null &
-xpid=$!
-workdir=$(mktemp -d /tmp/pictures.XXXXXX)
-trap 'kill "$xpid" 2> /dev/null; wait "$xpid" 2> /dev/null; rm -f "$fifo"; rm -rf "$workdir"' EXIT
-read -r -t 20 dispnum < "$fifo" || { echo "Xvfb did not start" >&2; exit 1; }
+. "$here/common.sh"
+benchsetup pictures
 export DISPLAY=":$dispnum" LIBGL_ALWAYS_SOFTWARE=1 vblank_mode=0 VISTRUM_DIR="$src"
 
 now() { date +%s.%N; }
-median() { sort -g | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else printf "%.4f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
 # Seconds from launch to exit of a run that ends after its first frame.
 onerun() {
@@ -77,7 +66,7 @@ saverun() {
     "$(awk -v n="$n" -v u="$u" -v s="$sy" 'BEGIN { printf "%.1f", 1000 * (u + s) / n }')" >> "$workdir/fps.txt"
 }
 
-printf "machine: %s, %s cores\n" "$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)" "$(nproc)"
+machineline
 command -v /usr/bin/time > /dev/null || { echo "/usr/bin/time not installed" >&2; exit 1; }
 empty=() pics=()
 for ((k = 0; k < reps; k++)); do
