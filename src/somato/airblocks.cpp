@@ -86,52 +86,58 @@ void drawoffvisair(double t, int nrad, int ntheta, int ndots) {
   drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t);
 }
 
-void drawoff2airrndblk(double t) {
-  static PuffSweep sweep;
-  static const char* const names[] = {"off", "airhalf1", "airhalf2"};
-  const int half = par.airtubes / 2;
+namespace {
+
+// The group of tubes a random block drives and the tube of its sweep.
+struct GroupStep {
+  int group = -1, k = -1;
+};
+
+// One frame of the blocks "off" plus `groups` groups of `size` tubes each:
+// the block's group and the sweep's tube, or group -1 when nothing is drawn
+// (before the first block, in an off block, between puffs).
+GroupStep airgroupblock(double t, PuffSweep& sweep, int size, const char* const* names, int groups,
+                        const char* list) {
   if (!run.initdoneflag) {
-    if (par.airtubes % 2 != 0) fatal("vistrum: ### req even num airtubes\n");
-    puffsweepreset(sweep, half);
+    puffsweepreset(sweep, size);
     airvalvesreset();
     run.initdoneflag = 1;
   }
   const int cond = getlogcondition(t, par.condcnt);
-  if (cond < 0) return;
-  const int kind = blockkind(cond, names, 3, "[off,airhalf1,airhalf2]");
-  if (kind == 0) {
+  if (cond < 0) return {};
+  const int kind = blockkind(cond, names, groups + 1, list);
+  if (kind == 0 || size < 1) {
     airvalvedelayed(t, 0, t);
-    return;
+    return {};
   }
-  const int k = groupsweep(sweep, t, half, (kind - 1) * half);
-  if (k < 0) return;
+  const int k = groupsweep(sweep, t, size, (kind - 1) * size);
+  if (k < 0) return {};
+  return {kind - 1, k};
+}
+
+}  // namespace
+
+void drawoff2airrndblk(double t) {
+  static PuffSweep sweep;
+  static const char* const names[] = {"off", "airhalf1", "airhalf2"};
+  const int half = par.airtubes / 2;
+  if (!run.initdoneflag && par.airtubes % 2 != 0) fatal("vistrum: ### req even num airtubes\n");
+  const GroupStep g = airgroupblock(t, sweep, half, names, 2, "[off,airhalf1,airhalf2]");
+  if (g.group < 0) return;
   const float s = 2.0f * par.maxrad / half;
-  airsquare(kind == 1 ? -s : s, (half - 1) * s / 2.0f - k * s);
+  airsquare(g.group == 0 ? -s : s, (half - 1) * s / 2.0f - g.k * s);
 }
 
 void drawoff3airrndblk(double t) {
   static PuffSweep sweep;
   static const char* const names[] = {"off", "air1", "air2", "air3"};
   const int third = par.airtubes / 3;
-  if (!run.initdoneflag) {
-    puffsweepreset(sweep, third);
-    airvalvesreset();
-    run.initdoneflag = 1;
-  }
-  const int cond = getlogcondition(t, par.condcnt);
-  if (cond < 0) return;
-  const int kind = blockkind(cond, names, 4, "[off,air1,air2,air3]");
-  if (kind == 0 || third < 1) {
-    airvalvedelayed(t, 0, t);
-    return;
-  }
-  const int g = kind - 1;
-  const int k = groupsweep(sweep, t, third, g * third);
-  if (k < 0) return;
+  const GroupStep g = airgroupblock(t, sweep, third, names, 3, "[off,air1,air2,air3]");
+  if (g.group < 0) return;
   const float s = third > 1 ? 1.6f * par.maxrad / (third - 1) : 0.0f;
-  const float x = (g - 1) * s, y = 0.8f * par.maxrad - k * s;
+  const float x = (g.group - 1) * s, y = 0.8f * par.maxrad - g.k * s;
   airsquare(x, y);
   char num[16];
-  std::snprintf(num, sizeof num, "%d", airtube(g * third + k));
+  std::snprintf(num, sizeof num, "%d", airtube(g.group * third + g.k));
   drawstr(num, x + par.dotsize, y, 48.0f, 2, 0);
 }
