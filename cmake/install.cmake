@@ -53,10 +53,11 @@ set(CPACK_PACKAGE_NAME vistrum)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "vistrum developers <vistrum@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "full-screen stimuli for functional brain-imaging (fMRI) experiments")
-set(CPACK_PACKAGE_DESCRIPTION
-    "vistrum shows numbered stimulus types (checkerboard wedges and rings, dot flows, pictures, words, air puffs, "
-    "laser pulses, sounds, scenario files) full screen with OpenGL, waits for the scanner trigger, logs events and "
-    "responses, and saves frames. vistrum-events turns its event logs into events tables for analysis.")
+set(CPACK_PACKAGE_DESCRIPTION "vistrum shows numbered stimulus types (checkerboard wedges and rings, dot flows, \
+pictures, words, air puffs, laser pulses, sounds, scenario files) full screen with OpenGL, waits for the scanner \
+trigger, logs events and responses, and saves frames. vistrum-events turns its event logs into events tables for \
+analysis.")
+set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)

@@ -16,7 +16,12 @@ pkgs=(
   espeak-ng                                 # spoken cue files (scripts/make-sounds.sh)
   fonts-dejavu-core fonts-liberation fonts-freefont-ttf   # shipped fonts come from these
   clang libclang-rt-14-dev                  # libFuzzer targets of the file readers (scripts/fuzz.sh)
+  man-db groff-base                         # rendering test of the manual page
+  netpbm                                    # gallery PNGs (scripts/gallery.sh)
 )
+# Node and npm run the events-table validator (bids-validator from npm); a
+# node that brings its own npm stays as it is.
+command -v npm >/dev/null || pkgs+=(nodejs npm)
 
 missing=()
 for p in "${pkgs[@]}"; do

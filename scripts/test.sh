@@ -6,8 +6,24 @@
 # file reader's fuzz target for a minute.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+./scripts/install-deps.sh
+# The events-table test validates with bids-validator from npm, installed
+# once into a cache folder while the build runs.
+bidsdir=${VISTRUM_NPM_DIR:-$HOME/.cache/vistrum-npm}
+bidsbin=$bidsdir/node_modules/.bin/bids-validator
+bidspid=
+if [ ! -x "$bidsbin" ]; then
+  mkdir -p "$bidsdir"
+  (cd "$bidsdir" && npm install --no-audit --no-fund --loglevel=error bids-validator@1.15.0 >npm-install.log 2>&1) &
+  bidspid=$!
+fi
 ./scripts/build.sh
 status=0
+if [ -n "$bidspid" ] && ! wait "$bidspid"; then
+  echo "test.sh: ### npm install bids-validator failed:"
+  tail -20 "$bidsdir/npm-install.log" || true
+fi
+[ -x "$bidsbin" ] && export VISTRUM_BIDS_VALIDATOR=$bidsbin
 
 # Unit tests in parallel; the end-to-end runs one at a time, since each one
 # renders in software and times its own key presses and frames.

@@ -596,7 +596,6 @@ void writeeventsjson(std::ostream& out, const EventsTable& t, const char* versio
   }
   out << "  \"StimulusPresentation\": {\n";
   out << "    \"SoftwareName\": \"vistrum\",\n";
-  out << "    \"SoftwareVersion\": " << jsonstr(version ? version : "") << ",\n";
-  out << "    \"Code\": " << jsonstr(t.commandline) << "\n";
+  out << "    \"SoftwareVersion\": " << jsonstr(version ? version : "") << "\n";
   out << "  }\n}\n";
 }

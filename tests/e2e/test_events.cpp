@@ -1,0 +1,146 @@
+// vistrum-events on the logs of real runs of several types: every line is
+// mapped, the table is well formed, and a dataset assembled from the tables
+// passes the BIDS validator (from npm; scripts/test.sh installs it).
+#include "harness.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+
+namespace {
+
+class Events : public XServerSuite<> {};
+
+std::vector<std::string> split(const std::string& s, char sep) {
+  std::vector<std::string> out;
+  std::stringstream in(s);
+  std::string x;
+  while (std::getline(in, x, sep)) out.push_back(x);
+  return out;
+}
+
+void writefile(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+
+// A tiny 4D NIfTI-1 series (4x4x4 voxels, 10 volumes, TR 2 s), so that the
+// events tables sit next to the scan they describe.
+void writebold(const std::string& path) {
+  unsigned char h[352] = {};
+  auto put32 = [&](int off, const void* v) { std::memcpy(h + off, v, 4); };
+  auto put16 = [&](int off, short v) { std::memcpy(h + off, &v, 2); };
+  const int hdr = 348;
+  put32(0, &hdr);
+  const short dim[8] = {4, 4, 4, 4, 10, 1, 1, 1};
+  std::memcpy(h + 40, dim, sizeof dim);
+  put16(70, 2);  // unsigned char voxels
+  put16(72, 8);
+  const float pixdim[8] = {1, 3, 3, 3, 2, 0, 0, 0};
+  std::memcpy(h + 76, pixdim, sizeof pixdim);
+  const float voxoffset = 352;
+  put32(108, &voxoffset);
+  h[123] = 2 | 8;  // millimetres, seconds
+  put16(254, 1);   // sform
+  const float srow[12] = {3, 0, 0, 0, 0, 3, 0, 0, 0, 0, 3, 0};
+  std::memcpy(h + 280, srow, sizeof srow);
+  std::memcpy(h + 344, "n+1", 4);
+  std::string data(reinterpret_cast<char*>(h), sizeof h);
+  unsigned x = 1;
+  for (int k = 0; k < 640; k++) data += static_cast<char>((x = x * 1103515245u + 12345u) >> 16);
+  const std::string raw = path.substr(0, path.size() - 3);
+  writefile(raw, data);
+  ASSERT_EQ(std::system(("gzip -n -f '" + raw + "'").c_str()), 0);
+}
+
+std::string validator() {
+  if (const char* v = std::getenv("VISTRUM_BIDS_VALIDATOR")) return v;
+  return std::system("command -v bids-validator >/dev/null 2>&1") == 0 ? "bids-validator" : "";
+}
+
+struct Case {
+  const char* task;
+  std::vector<std::string> args;
+  int frames;
+  double hz;
+  std::vector<std::string> types;  // trial types the table must hold
+};
+
+}  // namespace
+
+TEST_F(Events, RealRunLogsBecomeValidEventsTables) {
+  const std::vector<Case> cases = {
+      {"wedge", {"-s", "10", "-chktarg", "4", "1", "-polperiod", "8"}, 20, 2, {"start", "check_target"}},
+      {"blocks", {"-s", "54", "-blockperiod", "2"}, 20, 2, {"start", "random_blocks_start", "off"}},
+      {"eventwedge", {"-s", "15"}, 30, 1, {"start", "wedge_0.0", "delay"}},
+      {"codes", {"-s", "60", "-exptfile", "codes.scn", "-sxcode"}, 80, 10, {"start", "code_1", "code_2"}},
+  };
+  const std::string ds = maketempdir("bids");
+  const std::string func = ds + "/sub-01/func";
+  mkdir((ds + "/sub-01").c_str(), 0755);
+  mkdir(func.c_str(), 0755);
+  for (const Case& c : cases) {
+    std::vector<std::string> args = c.args;
+    args.insert(args.end(), {"-logfile", "-winxy", "160", "120"});
+    const SavedRun run = saverun(*x, args, c.frames, c.hz);
+    ASSERT_FALSE(run.log.empty()) << c.task << "\n" << run.result.out;
+    const std::string base = func + "/sub-01_task-" + c.task;
+    writefile(base + ".log", run.log);
+    const std::string cmd = std::string(VISTRUM_EVENTS_BINARY) + " " + base + ".log -o " + base +
+                            "_events.tsv >" + base + ".out 2>&1";
+    const int status = std::system(cmd.c_str());
+    const std::string out = readfile(base + ".out");
+    ASSERT_EQ(status, 0) << out;
+    EXPECT_NE(out.find(", 0 lines not mapped"), std::string::npos) << c.task << "\n" << out << run.log;
+
+    // Well formed: ten columns, numeric onsets in order, durations numbers >= 0 or n/a.
+    const std::vector<std::string> lines = split(readfile(base + "_events.tsv"), '\n');
+    ASSERT_GT(lines.size(), 2u) << c.task;
+    EXPECT_EQ(lines[0].rfind("onset\tduration\ttrial_type\tresponse\tresponse_time\t", 0), 0u);
+    std::set<std::string> types;
+    double last = 0;
+    for (size_t k = 1; k < lines.size(); k++) {
+      const std::vector<std::string> f = split(lines[k], '\t');
+      ASSERT_EQ(f.size(), 10u) << lines[k];
+      const double onset = std::stod(f[0]);
+      EXPECT_GE(onset, last) << lines[k];
+      last = onset;
+      if (f[1] != "n/a") {
+        EXPECT_GE(std::stod(f[1]), 0.0) << lines[k];
+      }
+      types.insert(f[2]);
+    }
+    for (const std::string& t : c.types) EXPECT_TRUE(types.count(t)) << c.task << " lacks " << t << "\n" << run.log;
+    std::remove((base + ".log").c_str());
+    std::remove((base + ".out").c_str());
+    writebold(base + "_bold.nii.gz");
+    writefile(base + "_bold.json", std::string("{\"RepetitionTime\": 2.0, \"TaskName\": \"") + c.task + "\"}\n");
+  }
+  // The event-related wedge's times are frame times, so its table repeats exactly.
+  const std::string wedge = readfile(func + "/sub-01_task-eventwedge_events.tsv");
+  EXPECT_NE(wedge.find("\n3.000\t2.000\twedge_"), std::string::npos) << wedge;
+
+  writefile(ds + "/dataset_description.json",
+            "{\"Name\": \"vistrum events tables of test runs\", \"BIDSVersion\": \"1.8.0\", \"Authors\": [\"vistrum\"]}\n");
+  writefile(ds + "/README", "Events tables written by vistrum-events from the logs of saved-frame runs of four "
+                            "stimulus types, with stand-in scans, assembled by the end-to-end tests.\n");
+  const std::string v = validator();
+  if (v.empty()) {
+    removetree(ds);
+    if (std::getenv("CI")) FAIL() << "bids-validator not found (scripts/test.sh installs it with npm)";
+    GTEST_SKIP() << "bids-validator not installed: npm install bids-validator@1.15.0, then set "
+                    "VISTRUM_BIDS_VALIDATOR to its node_modules/.bin/bids-validator";
+  }
+  const std::string report = ds + ".report";
+  const int status = std::system((v + " --no-color " + ds + " >" + report + " 2>&1").c_str());
+  const std::string text = readfile(report);
+  std::remove(report.c_str());
+  EXPECT_EQ(status, 0) << text;
+  EXPECT_EQ(text.find("[ERR]"), std::string::npos) << text;
+  EXPECT_EQ(text.find("events.json"), std::string::npos) << text;  // no remark on the sidecars
+  removetree(ds);
+}
