@@ -16,11 +16,12 @@
 
 namespace {
 
-// The picture composites, the picture pursuit and object ring, the looming
-// and barrier types, the masked streams and the slide show.
-constexpr int kImageTypes[] = {1, 3, 26, 28, 29, 31, 32, 33, 34, 35, 53, 54, 57, 59, 78, 83, 84, 85, 114};
+// The picture composites (and the visual blocks of 111), the picture
+// pursuit and object ring, the looming and barrier types, the masked
+// streams and the slide show.
+constexpr int kImageTypes[] = {1, 3, 26, 28, 29, 31, 32, 33, 34, 35, 53, 54, 57, 59, 78, 83, 84, 85, 111, 114};
 // Types that show timed picture streams (layers or masked streams).
-constexpr int kStreamTypes[] = {1, 3, 26, 28, 29, 31, 34, 35, 57, 78, 83, 84, 85};
+constexpr int kStreamTypes[] = {1, 3, 26, 28, 29, 31, 34, 35, 57, 78, 83, 84, 85, 111};
 
 template <size_t N>
 bool contains(const int (&set)[N], int v) {
