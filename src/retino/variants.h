@@ -59,7 +59,8 @@ struct RingSpan {
 };
 int ringgap(RingSpan inner, RingSpan ahead, float d, float minr, float maxr, float from[2], float to[2]);
 
-// Multi-frequency wedge: whether a group with on/off rate `freq` shows at t.
+// Multi-frequency wedge: whether a group with on/off rate `freq` shows at t:
+// the first onfrac of each cycle, or for onfrac <= 0 from -onfrac on.
 bool multifreqon(float freq, double t, float onfrac);
 // Start angle of the multi-frequency wedge: rotation (or the ipsilateral
 // sweep) and centring only.

@@ -129,7 +129,9 @@ void drawpolrand(double t, int nrad, int ntheta) {
 
 bool multifreqon(float freq, double t, float onfrac) {
   const double ph = std::fmod(static_cast<double>(freq) * t, 1.0);
-  return onfrac > 0.0f ? ph <= onfrac : ph >= onfrac;
+  // A negative fraction puts the on part at the end of each cycle (read
+  // literally, "phase at least onfrac" would never switch a group off).
+  return onfrac > 0.0f ? ph <= onfrac : ph >= -onfrac;
 }
 
 float multifreqstart(double t) {
