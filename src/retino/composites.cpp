@@ -41,6 +41,12 @@ void masklayer(double t, void (*mask)(double)) {
   popstimcentre(pushed);
 }
 
+// The wedge over the flow field, the bottom layers of the wedge composites.
+void wedgeflow(double t, int nrad, int ntheta, int ndots) {
+  wedgelayer(t, nrad, ntheta);
+  dotlayer(t, ndots, par.maskimgsflag != 0, false);
+}
+
 // The closing masks of the wedge composites.
 void wedgemasks(double t) {
   if (par.maskimgsflag) masklayer(t, polarmask);
@@ -104,15 +110,13 @@ bool orbitaloff(double t, bool truncrule, bool blockrule) {
 }
 
 void drawpolletdil(double t, int nrad, int ntheta, int ndots) {
-  wedgelayer(t, nrad, ntheta);
-  dotlayer(t, ndots, par.maskimgsflag != 0, false);
+  wedgeflow(t, nrad, ntheta, ndots);
   drawpolletter(t, 0.0f);
   wedgemasks(t);
 }
 
 void drawpolletdilimg(double t, int nrad, int ntheta, int ndots) {
-  wedgelayer(t, nrad, ntheta);
-  dotlayer(t, ndots, par.maskimgsflag != 0, false);
+  wedgeflow(t, nrad, ntheta, ndots);
   drawpolimg(t, par.simulcnt);
   drawpolletter(t, 0.0f);
   wedgemasks(t);
@@ -120,8 +124,7 @@ void drawpolletdilimg(double t, int nrad, int ntheta, int ndots) {
 }
 
 void drawpolworddilimg(double t, int nrad, int ntheta, int ndots) {
-  wedgelayer(t, nrad, ntheta);
-  dotlayer(t, ndots, par.maskimgsflag != 0, false);
+  wedgeflow(t, nrad, ntheta, ndots);
   drawpolimg(t, par.simulcnt);
   drawpolword(t);
   // The word layer stands in for the letters: the picture layer is set up.
@@ -130,8 +133,7 @@ void drawpolworddilimg(double t, int nrad, int ntheta, int ndots) {
 }
 
 void drawpoldilimg(double t, int nrad, int ntheta, int ndots) {
-  wedgelayer(t, nrad, ntheta);
-  dotlayer(t, ndots, par.maskimgsflag != 0, false);
+  wedgeflow(t, nrad, ntheta, ndots);
   drawpolimg(t, par.simulcnt);
   wedgemasks(t);
 }
@@ -150,8 +152,7 @@ void draweccletdil(double t, int nrad, int ntheta, int ndots) { ringcomposite(t,
 void draweccletdilimg(double t, int nrad, int ntheta, int ndots) { ringcomposite(t, nrad, ntheta, ndots, true); }
 
 void drawhemiletdilimg(double t, int nrad, int ntheta, int ndots) {
-  wedgelayer(t, nrad, ntheta);
-  dotlayer(t, ndots, par.maskimgsflag != 0, false);
+  wedgeflow(t, nrad, ntheta, ndots);
   draworbimgs(t, par.simulcnt);
   drawpolletter(t, 0.0f);
 }

@@ -285,3 +285,23 @@ TEST_F(LetterFrames, NumberTaskIsScored) {
     removetree(cwd);
   }
 }
+
+// Random blocks of type 111: an "off" block shows only the fixation mark,
+// a "fullvis" block the centred disk composite of type 35 with its letters.
+TEST_F(LetterFrames, OffVisAirShowsTheDiskCompositeInVisualBlocks) {
+  const Shot s = shoot(*x, {"-s", "111", "-condlist", "0", "1", "1", "1", "-blockperiod", "4", "-numdots", "1000",
+                            "-textcol", "1", "-srseed", "3"},
+                       2, 0.5, 3.0);  // t 3 (off), 5 (fullvis)
+  ASSERT_EQ(s.frames.size(), 2u);
+  int offshown = 0, visshown = 0;
+  for (double a = 0.0; a < 2.0 * M_PI; a += 0.1) {
+    const Px p = at(s.frames[0], 0.5 * std::cos(a), 0.5 * std::sin(a));
+    const Px q = at(s.frames[1], 0.5 * std::cos(a), 0.5 * std::sin(a));
+    offshown += !grey(p.r, p.g, p.b, 64, 3);
+    visshown += !grey(q.r, q.g, q.b, 64, 3);
+  }
+  EXPECT_EQ(offshown, 0);
+  EXPECT_GT(visshown, 50);
+  EXPECT_GT(ink(s.frames[1], white).n, 30) << "the letter";
+  EXPECT_NE(s.log.find("StimEvent:   fullvis (1)"), std::string::npos) << s.log;
+}
