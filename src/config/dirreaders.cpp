@@ -25,16 +25,11 @@ bool libpath(char* dest, const char* sub, const char* name) {
   return n >= 0 && n < TEXTLEN;
 }
 
-// A name beginning with "." or "/" is the directory itself; any other is a
-// subdirectory of the library. A missing directory falls back to "test".
-void readlibdir(char* dest, int i, int argc, char** argv, const char* sub, const char* resetname) {
-  char name[TEXTLEN];
-  getst(name, i, argc, argv);
+void readlibdir(char* dest, const char* name, const char* sub, const char* resetname) {
   char full[TEXTLEN];
   bool ok;
   if (name[0] == '.' || name[0] == '/') {
-    std::strcpy(full, name);
-    ok = true;
+    ok = std::snprintf(full, sizeof full, "%s", name) < TEXTLEN;
   } else {
     ok = libpath(full, sub, name);
   }
@@ -48,27 +43,38 @@ void readlibdir(char* dest, int i, int argc, char** argv, const char* sub, const
 
 }  // namespace
 
+void setlibdir(LibDir which, const char* name) {
+  switch (which) {
+    case LibDir::words: readlibdir(par.worddir, name, "wordfiles", "worddir"); break;
+    case LibDir::pictures: readlibdir(par.tiffdir, name, "imagefiles", "tiffdir"); break;
+    case LibDir::sounds: readlibdir(par.sndfiledir, name, "soundfiles", "sndfiledir"); break;
+  }
+}
+
+// The option readers take the index of the value, after its keyword.
 int getwordfiledir(int i, int argc, char** argv) {
-  readlibdir(par.worddir, i, argc, argv, "wordfiles", "worddir");
+  char name[TEXTLEN];
+  getst(name, i, argc, argv);
+  setlibdir(LibDir::words, name);
   return i;
 }
 
 int gettiffiledir(int i, int argc, char** argv) {
-  readlibdir(par.tiffdir, i, argc, argv, "imagefiles", "tiffdir");
+  char name[TEXTLEN];
+  getst(name, i, argc, argv);
+  setlibdir(LibDir::pictures, name);
   return i;
 }
 
 int getsndfiledir(int i, int argc, char** argv) {
-  readlibdir(par.sndfiledir, i, argc, argv, "soundfiles", "sndfiledir");
+  char name[TEXTLEN];
+  getst(name, i, argc, argv);
+  setlibdir(LibDir::sounds, name);
   return i;
 }
 
 void setdefaultlibdirs() {
-  char w[] = "-worddir", t[] = "-tiffdir", s[] = "-sndfiledir", test[] = "test";
-  char* wordargs[] = {w, test};
-  char* tiffargs[] = {t, test};
-  char* sndargs[] = {s, test};
-  getwordfiledir(1, 2, wordargs);
-  gettiffiledir(1, 2, tiffargs);
-  getsndfiledir(1, 2, sndargs);
+  setlibdir(LibDir::words, "test");
+  setlibdir(LibDir::pictures, "test");
+  setlibdir(LibDir::sounds, "test");
 }

@@ -2,6 +2,7 @@
 // are parsed, so every option still overrides them.
 #include "config/typedefaults.h"
 
+#include "config/dirreaders.h"
 #include "config/optionlists.h"
 #include "config/params.h"
 
@@ -112,10 +113,7 @@ void ring8797() {  // types 20, 87, 97 start
 // count-down starting at three. (Shipped as wav: the player reads it
 // everywhere.)
 void one2twelvesounds() {
-  // The directory reader takes the index of the value, after its keyword.
-  char key[] = "-sndfiledir", dir[] = "one2twelve";
-  char* dirargs[] = {key, dir};
-  getsndfiledir(1, 2, dirargs);
+  setlibdir(LibDir::sounds, "one2twelve");
   runreader(getsndfilenames, {"-sndfilenames", "12", "03.wav", "02.wav", "01.wav", "12.wav", "11.wav", "10.wav",
                               "09.wav", "08.wav", "07.wav", "06.wav", "05.wav", "04.wav"});
 }
@@ -347,11 +345,7 @@ void settypedefaults(int type) {
       p.blockfreq = 1.0f / 20; p.avgfontsize = 36; p.textdur = 0.1; p.gapdur = 0.2; p.bgwingray = 0.4f;
       p.fixtype = 4; p.fixrad = 0.012f;
       setcondnames({"off", "word", "font"});
-      {
-        char key[] = "-worddir", dir[] = "vwfa";
-        char* argv[] = {key, dir};
-        getwordfiledir(1, 2, argv);
-      }
+      setlibdir(LibDir::words, "vwfa");
       break;
     case 77:
       fullfield7779(); p.maxrad = 1.95f; p.avgcolbright = 0.25f; p.bwcontrast = 0.7f; p.stereoLred = 0.5f;

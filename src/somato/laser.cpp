@@ -1,5 +1,6 @@
 #include "somato/laser.h"
 
+#include "config/dirreaders.h"
 #include "config/condseq.h"
 #include "config/optionlists.h"
 #include "config/params.h"
@@ -23,8 +24,6 @@
 namespace {
 
 const char* const kFingers[] = {"ind", "mid", "ring", "little"};
-// As on a command line: the reader names the keyword before the value.
-const char* const kPainmapDir[] = {"-sndfiledir", "painmap"};
 constexpr double PULSELEN = 0.045;
 constexpr int LASERBIT = 1;  // the laser's output bit in the array
 
@@ -121,7 +120,7 @@ void checkpaincues() {
   // take theirs from "painmap" unless another directory was given.
   char deflt[2 * TEXTLEN];
   std::snprintf(deflt, sizeof deflt, "%s/lib/soundfiles/test", par.vistrumdir);
-  if (!std::strcmp(par.sndfiledir, deflt)) getsndfiledir(1, 2, const_cast<char**>(kPainmapDir));
+  if (!std::strcmp(par.sndfiledir, deflt)) setlibdir(LibDir::sounds, "painmap");
   if (par.fingercnt == 0 || fingers() > 4)
     fatal("vistrum: ### -fingercnt %d: 1 to 4 fingers (negative: start with the last)\n", par.fingercnt);
   if (par.lasposperfinger < 1) fatal("vistrum: ### -lasposperfinger %d: at least 1\n", par.lasposperfinger);
