@@ -42,12 +42,26 @@ int dotsheld(int ndots) {
   return ndots < have ? ndots : (have > 0 ? have : 0);
 }
 
+// The round window of the wander and pursuit types, open out to
+// circwidth/2 around (cx, cy) (a null window: everything is drawn).
+struct DotWindow {
+  bool on;
+  float cx, cy, reach;
+};
+
+// Half the diagonal of a dot square: how far a dot reaches past its centre.
+float dotreach() { return std::fabs(par.dotsize) * 0.7072f; }
+
+DotWindow roundwindow(float cx, float cy) { return DotWindow{true, cx, cy, std::fabs(par.circwidth) / 2.0f + dotreach()}; }
+
 // A dot of side dotsize at (x, y) moved by (sx, sy) and wrapped into the
-// square; then, with wiggle, the stored position takes this frame's
-// Brownian step (the frame shows the position before it).
-void drawshifteddot(int j, float sx, float sy, bool wiggle) {
+// square, unless it lies wholly outside the window; then, with wiggle, the
+// stored position takes this frame's Brownian step (the frame shows the
+// position before it).
+void drawshifteddot(int j, float sx, float sy, bool wiggle, const DotWindow& w) {
   const float m = par.maxrad;
-  drawdotquad(wrapsquare(dotx[j] + sx, m), wrapsquare(doty[j] + sy, m), par.dotsize / 2.0f, nullptr);
+  const float x = wrapsquare(dotx[j] + sx, m), y = wrapsquare(doty[j] + sy, m);
+  if (!w.on || std::hypot(x - w.cx, y - w.cy) < w.reach) drawdotquad(x, y, par.dotsize / 2.0f, nullptr);
   if (wiggle) {
     const float a = par.wiggledotamp;
     dotx[j] = wrapsquare(dotx[j] + dotrand() * 2.0f * a - a, m);
@@ -55,19 +69,23 @@ void drawshifteddot(int j, float sx, float sy, bool wiggle) {
   }
 }
 
-// The round window of the wander and pursuit types: open out to
-// circwidth/2, closed far enough out to hide the whole dot square from
-// any centre, and a small disk at the centre.
-MaskPlan aperturemask() {
+// The cover of the window: open out to circwidth/2, a small disk at the
+// centre. With the dots wholly outside left undrawn, a thin ring that trims
+// the dots reaching across the edge hides all the full cover would (whose
+// fill, the whole window, would cost the software renderer more than all the
+// dots); without that culling the cover reaches far enough out to hide the
+// whole dot square from any centre.
+MaskPlan aperturemask(bool culled) {
   MaskPlan p;
+  const float a = std::fabs(par.circwidth) / 2.0f;
   const float M = std::sqrt(2.0f) * (par.maxgrid + par.maxrad + par.dotsize);
-  maskplanadd(p, std::fabs(par.circwidth) / 2.0f, M / run.currstimscale);
+  maskplanadd(p, a, culled ? a + 2.0f * dotreach() + 0.002f : M / run.currstimscale);
   if (par.minrad != 0.0f) maskplanadd(p, 0.0f, std::fabs(par.minrad), 0.0f, 360.0f, 50);
   return p;
 }
 
 void drawaperture(float cx, float cy) {
-  const MaskPlan plan = aperturemask();
+  const MaskPlan plan = aperturemask(true);
   glPushMatrix();
   glTranslatef(cx, cy, 0.0f);
   drawmaskplan(plan);
@@ -284,13 +302,16 @@ void drawwandercircdots(double t, int ndots) {
   if (grid.order) wandergridstep(grid, t, &cx, &cy);
   const bool wiggle = par.wiggledotamp != 0.0f;
   dotcolour(grey, grey, grey);
-  for (int j = 0; j < count; j++) drawshifteddot(j, 0.0f, 0.0f, wiggle);
+  // Under the pointer the window is wherever the pointer is: all dots go
+  // out, under the full cover.
+  const DotWindow w = par.mousectrlflag ? DotWindow{false, 0.0f, 0.0f, 0.0f} : roundwindow(cx, cy);
+  for (int j = 0; j < count; j++) drawshifteddot(j, 0.0f, 0.0f, wiggle, w);
   dotbatchflush();
   if (par.mousectrlflag) {
     // The pointer carries the window, and the mark with it.
     glPushMatrix();
     const int pushed = pushstimcentre(t);
-    drawmaskplan(aperturemask());
+    drawmaskplan(aperturemask(false));
     popstimcentre(pushed);
     glPopMatrix();
     drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t);
@@ -321,7 +342,8 @@ void drawpursuepasscirc(double t, int ndots) {
   const float sx = playback ? -px : 0.0f, sy = playback ? -py : 0.0f;
   const bool wiggle = par.wiggledotamp != 0.0f;
   dotcolour(g, g, g);
-  for (int j = 0; j < count; j++) drawshifteddot(j, sx, sy, wiggle);
+  const DotWindow w = roundwindow(sx, sy);
+  for (int j = 0; j < count; j++) drawshifteddot(j, sx, sy, wiggle, w);
   dotbatchflush();
   drawaperture(sx, sy);
   if (playback)
