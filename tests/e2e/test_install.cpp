@@ -1,0 +1,116 @@
+// The Debian package of this build: made with cpack, installed with dpkg,
+// run from a folder outside the project without VISTRUM_DIR, removed again.
+#include "harness.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <regex>
+
+namespace {
+
+class Install : public XServerSuite<640, 480> {};
+
+// Output and status of a shell command.
+int sh(const std::string& cmd, std::string* out = nullptr) {
+  const std::string file = maketempdir("sh") + "/out";
+  const int status = std::system((cmd + " >'" + file + "' 2>&1").c_str());
+  if (out) *out = readfile(file);
+  removetree(file.substr(0, file.size() - 4));
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+bool packageinstalled() {
+  std::string s;
+  sh("dpkg-query -W -f='${Status}' vistrum", &s);
+  return s.find("install ok installed") != std::string::npos;
+}
+
+// Removes the package when the test ends, however it ends.
+struct Removal {
+  bool armed = false;
+  ~Removal() {
+    if (armed) sh("dpkg -r vistrum");
+  }
+};
+
+}  // namespace
+
+TEST_F(Install, DebianPackageInstallsRunsFromOutsideAndRemoves) {
+  if (geteuid() != 0) GTEST_SKIP() << "installing the package needs root (dpkg -i); run the tests as root to check it";
+  if (packageinstalled()) GTEST_SKIP() << "a vistrum package is installed on this machine already; left untouched";
+  const std::string pkg = maketempdir("deb");
+  std::string out;
+  ASSERT_EQ(sh("cd '" VISTRUM_BUILD_DIR "' && cpack -G DEB -B '" + pkg + "'", &out), 0) << out;
+  std::string deb;
+  for (const std::string& f : listdir(pkg))
+    if (f.size() > 4 && f.compare(f.size() - 4, 4, ".deb") == 0) deb = f;
+  ASSERT_TRUE(std::regex_match(deb, std::regex("vistrum_[0-9]+\\.[0-9]+\\.[0-9]+_[a-z0-9]+\\.deb"))) << deb;
+  deb = pkg + "/" + deb;
+
+  std::string depends, files;
+  ASSERT_EQ(sh("dpkg-deb -f '" + deb + "' Depends", &depends), 0);
+  for (const char* d : {"libx11-6", "libgl1", "libglu1-mesa", "libgl1-mesa-dri", "libftgl2", "libfreetype6", "libtiff6",
+                        "sox", "x11-utils"})
+    EXPECT_NE(depends.find(d), std::string::npos) << d << " not in " << depends;
+  ASSERT_EQ(sh("dpkg-deb -c '" + deb + "'", &files), 0);
+  for (const char* f : {"./usr/bin/vistrum", "./usr/bin/vistrum-events", "./usr/share/man/man1/vistrum.1.gz",
+                        "./usr/share/doc/vistrum/copyright", "./usr/share/doc/vistrum/licences/LICENSE-DejaVu.txt",
+                        "./usr/share/doc/vistrum/licences/photos-README.md",
+                        "./usr/share/doc/vistrum/licences/sounds-README.md", "./usr/share/vistrum/lib/help/s10",
+                        "./usr/share/vistrum/lib/fonts/luxisb.ttf", "./usr/share/vistrum/lib/imagefiles/splash/star.tif",
+                        "./usr/share/vistrum/lib/wordfiles/test/words.txt", "./usr/share/vistrum/lib/scenarios/codes.scn",
+                        "./usr/share/vistrum/lib/soundfiles/test/beep.wav"})
+    EXPECT_NE(files.find(std::string(" ") + f + "\n"), std::string::npos) << f;
+
+  Removal removal;
+  removal.armed = true;
+  ASSERT_EQ(sh("dpkg -i '" + deb + "'", &out), 0) << out;
+
+  // Outside the project, with no VISTRUM_DIR: the installed library is found.
+  const std::string cwd = maketempdir("outside");
+  Vistrum help(*x, {"-h", "10"}, cwd, {"VISTRUM_DIR"}, "/usr/bin/vistrum");
+  const RunResult h = help.wait();
+  EXPECT_EQ(h.status, 0) << h.out;
+  EXPECT_NE(h.out.find(readfile(sourcedir() + "/lib/help/s10")), std::string::npos) << h.out;
+  EXPECT_TRUE(hasline(h, "vistrum: env var VISTRUM_DIR undef'd: using installed library /usr/share/vistrum")) << h.out;
+
+  // A short saved-frames run of the wedge draws exactly what the program of
+  // the build tree draws with the project's library, and draws a wedge.
+  const std::vector<std::string> args = {"-s", "10", "-chktarg", "2", "1", "-winxy", "320", "240", "-logfile"};
+  const SavedRun ref = saverun(*x, args, 2, 1);
+  ASSERT_EQ(ref.frames.size(), 2u);
+  mkdir((cwd + "/logs").c_str(), 0755);
+  std::vector<std::string> full = args;
+  full.insert(full.end(), {"-nofullscreen", "-saveframes", "2", "1", "-tiffoutdir", cwd});
+  Vistrum v(*x, full, cwd, {"VISTRUM_DIR"}, "/usr/bin/vistrum");
+  ASSERT_TRUE(v.waitforwindow()) << v.output();
+  v.key("F1");
+  const RunResult r = v.wait(60);
+  EXPECT_EQ(r.status, 0) << r.out;
+  for (int k = 0; k < 2; k++) {
+    const Image f = readimage(cwd + "/f0000" + std::to_string(k) + ".tiff");
+    ASSERT_TRUE(f.ok()) << r.out;
+    ASSERT_EQ(f.width, ref.frames[k].width);
+    ASSERT_EQ(f.height, ref.frames[k].height);
+    EXPECT_TRUE(f.rgba == ref.frames[k].rgba) << "frame " << k << " differs from the build tree's";
+    int drawn = 0;
+    for (uint32_t p : f.rgba) drawn += (p & 0xffffff) != (f.rgba[0] & 0xffffff);
+    EXPECT_GT(drawn, 100) << "frame " << k << " shows only background";
+  }
+  // The installed converter reads the installed program's log.
+  const std::string log = findfile(cwd + "/logs", ".log");
+  ASSERT_FALSE(log.empty()) << r.out;
+  EXPECT_EQ(sh("cd '" + cwd + "' && vistrum-events '" + log + "'", &out), 0) << out;
+  EXPECT_NE(out.find(", 0 lines not mapped"), std::string::npos) << out;
+
+  ASSERT_EQ(sh("dpkg -r vistrum", &out), 0) << out;
+  removal.armed = false;
+  EXPECT_FALSE(packageinstalled());
+  EXPECT_NE(access("/usr/bin/vistrum", F_OK), 0);
+  EXPECT_NE(access("/usr/share/vistrum/lib/help/s10", F_OK), 0);
+  removetree(cwd);
+  removetree(pkg);
+}
