@@ -126,8 +126,11 @@ void drawpolletdilimg(double t, int nrad, int ntheta, int ndots) {
 void drawpolworddilimg(double t, int nrad, int ntheta, int ndots) {
   wedgeflow(t, nrad, ntheta, ndots);
   drawpolimg(t, par.simulcnt);
+  // The word layer starts over with the others after a restart (the flow
+  // layer below has already set the run flag it would look at), and then
+  // stands in for the letters in closing the picture layer's set-up.
+  if (!run.initdoneflag2) run.initdoneflag = 0;
   drawpolword(t);
-  // The word layer stands in for the letters: the picture layer is set up.
   run.initdoneflag2 = 1;
   wedgemasks(t);
 }
