@@ -1,6 +1,7 @@
 // Writes the vistrum(1) manual page from the option table, the type
 // catalogue and the hotkey list, so that the manual cannot drift from the
-// program. Run at build time: vistrum-manpage <version> > vistrum.1
+// program. Run at build time: vistrum-manpage <version> > vistrum.1;
+// vistrum-manpage --types lists the catalogue for scripts.
 #include "config/help.h"
 #include "config/options.h"
 #include "core/catalogue.h"
@@ -72,9 +73,26 @@ void hotkeylist() {
   for (const HotkeyHelp& h : hotkeys()) item(bold(h.keys), h.action);
 }
 
+// The catalogue as tab-separated lines for scripts (the gallery):
+// number, built (0/1), draws (0/1: 0 shows background and fixation only),
+// log name ("-" for none), description.
+void typetable() {
+  int n = 0;
+  const StimTypeInfo* t = stimtable(&n);
+  for (int k = 0; k < n; k++) {
+    if (t[k].num == 9999 || !validstimtype(t[k].num)) continue;
+    std::printf("%d\t%d\t%d\t%s\t%s\n", t[k].num, stimbuilt(t[k].num) ? 1 : 0, t[k].draw ? 1 : 0,
+                t[k].logname ? t[k].logname : "-", t[k].desc ? t[k].desc : "");
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc > 1 && std::string(argv[1]) == "--types") {
+    typetable();
+    return 0;
+  }
   // The package's folder; an install elsewhere has it beside its bin folder.
   const std::string datadir = "/usr/share/vistrum";
   const std::string version = argc > 1 ? argv[1] : "";
