@@ -13,9 +13,11 @@
 #include "retino/centre.h"
 #include "retino/fixation.h"
 #include "retino/palette.h"
+#include "retino/primitives.h"
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -90,6 +92,57 @@ void drawaperture(float cx, float cy) {
   glTranslatef(cx, cy, 0.0f);
   drawmaskplan(plan);
   glPopMatrix();
+}
+
+// The open wedge of the wobbling field: from angle a1 over w radians.
+struct OpenWedge {
+  bool on;
+  float a1, w;
+  float u1x, u1y, u2x, u2y;  // directions of its two edges
+};
+
+OpenWedge openwedge(double t) {
+  float start, sweep;
+  wobblewedgecover(t, &start, &sweep);
+  if (!(par.polwidth >= 0.0f) || !(sweep > 0.0f)) return OpenWedge{false, 0, 0, 0, 0, 0, 0};
+  const float d2r = static_cast<float>(M_PI / 180.0);
+  const float a1 = (90.0f - start) * d2r, w = (360.0f - sweep) * d2r;
+  return OpenWedge{true, a1, w, std::cos(a1), std::sin(a1), std::cos(a1 + w), std::sin(a1 + w)};
+}
+
+// Whether a dot at (x, y) reaching m past its centre can show in the wedge.
+bool nearwedge(const OpenWedge& k, float x, float y, float m) {
+  float d = std::fmod(std::atan2(y, x) - k.a1, static_cast<float>(TWOPI));
+  if (d < 0.0f) d += static_cast<float>(TWOPI);
+  if (d <= k.w) return true;
+  const float ux[2] = {k.u1x, k.u2x}, uy[2] = {k.u1y, k.u2y};
+  for (int e = 0; e < 2; e++) {
+    const float along = x * ux[e] + y * uy[e];
+    const float dist = along <= 0.0f ? std::hypot(x, y) : std::fabs(x * uy[e] - y * ux[e]);
+    if (dist < m) return true;
+  }
+  return false;
+}
+
+// The cover outside the wedge, where it can hide anything: the dots that
+// cannot show in the wedge are not drawn, so two thin bands along the edges
+// and the cover's part near the centre trim the rest exactly as the whole
+// cover would (whose fill would cost the software renderer more than all
+// the dots).
+void drawwedgetrim(const OpenWedge& k, double t, float m) {
+  float start, sweep;
+  wobblewedgecover(t, &start, &sweep);
+  MaskPlan plan;
+  maskplanadd(plan, 0.0f, par.minrad);
+  maskplanadd(plan, par.minrad, std::min(par.minrad + 3.0f * m, par.maxrad + par.dotsize), start, sweep);
+  drawmaskplan(plan);
+  const float R = par.maxrad + par.dotsize, W = 2.0f * m + 0.002f;
+  const float n1x = k.u1y, n1y = -k.u1x, n2x = -k.u2y, n2y = k.u2x;  // away from the opening
+  const int opaque = opaquefillbegin();
+  glColor3f(par.bgwingray, par.bgwingray, par.bgwingray);
+  drawquadvrt(0.0f, 0.0f, R * k.u1x, R * k.u1y, R * k.u1x + W * n1x, R * k.u1y + W * n1y, W * n1x, W * n1y);
+  drawquadvrt(0.0f, 0.0f, W * n2x, W * n2y, R * k.u2x + W * n2x, R * k.u2y + W * n2y, R * k.u2x, R * k.u2y);
+  opaquefillend(opaque);
 }
 
 // The centre and the random stops in between.
@@ -266,7 +319,8 @@ void drawpoldots(double t, int ndots) {
     run.initdoneflag = 1;
   }
   const bool annulus = par.polwidth >= static_cast<float>(-TWOPI);
-  const bool wedge = par.polwidth >= 0.0f;
+  const OpenWedge wedge = openwedge(t);
+  const float reach = dotreach();
   float ox, oy;
   wobbleoffset(t, &ox, &oy);
   const float m = par.maxrad, lo2 = par.minrad * par.minrad, hi2 = par.maxrad * par.maxrad;
@@ -275,17 +329,17 @@ void drawpoldots(double t, int ndots) {
     const float x = wrapsquare(dotx[j] + ox, m), y = wrapsquare(doty[j] + oy, m);
     const float r2 = x * x + y * y;
     if (annulus && !(r2 >= lo2 && r2 <= hi2)) continue;
+    if (wedge.on && !nearwedge(wedge, x, y, reach)) continue;
     drawdotquad(x, y, par.dotsize / 2.0f, nullptr);
   }
   dotbatchflush();
-  MaskPlan plan;
-  if (annulus) maskplanadd(plan, 0.0f, par.minrad);
-  if (wedge) {
-    float start, sweep;
-    wobblewedgecover(t, &start, &sweep);
-    maskplanadd(plan, par.minrad, par.maxrad + par.dotsize, start, sweep);
+  if (wedge.on) {
+    drawwedgetrim(wedge, t, reach);
+  } else if (annulus) {
+    MaskPlan plan;
+    maskplanadd(plan, 0.0f, par.minrad);
+    drawmaskplan(plan);
   }
-  drawmaskplan(plan);
   // The frame loop draws the fixation mark over it.
 }
 
