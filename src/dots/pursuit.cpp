@@ -252,6 +252,11 @@ float pursuitgrey(bool playback, float theta, float leg, float g) {
   return s + speed * (g - s);
 }
 
+int nextpicturepair(int pair, int count) {
+  pair += 2;
+  return pair < 0 || pair + 1 >= count ? 0 : pair;
+}
+
 void wanderreset(WanderGrid& w) {
   for (int k = 0; k < w.n; k++) w.order[k] = k;
   const int g = par.gridsize;
@@ -417,8 +422,7 @@ void drawpursuepassimgs(double t) {
   float px, py, theta;
   if (pursuitstep(path, t, &px, &py, &theta)) {
     // Each new path shows the next background/target pair.
-    path.pair += 2;
-    if (path.pair < 0 || path.pair + 1 >= tiffcnt) path.pair = 0;
+    path.pair = nextpicturepair(path.pair, tiffcnt);
   }
   const bool playback = pursuitplayback(pursuitblock(path.lastk));
   const int bg = path.pair, target = path.pair + 1;

@@ -47,6 +47,9 @@ bool pursuitplayback(long long block);
 // Advances the path to time t: sets the point P on it and the sweep phase;
 // true when the stops were drawn anew on this frame.
 bool pursuitstep(PursuitPath& p, double t, float* px, float* py, float* theta);
+// The (background, target) pair after `pair` among `count` pictures:
+// (0, 1), (2, 3), ... and round again when a pair would run past the end.
+int nextpicturepair(int pair, int count);
 // Grey of the dots in a playback block at sweep phase theta over a leg of
 // length `leg` (the brightness follows the speed), and in a pursuit block.
 float pursuitgrey(bool playback, float theta, float leg, float g);

@@ -94,6 +94,15 @@ TEST_F(Pursuit, PathsStartAndEndAtTheCentreAndPlaybackReplaysThem) {
   EXPECT_FALSE(pursuitplayback(pursuitblock(4)));
 }
 
+TEST_F(Pursuit, PicturePairsGoRoundAndAnOddLastPictureIsNeverShown) {
+  int pair = -2;  // before the first path
+  std::vector<int> seen;
+  for (int k = 0; k < 5; k++) seen.push_back(pair = nextpicturepair(pair, 9));
+  EXPECT_EQ(seen, (std::vector<int>{0, 2, 4, 6, 0}));
+  EXPECT_EQ(nextpicturepair(-2, 2), 0);
+  EXPECT_EQ(nextpicturepair(0, 2), 0);
+}
+
 TEST_F(Pursuit, PlaybackGreyFollowsTheSpeedUnlessVbwfracIsOne) {
   par.maxgrid = 0.5f;
   EXPECT_EQ(pursuitgrey(true, 3.0f, 0.7f, 0.8f), 0.8f);
