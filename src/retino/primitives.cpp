@@ -38,8 +38,14 @@ void drawsector(float rin, float rout, float a, float b) {
   drawsectorspan(rin, rout, a, b, std::cos(a), std::sin(a), std::cos(b), std::sin(b));
 }
 
-void drawsectorcs(float rin, float rout, float ca, float sa, float cb, float sb, float dx) {
-  drawquadvrt(rin * ca + dx, rin * sa, rout * ca + dx, rout * sa, rout * cb + dx, rout * sb, rin * cb + dx, rin * sb);
+void drawsectorcs(float rin, float rout, float ca, float sa, float cb, float sb, float dx, bool inbatch) {
+  if (!inbatch)
+    return drawquadvrt(rin * ca + dx, rin * sa, rout * ca + dx, rout * sa, rout * cb + dx, rout * sb, rin * cb + dx,
+                       rin * sb);
+  glVertex2f(rin * ca + dx, rin * sa);
+  glVertex2f(rout * ca + dx, rout * sa);
+  glVertex2f(rout * cb + dx, rout * sb);
+  glVertex2f(rin * cb + dx, rin * sb);
 }
 
 int sectorpieces(float span) {
@@ -49,9 +55,10 @@ int sectorpieces(float span) {
   return n > 4096.0f ? 4096 : static_cast<int>(n);
 }
 
-void drawsectorspan(float rin, float rout, float a, float b, float ca, float sa, float cb, float sb, float dx) {
+void drawsectorspan(float rin, float rout, float a, float b, float ca, float sa, float cb, float sb, float dx,
+                    bool inbatch) {
   const int n = sectorpieces(b - a);
-  if (n == 1) return drawsectorcs(rin, rout, ca, sa, cb, sb, dx);
+  if (n == 1) return drawsectorcs(rin, rout, ca, sa, cb, sb, dx, inbatch);
   float c0 = ca, s0 = sa;
   for (int k = 1; k <= n; k++) {
     float c1 = cb, s1 = sb;
@@ -60,7 +67,7 @@ void drawsectorspan(float rin, float rout, float a, float b, float ca, float sa,
       c1 = std::cos(e);
       s1 = std::sin(e);
     }
-    drawsectorcs(rin, rout, c0, s0, c1, s1, dx);
+    drawsectorcs(rin, rout, c0, s0, c1, s1, dx, inbatch);
     c0 = c1;
     s0 = s1;
   }

@@ -17,13 +17,17 @@ void drawsector(float rin, float rout, float a, float b);
 // The same with the cosines and sines of a and b given (a column of checks
 // shares its angles).
 // dx shifts it horizontally (a disparity shift without a matrix change,
-// which costs a software renderer more than the quad).
-void drawsectorcs(float rin, float rout, float ca, float sa, float cb, float sb, float dx = 0.0f);
+// which costs a software renderer more than the quad). With `inbatch` the
+// caller holds a glBegin(GL_QUADS) open and only the vertices go out (a
+// board of many checks costs one begin/end instead of one per check).
+void drawsectorcs(float rin, float rout, float ca, float sa, float cb, float sb, float dx = 0.0f,
+                  bool inbatch = false);
 // Sector from angle a to b (cosines and sines given as above): one quad
 // while it spans at most SECTORQUADMAX, else sectorpieces(b - a) quads side
 // by side, so a wide check (a ring of one or two angular checks, a
 // hemifield of one) stays round instead of collapsing to a chord or a line.
-void drawsectorspan(float rin, float rout, float a, float b, float ca, float sa, float cb, float sb, float dx = 0.0f);
+void drawsectorspan(float rin, float rout, float a, float b, float ca, float sa, float cb, float sb, float dx = 0.0f,
+                    bool inbatch = false);
 constexpr float SECTORQUADMAX = 0.3926991f;  // pi/8
 // Number of quads a sector spanning `span` radians is drawn with.
 int sectorpieces(float span);

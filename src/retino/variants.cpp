@@ -187,7 +187,7 @@ void drawmaskframe(float outerfac) {
 }
 
 void drawpolars(double t, int nrad, int ntheta, int cnt, int lettflag, int dotsflag) {
-  if (cnt < 1) cnt = 1;
+  if (cnt < 1) return;  // -polcnt 0: no wedges (and no dots without them)
   const float step = static_cast<float>(TWOPI / cnt);
   for (int j = 0; j < cnt; j++) drawpolar(t, nrad, ntheta, 1.0f, SHIFTCOLS, 0.0f, j * step);
   if (dotsflag) {

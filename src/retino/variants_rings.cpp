@@ -82,7 +82,7 @@ void maskbetweenrings(double t, int cnt) {
 }  // namespace
 
 void draweccens(double t, int nrad, int ntheta, int cnt, int lettflag, int dotsflag) {
-  if (cnt < 1) cnt = 1;
+  if (cnt < 1) return;  // -ecccnt 0: no rings (and no dots without them)
   for (int j = 0; j < cnt; j++) draweccen(t, nrad, ntheta, ringoffset(j, cnt));
   if (dotsflag) {
     drawdotbackground(t);

@@ -9,6 +9,8 @@
 #include "retino/ring.h"
 #include "retino/wedge.h"
 
+#include <GL/gl.h>
+
 #include <cmath>
 
 RingPieces spokebar(int j, double shift, float r0, float r1, float w, float D, float L) {
@@ -36,6 +38,7 @@ void drawrectspoke(double t, float r0, float r1, float a0, float a1, int nrad, i
   const float minr = par.minrad, base = expbase(minr, par.maxrad);
   auto tr = [&](float r) { return par.exptransflag ? exptrans(r, minr, base) : r; };
   const int opaque = opaquefillbegin();
+  glBegin(GL_QUADS);
   for (int i = 0; i < ntheta - 1; i++) {
     const float A = a0 + (a1 - a0) * i / (ntheta - 1), B = a0 + (a1 - a0) * (i + 1) / (ntheta - 1);
     const float cA = std::cos(A), sA = std::sin(A), cB = std::cos(B), sB = std::sin(B);
@@ -45,9 +48,10 @@ void drawrectspoke(double t, float r0, float r1, float a0, float a1, int nrad, i
     for (int j = 0; j <= nrad; j++) {
       setchkcolor(i * (nrad + 1) + j, (j % 2) ^ (polarity ? 0 : 1), t);
       const RingPieces p = spokebar(j, shift, r0, r1, w, D, L);
-      for (int m = 0; m < p.count; m++) drawsectorspan(tr(p.rin[m]), tr(p.rout[m]), A, B, cA, sA, cB, sB);
+      for (int m = 0; m < p.count; m++) drawsectorspan(tr(p.rin[m]), tr(p.rout[m]), A, B, cA, sA, cB, sB, 0.0f, true);
     }
   }
+  glEnd();
   opaquefillend(opaque);
 }
 

@@ -211,6 +211,7 @@ void drawpolar(double t, int nrad, int ntheta, float freqmul, int wctype, float 
   const float base = expbase(par.minrad, par.maxrad);
   const int opaque = opaquefillbegin();
   int index = 0;
+  glBegin(GL_QUADS);  // one batch for the board: a begin/end per check costs a software renderer more
   for (int i = 0; i < ntheta - 1; i++) {
     if (sh.columns != nullptr && sh.columns[i] == 0) continue;
     const float a = th0 + W * i / (ntheta - 1);
@@ -222,9 +223,10 @@ void drawpolar(double t, int nrad, int ntheta, float freqmul, int wctype, float 
       if (sh.truncate && j >= par.truncnumrad) continue;
       const Radii r = wedgeslot(j, nrad, dl.phase, base);
       truncmaxrad = r.rout;
-      drawsectorspan(r.rin, r.rout, a, b, ca, sa, cb, sb, disp != 0.0f ? wedgedispshift(disp, r.rin) : 0.0f);
+      drawsectorspan(r.rin, r.rout, a, b, ca, sa, cb, sb, disp != 0.0f ? wedgedispshift(disp, r.rin) : 0.0f, true);
     }
   }
+  glEnd();
   opaquefillend(opaque);
   if (sh.targets && par.chktargprob != 0.0f) getdrawpolchktarg(index, th0, th1, par.polfreq);
   popstimcentre(pushed);
