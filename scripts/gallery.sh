@@ -7,21 +7,23 @@
 # Fails (status 1) when a type that draws renders nothing but background, or
 # does not run with its defaults.
 #
-# Usage: scripts/gallery.sh [-b builddir] [-o outdir] [type ...]
-# Needs: Xvfb, xdotool, netpbm (scripts/install-deps.sh).
+# Usage: scripts/gallery.sh [-b builddir] [-o outdir] [-x "options for every type"] [type ...]
+# Needs: Xvfb, xdotool, netpbm, python3 (scripts/install-deps.sh).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build
 out=$root/docs/gallery
-while getopts "b:o:" o; do
+every=
+while getopts "b:o:x:" o; do
   case $o in
+    x) every=$OPTARG ;;
     b) build=$(cd "$OPTARG" && pwd) ;;
     o) out=$OPTARG ;;
     *) sed -n '2,14p' "$0"; exit 1 ;;
   esac
 done
 shift $((OPTIND - 1))
-for cmd in Xvfb xdotool tifftopnm pnmtopng pnmcat ppmhist; do
+for cmd in Xvfb xdotool tifftopnm pnmtopng pnmcat python3; do
   command -v "$cmd" >/dev/null || { echo "gallery: $cmd not found (scripts/install-deps.sh installs it)" >&2; exit 1; }
 done
 prog=$build/vistrum
@@ -32,8 +34,61 @@ W=192 H=144
 extra() {
   case $1 in
     60) echo "-exptfile codes.scn" ;;
+    32) echo "-tiffdir photos -bgcnt 1 -imcnt 5 -simulcnt 5" ;;
+    45) echo "-firstframetime 40" ;;                        # the ring has grown past fixation
+    75) echo "-condlist 1 2 0 -textdur 0.9 -gapdur 0.1" ;;  # word blocks first, words on at whole seconds
+    76) echo "-sndfilenames 1 beep.wav" ;;
     *) echo "" ;;
   esac
+}
+
+# Types whose stimulus is not on the screen: only fixation is drawn.
+nonvisual="69 76 100 101 102 103 104 105 106 107 108 109 110 112 113 119 120"
+nonvisualwhat() {
+  case $1 in
+    69|76) echo "sounds only" ;;
+    113) echo "sets the output bits" ;;
+    *) echo "drives the air valves or laser outputs" ;;
+  esac
+}
+
+# drawn <reference> <frame> ...: how many pixels of the frames differ from
+# each frame's most common colour where the reference (background and
+# fixation) shows its background.
+drawn() {
+  python3 - "$@" <<'PY'
+import sys
+from collections import Counter
+def read(path):
+    data = open(path, 'rb').read()
+    fields, pos = [], 0
+    while len(fields) < 4:
+        while data[pos:pos + 1].isspace():
+            pos += 1
+        if data[pos:pos + 1] == b'#':
+            pos = data.index(b'\n', pos)
+            continue
+        end = pos
+        while not data[end:end + 1].isspace():
+            end += 1
+        fields.append(data[pos:end])
+        pos = end
+    w, h = int(fields[1]), int(fields[2])
+    body = data[pos + 1:pos + 1 + 3 * w * h]
+    return [body[i:i + 3] for i in range(0, len(body), 3)], w, h
+ref, w, h = read(sys.argv[1])
+refbg = Counter(ref).most_common(1)[0][0]
+# Fixation marks differ a little from type to type: a disc of 0.1 display
+# units round the centre (3.12 units across) is not counted either.
+r2 = (0.1 * w / 3.12) ** 2
+centre = [((i % w) - w / 2) ** 2 + ((i // w) - h / 2) ** 2 < r2 for i in range(w * h)]
+count = 0
+for path in sys.argv[2:]:
+    px = read(path)[0]
+    bg = Counter(px).most_common(1)[0][0]
+    count += sum(1 for p, r, c in zip(px, ref, centre) if p != bg and r == refbg and not c)
+print(count)
+PY
 }
 
 tmp=$(mktemp -d)
@@ -59,8 +114,8 @@ render() {
   local n=$1 dir=$2 pid win=
   mkdir -p "$dir/logs"
   # shellcheck disable=SC2046
-  (cd "$dir" && exec timeout 120 "$prog" -s "$n" $(extra "$n") -nofullscreen -winxy $W $H \
-     -saveframes 3 1 -firstframetime 1 -tiffoutdir "$dir" >"$dir/out.txt" 2>&1) &
+  (cd "$dir" && exec timeout 120 "$prog" -s "$n" -nofullscreen -winxy $W $H \
+     -saveframes 3 1 -firstframetime 1 -tiffoutdir "$dir" $(extra "$n") $every >"$dir/out.txt" 2>&1) &
   pid=$!
   for _ in $(seq 300); do
     win=$(xdotool search --onlyvisible --name '^vistrum$' 2>/dev/null | head -1) || true
@@ -88,7 +143,9 @@ failed=()
   echo
   echo "Each type with its defaults, rendered by \`scripts/gallery.sh\` through the"
   echo "program's frame saving (${W}x${H} window, t = 1, 2 and 3 s; three frames where"
-  echo "the picture changes, one where it stands still). \`vistrum -h N\` tells more."
+  echo "the picture changes, one where it stands still; a few types at a later time or"
+  echo "with the options that show them, as the script's table says). \`vistrum -h N\`"
+  echo "tells more."
   echo
   echo "| type | name | description | frames |"
   echo "|---|---|---|---|"
@@ -105,7 +162,14 @@ for line in "${catalogue[@]}"; do
   fi
   dir=$tmp/s$n
   if ! render "$n" "$dir"; then
-    if [ "$draws" = 1 ]; then
+    written=$(ls "$dir"/gau-*.tiff 2>/dev/null | head -1) || true
+    if [ -n "$written" ]; then
+      # A type that writes a picture and ends: show the picture.
+      tifftopnm "$written" 2>/dev/null | pnmtopng -compression 9 >"$out/s$n.png" 2>/dev/null
+      echo "| $n | $name | $desc | ![the image type $n writes](s$n.png) |" >>"$tmp/index.md"
+      continue
+    fi
+    if [ "$draws" = 1 ] && [[ $desc != internal:* ]]; then
       echo "gallery: ### type $n did not run with its defaults:" >&2
       tail -3 "$dir/out.txt" >&2
       failed+=("$n")
@@ -115,14 +179,12 @@ for line in "${catalogue[@]}"; do
     continue
   fi
   for k in 0 1 2; do tifftopnm "$dir/f0000$k.tiff" 2>/dev/null >"$dir/$k.ppm"; done
-  # Nothing but background: every frame is one colour or the bare background.
-  if [ "$draws" = 1 ]; then
-    blank=1
-    for k in 0 1 2; do
-      colours=$(ppmhist -noheader "$dir/$k.ppm" | wc -l)
-      [ "$colours" -gt 1 ] && ! cmp -s "$dir/$k.ppm" "$tmp/bg.ppm" && blank=0
-    done
-    if [ $blank = 1 ]; then
+  # Nothing but background: no frame has a pixel off its background colour
+  # outside the fixation mark (the marks of type 21's frame).
+  if [ "$draws" = 1 ] && [ "$(drawn "$tmp/bg.ppm" "$dir"/[012].ppm)" -lt 10 ]; then
+    if [[ " $nonvisual " == *" $n "* ]]; then
+      desc="$desc (nothing to see: $(nonvisualwhat "$n"))"
+    else
       echo "gallery: ### type $n renders nothing but background" >&2
       failed+=("$n")
     fi
@@ -132,7 +194,7 @@ for line in "${catalogue[@]}"; do
     shown="![type $n](s$n.png)"
   else
     pnmcat -lr -white "$dir/0.ppm" "$dir/1.ppm" "$dir/2.ppm" | pnmtopng -compression 9 >"$out/s$n.png" 2>/dev/null
-    shown="![type $n at 1, 2, 3 s](s$n.png)"
+    shown="![type $n, three frames 1 s apart](s$n.png)"
   fi
   echo "| $n | $name | $desc | $shown |" >>"$tmp/index.md"
 done

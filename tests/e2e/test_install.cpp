@@ -114,3 +114,25 @@ TEST_F(Install, DebianPackageInstallsRunsFromOutsideAndRemoves) {
   removetree(cwd);
   removetree(pkg);
 }
+
+TEST(Gallery, RendersTypesAndFailsOnOneThatDrawsNothing) {
+  if (sh("command -v xdotool && command -v pnmtopng && command -v python3") != 0) {
+    if (std::getenv("CI")) FAIL() << "xdotool, netpbm or python3 missing (scripts/install-deps.sh installs them)";
+    GTEST_SKIP() << "the gallery needs xdotool, netpbm and python3";
+  }
+  const std::string out = maketempdir("gallery");
+  const std::string script = sourcedir() + "/scripts/gallery.sh -b '" VISTRUM_BUILD_DIR "' -o '" + out + "'";
+  std::string log;
+  ASSERT_EQ(sh(script + " 10 21", &log), 0) << log;
+  const std::string index = readfile(out + "/index.md");
+  EXPECT_NE(index.find("| 10 | chktargpolar | basic rotating wedge"), std::string::npos) << index;
+  EXPECT_NE(index.find("| 21 |  | unassigned number"), std::string::npos) << index;
+  // The rotating wedge moves: three frames side by side in one picture.
+  std::string size;
+  ASSERT_EQ(sh("pngtopnm '" + out + "/s10.png' | head -c 20", &size), 0);
+  EXPECT_NE(size.find("576 144"), std::string::npos) << size;
+  // A wedge shrunk inside the fixation mark leaves only background.
+  EXPECT_EQ(sh(script + " -x '-maxrad 0.05' 10", &log), 1) << log;
+  EXPECT_NE(log.find("gallery: ### type 10 renders nothing but background"), std::string::npos) << log;
+  removetree(out);
+}
