@@ -125,6 +125,10 @@ void preparevection() {
   if (par.doubleframerateflag && s != 48)
     fatal("vistrum: ### -doubleframerate: only -stimtype 48 is drawn in the 120 Hz mode (type %d would show nothing)\n",
           s);
+  // The ring's exponential scale runs from minrad to maxrad: a zero inner
+  // radius or an empty range leaves no ring to see through.
+  if (s == 45 && !(par.minrad > 0.0f && par.maxrad > par.minrad))
+    fatal("vistrum: ### -stimtype 45 needs 0 < -minrad < -maxrad for its ring (got %g, %g)\n", par.minrad, par.maxrad);
   if (s == 47 || s == 49) preparepatches(par.numdots);
   int scrambled, stereotype;
   bool nodraw, moves;

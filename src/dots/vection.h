@@ -49,3 +49,5 @@ int dimtargframes();
 // Rotates v (3 floats) in place by `deg` degrees about `axis` (need not be
 // unit length), counter-clockwise seen from the axis tip.
 void rotateaxis(float* v, const float axis[3], float deg);
+// The same rotation as a row-major 3x3 matrix (identity for a zero axis).
+void axismatrix(const float axis[3], float deg, float* r);

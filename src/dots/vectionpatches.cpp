@@ -31,30 +31,70 @@ int patchcount(int n) {
   return p < patchcap ? p : patchcap;
 }
 
+// The current projection times modelview (column-major), which takes a
+// patch corner to clip coordinates.
+void clipmatrix(float* m) {
+  float pr[16], mv[16];
+  glGetFloatv(GL_PROJECTION_MATRIX, pr);
+  glGetFloatv(GL_MODELVIEW_MATRIX, mv);
+  for (int c = 0; c < 4; c++)
+    for (int r = 0; r < 4; r++) {
+      float v = 0.0f;
+      for (int k = 0; k < 4; k++) v += pr[4 * k + r] * mv[4 * c + k];
+      m[4 * c + r] = v;
+    }
+}
+
+// Whether all four corners (12 floats) lie beyond one clip plane: such a
+// patch shows nothing. Half of a sphere's patches lie in front of the near
+// plane and many more outside the window, and the software rasteriser pays
+// for every primitive it is given, clipped or not.
+bool patchhidden(const float* m, const float* v) {
+  int out[6] = {0, 0, 0, 0, 0, 0};
+  for (int i = 0; i < 4; i++) {
+    const float x = v[3 * i], y = v[3 * i + 1], z = v[3 * i + 2];
+    float c[4];
+    for (int r = 0; r < 4; r++) c[r] = m[r] * x + m[4 + r] * y + m[8 + r] * z + m[12 + r];
+    for (int a = 0; a < 3; a++) {
+      out[2 * a] += c[a] < -c[3];
+      out[2 * a + 1] += c[a] > c[3];
+    }
+  }
+  for (int p : out)
+    if (p == 4) return true;
+  return false;
+}
+
 // Draws the cloud as the eye at `eyedeg` degrees about y sees it, each
 // patch turned by `deg` about its own axis (`own`) or about `common`.
 void drawcloud(int n, float eyedeg, float deg, bool own, const float common[3], bool lines) {
   const int np = patchcount(n);
-  for (int k = 0; k < np; k++) {
-    const float ownaxis[3] = {axisx[k], axisy[k], axisz[k]};
-    const float* axis = own ? ownaxis : common;
-    for (int i = 0; i < 4; i++) {
-      float* v = patchvert + 12 * k + 3 * i;
-      v[0] = dotx[4 * k + i];
-      v[1] = doty[4 * k + i];
-      v[2] = dotz[4 * k + i];
-      if (deg != 0.0f) rotateaxis(v, axis, deg);
-    }
-  }
   glPushMatrix();
   glRotatef(eyedeg, 0.0f, 1.0f, 0.0f);
+  float m[16];
+  clipmatrix(m);
+  float r[9];
+  axismatrix(common, deg, r);
+  int kept = 0;
+  for (int k = 0; k < np; k++) {
+    if (own) {
+      const float ownaxis[3] = {axisx[k], axisy[k], axisz[k]};
+      axismatrix(ownaxis, deg, r);
+    }
+    float* v = patchvert + 12 * kept;
+    for (int i = 0; i < 4; i++) {
+      const float x = dotx[4 * k + i], y = doty[4 * k + i], z = dotz[4 * k + i];
+      for (int q = 0; q < 3; q++) v[3 * i + q] = r[3 * q] * x + r[3 * q + 1] * y + r[3 * q + 2] * z;
+    }
+    if (!patchhidden(m, v)) kept++;
+  }
   glEnableClientState(GL_VERTEX_ARRAY);
   glVertexPointer(3, GL_FLOAT, 0, patchvert);
   if (lines) {
     glLineWidth(par.stereoline);
-    glDrawElements(GL_LINES, 8 * np, GL_UNSIGNED_INT, edgeidx);
+    glDrawElements(GL_LINES, 8 * kept, GL_UNSIGNED_INT, edgeidx);
   } else {
-    glDrawArrays(GL_QUADS, 0, 4 * np);
+    glDrawArrays(GL_QUADS, 0, 4 * kept);
   }
   glDisableClientState(GL_VERTEX_ARRAY);
   glPopMatrix();
@@ -87,18 +127,27 @@ void rerandomise(double t, int n, double* prev) {
 
 }  // namespace
 
-void rotateaxis(float* v, const float axis[3], float deg) {
+void axismatrix(const float axis[3], float deg, float* r) {
   const double len = std::sqrt(static_cast<double>(axis[0]) * axis[0] + static_cast<double>(axis[1]) * axis[1] +
                                static_cast<double>(axis[2]) * axis[2]);
-  if (!(len > 0.0)) return;
-  const double ux = axis[0] / len, uy = axis[1] / len, uz = axis[2] / len;
+  if (!(len > 0.0)) {
+    for (int k = 0; k < 9; k++) r[k] = k % 4 == 0 ? 1.0f : 0.0f;
+    return;
+  }
+  const double x = axis[0] / len, y = axis[1] / len, z = axis[2] / len;
   const double a = deg * M_PI / 180.0, c = std::cos(a), s = std::sin(a), d = 1.0 - c;
-  const double x = v[0], y = v[1], z = v[2];
-  const double dot = ux * x + uy * y + uz * z;
-  // Rodrigues: v cos a + (u x v) sin a + u (u.v)(1 - cos a).
-  v[0] = static_cast<float>(x * c + (uy * z - uz * y) * s + ux * dot * d);
-  v[1] = static_cast<float>(y * c + (uz * x - ux * z) * s + uy * dot * d);
-  v[2] = static_cast<float>(z * c + (ux * y - uy * x) * s + uz * dot * d);
+  // Rodrigues: v cos a + (u x v) sin a + u (u.v)(1 - cos a), row by row.
+  const double m[9] = {x * x * d + c,     x * y * d - z * s, x * z * d + y * s,
+                       y * x * d + z * s, y * y * d + c,     y * z * d - x * s,
+                       z * x * d - y * s, z * y * d + x * s, z * z * d + c};
+  for (int k = 0; k < 9; k++) r[k] = static_cast<float>(m[k]);
+}
+
+void rotateaxis(float* v, const float axis[3], float deg) {
+  float r[9];
+  axismatrix(axis, deg, r);
+  const float x = v[0], y = v[1], z = v[2];
+  for (int i = 0; i < 3; i++) v[i] = r[3 * i] * x + r[3 * i + 1] * y + r[3 * i + 2] * z;
 }
 
 float patchrotation(double p) {

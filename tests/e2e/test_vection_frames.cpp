@@ -153,6 +153,10 @@ TEST_F(VectionFrames, RingApertureShowsDotsOnlyBetweenItsRadii) {
     }
   EXPECT_GT(lit, 2000);
   EXPECT_EQ(outside, 0) << "ring " << v << " to " << w;
+  // No ring at all without a positive inner radius: refused, not blank.
+  const RunResult r = runvistrum(*x, {"-s", "45", "-nofullscreen", "-minrad", "0"});
+  EXPECT_EQ(r.status, 1) << r.out;
+  EXPECT_TRUE(hasline(r, "vistrum: ### -stimtype 45 needs 0 < -minrad < -maxrad for its ring (got 0, 1.1)")) << r.out;
 }
 
 TEST_F(VectionFrames, StereoFlowEyesLieTheDisparityApartAndDimTargetsDimRedAndBlue) {
