@@ -192,3 +192,24 @@ TEST_F(PursuitFrames, ObjectRingLogsSlotChangesAndTargetsAndNeedsItsPictures) {
   EXPECT_EQ(r.status, 1);
   EXPECT_TRUE(hasline(r, "vistrum: ### too few tiffs (4) for bgcnt+imcnt")) << r.out;
 }
+
+TEST_F(PursuitFrames, KeyDTogglesTheScreenBorderDuringPursuit) {
+  Vistrum v(*x, {"-s", "37", "-numdots", "200"});
+  ASSERT_TRUE(v.waitforwindow());
+  v.key("F1");
+  const auto green = [&] {
+    const Image im = grabscreen(*x);
+    long n = 0;
+    for (int y = 0; y < im.height; y += 2)
+      for (int xx = 0; xx < im.width; xx += 2) n += im.g(xx, y) > 200 && im.r(xx, y) < 60 && im.b(xx, y) < 60;
+    return n;
+  };
+  waituntil([] { return false; }, 0.5);
+  EXPECT_EQ(green(), 0) << "no border at the start";
+  v.key("D");
+  EXPECT_TRUE(waituntil([&] { return green() > 500; })) << "the border shows";
+  v.key("D");
+  EXPECT_TRUE(waituntil([&] { return green() == 0; })) << "and goes again";
+  v.key("Escape");
+  EXPECT_EQ(v.wait().status, 0);
+}
