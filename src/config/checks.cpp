@@ -83,6 +83,8 @@ void convertparams() {
   par.polcnt = clampi(par.polcnt, 0, 20);
   if (par.startpulse < 0) par.startpulse = -1;
   par.polrandnback = clampi(par.polrandnback, 0, 3);
+  par.eventsperlag_rang = clampi(par.eventsperlag_rang, 0, 1000);  // a modulus: never zero or negative
+  par.gridsize = clampi(par.gridsize, 1, 99);  // the grid's cell table is gridsize squared
   if (par.gridsize % 2 == 0) {
     par.gridsize += 1;
     std::printf("making gridsize odd => %d\n", par.gridsize);
