@@ -3,6 +3,7 @@
 // disparity and dim targets of the stereo flow blocks, the logged canal
 // blocks, the 120 Hz double-frame window and its two half-frame times, and
 // bit-for-bit repetition under a seed.
+#include "test_pursuit_blobs.h"
 #include "test_wedge_frames.h"
 
 #include <sys/stat.h>
@@ -12,72 +13,32 @@
 #include <regex>
 
 using namespace chk;
+using blobs::Pt;
 
 namespace {
 
 class VectionFrames : public XServerSuite<> {};
 
-struct Pt {
-  double x, y;
-};
+constexpr double kPx = 3.12 / 1024;  // one pixel of a 1024-wide window, in units
 
-// Centroids of the blobs of pixels for which `lit` holds (4-connected).
-template <class F>
-std::vector<Pt> blobs(const Image& img, int x0, int x1, F lit) {
-  const int w = img.width, h = img.height;
-  std::vector<char> seen(static_cast<size_t>(w) * h, 0);
-  std::vector<Pt> out;
-  std::vector<std::pair<int, int>> stack;
-  for (int y = 0; y < h; y++) {
-    for (int x = x0; x < x1; x++) {
-      if (seen[static_cast<size_t>(y) * w + x] || !lit(x, y)) continue;
-      double sx = 0, sy = 0;
-      int n = 0;
-      stack.assign(1, {x, y});
-      seen[static_cast<size_t>(y) * w + x] = 1;
-      while (!stack.empty()) {
-        const auto [px, py] = stack.back();
-        stack.pop_back();
-        sx += px, sy += py, n++;
-        for (auto [qx, qy] : {std::pair{px + 1, py}, {px - 1, py}, {px, py + 1}, {px, py - 1}}) {
-          if (qx < x0 || qy < 0 || qx >= x1 || qy >= h) continue;
-          char& s = seen[static_cast<size_t>(qy) * w + qx];
-          if (s || !lit(qx, qy)) continue;
-          s = 1;
-          stack.push_back({qx, qy});
-        }
-      }
-      out.push_back({sx / n, sy / n});
-    }
-  }
-  return out;
-}
-
-// Median offset from each blob of `a` to its nearest blob of `b` (within
-// `reach` pixels): the motion (or disparity) the field shows.
-Pt medianshift(const std::vector<Pt>& a, const std::vector<Pt>& b, double reach, size_t* matched = nullptr) {
+// Median offset from each dot of `a` to its nearest dot of `b` (within
+// `reach` units): the motion (or disparity) the field shows.
+Pt medianshift(const std::vector<Pt>& a, const std::vector<Pt>& b, double reach, size_t* matched) {
   std::vector<double> dx, dy;
   for (const Pt& p : a) {
-    double best = reach;
-    Pt q{0, 0};
-    bool found = false;
-    for (const Pt& c : b) {
-      const double d = std::hypot(c.x - p.x, c.y - p.y);
-      if (d < best) best = d, q = {c.x - p.x, c.y - p.y}, found = true;
-    }
-    if (found) dx.push_back(q.x), dy.push_back(q.y);
+    double d;
+    const Pt q = blobs::nearest(b, p, &d);
+    if (d < reach) dx.push_back(q.x - p.x), dy.push_back(q.y - p.y);
   }
-  if (matched) *matched = dx.size();
+  *matched = dx.size();
   if (dx.empty()) return {1e9, 1e9};
   std::nth_element(dx.begin(), dx.begin() + dx.size() / 2, dx.end());
   std::nth_element(dy.begin(), dy.begin() + dy.size() / 2, dy.end());
   return {dx[dx.size() / 2], dy[dy.size() / 2]};
 }
 
-// White dots (the red fixation cross has no green).
-std::vector<Pt> whitedots(const Image& f, int x0 = 0, int x1 = -1) {
-  return blobs(f, x0, x1 < 0 ? f.width : x1, [&](int x, int y) { return f.g(x, y) > 128; });
-}
+// White dots (the red fixation cross has no green), any size.
+std::vector<Pt> whitedots(const Image& f) { return blobs::find(f, blobs::white(f), 1, 1 << 20); }
 
 // A saved-frames run with the event log on; returns the log.
 std::string loggedframes(const XServer& x, std::vector<std::string> args, int n, std::vector<Image>* frames = nullptr) {
@@ -108,8 +69,6 @@ std::string untimed(const std::string& log) {
   return out;
 }
 
-constexpr double kPpu = 1024 / 3.12;  // pixels per unit of a 1024-wide window
-
 }  // namespace
 
 TEST_F(VectionFrames, FieldMovesAtTheProfileSpeedThenTurnsVertical) {
@@ -117,20 +76,20 @@ TEST_F(VectionFrames, FieldMovesAtTheProfileSpeedThenTurnsVertical) {
   // horizontal in the first half of each 4 s period, vertical after.
   const std::vector<std::string> args = {"-s", "48", "-srseed", "4", "-numdots", "300", "-sinusoidtype", "0",
                                          "-dotspeed", "0.4", "-twoperiod", "4", "-flowperiod", "4"};
-  const double step = 2 * M_PI * 0.4 / 60 * kPpu;
+  const double step = 2 * M_PI * 0.4 / 60;
   const std::vector<Image> h = savedframes(*x, args, 2, 60, 1.0);
   const std::vector<Image> v = savedframes(*x, args, 2, 60, 3.0);
   ASSERT_EQ(h.size(), 2u);
   ASSERT_EQ(v.size(), 2u);
   size_t n = 0;
-  const Pt mh = medianshift(whitedots(h[0]), whitedots(h[1]), 40, &n);
+  const Pt mh = medianshift(whitedots(h[0]), whitedots(h[1]), 0.12, &n);
   EXPECT_GT(n, 30u);
-  EXPECT_NEAR(mh.x, step, 1.0);  // to the right
-  EXPECT_NEAR(mh.y, 0.0, 0.5);
-  const Pt mv = medianshift(whitedots(v[0]), whitedots(v[1]), 40, &n);
+  EXPECT_NEAR(mh.x, step, kPx);  // to the right
+  EXPECT_NEAR(mh.y, 0.0, kPx / 2);
+  const Pt mv = medianshift(whitedots(v[0]), whitedots(v[1]), 0.12, &n);
   EXPECT_GT(n, 30u);
-  EXPECT_NEAR(mv.x, 0.0, 0.5);
-  EXPECT_NEAR(mv.y, -step, 1.0);  // upwards: rows count down the image
+  EXPECT_NEAR(mv.x, 0.0, kPx / 2);
+  EXPECT_NEAR(mv.y, step, kPx);  // upwards
 }
 
 TEST_F(VectionFrames, RingApertureShowsDotsOnlyBetweenItsRadii) {
@@ -142,13 +101,13 @@ TEST_F(VectionFrames, RingApertureShowsDotsOnlyBetweenItsRadii) {
   const double lo = 0.01, hi = 1.1, q = 0.625, ew = 0.14;
   const double b = std::pow(hi / lo, 1 / (hi - lo));
   const double v = lo * std::pow(b, q * hi), w = lo * std::pow(b, (q + ew) * hi + lo - lo);
-  const double slack = 0.015 * M_SQRT1_2 + 2.5 / kPpu;  // half a dot's diagonal and rounding
+  const double slack = 0.015 * M_SQRT1_2 + 2.5 * kPx;  // half a dot's diagonal and rounding
   long lit = 0, outside = 0;
   for (int y = 0; y < f[0].height; y++)
     for (int xx = 0; xx < f[0].width; xx++) {
       if (f[0].g(xx, y) < 128) continue;
       lit++;
-      const double r = std::hypot((xx + 0.5) / kPpu - 1.56, 1.17 - (y + 0.5) / kPpu);
+      const double r = std::hypot((xx + 0.5) * kPx - 1.56, 1.17 - (y + 0.5) * kPx);
       outside += r < v - slack || r > w + slack;
     }
   EXPECT_GT(lit, 2000);
@@ -169,13 +128,13 @@ TEST_F(VectionFrames, StereoFlowEyesLieTheDisparityApartAndDimTargetsDimRedAndBl
   const std::vector<Image> f = savedframes(*x, plain, 1, 60, 0.5);
   ASSERT_EQ(f.size(), 1u);
   const Image& img = f[0];
-  const auto red = blobs(img, 0, img.width, [&](int x, int y) { return img.r(x, y) > 60 && img.b(x, y) < 30; });
-  const auto blue = blobs(img, 0, img.width, [&](int x, int y) { return img.b(x, y) > 60 && img.r(x, y) < 30; });
+  const auto red = blobs::find(img, [&](int x, int y) { return img.r(x, y) > 60 && img.b(x, y) < 30; }, 1, 1 << 20);
+  const auto blue = blobs::find(img, [&](int x, int y) { return img.b(x, y) > 60 && img.r(x, y) < 30; }, 1, 1 << 20);
   size_t n = 0;
-  const Pt d = medianshift(red, blue, 40, &n);
+  const Pt d = medianshift(red, blue, 0.12, &n);
   EXPECT_GT(n, 30u);
-  EXPECT_NEAR(d.x, -0.08 * kPpu, 1.0);
-  EXPECT_NEAR(d.y, 0.0, 0.5);
+  EXPECT_NEAR(d.x, -0.08, kPx);
+  EXPECT_NEAR(d.y, 0.0, kPx / 2);
   int maxr = 0, maxb = 0;
   for (int y = 0; y < img.height; y++)
     for (int xx = 0; xx < img.width; xx++)
@@ -224,16 +183,19 @@ TEST_F(VectionFrames, DoubleFrameWindowHoldsTwoHalfFramesHalfAFrameApart) {
   ASSERT_EQ(f.size(), 1u);
   ASSERT_EQ(f[0].width, 1032);
   ASSERT_EQ(f[0].height, 386);
-  const double ppu = 516 / 3.12, half = 2 * M_PI * 0.4 / 120 * ppu;
-  std::vector<Pt> right = whitedots(f[0], 516, 1032);
-  for (Pt& p : right) p.x -= 516;
+  // Dots are found in units of the whole image: 3.12 across all 1032
+  // pixels, so each half's own units are twice those, about its centre.
+  const double half = 2 * M_PI * 0.4 / 120, tol = 3.12 / 516;
+  std::vector<Pt> left, right;
+  for (const Pt& p : whitedots(f[0])) (p.x < 0 ? left : right).push_back({2 * (p.x + (p.x < 0 ? 0.78 : -0.78)), 2 * p.y});
   size_t n = 0;
-  const Pt d = medianshift(whitedots(f[0], 0, 516), right, 30, &n);
+  const Pt d = medianshift(left, right, 0.12, &n);
   EXPECT_GT(n, 15u);
-  EXPECT_NEAR(d.x, half, 1.0);
-  EXPECT_NEAR(d.y, 0.0, 0.5);
+  EXPECT_NEAR(d.x, half, tol);
+  EXPECT_NEAR(d.y, 0.0, tol / 2);
 
-  // Stacked: double height, the top half first.
+  // Stacked: double height, the top half first (each half's centre lies
+  // 193 pixels off the image centre).
   std::vector<std::string> up = args;
   up.push_back("-packstereoupdown");
   const std::vector<Image> g = savedframes(*x, up, 1, 60, 1.0);
@@ -241,12 +203,11 @@ TEST_F(VectionFrames, DoubleFrameWindowHoldsTwoHalfFramesHalfAFrameApart) {
   ASSERT_EQ(g[0].width, 516);
   ASSERT_EQ(g[0].height, 772);
   std::vector<Pt> top, bottom;
-  for (const Pt& p : whitedots(g[0])) (p.y < 386 ? top : bottom).push_back(p);
-  for (Pt& p : bottom) p.y -= 386;
-  const Pt e = medianshift(top, bottom, 30, &n);
+  for (const Pt& p : whitedots(g[0])) (p.y > 0 ? top : bottom).push_back({p.x, p.y + (p.y > 0 ? -193 : 193) * tol});
+  const Pt e = medianshift(top, bottom, 0.12, &n);
   EXPECT_GT(n, 15u);
-  EXPECT_NEAR(e.x, half, 1.0);
-  EXPECT_NEAR(e.y, 0.0, 0.5);
+  EXPECT_NEAR(e.x, half, tol);
+  EXPECT_NEAR(e.y, 0.0, tol / 2);
 
   // Live: the window messages, and every video frame waits half a frame
   // between its halves, which the timing line shows.
