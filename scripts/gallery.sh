@@ -35,7 +35,8 @@ extra() {
   case $1 in
     60) echo "-exptfile codes.scn" ;;
     32) echo "-tiffdir photos -bgcnt 1 -imcnt 5 -simulcnt 5" ;;
-    45) echo "-firstframetime 40" ;;                        # the ring has grown past fixation
+    20|22|25|26|28|84|86) echo "-firstframetime 40" ;;     # expanding rings: grown past fixation
+    45) echo "-firstframetime 40" ;;
     75) echo "-condlist 1 2 0 -textdur 0.9 -gapdur 0.1" ;;  # word blocks first, words on at whole seconds
     76) echo "-sndfilenames 1 beep.wav" ;;
     *) echo "" ;;
@@ -78,15 +79,20 @@ def read(path):
     return [body[i:i + 3] for i in range(0, len(body), 3)], w, h
 ref, w, h = read(sys.argv[1])
 refbg = Counter(ref).most_common(1)[0][0]
-# Fixation marks differ a little from type to type: a disc of 0.1 display
-# units round the centre (3.12 units across) is not counted either.
-r2 = (0.1 * w / 3.12) ** 2
-centre = [((i % w) - w / 2) ** 2 + ((i // w) - h / 2) ** 2 < r2 for i in range(w * h)]
+# Fixation marks differ a little from type to type: two pixels round the
+# reference's marks are not counted either.
+mark = [False] * (w * h)
+for i, r in enumerate(ref):
+    if r != refbg:
+        x, y = i % w, i // w
+        for yy in range(max(0, y - 2), min(h, y + 3)):
+            for xx in range(max(0, x - 2), min(w, x + 3)):
+                mark[yy * w + xx] = True
 count = 0
 for path in sys.argv[2:]:
     px = read(path)[0]
     bg = Counter(px).most_common(1)[0][0]
-    count += sum(1 for p, r, c in zip(px, ref, centre) if p != bg and r == refbg and not c)
+    count += sum(1 for p, m in zip(px, mark) if p != bg and not m)
 print(count)
 PY
 }

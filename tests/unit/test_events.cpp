@@ -233,6 +233,10 @@ TEST(ManPage, ListsEveryKeywordAndRendersWithoutWarnings) {
   warnings << win.rdbuf();
   std::system(("rm -rf " + dir).c_str());
   EXPECT_EQ(warnings.str(), "");
+  const std::string events = std::string(VISTRUM_SOURCE_DIR) + "/tools/vistrum-events.1";
+  EXPECT_EQ(std::system(("LC_ALL=C man --warnings -E ascii -l '" + events + "' 2>&1 >/dev/null | grep -q .").c_str()),
+            256)
+      << "warnings in " << events;
   // Every keyword as a word of its own (not as the tail of a longer one).
   std::string words = " ";
   for (char c : text.str()) words += (c == ',' || c == '\n' || c == '\t' || c == '|') ? ' ' : c;
