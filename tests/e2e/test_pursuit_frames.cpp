@@ -164,9 +164,10 @@ TEST_F(PursuitFrames, PlaybackShowsTheRetinalMotionOfThePrecedingPursuit) {
 }
 
 TEST_F(PursuitFrames, ObjectRingLogsSlotChangesAndTargetsAndNeedsItsPictures) {
-  // Five slots in 5 s: the moving object passes on every second.
+  // Five slots in 5 s: the moving object passes on every second; a target
+  // every 5 to 10 frames.
   const std::string log = loggedrun(*x, {"-s", "32", "-tiffdir", photos(), "-bgcnt", "1", "-imcnt", "5", "-simulcnt",
-                                         "5", "-polperiod", "5", "-imtarg", "30", "0.35"},
+                                         "5", "-polperiod", "5", "-imtarg", "30", "0.35", "-minfrms2nexttg", "5"},
                                     2.5);
   const std::vector<std::string> mot = loglines(log, "RealMotEvent:");
   ASSERT_EQ(mot.size(), 2u) << log;
