@@ -117,7 +117,6 @@ struct Parsed {
   std::string trialtype;   // for kinds that take it from the line
   bool target = false;
   double duration = NAN;
-  double start = NAN;      // event-related wedge trial start (its own time field)
   bool delay = false;
   int lineno = 0;
   std::string text;
@@ -137,7 +136,6 @@ bool parseline(const std::string& raw, Parsed* p) {
     std::snprintf(tt, sizeof tt, "wedge_%.1f", angle);
     p->trialtype = tt;
     p->time = start;
-    p->start = start;
     p->duration = stop - start;
     p->target = std::strcmp(hit, "(hit)") == 0;
     char fields[64];
