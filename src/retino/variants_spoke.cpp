@@ -34,7 +34,9 @@ RingPieces spokebar(int j, double shift, float r0, float r1, float w, float D, f
 void drawrectspoke(double t, float r0, float r1, float a0, float a1, int nrad, int ntheta, int polarity) {
   if (nrad < 2 || ntheta < 2 || !(r1 > r0)) return;
   const float w = (r1 - r0) / (nrad - 1);
-  const float L = 2.0f / (1.0f + par.light2dark), D = 2.0f - L;
+  // A width ratio must be positive: anything else draws equal bars.
+  const float ratio = par.light2dark > 0.0f ? par.light2dark : 1.0f;
+  const float L = 2.0f / (1.0f + ratio), D = 2.0f - L;
   const float minr = par.minrad, base = expbase(minr, par.maxrad);
   auto tr = [&](float r) { return par.exptransflag ? exptrans(r, minr, base) : r; };
   const int opaque = opaquefillbegin();
