@@ -305,3 +305,32 @@ TEST_F(LetterFrames, OffVisAirShowsTheDiskCompositeInVisualBlocks) {
   EXPECT_GT(ink(s.frames[1], white).n, 30) << "the letter";
   EXPECT_NE(s.log.find("StimEvent:   fullvis (1)"), std::string::npos) << s.log;
 }
+
+// Ring + masked dots + letters: nothing away from the ring, the black letter
+// on top at the ring's middle, moving outwards with it.
+TEST_F(LetterFrames, RingCompositeStacksRingDotsLetterAndMask) {
+  const Shot s = shoot(*x, {"-s", "25", "-eccperiod", "16", "-eccwidth", "0.1", "-coltype", "0", "-bwcontrast", "0.3",
+                            "-textdur", "0.5", "-gapdur", "0.5", "-numdots", "3000", "-srseed", "7"},
+                       2, 1.0 / 0.3, 8.1);  // t 8.1, 8.4
+  ASSERT_EQ(s.frames.size(), 2u);
+  const double base = std::pow(1.2 / 0.017, 1.0 / (1.2 - 0.017));
+  auto E = [&](double r) { return 0.017 * std::pow(base, r - 0.017); };
+  double last = 0.0;
+  for (int k = 0; k < 2; k++) {
+    const Image& f = s.frames[k];
+    const double r0 = 0.017 + std::fmod((8.1 + 0.3 * k) / 16.0, 1.0) * (1.2 - 0.017);
+    const double rin = E(r0), rout = E(r0 + 0.1), mid = E(r0 + 0.05);
+    int away = 0;
+    for (int y = 0; y < f.height; y += 2)
+      for (int xx = 0; xx < f.width; xx += 2) {
+        const double r = std::hypot(unitx(f, xx), unity(f, y));
+        if ((r > 0.05 && r < 0.6 * rin) || r > 1.5 * rout) away += !grey(f.r(xx, y), f.g(xx, y), f.b(xx, y), 51, 3);
+      }
+    EXPECT_EQ(away, 0) << "frame " << k;
+    const Ink l = ink(f, [](int r, int g, int b) { return grey(r, g, b, 0, 2); });
+    ASSERT_GT(l.n, 10) << "frame " << k;
+    EXPECT_NEAR(l.r(), mid, 0.025) << "frame " << k;
+    EXPECT_GT(l.r(), last);
+    last = l.r();
+  }
+}
