@@ -129,8 +129,18 @@ render() {
     kill -0 "$pid" 2>/dev/null || break
     sleep 0.1
   done
-  # Keys go to the window under the pointer (no window manager here).
-  [ -n "$win" ] && xdotool mousemove --window "$win" 5 5 key F1 2>/dev/null || true
+  # Keys go to the window under the pointer (no window manager here). A
+  # press that comes before the program listens is lost: press again until
+  # the first frame is there (one press too many restarts at t = 0, no harm).
+  if [ -n "$win" ]; then
+    for _ in 1 2 3 4 5 6 7 8 9 10; do
+      xdotool mousemove --window "$win" 5 5 key F1 2>/dev/null || true
+      for _ in $(seq 50); do
+        [ -f "$dir/f00000.tiff" ] || ! kill -0 "$pid" 2>/dev/null && break 2
+        sleep 0.1
+      done
+    done
+  fi
   wait "$pid" || return 1
   [ -f "$dir/f00002.tiff" ]
 }

@@ -1,6 +1,7 @@
 // The Debian package of this build: made with cpack, installed with dpkg,
 // run from a folder outside the project without VISTRUM_DIR, removed again.
 #include "harness.h"
+#include "test_events_run.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -80,30 +81,26 @@ TEST_F(Install, DebianPackageInstallsRunsFromOutsideAndRemoves) {
   // A short saved-frames run of the wedge draws exactly what the program of
   // the build tree draws with the project's library, and draws a wedge.
   const std::vector<std::string> args = {"-s", "10", "-chktarg", "2", "1", "-winxy", "320", "240", "-logfile"};
-  const SavedRun ref = saverun(*x, args, 2, 1);
-  ASSERT_EQ(ref.frames.size(), 2u);
-  mkdir((cwd + "/logs").c_str(), 0755);
-  std::vector<std::string> full = args;
-  full.insert(full.end(), {"-nofullscreen", "-saveframes", "2", "1", "-tiffoutdir", cwd});
-  Vistrum v(*x, full, cwd, {"VISTRUM_DIR"}, "/usr/bin/vistrum");
-  ASSERT_TRUE(v.waitforwindow()) << v.output();
-  v.key("F1");
-  const RunResult r = v.wait(60);
-  EXPECT_EQ(r.status, 0) << r.out;
+  const FramesRun ref = framesrun(*x, args, 2, 1);
+  const FramesRun run = framesrun(*x, args, 2, 1, {"VISTRUM_DIR"}, "/usr/bin/vistrum");
+  EXPECT_EQ(run.result.status, 0) << run.result.out;
   for (int k = 0; k < 2; k++) {
-    const Image f = readimage(cwd + "/f0000" + std::to_string(k) + ".tiff");
-    ASSERT_TRUE(f.ok()) << r.out;
-    ASSERT_EQ(f.width, ref.frames[k].width);
-    ASSERT_EQ(f.height, ref.frames[k].height);
-    EXPECT_TRUE(f.rgba == ref.frames[k].rgba) << "frame " << k << " differs from the build tree's";
+    const std::string name = "/f0000" + std::to_string(k) + ".tiff";
+    const Image want = readimage(ref.dir + name), f = readimage(run.dir + name);
+    ASSERT_TRUE(want.ok()) << ref.result.out;
+    ASSERT_TRUE(f.ok()) << run.result.out;
+    ASSERT_EQ(f.width, want.width);
+    ASSERT_EQ(f.height, want.height);
+    EXPECT_TRUE(f.rgba == want.rgba) << "frame " << k << " differs from the build tree's";
     int drawn = 0;
     for (uint32_t p : f.rgba) drawn += (p & 0xffffff) != (f.rgba[0] & 0xffffff);
     EXPECT_GT(drawn, 100) << "frame " << k << " shows only background";
   }
+  removetree(ref.dir);
   // The installed converter reads the installed program's log.
-  const std::string log = findfile(cwd + "/logs", ".log");
-  ASSERT_FALSE(log.empty()) << r.out;
-  EXPECT_EQ(sh("cd '" + cwd + "' && vistrum-events '" + log + "'", &out), 0) << out;
+  const std::string log = findfile(run.dir + "/logs", ".log");
+  ASSERT_FALSE(log.empty()) << run.result.out;
+  EXPECT_EQ(sh("cd '" + run.dir + "' && vistrum-events '" + log + "'", &out), 0) << out;
   EXPECT_NE(out.find(", 0 lines not mapped"), std::string::npos) << out;
 
   ASSERT_EQ(sh("dpkg -r vistrum", &out), 0) << out;
@@ -112,6 +109,7 @@ TEST_F(Install, DebianPackageInstallsRunsFromOutsideAndRemoves) {
   EXPECT_NE(access("/usr/bin/vistrum", F_OK), 0);
   EXPECT_NE(access("/usr/share/vistrum/lib/help/s10", F_OK), 0);
   removetree(cwd);
+  removetree(run.dir);
   removetree(pkg);
 }
 
