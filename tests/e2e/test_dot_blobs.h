@@ -19,9 +19,9 @@ inline Pt units(double px, double py, const Image& img) {
   return {(px + 0.5) * s - 1.56, img.height * s / 2.0 - (py + 0.5) * s};
 }
 
-// Centroids of the 4-connected groups of selected pixels with a size in
-// [minpx, maxpx] (a lone dot, not two touching).
-inline std::vector<Pt> find(const Image& img, const std::function<bool(int, int)>& on, int minpx, int maxpx) {
+// Centroids in pixels of the 4-connected groups of selected pixels with a
+// size in [minpx, maxpx] (a lone dot, not two touching).
+inline std::vector<Pt> findpx(const Image& img, const std::function<bool(int, int)>& on, int minpx, int maxpx) {
   const int w = img.width, h = img.height;
   std::vector<char> seen(static_cast<size_t>(w) * h, 0);
   std::vector<Pt> out;
@@ -45,8 +45,15 @@ inline std::vector<Pt> find(const Image& img, const std::function<bool(int, int)
           stack.push_back({qx, qy});
         }
       }
-      if (n >= minpx && n <= maxpx) out.push_back(units(sx / n, sy / n, img));
+      if (n >= minpx && n <= maxpx) out.push_back({sx / n, sy / n});
     }
+  return out;
+}
+
+// The same in display units.
+inline std::vector<Pt> find(const Image& img, const std::function<bool(int, int)>& on, int minpx, int maxpx) {
+  std::vector<Pt> out = findpx(img, on, minpx, maxpx);
+  for (Pt& p : out) p = units(p.x, p.y, img);
   return out;
 }
 

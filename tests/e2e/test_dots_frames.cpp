@@ -2,6 +2,7 @@
 // seed, masked flow openings against the checkerboard wedge and ring of the
 // same options, coherent versus scrambled motion between two saved frames,
 // block and target log lines, and the start-up refusal of unplaceable fields.
+#include "test_dot_blobs.h"
 #include "test_wedge_frames.h"
 
 #include <algorithm>
@@ -60,32 +61,10 @@ void expectsameopening(const Image& board, const Image& flow, const std::string&
 
 // Centroids of the single dots (white squares) of a frame, in pixels.
 std::vector<std::complex<double>> dotcentres(const Image& img) {
-  const int w = img.width, h = img.height;
-  std::vector<int> seen(static_cast<size_t>(w) * h, 0);
   std::vector<std::complex<double>> out;
-  std::vector<std::pair<int, int>> stack;
-  for (int y = 0; y < h; y++) {
-    for (int x = 0; x < w; x++) {
-      if (seen[static_cast<size_t>(y) * w + x] || img.r(x, y) < 128) continue;
-      double sx = 0, sy = 0;
-      int n = 0;
-      stack.assign(1, {x, y});
-      seen[static_cast<size_t>(y) * w + x] = 1;
-      while (!stack.empty()) {
-        const auto [px, py] = stack.back();
-        stack.pop_back();
-        sx += px, sy += py, n++;
-        for (auto [qx, qy] : {std::pair{px + 1, py}, {px - 1, py}, {px, py + 1}, {px, py - 1}}) {
-          if (qx < 0 || qy < 0 || qx >= w || qy >= h) continue;
-          int& s = seen[static_cast<size_t>(qy) * w + qx];
-          if (s || img.r(qx, qy) < 128) continue;
-          s = 1;
-          stack.push_back({qx, qy});
-        }
-      }
-      if (n >= 25 && n <= 60) out.emplace_back(sx / n, sy / n);  // one dot, not two touching
-    }
-  }
+  // 25 to 60 pixels: one dot, not two touching.
+  for (const blobs::Pt& p : blobs::findpx(img, [&img](int x, int y) { return img.r(x, y) >= 128; }, 25, 60))
+    out.emplace_back(p.x, p.y);
   return out;
 }
 

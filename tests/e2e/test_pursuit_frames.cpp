@@ -2,7 +2,7 @@
 // seed, the wobbling field and its wedge, the wandering aperture on its
 // grid and under the pointer (XTEST), playback reproducing the retinal
 // motion of pursuit, and the object ring's log lines and start-up check.
-#include "test_pursuit_blobs.h"
+#include "test_dot_blobs.h"
 
 #include <regex>
 

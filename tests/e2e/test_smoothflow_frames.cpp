@@ -1,7 +1,7 @@
 // Smooth flow on the real binary: repetition under a seed, rotation and
 // dilation speeds and directions measured between saved frames, dot
 // lifetimes ending and dots reborn elsewhere, and the logged still targets.
-#include "test_pursuit_blobs.h"
+#include "test_dot_blobs.h"
 
 #include <algorithm>
 #include <regex>

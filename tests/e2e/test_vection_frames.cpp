@@ -3,7 +3,7 @@
 // disparity and dim targets of the stereo flow blocks, the logged canal
 // blocks, the 120 Hz double-frame window and its two half-frame times, and
 // bit-for-bit repetition under a seed.
-#include "test_pursuit_blobs.h"
+#include "test_dot_blobs.h"
 #include "test_wedge_frames.h"
 
 #include <sys/stat.h>
