@@ -17,7 +17,7 @@ pkgs=(
   fonts-dejavu-core fonts-liberation fonts-freefont-ttf   # shipped fonts come from these
   clang libclang-rt-14-dev                  # libFuzzer targets of the file readers (scripts/fuzz.sh)
   man-db groff-base                         # rendering test of the manual page
-  netpbm                                    # gallery PNGs (scripts/gallery.sh)
+  netpbm python3                            # gallery PNGs and its empty-frame check (scripts/gallery.sh)
 )
 # Node and npm run the events-table validator (bids-validator from npm); a
 # node that brings its own npm stays as it is.
