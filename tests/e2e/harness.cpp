@@ -374,21 +374,26 @@ std::vector<std::string> loglines(const std::string& log, const std::string& kin
   return out;
 }
 
-SavedRun saverun(const XServer& x, std::vector<std::string> args, int n, double hz, double seconds) {
-  const std::string cwd = maketempdir("saved");
+SavedRun saverun(const XServer& x, std::vector<std::string> args, int n, double hz, double seconds,
+                 const std::vector<std::string>& env, const std::string& binary) {
+  SavedRun run;
+  run.dir = maketempdir("saved");
+  const std::string& cwd = run.dir;
   mkdir((cwd + "/logs").c_str(), 0755);
   char nbuf[32], hzbuf[32];
   std::snprintf(nbuf, sizeof nbuf, "%d", n);
   std::snprintf(hzbuf, sizeof hzbuf, "%.9g", hz);
   args.insert(args.end(), {"-nofullscreen", "-saveframes", nbuf, hzbuf, "-tiffoutdir", cwd});
-  Vistrum v(x, args, cwd);
-  SavedRun run;
+  Vistrum v(x, args, cwd, env, binary);
   if (!v.waitforwindow()) {
     run.result = v.wait(5);
     ADD_FAILURE() << "no window: " << run.result.out;
     return run;
   }
-  v.key("F1");
+  for (int k = 0; k < 10 && v.running(); k++) {
+    v.key("F1");
+    if (waituntil([&] { return !findfile(cwd, "f00000.tiff").empty() || !v.running(); }, 5.0)) break;
+  }
   run.result = v.wait(seconds);
   EXPECT_EQ(run.result.status, 0) << run.result.out;
   for (int k = 0; k < n; k++) {

@@ -98,14 +98,18 @@ int unitpixy(double v, int winx = 1024, int winy = 768);
 
 // A run with frame saving in a fresh working folder that has a logs/
 // folder: n frames, frame k drawn at t = k / hz (plus -firstframetime when
-// args give it), F1 pressed on the wait screen; the frames read back and the
-// event log's text ("" when the run wrote none).
+// args give it). F1 is pressed on the wait screen until the first frame
+// appears: a press that lands before the program listens for keys (a loaded
+// machine) is lost, and a second one before any frame only restarts at t = 0.
+// The frames read back and the event log's text ("" when the run wrote none).
 struct SavedRun {
   RunResult result;
   std::vector<Image> frames;
   std::string log;
+  std::string dir;  // the working folder: f00000.tiff ..., logs/
 };
-SavedRun saverun(const XServer& x, std::vector<std::string> args, int n, double hz, double seconds = 180.0);
+SavedRun saverun(const XServer& x, std::vector<std::string> args, int n, double hz, double seconds = 180.0,
+                 const std::vector<std::string>& env = {}, const std::string& binary = "");
 
 // Every value `port` took in a simulated digital-I/O box's record file
 // (lines "<frame t> <timer> <box> <port> <value>"), with its frame time.
