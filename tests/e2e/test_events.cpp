@@ -2,7 +2,6 @@
 // mapped, the table is well formed, and a dataset assembled from the tables
 // passes the BIDS validator (from npm; scripts/test.sh installs it).
 #include "harness.h"
-#include "test_events_run.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -87,7 +86,7 @@ TEST_F(Events, RealRunLogsBecomeValidEventsTables) {
   for (const Case& c : cases) {
     std::vector<std::string> args = c.args;
     args.insert(args.end(), {"-logfile", "-winxy", "160", "120"});
-    const FramesRun run = framesrun(*x, args, c.frames, c.hz);
+    const SavedRun run = saverun(*x, args, c.frames, c.hz);
     ASSERT_EQ(run.result.status, 0) << c.task << "\n" << run.result.out;
     ASSERT_FALSE(run.log.empty()) << c.task << "\n" << run.result.out;
     removetree(run.dir);

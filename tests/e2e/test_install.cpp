@@ -1,7 +1,6 @@
 // The Debian package of this build: made with cpack, installed with dpkg,
 // run from a folder outside the project without VISTRUM_DIR, removed again.
 #include "harness.h"
-#include "test_events_run.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -81,8 +80,8 @@ TEST_F(Install, DebianPackageInstallsRunsFromOutsideAndRemoves) {
   // A short saved-frames run of the wedge draws exactly what the program of
   // the build tree draws with the project's library, and draws a wedge.
   const std::vector<std::string> args = {"-s", "10", "-chktarg", "2", "1", "-winxy", "320", "240", "-logfile"};
-  const FramesRun ref = framesrun(*x, args, 2, 1);
-  const FramesRun run = framesrun(*x, args, 2, 1, {"VISTRUM_DIR"}, "/usr/bin/vistrum");
+  const SavedRun ref = saverun(*x, args, 2, 1);
+  const SavedRun run = saverun(*x, args, 2, 1, 180.0, {"VISTRUM_DIR"}, "/usr/bin/vistrum");
   EXPECT_EQ(run.result.status, 0) << run.result.out;
   for (int k = 0; k < 2; k++) {
     const std::string name = "/f0000" + std::to_string(k) + ".tiff";

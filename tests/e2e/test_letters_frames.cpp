@@ -27,28 +27,13 @@ struct Shot {
 
 // Frame k of n drawn at t0 + k/hz, after F1 on the wait screen.
 Shot shoot(const XServer& x, std::vector<std::string> args, int n, double hz, double t0) {
-  const std::string cwd = maketempdir("lett");
-  mkdir((cwd + "/logs").c_str(), 0755);
-  char nbuf[32], hzbuf[32], tbuf[32];
-  std::snprintf(nbuf, sizeof nbuf, "%d", n);
-  std::snprintf(hzbuf, sizeof hzbuf, "%.9g", hz);
+  char tbuf[32];
   std::snprintf(tbuf, sizeof tbuf, "%.9g", t0);
-  args.insert(args.end(), {"-nofullscreen", "-logfile", "-saveframes", nbuf, hzbuf, "-firstframetime", tbuf,
-                           "-tiffoutdir", cwd});
-  Vistrum v(x, args, cwd);
-  EXPECT_TRUE(v.waitforwindow());
-  v.key("F1");
-  const RunResult r = v.wait(120);
-  EXPECT_EQ(r.status, 0) << r.out;
+  args.insert(args.end(), {"-logfile", "-firstframetime", tbuf});
+  SavedRun run = saverun(x, args, n, hz, 120.0);
   Shot s;
-  for (int k = 0; k < n; k++) {
-    char name[64];
-    std::snprintf(name, sizeof name, "/f%05d.tiff", k);
-    s.frames.push_back(readimage(cwd + name));
-    EXPECT_TRUE(s.frames.back().ok()) << name << "\n" << r.out;
-  }
-  const std::string f = findfile(cwd + "/logs", ".log");
-  std::istringstream in(f.empty() ? "" : readfile(f));
+  s.frames = std::move(run.frames);
+  std::istringstream in(run.log);
   for (std::string l; std::getline(in, l);) {
     std::istringstream w(l);
     std::string word, time, rest;
@@ -56,7 +41,7 @@ Shot shoot(const XServer& x, std::vector<std::string> args, int n, double hz, do
     std::getline(w, rest);
     if (word == "LetEvent:" || word == "NumEvent:" || word == "TiffEvent:" || word == "StimEvent:") s.log += word + rest + "\n";
   }
-  removetree(cwd);
+  removetree(run.dir);
   return s;
 }
 
