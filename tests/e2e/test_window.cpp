@@ -123,12 +123,13 @@ TEST_F(WindowE2E, ExptendZeroEndsAfterTheFirstFrame) {
 }
 
 TEST_F(WindowE2E, DoubleFrameRateDoublesTheWindow) {
-  RunResult wide = runvistrum(*x, {"-s", "21", "-nofullscreen", "-doubleframerate", "-exptend", "0.3"});
+  // The 120 Hz mode draws the horizontal/vertical vection dots only.
+  RunResult wide = runvistrum(*x, {"-s", "48", "-nofullscreen", "-doubleframerate", "-exptend", "0.3"});
   EXPECT_EQ(wide.status, 0) << wide.out;
   EXPECT_TRUE(hasline(wide, "vistrum: make double-wide GLX window for 120 Hz stereo"));
   EXPECT_TRUE(hasline(wide, "vistrum: 120 Hz stereo window: 2048 x 768"));
   RunResult high = runvistrum(
-      *x, {"-s", "21", "-nofullscreen", "-doubleframerate", "-packstereoupdown", "-winxy", "640", "400", "-exptend", "0.3"});
+      *x, {"-s", "48", "-nofullscreen", "-doubleframerate", "-packstereoupdown", "-winxy", "640", "400", "-exptend", "0.3"});
   EXPECT_EQ(high.status, 0) << high.out;
   EXPECT_TRUE(hasline(high, "vistrum: make double-high GLX window for 120 Hz stereo"));
   EXPECT_TRUE(hasline(high, "vistrum: 120 Hz stereo window: 640 x 800"));
