@@ -110,6 +110,12 @@ struct SavedRun {
 };
 SavedRun saverun(const XServer& x, std::vector<std::string> args, int n, double hz, double seconds = 180.0,
                  const std::vector<std::string>& env = {}, const std::string& binary = "");
+// The same with the event log asked for (-logfile).
+inline SavedRun loggedrun(const XServer& x, std::vector<std::string> args, int n, double hz,
+                          double seconds = 180.0) {
+  args.push_back("-logfile");
+  return saverun(x, std::move(args), n, hz, seconds);
+}
 
 // Every value `port` took in a simulated digital-I/O box's record file
 // (lines "<frame t> <timer> <box> <port> <value>"), with its frame time.

@@ -29,8 +29,8 @@ struct Shot {
 Shot shoot(const XServer& x, std::vector<std::string> args, int n, double hz, double t0) {
   char tbuf[32];
   std::snprintf(tbuf, sizeof tbuf, "%.9g", t0);
-  args.insert(args.end(), {"-logfile", "-firstframetime", tbuf});
-  SavedRun run = saverun(x, args, n, hz, 120.0);
+  args.insert(args.end(), {"-firstframetime", tbuf});
+  SavedRun run = loggedrun(x, args, n, hz, 120.0);
   Shot s;
   s.frames = std::move(run.frames);
   std::istringstream in(run.log);

@@ -50,11 +50,6 @@ void expectnowedge(const Image& img, double deg, std::vector<double> radii, cons
   }
 }
 
-// A saved-frames run with the event log on; its log is "" for a type that writes none.
-SavedRun loggedframes(const XServer& x, std::vector<std::string> args, int n, double hz) {
-  args.push_back("-logfile");
-  return saverun(x, args, n, hz, 120.0);
-}
 
 // The log from its first event on (the header holds the date).
 std::string events(const std::string& log) {
@@ -221,8 +216,8 @@ TEST_F(VariantFrames, WanderingWedgeMovesBetweenGridCells) {
 TEST_F(VariantFrames, EventRelatedWedgeFollowsItsLoggedSchedule) {
   const std::vector<std::string> a =
       bw({"-s", "15", "-polwidth", "30", "-srseed", "7", "-numangles", "8"});
-  const SavedRun one = loggedframes(*x, a, 60, 2.0);  // t = 0 .. 29.5
-  const SavedRun two = loggedframes(*x, a, 60, 2.0);
+  const SavedRun one = loggedrun(*x, a, 60, 2.0, 120.0);  // t = 0 .. 29.5
+  const SavedRun two = loggedrun(*x, a, 60, 2.0, 120.0);
   ASSERT_EQ(one.frames.size(), 60u);
   EXPECT_EQ(events(one.log), events(two.log)) << "the same seed gives the same schedule";
   for (size_t k = 0; k < one.frames.size(); k++)
@@ -376,7 +371,7 @@ TEST_F(VariantFrames, RandomVariantsRepeatWithTheSeed) {
       {"-s", "5", "-srseed", "5", "-flowperiod", "0.5", "-polperiod", "1", "-minfrms2nexttg", "5"},
       {"-s", "7", "-srseed", "5", "-polperiod", "1", "-minfrms2nexttg", "5"}};
   for (const auto& a : runs) {
-    const SavedRun one = loggedframes(*x, a, 24, 30.0), two = loggedframes(*x, a, 24, 30.0);
+    const SavedRun one = loggedrun(*x, a, 24, 30.0, 120.0), two = loggedrun(*x, a, 24, 30.0, 120.0);
     ASSERT_EQ(one.frames.size(), two.frames.size());
     int differ = 0;
     for (size_t k = 0; k < one.frames.size(); k++) {

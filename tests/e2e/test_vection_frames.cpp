@@ -40,23 +40,13 @@ Pt medianshift(const std::vector<Pt>& a, const std::vector<Pt>& b, double reach,
 // White dots (the red fixation cross has no green), any size.
 std::vector<Pt> whitedots(const Image& f) { return blobs::find(f, blobs::white(f), 1, 1 << 20); }
 
-// A saved-frames run with the event log on; returns the log.
+// A saved-frames run at 60 Hz with the event log on; returns the log (and
+// the first frame through `frames`).
 std::string loggedframes(const XServer& x, std::vector<std::string> args, int n, std::vector<Image>* frames = nullptr) {
-  const std::string cwd = maketempdir("veclog");
-  mkdir((cwd + "/logs").c_str(), 0755);
-  const std::string dir = cwd + "/frames";
-  mkdir(dir.c_str(), 0755);
-  args.insert(args.end(), {"-nofullscreen", "-logfile", "-saveframes", std::to_string(n), "60", "-tiffoutdir", dir});
-  Vistrum v(x, args, cwd);
-  EXPECT_TRUE(v.waitforwindow());
-  v.key("F1");
-  const RunResult r = v.wait(120);
-  EXPECT_EQ(r.status, 0) << r.out;
-  if (frames) frames->push_back(readimage(dir + "/f00000.tiff"));
-  const std::string f = findfile(cwd + "/logs", ".log");
-  const std::string log = f.empty() ? "" : readfile(f);
-  removetree(cwd);
-  return log;
+  SavedRun run = loggedrun(x, std::move(args), n, 60.0, 120.0);
+  if (frames && !run.frames.empty()) frames->push_back(std::move(run.frames[0]));
+  removetree(run.dir);
+  return run.log;
 }
 
 // The log's event lines without their times.

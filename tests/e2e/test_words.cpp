@@ -28,11 +28,6 @@ std::string wordfile(const std::string& content) {
   return path;
 }
 
-// Saves n frames at `hz` (t = k / hz exactly) with the event log on.
-SavedRun logrun(const XServer& x, std::vector<std::string> args, int n, double hz) {
-  args.push_back("-logfile");
-  return saverun(x, args, n, hz);
-}
 
 struct Box {
   int x0 = 1 << 30, y0 = 1 << 30, x1 = -1, y1 = -1, n = 0;
@@ -86,7 +81,7 @@ TEST_F(WordFrames, PolarWordsFollowTheWedgeAngleAtTheirSizeAndGrabPoint) {
   const std::vector<std::string> words = {"minimum", "wax", "theorem", "lantern"};
   const std::string list = wordfile("# test words\nminimum\nwax\ntheorem\nlantern\n");
   // Radius 0.2 (minrad = maxrad), height (16*3*0.2 + 10) = 19.6 -> 20 px.
-  const SavedRun run = logrun(*x, {"-s", "16", "-wordfile", list, "-nofixword", "-polperiod", "8"}, 18, 8.0);
+  const SavedRun run = loggedrun(*x, {"-s", "16", "-wordfile", list, "-nofixword", "-polperiod", "8"}, 18, 8.0);
   ASSERT_EQ(run.frames.size(), 18u);
   for (int k = 0; k < 18; k++) {
     const double t = k / 8.0;
@@ -110,7 +105,7 @@ TEST_F(WordFrames, PolarWordsFollowTheWedgeAngleAtTheirSizeAndGrabPoint) {
 TEST_F(WordFrames, SecondConditionWordsComeInTheSecondFontAtItsScale) {
   const std::string list = wordfile("wavelength\n");
   // Blocks of 1 s: font 0 at 20 px first, then font 1 at 1.5 x 20 = 30 px.
-  const SavedRun run = logrun(*x, {"-s", "68", "-wordfile", list, "-onebacktarg", "0", "-twoperiod", "2",
+  const SavedRun run = loggedrun(*x, {"-s", "68", "-wordfile", list, "-onebacktarg", "0", "-twoperiod", "2",
                                     "-minrad", "0.2", "-maxrad", "0.2", "-font2to1scale", "1.5"},
                                16, 8.0);
   const Metrics vera = metrics("Vera.ttf", "wavelength", 20), serif = metrics("lekhani_dynamic.ttf", "wavelength", 29);
@@ -133,7 +128,7 @@ TEST_F(WordFrames, WordFormBlocksShowWordsTheirTransliterationAndTargetsAsLogged
   const std::string list = wordfile("RAIN\nBRIDGE\nCAT\nDOMINO\nLEMON\n");
   // Blocks of 2 s (word, font, off, word), words every 0.5 s shown 0.25 s:
   // four words per block; frames at 8 Hz, four per word.
-  const SavedRun run = logrun(*x, {"-s", "75", "-wordfile", list, "-noshuffwords", "-condlist", "1", "2", "0", "1",
+  const SavedRun run = loggedrun(*x, {"-s", "75", "-wordfile", list, "-noshuffwords", "-condlist", "1", "2", "0", "1",
                                     "-blockperiod", "2", "-textdur", "0.25", "-gapdur", "0.25", "-srseed", "3"},
                                64, 8.0);
   EXPECT_TRUE(hasline(run.result, "vistrum: 4.0 words/block")) << run.result.out;
@@ -190,7 +185,7 @@ TEST_F(WordFrames, ReadingPageShowsTheCurrentWordInItsPlaceAndBoxesTheRest) {
       {"rain", "hills", "mark", "cloud"}, {"tame", "bird", "stone", "fact"}, {"nice", "horse", "tail", "moon"}};
   const std::string list = wordfile("rain hills mark cloud\ntame bird stone fact\nnice horse tail moon\n");
   // Blocks of 2 s (para, then font), four words each: 0.5 s slots, no gap.
-  const SavedRun run = logrun(*x, {"-s", "74", "-wordfile", list, "-condlist", "1", "2", "-blockperiod", "2",
+  const SavedRun run = loggedrun(*x, {"-s", "74", "-wordfile", list, "-condlist", "1", "2", "-blockperiod", "2",
                                     "-wordsperblock", "4"},
                                32, 8.0);
   // The page as the reader lays it out, from the font's own widths.
@@ -227,7 +222,7 @@ TEST_F(WordFrames, ReadingPageShowsTheCurrentWordInItsPlaceAndBoxesTheRest) {
 
 TEST_F(WordFrames, NumbersSweepOutAtTheirRadiusAndSizeCountingUpPerNumberPeriod) {
   // One arm; the number steps 1, 2 ... every second; sweeps at 8*12/64 = 1.5 Hz.
-  const SavedRun run = logrun(*x, {"-s", "62", "-simulnums", "1", "-numperiod", "8", "-sweepspertarg", "100000000"},
+  const SavedRun run = loggedrun(*x, {"-s", "62", "-simulnums", "1", "-numperiod", "8", "-sweepspertarg", "100000000"},
                                16, 8.0);
   const double a = std::pow(1.0 / 0.02, 1.0 / 0.98);
   int checked = 0;
@@ -254,7 +249,7 @@ TEST_F(WordFrames, FixedSeedRepeatsFramesAndLogs) {
   for (const char* type : {"65", "55", "62"}) {
     const std::vector<std::string> args = {"-s", type, "-srseed", "11", "-onebacktarg", "40", "-blockperiod", "1",
                                            "-sweepspertarg", "2", "-numperiod", "4", "-polperiod", "16"};
-    const SavedRun a = logrun(*x, args, 24, 8.0), b = logrun(*x, args, 24, 8.0);
+    const SavedRun a = loggedrun(*x, args, 24, 8.0), b = loggedrun(*x, args, 24, 8.0);
     for (int k = 0; k < 24; k++) EXPECT_EQ(a.frames[k].rgba, b.frames[k].rgba) << "type " << type << " frame " << k;
     const std::vector<std::string> ev = eventwords(a.log);
     EXPECT_EQ(ev, eventwords(b.log)) << "type " << type;
