@@ -7,6 +7,7 @@
 #include "retino/primitives.h"
 
 #include <GL/gl.h>
+#include <GL/glext.h>
 
 #include <algorithm>
 #include <cmath>
@@ -29,12 +30,22 @@ constexpr float WINHALF = 1.56f;  // half the window width in display units
 int currnrd = -1;  // dots asked for last
 int capacity = 0;  // entries allocated per array
 
-// The collected squares: four corners (x, y) and their colour each. Fixed
-// size, so drawing never allocates; a full batch is drawn and started again.
+// The collected squares: centre, half-side, corner pushes and colour each.
+// Fixed size, so drawing never allocates; a full batch is drawn and
+// started again. The corner and colour arrays of the quads are filled at
+// the flush, and only when the batch cannot go out as points.
 constexpr int BATCHQUADS = 4096;
+float batchcentre[BATCHQUADS * 2];
+float batchhalfs[BATCHQUADS];
+float batchoff[BATCHQUADS * 4];
+float batchpcol[BATCHQUADS * 3];
 float batchvert[BATCHQUADS * 8];
 float batchcol[BATCHQUADS * 12];
 int batchn = 0;
+// Whether every square in the batch is plain (no pushed corners) with the
+// half-side batchhalf: such a batch can go out as one point per square.
+bool batchplain = true;
+float batchhalf = 0.0f;
 float currcol[3] = {1.0f, 1.0f, 1.0f};
 
 // A square of half-side h at (x, y) whose corners (lower-left, lower-right,
@@ -42,20 +53,34 @@ float currcol[3] = {1.0f, 1.0f, 1.0f};
 // half-sides when `off` is given.
 void emitquad(float x, float y, float h, const float* off) {
   if (batchn == BATCHQUADS) dotbatchflush();
-  static const float dirx[4] = {-1.0f, 1.0f, 1.0f, -1.0f}, diry[4] = {-1.0f, -1.0f, 1.0f, 1.0f};
-  float* v = batchvert + 8 * batchn;
-  for (int k = 0; k < 4; k++) {
-    const float d = off ? h + off[k] * h : h;
-    v[2 * k] = x + dirx[k] * d;
-    v[2 * k + 1] = y + diry[k] * d;
+  if (batchn == 0) {
+    batchplain = true;
+    batchhalf = h;
   }
-  float* c = batchcol + 12 * batchn;
-  for (int k = 0; k < 4; k++) {
-    c[3 * k] = currcol[0];
-    c[3 * k + 1] = currcol[1];
-    c[3 * k + 2] = currcol[2];
-  }
+  if (off || h != batchhalf) batchplain = false;
+  batchcentre[2 * batchn] = x;
+  batchcentre[2 * batchn + 1] = y;
+  batchhalfs[batchn] = h;
+  for (int k = 0; k < 4; k++) batchoff[4 * batchn + k] = off ? off[k] : 0.0f;
+  for (int k = 0; k < 3; k++) batchpcol[3 * batchn + k] = currcol[k];
   batchn++;
+}
+
+// The corners and per-corner colours of the first batchn squares.
+void expandquads() {
+  static const float dirx[4] = {-1.0f, 1.0f, 1.0f, -1.0f}, diry[4] = {-1.0f, -1.0f, 1.0f, 1.0f};
+  for (int q = 0; q < batchn; q++) {
+    const float x = batchcentre[2 * q], y = batchcentre[2 * q + 1], h = batchhalfs[q];
+    const float* off = batchoff + 4 * q;
+    float* v = batchvert + 8 * q;
+    float* c = batchcol + 12 * q;
+    for (int k = 0; k < 4; k++) {
+      const float d = h + off[k] * h;
+      v[2 * k] = x + dirx[k] * d;
+      v[2 * k + 1] = y + diry[k] * d;
+      for (int i = 0; i < 3; i++) c[3 * k + i] = batchpcol[3 * q + i];
+    }
+  }
 }
 
 void emitsquare(float x, float y) { emitquad(x, y, par.dotsize, nullptr); }
@@ -160,7 +185,14 @@ void randmove(float* dx, float* dy, float range) {
 
 DotXY flowtransform(float x, float y, float dx, float dy, float rot, float dil) {
   const float X = x * dil, Y = y * dil;
-  const float c = std::cos(rot), s = std::sin(rot);
+  // A coherent field turns every dot by the same angle: its cosine and sine
+  // are worked out once, not once per dot.
+  static float lastrot = 0.0f, c = 1.0f, s = 0.0f;
+  if (rot != lastrot) {
+    lastrot = rot;
+    c = std::cos(rot);
+    s = std::sin(rot);
+  }
   return DotXY{X * c - Y * s + dx, X * s + Y * c + dy};
 }
 
@@ -280,13 +312,16 @@ namespace {
 // Drops the squares that lie wholly outside the viewport, which produce no
 // pixel: a field spread over +-maxdotxy has most of its dots off screen, and
 // the software rasteriser pays for every square it is given. Only for the
-// flat (affine) projections; anything else is drawn whole.
-void cullbatch() {
+// flat (affine) projections; anything else is drawn whole. Returns the side
+// of a square in window pixels when the batch can go out as points (plain
+// squares of one size under a transform that keeps them axis-aligned
+// squares), else 0.
+float cullbatch() {
   float mv[16], pr[16];
   glGetFloatv(GL_MODELVIEW_MATRIX, mv);
   glGetFloatv(GL_PROJECTION_MATRIX, pr);
   const auto affine = [](const float* m) { return m[3] == 0.0f && m[7] == 0.0f && m[11] == 0.0f && m[15] == 1.0f; };
-  if (!affine(mv) || !affine(pr)) return;
+  if (!affine(mv) || !affine(pr)) return 0.0f;
   float m[16];  // pr * mv, column-major
   for (int c = 0; c < 4; c++)
     for (int r = 0; r < 4; r++) {
@@ -295,48 +330,76 @@ void cullbatch() {
       m[4 * c + r] = v;
     }
   constexpr float LIM = 1.01f;  // a margin against rounding at the window edge
+  const float mx = std::fabs(m[0]) + std::fabs(m[4]), my = std::fabs(m[1]) + std::fabs(m[5]);
   int kept = 0;
   for (int q = 0; q < batchn; q++) {
-    const float* v = batchvert + 8 * q;
-    float lox = 1e30f, hix = -1e30f, loy = 1e30f, hiy = -1e30f;
-    for (int k = 0; k < 4; k++) {
-      const float x = m[0] * v[2 * k] + m[4] * v[2 * k + 1] + m[12];
-      const float y = m[1] * v[2 * k] + m[5] * v[2 * k + 1] + m[13];
-      lox = x < lox ? x : lox;
-      hix = x > hix ? x : hix;
-      loy = y < loy ? y : loy;
-      hiy = y > hiy ? y : hiy;
-    }
-    // NaN corners fail every comparison and are kept: GL decides about them.
-    if (hix < -LIM || lox > LIM || hiy < -LIM || loy > LIM) continue;
+    // A bound on the square's corners: its half-side times the largest push.
+    const float* off = batchoff + 4 * q;
+    float reach = 0.0f;
+    for (int k = 0; k < 4; k++) reach = std::max(reach, std::fabs(1.0f + off[k]));
+    reach *= std::fabs(batchhalfs[q]);
+    const float* c = batchcentre + 2 * q;
+    const float x = m[0] * c[0] + m[4] * c[1] + m[12], y = m[1] * c[0] + m[5] * c[1] + m[13];
+    // NaN positions fail every comparison and are kept: GL decides about them.
+    if (x + mx * reach < -LIM || x - mx * reach > LIM || y + my * reach < -LIM || y - my * reach > LIM) continue;
     if (kept != q) {
-      for (int k = 0; k < 8; k++) batchvert[8 * kept + k] = v[k];
-      for (int k = 0; k < 12; k++) batchcol[12 * kept + k] = batchcol[12 * q + k];
+      batchcentre[2 * kept] = c[0];
+      batchcentre[2 * kept + 1] = c[1];
+      batchhalfs[kept] = batchhalfs[q];
+      for (int k = 0; k < 4; k++) batchoff[4 * kept + k] = off[k];
+      for (int k = 0; k < 3; k++) batchpcol[3 * kept + k] = batchpcol[3 * q + k];
     }
     kept++;
   }
   batchn = kept;
+  if (!batchplain || m[1] != 0.0f || m[4] != 0.0f) return 0.0f;
+  GLint vp[4];
+  glGetIntegerv(GL_VIEWPORT, vp);
+  const float sx = std::fabs(m[0]) * 0.5f * static_cast<float>(vp[2]);
+  const float sy = std::fabs(m[5]) * 0.5f * static_cast<float>(vp[3]);
+  const float side = 2.0f * batchhalf * sx;
+  // Squares stay squares only with equal pixel scales; points are limited
+  // in size, and a sub-pixel square is left to the polygon rules.
+  if (std::fabs(sx - sy) > 1.0e-5f * sx || !(side >= 1.0f && side <= 64.0f)) return 0.0f;
+  return side;
 }
 
 }  // namespace
 
 void dotbatchflush() {
-  if (batchn > 0) cullbatch();
+  const float pointside = batchn > 0 ? cullbatch() : 0.0f;
   if (batchn > 0) {
     // One colour for the whole batch needs no colour array.
     bool onecolour = true;
-    for (int k = 12; k < 12 * batchn && onecolour; k++) onecolour = batchcol[k] == batchcol[k % 3];
+    for (int k = 3; k < 3 * batchn && onecolour; k++) onecolour = batchpcol[k] == batchpcol[k % 3];
     // Dots are opaque: no alpha test, so the rasteriser skips no work.
     const int opaque = opaquefillbegin();
+    // Plain squares go out as point sprites, which cover exactly the
+    // square's pixels (no rounding of size or position, unlike plain GL
+    // points) at half the software rasteriser's cost of two triangles.
+    const bool points = pointside > 0.0f;
     glEnableClientState(GL_VERTEX_ARRAY);
-    glVertexPointer(2, GL_FLOAT, 0, batchvert);
+    if (points) {
+      glEnable(GL_POINT_SPRITE);
+      glPointSize(pointside);
+      glVertexPointer(2, GL_FLOAT, 0, batchcentre);
+    } else {
+      expandquads();
+      glVertexPointer(2, GL_FLOAT, 0, batchvert);
+    }
     if (onecolour) {
-      glColor3f(batchcol[0], batchcol[1], batchcol[2]);
+      glColor3f(batchpcol[0], batchpcol[1], batchpcol[2]);
     } else {
       glEnableClientState(GL_COLOR_ARRAY);
-      glColorPointer(3, GL_FLOAT, 0, batchcol);
+      glColorPointer(3, GL_FLOAT, 0, points ? batchpcol : batchcol);
     }
-    glDrawArrays(GL_QUADS, 0, 4 * batchn);
+    if (points) {
+      glDrawArrays(GL_POINTS, 0, batchn);
+      glPointSize(1.0f);
+      glDisable(GL_POINT_SPRITE);
+    } else {
+      glDrawArrays(GL_QUADS, 0, 4 * batchn);
+    }
     if (!onecolour) glDisableClientState(GL_COLOR_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
     opaquefillend(opaque);
