@@ -50,7 +50,7 @@ const Kind kKinds[] = {
     {"1BakEvent", Role::target, "one_back_target", "one-back repeat"},
     {"FontEvent", Role::target, "font_target", "font target"},
     {"LetEvent", Role::item, "letter", "letter shown (value: the letter)"},
-    {"NumEvent", Role::item, "number", "number shown (value: the number)"},
+    {"NumEvent", Role::target, "number", "number task digit, a target (value: the number)"},
     {"RealMotEvent", Role::item, "real_motion", "real-motion image step (detail: images)"},
     {"TiffEvent", Role::item, "image", "picture shown (value: file name)"},
     {"TgRetEvent", Role::item, "saccade_target_return", "delayed-saccade target return"},

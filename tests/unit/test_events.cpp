@@ -62,6 +62,8 @@ TEST(LogEvents, OnsetsDurationsResponsesAndLeftOverLines) {
                           "SXCdeEvent:  22.500   7\n"
                           "angle:  90.0 deg.    start:   24.000    stop:   26.000    (hit)\n"
                           "delay period (4.000 sec)\n"
+                          "NumEvent:    38.000   7\n"              // a digit of the number task is a target
+                          "KeyEvent:    38.300   k4\n"
                           "what is this line\n"
                           "Interrupt:   32.000 #####\n"
                           "Feedback:    \"You scored 50% !\"\n";
@@ -112,6 +114,11 @@ TEST(LogEvents, OnsetsDurationsResponsesAndLeftOverLines) {
   ASSERT_NE(delay, nullptr);
   EXPECT_NEAR(delay->onset, 36.0, 1e-9);
   EXPECT_NEAR(delay->duration, 4.0, 1e-9);
+  const EventRow* digit = find(t, "number");
+  ASSERT_NE(digit, nullptr);
+  EXPECT_EQ(digit->value, "7");
+  EXPECT_EQ(digit->response, "4");
+  EXPECT_NEAR(digit->responsetime, 0.3, 1e-6);
 
   for (size_t k = 1; k < t.rows.size(); k++) EXPECT_LE(t.rows[k - 1].onset, t.rows[k].onset);
   ASSERT_EQ(t.unmapped.size(), 3u);
