@@ -18,7 +18,7 @@
 namespace {
 
 std::unique_ptr<FTPixmapFont> ftfont[MAXFONTS];
-std::unique_ptr<FTBufferFont> scaledfont[MAXFONTS];  // made on first use
+std::unique_ptr<FTBufferFont> scaledfont[MAXFONTS];  // opened by openscaledfont
 std::string slotpath[MAXFONTS];
 int nfonts = 0;
 
@@ -111,6 +111,9 @@ void loadfonts() {
   initfont(par.fontfile, sizeof par.fontfile, nfonts);
   if (par.fontfile2[0]) initfont(par.fontfile2, sizeof par.fontfile2, nfonts);
   if (par.fontfile3[0]) initfont(par.fontfile3, sizeof par.fontfile3, nfonts);
+  // The letter and number types draw scaled text in the first font: its
+  // second copy is opened here, before the run, not in the first frame.
+  openscaledfont(0);
 }
 
 int fontcnt() { return nfonts; }
@@ -183,14 +186,17 @@ void rasterpos(float x, float y) {
   glBitmap(0, 0, 0.0f, 0.0f, static_cast<GLfloat>(px - ox), static_cast<GLfloat>(py - oy), nullptr);
 }
 
+void openscaledfont(int fontnum) {
+  if (scaledfont[fontnum]) return;
+  scaledfont[fontnum] = std::make_unique<FTBufferFont>(slotpath[fontnum].c_str());
+  FTBufferFont& f = *scaledfont[fontnum];
+  if (f.Error() || !f.CharMap(ft_encoding_unicode) || !f.FaceSize(SCALEDFONTBASE, 72))
+    fatal("vistrum: ### can't open font %d for scaled text\n", fontnum);
+}
+
 void drawstrscaled(const char* text, float x, float y, float size, int lblo, int fontnum) {
   if (fontnum < 0 || fontnum >= nfonts) fatal("vistrum: ### bad fontnum: %d (OK:0-%d)\n", fontnum, nfonts - 1);
-  if (!scaledfont[fontnum]) {
-    scaledfont[fontnum] = std::make_unique<FTBufferFont>(slotpath[fontnum].c_str());
-    FTBufferFont& f = *scaledfont[fontnum];
-    if (f.Error() || !f.CharMap(ft_encoding_unicode) || !f.FaceSize(SCALEDFONTBASE, 72))
-      fatal("vistrum: ### can't open font %d for scaled text\n", fontnum);
-  }
+  openscaledfont(fontnum);
   FTBufferFont& font = *scaledfont[fontnum];
   const float k = std::floor(size + 0.5f) / static_cast<float>(SCALEDFONTBASE);
   if (k <= 0.0f) return;

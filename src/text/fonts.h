@@ -32,6 +32,9 @@ void drawstr(const char* text, float x, float y, float size, int lblo, int fontn
 // and drawn scaled, so a new size costs no new rasterising.
 constexpr unsigned SCALEDFONTBASE = 256;
 void drawstrscaled(const char* text, float x, float y, float size, int lblo, int fontnum);
+// Opens the scaled copy of font `fontnum` if it is not open yet (exits 1
+// when it cannot be opened); loadfonts does so for font 0.
+void openscaledfont(int fontnum);
 // Sets the raster position to (x, y) in the current matrix, also when that
 // point lies outside the window (where plain glRasterPos would drop it), so
 // that text and pictures starting off-screen are drawn clipped.
