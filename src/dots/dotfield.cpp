@@ -497,13 +497,23 @@ bool usesdotfield(int s) {
   return false;
 }
 
+void refusewidedots(float half, const char* with) {
+  // A dot wider than the window shows nothing a smaller one would not, but
+  // thousands of them a frame would stall the software rasteriser for
+  // seconds.
+  if (!(half <= WINHALF))
+    fatal("vistrum: ### -dotsize %g%s: dots would be wider than the window\n", static_cast<double>(par.dotsize), with);
+}
+
 void preparedots() {
   if (!usesdotfield(par.stimtype)) return;
   if (par.numdots < 0) fatal("vistrum: ### -numdots %d: a dot count can't be negative\n", par.numdots);
   if (par.numdots > MAXDOTS) fatal("vistrum: ### -numdots %d: at most %d dots\n", par.numdots, MAXDOTS);
-  // Patch clouds sit on a sphere or plane of their own: no annulus to fill.
-  const bool patches = par.stimtype == 47 || par.stimtype == 49;
-  if (!patches && par.numdots > 0) {
+  // Patch clouds sit on a sphere or plane of their own, and the pursuit and
+  // wandering types (37, 44, 46) fill the square +-maxrad whole: no annulus.
+  const bool ownplacement = par.stimtype == 47 || par.stimtype == 49 || par.stimtype == 37 ||
+                            par.stimtype == 44 || par.stimtype == 46;
+  if (!ownplacement && par.numdots > 0) {
     const double f = placementfraction(par.minrad, par.maxrad, par.usemaxrad, par.maxdotxy);
     if (f < MINPLACEFRACTION) {
       std::printf("vistrum: ### no room for dots: minrad %g%s leaves %.3g%% of the square +-%g (-maxdotxy)\n",
@@ -511,17 +521,13 @@ void preparedots() {
       fatal("vistrum: ### lower -minrad or raise -maxdotxy%s\n", par.usemaxrad ? " or -maxrad" : "");
     }
   }
-  // A dot wider than the window shows nothing a smaller one would not, but
-  // thousands of them a frame would stall the software rasteriser for
-  // seconds: refuse them (glass patterns grow their dots with eccentricity).
+  // Glass patterns grow their dots with eccentricity.
   float grow = 1.0f;
   if (par.stimtype == 50 && par.scaledotsflag) {
     const float rmax = std::sqrt(2.0f) * std::fabs(par.maxdotxy);
     for (float r : {0.0f, rmax}) grow = std::max(grow, std::fabs(1.0f - par.scalefrac * (1.0f - r)));
   }
-  if (!(std::fabs(par.dotsize) * grow <= WINHALF))
-    fatal("vistrum: ### -dotsize %g%s: dots would be wider than the window\n", par.dotsize,
-          grow > 1.0f ? " with -scalefrac" : "");
+  refusewidedots(std::fabs(par.dotsize) * grow, grow > 1.0f ? " with -scalefrac" : "");
   mkdotarrays(par.numdots);
   dotdisps = static_cast<float*>(std::calloc(par.numdots > 0 ? par.numdots : 1, sizeof(float)));
   if (dotdisps == nullptr) fatal("vistrum: ### malloc dot arrays failed\n");

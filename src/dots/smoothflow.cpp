@@ -169,12 +169,10 @@ void preparesmoothflow() {
   if (par.stimtype != 51 && par.stimtype != 52) return;
   if (!(par.dotlife > 0.0f))
     fatal("vistrum: ### -dotlife %g: dots must live longer than 0 s\n", static_cast<double>(par.dotlife));
-  // Thousands of dots wider than the window show nothing smaller ones would
-  // not, but would stall a software renderer for seconds a frame.
+  // A smooth-flow dot's side is dotsize, grown with eccentricity up to
+  // maxrad and by its corner jitter.
   const float R = par.scaledotsflag ? std::fabs(par.maxrad) : 1.0f;
-  const float side = std::fabs(par.dotsize) * R * (1.0f + std::fabs(par.dotcornerjitt));
-  if (!(side <= 3.12f))
-    fatal("vistrum: ### -dotsize %g: dots would be wider than the window\n", static_cast<double>(par.dotsize));
+  refusewidedots(std::fabs(par.dotsize) * R * (1.0f + std::fabs(par.dotcornerjitt)) / 2.0f, "");
   const int n = par.numdots;
   store.ra0 = floats(n);
   store.th0 = floats(n);

@@ -251,4 +251,7 @@ TEST_F(DotFrames, UnplaceableOrOversizedFieldsAreRefusedAtStartUp) {
     for (const std::string& l : r.lines()) said = said || l.rfind("vistrum: ### ", 0) == 0;
     EXPECT_TRUE(said) << r.out;
   }
+  // Types that fill the square +-maxrad whole have no annulus to refuse.
+  const RunResult own = runvistrum(*x, {"-s", "44", "-minrad", "5", "-maxrad", "6", "-nofullscreen", "-exptend", "0.3"}, 20);
+  EXPECT_EQ(own.status, 0) << own.out;
 }
