@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 float *dotx = nullptr, *doty = nullptr, *dotz = nullptr, *dotdx = nullptr, *dotdy = nullptr, *dotrotang = nullptr,
       *dotdilscale = nullptr;
@@ -316,6 +317,15 @@ namespace {
 // of a square in window pixels when the batch can go out as points (plain
 // squares of one size under a transform that keeps them axis-aligned
 // squares), else 0.
+// Whether the GL draws points as exact squares (point sprites: GL 2.0, or
+// the extension on 1.x); without them the squares go out as quads.
+bool havepointsprites() {
+  const char* v = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+  const char* e = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+  return (v != nullptr && v[0] >= '2' && v[0] <= '9' && v[1] == '.') ||
+         (e != nullptr && std::strstr(e, "GL_ARB_point_sprite") != nullptr);
+}
+
 float cullbatch() {
   float mv[16], pr[16];
   glGetFloatv(GL_MODELVIEW_MATRIX, mv);
@@ -352,7 +362,8 @@ float cullbatch() {
     kept++;
   }
   batchn = kept;
-  if (!batchplain || m[1] != 0.0f || m[4] != 0.0f) return 0.0f;
+  static const bool sprites = havepointsprites();
+  if (!sprites || !batchplain || m[1] != 0.0f || m[4] != 0.0f) return 0.0f;
   GLint vp[4];
   glGetIntegerv(GL_VIEWPORT, vp);
   const float sx = std::fabs(m[0]) * 0.5f * static_cast<float>(vp[2]);
