@@ -385,9 +385,11 @@ void dotbatchflush() {
     for (int k = 3; k < 3 * batchn && onecolour; k++) onecolour = batchpcol[k] == batchpcol[k % 3];
     // Dots are opaque: no alpha test, so the rasteriser skips no work.
     const int opaque = opaquefillbegin();
-    // Plain squares go out as point sprites, which cover exactly the
-    // square's pixels (no rounding of size or position, unlike plain GL
-    // points) at half the software rasteriser's cost of two triangles.
+    // Plain squares go out as point sprites: a sprite is the same square
+    // (no rounding of size or position, unlike plain GL points) at a third
+    // less of the software rasteriser's cost than two triangles. Only a
+    // pixel centre lying exactly on an edge may fall to the other side than
+    // with the quad's tie rule (about one edge in 500).
     const bool points = pointside > 0.0f;
     glEnableClientState(GL_VERTEX_ARRAY);
     if (points) {
