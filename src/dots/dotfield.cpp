@@ -310,13 +310,6 @@ void dotcolour(float r, float g, float b) {
 
 namespace {
 
-// Drops the squares that lie wholly outside the viewport, which produce no
-// pixel: a field spread over +-maxdotxy has most of its dots off screen, and
-// the software rasteriser pays for every square it is given. Only for the
-// flat (affine) projections; anything else is drawn whole. Returns the side
-// of a square in window pixels when the batch can go out as points (plain
-// squares of one size under a transform that keeps them axis-aligned
-// squares), else 0.
 // Whether the GL draws points as exact squares (point sprites: GL 2.0, or
 // the extension on 1.x); without them the squares go out as quads.
 bool havepointsprites() {
@@ -326,6 +319,13 @@ bool havepointsprites() {
          (e != nullptr && std::strstr(e, "GL_ARB_point_sprite") != nullptr);
 }
 
+// Drops the squares that lie wholly outside the viewport, which produce no
+// pixel: a field spread over +-maxdotxy has most of its dots off screen, and
+// the software rasteriser pays for every square it is given. Only for the
+// flat (affine) projections; anything else is drawn whole. Returns the side
+// of a square in window pixels when the batch can go out as points (plain
+// squares of one size under a transform that keeps them axis-aligned
+// squares), else 0.
 float cullbatch() {
   float mv[16], pr[16];
   glGetFloatv(GL_MODELVIEW_MATRIX, mv);

@@ -50,7 +50,6 @@ void expectnowedge(const Image& img, double deg, std::vector<double> radii, cons
   }
 }
 
-
 // The log from its first event on (the header holds the date).
 std::string events(const std::string& log) {
   const size_t k = log.find("angle:");

@@ -28,7 +28,6 @@ std::string wordfile(const std::string& content) {
   return path;
 }
 
-
 struct Box {
   int x0 = 1 << 30, y0 = 1 << 30, x1 = -1, y1 = -1, n = 0;
   bool ok() const { return n > 0; }

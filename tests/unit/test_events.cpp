@@ -62,8 +62,8 @@ TEST(LogEvents, OnsetsDurationsResponsesAndLeftOverLines) {
                           "SXCdeEvent:  22.500   7\n"
                           "angle:  90.0 deg.    start:   24.000    stop:   26.000    (hit)\n"
                           "delay period (4.000 sec)\n"
-                          "NumEvent:    38.000   7\n"              // a digit of the number task is a target
-                          "KeyEvent:    38.300   k4\n"
+                          "NumEvent:    28.000   7\n"              // a digit of the number task is a target
+                          "KeyEvent:    28.300   k4\n"
                           "what is this line\n"
                           "Interrupt:   32.000 #####\n"
                           "Feedback:    \"You scored 50% !\"\n";
