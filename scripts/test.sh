@@ -1,11 +1,41 @@
 #!/usr/bin/env bash
-# Sets everything up and runs the whole test suite: unit tests, end-to-end
-# tests of the real program in private Xvfb servers and a sample of the
-# bad-input runner, first in the normal build, then again in a build with
-# AddressSanitizer and UndefinedBehaviorSanitizer; between the two, each
-# file reader's fuzz target for a minute.
+# Sets everything up and runs the test suite. Two tiers:
+#
+#   scripts/test.sh          the fast tier (CI, every stop): every unit test
+#                            and every end-to-end test in the normal build,
+#                            side by side, each end-to-end test in its own
+#                            Xvfb; the bad-input sample; the fuzz targets'
+#                            kept inputs and 20 s of fuzzing per reader; and
+#                            a sanitizer round (unit tests, the end-to-end
+#                            tests of tests/sanitize-set.txt, the bad-input
+#                            sample). Long lists (the allocation test over
+#                            every type, the golden hashes) run a sample
+#                            drawn from a printed seed.
+#   scripts/test.sh --full   the long checks as well, for changes to shared
+#                            code (frame loop, dot field, readers): every
+#                            end-to-end test under the sanitizers, every type
+#                            in the sampled tests, a bad-input sample ten times
+#                            the fast tier's (the whole table takes days),
+#                            five minutes of fuzzing per reader.
+#
+# VISTRUM_SKIP_FUZZ=1 and VISTRUM_SKIP_SANITIZE=1 leave out those rounds;
+# VISTRUM_SAMPLE_SEED=<n> repeats a printed sample.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+full=0
+case "${1:-}" in
+  --full) full=1 ;;
+  "") ;;
+  *) sed -n '2,25p' "$0"; exit 2 ;;
+esac
+[ "$full" = 1 ] && export VISTRUM_FULL=1
+jobs=$(nproc)
+# End-to-end tests spend part of their time waiting on Xvfb and process
+# start-up, so one more than the cores keeps both busy.
+e2ejobs=$((jobs + 1))
+t0=$(date +%s)
+stamp() { echo "test.sh: $1 at $(( $(date +%s) - t0 )) s"; }
+
 ./scripts/install-deps.sh
 # The events-table test validates with bids-validator from npm, installed
 # once into a cache folder while the build runs.
@@ -18,6 +48,7 @@ if [ ! -x "$bidsbin" ]; then
   bidspid=$!
 fi
 ./scripts/build.sh
+stamp "normal build done"
 status=0
 if [ -n "$bidspid" ] && ! wait "$bidspid"; then
   echo "test.sh: ### npm install bids-validator failed:"
@@ -25,32 +56,56 @@ if [ -n "$bidspid" ] && ! wait "$bidspid"; then
 fi
 [ -x "$bidsbin" ] && export VISTRUM_BIDS_VALIDATOR=$bidsbin
 
-# Unit tests in parallel; the end-to-end runs one at a time, since each one
-# renders in software and times its own key presses and frames.
+# All tests of a build folder side by side; "$2" narrows the end-to-end ones
+# to a regular expression of test names.
 runsuite() {
   local s=0
-  (cd "$1" && ctest --output-on-failure -j"$(nproc)" --timeout 600 -LE e2e) || s=1
-  (cd "$1" && ctest --output-on-failure --timeout 1200 -L e2e) || s=1
+  (cd "$1" && ctest --output-on-failure -j"$jobs" --timeout 600 -LE e2e) || s=1
+  if [ -n "${2:-}" ]; then
+    (cd "$1" && ctest --output-on-failure -j"$e2ejobs" --timeout 1200 -L e2e -R "$2") || s=1
+  else
+    (cd "$1" && ctest --output-on-failure -j"$e2ejobs" --timeout 1200 -L e2e) || s=1
+  fi
   return $s
 }
 
 runsuite build || status=1
+stamp "normal round done"
+if [ "$full" = 1 ]; then
+  # The whole table is some 340,000 cases (days of runs): the full tier takes
+  # ten times the fast tier's evenly spaced sample.
+  build/tests/badinput --sample 3000 --jobs "$jobs" || status=1
+  stamp "large bad-input sample done"
+fi
 
-# The scenario, pgi and palette readers under libFuzzer for a bounded time
-# each, from the shipped examples and the kept regression inputs.
+# The scenario, pgi and palette readers under libFuzzer: the kept regression
+# inputs and the shipped examples first, then a bounded run each.
 if [ "${VISTRUM_SKIP_FUZZ:-0}" != 1 ]; then
-  ./scripts/fuzz.sh -t "${VISTRUM_FUZZ_SECONDS:-60}" || status=1
+  fuzzsecs=${VISTRUM_FUZZ_SECONDS:-20}
+  [ "$full" = 1 ] && fuzzsecs=${VISTRUM_FUZZ_SECONDS:-300}
+  ./scripts/fuzz.sh -t "$fuzzsecs" || status=1
+  stamp "fuzzing done"
 fi
 
 if [ "${VISTRUM_SKIP_SANITIZE:-0}" != 1 ]; then
   launcher=()
   command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-  cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVISTRUM_SANITIZE=ON "${launcher[@]}" >/dev/null
-  cmake --build build-asan -j"$(nproc)"
+  # -O1 with line tables: the sanitizers' reports keep file and line, at
+  # half the compile time of the optimised build with full debug data.
+  cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVISTRUM_SANITIZE=ON \
+    -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG" "${launcher[@]}" >/dev/null
+  cmake --build build-asan -j"$jobs" --target vistrum unit_tests e2e_tests badinput
+  stamp "sanitizer build done"
   # Leaks are not errors here: pictures, fonts and tables are kept until exit
   # by design, and the GL and X libraries keep their own.
   export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-  runsuite build-asan || status=1
+  if [ "$full" = 1 ]; then
+    runsuite build-asan || status=1
+  else
+    names=$(grep -v '^#' tests/sanitize-set.txt | grep . | sed 's/\./\\./g' | paste -sd'|')
+    runsuite build-asan "^(${names}|badinput\.sample\..*)\$" || status=1
+  fi
+  stamp "sanitizer round done"
 fi
 exit $status

@@ -333,6 +333,7 @@ int main(int argc, char** argv) {
   bool full = false, verbose = false;
   size_t sample = 300;
   int jobs = 1;
+  size_t shard = 1, shards = 1;  // --shard K/N: every Nth case from the Kth, so CTest can run parts side by side
   std::vector<int> types;
   std::string binary = VISTRUM_BINARY, srcdir = VISTRUM_SOURCE_DIR;
   double limit = 20.0;
@@ -343,12 +344,14 @@ int main(int argc, char** argv) {
     else if (a == "--sample" && i + 1 < argc) sample = std::stoul(argv[++i]);
     else if (a == "--jobs" && i + 1 < argc) jobs = std::max(1, std::stoi(argv[++i]));
     else if (a == "--binary" && i + 1 < argc) binary = argv[++i];
+    else if (a == "--shard" && i + 1 < argc && std::sscanf(argv[++i], "%zu/%zu", &shard, &shards) == 2 &&
+             shard >= 1 && shard <= shards) continue;
     else if (a == "--limit" && i + 1 < argc) limit = std::stod(argv[++i]);
     else if (a == "--types" && i + 1 < argc) {
       std::stringstream ss(argv[++i]);
       for (std::string t; std::getline(ss, t, ',');) types.push_back(std::stoi(t));
     } else {
-      std::fprintf(stderr, "usage: badinput [--full] [--sample N] [--types 10,20] [--jobs N] [--binary PATH] [--limit S] [--verbose]\n");
+      std::fprintf(stderr, "usage: badinput [--full] [--sample N] [--types 10,20] [--jobs N] [--shard K/N] [--binary PATH] [--limit S] [--verbose]\n");
       return 2;
     }
   }
@@ -364,6 +367,11 @@ int main(int argc, char** argv) {
   } else {
     // Evenly spaced, so every part of the table and every type is sampled.
     for (size_t k = 0; k < sample; k++) cases.push_back(all[k * all.size() / sample]);
+  }
+  if (shards > 1) {
+    std::vector<Case> part;
+    for (size_t k = shard - 1; k < cases.size(); k += shards) part.push_back(cases[k]);
+    cases.swap(part);
   }
   std::printf("badinput: %zu cases of %zu (%zu types), %d at a time\n", cases.size(), all.size(), types.size(), jobs);
   std::fflush(stdout);

@@ -16,9 +16,11 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <thread>
 
@@ -420,4 +422,31 @@ std::vector<std::pair<double, int>> simportvalues(const std::string& recordfile,
     if (p == port) out.push_back({t, value});
   }
   return out;
+}
+
+bool fulltier() {
+  const char* f = std::getenv("VISTRUM_FULL");
+  return f && *f && std::string(f) != "0";
+}
+
+std::vector<int> sampletypes(const std::vector<int>& all, size_t n, const char* what) {
+  if (fulltier() || n >= all.size()) {
+    std::printf("%s: all %zu types (full tier)\n", what, all.size());
+    return all;
+  }
+  unsigned long seed = 0;
+  if (const char* s = std::getenv("VISTRUM_SAMPLE_SEED"); s && *s)
+    seed = std::strtoul(s, nullptr, 10);
+  else
+    seed = static_cast<unsigned long>(std::chrono::system_clock::now().time_since_epoch().count() % 1000000007);
+  std::mt19937 gen(static_cast<std::mt19937::result_type>(seed));
+  std::vector<int> pick = all;
+  std::shuffle(pick.begin(), pick.end(), gen);
+  pick.resize(n);
+  std::sort(pick.begin(), pick.end());
+  std::string list;
+  for (int t : pick) list += " " + std::to_string(t);
+  std::printf("%s: %zu of %zu types, VISTRUM_SAMPLE_SEED=%lu:%s\n", what, n, all.size(), seed, list.c_str());
+  std::fflush(stdout);
+  return pick;
 }

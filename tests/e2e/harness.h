@@ -155,3 +155,11 @@ void movepointer(const XServer& x, int px, int py);
 // (everything queues up together, as a quickly moved mouse does).
 void movesthenkeys(const XServer& x, const std::vector<std::pair<int, int>>& points,
                    const std::vector<std::string>& keysyms);
+
+// The test tiers: the fast one (CI) runs a few of a long list, the full one
+// (VISTRUM_FULL=1, scripts/test.sh --full) all of it. The sample is drawn
+// from a seed that is printed, so a failing sample can be run again exactly
+// (VISTRUM_SAMPLE_SEED=<seed>); without it the seed is new every run, so the
+// fast tier covers the whole list over many runs.
+bool fulltier();
+std::vector<int> sampletypes(const std::vector<int>& all, size_t n, const char* what);
