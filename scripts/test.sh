@@ -56,20 +56,15 @@ if [ -n "$bidspid" ] && ! wait "$bidspid"; then
 fi
 [ -x "$bidsbin" ] && export VISTRUM_BIDS_VALIDATOR=$bidsbin
 
-# All tests of a build folder side by side; "$2" narrows the end-to-end ones
-# to a regular expression of test names.
+# All tests of the normal build side by side.
 runsuite() {
   local s=0
-  (cd "$1" && ctest --output-on-failure -j"$jobs" --timeout 600 -LE e2e) || s=1
-  if [ -n "${2:-}" ]; then
-    (cd "$1" && ctest --output-on-failure -j"$e2ejobs" --timeout 1200 -L e2e -R "$2") || s=1
-  else
-    (cd "$1" && ctest --output-on-failure -j"$e2ejobs" --timeout 1200 -L e2e) || s=1
-  fi
+  (cd build && ctest --output-on-failure -j"$jobs" --timeout 600 -LE e2e) || s=1
+  (cd build && ctest --output-on-failure -j"$e2ejobs" --timeout 1200 -L e2e) || s=1
   return $s
 }
 
-runsuite build || status=1
+runsuite || status=1
 stamp "normal round done"
 if [ "$full" = 1 ]; then
   # The whole table is some 340,000 cases (days of runs): the full tier takes
@@ -94,18 +89,24 @@ if [ "${VISTRUM_SKIP_SANITIZE:-0}" != 1 ]; then
   # half the compile time of the optimised build with full debug data.
   cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVISTRUM_SANITIZE=ON \
     -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG" "${launcher[@]}" >/dev/null
-  cmake --build build-asan -j"$jobs" --target vistrum unit_tests e2e_tests badinput
+  # Only the program and the unit tests need the sanitizers: the end-to-end
+  # tests and the bad-input runner of the normal build run the sanitizer
+  # build's program (VISTRUM_TEST_PROGRAM).
+  cmake --build build-asan -j"$jobs" --target vistrum unit_tests
   stamp "sanitizer build done"
   # Leaks are not errors here: pictures, fonts and tables are kept until exit
   # by design, and the GL and X libraries keep their own.
   export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-  if [ "$full" = 1 ]; then
-    runsuite build-asan || status=1
-  else
+  (cd build-asan && ctest --output-on-failure -j"$jobs" --timeout 600 -LE e2e) || status=1
+  export VISTRUM_TEST_PROGRAM=$PWD/build-asan/vistrum
+  e2eset=()
+  if [ "$full" != 1 ]; then
     names=$(grep -v '^#' tests/sanitize-set.txt | grep . | sed 's/\./\\./g' | paste -sd'|')
-    runsuite build-asan "^(${names}|badinput\.sample\..*)\$" || status=1
+    e2eset=(-R "^(${names}|badinput\.sample\..*)\$")
   fi
+  (cd build && ctest --output-on-failure -j"$e2ejobs" --timeout 1200 -L e2e "${e2eset[@]}") || status=1
+  unset VISTRUM_TEST_PROGRAM
   stamp "sanitizer round done"
 fi
 exit $status

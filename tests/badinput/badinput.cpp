@@ -335,7 +335,7 @@ int main(int argc, char** argv) {
   int jobs = 1;
   size_t shard = 1, shards = 1;  // --shard K/N: every Nth case from the Kth, so CTest can run parts side by side
   std::vector<int> types;
-  std::string binary = VISTRUM_BINARY, srcdir = VISTRUM_SOURCE_DIR;
+  std::string binary = programundertest(), srcdir = VISTRUM_SOURCE_DIR;
   double limit = 20.0;
   for (int i = 1; i < argc; i++) {
     const std::string a = argv[i];

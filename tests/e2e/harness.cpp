@@ -163,7 +163,7 @@ XServer::~XServer() {
 Vistrum::Vistrum(const XServer& x, const std::vector<std::string>& args, const std::string& cwd,
                  const std::vector<std::string>& env, const std::string& binary)
     : x_(x), cwd_(cwd.empty() ? maketempdir("run") : cwd) {
-  const std::string program = binary.empty() ? VISTRUM_BINARY : binary;
+  const std::string program = binary.empty() ? programundertest() : binary;
   outpath_ = maketempdir("out") + "/stdout.txt";
   pid_ = fork();
   if (pid_ == 0) {
@@ -422,6 +422,11 @@ std::vector<std::pair<double, int>> simportvalues(const std::string& recordfile,
     if (p == port) out.push_back({t, value});
   }
   return out;
+}
+
+std::string programundertest() {
+  const char* p = std::getenv("VISTRUM_TEST_PROGRAM");
+  return p && *p ? p : VISTRUM_BINARY;
 }
 
 bool fulltier() {

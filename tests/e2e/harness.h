@@ -156,6 +156,10 @@ void movepointer(const XServer& x, int px, int py);
 void movesthenkeys(const XServer& x, const std::vector<std::pair<int, int>>& points,
                    const std::vector<std::string>& keysyms);
 
+// The program the tests run: this build's, or VISTRUM_TEST_PROGRAM (the
+// sanitizer build's program, run by this build's tests).
+std::string programundertest();
+
 // The test tiers: the fast one (CI) runs a few of a long list, the full one
 // (VISTRUM_FULL=1, scripts/test.sh --full) all of it. The sample is drawn
 // from a seed that is printed, so a failing sample can be run again exactly
