@@ -92,8 +92,27 @@ void convertparams() {
   par.oritargquad = clampi(par.oritargquad, -2, 3);
 }
 
+// The frequency ramps divide by and take logarithms of their ends: a zero
+// or negative end would paint NaN colours instead of a ramp.
+void rampchecks(int type) {
+  const bool spatial = type == 70 || type == 71, temporal = type == 72 || type == 73;
+  const struct {
+    bool applies;
+    const char* key;
+    double value;
+  } needs[] = {{spatial, "mincycles", par.mincycles},
+               {spatial, "maxcycles", par.maxcycles},
+               {spatial, "numfsamples", static_cast<double>(par.numfsamples)},
+               {temporal, "mintfreq", par.mintfreq},
+               {temporal, "maxtfreq", par.maxtfreq}};
+  for (const auto& n : needs)
+    if (n.applies && !(n.value > 0.0))
+      fatal("vistrum: ### stimtype=%d: -%s must be above 0 (got %g)\n", type, n.key, n.value);
+}
+
 void crosschecks() {
   const int type = par.stimtype;
+  rampchecks(type);
   if (par.drawfixdotsflag && type != 8) {
     std::printf("vistrum: -fixdots unset: only for non-dot div stereo stimuli\n");
     par.drawfixdotsflag = 0;

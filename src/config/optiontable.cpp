@@ -63,7 +63,7 @@ void addfirstrows(std::vector<OptionDef>& t) {
       custom("-cycleslist", getfreqlist, printcycleslist, "<int> <int> ..", "[FREQ] cycles per run (after -runperiod)"),
       custom("-targtimes", gettargtimelist, printtargtimes, "<sec> <sec> ..", "target onset times"),
       opt("-proboffcond", vf3(&P::proboffcond), "<0-1>", "[ECC3] probability of the OFF condition"),
-      opt("-srseed", vint(&P::srseed), "<int>", "seed of random-number generator"),
+      withflag(opt("-srseed", vint(&P::srseed), "<int>", "seed of random-number generator"), &P::srseedgivenflag),
       opt("-ecc2condcent", vf3(&P::ecc2condcent), "<rad>", "[ECC3] inner radius, center condition"),
       opt("-ecc2condperi", vf3(&P::ecc2condperi), "<rad>", "[ECC3] inner radius, periphery condition"),
       sw("-stoprepeats", "-nostoprepeats", &P::stoprepeatsflag, "[ECC3] no condition twice in a row"),

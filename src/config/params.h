@@ -54,6 +54,7 @@ struct Params {
   int targtimescnt = 0;
   float proboffcond = 0.333f;
   int srseed = 1;
+  int srseedgivenflag = 0;  // -srseed was on the command line
   float ecc2condcent = 0.2f;
   float ecc2condperi = 0.8f;
   int stoprepeatsflag = 0;

@@ -177,6 +177,9 @@ void settypedefaults(int type) {
     case 20: ring8797(); break;
     case 22:
       ring8797(); p.logfileflag = 1; p.avgfontsize = 30; p.eccfracslope = 0.4f; p.eccfracmin = 0.6f;
+      // The letter rides the ring: its range is clipped to the ring's own
+      // (minrad..maxrad) at the first call, whatever those are set to.
+      p.minlett = 0; p.maxlett = 1000;
       break;
     case 23: p.ecc2condflag = 1; p.numrad = 2; p.numtheta = 33; p.polwidth = 0; p.colcontrast = 0.45f; break;
     case 24:

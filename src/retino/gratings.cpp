@@ -37,10 +37,11 @@ void refreshbars(double t, double tprev) {
   const bool first = !run.initdoneflag;
   if (first) {
     run.initdoneflag = 1;
-    // Grow the palette once to the most bars a set can have, so later sets
-    // refill it without allocating in the frame loop.
+    // Room for the most bars a set can have, so later sets refill the
+    // palette without allocating in the frame loop (sized, not filled: a
+    // fill would take random draws of its own).
     const double most = par.minbar > 0.0f ? std::floor(2.0 * par.maxrad / par.minbar) + 1.0 : MAXBARS;
-    makecolorsf(1, static_cast<int>(std::min<double>(most, MAXBARS)), par.coltype);
+    reservechkcols(static_cast<int>(std::min<double>(most, MAXBARS)));
   }
   accum += t - tprev;
   if (!first && !(accum > 1.0 / par.gratfreq)) return;

@@ -150,20 +150,23 @@ float getbwdotcolor() {
   return g0;
 }
 
+void reservechkcols(int cnt) {
+  const int eyes = par.stimtype == 79 ? 2 : 1;
+  if (cnt <= lastcolcnt && chkcols != nullptr) return;
+  std::free(chkcols);
+  const int alloc = cnt > 0 ? cnt : 1;
+  // Zeroed so entries that no rule fills are black, not leftover memory.
+  chkcols = static_cast<float*>(std::calloc(static_cast<size_t>(alloc) * eyes, 6 * sizeof(float)));
+  if (chkcols == nullptr) fatal("vistrum: ### can't malloc chkcols (%lld bytes)\n", static_cast<long long>(alloc) * 24 * eyes);
+  lastcolcnt = alloc;
+}
+
 void makecolorsf(int n, int m, int type) {
   // Counted in a wide type: the product of two large counts overflows an int.
   const long long want = n > 0 && m > 0 ? static_cast<long long>(n) * m : 0;
   if (want > INT_MAX / 12) fatal("vistrum: ### can't malloc chkcols (%lld bytes)\n", want * 24);
   const int cnt = static_cast<int>(want);
-  const int eyes = par.stimtype == 79 ? 2 : 1;
-  if (cnt > lastcolcnt || chkcols == nullptr) {
-    std::free(chkcols);
-    const int alloc = cnt > 0 ? cnt : 1;
-    // Zeroed so entries that no rule fills are black, not leftover memory.
-    chkcols = static_cast<float*>(std::calloc(static_cast<size_t>(alloc) * eyes, 6 * sizeof(float)));
-    if (chkcols == nullptr) fatal("vistrum: ### can't malloc chkcols (%lld bytes)\n", want * 24 * eyes);
-    lastcolcnt = alloc;
-  }
+  reservechkcols(cnt);
   lastfillcnt = cnt;
   const ColourLevels lv = colourlevels(par.avgcolbright, par.colcontrast, par.avgmaskbright, par.maskcontrast);
   const float l[3] = {par.stereoLred, par.stereoLgrn, par.stereoLblu};
@@ -221,4 +224,10 @@ void makecolorf(int type, int dark, float* r, float* g, float* b) {
   }
 }
 
-void makechkcols() { makecolorsf(par.numtheta, par.numrad + 1, par.coltype); }
+void makechkcols() {
+  // The rotating gratings colour bars, not checks: one row of 100.
+  if (par.stimtype == 80 || par.stimtype == 81)
+    makecolorsf(1, 100, par.coltype);
+  else
+    makecolorsf(par.numtheta, par.numrad + 1, par.coltype);
+}

@@ -21,9 +21,13 @@ ColourLevels colourlevels(float avgcolbright, float colcontrast, float avgmaskbr
 // Makes room for n*m entries (twice that for type 79) and refills them by
 // the rule of colour type `type`.
 void makecolorsf(int n, int m, int type);
+// Makes room for cnt entries (twice that for type 79) without filling them:
+// no random draws, so a caller can size the table before the frame loop.
+void reservechkcols(int cnt);
 // One colour by the rule of `type`: the darker member when `dark` is 1.
 void makecolorf(int type, int dark, float* r, float* g, float* b);
 // Grey of one-sided stimuli: the background pushed by bwcontrast.
 float getbwdotcolor();
-// The start-up fill (numtheta x numrad+1 entries).
+// The start-up fill (numtheta x numrad+1 entries; 1 x 100 for the gratings
+// of types 80 and 81).
 void makechkcols();

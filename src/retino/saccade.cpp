@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <random>
 
 namespace {
 
@@ -108,15 +107,12 @@ SaccTrial startsacctrial(int type, double t, int prevret) {
 void drawdelsacc(double t) {
   static SaccTrial trial;
   static int trialdoneflag = 1, framecnt = 0, distseed = 0;
-  // The distractors draw from their own generator, so that holding them
-  // still for some frames leaves every other random draw of the run alone.
-  static std::minstd_rand distgen;
   const int type = par.stimtype;
   if (!run.initdoneflag) {
     trialdoneflag = 1;
     trial.retflag = 0;
     framecnt = 0;
-    distgen.seed(static_cast<unsigned>(par.srseed) + 1u);
+    distseed = 0;
     run.initdoneflag = 1;
   }
   if (trialdoneflag) {
@@ -134,21 +130,24 @@ void drawdelsacc(double t) {
       drawsquare(trial.t1x, trial.t1y, par.dotsize);
   }
   if (par.sacdistflag && trial.distbeg < t && t < trial.distend) {
+    // Distractors take the run's one stream. To hold them still for some
+    // frames the stream is reseeded from the frame count, which also makes
+    // every later draw of the run a function of that count: still the same
+    // for the same seed and options.
     if (par.frmsdistrefresh > 1) {
       if (framecnt % par.frmsdistrefresh == 0) distseed = framecnt;
-      distgen.seed(static_cast<unsigned>(distseed) + 1u);
+      srandom(static_cast<unsigned>(distseed));
     }
-    std::uniform_real_distribution<float> u(0.0f, 1.0f);
     const float b = (type == 91 || type == 96) ? (par.targ1rad + par.targ2rad) / 2.0f : par.targ1rad;
     glColor3f(g, g, g);
     for (int k = 0; k < par.distnum; k++) {
       float a, r;
       if (type == 93) {
-        a = static_cast<float>(M_PI) + (u(distgen) * 2.0f - 1.0f) * par.distjit * static_cast<float>(M_PI / 180.0);
-        r = u(distgen) * static_cast<float>(M_PI);
+        a = static_cast<float>(M_PI) + (uniform() * 2.0f - 1.0f) * par.distjit * static_cast<float>(M_PI / 180.0);
+        r = uniform() * static_cast<float>(M_PI);
       } else {
-        a = u(distgen) * static_cast<float>(TWOPI);
-        r = b + (u(distgen) * 2.0f - 1.0f) * par.distjit;
+        a = uniform() * static_cast<float>(TWOPI);
+        r = b + (uniform() * 2.0f - 1.0f) * par.distjit;
       }
       drawsquare(r * std::cos(a), r * std::sin(a), par.dotsize);
     }

@@ -59,8 +59,9 @@ float stereoramp(double t) {
   return par.stereofreq > 0.0f ? (1.0f - m) * a : -(m + 1.0f) * a;
 }
 
-StereoOutline stereooutline(float rin, float rout, float a0, float a1) {
-  const float inset = 0.02f * (a1 - a0);
+StereoOutline stereooutline(float rin, float rout, float a0, float a1, float wedgewidth) {
+  // The angular inset is a share of the whole wedge, the same for every check.
+  const float inset = 0.02f * wedgewidth;
   const float e = rin + 0.08f * (rout - rin);
   return {e, rout - 0.08f * (rout - e), a0 + inset, a1 - inset};
 }
@@ -95,7 +96,7 @@ void drawpolarstereoline(double t, int nrad, int ntheta) {
     const float a0 = th0 + W * i / (ntheta - 1), a1 = th0 + W * (i + 1) / (ntheta - 1);
     for (int j = 0; j < nrad; j++) {
       const Radii r = wedgeslot(j, nrad, dl.phase, base);
-      const StereoOutline q = stereooutline(r.rin, r.rout, a0, a1);
+      const StereoOutline q = stereooutline(r.rin, r.rout, a0, a1, W);
       const float k = checkparity(i, j, p) < 0 ? 1.0f : 0.5f;
       const float right = wedgedispshift(-d, q.e), left = wedgedispshift(d, q.e);
       if (fused) {

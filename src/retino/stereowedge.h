@@ -15,4 +15,4 @@ float stereoramp(double t);
 struct StereoOutline {
   float e, o, a, b;
 };
-StereoOutline stereooutline(float rin, float rout, float a0, float a1);
+StereoOutline stereooutline(float rin, float rout, float a0, float a1, float wedgewidth);

@@ -81,6 +81,9 @@ struct PolRand {
   int angle = 0;
   bool hit = false;
 };
+// The seed of an event-related run's trial order: -srseed when given, else
+// drawn from the clock (and the stream), so runs differ.
+long polrandseed(int srseed, bool srseedgiven, long clock);
 void polrandinit(PolRand& s);
 // Starts the trial due at t (t >= nextevent), logging it; returns false
 // when none is due.

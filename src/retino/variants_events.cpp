@@ -12,11 +12,14 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <vector>
 
+long polrandseed(int srseed, bool srseedgiven, long clock) {
+  return srseedgiven ? srseed : clock / 2 + random() / 10;
+}
+
 void polrandinit(PolRand& s) {
-  // The trial order comes from the run's seeded stream, so a run repeats
-  // bit for bit with the same -srseed (no clock-based reseeding).
   s.nangles = par.numangles < 1 ? 1 : (par.numangles > 24 ? 24 : par.numangles);
   for (int i = 0; i < s.nangles; i++)
     s.angles[i] = static_cast<int>(static_cast<float>(i * 360 / s.nangles) + par.angleoff);
@@ -114,6 +117,13 @@ bool polrandstep(PolRand& s, double t) {
 void drawpolrand(double t, int nrad, int ntheta) {
   static PolRand s;
   if (!run.initdoneflag) {
+    // Each start draws a new trial order from the clock unless -srseed
+    // was given; the seed is printed and logged so that -srseed repeats
+    // any run exactly.
+    const long seed = polrandseed(par.srseed, par.srseedgivenflag != 0, static_cast<long>(std::time(nullptr)));
+    srandom(static_cast<unsigned>(seed));
+    std::printf("vistrum: event-related wedge trials drawn from seed %ld (-srseed %ld repeats them)\n", seed, seed);
+    logevent("RandSeed: %8.3lf   seed=%ld\n", t, seed);
     polrandinit(s);
     run.initdoneflag = 1;
   }

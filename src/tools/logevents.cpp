@@ -71,6 +71,7 @@ const Kind kKinds[] = {
     {"ExptEnd", Role::end, "experiment_end", "end time reached"},
     {"Interrupt", Role::end, "interrupt", "run ended by Esc"},
     {"SXExptDone", Role::end, "scenario_done", "scenario finished"},
+    {"RandSeed", Role::other, "random_seed", "seed the trial order was drawn from (value: the seed)"},
     {"CurScale", Role::other, "scale_change", "operator scale step (value: the scale)"},
 };
 

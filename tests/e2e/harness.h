@@ -103,6 +103,7 @@ int unitpixy(double v, int winx = 1024, int winy = 768);
 // machine) is lost, and a second one before any frame only restarts at t = 0.
 // The frames read back and the event log's text ("" when the run wrote none).
 struct SavedRun {
+  bool windowed = false;  // the window came up (the run was not refused)
   RunResult result;
   std::vector<Image> frames;
   std::string log;
@@ -110,6 +111,10 @@ struct SavedRun {
 };
 SavedRun saverun(const XServer& x, std::vector<std::string> args, int n, double hz, double seconds = 180.0,
                  const std::vector<std::string>& env = {}, const std::string& binary = "");
+// The same without expectations: a refused run (no window) or one that ends
+// early returns what there is, frames up to the first missing one.
+SavedRun framesrun(const XServer& x, std::vector<std::string> args, int n, double hz, double seconds = 180.0,
+                     const std::vector<std::string>& env = {}, const std::string& binary = "");
 // The same with the event log asked for (-logfile).
 inline SavedRun loggedrun(const XServer& x, std::vector<std::string> args, int n, double hz,
                           double seconds = 180.0) {

@@ -275,6 +275,20 @@ TEST_F(VariantFrames, EventRelatedWedgeFollowsItsLoggedSchedule) {
   }
 }
 
+TEST_F(VariantFrames, EventRelatedWedgeWithoutASeedLogsTheClockSeedThatRepeatsIt) {
+  const std::vector<std::string> a = bw({"-s", "15", "-polwidth", "30", "-numangles", "8"});
+  const SavedRun clock = loggedrun(*x, a, 20, 2.0, 120.0);
+  const std::vector<std::string> seeds = loglines(clock.log, "RandSeed:");
+  ASSERT_EQ(seeds.size(), 1u) << clock.log;
+  const std::string seed = seeds[0].substr(seeds[0].find("seed=") + 5);
+  std::vector<std::string> again = a;
+  again.insert(again.end(), {"-srseed", seed});
+  const SavedRun repeat = loggedrun(*x, again, 20, 2.0, 120.0);
+  EXPECT_FALSE(events(clock.log).empty());
+  EXPECT_EQ(events(clock.log), events(repeat.log)) << "-srseed " << seed << " repeats the clock-seeded run";
+  EXPECT_NE(repeat.log.find("RandSeed:    0.000   seed=" + seed), std::string::npos) << repeat.log;
+}
+
 // --- the multi-frequency wedge ---
 
 TEST_F(VariantFrames, MultiFrequencyGroupsTurnOnAndOff) {

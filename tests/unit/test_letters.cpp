@@ -1,6 +1,7 @@
 // Letter streams: characters, timing, positions; the orbital off test.
 #include <gtest/gtest.h>  // before the X11 headers, whose macros clash with it
 
+#include "config/typedefaults.h"
 #include "core/scoring.h"
 #include "keepglobals.h"
 #include "retino/letters.h"
@@ -127,6 +128,20 @@ TEST_F(Letters, RingLetterAtTheRingMiddleMovingOutwards) {
   // Past the letter range the wrapped letter restarts at its inner edge.
   par.wrapmaxeccletflag = 1;
   EXPECT_FLOAT_EQ(eccletterradius(63.9, 0.05f, 2.0f, 0.0f), 0.05f);
+}
+
+TEST_F(Letters, RingLettersOfType22TravelTheRingsOwnRangeByDefault) {
+  par = Params{};
+  par.stimtype = 22;
+  applytypedefaults(22);
+  const float ranges[2][2] = {{0.05f, 2.0f}, {0.01f, 3.0f}};  // the defaults, then -minrad/-maxrad
+  for (const auto& range : ranges) {
+    par.minrad = range[0], par.maxrad = range[1];
+    float lo = 0, hi = 0;
+    letterrange(&lo, &hi, false);
+    EXPECT_FLOAT_EQ(lo, par.minrad);
+    EXPECT_FLOAT_EQ(hi, par.maxrad);
+  }
 }
 
 TEST_F(Letters, OrbitalOffTest) {

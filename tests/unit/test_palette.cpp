@@ -119,6 +119,21 @@ TEST_F(Palette, TableGrowsButNeverShrinks) {
   expectgreys(399, 0.0f, 1.0f);
 }
 
+TEST_F(Palette, GratingsStartWithOneRowOfAHundredAndSizingTakesNoDraws) {
+  par.stimtype = 80;
+  par.numtheta = 40, par.numrad = 40;
+  par.coltype = 1;
+  makechkcols();
+  EXPECT_EQ(chkcolsfilled(), 100) << "the start-up fill of the rotating gratings";
+  srandom(9);
+  reservechkcols(5000);
+  const long next = random();
+  srandom(9);
+  EXPECT_EQ(random(), next) << "making room draws no random colours";
+  EXPECT_GE(chkcolscapacity(), 5000);
+  EXPECT_EQ(chkcolsfilled(), 100);
+}
+
 TEST_F(Palette, AnaglyphTypesOnlyForTheirStimulusType) {
   par.stimtype = 77;
   par.avgcolbright = 0.25f;

@@ -21,9 +21,10 @@ TEST(StereoWedge, DisparityIsFixedOrRampsFarToNearAndBack) {
 }
 
 TEST(StereoWedge, OutlinesSitInsideTheirChecks) {
-  const StereoOutline q = stereooutline(0.5f, 1.0f, 0.0f, 0.5f);
+  // One check of a 2-radian wedge: the angular inset is 0.02 of the wedge.
+  const StereoOutline q = stereooutline(0.5f, 1.0f, 0.0f, 0.5f, 2.0f);
   EXPECT_FLOAT_EQ(q.e, 0.54f);
   EXPECT_FLOAT_EQ(q.o, 1.0f - 0.08f * 0.46f);
-  EXPECT_FLOAT_EQ(q.a, 0.01f);
-  EXPECT_FLOAT_EQ(q.b, 0.49f);
+  EXPECT_FLOAT_EQ(q.a, 0.04f);
+  EXPECT_FLOAT_EQ(q.b, 0.46f);
 }
