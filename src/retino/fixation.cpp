@@ -133,6 +133,17 @@ FixTargCall fixtargstep(FixTargState& s) {
   return c;
 }
 
+FixTargCall fixtargforpicture(FixTargState& s, long picture) {
+  if (picture == s.picture) {
+    FixTargCall c = s.last;
+    c.scheduled = false;
+    return c;
+  }
+  s.picture = picture;
+  s.last = fixtargstep(s);
+  return s.last;
+}
+
 void wandercell(int i, float* x, float* y) {
   const int g = par.gridsize;
   if (g <= 1) {  // a single cell is the centre itself: the mark stays at fixation
@@ -201,7 +212,7 @@ void drawfixation(float x, float y, float z, float bright, double t) {
   float b = par.fixtype == 1 ? 0.0f : (par.fixtype == 2 ? 1.0f : bright);
   bool drawmark = true;
   if (par.fixtargprob != 0.0f) {
-    const FixTargCall c = fixtargstep(targ);
+    const FixTargCall c = fixtargforpicture(targ, run.picturecnt);
     if (c.on) {
       if (par.fixlettflag) {
         glColor3f(0.0f, b, b);
