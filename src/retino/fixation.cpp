@@ -177,9 +177,11 @@ void wanderinit(WanderTour& w) {
 }
 
 void wanderstep(WanderTour& w, double t, float* x, float* y) {
-  if (w.gi > w.n) w.gi = 1;
   const float th = static_cast<float>(std::fmod(w.pflowfreq * t * 2.0 * M_PI, 2.0 * M_PI));
   if (w.lastsweepth > th) {
+    // A finished tour starts over only with its next sweep: until then the
+    // wandering wedge can see that it is finished and shuffle a new one.
+    if (w.gi > w.n) w.gi = 1;
     w.gistart = w.gis[w.gi - 1];
     w.giend = w.gis[w.gi];
     w.gi++;
