@@ -23,8 +23,8 @@ struct FixTargState {
   long picture = -1;     // the picture the last step was made for
   FixTargCall last{false, false, {0, 0}};
 };
-// Calls until the next fixation target for uniform u: twice the common gap,
-// over the fastest of the polar, ring and block rates.
+// Pictures until the next fixation target for uniform u: twice the common
+// gap, over the fastest of the polar, ring and block rates.
 int fixtarggap(float u);
 // One call of the target step (draws a uniform only when scheduling).
 FixTargCall fixtargstep(FixTargState& s);
