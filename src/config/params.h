@@ -408,7 +408,7 @@ struct Params {
   int ecc3condflag = 0;
   int usemaxrad = 0;
   int twocondperiphdriver = 0;
-  float poljittmin = 0.0f;  // degrees until the post-parse conversion
+  float poljittmin = 12.0f;  // wedge letters jitter only in a wider wedge; degrees until the post-parse conversion
 
   // Library directories (set by the directory readers at start-up)
   char vistrumdir[TEXTLEN] = ".";

@@ -42,6 +42,7 @@ void frameloop() {
   double t = 0.0, tprev = 0.0;
   for (;;) {
     run.stimrunningflag = 1;
+    run.picturecnt++;
     glClearColor(par.bgwingray, par.bgwingray, par.bgwingray, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     if (par.drawfixmeshflag && !par.fixmeshlastflag) drawfixmesh(par.fixbgbright);

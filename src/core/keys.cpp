@@ -269,6 +269,7 @@ void countdownsomekey(double) {
 void drawwaitscreen(const char* text) {
   if (!dsp.display) return;  // no window (yet): nothing to show
   if (!text) text = "";
+  run.picturecnt++;
   if (par.stimtype == 79)
     glClearColor(par.bgwingray, par.bgwingray, par.bgwingray, 1.0f);
   else if (par.stimtype == 56)

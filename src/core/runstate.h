@@ -32,6 +32,7 @@ struct RunState {
   int somekeytriggerstart = 0;   // initial count, restored by F2
   char sndplayer[TEXTLEN] = "";  // empty: sound skipped
   int framecnt = 0;           // saved-frame counter
+  long picturecnt = 0;        // pictures drawn (frames and wait screens): the marks of one share one target step
   int vectstimtype = 0;       // vection quad field shape: 0 sphere, 1 plane, 2 volume
   // The command line, written into the event-log header.
   int argc = 0;

@@ -264,6 +264,10 @@ void vistrummain(int argc, char** argv) {
   if (par.saveframes) prepareframesave();
   initframetiming(600000);  // about 2.7 h at 60 Hz; older intervals are overwritten
   openwindow();
+  // The letter and number types draw scaled text in the first font: its
+  // textured copy needs the GL context, and is opened before the run, not
+  // in the first frame.
+  openscaledfont(0);
 
   glEnable(GL_ALPHA_TEST);
   glAlphaFunc(GL_GREATER, 0.0f);

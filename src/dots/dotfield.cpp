@@ -212,6 +212,9 @@ float wedgeangle(float x, float y, float lo, float hi) {
   if (th < 0.0f) th += static_cast<float>(TWOPI);
   if (hi >= static_cast<float>(TWOPI) && th < lo) th += static_cast<float>(TWOPI);
   if (lo < 0.0f && th > hi) th -= static_cast<float>(TWOPI);
+  // A clockwise wedge's low edge passes -2pi near the end of each turn: one
+  // more turn down brings its dots back into [lo, hi].
+  if (th > hi && th - static_cast<float>(TWOPI) >= lo) th -= static_cast<float>(TWOPI);
   return th;
 }
 

@@ -86,8 +86,14 @@ MaskPlan aperturemask(bool culled) {
   return p;
 }
 
+// A fixation mesh or grid drawn before the stimulus would show through
+// wherever a trimmed cover leaves the background: then the whole cover.
+bool furniturebehind() {
+  return (par.drawfixmeshflag && !par.fixmeshlastflag) || par.drawfixgridflag || par.drawfixdotsflag;
+}
+
 void drawaperture(float cx, float cy) {
-  const MaskPlan plan = aperturemask(true);
+  const MaskPlan plan = aperturemask(!furniturebehind());
   glPushMatrix();
   glTranslatef(cx, cy, 0.0f);
   drawmaskplan(plan);
@@ -338,7 +344,14 @@ void drawpoldots(double t, int ndots) {
     drawdotquad(x, y, par.dotsize / 2.0f, nullptr);
   }
   dotbatchflush();
-  if (wedge.on) {
+  if (wedge.on && furniturebehind()) {
+    float start, sweep;
+    wobblewedgecover(t, &start, &sweep);
+    MaskPlan plan;
+    maskplanadd(plan, 0.0f, par.minrad);
+    maskplanadd(plan, par.minrad, par.maxrad + par.dotsize, start, sweep);
+    drawmaskplan(plan);
+  } else if (wedge.on) {
     drawwedgetrim(wedge, t, reach);
   } else if (annulus) {
     MaskPlan plan;

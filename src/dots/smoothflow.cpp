@@ -233,12 +233,10 @@ void drawsmoothflow(double t, double tprev, int ndots, int glass) {
   }
   dotbatchflush();
   if (orbit) glPopMatrix();
-  // The type's own mark sits at the screen centre; the glass pattern's is
-  // drawn by the frame loop.
-  if (!glass) {
-    const float orbrad = par.orbrad;
-    par.orbrad = 0.0f;
-    drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t);
-    par.orbrad = orbrad;
-  }
+  // Both types' own mark sits at the screen centre, also on an orbit (the
+  // glass pattern's frame-loop mark follows the orbit centre as well).
+  const float orbrad = par.orbrad;
+  par.orbrad = 0.0f;
+  drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t);
+  par.orbrad = orbrad;
 }

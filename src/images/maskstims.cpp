@@ -66,7 +66,9 @@ void drawpolartiffmask(double t) {
   static MaskStream s;
   double phase;
   maskstreamstep(s, t, &phase);
-  const double a = 2.0 * M_PI * par.polfreq * t;
+  // On the middle of the mask's opening, which leaves the nominal angle for
+  // a wedge not centred on it (and for the blocks and steps of the wedge).
+  const double a = maskwedgecentre(t) * M_PI / 180.0;
   drawimg(s.index, static_cast<float>(par.tiffrad * std::cos(a)), static_cast<float>(par.tiffrad * std::sin(a)),
           par.tiffscale * par.maxrad, ANCHOR_CENTRE);
   maskafter(s, polarmask, t);

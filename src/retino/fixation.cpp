@@ -133,6 +133,17 @@ FixTargCall fixtargstep(FixTargState& s) {
   return c;
 }
 
+FixTargCall fixtargforpicture(FixTargState& s, long picture) {
+  if (picture == s.picture) {
+    FixTargCall c = s.last;
+    c.scheduled = false;
+    return c;
+  }
+  s.picture = picture;
+  s.last = fixtargstep(s);
+  return s.last;
+}
+
 void wandercell(int i, float* x, float* y) {
   const int g = par.gridsize;
   if (g <= 1) {  // a single cell is the centre itself: the mark stays at fixation
@@ -166,9 +177,11 @@ void wanderinit(WanderTour& w) {
 }
 
 void wanderstep(WanderTour& w, double t, float* x, float* y) {
-  if (w.gi > w.n) w.gi = 1;
   const float th = static_cast<float>(std::fmod(w.pflowfreq * t * 2.0 * M_PI, 2.0 * M_PI));
   if (w.lastsweepth > th) {
+    // A finished tour starts over only with its next sweep: until then the
+    // wandering wedge can see that it is finished and shuffle a new one.
+    if (w.gi > w.n) w.gi = 1;
     w.gistart = w.gis[w.gi - 1];
     w.giend = w.gis[w.gi];
     w.gi++;
@@ -201,7 +214,7 @@ void drawfixation(float x, float y, float z, float bright, double t) {
   float b = par.fixtype == 1 ? 0.0f : (par.fixtype == 2 ? 1.0f : bright);
   bool drawmark = true;
   if (par.fixtargprob != 0.0f) {
-    const FixTargCall c = fixtargstep(targ);
+    const FixTargCall c = fixtargforpicture(targ, run.picturecnt);
     if (c.on) {
       if (par.fixlettflag) {
         glColor3f(0.0f, b, b);

@@ -9,22 +9,31 @@ void drawscreenborder();
 // Zero-disparity border: 1 square, 2 ring, anything else nothing.
 void drawstereoborder(float r, float width, float offset, float bright, int type);
 
-// Fixation-target countdown (dimming and letters).
-struct FixTargState {
-  int framecnt = 0;      // calls until the next target; on while below targframes
-  int fixlett = 0;       // next letter of fixlettstr
-  char lett[2] = {0, 0}; // letter shown during the current target
-};
+// One call of the target step: what a mark shows.
 struct FixTargCall {
   bool on;         // a target shows this call
   bool scheduled;  // this call ended a target and drew the next gap
   char shown[2];   // the letter to show (when on, with letters)
 };
-// Calls until the next fixation target for uniform u: twice the common gap,
-// over the fastest of the polar, ring and block rates.
+// Fixation-target countdown (dimming and letters).
+struct FixTargState {
+  int framecnt = 0;      // pictures until the next target; on while below targframes
+  int fixlett = 0;       // next letter of fixlettstr
+  char lett[2] = {0, 0}; // letter shown during the current target
+  long picture = -1;     // the picture the last step was made for
+  FixTargCall last{false, false, {0, 0}};
+};
+// Pictures until the next fixation target for uniform u: twice the common
+// gap, over the fastest of the polar, ring and block rates.
 int fixtarggap(float u);
 // One call of the target step (draws a uniform only when scheduling).
 FixTargCall fixtargstep(FixTargState& s);
+// The target step for a mark of picture `picture` (run.picturecnt): the
+// first mark of a picture takes the step, every further mark of the same
+// picture shows the same state and schedules nothing, so a type that draws
+// several marks a frame (two eyes, four quadrants) dims them all together
+// and for targframes frames.
+FixTargCall fixtargforpicture(FixTargState& s, long picture);
 
 // The wander tour: a shuffled order of all grid cells that starts and ends
 // at the centre cell, one smooth sweep per cell.

@@ -129,6 +129,13 @@ float polletterangle(double t, float dth) {
   return polarstartangle(t, 1.0f, dth) + par.polwidth / 2.0f;
 }
 
+float newpolletterjitter() {
+  const float h = (par.polwidth - par.poljittmin) / 2.0f;
+  return urange(-h, h);
+}
+
+float polletteroffset(float jitt) { return par.polwidth > par.poljittmin ? jitt : 0.0f; }
+
 float eccletterradius(double T, float lo, float hi, float jitt) {
   const float b0 = par.eccfreq > 0.0f ? lo : hi;
   float r = b0 + static_cast<float>(std::fmod(par.eccfreq * T, 1.0)) * (hi - lo);
@@ -157,10 +164,9 @@ void drawpolletter(double t, float dth) {
   if (k.fresh) {
     s.pos = clampeddraw(WedgeRadius{s.lo, s.hi, th});
     s.lett[0] = nextlettchar(par.lettspernum);
-    const float h = (par.polwidth - par.poljittmin) / 2.0f;
-    s.jitt = urange(-h, h);
+    s.jitt = newpolletterjitter();
   }
-  const float a = th + (par.polwidth > par.poljittmin ? s.jitt : 0.0f);
+  const float a = th + polletteroffset(s.jitt);
   if (k.fresh) logletter(s, s.pos, a);
   if (!k.visible) return;
   const float r = s.pos, x = r * std::cos(a), y = r * std::sin(a);

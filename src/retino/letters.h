@@ -57,6 +57,12 @@ char nextlettchar(int lettspernum);
 void letterrange(float* lo, float* hi, bool wedge);
 // Angle of the wedge's middle at t for a wedge turned by dth (radians).
 float polletterangle(double t, float dth);
+// A new letter's angular jitter (radians, one random draw): uniform over
+// the wedge width less poljittmin.
+float newpolletterjitter();
+// Offset of a wedge letter from the wedge's middle for its drawn jitter
+// (radians): the jitter counts only in a wedge wider than poljittmin.
+float polletteroffset(float jitt);
 // Radius of the ring letter at time T (the ring's middle over the letter
 // range, wrapped, jittered by jitt and transformed).
 float eccletterradius(double T, float lo, float hi, float jitt);

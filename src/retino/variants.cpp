@@ -115,25 +115,30 @@ void drawpolar4shift(double t, int nrad, int ntheta) {
   }
 }
 
+void wanderpolinit(WanderTour& w) {
+  wanderinit(w);
+  w.pflowfreq = par.flowfreq;
+}
+
+void wanderpolstep(WanderTour& w, double t, float* x, float* y) {
+  // A finished tour is shuffled anew when its last sweep (back to the centre
+  // cell) is over, so the wedge never jumps between tours.
+  const float th = static_cast<float>(std::fmod(w.pflowfreq * t * TWOPI, TWOPI));
+  if (w.gi > w.n && w.lastsweepth > th) wanderpolinit(w);
+  wanderstep(w, t, x, y);
+}
+
 void drawwanderpol(double t, int nrad, int ntheta, int lettflag) {
   static WanderTour tour;
   static bool border = true;
   if (!run.initdoneflag) {
-    wanderinit(tour);
-    tour.pflowfreq = par.flowfreq;
+    wanderpolinit(tour);
     border = par.orbrad == 0.0f;
     // On an orbit this stimulus draws the screen-centre mark itself.
     run.skipfixationflag = par.orbrad != 0.0f;
   }
-  // A finished tour is shuffled anew when its last sweep (back to the centre
-  // cell) is over, so the wedge never jumps between tours.
-  const float th = static_cast<float>(std::fmod(tour.pflowfreq * t * TWOPI, TWOPI));
-  if (tour.gi > tour.n && tour.lastsweepth > th) {
-    wanderinit(tour);
-    tour.pflowfreq = par.flowfreq;
-  }
   float px, py;
-  wanderstep(tour, t, &px, &py);
+  wanderpolstep(tour, t, &px, &py);
 
   const float a = static_cast<float>(std::fmod(par.polfreq * t * TWOPI, TWOPI));
   double jerk[4];

@@ -5,6 +5,11 @@
 #include "retino/ring.h"
 
 void drawwanderpol(double t, int nrad, int ntheta, int lettflag);
+struct WanderTour;
+// The wandering wedge's tour over the grid at flowfreq sweeps per second:
+// a new shuffled tour, from and back to the centre cell, after each one.
+void wanderpolinit(WanderTour& w);
+void wanderpolstep(WanderTour& w, double t, float* x, float* y);
 void drawpolar4shift(double t, int nrad, int ntheta);
 void drawpolarjitt(double t, int nrad, int ntheta, int lettflag);
 void drawpol2dia(double t, int nrad, int ntheta);

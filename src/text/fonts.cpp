@@ -111,9 +111,6 @@ void loadfonts() {
   initfont(par.fontfile, sizeof par.fontfile, nfonts);
   if (par.fontfile2[0]) initfont(par.fontfile2, sizeof par.fontfile2, nfonts);
   if (par.fontfile3[0]) initfont(par.fontfile3, sizeof par.fontfile3, nfonts);
-  // The letter and number types draw scaled text in the first font: its
-  // second copy is opened here, before the run, not in the first frame.
-  openscaledfont(0);
 }
 
 int fontcnt() { return nfonts; }

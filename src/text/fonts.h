@@ -33,7 +33,9 @@ void drawstr(const char* text, float x, float y, float size, int lblo, int fontn
 constexpr unsigned SCALEDFONTBASE = 256;
 void drawstrscaled(const char* text, float x, float y, float size, int lblo, int fontnum);
 // Opens the scaled copy of font `fontnum` if it is not open yet (exits 1
-// when it cannot be opened); loadfonts does so for font 0.
+// when it cannot be opened). Its glyph textures are made when it opens, so
+// only once the window's GL context is current: start-up opens font 0 right
+// after the window.
 void openscaledfont(int fontnum);
 // Sets the raster position to (x, y) in the current matrix, also when that
 // point lies outside the window (where plain glRasterPos would drop it), so

@@ -307,6 +307,7 @@ struct WordStream {
   int index = -1;
   int perword = NEVER;
   float r = 0.0f, th = 0.0f;
+  bool second = false;  // the word's condition, fixed when it starts
   char current[MAXWORDLINE + 1] = "";
   char previous[MAXWORDLINE + 1] = "";
 };
@@ -314,6 +315,7 @@ struct WordStream {
 void startstream(WordStream& s, int shuffleflag) {
   fillwordorder(shuffleflag);
   s.current[0] = s.previous[0] = '\0';
+  s.second = false;
   s.index = -1;
   s.lastphase = 1.001f;  // the first frame starts the first word
   s.perword = wordspertarg(par.twofreq, par.textdur + par.gapdur, par.onebacktargprob);
@@ -363,8 +365,10 @@ void drawwordsfont0font1(double t, int shuffleflag) {
   static WordStream s;
   if (firstcall(s.everinit)) startstream(s, shuffleflag);
   WordPace p;
-  const bool second = secondtwocond(t, par.twofreq);
   if (streamstep(s, t, &p)) {
+    // The font belongs to the word: a block that changes while the word
+    // shows changes it from the next word on.
+    s.second = secondtwocond(t, par.twofreq);
     nextrealword(s);
     applyoneback(s);
     double lowangle = 0.0, highangle = TWOPI;
@@ -379,7 +383,7 @@ void drawwordsfont0font1(double t, int shuffleflag) {
   if (!p.visible) return;
   settextgrey(par.textcol);
   const float size = eccfontsize(s.r);
-  if (second)
+  if (s.second)
     drawpolartext(s.current, s.r, s.th, size * par.font2to1scale, 1);
   else
     drawpolartext(s.current, s.r, s.th, size, 0);

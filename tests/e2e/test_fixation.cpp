@@ -121,3 +121,34 @@ TEST_F(FixationFrames, DiagonalsEyeColoursAndEmptyTypes) {
     EXPECT_TRUE(isgrey(at(none, 0.02, 0.02), 51)) << type;
   }
 }
+
+// Type 79 draws one mark per eye: both dim in the same frames, for the whole
+// -targframes (20), and every target that ends is logged once.
+TEST_F(FixationFrames, BothEyesDimTogetherForEachLoggedTarget) {
+  const SavedRun run = loggedrun(*x, {"-s", "79", "-winxy", "640", "360", "-condlist", "3", "-fixtarg", "20", "0.1",
+                                      "-minfrms2nexttg", "30", "-firstframetime", "1"},
+                                 240, 60.0);
+  ASSERT_EQ(run.frames.size(), 240u);
+  // The white ring of each eye's mark (type 13), two pixels left of its centre.
+  auto dim = [](const Image& f, int px) { return f.r(px, 180) < 100; };
+  int runs = 0, len = 0, ended = 0;
+  for (size_t k = 0; k <= run.frames.size(); k++) {
+    const bool on = k < run.frames.size() && dim(run.frames[k], 198);
+    if (k < run.frames.size()) {
+      EXPECT_EQ(dim(run.frames[k], 438), on) << "frame " << k;
+    }
+    if (on) {
+      len++;
+      continue;
+    }
+    if (len == 0) continue;
+    runs++;
+    if (k < run.frames.size()) {
+      EXPECT_EQ(len, 20) << "target ending at frame " << k;
+      ended++;
+    }
+    len = 0;
+  }
+  EXPECT_GE(runs, 2);
+  EXPECT_EQ(static_cast<int>(loglines(run.log, "FixEvent:").size()), ended);
+}

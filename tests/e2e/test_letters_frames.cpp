@@ -156,6 +156,29 @@ TEST_F(LetterFrames, RingLetterSitsInTheRingMiddle) {
   EXPECT_TRUE(grey(inside.r, inside.g, inside.b, 127, 2));
 }
 
+// Ring digits are glyphs, not boxes: their white ink fills only part of
+// their bounding box, and digits of other shapes fill other parts.
+TEST_F(LetterFrames, RingDigitsAreGlyphsNotBoxes) {
+  const Shot s = shoot(*x, {"-s", "22", "-eccperiod", "64", "-eccwidth", "0.1", "-minrad", "0.05", "-maxrad", "2",
+                            "-minlett", "0.05", "-maxlett", "2", "-coltype", "0", "-bwcontrast", "0.3", "-textcol",
+                            "1", "-textdur", "0.5", "-gapdur", "0.5", "-avgfontsize", "60", "-lettspernum", "1",
+                            "-srseed", "4"},
+                       8, 1.0 / 0.95, 20.4);  // a new digit each frame, at phases 0.35 .. 0.05 of its second
+  ASSERT_EQ(s.frames.size(), 8u);
+  double lo = 1.0, hi = 0.0;
+  for (int k = 1; k < 8; k++) {  // frame 0 shows the stream's first letter, the later ones digits
+    const Ink l = ink(s.frames[k], white);
+    ASSERT_GT(l.n, 50) << "frame " << k;
+    const double upp = 3.12 / s.frames[k].width;
+    const double box = ((l.x1 - l.x0) / upp + 1.0) * ((l.y1 - l.y0) / upp + 1.0);
+    const double share = l.n / box;
+    EXPECT_LT(share, 0.8) << "frame " << k << ": a digit, not a filled box";
+    lo = std::min(lo, share);
+    hi = std::max(hi, share);
+  }
+  EXPECT_GT(hi - lo, 0.05) << "different digits, different shapes";
+}
+
 // Wedge + masked dots + letters: the (grey 112) dots only inside the
 // opening, the black letter on top of board and dots in the wedge middle,
 // nothing outside.

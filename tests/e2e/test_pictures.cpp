@@ -180,6 +180,25 @@ TEST_F(PictureFrames, WedgeMaskedStreamShowsEachPictureOncePerPassAndTestAlterna
   }
 }
 
+// A wedge not centred on its angle opens from 45 to 135 degrees at t = 2:
+// the picture sits in the middle of that opening, not on its edge.
+TEST_F(PictureFrames, WedgeMaskedPictureSitsInTheOpeningOfAnUncentredWedge) {
+  const uint32_t red = solid(255, 0, 0);
+  const std::string dir = folder({{"red.tif", red}});
+  const SavedRun a = saverun(*x, {"-s", "83", "-tiffdir", dir, "-nocenterpol", "-polwidth", "90", "-polperiod", "16",
+                                  "-firstframetime", "2"},
+                             1, 1.0);
+  ASSERT_EQ(a.frames.size(), 1u);
+  const Image& f = a.frames[0];
+  double sx = 0, sy = 0;
+  int n = 0;
+  for (int y = 0; y < f.height; y++)
+    for (int xx = 0; xx < f.width; xx++)
+      if (isrgb(f, xx, y, red)) sx += xx - f.width / 2.0 + 0.5, sy += f.height / 2.0 - y - 0.5, n++;
+  ASSERT_GT(n, 500);
+  EXPECT_NEAR(std::atan2(sy, sx) * 180.0 / M_PI, 90.0, 3.0);
+}
+
 TEST_F(PictureFrames, GaussianMaskFileCarriesAPlainAlphaChannel) {
   const std::string cwd = maketempdir("gau");
   const RunResult r = runvistrum(*x, {"-s", "99", "-nofullscreen", "-circwidth", "0.8", "-bgwingray", "0.5"}, 60, cwd);

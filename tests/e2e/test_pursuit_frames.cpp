@@ -94,6 +94,31 @@ TEST_F(PursuitFrames, WobbleCarriesTheWholeFieldRoundACircleUnderARotatingWedge)
   EXPECT_GT(inside, 2000);
 }
 
+// A fixation mesh behind the stimulus shows in the opening only: the
+// wandering and pursuit apertures and the wobbling wedge cover it elsewhere.
+TEST_F(PursuitFrames, AMeshBehindShowsOnlyThroughTheOpening) {
+  const std::vector<std::vector<std::string>> runs = {
+      {"-s", "46"}, {"-s", "37", "-circwidth", "0.7"}, {"-s", "44", "-polwidth", "90", "-polperiod", "4"}};
+  for (std::vector<std::string> args : runs) {
+    args.insert(args.end(), {"-fixmesh", "0.7", "-numdots", "300", "-srseed", "2"});
+    const auto f = savedframes(*x, args, 1, 1.0, args[1] == "44" ? 1.0 : 0.0);
+    ASSERT_EQ(f.size(), 1u);
+    long in = 0, out = 0;
+    for (int y = 0; y < f[0].height; y++)
+      for (int xx = 0; xx < f[0].width; xx++) {
+        if (!isgrey({f[0].r(xx, y), f[0].g(xx, y), f[0].b(xx, y)}, 178, 2)) continue;
+        const Pt p = blobs::units(xx, y, f[0]);
+        const double r = std::hypot(p.x, p.y), deg = std::atan2(p.y, p.x) * 180.0 / M_PI;
+        const bool wedge = args[1] == "44";
+        // The wedge opens over 45..135 degrees; the apertures over r < 0.35.
+        if (wedge ? (r > 0.3 && r < 1.0 && deg > 55.0 && deg < 125.0) : (r > 0.06 && r < 0.3)) in++;
+        if (wedge ? (r > 0.3 && r < 1.0 && (deg < 35.0 || deg > 145.0)) : (r > 0.55 && r < 1.0)) out++;
+      }
+    EXPECT_GT(in, 20) << "type " << args[1] << ": the mesh in the opening";
+    EXPECT_EQ(out, 0) << "type " << args[1] << ": the mesh beside it";
+  }
+}
+
 TEST_F(PursuitFrames, WanderingApertureStartsAtTheCentreAndComesToRestOnGridPoints) {
   // Sweeps of 2 s (defaults), aperture radius 0.35, the mark in it.
   const auto f = savedframes(*x, {"-s", "46", "-srseed", "3"}, 3, 0.5, 0.0);

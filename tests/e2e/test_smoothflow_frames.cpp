@@ -79,6 +79,21 @@ TEST_F(SmoothFlowFrames, BothTypesRepeatBitForBitUnderASeed) {
   }
 }
 
+// On an orbit both the flow and the glass pattern keep a fixation mark at
+// the screen centre while the field travels.
+TEST_F(SmoothFlowFrames, OnAnOrbitTheMarkStaysAtTheScreenCentre) {
+  for (const char* type : {"51", "52"}) {
+    const auto f = savedframes(*x, {"-s", type, "-orbrad", "0.5", "-fixtype", "0", "-fixrad", "0.03", "-fixline",
+                                    "3", "-coltype", "0", "-numdots", "300", "-srseed", "2"},
+                               1, 1.0, 3.0);
+    ASSERT_EQ(f.size(), 1u);
+    const std::vector<Pt> marks = blobs::find(f[0], blobs::red(f[0]), 10, 2000);
+    bool centre = false;
+    for (const Pt& m : marks) centre = centre || std::hypot(m.x, m.y) < 0.01;
+    EXPECT_TRUE(centre) << "type " << type << ": " << marks.size() << " red marks";
+  }
+}
+
 TEST_F(SmoothFlowFrames, RotationTurnsAtThePeakSpeedAndReversesHalfAPeriodLater) {
   // Period 64 s, peak 2 rad/s: a quarter period in the field turns
   // counter-clockwise at full speed, three quarters in clockwise.

@@ -113,13 +113,31 @@ TEST_F(WordFrames, SecondConditionWordsComeInTheSecondFontAtItsScale) {
   for (int k = 0; k < 16; k++) {
     const Box b = inkbox(run.frames[k], dark);
     if (!b.ok()) continue;  // the gaps
-    const bool second = k >= 8;
+    // A word's font is that of the block it started in (words of 0.55 s).
+    const bool second = std::floor(k / 8.0 / 0.55) * 0.55 >= 1.0;
     EXPECT_NEAR(b.x1 - b.x0 + 1, second ? serif.width : vera.width, 2.0) << "frame " << k;
     seen[second]++;
   }
   EXPECT_GT(seen[0], 2);
   EXPECT_GT(seen[1], 2);
   for (const std::string& e : eventwords(run.log)) EXPECT_EQ(e.find("1BakEvent"), std::string::npos) << "-onebacktarg 0";
+}
+
+// A word shown from t = 0.875 to 1.175 straddles the block change at 1 s:
+// it keeps the font it started with.
+TEST_F(WordFrames, AWordKeepsItsFontAcrossABlockChange) {
+  const std::string list = wordfile("wavelength\n");
+  const SavedRun run = loggedrun(*x, {"-s", "68", "-wordfile", list, "-onebacktarg", "0", "-twoperiod", "2",
+                                    "-minrad", "0.2", "-maxrad", "0.2", "-textdur", "0.3", "-gapdur", "0.1",
+                                    "-firstframetime", "0.875"},
+                               2, 8.0);
+  ASSERT_EQ(run.frames.size(), 2u);
+  const Metrics vera = metrics("Vera.ttf", "wavelength", 20);
+  for (int k = 0; k < 2; k++) {
+    const Box b = inkbox(run.frames[k], dark);
+    ASSERT_TRUE(b.ok()) << "frame " << k;
+    EXPECT_NEAR(b.x1 - b.x0 + 1, vera.width, 2.0) << "frame " << k;
+  }
 }
 
 TEST_F(WordFrames, WordFormBlocksShowWordsTheirTransliterationAndTargetsAsLogged) {

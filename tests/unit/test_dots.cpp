@@ -162,6 +162,23 @@ TEST_F(Dots, WedgeDotsWrapBackIntoTheWedge) {
   EXPECT_NEAR(polarangle(p), 1.2f, 1e-5);
 }
 
+// A clockwise wedge just before the end of its turn reaches below -2pi:
+// the dots on both sides of angle 0 are inside and flow on in place.
+TEST_F(Dots, ClockwiseWedgeKeepsItsDotsAcrossTheEndOfItsTurn) {
+  par.minrad = 0.1f;
+  par.maxrad = 1.2f;
+  par.polfreq = -1.0f / 64.0f;
+  par.polwidth = 0.4f;
+  par.centerpolflag = 1;
+  float e1, e2;
+  dotwedgeedges(63.9, &e1, &e2);  // the wedge middle 0.0098 rad past 0
+  for (float a : {-0.15f, -0.05f, 0.05f, 0.15f}) {
+    const DotXY p = movewedgepos(std::cos(a), std::sin(a), 0.0f, 0.0f, 0.0f, 1.0f, e1, e2);
+    EXPECT_NEAR(p.x, std::cos(a), 1e-5) << a;
+    EXPECT_NEAR(p.y, std::sin(a), 1e-5) << a;
+  }
+}
+
 TEST_F(Dots, QuadFieldsFillWholePatchesInArraysOfAMultipleOfFour) {
   par.dotsize = 0.05f;
   par.sphererad = 1.5f;

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -155,4 +156,33 @@ TEST_F(Fixation, WanderWithoutBlockPeriodStaysAtTheCentre) {
   }
   EXPECT_FLOAT_EQ(wanderfraction(0.0f), 0.0f);
   EXPECT_NEAR(wanderfraction(static_cast<float>(2.0 * M_PI)), 1.0f, 1e-6);
+}
+
+// Types that draw the mark more than once a frame (two eyes, four quadrants)
+// see the targets of a single mark: each picture takes one step, its other
+// marks show the same state and schedule nothing.
+TEST_F(Fixation, MarksOfOnePictureShareOneTargetStep) {
+  par.targframes = 3;
+  par.minfrms2nexttg = 5;
+  par.polfreq = 2.0f;  // short gaps: many targets
+  std::vector<int> once;
+  FixTargState a, b;
+  srandom(5);
+  for (long p = 0; p < 5000; p++) {
+    const FixTargCall c = fixtargforpicture(a, p);
+    once.push_back(c.on * 2 + c.scheduled);
+  }
+  srandom(5);
+  int on = 0;
+  for (long p = 0; p < 5000; p++) {
+    const FixTargCall c = fixtargforpicture(b, p);
+    for (int mark = 1; mark < 4; mark++) {
+      const FixTargCall d = fixtargforpicture(b, p);
+      EXPECT_EQ(d.on, c.on) << p;
+      EXPECT_FALSE(d.scheduled) << p;
+    }
+    ASSERT_EQ(c.on * 2 + c.scheduled, once[p]) << "picture " << p;
+    on += c.on;
+  }
+  EXPECT_GT(on, 100);
 }

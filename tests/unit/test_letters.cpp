@@ -1,6 +1,7 @@
 // Letter streams: characters, timing, positions; the orbital off test.
 #include <gtest/gtest.h>  // before the X11 headers, whose macros clash with it
 
+#include "config/checks.h"
 #include "config/typedefaults.h"
 #include "core/scoring.h"
 #include "keepglobals.h"
@@ -8,6 +9,7 @@
 #include "retino/ring.h"
 #include "retino/wedge.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -99,6 +101,23 @@ TEST_F(Letters, WedgeLetterInTheWedgeMiddle) {
   letterrange(&lo, &hi, false);  // the ring ignores the wedge truncation
   EXPECT_FLOAT_EQ(hi, 2.0f);
   truncmaxrad = 4.0f;
+}
+
+// Wedge letters jitter over the wedge width less 12 degrees: the default
+// 11.25-degree wedge keeps its letter on the middle, a 40-degree one lets it
+// stray 14 degrees at most, never onto the wedge edge.
+TEST_F(Letters, WedgeLetterJitterKeepsClearOfTheEdges) {
+  par = Params{};
+  par.stimtype = 12;
+  applytypedefaults(12);
+  convertparams();
+  srandom(3);
+  for (int k = 0; k < 200; k++) ASSERT_EQ(polletteroffset(newpolletterjitter()), 0.0f);
+  par.polwidth = static_cast<float>(40.0 * M_PI / 180.0);
+  float most = 0.0f;
+  for (int k = 0; k < 2000; k++) most = std::max(most, std::fabs(polletteroffset(newpolletterjitter())));
+  EXPECT_LE(most * 180.0 / M_PI, 14.0 + 1e-4);
+  EXPECT_GT(most * 180.0 / M_PI, 13.0);
 }
 
 TEST_F(Letters, RingLetterAtTheRingMiddleMovingOutwards) {

@@ -1,12 +1,14 @@
 // Wedge and ring variants: time shifts, jitter table, gaps between rings,
 // the event-related schedule, group on/off and the radial bars.
 #include "keepglobals.h"
+#include "retino/fixation.h"
 #include "retino/variants.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdlib>
+#include <set>
 #include <vector>
 
 TEST(Variants, LaterWedgesShiftTimeOrTurnAStillWedge) {
@@ -180,4 +182,30 @@ TEST(Variants, LowContrastBarsStopAndReverse) {
   EXPECT_EQ(lcmsmotion(32.5), 1);
   par.twofreq = -1.0f / 16.0f;  // negative: still first
   EXPECT_EQ(lcmsmotion(0.5), 0);
+}
+
+// The wandering wedge visits every grid cell once per tour, from and back to
+// the centre, and each tour is a new order.
+TEST(Variants, WanderingWedgeReshufflesEveryTour) {
+  KeepGlobals keep;
+  par.gridsize = 5;
+  par.maxgrid = 0.7f;
+  par.flowfreq = 0.5f;  // 2 s per sweep, 50 s per tour
+  srandom(2);
+  WanderTour w;
+  wanderpolinit(w);
+  std::vector<std::vector<int>> tours(3);
+  for (int k = 0; k < 75; k++) {
+    float x, y;
+    wanderpolstep(w, 2.0 * k + 0.001, &x, &y);
+    tours[k / 25].push_back(w.gistart);
+    EXPECT_EQ(w.gistart, w.gis[k % 25]) << "sweep " << k;
+    if (k % 25 == 0) {
+      EXPECT_EQ(w.gistart, 12) << "a tour starts at the centre";
+    }
+    wanderpolstep(w, 2.0 * k + 1.999, &x, &y);
+  }
+  for (const auto& tour : tours) EXPECT_EQ(std::set<int>(tour.begin(), tour.end()).size(), 25u);
+  EXPECT_NE(tours[0], tours[1]);
+  EXPECT_NE(tours[1], tours[2]);
 }
