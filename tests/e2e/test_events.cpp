@@ -76,7 +76,7 @@ TEST_F(Events, RealRunLogsBecomeValidEventsTables) {
   const std::vector<Case> cases = {
       {"wedge", {"-s", "10", "-chktarg", "4", "1", "-polperiod", "8"}, 20, 2, {"start", "check_target"}},
       {"blocks", {"-s", "54", "-blockperiod", "2"}, 20, 2, {"start", "random_blocks_start", "off"}},
-      {"eventwedge", {"-s", "15"}, 30, 1, {"start", "wedge_0.0", "delay"}},
+      {"eventwedge", {"-s", "15", "-srseed", "1"}, 30, 1, {"start", "wedge_0.0", "delay"}},
       {"codes", {"-s", "60", "-exptfile", "codes.scn", "-sxcode"}, 80, 10, {"start", "code_1", "code_2"}},
   };
   const std::string ds = maketempdir("bids");
