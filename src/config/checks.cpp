@@ -29,14 +29,8 @@ float clampf(float v, float lo, float hi) { return std::min(std::max(v, lo), hi)
 int clampi(int v, int lo, int hi) { return std::min(std::max(v, lo), hi); }
 float torad(float deg) { return static_cast<float>(deg * DEG2RAD); }
 
-bool isin(int type, std::initializer_list<int> list) { return std::find(list.begin(), list.end(), type) != list.end(); }
 
-bool israndblocktype(int t) { return isin(t, {49, 54, 55, 56, 74, 75, 77, 79, 111, 112, 119}); }
 // Types whose pictures are loaded from `tiffdir` before the run starts.
-bool preloadsimages(int t) {
-  return isin(t, {1, 3, 26, 28, 29, 31, 32, 33, 34, 35, 53, 54, 57, 59, 78, 83, 84, 85, 111, 114});
-}
-
 void checktiffdir() {
   DIR* d = opendir(par.tiffdir);
   if (d) {
@@ -117,7 +111,7 @@ void crosschecks() {
     std::printf("vistrum: -fixdots unset: only for non-dot div stereo stimuli\n");
     par.drawfixdotsflag = 0;
   }
-  if (israndblocktype(type) && par.condlistcnt == 0) {
+  if (stimneeds(type, kRandomBlocks) && par.condlistcnt == 0) {
     std::printf("###############################################################\n");
     std::printf("vistrum: ### rand block sequence not specified with -condlist!!\n");
     std::printf("vistrum: ### only record of this new rand is cmdline/logfile!!\n");
@@ -160,7 +154,7 @@ void crosschecks() {
     par.logfileflag = 0;
   }
   if (par.saveframes) checktiffoutdir();
-  if (preloadsimages(type)) checktiffdir();
+  if (stimneeds(type, kPictures)) checktiffdir();
   if (par.startpulse > 0 && !par.setupusbflag) fatal("vistrum: ### -waitforpulse>0 requires -setupusb (def)\n");
   if (par.sxcode2ttlflag && !par.setupusbflag) fatal("vistrum: ### -sxcode2ttl requires -setupusb (default)\n");
   if (par.sxcode2ttlflag && !par.usesxcodeflag) fatal("vistrum: ### -sxcode2ttl requires -sxcode\n");
@@ -168,11 +162,10 @@ void crosschecks() {
     std::printf("vistrum: sxcode's logged, but no USB->TTL out (use -sxcode2ttl)\n");
 }
 
-bool isairpufftype(int t) { return (t >= 100 && t <= 107) || t == 111 || t == 112 || t == 119 || t == 120; }
 
 void airpuffchecks() {
   const int type = par.stimtype;
-  if (!isairpufftype(type)) return;
+  if (!stimneeds(type, kAirPuffs)) return;
   const int tubes = par.airtubes;
   const double slot = static_cast<double>(par.puffdur) + 0.005;  // a puff and its valve settling time
   if (par.mapairtubes == 0) fatal("vistrum: ### no airtube map: use option -airtubemap\n");

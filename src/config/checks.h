@@ -9,6 +9,4 @@ void convertparams();
 void crosschecks();
 // Limits of the counts that size arrays and per-frame loops.
 void countchecks();
-// Checks of the air-puff types (tube map, output bits, puff timing).
-bool isairpufftype(int stimtype);
 void airpuffchecks();

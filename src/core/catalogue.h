@@ -4,11 +4,24 @@
 
 using DrawFn = void (*)(double t, double tprev);
 
+// What a type needs prepared before "Ready" and how the frame loop treats it.
+enum StimNeeds : unsigned {
+  kOwnFixation = 1u << 0,     // draws its own fixation mark (or none): the loop draws none
+  kPictures = 1u << 1,        // pictures loaded from -tiffdir before the run
+  kPictureStreams = 1u << 2,  // timed picture streams (their timing checked at start-up)
+  kLooming = 1u << 3,         // looming or barrier pictures (their sizes checked)
+  kDotField = 1u << 4,        // the dot field, sized before the run
+  kWordLists = 1u << 5,       // word lists read before the run
+  kRandomBlocks = 1u << 6,    // random-block condition sequences (-condlist)
+  kAirPuffs = 1u << 7,        // air-puff tubes (map and output bits checked)
+};
+
 struct StimTypeInfo {
   int num;
   const char* logname;  // nullptr: the type writes no own-named log
   const char* desc;     // short description (usage text)
   DrawFn draw;          // nullptr: background and fixation only
+  unsigned needs = 0;   // StimNeeds bits
 };
 
 // Entry of a type, or nullptr for a number with no entry.
@@ -24,8 +37,8 @@ bool stimbuilt(int stimtype);
 bool stimmaylog(int stimtype, float chktargprob, float fixtargprob);
 // Suffix of the event-log file name.
 const char* stimlogname(int stimtype, float chktargprob, float fixtargprob);
-// Types that draw their own fixation (or none).
-bool stimskipsfixation(int stimtype);
+// Whether the type's row has any of the StimNeeds bits `what`.
+bool stimneeds(int stimtype, unsigned what);
 
 // Calls the drawing operation(s) of the run's type.
 void drawstimulus(int stimtype, double t, double tprev);

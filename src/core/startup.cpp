@@ -251,7 +251,7 @@ void vistrummain(int argc, char** argv) {
   loadscenario();
   checksoundfiles();
 
-  run.skipfixationflag = stimskipsfixation(par.stimtype);
+  run.skipfixationflag = stimneeds(par.stimtype, kOwnFixation);
   if (!par.fullscreenflag) par.mousectrlflag = 0;
   if (par.numtheta * par.numrad > 0 || par.stimtype == 80 || par.stimtype == 81) makechkcols();
 

@@ -1,6 +1,7 @@
 #include "dots/dotfield.h"
 
 #include "config/params.h"
+#include "core/catalogue.h"
 #include "core/runstate.h"
 #include "core/window.h"
 #include "core/xit.h"
@@ -505,14 +506,6 @@ void computespherequads(int n) {
   }
 }
 
-bool usesdotfield(int s) {
-  static const int types[] = {1,  3,  4,  25, 26, 28, 29, 31, 34, 35, 36, 37, 38, 39, 40, 41,
-                              42, 44, 45, 46, 47, 48, 49, 50, 56, 57, 78, 111, 115};
-  for (int t : types)
-    if (t == s) return true;
-  return false;
-}
-
 void refusewidedots(float half, const char* with) {
   // A dot wider than the window shows nothing a smaller one would not, but
   // thousands of them a frame would stall the software rasteriser for
@@ -522,7 +515,7 @@ void refusewidedots(float half, const char* with) {
 }
 
 void preparedots() {
-  if (!usesdotfield(par.stimtype)) return;
+  if (!stimneeds(par.stimtype, kDotField)) return;
   if (par.numdots < 0) fatal("vistrum: ### -numdots %d: a dot count can't be negative\n", par.numdots);
   if (par.numdots > MAXDOTS) fatal("vistrum: ### -numdots %d: at most %d dots\n", par.numdots, MAXDOTS);
   // Patch clouds sit on a sphere or plane of their own, and the pursuit and

@@ -75,7 +75,5 @@ void preparedots();
 // Refuses at start-up dots whose largest half-side `half` (display units)
 // makes them wider than the window; `with` ends the message's option part.
 void refusewidedots(float half, const char* with);
-// Whether the run's type draws the dot field.
-bool usesdotfield(int stimtype);
 // Per-dot disparities of the stereo flow field (numdots entries).
 extern float* dotdisps;

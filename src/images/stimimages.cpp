@@ -1,6 +1,7 @@
 #include "images/stimimages.h"
 
 #include "config/params.h"
+#include "core/catalogue.h"
 #include "images/gaussmask.h"
 #include "images/imagelayers.h"
 #include "images/looming.h"
@@ -14,32 +15,12 @@
 #include <cstring>
 #include <iterator>
 
-namespace {
-
-// The picture composites (and the visual blocks of 111), the picture
-// pursuit and object ring, the looming and barrier types, the masked
-// streams and the slide show.
-constexpr int kImageTypes[] = {1, 3, 26, 28, 29, 31, 32, 33, 34, 35, 53, 54, 57, 59, 78, 83, 84, 85, 111, 114};
-// Types that show timed picture streams (layers or masked streams).
-constexpr int kStreamTypes[] = {1, 3, 26, 28, 29, 31, 34, 35, 57, 78, 83, 84, 85, 111};
-
-template <size_t N>
-bool contains(const int (&set)[N], int v) {
-  return std::find(std::begin(set), std::end(set), v) != std::end(set);
-}
-
-}  // namespace
-
-bool preloadsimages(int stimtype) {
-  return contains(kImageTypes, stimtype);
-}
-
 void loadstimimages() {
   // Parameters the pictures are shown with are checked before any loading.
   if (par.stimtype == 99) checkgaussmask();
-  if (contains(kStreamTypes, par.stimtype)) checkimagestreams();
-  if (par.stimtype == 53 || par.stimtype == 54 || par.stimtype == 59) checklooming();
-  if (!preloadsimages(par.stimtype)) return;
+  if (stimneeds(par.stimtype, kPictureStreams)) checkimagestreams();
+  if (stimneeds(par.stimtype, kLooming)) checklooming();
+  if (!stimneeds(par.stimtype, kPictures)) return;
   if (DIR* d = opendir(par.tiffdir)) {
     closedir(d);
   } else {

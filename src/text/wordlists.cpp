@@ -1,6 +1,7 @@
 #include "text/wordlists.h"
 
 #include "config/params.h"
+#include "core/catalogue.h"
 #include "core/projection.h"
 #include "core/xit.h"
 #include "text/fonts.h"
@@ -45,15 +46,6 @@ std::string message(const char* fmt, ...) {
 [[noreturn]] void fatallines(const std::vector<std::string>& lines) {
   for (const std::string& l : lines) std::printf("%s", l.c_str());
   xit(1);
-}
-
-bool wordtype(int type) {
-  switch (type) {
-    case 16: case 27: case 55: case 57: case 63: case 65: case 66: case 67: case 68: case 74: case 75:
-      return true;
-    default:
-      return false;
-  }
 }
 
 }  // namespace
@@ -274,7 +266,7 @@ int wordscharfreqs(int words, float* avglen) {
 }
 
 void loadwordlists() {
-  if (!wordtype(par.stimtype)) return;
+  if (!stimneeds(par.stimtype, kWordLists)) return;
   if (par.wordfile[0] != '.' && par.wordfile[0] != '/') {
     char full[2 * TEXTLEN + 2];
     std::snprintf(full, sizeof full, "%s/%s", par.worddir, par.wordfile);

@@ -55,11 +55,6 @@ TEST(MayLog, ListedTypesAndTargetOverrides) {
   EXPECT_TRUE(stimmaylog(20, 0, 0.1f));
 }
 
-TEST(SkipFixation, TypesThatDrawTheirOwnMark) {
-  for (int n : {8, 33, 36, 41, 46, 51, 56, 70, 71, 74, 75, 79, 90, 96, 111, 115}) EXPECT_TRUE(stimskipsfixation(n));
-  for (int n : {10, 20, 35, 42, 52, 55, 76, 89, 97, 112, 9999}) EXPECT_FALSE(stimskipsfixation(n));
-}
-
 TEST(TestPattern, AlternatesAlongRowsAndColumnsAndInverts) {
   EXPECT_EQ(zzzzsquarewhite(0, 0, 0), 1);
   EXPECT_EQ(zzzzsquarewhite(1, 0, 0), 0);
@@ -99,11 +94,4 @@ TEST(LogNames, EveryTypeWithItsOwnNameAndNoOthersMayLog) {
     EXPECT_EQ(std::string(stimlogname(n, 0.5f, 0)), hasname ? it->second : "zz");
     EXPECT_EQ(std::string(stimlogname(n, 0, 0.2f)), n == 0 ? "justbg" : "fixationtarg");
   }
-}
-
-TEST(SkipFixation, ExactlyTheTypesThatDrawTheirOwnMark) {
-  const std::set<int> own = {8,  33, 36, 37, 38, 39, 40, 41, 46, 47, 48, 49, 50, 51, 56,
-                             70, 71, 74, 75, 79, 90, 91, 92, 93, 94, 95, 96, 111, 115};
-  for (int n = -1; n <= 130; n++) EXPECT_EQ(stimskipsfixation(n), own.count(n) == 1) << n;
-  EXPECT_FALSE(stimskipsfixation(9999));
 }
