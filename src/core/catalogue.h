@@ -2,7 +2,7 @@
 // fixation, and the per-frame call of every type.
 #pragma once
 
-using DrawFn = void (*)(double t, double tprev);
+#include "core/drawfn.h"
 
 // What a type needs prepared before "Ready" and how the frame loop treats it.
 enum StimNeeds : unsigned {
@@ -14,6 +14,9 @@ enum StimNeeds : unsigned {
   kWordLists = 1u << 5,       // word lists read before the run
   kRandomBlocks = 1u << 6,    // random-block condition sequences (-condlist)
   kAirPuffs = 1u << 7,        // air-puff tubes (map and output bits checked)
+  kStencil = 1u << 8,         // the window needs a stencil buffer
+  kBarPalette = 1u << 9,      // colours bars, not checks: one start-up row of 100
+  kSoundOnly = 1u << 10,      // plays its sound file once instead of drawing
 };
 
 struct StimTypeInfo {

@@ -58,7 +58,7 @@ void frameloop() {
       if (!run.bgtrackdoneflag) playbgtrack();
       bool sounddrawn = false;
       if (par.sndfilecnt > 0) {
-        if (par.stimtype == 76) {
+        if (stimneeds(par.stimtype, kSoundOnly)) {
           drawaudfileonce();
           sounddrawn = true;
         } else {

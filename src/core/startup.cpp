@@ -194,7 +194,7 @@ void openwindow() {
   dsp.iwinxgl = e.iwinxgl;
   dsp.iwinygl = e.iwinygl;
   if (par.doubleframerateflag) setupdoubleframerate();
-  if (par.stimtype == 81) dsp.stencilflag = 1;
+  if (stimneeds(par.stimtype, kStencil)) dsp.stencilflag = 1;
   openglxwindow("vistrum", par.winxgl, par.winygl, par.fullscreenflag, dsp.stencilflag);
   if (par.fullscreenflag) {
     blankcursor(dsp.bgwindow);
@@ -253,7 +253,7 @@ void vistrummain(int argc, char** argv) {
 
   run.skipfixationflag = stimneeds(par.stimtype, kOwnFixation);
   if (!par.fullscreenflag) par.mousectrlflag = 0;
-  if (par.numtheta * par.numrad > 0 || par.stimtype == 80 || par.stimtype == 81) makechkcols();
+  if (par.numtheta * par.numrad > 0 || stimneeds(par.stimtype, kBarPalette)) makechkcols();
 
   setupdio();
   setupACCESdevs();

@@ -7,7 +7,6 @@
 #include "core/timer.h"
 #include "core/trigger.h"
 #include "core/xit.h"
-#include "dots/vection.h"
 
 #include <GL/gl.h>
 #include <X11/Xutil.h>
@@ -232,7 +231,7 @@ void setupdoubleframerate() {
   std::printf("vistrum: 120 Hz stereo window: %d x %d\n", par.winxgl, par.winygl);
 }
 
-void drawtwoframes(int type, double t) {
+void drawtwoframes(DrawFn draw, double t, double tprev) {
   const int w = par.packstereoupdownflag ? par.winxgl : par.winxgl / 2;
   const int h = par.packstereoupdownflag ? par.winygl / 2 : par.winygl;
   // First eye: top half (stacked) or left half (side by side).
@@ -240,7 +239,7 @@ void drawtwoframes(int type, double t) {
     glViewport(0, h, w, h);
   else
     glViewport(0, 0, w, h);
-  if (type == 48) drawvechorver(t, par.numdots);
+  if (draw) draw(t, tprev);
   // Saved frames are a function of the frame number alone: their second
   // half is exactly half a frame later, with no waiting on the clock.
   double t2 = t + par.framedur / 2.0;
@@ -250,7 +249,7 @@ void drawtwoframes(int type, double t) {
     glViewport(0, 0, w, h);
   else
     glViewport(w, 0, w, h);
-  if (type == 48) drawvechorver(t2, par.numdots);
+  if (draw) draw(t2, t);
   glViewport(0, 0, par.winxgl, par.winygl);
 }
 

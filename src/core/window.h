@@ -1,6 +1,8 @@
 // The X11/GLX stimulus window, its projection and the stimulus scale.
 #pragma once
 
+#include "core/drawfn.h"
+
 #include <X11/Xlib.h>
 #include <GL/glx.h>
 
@@ -42,7 +44,9 @@ void entereye(int eye);
 
 // The 120 Hz double-frame-rate window set-up (before the window opens).
 void setupdoubleframerate();
-void drawtwoframes(int type, double t);
+// Draws `draw` into both halves of the doubled window: the first eye at t,
+// the second half a frame later.
+void drawtwoframes(DrawFn draw, double t, double tprev);
 
 // Restores the pointer and tears everything down (used by xit).
 void closeglxwindow();

@@ -1,6 +1,7 @@
 #include "retino/palette.h"
 
 #include "config/params.h"
+#include "core/catalogue.h"
 #include "core/xit.h"
 #include "retino/colour.h"
 
@@ -225,8 +226,7 @@ void makecolorf(int type, int dark, float* r, float* g, float* b) {
 }
 
 void makechkcols() {
-  // The rotating gratings colour bars, not checks: one row of 100.
-  if (par.stimtype == 80 || par.stimtype == 81)
+  if (stimneeds(par.stimtype, kBarPalette))
     makecolorsf(1, 100, par.coltype);
   else
     makecolorsf(par.numtheta, par.numrad + 1, par.coltype);
