@@ -32,6 +32,10 @@ struct RunState {
   int somekeytriggerstart = 0;   // initial count, restored by F2
   char sndplayer[TEXTLEN] = "";  // empty: sound skipped
   int framecnt = 0;           // saved-frame counter
+  // The t of the frame being drawn in a saved-frame run, which its log
+  // lines carry; unset before the first frame after each (re)start.
+  double framelogt = 0.0;
+  bool framelogtset = false;
   int vectstimtype = 0;       // vection quad field shape: 0 sphere, 1 plane, 2 volume
   // The command line, written into the event-log header.
   int argc = 0;
