@@ -85,9 +85,9 @@ void startsaving(Vistrum& v, const std::string& frames) {
 // A saving run of `type` (160 x 120) with the box's ports A and B as the
 // output group; its status.
 int boxrun(const XServer& x, const Box& box, const std::string& cwd, const std::string& type, int frames,
-           std::vector<std::string> extra) {
+           std::vector<std::string> extra, int hz = 60) {
   std::vector<std::string> args = {"-s", type, "-nofullscreen", "-setupusb", "-addport2set", "0", "A", "-addport2set",
-                                   "0", "B", "-winxy", "160", "120", "-saveframes", std::to_string(frames), "60",
+                                   "0", "B", "-winxy", "160", "120", "-saveframes", std::to_string(frames), std::to_string(hz),
                                    "-tiffoutdir", cwd + "/frames"};
   args.insert(args.end(), extra.begin(), extra.end());
   Vistrum v(x, args, cwd, {box.env()});
@@ -274,6 +274,29 @@ TEST_F(Somato, ALinePuffKeepsItsTubeWhenTheSweepMovesOn) {
     }
   }
   EXPECT_EQ(ons, 7) << readfile(box.dir + "/out");  // puffs at 0, 0.15, ..., 0.9
+}
+
+TEST_F(Somato, HalfTubeGapJitterDoesNotDependOnTheFrameRate) {
+  // The same seed at 60 and 30 frames per second: the same puffs, each
+  // valve opening within a frame of the slower rate.
+  std::vector<std::vector<double>> ons;
+  for (const int hz : {60, 30}) {
+    const std::string cwd = newcwd();
+    Box box(cwd);
+    ASSERT_EQ(boxrun(*x, box, cwd, "106", 2 * hz, {"-puffjitt", "0.04", "-gapdur", "0.15", "-srseed", "3"}, hz), 0);
+    std::vector<double> t;
+    for (const char port : {'A', 'B'})
+      for (int bit = 0; bit < 8; bit++)
+        for (const auto& e : box.edges(port, bit))
+          if (e.second) t.push_back(e.first);
+    std::sort(t.begin(), t.end());
+    ons.push_back(t);
+  }
+  // (The last puff may open after the last frame of the slower rate.)
+  const size_t n = std::min(ons[0].size(), ons[1].size());
+  ASSERT_GE(n, 8u);
+  EXPECT_LE(std::max(ons[0].size(), ons[1].size()) - n, 1u);
+  for (size_t k = 0; k < n; k++) EXPECT_NEAR(ons[0][k], ons[1][k], 1.0 / 30 + 1e-6) << "puff " << k;
 }
 
 TEST_F(Somato, RandomPuffsRepeatWithTheSeed) {
