@@ -116,6 +116,12 @@ void handlekey(KeySym key) {
       logevent("F2-resetwait:   %9.3lf #####\n", logtime());
       run.somekeytriggercnt = run.somekeytriggerstart;
       restartsequence();
+      // On a waiting screen that wait goes on, now for a new start: a wait
+      // of its own would end together with it, each writing a start line.
+      if (!run.stimrunningflag) {
+        clearready("Ready");
+        break;
+      }
       clearreadywaitsett(par.startpulse, "Ready");
       run.breakwaitflag = 1;
       break;

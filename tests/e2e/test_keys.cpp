@@ -99,6 +99,19 @@ TEST_F(Keys, ScaleKeysOnReadyLogTheirOwnScalesAndOneStart) {
   EXPECT_EQ(v.wait().status, 0);
 }
 
+TEST_F(Keys, F2OnTheReadyScreenKeepsWaitingForOneStart) {
+  Vistrum v(*x, logged({"-waitforpulse", "-1"}), newcwd());
+  ASSERT_TRUE(v.waitforwindow());
+  v.key("F2");
+  ASSERT_TRUE(waituntil([&] { return count(v, "F2-resetwait:") == 1; })) << logof(v);
+  v.key("F1");
+  ASSERT_TRUE(waituntil([&] { return count(v, "StartPulse(-1):") >= 1; })) << logof(v);
+  settle();
+  EXPECT_EQ(count(v, "StartPulse("), 1u) << logof(v);
+  v.key("Escape");
+  EXPECT_EQ(v.wait().status, 0);
+}
+
 TEST_F(Keys, F2ShowsReadyAgainAndTheTriggerCountStartsOver) {
   Vistrum v(*x, logged({"-fivekeytrigger", "-waitforpulse", "2"}), newcwd());
   ASSERT_TRUE(v.waitforwindow());
