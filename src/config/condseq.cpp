@@ -57,7 +57,7 @@ void shuffleuntilfirstnot(int avoid, int n) {
 }
 
 void startdesign(int n) {
-  const double now = gettimer();
+  const double now = logtime();
   designdone = false;
   if (orderlength() > 0) {
     blocknum = 0;
@@ -109,7 +109,7 @@ int getlogcondition(double t, int n) {
       if (++blocknum >= orderlength()) {
         // Logged once: the caller keeps asking every frame until a restart.
         designdone = true;
-        logevent("RndBlkExptDone: %9.3lf\n", gettimer());
+        logevent("RndBlkExptDone: %9.3lf\n", logtime());
         drawwaitscreen("Done");
         return -1;
       }
@@ -121,7 +121,7 @@ int getlogcondition(double t, int n) {
       }
       condnum = condorder[condi];
     }
-    recordchange(gettimer());
+    recordchange(logtime());
   }
   lastblockphase = phase;
   return condnum;

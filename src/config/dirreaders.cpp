@@ -25,7 +25,7 @@ bool libpath(char* dest, const char* sub, const char* name) {
   return n >= 0 && n < TEXTLEN;
 }
 
-void readlibdir(char* dest, const char* name, const char* sub, const char* resetname) {
+void readlibdir(char* dest, const char* name, const char* sub, const char* resetname, bool named = false) {
   char full[TEXTLEN];
   bool ok;
   if (name[0] == '.' || name[0] == '/') {
@@ -34,6 +34,12 @@ void readlibdir(char* dest, const char* name, const char* sub, const char* reset
     ok = libpath(full, sub, name);
   }
   if (!ok || !isdir(full)) {
+    // A picture folder the user named and that is not there (a misspelt
+    // name) would run the whole experiment on the test patterns.
+    if (named) {
+      std::printf("vistrum: ### %s subdir:\n  %s\nnot found\n", sub, ok ? full : name);
+      fatal("vistrum: ### no such -%s: %s ...quitting\n", resetname, name);
+    }
     std::printf("vistrum: ### %s subdir:\n  %s\nnot found, using \"test\"\n", sub, ok ? full : name);
     if (!libpath(full, sub, "test")) fatal("vistrum: ### library path longer than %d characters\n", TEXTLEN - 1);
   }
@@ -62,7 +68,7 @@ int getwordfiledir(int i, int argc, char** argv) {
 int gettiffiledir(int i, int argc, char** argv) {
   char name[TEXTLEN];
   getst(name, i, argc, argv);
-  setlibdir(LibDir::pictures, name);
+  readlibdir(par.tiffdir, name, "imagefiles", "tiffdir", true);
   return i;
 }
 

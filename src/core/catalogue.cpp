@@ -128,25 +128,25 @@ const StimTypeInfo kTypes[] = {
     {89, nullptr, "internal: 120 Hz double-frame-rate stereo", [](double t, double tprev) { const StimTypeInfo* s = stiminfo(run.stimtypeSAV); drawtwoframes(s ? s->draw : nullptr, t, tprev); }},
     {90, nullptr, "delayed saccade, one target", [](double t, double tprev) { (void)tprev; drawdelsacc(t); }, kOwnFixation},
     {91, nullptr, "delayed saccade, two successive targets", [](double t, double tprev) { (void)tprev; drawdelsacc(t); }, kOwnFixation},
-    {92, nullptr, "delayed saccade with occasional return", [](double t, double tprev) { (void)tprev; drawdelsacc(t); }, kOwnFixation},
+    {92, "delsaccret", "delayed saccade with occasional return", [](double t, double tprev) { (void)tprev; drawdelsacc(t); }, kOwnFixation},
     {93, nullptr, "eccentricity delayed saccade", [](double t, double tprev) { (void)tprev; drawdelsacc(t); }, kOwnFixation},
     {94, nullptr, "delayed saccade, random eccentricity", [](double t, double tprev) { (void)tprev; drawdelsacc(t); }, kOwnFixation},
     {95, nullptr, "eccentricity delayed saccade, random angle", [](double t, double tprev) { (void)tprev; drawdelsacc(t); }, kOwnFixation},
     {96, nullptr, "random double target, off/on blocks", [](double t, double tprev) { (void)tprev; drawdelsacc(t); }, kOwnFixation},
-    {97, nullptr, "several rings with letters", [](double t, double tprev) { (void)tprev; draweccens(t, par.numrad, par.numtheta, par.ecccnt, 1, 0); }},
+    {97, "multieccenlet", "several rings with letters", [](double t, double tprev) { (void)tprev; draweccens(t, par.numrad, par.numtheta, par.ecccnt, 1, 0); }},
     {98, "multipolarlet", "several wedges with letters", [](double t, double tprev) { (void)tprev; drawpolars(t, par.numrad, par.numtheta, par.polcnt, 1, 0); }},
     {99, nullptr, "writes a background-colour image with a Gaussian transparent hole", [](double t, double tprev) { (void)tprev; drawtiffgausstranspar(t); }},
     {100, nullptr, "rotating air puffs", [](double t, double tprev) { (void)tprev; drawpolarair(t); }, kAirPuffs},
     {101, "rightleftair", "right vs. left air puffs with one-back", [](double t, double tprev) { (void)tprev; drawpolarair(t); }, kAirPuffs},
     {102, "randoffair", "random vs. off air puffs with one-back", [](double t, double tprev) { (void)tprev; drawpolarair(t); }, kAirPuffs},
-    {103, nullptr, "rotating vs. random air puffs", [](double t, double tprev) { (void)tprev; drawrotrandair(t); }, kAirPuffs},
+    {103, "rotrandair", "rotating vs. random air puffs", [](double t, double tprev) { (void)tprev; drawrotrandair(t); }, kAirPuffs},
     {104, nullptr, "horizontal line of air puffs, phase-encoded", [](double t, double tprev) { (void)tprev; drawphaselineair(t); }, kAirPuffs},
     {105, nullptr, "vertical line of air puffs, phase-encoded", [](double t, double tprev) { (void)tprev; drawphaselineair(t); }, kAirPuffs},
     {106, nullptr, "first half of the tubes, phase-encoded points", [](double t, double tprev) { (void)tprev; drawphasehalfpointsair(t, 0); }, kAirPuffs},
     {107, nullptr, "second half of the tubes, phase-encoded points", [](double t, double tprev) { (void)tprev; drawphasehalfpointsair(t, 1); }, kAirPuffs},
     {108, "painmap", "phase-encoded laser finger map", [](double t, double tprev) { (void)tprev; drawpainmap(t, 0); }},
     {109, "randpainmap", "as 108, position within a finger randomised", [](double t, double tprev) { (void)tprev; drawpainmap(t, 1); }},
-    {110, nullptr, "laser on/off blocks", [](double t, double tprev) { (void)tprev; drawpainrand(t); }},
+    {110, "painonoff", "laser on/off blocks", [](double t, double tprev) { (void)tprev; drawpainrand(t); }},
     {111, "offvisair", "random blocks: off, full visual, random air", [](double t, double tprev) { (void)tprev; drawoffvisair(t, par.numrad, par.numtheta, par.numdots); }, kOwnFixation | kPictures | kPictureStreams | kDotField | kRandomBlocks | kAirPuffs},
     {112, "off2air", "random blocks: off, first half, second half of the tubes", [](double t, double tprev) { (void)tprev; drawoff2airrndblk(t); }, kRandomBlocks | kAirPuffs},
     {113, nullptr, "test of the 32 output bits", [](double t, double tprev) { (void)tprev; drawtestDIO32(t); }},
@@ -170,10 +170,12 @@ constexpr int kReserved[] = {116, 121, 122, 123, 124, 125, 126, 127, 128, 129};
 constexpr int kBuilt[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44, 45, 46, 47, 48, 49, 50, 51, 52, 53, 54, 55, 56, 57, 58, 59, 60, 61, 62, 63, 64, 65, 66, 67, 68, 69, 70, 71, 72, 73, 74, 75, 76, 77, 78, 79, 80, 81, 82, 83, 84, 85, 86, 87, 88, 89, 90, 91, 92, 93, 94, 95, 96, 97, 98, 99, 100, 101, 102, 103, 104, 105, 106, 107, 108, 109, 110, 111, 112, 113, 114, 115, 117, 118, 119, 120, 9999};
 
 // Types that may write an event log whatever the target settings.
-constexpr int kMayLog[] = {0,  1,  3,  4,  5,  6,  7,  8,  11, 12, 15, 16,  17,  18,  22,  24,  25,  26,  29,
-                           31, 32, 33, 34, 35, 36, 39, 49, 51, 52, 54,  55,  56,  57,  59,  60,  62,  65,
-                           66, 67, 68, 70, 71, 74, 75, 76, 77, 78, 79,  80,  81,  98,  101, 102, 108, 109,
-                           111, 112, 115, 117, 118, 119, 120};
+// Every type whose drawing writes event lines is among them (92 its target
+// returns, 97 its number task, 103 like 120, 110 its laser pulses).
+constexpr int kMayLog[] = {0,  1,  3,  4,  5,  6,  7,  8,   11,  12,  15,  16,  17,  18,  22,  24,  25,  26,
+                           29, 31, 32, 33, 34, 35, 36, 39,  49,  51,  52,  54,  55,  56,  57,  59,  60,  62,
+                           65, 66, 67, 68, 70, 71, 74, 75,  76,  77,  78,  79,  80,  81,  92,  97,  98,  101,
+                           102, 103, 108, 109, 110, 111, 112, 115, 117, 118, 119, 120};
 
 template <size_t N>
 bool contains(const int (&set)[N], int v) {

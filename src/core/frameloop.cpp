@@ -23,13 +23,13 @@ int isprepostper(double t) {
   const int a = prepostactions(run.predoneflag, endlogged, t, par.prepostfix, par.runfreq);
   if (a & PP_ENDPRE) {
     run.initdoneflag = 0;
-    logevent("EndPrePer: %8.3lf #####\n", gettimer());
+    logevent("EndPrePer: %8.3lf #####\n", logtime());
     settimer();
-    logevent("PrePerReset: %6.3lf\n", gettimer());
+    logevent("PrePerReset: %6.3lf\n", logtime());
   }
-  if (a & PP_ENDPERIOD) logevent("EndPeriod: %8.3lf #####\n", gettimer());
+  if (a & PP_ENDPERIOD) logevent("EndPeriod: %8.3lf #####\n", logtime());
   if (a & PP_ENDPOST) {
-    logevent("EndPostPer: %7.3lf #####\n", gettimer());
+    logevent("EndPostPer: %7.3lf #####\n", logtime());
     run.stimrunningflag = 0;
     clearready("Done");
     waitforF1orF2key();
@@ -50,6 +50,8 @@ void frameloop() {
     if (par.drawfixdotsflag) drawfixdots(par.fixbgbright);
     if (!run.initdoneflag) run.framecnt = 0;
     t = par.saveframes ? run.framecnt * par.framedur + par.firstframetime : gettimer();
+    run.framelogt = t;
+    run.framelogtset = true;
     dioframe(t);
 
     const bool fixationonly = (par.presaccadedur != 0.0f && ispresaccadeper(t)) ||
@@ -85,7 +87,7 @@ void frameloop() {
       run.framecnt++;
     }
     if (par.exptend > -1.0 && t > par.exptend) {
-      logevent("ExptEnd: %8.3lf #####\n", gettimer());
+      logevent("ExptEnd: %8.3lf #####\n", logtime());
       xit(0);
     }
     checkkeyinput();

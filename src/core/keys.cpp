@@ -21,6 +21,7 @@
 #include <X11/keysym.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -28,18 +29,36 @@ namespace {
 GLfloat savedmatrix[16];
 bool matrixsaved = false;
 
-void logkey(int digit) { logevent("KeyEvent: %9.3lf   k%d\n", gettimer(), digit); }
+void logkey(int digit) { logevent("KeyEvent: %9.3lf   k%d\n", logtime(), digit); }
+
+// The label of the waiting screen on show, redrawn when a key changes what
+// it shows (a fixed buffer: keys are handled inside the frame loop too).
+char waitlabel[64] = "Ready";
+
+// A waiting screen stays the one wait it is: a key that changes the scale
+// or the eye offsets only redraws it (a wait of its own would end with the
+// start key together with the outer one, each writing a start line).
+void redrawwait() {
+  if (!run.stimrunningflag && !run.breakwaitflag) clearready(waitlabel);
+}
 
 void scalestep(bool up) {
   up ? scalestimup() : scalestimdown();
-  // Logged after prscales(): on the Ready screen that waits for the start
-  // again, so the line carries a run time (from the new start), never a
-  // reading of the clock before any start.
   prscales();
-  logevent("CurScale: %9.3lf   %2.3f\n", gettimer(), run.currstimscale);
-  // A wait that prscales() started and a start key ended leaves the run
-  // starting: redrawing "Ready" then would flash it on the first frame.
-  if (!run.stimrunningflag && !run.breakwaitflag) clearready("Ready");
+  logevent("CurScale: %9.3lf   %2.3f\n", logtime(), run.currstimscale);
+  redrawwait();
+}
+
+void eyeoffsetstep(float* value, float delta) {
+  *value += delta;
+  prscales();
+  redrawwait();
+}
+
+// Once a run has started, trigger presses start nothing until F2 waits
+// again: a scanner pulse must never restart a running experiment.
+void spendtrigger() {
+  if (run.somekeytriggercnt > 0) run.somekeytriggercnt = -1;
 }
 
 // The current matrix, whichever stack is selected (the projection carries the scale).
@@ -87,15 +106,22 @@ void handlekey(KeySym key) {
       if (par.captkeytriggerflag) countdownsomekey(gettimer());
       break;
     case KeyAction::f1:
-      logevent("F1-reset:       %9.3lf #####\n", resettime(gettimer()));
+      logevent("F1-reset:       %9.3lf #####\n", resettime(logtime()));
       restartsequence();
       settimer();
+      spendtrigger();
       run.breakwaitflag = 1;
       break;
     case KeyAction::f2:
-      logevent("F2-resetwait:   %9.3lf #####\n", gettimer());
+      logevent("F2-resetwait:   %9.3lf #####\n", logtime());
       run.somekeytriggercnt = run.somekeytriggerstart;
       restartsequence();
+      // On a waiting screen that wait goes on, now for a new start: a wait
+      // of its own would end together with it, each writing a start line.
+      if (!run.stimrunningflag) {
+        clearready("Ready");
+        break;
+      }
       clearreadywaitsett(par.startpulse, "Ready");
       run.breakwaitflag = 1;
       break;
@@ -105,17 +131,17 @@ void handlekey(KeySym key) {
     case KeyAction::f7: run.F7keytoggleflag = !run.F7keytoggleflag; break;
     case KeyAction::f8: run.F8keytoggleflag = !run.F8keytoggleflag; break;
     case KeyAction::escape:
-      logevent("Interrupt: %8.3lf #####\n", gettimer());
+      logevent("Interrupt: %8.3lf #####\n", logtime());
       killsnd();
       xit(0);
     case KeyAction::up: scalestep(true); break;
     case KeyAction::down: scalestep(false); break;
     case KeyAction::mousetoggle: togglemousectrl(); break;
     case KeyAction::bordertoggle: run.bordertoggleflag = !run.bordertoggleflag; break;
-    case KeyAction::interocdown: par.interocdist -= 0.01f; prscales(); break;
-    case KeyAction::interocup: par.interocdist += 0.01f; prscales(); break;
-    case KeyAction::vertdown: par.vertdisp -= 0.01f; prscales(); break;
-    case KeyAction::vertup: par.vertdisp += 0.01f; prscales(); break;
+    case KeyAction::interocdown: eyeoffsetstep(&par.interocdist, -0.01f); break;
+    case KeyAction::interocup: eyeoffsetstep(&par.interocdist, 0.01f); break;
+    case KeyAction::vertdown: eyeoffsetstep(&par.vertdisp, -0.01f); break;
+    case KeyAction::vertup: eyeoffsetstep(&par.vertdisp, 0.01f); break;
     case KeyAction::leftreddown: par.stereoLred = stepcolour(par.stereoLred, -0.01f); prstcols(); break;
     case KeyAction::leftgrnup: par.stereoLgrn = stepcolour(par.stereoLgrn, 0.01f); prstcols(); break;
     case KeyAction::leftbluup: par.stereoLblu = stepcolour(par.stereoLblu, 0.01f); prstcols(); break;
@@ -260,7 +286,7 @@ void countdownsomekey(double) {
   if (!run.somekeytriggerflag) return;
   const int before = run.somekeytriggercnt--;
   if (before != 1) return;
-  logevent("F1-reset:       %9.3lf #####\n", resettime(gettimer()));
+  logevent("F1-reset:       %9.3lf #####\n", resettime(logtime()));
   restartsequence();
   settimer();
   run.breakwaitflag = 1;
@@ -292,6 +318,7 @@ void drawwaitscreen(const char* text) {
 
 void clearready(const char* text) {
   if (!dsp.display) return;
+  if (text != waitlabel) std::snprintf(waitlabel, sizeof waitlabel, "%s", text ? text : "");
   drawwaitscreen(text);
   glXSwapBuffers(dsp.display, dsp.glxwindow);
 }
@@ -313,7 +340,8 @@ void clearreadywaitsett(int n, const char* text) {
   else
     waitforF1orF2key();
   settimer();
-  logevent("StartPulse(%02d):  %8.3lf #####\n", n, gettimer());
+  spendtrigger();
+  logevent("StartPulse(%02d):  %8.3lf #####\n", n, logtime());
 }
 
 void checkkeyinput() {
@@ -346,6 +374,7 @@ void restartsequence() {
   run.predoneflag = 0;
   run.prepredoneflag = 0;
   run.bgtrackdoneflag = 0;
+  run.framelogtset = false;  // no frame of the new start drawn yet
   newscorereport();
   if (par.mousectrlflag && run.mousectrlresetflag) recentremouse();
 }

@@ -33,6 +33,10 @@ struct RunState {
   char sndplayer[TEXTLEN] = "";  // empty: sound skipped
   int framecnt = 0;           // saved-frame counter
   long picturecnt = 0;        // pictures drawn (frames and wait screens): the marks of one share one target step
+  // The t of the frame being drawn in a saved-frame run, which its log
+  // lines carry; unset before the first frame after each (re)start.
+  double framelogt = 0.0;
+  bool framelogtset = false;
   int vectstimtype = 0;       // vection quad field shape: 0 sphere, 1 plane, 2 volume
   // The command line, written into the event-log header.
   int argc = 0;

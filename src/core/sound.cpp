@@ -154,7 +154,7 @@ void drawaudfileonce() {
     const char* name = par.sndfilenames[0].c_str();
     playnamedaudfile(name);
     shown = lastpart(name);
-    logevent("SndFile: %s %8.3lf\n", shown, gettimer());
+    logevent("SndFile: %s %8.3lf\n", shown, logtime());
     run.initdonesndflag = 1;
   }
   drawname(shown, 1.0f, 0.0f, 0.0f, 24.0f);

@@ -24,6 +24,7 @@
 #include "images/stimimages.h"
 #include "images/tiffio.h"
 #include "retino/palette.h"
+#include "scenario/playback.h"
 #include "scenario/scenariofile.h"
 #include "somato/airtubes.h"
 #include "somato/dio.h"
@@ -257,6 +258,7 @@ void vistrummain(int argc, char** argv) {
 
   setupdio();
   setupACCESdevs();
+  checkscenariobits();
   checkairtubes();
   announcekeytriggers();
   checkntpd();

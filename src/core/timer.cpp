@@ -1,5 +1,6 @@
 #include "core/timer.h"
 
+#include "config/params.h"
 #include "core/runstate.h"
 
 #include <cstdio>
@@ -29,6 +30,11 @@ double gettimer() {
     return static_cast<double>(wall.tv_sec) + static_cast<double>(wall.tv_nsec) * 1e-9;
   }
   return now - run.starttime;
+}
+
+double logtime() {
+  if (par.saveframes && run.framelogtset) return run.framelogt;
+  return gettimer();
 }
 
 void formattime(char* buf, int size, double seconds) {

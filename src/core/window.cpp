@@ -173,7 +173,6 @@ void prscales() {
   std::printf("        or\n");
   std::printf("  -arrowkeyhits %d \\\n", scalesteps(run.currstimscale));
   std::printf("\n");
-  if (!run.stimrunningflag) startrun();
 }
 
 void setprojection() {

@@ -47,11 +47,13 @@ void drawflows(int count, bool scrambled, Flow& common) {
 }
 
 // Notes a new coherent/scrambled block: true when `cond` differs from
-// `last` (which it then becomes), and the change goes to the event log.
-bool newcondition(int cond, int& last) {
+// `last` (which it then becomes), and the change goes to the event log
+// when `logit` (the flow's own blocks; a flow layer of a composite has
+// none that the run's design knows of).
+bool newcondition(int cond, int& last, bool logit = true) {
   static const char* const names[2] = {"coherent", "scrambled"};
   if (cond == last) return false;
-  if (logging()) logevent("StimEvent: %8.3lf   %s (%d)\n", gettimer(), names[cond], cond);
+  if (logit && logging()) logevent("StimEvent: %8.3lf   %s (%d)\n", logtime(), names[cond], cond);
   last = cond;
   return true;
 }
@@ -88,7 +90,7 @@ struct FlowField {
 // The flow field: a new random field and flow every flow period, each frame
 // showing the flow applied for tau seconds to the flow's starting dots. An
 // orbiting field has one coherent flow whose centre walks at random.
-void flowfield(FlowField& s, double t, int count, bool orbiting) {
+void flowfield(FlowField& s, double t, int count, bool orbiting, bool logblocks) {
   if (!run.initdoneflag) {
     s.grey = getbwdotcolor();
     run.initdoneflag = 1;
@@ -104,10 +106,10 @@ void flowfield(FlowField& s, double t, int count, bool orbiting) {
   if (newflow) {
     computedots(count);
     s.target = par.flowspertarg != 0 && random() % par.flowspertarg == 0;
-    if (s.target) logevent("RedEvent: %9.3lf\n", gettimer());
+    if (s.target) logevent("RedEvent: %9.3lf\n", logtime());
   }
   const int cond = orbiting ? 0 : scrambledblock(t);
-  const bool switched = !orbiting && newcondition(cond, s.lastcond);
+  const bool switched = !orbiting && newcondition(cond, s.lastcond, logblocks);
   if (orbiting && newflow) {
     Flow step;
     randflowparms(&step.dx, &step.dy, &step.rot, &step.dil);
@@ -212,14 +214,17 @@ void dotwedgeedges(double t, float* edge1, float* edge2) {
   }
 }
 
-void drawrotdil0(double t, int ndots) {
-  static FlowField s;
-  flowfield(s, t, ndots, false);
-}
+namespace {
+FlowField rotdil0;
+}  // namespace
+
+void drawrotdil0(double t, int ndots) { flowfield(rotdil0, t, ndots, false, true); }
+
+void drawrotdil0layer(double t, int ndots) { flowfield(rotdil0, t, ndots, false, false); }
 
 void draworbrotdil(double t, int ndots) {
   static FlowField s;
-  flowfield(s, t, ndots, true);
+  flowfield(s, t, ndots, true, false);
 }
 
 void drawrotdil0stereo(double t, int ndots, float disp, int cond, int nodraw) {

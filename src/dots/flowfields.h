@@ -3,6 +3,9 @@
 
 void drawrotdil0stereo(double t, int ndots, float disp, int cond, int flag);
 void drawrotdil0(double t, int ndots);
+// The same field as a layer of a composite: its coherent/scrambled blocks
+// are not the run's blocks and are not logged.
+void drawrotdil0layer(double t, int ndots);
 void drawrotdil1(double t, int ndots);
 void drawrotdil2(double t, int ndots);
 void drawpoldotbg(double t, int ndots);

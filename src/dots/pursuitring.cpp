@@ -107,9 +107,9 @@ void targetstep() {
   rm.shown = par.imtargfrms;
   if (logging()) {
     if (par.imtargzoomorRG >= 1.0f)
-      logevent("ImgZoomEvent: %7.3lf   targim=%d\n", gettimer(), rm.targobj + par.bgcnt);
+      logevent("ImgZoomEvent: %7.3lf   targim=%d\n", logtime(), rm.targobj + par.bgcnt);
     else
-      logevent("ImgColEvent: %7.3lf   targim=%d\n", gettimer(), rm.targobj + par.bgcnt);
+      logevent("ImgColEvent: %7.3lf   targim=%d\n", logtime(), rm.targobj + par.bgcnt);
   }
 }
 
@@ -181,7 +181,7 @@ void drawrealmotpolimgs(double t) {
   const int c = static_cast<int>(phase(t, 1.0f) * n) % n;
   if (rm.lastslot >= 0 && c != rm.lastslot) {
     rm.newpaths = true;
-    if (logging()) logevent("RealMotEvent: %7.3lf   imend=%d imbeg=%d\n", gettimer(), rm.lastslot + par.bgcnt, c + par.bgcnt);
+    if (logging()) logevent("RealMotEvent: %7.3lf   imend=%d imbeg=%d\n", logtime(), rm.lastslot + par.bgcnt, c + par.bgcnt);
   }
   rm.lastslot = c;
   const double f = (t - rm.slotstart) / slottime() * rm.steps;

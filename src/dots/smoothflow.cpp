@@ -155,7 +155,7 @@ int getflowtarg(float* r, float* th) {
     targ.rho = dotrand() * (1.0f - par.flowtargmin) + par.flowtargmin;
     targ.alpha = dotrand() * static_cast<float>(TWOPI);
     if (logging())
-      logevent("FlowEvent: %9.3lf   r=%1.2f (glwin), th=%2.1f (deg)\n", gettimer(), targ.rho,
+      logevent("FlowEvent: %9.3lf   r=%1.2f (glwin), th=%2.1f (deg)\n", logtime(), targ.rho,
                targ.alpha * 180.0 / M_PI);
   }
   targ.countdown--;

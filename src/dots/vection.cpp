@@ -219,7 +219,7 @@ void drawflowscramsurfvolrndblk(double t, int ndots, float disp) {
   if (stereotype >= 0) par.dotstereotype = stereotype;
   if (!nodraw && framespertarg > 0 && targleft == 0 && random() % framespertarg == 0) {
     targleft = par.targframes;
-    logevent("DimEvent: %9.3lf    frac=%2.2f,frms=%d\n", gettimer(), par.dimtargfrac, par.targframes);
+    logevent("DimEvent: %9.3lf    frac=%2.2f,frms=%d\n", logtime(), par.dimtargfrac, par.targframes);
   }
   if (targleft > 0) {
     if (!nodraw) {

@@ -51,7 +51,7 @@ bool istargetpic(int index) {
 }
 
 void logtiffevent() {
-  if (logging()) logevent("TiffEvent: %8.3lf   %s\n", gettimer(), par.targtiffinfix);
+  if (logging()) logevent("TiffEvent: %8.3lf   %s\n", logtime(), par.targtiffinfix);
 }
 
 void logiftarget(int index) {

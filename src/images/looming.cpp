@@ -161,14 +161,16 @@ void drawbarrierrndblk(double t) {
     run.initdoneflag2 = 0;  // the condition sequence starts again
   }
   const int cond = getlogcondition(t, par.condcnt);
+  // Once the design is over ("Done" is shown) no set is chosen or logged.
+  if (cond < 0 || cond >= static_cast<int>(par.condnames.size())) return;
+  const int kind = barriercondition(par.condnames[cond].c_str());
   const double p = fracphase(par.flowfreq * t);
   if (p < lastphase) {
-    if (chooseloomset(order, par.simulcnt, set.slots, istargetpic)) logtiffevent();
+    // A target set is logged where it is shown: not in an "off" block.
+    if (chooseloomset(order, par.simulcnt, set.slots, istargetpic) && kind > 0) logtiffevent();
     turnset(set);
   }
   lastphase = p;
-  if (cond < 0 || cond >= static_cast<int>(par.condnames.size())) return;
-  const int kind = barriercondition(par.condnames[cond].c_str());
   if (kind <= 0) {
     if (kind == 0) drawfixgrid(par.fixbright);
     return;

@@ -29,7 +29,7 @@ void dotlayer(double t, int ndots, bool closepol, bool closeecc) {
   const float polwidth = par.polwidth, eccwidth = par.eccwidth;
   if (closepol) par.polwidth = 0.0f;
   if (closeecc) par.eccwidth = 0.0f;
-  drawrotdil0(t, ndots);
+  drawrotdil0layer(t, ndots);
   par.polwidth = polwidth;
   par.eccwidth = eccwidth;
 }

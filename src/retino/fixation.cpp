@@ -225,7 +225,7 @@ void drawfixation(float x, float y, float z, float bright, double t) {
     }
     // A mark dimmed on a waiting screen is no target of the run: only
     // targets scheduled while frames run are logged.
-    if (c.scheduled && run.stimrunningflag && gettimer() > 0.01667) logevent("FixEvent: %9.3lf   targ offset (%d frames)\n", gettimer(), par.targframes);
+    if (c.scheduled && run.stimrunningflag && logtime() > 0.01667) logevent("FixEvent: %9.3lf   targ offset (%d frames)\n", logtime(), par.targframes);
   }
 
   int inner = 0;

@@ -79,9 +79,9 @@ void logletter(const LetterStream& s, float r, float th) {
     const float x = r * std::cos(th) + run.mousexgl, y = r * std::sin(th) + run.mouseygl;
     logevent(digit ? "NumEvent: %9.3lf   num=%c r=%.3f th=%.1f x=%.3f y=%.3f\n"
                    : "LetEvent: %9.3lf   lett=%c r=%.3f th=%.1f x=%.3f y=%.3f\n",
-             gettimer(), s.lett[0], r, th * 180.0 / M_PI, x, y);
+             logtime(), s.lett[0], r, th * 180.0 / M_PI, x, y);
   } else {
-    logevent(digit ? "NumEvent: %9.3lf   %c\n" : "LetEvent: %9.3lf   %c\n", gettimer(), s.lett[0]);
+    logevent(digit ? "NumEvent: %9.3lf   %c\n" : "LetEvent: %9.3lf   %c\n", logtime(), s.lett[0]);
   }
 }
 

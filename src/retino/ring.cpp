@@ -105,7 +105,7 @@ float getlogcentperioff(double t) {
   if (!run.initdoneflag) {
     cond = 0;
     if (logging())
-      logevent("StimEvent: %8.3lf   off\n", gettimer());
+      logevent("StimEvent: %8.3lf   off\n", logtime());
     else
       std::printf("vistrum ### no log w/randblock stimtype!!\n");
     run.initdoneflag = 1;
@@ -122,7 +122,7 @@ float getlogcentperioff(double t) {
     if (par.stoprepeatsflag && centperioffcanchange(par.proboffcond, cond))
       while (e == cond) e = draw();
     cond = e;
-    logevent("StimEvent: %8.3lf   %s\n", gettimer(), names[cond]);
+    logevent("StimEvent: %8.3lf   %s\n", logtime(), names[cond]);
   }
   lastblockphase = ph;
   if (cond == 1) return par.ecc2condcent;

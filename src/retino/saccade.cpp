@@ -96,7 +96,7 @@ SaccTrial startsacctrial(int type, double t, int prevret) {
         const float d = ((random() & 1) ? 1.0f : -1.0f) * par.thetajit * static_cast<float>(M_PI / 180.0);
         s.t2x = r * std::cos(th + d), s.t2y = r * std::sin(th + d);
         s.retflag = drawreturn(prevret);
-        if (s.retflag) logevent("TgRetEvent: %7.3lf\n", gettimer());
+        if (s.retflag) logevent("TgRetEvent: %7.3lf\n", logtime());
       }
       break;
     }
@@ -192,12 +192,12 @@ int ispresaccadeper(double t) {
     drawfixation(x, y, 0.0f, par.fixbright, t);
     return 1;
   }
-  logevent("EndPrePrePer: %8.3lf #####\n", gettimer());
+  logevent("EndPrePrePer: %8.3lf #####\n", logtime());
   settimer();
   par.fixtargprob = savefixtargprob;
   par.drawfixmeshflag = savemesh;
   run.skipfixationflag = saveskip;
-  logevent("PrePrePerReset: %6.3lf\n", gettimer());
+  logevent("PrePrePerReset: %6.3lf\n", logtime());
   done = 1;
   return 1;
 }

@@ -47,7 +47,7 @@ float getunipoljerk() {
   if (par.oritargprob == 0.0f) return 0.0f;
   if (targetdue(clock, par.oritargprob, par.polfreq)) {
     offsetdeg = (random() & 1) ? par.oritargoff : -par.oritargoff;
-    logevent("OriEvent: %9.3lf   %2.1f deg\n", gettimer(), offsetdeg);
+    logevent("OriEvent: %9.3lf   %2.1f deg\n", logtime(), offsetdeg);
   }
   return targettick(clock) > 0 ? offsetdeg : 0.0f;
 }
@@ -77,7 +77,7 @@ void get4orijerk(double out[4]) {
     const int g = targetgap(par.minfrms2nexttg, par.oritargprob, par.polfreq, uniform());
     framecnt = g < 2 ? 2 : g;
     put(-lastjoff);
-    logevent("ShiftEvent: %7.3lf   %2.1f deg\n", gettimer(), par.oritargoff);
+    logevent("ShiftEvent: %7.3lf   %2.1f deg\n", logtime(), par.oritargoff);
   }
   framecnt--;
 }
@@ -96,7 +96,7 @@ float getunidispbump() {
   if (targetdue(clock, par.disptargprob, par.stereofreq)) {
     maxbump = (random() & 1) ? par.disptargoff : -par.disptargoff;
     clock.dur = dispbumpframes;
-    logevent("DispEvent: %8.3lf   %2.1f\n", gettimer(), maxbump);
+    logevent("DispEvent: %8.3lf   %2.1f\n", logtime(), maxbump);
   }
   return dispbumpvalue(maxbump, targettick(clock), dispbumpframes);
 }
@@ -107,7 +107,7 @@ float getunisfjerk() {
   if (par.sftargprob == 0.0f) return 1.0f;
   if (targetdue(clock, par.sftargprob, par.polfreq)) {
     sfmultiplier = (random() & 1) ? par.sftargmult : 1.0f / par.sftargmult;
-    logevent("SfChgEvent: %9.3lf   x%2.1f\n", gettimer(), sfmultiplier);
+    logevent("SfChgEvent: %9.3lf   x%2.1f\n", logtime(), sfmultiplier);
   }
   return targettick(clock) > 0 ? sfmultiplier : 1.0f;
 }
@@ -142,7 +142,7 @@ void getdrawpolchktarg(int index, float th0, float th1, float freq) {
   if (targetdue(clock, par.chktargprob, freq)) {
     const float u = uniform();
     patch = chktargpatch(u, chkcols != nullptr && index >= 0 ? chkcols + 6 * index : nullptr);
-    logevent("ChkEvent: %9.3lf   r=%2.3f\n", gettimer(), (patch.r1 - patch.r0) / 2.0f);
+    logevent("ChkEvent: %9.3lf   r=%2.3f\n", logtime(), (patch.r1 - patch.r0) / 2.0f);
   }
   if (targettick(clock) <= 0) return;
   const float m = (th0 + th1) / 2.0f, h = chktarghalfangle();

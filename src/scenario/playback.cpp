@@ -31,6 +31,9 @@ const char* const kDashes = "---------------------------------------------------
 int frame = 0;
 int lastframe = 0;
 int lastarraybitnum = -1;  // 0-based output bit of the current event, -1 none
+int portbit = -1;          // 0-based output bit now on, -1 none
+int portcode = 0;          // code now on the code port
+int heldslot = -1;         // slot whose outputs wait for one frame of zero
 
 float unitsperpixel() {
   const Extents e = windowextents(par.winxgl, par.winygl);
@@ -133,19 +136,43 @@ void playsound(ExptItem* it) {
 
 // The event's output bit (0-based, -1 none) is on while its slot is shown.
 void setoutputbit(int bit) {
-  if (lastarraybitnum >= 0) setusbarraybit(lastarraybitnum + 1, 0);
+  if (bit == portbit) return;
+  if (portbit >= 0) setusbarraybit(portbit + 1, 0);
   if (bit >= 0) setusbarraybit(bit + 1, 1);
+  portbit = bit;
 }
 
 // The code stays on the port while its event is shown; slots without one
 // put 0 there.
-void sendcode(int code) { sendusbcodebyte(static_cast<unsigned char>(code), 0); }
+void sendcode(int code) {
+  if (!par.sxcode2ttlflag) return;
+  sendusbcodebyte(static_cast<unsigned char>(code), 0);
+  portcode = code;
+}
 
 // Outputs return to rest between runs.
 void outputsoff() {
   setoutputbit(-1);
   lastarraybitnum = -1;
-  if (par.sxcode2ttlflag) sendcode(0);
+  sendcode(0);
+  heldslot = -1;
+}
+
+// The outputs of a new slot. An event with the same bit or code as the one
+// before would leave the port as it is, and the receiver would see one
+// long event: its outputs then start a frame late, after one frame of
+// zero, so that every onset shows on the port.
+void newslotoutputs(int slot, int bit, int code) {
+  const bool repeat = (bit >= 0 && bit == portbit) || (par.sxcode2ttlflag && code != 0 && code == portcode);
+  if (repeat) {
+    setoutputbit(-1);
+    sendcode(0);
+    heldslot = slot;
+    return;
+  }
+  setoutputbit(bit);
+  sendcode(code);
+  heldslot = -1;
 }
 
 void restartplayback() {
@@ -196,6 +223,18 @@ int loadexpt(int n) {
   return last;
 }
 
+void checkscenariobits() {
+  if (par.stimtype != 60 || !dioboxopen()) return;
+  const int n = dioutputbitcount();
+  for (int s = 0; s < exptframecnt; s++)
+    for (int k = 0; k < exptframes[s].subframecnt; k++) {
+      const ExptItem* it = exptframes[s].subframes[k];
+      if (it->kind != KTTL || it->ttlbit <= n) continue;
+      fatal("vistrum: ### %s line %d: ttl=%d but the output bits (-addport2set) are 1-%d\n", exptpath, it->lineno,
+            it->ttlbit, n);
+    }
+}
+
 void drawexpt(double t) {
   if (!run.initdoneflag) restartplayback();
   lastframe = frame;
@@ -221,11 +260,15 @@ void drawexpt(double t) {
       default: break;
     }
   }
+  const int code = loggablecode(fr.code) ? fr.code : 0;
   if (frame != lastframe) {
-    if (bit != lastarraybitnum) setoutputbit(bit);
-    if (par.sxcode2ttlflag) sendcode(loggablecode(fr.code) ? fr.code : 0);
+    newslotoutputs(frame, bit, code);
     // The frame's own time: a saved frame's t, or the timer read for this frame.
     if (par.usesxcodeflag && logging() && loggablecode(fr.code)) logevent("SXCdeEvent: %7.3lf   %d\n", t, fr.code);
+  } else if (heldslot == frame) {
+    setoutputbit(bit);
+    sendcode(code);
+    heldslot = -1;
   }
   lastarraybitnum = bit;
   if (par.polwidth != 0.0f) polarmask(t);

@@ -16,5 +16,8 @@ void lblo2centdxy(int lblo, int w, int h, float* dx, float* dy, float size, floa
 int exptslot(double t, int frame, const ExptFrame* frames, int cnt);
 // Whether a new slot's code goes to the log and the code port.
 bool loggablecode(int code);
+// With a box attached, a ttl= bit beyond the output bits ends the run
+// (it would never be driven).
+void checkscenariobits();
 // Draws one frame of the scenario for stimulus type 60.
 void drawexpt(double t);

@@ -67,6 +67,7 @@ void drawoffvisair(double t, int nrad, int ntheta, int ndots) {
     airvalvesreset();
     visinit = false;
     run.initdoneflag = 1;
+    run.initdoneflag2 = 0;  // a (re)start starts the condition list again
   }
   const int cond = getlogcondition(t, par.condcnt);
   if (cond >= 0) {
@@ -102,6 +103,7 @@ GroupStep airgroupblock(double t, PuffSweep& sweep, int size, const char* const*
     puffsweepreset(sweep, size);
     airvalvesreset();
     run.initdoneflag = 1;
+    run.initdoneflag2 = 0;  // a (re)start starts the condition list again
   }
   const int cond = getlogcondition(t, par.condcnt);
   if (cond < 0) return {};

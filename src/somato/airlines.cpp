@@ -14,10 +14,13 @@
 
 namespace {
 
-// Puffs of `puffdur`, each followed by a gap (the gap from `gapfn`).
+// Puffs of `puffdur`, each followed by a gap. A puff keeps the line (or
+// point) it began on to its end: one valve per puff, even when the sweep
+// moves on in the middle of it.
 struct PuffTrain {
   double nextpuff = 0.0, puffstart = -1.0, puffend = -1.0;
   int within = -1;
+  int line = 0;
 };
 
 double uniform(double range) { return random() * (1.0 / 2147483648.0) * 2.0 * range - range; }
@@ -59,8 +62,8 @@ void drawphaselineair(double t) {
     airvalvesreset();
     run.initdoneflag = 1;
   }
-  const int f = sweepindex(t, par.linefreq, lines);
   if (trainstep(train, t, par.gapdur)) {
+    train.line = sweepindex(train.puffstart, par.linefreq, lines);
     if (par.randlineflag && perline > 1) {
       int w = 0;
       do {
@@ -72,6 +75,7 @@ void drawphaselineair(double t) {
     }
   }
   const bool on = t < train.puffend;
+  const int f = train.line;
   trainvalve(train, t, on, airtube(lineairindex(type, f, train.within, cols)));
   const float s = 2.0f * par.maxrad / static_cast<float>(std::max(rows, cols));
   glColor3f(1.0f, 1.0f, 1.0f);
@@ -92,8 +96,13 @@ void drawphasehalfpointsair(double t, int half) {
     airvalvesreset();
     run.initdoneflag = 1;
   }
-  const int h = sweepindex(t, par.linefreq, m);
-  trainstep(train, t, par.gapdur + uniform(par.puffjitt));
+  // The gap's jitter is drawn once per gap, so the random stream does not
+  // depend on the frame rate.
+  if (trainstep(train, t, par.gapdur)) {
+    train.nextpuff += uniform(par.puffjitt);
+    train.line = sweepindex(train.puffstart, par.linefreq, m);
+  }
+  const int h = train.line;
   const bool on = t < train.puffend;
   trainvalve(train, t, on, airtube(h + half * m));
   glColor3f(1.0f, 1.0f, 1.0f);

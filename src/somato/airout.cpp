@@ -71,7 +71,8 @@ void puffsweepreset(PuffSweep& s, int n) {
 
 bool puffsweepstep(PuffSweep& s, int i, double t, double start, bool shuffled) {
   if (i != s.previ) {
-    if (i < s.previ && shuffled) shuffle(s.order, s.n);
+    // A shuffled sweep is shuffled from its first pass on, not only after a wrap.
+    if (shuffled && (s.previ < 0 || i < s.previ)) shuffle(s.order, s.n);
     s.puffstart = start;
     s.puffend = start + par.puffdur;
     s.previ = i;

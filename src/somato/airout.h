@@ -27,7 +27,8 @@ struct PuffSweep {
 };
 // Restores the order 0..n-1 and forgets the position.
 void puffsweepreset(PuffSweep& s, int n);
-// Advances to position i at time t: a wrap reshuffles when `shuffled`, and
+// Advances to position i at time t: with `shuffled` the first position and
+// every wrap shuffle the order, and
 // each change of position starts a puff at `start`, the time the position
 // began. True while the puff is on.
 bool puffsweepstep(PuffSweep& s, int i, double t, double start, bool shuffled);

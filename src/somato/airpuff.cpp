@@ -55,7 +55,7 @@ int randomplace(PolarEval& e, int m, bool logit) {
   } while (m > 1 && r == e.lastbase);
   if (e.lastbase >= 0 && random() % setup.onebackevery == 0) {
     r = e.lastbase;
-    if (logit) logevent("1BakEvent: %8.3lf\n", gettimer());
+    if (logit) logevent("1BakEvent: %8.3lf\n", logtime());
   }
   e.lastbase = r;
   return r;
@@ -107,6 +107,8 @@ int polar100index(int i, float polfreq, int tubes, bool output) {
   return k < 0 ? k + tubes : k;
 }
 
+int polar100slot(int tube, int tubes) { return tubes / 4 - tube; }
+
 void drawpolarair(double t) {
   const int tubes = par.airtubes;
   const double step = TWOPI / tubes;
@@ -118,14 +120,21 @@ void drawpolarair(double t) {
                              : 100000000L;
     if (setup.onebackevery < 1) setup.onebackevery = 1;
     initeval(outeval, par.puffjitt / pos);
-    initeval(showeval, par.puffjitt / pos);
+    if (par.stimtype != 100) initeval(showeval, par.puffjitt / pos);
     airvalvesreset();
     run.initdoneflag = 1;
   }
   const double tout = t - par.delayttlport;
   int k = 0;
-  if (tout >= 0.0) airvalve(evalpolar(outeval, tout, true, &k) ? airtube(k) : 0);
-  if (evalpolar(showeval, t, false, &k)) circlesquare((k + 0.5) * step);
+  const bool puffing = tout >= 0.0 && evalpolar(outeval, tout, true, &k);
+  if (tout >= 0.0) airvalve(puffing ? airtube(k) : 0);
+  if (par.stimtype == 100) {
+    // The rehearsal display shows the real puffs: the square is on while
+    // the valve is, at the slot of the mapped tube.
+    if (puffing) circlesquare((polar100slot(airtube(k), tubes) + 0.5) * step);
+  } else if (evalpolar(showeval, t, false, &k)) {
+    circlesquare((k + 0.5) * step);
+  }
   if ((par.stimtype == 101 || par.stimtype == 102) && t < 1.5) {
     glColor3f(1.0f, 0.0f, 0.0f);
     drawstr("illus, not actual, pos", 0.0f, 0.5f, 24.0f, 5, 0);

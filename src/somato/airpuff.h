@@ -18,6 +18,9 @@ bool polarpuffon(double f, const float* jitt, int slots, double puffdurfrac);
 // Type 100's position index for the outputs (counting down from a quarter
 // of the circle) or the display, for the integer position i.
 int polar100index(int i, float polfreq, int tubes, bool output);
+// Type 100's display slot (angle slot, negative: clockwise) of `tube` (1-based):
+// where the display shows the position whose output is that tube.
+int polar100slot(int tube, int tubes);
 // Types 103, 120: the block at time t (1: the random, or off, block).
 int rotrandblock(double t, float twofreq);
 // Line sweeps: map index of the tube `within` the line `line` of the grid

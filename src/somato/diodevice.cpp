@@ -78,7 +78,7 @@ void putport(int box, int port, unsigned char value, bool force) {
 
 void logrespchange(unsigned char v) {
   if (!par.logrespbitsflag || !run.stimrunningflag) return;
-  logevent("RespBits: %9.3lf   %d%d%d%d%d%d%d%d\n", gettimer(), (v >> 7) & 1, (v >> 6) & 1, (v >> 5) & 1,
+  logevent("RespBits: %9.3lf   %d%d%d%d%d%d%d%d\n", logtime(), (v >> 7) & 1, (v >> 6) & 1, (v >> 5) & 1,
            (v >> 4) & 1, (v >> 3) & 1, (v >> 2) & 1, (v >> 1) & 1, v & 1);
 }
 

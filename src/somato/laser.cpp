@@ -38,7 +38,7 @@ struct Pulse {
 
 // The log line of a pulse that has ended.
 void finishpulse(Pulse& p) {
-  if (p.enabled) logevent("PainEvent: %9.3lf   fing=%d, pos=%d\n", gettimer(), p.finger, p.pos);
+  if (p.enabled) logevent("PainEvent: %9.3lf   fing=%d, pos=%d\n", logtime(), p.finger, p.pos);
   p.end = -1.0;
 }
 
@@ -189,7 +189,9 @@ void drawpainrand(double t) {
     const double len = isi * f * l;
     std::printf(par.fingercnt < 0 ? "vistrum: %2.1fs OFF, %2.1fs ON\n" : "vistrum: %2.1fs ON, %2.1fs OFF\n", len, len);
     prevlaser = 1.001;
-    wasenabled = true;
+    // The block the run opens with: an opening off block (negative
+    // -fingercnt) has no on block before it to repeat, and takes a new plan.
+    wasenabled = par.fingercnt >= 0;
     pulse = Pulse{};
     run.initdoneflag = 1;
   }

@@ -205,7 +205,7 @@ void drawparafontoffrndblk(double t) {
   if (kind != OFF && par.fonttargprob != 0.0f && !targon && random() % framespertarg == 0) {
     targon = 1;
     targframesleft = par.targframes;
-    logevent("FontEvent: %9.3lf    frms=%d\n", gettimer(), par.targframes);
+    logevent("FontEvent: %9.3lf    frms=%d\n", logtime(), par.targframes);
   }
   const int swapped = targon;
   if (targon && --targframesleft <= 0) targon = 0;
@@ -215,7 +215,7 @@ void drawparafontoffrndblk(double t) {
     timedon = 1;
     nexttarg++;
     targendtime = t + par.targframes * par.framedur;
-    logevent("FontEvent: %9.3lf    frms=%d\n", gettimer(), par.targframes);
+    logevent("FontEvent: %9.3lf    frms=%d\n", logtime(), par.targframes);
   }
   if (timedon && t >= targendtime) timedon = 0;
   const float grey = timedon ? par.texttargcol : par.textcol;

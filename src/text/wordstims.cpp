@@ -89,7 +89,7 @@ bool firstcall(bool& everinit) {
 bool onebackdue(int perword) {
   if (par.onebacktargprob == 0.0f) return false;
   if (random() % perword != 0) return false;
-  logevent("1BakEvent: %8.3lf\n", gettimer());
+  logevent("1BakEvent: %8.3lf\n", logtime());
   return true;
 }
 
@@ -429,7 +429,7 @@ void drawwordsfontoffrndblk(double t) {
       word = wordorder[counter % wordlinecnt];
       red = nexttarg < static_cast<int>(fonttargs.size()) && counter == fonttargs[nexttarg];
       if (red) {
-        logevent("FontEvent: %8.3lf   red\n", gettimer());
+        logevent("FontEvent: %8.3lf   red\n", logtime());
         nexttarg++;
       }
     }
@@ -474,7 +474,7 @@ void drawnumdil(double t) {
     // A count of zero or less means no targets.
     targ = par.sweepspertarg > 0 && random() % par.sweepspertarg == 0;
     offset = uniform() < 0.5 ? -1 : 1;
-    if (targ) logevent("NumEvent: %9.3lf   %d\n", gettimer(), offset);
+    if (targ) logevent("NumEvent: %9.3lf   %d\n", logtime(), offset);
   }
   lastphase = e;
   const float r = numdilradius(e);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cmath>
 #include <memory>
 #include <regex>
 
@@ -200,4 +201,23 @@ TEST_F(EventLog, AScreenRedrawnEveryFrameReportsTheScoreOnce) {
   EXPECT_EQ(log.find("Feedback:"), log.rfind("Feedback:")) << log;
   v.key("Escape");
   EXPECT_EQ(v.wait().status, 0);
+}
+
+TEST_F(EventLog, SavedFrameRunsLogTheTimeOfTheFrameThatDrewTheEvent) {
+  // Frames at t = 100 + k/10: a line written while a frame is drawn carries
+  // that frame's t (the clock runs at the pace of saving, not of the frames).
+  const SavedRun r = loggedrun(*x, {"-s", "70", "-sftarg", "8", "2", "-polperiod", "4", "-minfrms2nexttg", "3", "-firstframetime", "100",
+                                    "-winxy", "160", "120"},
+                               40, 10.0);
+  ASSERT_EQ(r.result.status, 0) << r.result.out;
+  const std::vector<std::string> ev = loglines(r.log, "SfChgEvent:");
+  ASSERT_GE(ev.size(), 2u) << r.log;
+  for (const std::string& l : ev) {
+    const double t = std::stod(l.substr(l.find(':') + 1));
+    EXPECT_GE(t, 100.0) << l;
+    EXPECT_LT(t, 104.0) << l;
+    const double k = (t - 100.0) * 10.0;
+    EXPECT_NEAR(k, std::round(k), 0.006) << l;
+  }
+  removetree(r.dir);
 }

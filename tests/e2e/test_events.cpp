@@ -1,11 +1,14 @@
 // vistrum-events on the logs of real runs of several types: every line is
 // mapped, the table is well formed, and a dataset assembled from the tables
 // passes the BIDS validator (from npm; scripts/test.sh installs it).
+#include "core/catalogue.h"
 #include "harness.h"
+#include "tools/logevents.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -145,4 +148,53 @@ TEST_F(Events, RealRunLogsBecomeValidEventsTables) {
   EXPECT_EQ(text.find("[ERR]"), std::string::npos) << text;
   EXPECT_EQ(text.find("events.json"), std::string::npos) << text;  // no remark on the sidecars
   removetree(ds);
+}
+
+// Every type that logs, run for a few seconds of saved frames: each line it
+// writes is one the events tool maps, a start is one start of the tool's,
+// and times never go backwards within a start.
+TEST_F(Events, EveryLoggingTypeWritesLinesTheEventsToolMaps) {
+  int count = 0;
+  const StimTypeInfo* table = stimtable(&count);
+  std::vector<int> logging;
+  for (int k = 0; k < count; k++) {
+    const int n = table[k].num;
+    if (stimbuilt(n) && stimmaylog(n, 0.0f, 0.0f)) logging.push_back(n);
+  }
+  logging.push_back(10);  // logs with its check targets
+  std::sort(logging.begin(), logging.end());
+  for (int type : sampletypes(logging, 6, "events guard")) {
+    SCOPED_TRACE("type " + std::to_string(type));
+    std::vector<std::string> args = {"-s", std::to_string(type), "-winxy", "320", "240", "-sndprog", "/bin/true"};
+    // What a type needs beyond its defaults to run at all.
+    const std::map<int, std::vector<std::string>> extra = {
+        {10, {"-chktarg", "4", "1", "-polperiod", "4"}},
+        {32, {"-tiffdir", "photos", "-bgcnt", "1", "-imcnt", "5", "-simulcnt", "5"}},
+        {76, {"-sndfilenames", "1", "beep.wav"}}};
+    if (extra.count(type)) args.insert(args.end(), extra.at(type).begin(), extra.at(type).end());
+    const SavedRun run = loggedrun(*x, args, 40, 10.0);
+    removetree(run.dir);
+    if (run.result.status != 0 || run.log.empty()) {
+      ADD_FAILURE() << "status " << run.result.status << "\n" << run.result.out;
+      continue;
+    }
+    std::istringstream in(run.log);
+    const EventsTable t = convertlog(in);
+    for (const UnmappedLine& u : t.unmapped)
+      EXPECT_NE(u.reason, "not an event line this program writes") << "line " << u.line << ": " << u.text;
+    // One start (F1 and its start line) is one start of the table; a
+    // second F1 of the harness before the first frame is a restart of its own.
+    EXPECT_EQ(loglines(run.log, "StartPulse(").size(), 1u) << run.log;
+    EXPECT_EQ(t.segments.size(), loglines(run.log, "F1-reset:").size()) << run.log;
+    // Times in the order the lines were written (a wedge trial line carries
+    // its own earlier start; a pre-period's end restarts the timer).
+    std::vector<EventRow> rows = t.rows;
+    std::stable_sort(rows.begin(), rows.end(), [](const EventRow& a, const EventRow& b) { return a.line < b.line; });
+    double last = -1e9;
+    for (const EventRow& r : rows) {
+      if (r.trialtype == "start" || r.event == "angle" || r.event == "delay period") continue;
+      EXPECT_GE(r.logtime, last) << "line " << r.line << " (" << r.event << ")\n" << run.log;
+      last = r.event == "EndPrePer" || r.event == "EndPrePrePer" ? -1e9 : r.logtime;
+    }
+  }
 }

@@ -69,6 +69,49 @@ TEST_F(Keys, CountedFiveKeyTriggerStartsOnTheThirdPressThenLogsResponses) {
   EXPECT_TRUE(hasline(r, "vistrum: ### -fivekeytriggerflag: 5-key triggers, logged after")) << r.out;
 }
 
+TEST_F(Keys, ScannerPulsesAfterAnF1StartAreLoggedAndRestartNothing) {
+  Vistrum v(*x, logged({"-fivekeytrigger", "-waitforpulse", "3"}), newcwd());
+  ASSERT_TRUE(v.waitforwindow());
+  v.key("F1");
+  ASSERT_TRUE(waituntil([&] { return count(v, "StartPulse(-1):") == 1; })) << logof(v);
+  sendkeys(*x, {"5", "5", "5", "5"});
+  ASSERT_TRUE(waituntil([&] { return count(v, "KeyEvent:") == 4; })) << logof(v);
+  EXPECT_EQ(count(v, "F1-reset:"), 1u) << logof(v);
+  EXPECT_EQ(count(v, "StartPulse("), 1u) << logof(v);
+  v.key("Escape");
+  EXPECT_EQ(v.wait().status, 0);
+}
+
+TEST_F(Keys, ScaleKeysOnReadyLogTheirOwnScalesAndOneStart) {
+  Vistrum v(*x, logged({"-waitforpulse", "-1"}), newcwd());
+  ASSERT_TRUE(v.waitforwindow());
+  sendkeys(*x, {"Up", "Up", "Up"});
+  ASSERT_TRUE(waituntil([&] { return count(v, "CurScale:") == 3; })) << logof(v);
+  v.key("F1");
+  ASSERT_TRUE(waituntil([&] { return count(v, "StartPulse(-1):") >= 1; })) << logof(v);
+  settle();
+  const std::string log = logof(v);
+  EXPECT_EQ(loglines(log, "StartPulse(").size(), 1u) << log;
+  const std::vector<std::string> s = loglines(log, "CurScale:");
+  const char* want[] = {"   1.020", "   1.040", "   1.061"};
+  for (int k = 0; k < 3; k++) EXPECT_EQ(s[k].substr(s[k].size() - 8), want[k]) << s[k];
+  v.key("Escape");
+  EXPECT_EQ(v.wait().status, 0);
+}
+
+TEST_F(Keys, F2OnTheReadyScreenKeepsWaitingForOneStart) {
+  Vistrum v(*x, logged({"-waitforpulse", "-1"}), newcwd());
+  ASSERT_TRUE(v.waitforwindow());
+  v.key("F2");
+  ASSERT_TRUE(waituntil([&] { return count(v, "F2-resetwait:") == 1; })) << logof(v);
+  v.key("F1");
+  ASSERT_TRUE(waituntil([&] { return count(v, "StartPulse(-1):") >= 1; })) << logof(v);
+  settle();
+  EXPECT_EQ(count(v, "StartPulse("), 1u) << logof(v);
+  v.key("Escape");
+  EXPECT_EQ(v.wait().status, 0);
+}
+
 TEST_F(Keys, F2ShowsReadyAgainAndTheTriggerCountStartsOver) {
   Vistrum v(*x, logged({"-fivekeytrigger", "-waitforpulse", "2"}), newcwd());
   ASSERT_TRUE(v.waitforwindow());

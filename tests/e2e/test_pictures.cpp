@@ -153,6 +153,25 @@ TEST_F(PictureFrames, BarrierBlocksLogOneTiffEventPerTargetSetAndRepeat) {
   EXPECT_EQ(loglines(b.log, "TiffEvent:").size(), events.size());
 }
 
+TEST_F(PictureFrames, BarrierBlocksLogNoTargetsAfterTheDesignEndsOrInOffBlocks) {
+  // Only target pictures: every set shown is logged. Blocks: off [0,1), dilatefront [1,2), then "Done";
+  // new sets at 0.05, 0.55, 1.05, 1.55, ... (frames at t = 0.05 + k/10).
+  const std::string dir = folder({{"targ0red.tif", solid(255, 0, 0)}});
+  const SavedRun r = loggedrun(*x, {"-s", "54", "-tiffdir", dir, "-simulcnt", "1", "-flowperiod", "0.5", "-condlist",
+                                    "0", "1", "-blockperiod", "1", "-firstframetime", "0.05", "-winxy", "160", "120"},
+                               40, 10.0);
+  ASSERT_EQ(r.result.status, 0) << r.result.out;
+  ASSERT_EQ(loglines(r.log, "RndBlkExptDone:").size(), 1u) << r.log;
+  const std::vector<std::string> events = loglines(r.log, "TiffEvent:");
+  EXPECT_EQ(events.size(), 2u) << r.log;  // t = 1.05 and 1.55
+  for (const std::string& e : events) {
+    const double t = std::stod(e.substr(e.find(':') + 1));
+    EXPECT_GE(t, 1.0) << e;
+    EXPECT_LT(t, 2.0) << e;
+  }
+  EXPECT_LT(r.log.rfind("TiffEvent:"), r.log.find("RndBlkExptDone:")) << r.log;
+}
+
 // Pixels of exactly colour c in frame f.
 int countrgb(const Image& f, uint32_t c) {
   int n = 0;

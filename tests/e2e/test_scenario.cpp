@@ -195,6 +195,40 @@ TEST_F(ScenarioFrames, SoundsOutputBitsAndCodesFollowTheEvents) {
   EXPECT_EQ(c, codes) << readfile(dir + "/box/out");
 }
 
+// Two events in a row with the same code and bit: a frame of zero between
+// them, so the receiver sees two onsets. A bit the box does not have is refused.
+TEST_F(ScenarioFrames, RepeatedCodesAndBitsShowEachOnsetOnThePort) {
+  const std::string dir = maketempdir("scnrep");
+  writefile(dir + "/t.scn", "100 100 5 text=a +\nttl=2\n100 100 5 text=b +\nttl=2\n100 100 6 text=c\n1000 1000 7 text=d\n");
+  mkdir((dir + "/box").c_str(), 0755);
+  mkfifo((dir + "/box/in").c_str(), 0666);
+  const std::vector<std::string> args = {"-s", "60", "-winxy", "64", "48", "-saveframes", "8", "20", "-firstframetime",
+                                         "0.025", "-tiffoutdir", dir, "-exptfile", "t.scn", "-sxcode", "-sxcode2ttl",
+                                         "-addport2set", "0", "A"};
+  Vistrum v(*x, args, dir, {"VISTRUM_DIO=sim:" + dir + "/box"});
+  ASSERT_TRUE(v.waitforwindow());
+  v.key("F1");
+  const RunResult r = v.wait(120);
+  ASSERT_EQ(r.status, 0) << r.out;
+  std::map<char, std::vector<std::pair<double, int>>> ports;
+  for (const char port : {'A', 'C'})
+    for (const auto& e : simportvalues(dir + "/box/out", port))
+      if (e.first > 0.0 && e.first < 0.4 && (ports[port].empty() || ports[port].back().second != e.second))
+        ports[port].push_back(e);
+  // Frames at 0.025, 0.075, ... 0.375: the second event begins at 0.125 with a zero.
+  const std::vector<std::pair<double, int>> codes = {{0.025, 5}, {0.125, 0}, {0.175, 5}, {0.225, 6}, {0.325, 7}};
+  EXPECT_EQ(ports['C'], codes) << readfile(dir + "/box/out");
+  const std::vector<std::pair<double, int>> bits = {{0.025, 2}, {0.125, 0}, {0.175, 2}, {0.225, 0}};
+  EXPECT_EQ(ports['A'], bits) << readfile(dir + "/box/out");
+
+  writefile(dir + "/u.scn", "100 100 5 text=a +\nttl=9\n");
+  Vistrum b(*x, {"-s", "60", "-nofullscreen", "-exptfile", dir + "/u.scn", "-setupusb", "-addport2set", "0", "A"}, dir,
+            {"VISTRUM_DIO=sim:" + dir + "/box"});
+  const RunResult bad = b.wait(30);
+  EXPECT_EQ(bad.status, 1) << bad.out;
+  EXPECT_NE(bad.out.find("ttl=9 but the output bits (-addport2set) are 1-8"), std::string::npos) << bad.out;
+}
+
 // The shipped examples start from any folder, found by name in the library.
 TEST_F(ScenarioFrames, ShippedExamplesRunAsTheyAre) {
   for (const std::vector<std::string>& extra : std::vector<std::vector<std::string>>{

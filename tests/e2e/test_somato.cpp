@@ -8,8 +8,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <map>
+#include <set>
 #include <sstream>
 
 namespace {
@@ -82,9 +85,9 @@ void startsaving(Vistrum& v, const std::string& frames) {
 // A saving run of `type` (160 x 120) with the box's ports A and B as the
 // output group; its status.
 int boxrun(const XServer& x, const Box& box, const std::string& cwd, const std::string& type, int frames,
-           std::vector<std::string> extra) {
+           std::vector<std::string> extra, int hz = 60) {
   std::vector<std::string> args = {"-s", type, "-nofullscreen", "-setupusb", "-addport2set", "0", "A", "-addport2set",
-                                   "0", "B", "-winxy", "160", "120", "-saveframes", std::to_string(frames), "60",
+                                   "0", "B", "-winxy", "160", "120", "-saveframes", std::to_string(frames), std::to_string(hz),
                                    "-tiffoutdir", cwd + "/frames"};
   args.insert(args.end(), extra.begin(), extra.end());
   Vistrum v(x, args, cwd, {box.env()});
@@ -192,6 +195,108 @@ TEST_F(Somato, LaserCuesInOrderAndPulseAfterEach) {
   ASSERT_EQ(pain.size(), 7u) << log;
   EXPECT_NE(pain[5].find("fing=0, pos=5"), std::string::npos) << pain[5];
   EXPECT_NE(pain[6].find("fing=1, pos=0"), std::string::npos) << pain[6];
+}
+
+TEST_F(Somato, LaserBlocksOpeningWithOffCueEveryFingerOfThePlan) {
+  // Type 110 with -fingercnt -4 opens with the off block: its eight cues
+  // (0.5 s apart) visit two positions of each finger, as an on block does.
+  const std::string cwd = newcwd();
+  Box box(cwd);
+  ASSERT_EQ(boxrun(*x, box, cwd, "110", 250, {"-sndprog", recordingplayer(cwd), "-fingercnt", "-4", "-fingerstimISI",
+                                               "0.5"}),
+            0);
+  std::istringstream played(readfile(cwd + "/played"));
+  std::map<std::string, int> perfinger;
+  std::set<std::string> cues;
+  int n = 0;
+  for (std::string l; std::getline(played, l) && n < 8; n++) {
+    const std::string name = l.substr(l.rfind('/') + 1);
+    cues.insert(name);
+    perfinger[name.substr(0, name.find('-'))]++;
+  }
+  ASSERT_EQ(n, 8) << readfile(cwd + "/played");
+  EXPECT_EQ(cues.size(), 8u) << readfile(cwd + "/played");
+  for (const char* f : {"ind", "mid", "ring", "little"}) EXPECT_EQ(perfinger[f], 2) << f;
+}
+
+TEST_F(Somato, TheVisualBlockOfTheAirBlocksLogsNoFlowBlocksOfItsOwn) {
+  const SavedRun r = loggedrun(*x, {"-s", "111", "-condlist", "1", "2", "-blockperiod", "1", "-winxy", "160", "120"},
+                               20, 10.0);
+  ASSERT_EQ(r.result.status, 0) << r.result.out;
+  const std::vector<std::string> blocks = loglines(r.log, "StimEvent:");
+  ASSERT_EQ(blocks.size(), 2u) << r.log;
+  EXPECT_NE(blocks[0].find("   fullvis (1)"), std::string::npos) << blocks[0];
+  EXPECT_NE(blocks[1].find("   randair (2)"), std::string::npos) << blocks[1];
+  EXPECT_EQ(loglines(r.log, "InitRndBlk:").size(), 1u) << r.log;
+  removetree(r.dir);
+}
+
+TEST_F(Somato, F1StartsTheBlockDesignOfTheAirBlocksAgain) {
+  for (const char* type : {"111", "112", "119"}) {
+    SCOPED_TRACE(type);
+    const std::string cwd = newcwd();
+    Vistrum v(*x, {"-s", type, "-nofullscreen", "-logfile", "-winxy", "160", "120", "-saveframes", "3000", "60",
+                   "-tiffoutdir", cwd + "/frames"},
+              cwd);
+    ASSERT_TRUE(v.waitforwindow());
+    startsaving(v, cwd + "/frames");
+    ASSERT_TRUE(waituntil([&] { return !findfile(cwd + "/frames", "f00005.tiff").empty(); }));
+    const size_t before = loglines(logof(v), "F1-reset:").size();
+    v.key("F1");
+    ASSERT_TRUE(waituntil([&] { return loglines(logof(v), "F1-reset:").size() > before; })) << logof(v);
+    EXPECT_TRUE(waituntil([&] { return loglines(logof(v), "InitRndBlk:").size() == before + 1; })) << logof(v);
+    v.key("Escape");
+    EXPECT_EQ(v.wait(60).status, 0);
+  }
+}
+
+TEST_F(Somato, ALinePuffKeepsItsTubeWhenTheSweepMovesOn) {
+  // Lines change every 0.1 s, puffs of 0.1 s with 0.05 s gaps: most puffs
+  // span a change of line, and each must still open one valve only.
+  const std::string cwd = newcwd();
+  Box box(cwd);
+  ASSERT_EQ(boxrun(*x, box, cwd, "104", 60, {"-lineperiod", "0.4", "-puffdur", "0.1"}), 0);
+  std::vector<std::pair<double, bool>> edges;  // every valve's on and off
+  for (const char port : {'A', 'B'})
+    for (int bit = 0; bit < 8; bit++)
+      for (const auto& e : box.edges(port, bit)) edges.push_back(e);
+  std::stable_sort(edges.begin(), edges.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  int ons = 0;
+  double lastoff = -1.0;
+  for (const auto& [t, on] : edges) {
+    if (!on) {
+      lastoff = t;
+      continue;
+    }
+    ons++;
+    if (lastoff >= 0.0) {
+      EXPECT_GT(t - lastoff, 0.04) << "a valve opened at " << t << " as another closed";
+    }
+  }
+  EXPECT_EQ(ons, 7) << readfile(box.dir + "/out");  // puffs at 0, 0.15, ..., 0.9
+}
+
+TEST_F(Somato, HalfTubeGapJitterDoesNotDependOnTheFrameRate) {
+  // The same seed at 60 and 30 frames per second: the same puffs, each
+  // valve opening within a frame of the slower rate.
+  std::vector<std::vector<double>> ons;
+  for (const int hz : {60, 30}) {
+    const std::string cwd = newcwd();
+    Box box(cwd);
+    ASSERT_EQ(boxrun(*x, box, cwd, "106", 2 * hz, {"-puffjitt", "0.04", "-gapdur", "0.15", "-srseed", "3"}, hz), 0);
+    std::vector<double> t;
+    for (const char port : {'A', 'B'})
+      for (int bit = 0; bit < 8; bit++)
+        for (const auto& e : box.edges(port, bit))
+          if (e.second) t.push_back(e.first);
+    std::sort(t.begin(), t.end());
+    ons.push_back(t);
+  }
+  // (The last puff may open after the last frame of the slower rate.)
+  const size_t n = std::min(ons[0].size(), ons[1].size());
+  ASSERT_GE(n, 8u);
+  EXPECT_LE(std::max(ons[0].size(), ons[1].size()) - n, 1u);
+  for (size_t k = 0; k < n; k++) EXPECT_NEAR(ons[0][k], ons[1][k], 1.0 / 30 + 1e-6) << "puff " << k;
 }
 
 TEST_F(Somato, RandomPuffsRepeatWithTheSeed) {

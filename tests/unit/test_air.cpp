@@ -80,6 +80,35 @@ TEST(AirSchedules, BlocksSweepsAndGrid) {
   EXPECT_EQ(order, (std::vector<int>{0, 1, 2, 3, 4, 5}));
 }
 
+TEST(AirSchedules, AShuffledSweepIsShuffledFromItsFirstPass) {
+  par.puffdur = 0.07f;
+  const std::vector<int> identity = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
+  int shuffledfirst = 0;
+  for (int seed = 1; seed <= 5; seed++) {
+    srandom(seed);
+    PuffSweep s;
+    puffsweepreset(s, 12);
+    puffsweepstep(s, 0, 0.0, 0.0, true);
+    shuffledfirst += std::vector<int>(s.order, s.order + 12) != identity;
+    PuffSweep rot;  // the rotation keeps its order
+    puffsweepreset(rot, 12);
+    puffsweepstep(rot, 0, 0.0, 0.0, false);
+    EXPECT_EQ(std::vector<int>(rot.order, rot.order + 12), identity);
+  }
+  EXPECT_EQ(shuffledfirst, 5);
+}
+
+TEST(AirSchedules, Type100DisplayShowsTheSlotOfTheRealTube) {
+  // Twelve tubes: the first output tube (3, a quarter round counting down)
+  // is shown at the first slot, whatever position of the map drives it.
+  for (int i = 0; i < 12; i++) {
+    const int k = polar100index(i, 1.0f, 12, true);
+    EXPECT_EQ(polar100slot(k + 1, 12), polar100index(i, 1.0f, 12, false) - 12 * (i > 2)) << i;
+  }
+  EXPECT_EQ(polar100slot(3, 12), 0);
+  EXPECT_EQ(polar100slot(7, 12), -4);
+}
+
 TEST(LaserSchedules, NamesFingersAndPlans) {
   char name[32];
   paincuename(name, sizeof name, 2, 2);

@@ -45,10 +45,10 @@ TEST(LogNames, FollowTypeAndTargetProbabilities) {
 TEST(MayLog, ListedTypesAndTargetOverrides) {
   // Type 1 logs too: its number task is scored from the log.
   for (int n : {0, 1, 3, 8, 11, 15, 18, 22, 24, 26, 29, 31, 36, 39, 49, 51, 52, 54, 57, 59, 60, 62, 65, 68, 70, 71,
-                74, 81, 98, 101, 102, 108, 109, 111, 112, 115, 117, 120})
+                74, 81, 92, 97, 98, 101, 102, 103, 108, 109, 110, 111, 112, 115, 117, 120})
     EXPECT_TRUE(stimmaylog(n, 0, 0)) << n;
-  for (int n : {2, 9, 13, 14, 19, 20, 21, 23, 27, 28, 30, 37, 48, 50, 53, 58, 61, 63, 69, 72, 73, 82, 97, 99,
-                100, 103, 110, 113, 114})
+  for (int n : {2, 9, 13, 14, 19, 20, 21, 23, 27, 28, 30, 37, 48, 50, 53, 58, 61, 63, 69, 72, 73, 82, 99,
+                100, 113, 114})
     EXPECT_FALSE(stimmaylog(n, 0, 0)) << n;
   EXPECT_FALSE(stimmaylog(10, 0, 0));
   EXPECT_TRUE(stimmaylog(10, 1.0f, 0));
@@ -78,8 +78,9 @@ TEST(LogNames, EveryTypeWithItsOwnNameAndNoOthersMayLog) {
       {66, "wordsletts"}, {67, "randwordsfont1vs2"}, {68, "wordsfont1vs2"}, {70, "sframp"}, {71, "sframprnd"},
       {74, "parafontoffrandblock"}, {75, "offwordfontrandblock"}, {76, "playsnd"},
       {77, "stermonbinrivoffrndblk"}, {78, "orbdilim"}, {79, "divgmonbinrivoffrndblk"}, {80, "orient"},
-      {81, "orientquad"}, {98, "multipolarlet"}, {101, "rightleftair"}, {102, "randoffair"}, {108, "painmap"},
-      {109, "randpainmap"}, {111, "offvisair"}, {112, "off2air"}, {115, "orbrotdil"},
+      {81, "orientquad"}, {92, "delsaccret"}, {97, "multieccenlet"}, {98, "multipolarlet"}, {101, "rightleftair"},
+      {102, "randoffair"}, {103, "rotrandair"}, {108, "painmap"}, {109, "randpainmap"}, {110, "painonoff"},
+      {111, "offvisair"}, {112, "off2air"}, {115, "orbrotdil"},
       {117, "multieccenletdil"}, {118, "multipolarletdil"}, {119, "off3air"}, {120, "zz"}};
   int count = 0;
   const StimTypeInfo* t = stimtable(&count);

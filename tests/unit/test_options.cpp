@@ -313,3 +313,8 @@ TEST(DirectoryReaders, FallBackToTestAndReportTheResult) {
   EXPECT_STREQ(par.tiffdir, "/tmp");
   EXPECT_FATAL(parsecmd(10, {"-sndfiledir"}), "-sndfiledir missing arg");
 }
+
+TEST(DirectoryReaders, AMisspeltPictureFolderIsRefusedNotReplacedByTheTestPatterns) {
+  EXPECT_FATAL(parsecmd(54, {"-tiffdir", "photoss"}), "### no such -tiffdir: photoss");
+  EXPECT_FATAL(parsecmd(54, {"-tiffdir", "./no-such-folder"}), "### no such -tiffdir");
+}
