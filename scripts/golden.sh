@@ -11,7 +11,8 @@
 #
 # A change that alters what a type shows or logs updates the list in the
 # same commit and says why; a refactor shows it changes nothing by leaving
-# the list alone. Needs a build (scripts/build.sh).
+# the list alone. Needs a build (scripts/build.sh). VISTRUM_GOLDEN_LOGS=<dir>
+# keeps each type's masked log there, to see what a change did to it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 update=0

@@ -50,10 +50,11 @@ std::string maskedlog(const std::string& log) {
       from++;  // the command line
       break;
     }
-  // The log writes its times with three decimals (%8.3lf and the like).
-  static const std::regex timed(R"(-?\b[0-9]+\.[0-9]{3}\b)");
+  // The log writes its times with three decimals in a field width (%8.3lf
+  // and the like): the padding goes with the time.
+  static const std::regex timed(R"( *-?\b[0-9]+\.[0-9]{3}\b)");
   std::string out;
-  for (size_t i = from; i < lines.size(); i++) out += std::regex_replace(lines[i], timed, "<t>") + "\n";
+  for (size_t i = from; i < lines.size(); i++) out += std::regex_replace(lines[i], timed, " <t>") + "\n";
   return out;
 }
 
@@ -74,6 +75,9 @@ Hashes render(const XServer& x, int type) {
   uint64_t h = kFnvStart;
   for (const Image& f : r.frames) h = fnv(h, f.rgba.data(), f.rgba.size() * sizeof(uint32_t));
   const std::string log = maskedlog(r.log);
+  // VISTRUM_GOLDEN_LOGS=<dir>: the masked logs kept, to see what changed.
+  if (const char* keep = std::getenv("VISTRUM_GOLDEN_LOGS"); keep && *keep)
+    std::ofstream(std::string(keep) + "/" + std::to_string(type) + ".log") << log;
   return {std::to_string(r.frames.size()) + ":" + hex(h), r.log.empty() ? "nolog" : hex(fnv(kFnvStart, log.data(), log.size()))};
 }
 
