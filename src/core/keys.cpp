@@ -24,12 +24,12 @@
 #include <cstdio>
 #include <cstring>
 
+void logkey(int digit) { logevent("KeyEvent: %9.3lf   k%d\n", logtime(), digit); }
+
 namespace {
 
 GLfloat savedmatrix[16];
 bool matrixsaved = false;
-
-void logkey(int digit) { logevent("KeyEvent: %9.3lf   k%d\n", logtime(), digit); }
 
 // The label of the waiting screen on show, redrawn when a key changes what
 // it shows (a fixed buffer: keys are handled inside the frame loop too).

@@ -11,6 +11,8 @@ void drawwaitscreen(const char* text);
 // Shows `text`, waits for a start event, resets the timer, logs the start.
 void clearreadywaitsett(int n, const char* text);
 void waitforF1orF2key();
+// A digit key or a response button: the KeyEvent line that scoring reads.
+void logkey(int digit);
 // Handles at most one pending window event; never blocks.
 void checkkeyinput();
 // Clears the first-call flags and stops sounds (F1, F2, trigger keys).

@@ -29,7 +29,12 @@ struct DioBackend {
   // A note for whoever watches the box (may be nullptr): "wait <n>" when
   // the run starts waiting for n trigger pulses.
   void (*note)(const char* text);
+  // Inputs are single bytes (a serial box): each trigger pulse is logged as
+  // it arrives and each response button as the key of its number.
+  bool bytes;
 };
 
 // The simulated box (diosim.cpp).
 extern const DioBackend diosimbackend;
+// A serial-port trigger and response box (dioserial.cpp).
+extern const DioBackend dioserialbackend;

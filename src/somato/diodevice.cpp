@@ -24,7 +24,7 @@ namespace {
 constexpr int ROLE_RESP = 2, ROLE_CODE = 3, ROLE_GROUP = 4;
 
 // Backends that VISTRUM_DIO may name; a real-box backend is one more entry.
-const DioBackend* const kBackends[] = {&diosimbackend};
+const DioBackend* const kBackends[] = {&diosimbackend, &dioserialbackend};
 
 struct Device {
   bool selected = false;            // VISTRUM_DIO read
@@ -58,7 +58,7 @@ void selectbackend() {
       dev.arg = colon ? colon + 1 : "";
       return;
     }
-  fatal("vistrum: ### VISTRUM_DIO=%s: unknown digital I/O backend (use none or sim:<dir>)\n", env);
+  fatal("vistrum: ### VISTRUM_DIO=%s: unknown digital I/O backend (use none, sim:<dir> or serial:<device>)\n", env);
 }
 
 bool portrole(int box, int port, int role) {
@@ -96,9 +96,18 @@ void pollinputs() {
       dev.trigbytechanges++;
       const int was = (old >> par.trigbitnum) & 1, now = (v >> par.trigbitnum) & 1;
       // A pulse is its rising edge; -toggletrigger counts every change.
-      if (was != now && (par.toggletriggerflag || now)) dev.trigedges++;
+      if (was != now && (par.toggletriggerflag || now)) {
+        dev.trigedges++;
+        if (dev.backend->bytes && run.stimrunningflag)
+          logevent("TrigPulse: %9.3lf   %ld\n", logtime(), dev.trigedges);
+      }
     }
-    if (box == par.respdevnum && port == par.respportnum) logrespchange(v);
+    if (box == par.respdevnum && port == par.respportnum) {
+      logrespchange(v);
+      if (dev.backend->bytes && run.stimrunningflag)
+        for (int b = 0; b < 8; b++)
+          if ((v >> b) & 1 && !((old >> b) & 1)) logkey(b + 1);
+    }
   }
 }
 

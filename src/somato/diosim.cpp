@@ -153,4 +153,4 @@ void simnote(const char* text) {
 }  // namespace
 
 const DioBackend diosimbackend = {"sim",        simprobe, simopen,  simsetdirection, simwriteport,
-                                  simnextinput, simclose, simnote};
+                                  simnextinput, simclose, simnote,  false};

@@ -57,6 +57,7 @@ const Kind kKinds[] = {
     {"PainEvent", Role::item, "laser_pulse", "laser pulse (detail: finger, position)"},
     {"SXCdeEvent", Role::item, nullptr, "scenario code (code_<n>)"},
     {"SndFile", Role::item, "sound", "sound started (value: file name)"},
+    {"TrigPulse", Role::item, "trigger", "scanner trigger pulse from a serial box (value: pulse count)"},
     {"KeyEvent", Role::response, "response", "subject key press (response: the key)"},
     {"RespBits", Role::response, "response", "response input bits (response: the bits)"},
     {"StartPulse", Role::start, "start", "run start (value: start mode)"},
@@ -78,7 +79,7 @@ const Kind kKinds[] = {
 // Trial types written from the line itself, described in the sidecar too.
 const char* const kWedgeWhat = "event-related wedge trial at this polar angle (detail: nback_repeat for a repeat)";
 const char* const kDelayWhat = "delay between event-related wedge trials";
-const char* const kTriggerWhat = "scanner trigger pulse (the 5 key with -fivekeytrigger)";
+const char* const kTriggerWhat = "scanner trigger pulse (the 5 key with -fivekeytrigger, or a serial box's pulse)";
 
 const Kind* findkind(const std::string& word) {
   for (const Kind& k : kKinds)

@@ -1,0 +1,253 @@
+// A serial-port box: scanner trigger converters and response boxes that
+// reach the computer as a (USB) serial port and send one byte per volume
+// pulse and one byte per button press.
+//
+//   VISTRUM_DIO=serial:<device>[,<baud>][,pulse=<byte>][,buttons=<b1>:<b2>...][,codes]
+//
+// Defaults: 115200 baud, pulse byte 0x35 ("5"), buttons 0x31:0x32:0x33:0x34
+// ("1" to "4"); bytes are written decimal or 0x... The box is box 0: a pulse
+// byte is one pulse of the trigger bit (-trigbit; it counts for
+// -waitforpulse), button k sets bit k-1 of the response port (-respport)
+// and is logged as key k. With "codes" every change of the code port
+// (-codeport) is written to the device as one byte.
+//
+// The port is opened raw and non-blocking, locked against a second user,
+// and its settings are restored at every exit (normal, fatal message or a
+// terminating signal).
+#include "somato/dioserial.h"
+
+#include "somato/diobackend.h"
+
+#include "config/params.h"
+#include "core/xit.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+struct Speed {
+  long baud;
+  speed_t code;
+};
+constexpr Speed kSpeeds[] = {{1200, B1200},     {2400, B2400},     {4800, B4800},   {9600, B9600},
+                             {19200, B19200},   {38400, B38400},   {57600, B57600}, {115200, B115200},
+                             {230400, B230400}, {460800, B460800}, {921600, B921600}};
+
+int fd = -1;
+struct termios saved {};
+bool restore = false;
+SerialConfig cfg;
+unsigned char triggerport = 0, responseport = 0;
+// Input changes made from bytes, handed out one at a time.
+struct Change {
+  int port;
+  unsigned char value;
+};
+Change pending[512];
+int pendingfirst = 0, pendingcnt = 0;
+
+bool speedcode(long baud, speed_t* code) {
+  for (const Speed& s : kSpeeds)
+    if (s.baud == baud) {
+      *code = s.code;
+      return true;
+    }
+  return false;
+}
+
+int bytevalue(const std::string& w, const char* what) {
+  char* end = nullptr;
+  const long v = std::strtol(w.c_str(), &end, 0);
+  if (w.empty() || *end != '\0' || v < 0 || v > 255)
+    fatal("vistrum: ### VISTRUM_DIO serial: %s \"%s\" is not a byte (0-255 or 0x00-0xff)\n", what, w.c_str());
+  return static_cast<int>(v);
+}
+
+}  // namespace
+
+// Reads "<device>[,<baud>][,pulse=..][,buttons=..][,codes]"; refuses what
+// cannot work (an unknown speed, one byte mapped twice).
+SerialConfig parseserialconfig(const char* arg) {
+  SerialConfig c;
+  std::string rest = arg ? arg : "";
+  size_t comma = rest.find(',');
+  c.device = rest.substr(0, comma);
+  if (c.device.empty()) fatal("vistrum: ### VISTRUM_DIO=serial:<device>: no device named\n");
+  while (comma != std::string::npos) {
+    const size_t next = rest.find(',', comma + 1);
+    const std::string w = rest.substr(comma + 1, next == std::string::npos ? std::string::npos : next - comma - 1);
+    comma = next;
+    if (w == "codes") {
+      c.codes = true;
+    } else if (w.rfind("pulse=", 0) == 0) {
+      c.pulse = bytevalue(w.substr(6), "pulse byte");
+    } else if (w.rfind("buttons=", 0) == 0) {
+      c.buttoncnt = 0;
+      std::string list = w.substr(8);
+      size_t a = 0;
+      for (;;) {
+        const size_t b = list.find(':', a);
+        if (c.buttoncnt == 8) fatal("vistrum: ### VISTRUM_DIO serial: at most 8 buttons\n");
+        c.buttons[c.buttoncnt++] = bytevalue(list.substr(a, b == std::string::npos ? b : b - a), "button byte");
+        if (b == std::string::npos) break;
+        a = b + 1;
+      }
+    } else {
+      char* end = nullptr;
+      const long baud = std::strtol(w.c_str(), &end, 10);
+      speed_t code;
+      if (w.empty() || *end != '\0' || !speedcode(baud, &code))
+        fatal("vistrum: ### VISTRUM_DIO serial: unsupported speed or option \"%s\" (speeds 1200 to 921600)\n",
+              w.c_str());
+      c.baud = baud;
+    }
+  }
+  int seen[256] = {};
+  seen[c.pulse] = 1;
+  for (int k = 0; k < c.buttoncnt; k++)
+    if (seen[c.buttons[k]]++)
+      fatal("vistrum: ### VISTRUM_DIO serial: byte 0x%02x is mapped twice (pulse and buttons must differ)\n",
+            c.buttons[k]);
+  return c;
+}
+
+namespace {
+
+void restoreport() {
+  if (fd >= 0 && restore) tcsetattr(fd, TCSANOW, &saved);
+}
+
+// A terminating signal: the port gets its settings back, then the signal
+// does what it would have done.
+void onsignal(int sig) {
+  restoreport();
+  std::signal(sig, SIG_DFL);
+  std::raise(sig);
+}
+
+void push(int port, unsigned char value) {
+  if (pendingcnt == static_cast<int>(sizeof pending / sizeof pending[0])) return;  // reader far behind
+  pending[(pendingfirst + pendingcnt) % 512] = {port, value};
+  pendingcnt++;
+}
+
+// One byte from the box: a pulse is the trigger bit rising and falling, a
+// button its response bit rising and falling; other bytes are ignored.
+void takebyte(unsigned char b) {
+  const unsigned char trigbit = static_cast<unsigned char>(1u << (par.trigbitnum & 7));
+  if (b == cfg.pulse) {
+    push(par.trigportnum, triggerport | trigbit);
+    push(par.trigportnum, triggerport & ~trigbit);
+    return;
+  }
+  for (int k = 0; k < cfg.buttoncnt; k++)
+    if (b == cfg.buttons[k]) {
+      const unsigned char bit = static_cast<unsigned char>(1u << k);
+      push(par.respportnum, responseport | bit);
+      push(par.respportnum, responseport & ~bit);
+      return;
+    }
+}
+
+[[noreturn]] void vanished(const char* why) {
+  close(fd);
+  fd = -1;
+  // Every log line is already on disk: the log is whole up to here.
+  fatal("vistrum: ### serial box %s vanished during the run (%s)\n", cfg.device.c_str(), why);
+}
+
+void readbytes() {
+  // A raw port that polls (no minimum count, no wait) reads 0 bytes when
+  // none are there, so a hang-up shows only as such in poll().
+  struct pollfd p = {fd, POLLIN, 0};
+  if (poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) && !(p.revents & POLLIN))
+    vanished("hung up");
+  unsigned char buf[64];
+  for (;;) {
+    const ssize_t n = read(fd, buf, sizeof buf);
+    if (n > 0) {
+      for (ssize_t k = 0; k < n; k++) takebyte(buf[k]);
+      continue;
+    }
+    if (n == 0 || errno == EAGAIN || errno == EINTR) return;
+    vanished(std::strerror(errno));
+  }
+}
+
+int serialprobe(const char*) { return 1; }
+
+int serialopen(const char* arg) {
+  cfg = parseserialconfig(arg);
+  const char* dev = cfg.device.c_str();
+  fd = open(dev, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    if (errno == ENOENT) fatal("vistrum: ### serial box %s: no such device\n", dev);
+    fatal("vistrum: ### serial box %s: can't open: %s\n", dev, std::strerror(errno));
+  }
+  if (!isatty(fd)) fatal("vistrum: ### serial box %s: not a terminal (a serial device is)\n", dev);
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0) fatal("vistrum: ### serial box %s: busy (another program has it open)\n", dev);
+  if (tcgetattr(fd, &saved) != 0) fatal("vistrum: ### serial box %s: can't read its settings: %s\n", dev, std::strerror(errno));
+  restore = true;
+  std::atexit(restoreport);
+  for (int sig : {SIGTERM, SIGINT, SIGHUP, SIGQUIT}) std::signal(sig, onsignal);
+  struct termios raw = saved;
+  cfmakeraw(&raw);
+  raw.c_cflag |= CLOCAL | CREAD;
+  raw.c_cc[VMIN] = 0;
+  raw.c_cc[VTIME] = 0;
+  speed_t code = B115200;
+  speedcode(cfg.baud, &code);
+  if (cfsetispeed(&raw, code) != 0 || cfsetospeed(&raw, code) != 0 || tcsetattr(fd, TCSANOW, &raw) != 0)
+    fatal("vistrum: ### serial box %s: can't set %ld baud: %s\n", dev, cfg.baud, std::strerror(errno));
+  tcflush(fd, TCIFLUSH);  // bytes from before the run are not this run's
+  std::printf("vistrum: serial box %s at %ld baud: pulse byte 0x%02x, %d button byte(s)%s\n", dev, cfg.baud,
+              cfg.pulse, cfg.buttoncnt, cfg.codes ? ", codes written" : "");
+  return 1;
+}
+
+void serialsetdirection(int, int, int) {}
+
+void serialwriteport(int box, int port, unsigned char value, double, double) {
+  if (fd < 0 || !cfg.codes || box != par.codedevnum || port != par.codeportnum) return;
+  if (write(fd, &value, 1) != 1 && errno != EAGAIN)
+    std::printf("vistrum: ### serial box %s: code %d not written: %s\n", cfg.device.c_str(), value,
+                std::strerror(errno));
+}
+
+int serialnextinput(int* box, int* port, unsigned char* value) {
+  if (fd < 0) return 0;
+  if (pendingcnt == 0) readbytes();
+  if (pendingcnt == 0) return 0;
+  const Change& c = pending[pendingfirst];
+  *box = 0;
+  *port = c.port;
+  *value = c.value;
+  if (c.port == par.trigportnum) triggerport = c.value;
+  if (c.port == par.respportnum) responseport = c.value;
+  pendingfirst = (pendingfirst + 1) % 512;
+  pendingcnt--;
+  return 1;
+}
+
+void serialclose() {
+  restoreport();
+  if (fd >= 0) close(fd);
+  fd = -1;
+  restore = false;
+}
+
+}  // namespace
+
+const DioBackend dioserialbackend = {"serial",        serialprobe,  serialopen, serialsetdirection, serialwriteport,
+                                     serialnextinput, serialclose,  nullptr,    true};
