@@ -266,7 +266,7 @@ TEST_F(PictureFrames, UnusablePictureFoldersStopBeforeTheWindow) {
 
 TEST_F(PictureFrames, EachUnusablePictureIsNamedAndStopsTheStartUpBeforeReady) {
   // Among good pictures: one of a kind the reader refuses (float samples),
-  // an empty file, and text under a picture's name.
+  // an empty file, a picture of no width, and text under a picture's name.
   auto floats = [](const std::string& path) {
     TIFF* tif = TIFFOpen(path.c_str(), "w");
     TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, 4);
@@ -287,8 +287,26 @@ TEST_F(PictureFrames, EachUnusablePictureIsNamedAndStopsTheStartUpBeforeReady) {
       std::fclose(f);
     };
   };
+  // A picture of 0 x 4 pixels: a good file whose width entry is zeroed.
+  auto zerowide = [](const std::string& path) {
+    writepicture(path, 4, 4, [](int, int) { return solid(1, 2, 3); });
+    std::FILE* f = std::fopen(path.c_str(), "r+b");
+    unsigned char b[4096];
+    const size_t n = std::fread(b, 1, sizeof b, f);
+    auto u16 = [&](size_t at) { return static_cast<unsigned>(b[at] | b[at + 1] << 8); };
+    const size_t ifd = b[4] | b[5] << 8 | b[6] << 16 | static_cast<size_t>(b[7]) << 24;
+    for (size_t e = ifd + 2; ifd + 2 < n && e + 12 <= n && e < ifd + 2 + 12 * u16(ifd); e += 12)
+      if (u16(e) == TIFFTAG_IMAGEWIDTH) {
+        std::fseek(f, static_cast<long>(e + 8), SEEK_SET);
+        std::fwrite("\0\0\0\0", 1, 4, f);
+      }
+    std::fclose(f);
+  };
   const std::vector<std::pair<const char*, std::function<void(const std::string&)>>> bad = {
-      {"m-float.tif", floats}, {"m-empty.tif", text("")}, {"m-notes.tif", text("shopping list\n")}};
+      {"m-float.tif", floats},
+      {"m-empty.tif", text("")},
+      {"m-zerowide.tif", zerowide},
+      {"m-notes.tif", text("shopping list\n")}};
   for (const auto& [name, make] : bad) {
     const std::string dir = folder({{"a.tif", solid(200, 0, 0)}, {"z.tif", solid(0, 200, 0)}});
     const std::string path = dir + "/" + name;
