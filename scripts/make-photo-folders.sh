@@ -90,8 +90,8 @@ stamps=$work/x/usr/share/tuxpaint/stamps
 walls=$work/x/usr/share/backgrounds
 [ -d "$stamps" ] && [ -d "$walls" ] || { echo "unexpected package layout" >&2; exit 1; }
 
-# No time stamps, no profiles or comments: the pixels and the tags libtiff needs.
-common="-strip -define tiff:write-date=false"
+# No profiles, comments or time stamps: the pixels and the tags libtiff needs.
+common="-strip"
 
 name() {  # stamp path -> file name: lower case, words joined by '-'
   basename "$1" .png | tr 'A-Z_' 'a-z-'
