@@ -103,6 +103,8 @@ object() {  # stamp, output file, extra options; fitted into the square, ground 
     -gravity center -extent "${SIZE}x$SIZE" -alpha background "$@" -compress zip "$dst"
 }
 imver=$("$CONVERT" -version | sed -n 's/^Version: ImageMagick \([^ ]*\).*/\1/p')
+# The committed files were made with this version; another may scale a little differently.
+[ "$imver" = 6.9.11-60 ] || echo "note: ImageMagick $imver, not 6.9.11-60: pictures may differ from the committed ones" >&2
 stampsver=${STAMPS_PKG#*=} wallsver=${WALLS_PKG#*=}
 row() { printf '| %s | %s | %s | %s |\n' "$@" >> "$readme"; }
 folder() {  # folder name, stamp prefix, stamp list, target list, what the folder holds
