@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <tiffio.h>
 
+#include <algorithm>
 #include <cmath>
 #include <condition_variable>
 #include <mutex>
@@ -17,6 +18,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <vector>
 
 MemImg** memimgs = nullptr;
 int memimgcnt = 0;
@@ -130,14 +133,21 @@ int readtiffs(const char* dir) {
   if (stat(dir, &st) != 0 || !S_ISDIR(st.st_mode)) fatal("vistrum: ### %s not a dir\n", dir);
   DIR* d = opendir(dir);
   if (!d) fatal("vistrum: ### can't open dir: %s\n", dir);
+  // Loaded in byte order of their names, not in the order the file system
+  // lists them: that order differs between file systems and machines, and
+  // the picture indices decide what a seeded run shows and which pictures
+  // a type takes as backgrounds (type 32 takes the first -bgcnt).
+  std::vector<std::string> names;
+  while (dirent* e = readdir(d))
+    if (istiffname(e->d_name)) names.emplace_back(e->d_name);
+  closedir(d);
+  std::sort(names.begin(), names.end());
   int last = -1;
-  while (dirent* e = readdir(d)) {
-    if (!istiffname(e->d_name)) continue;
+  for (const std::string& n : names) {
     char path[2 * TEXTLEN + 2];
-    std::snprintf(path, sizeof path, "%s/%s", dir, e->d_name);
+    std::snprintf(path, sizeof path, "%s/%s", dir, n.c_str());
     last = readtiff(path);
   }
-  closedir(d);
   if (last < 0) fatal("vistrum: ### no tiff/tif(s) found in %s\n", dir);
   const char* dashes = "------------------------------------------------------";
   std::printf("%s\n", dashes);

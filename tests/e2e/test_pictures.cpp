@@ -264,6 +264,64 @@ TEST_F(PictureFrames, UnusablePictureFoldersStopBeforeTheWindow) {
   EXPECT_NE(r.out.find("vistrum: ### -simulcnt"), std::string::npos) << r.out;
 }
 
+TEST_F(PictureFrames, EachUnusablePictureIsNamedAndStopsTheStartUpBeforeReady) {
+  // Among good pictures: one of a kind the reader refuses (float samples),
+  // an empty file, a picture of no width, and text under a picture's name.
+  auto floats = [](const std::string& path) {
+    TIFF* tif = TIFFOpen(path.c_str(), "w");
+    TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, 4);
+    TIFFSetField(tif, TIFFTAG_IMAGELENGTH, 4);
+    TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, 32);
+    TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, 1);
+    TIFFSetField(tif, TIFFTAG_SAMPLEFORMAT, SAMPLEFORMAT_IEEEFP);
+    TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISBLACK);
+    TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, 4);
+    float px[16] = {};
+    TIFFWriteEncodedStrip(tif, 0, px, sizeof px);
+    TIFFClose(tif);
+  };
+  auto text = [](const char* content) {
+    return [content](const std::string& path) {
+      std::FILE* f = std::fopen(path.c_str(), "w");
+      std::fputs(content, f);
+      std::fclose(f);
+    };
+  };
+  // A picture of 0 x 4 pixels: a good file whose width entry is zeroed.
+  auto zerowide = [](const std::string& path) {
+    writepicture(path, 4, 4, [](int, int) { return solid(1, 2, 3); });
+    std::FILE* f = std::fopen(path.c_str(), "r+b");
+    unsigned char b[4096];
+    const size_t n = std::fread(b, 1, sizeof b, f);
+    auto u16 = [&](size_t at) { return static_cast<unsigned>(b[at] | b[at + 1] << 8); };
+    const size_t ifd = b[4] | b[5] << 8 | b[6] << 16 | static_cast<size_t>(b[7]) << 24;
+    for (size_t e = ifd + 2; ifd + 2 < n && e + 12 <= n && e < ifd + 2 + 12 * u16(ifd); e += 12)
+      if (u16(e) == TIFFTAG_IMAGEWIDTH) {
+        std::fseek(f, static_cast<long>(e + 8), SEEK_SET);
+        std::fwrite("\0\0\0\0", 1, 4, f);
+      }
+    std::fclose(f);
+  };
+  const std::vector<std::pair<const char*, std::function<void(const std::string&)>>> bad = {
+      {"m-float.tif", floats},
+      {"m-empty.tif", text("")},
+      {"m-zerowide.tif", zerowide},
+      {"m-notes.tif", text("shopping list\n")}};
+  for (const auto& [name, make] : bad) {
+    const std::string dir = folder({{"a.tif", solid(200, 0, 0)}, {"z.tif", solid(0, 200, 0)}});
+    const std::string path = dir + "/" + name;
+    make(path);
+    Vistrum v(*x, {"-s", "114", "-nofullscreen", "-tiffdir", dir});
+    EXPECT_FALSE(v.waitforwindow(20)) << name << ": the window came up";
+    const RunResult r = v.wait();
+    EXPECT_EQ(r.status, 1) << name;
+    bool named = false;
+    for (const std::string& l : r.lines()) named = named || (l.rfind("vistrum: ### ", 0) == 0 && l.find(path) != std::string::npos);
+    EXPECT_TRUE(named) << name << "\n" << r.out;
+    removetree(dir);
+  }
+}
+
 TEST_F(PictureFrames, AFrameThatCannotBeWrittenEndsTheRunWithItsName) {
   const std::string out = maketempdir("picout");
   mkdir((out + "/f00001.tiff").c_str(), 0755);  // frame 1's file name is taken by a folder

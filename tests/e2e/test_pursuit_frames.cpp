@@ -5,6 +5,7 @@
 #include "test_dot_blobs.h"
 
 #include <regex>
+#include <set>
 
 using namespace chk;
 using blobs::Pt;
@@ -217,6 +218,35 @@ TEST_F(PursuitFrames, ObjectRingLogsSlotChangesAndTargetsAndNeedsItsPictures) {
   const RunResult r = runvistrum(*x, {"-s", "32", "-nofullscreen"}, 20);
   EXPECT_EQ(r.status, 1);
   EXPECT_TRUE(hasline(r, "vistrum: ### too few tiffs (4) for bgcnt+imcnt")) << r.out;
+}
+
+TEST_F(PursuitFrames, ObjectRingRunsWithItsDefaultsOnTheShippedPhotographs) {
+  // Four landscapes first, then at least 52 objects: defaults only. Slots of
+  // 6.4 s: the frames at 8, 16 and 24 s (the last one drawn, not saved) each
+  // find a new slot.
+  for (const char* folder : {"objects", "animals"}) {
+    const SavedRun r = loggedrun(*x, {"-s", "32", "-tiffdir", folder}, 3, 0.125);
+    ASSERT_EQ(r.frames.size(), 3u) << folder << "\n" << r.result.out;
+    for (int k = 0; k < 4; k++) {
+      const std::regex bg("image\\[" + std::to_string(k) + "\\]: .*/" + folder + "/0bg" + std::to_string(k + 1) + "-.*");
+      bool found = false;
+      for (const std::string& l : r.result.lines()) found = found || std::regex_match(l, bg);
+      EXPECT_TRUE(found) << folder << ": background " << k << " is not a landscape\n" << r.result.out;
+    }
+    const std::vector<std::string> mot = loglines(r.log, "RealMotEvent:");
+    ASSERT_EQ(mot.size(), 3u) << r.log;
+    for (int k = 0; k < 3; k++)
+      EXPECT_NE(mot[k].find("imend=" + std::to_string(4 + k) + " imbeg=" + std::to_string(5 + k)), std::string::npos)
+          << mot[k];
+    // A photograph fills the middle; past the square background's edge
+    // (2.2 units plus the jitter) the black ground shows.
+    const Image& f = r.frames[1];
+    std::set<uint32_t> colours;
+    for (int y = 200; y < 568; y += 4)
+      for (int px = 300; px < 724; px += 4) colours.insert(f.at(px, y) & 0xffffffu);
+    EXPECT_GT(colours.size(), 2000u) << folder;
+    for (int y = 0; y < 768; y += 16) EXPECT_EQ(f.at(unitpixx(-1.4), y) & 0xffffffu, 0u) << folder << " y " << y;
+  }
 }
 
 TEST_F(PursuitFrames, KeyDTogglesTheScreenBorderDuringPursuit) {

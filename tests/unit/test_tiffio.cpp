@@ -242,6 +242,20 @@ TEST(TiffFiles, SavedAlphaIsMarkedAsUnassociatedAlpha) {
   }
 }
 
+TEST(TiffFiles, FolderScanLoadsInByteOrderOfNamesWhateverTheListingOrder) {
+  // The file system lists names in an order of its own (hashed on most):
+  // indices must not depend on it.
+  const std::string dir = tempdir();
+  const std::vector<std::string> sorted = {"0bg.tif", "B.tif", "_u.tif", "a.TIF", "c.tiff", "m.tif", "targ0x.tif", "zz.tif"};
+  for (const char* n : {"m.tif", "zz.tif", "B.tif", "targ0x.tif", "a.TIF", "_u.tif", "c.tiff", "0bg.tif"})
+    writekind(dir, n, 3, 8, PHOTOMETRIC_RGB, COMPRESSION_NONE);
+  const int before = memimgcnt;
+  ASSERT_EQ(readtiffs(dir.c_str()), before + 8);
+  std::vector<std::string> got;
+  for (int k = before; k < memimgcnt; k++) got.push_back(std::string(memimgs[k]->name).substr(dir.size() + 1));
+  EXPECT_EQ(got, sorted);
+}
+
 TEST(TiffFilesDeath, DamagedFilesStopTheRunAndNeverCrash) {
   const std::string dir = tempdir();
   const std::string good = writekind(dir, "good.tif", 3, 8, PHOTOMETRIC_RGB, COMPRESSION_LZW);
