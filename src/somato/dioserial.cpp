@@ -168,11 +168,11 @@ void takebyte(unsigned char b) {
 }
 
 void readbytes() {
-  // A raw port that polls (no minimum count, no wait) reads 0 bytes when
-  // none are there, so a hang-up shows only as such in poll().
+  // A raw port that polls (no minimum count, no wait) reads 0 bytes both
+  // when none are there and when the far end has gone: a hang-up shows
+  // only in poll(). Bytes sent before it are taken first.
   struct pollfd p = {fd, POLLIN, 0};
-  if (poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) && !(p.revents & POLLIN))
-    vanished("hung up");
+  const bool hungup = poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL));
   unsigned char buf[64];
   for (;;) {
     const ssize_t n = read(fd, buf, sizeof buf);
@@ -180,8 +180,9 @@ void readbytes() {
       for (ssize_t k = 0; k < n; k++) takebyte(buf[k]);
       continue;
     }
-    if (n == 0 || errno == EAGAIN || errno == EINTR) return;
-    vanished(std::strerror(errno));
+    if (n < 0 && errno != EAGAIN && errno != EINTR) vanished(std::strerror(errno));
+    if (hungup) vanished("hung up");
+    return;
   }
 }
 
