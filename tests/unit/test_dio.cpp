@@ -2,6 +2,7 @@
 #include "config/checks.h"
 #include "keepglobals.h"
 #include "somato/dio.h"
+#include "somato/dioserial.h"
 #include "somato/diotest.h"
 #include "test_options_util.h"
 
@@ -64,4 +65,25 @@ TEST(DioOutputTest, IntervalsBitsAndPause) {
   for (int d = 63; d < 68; d++) EXPECT_EQ(testDIO32bit(d), -1) << d;
   EXPECT_EQ(testDIO32interval(6.85, 0.1), 0);  // the next cycle
   EXPECT_EQ(testDIO32interval(-0.05, 0.1), 67);
+}
+
+TEST(SerialBoxConfig, DeviceSpeedBytesAndCodes) {
+  const SerialConfig d = parseserialconfig("/dev/ttyUSB0");
+  EXPECT_EQ(d.device, "/dev/ttyUSB0");
+  EXPECT_EQ(d.baud, 115200);
+  EXPECT_EQ(d.pulse, '5');
+  EXPECT_EQ(d.buttoncnt, 4);
+  EXPECT_EQ(d.buttons[3], '4');
+  EXPECT_FALSE(d.codes);
+  const SerialConfig c = parseserialconfig("/dev/ttyACM1,9600,pulse=116,buttons=0x62:0x79,codes");
+  EXPECT_EQ(c.baud, 9600);
+  EXPECT_EQ(c.pulse, 116);
+  ASSERT_EQ(c.buttoncnt, 2);
+  EXPECT_EQ(c.buttons[0], 0x62);
+  EXPECT_EQ(c.buttons[1], 0x79);
+  EXPECT_TRUE(c.codes);
+  EXPECT_FATAL(parseserialconfig(""), "no device named");
+  EXPECT_FATAL(parseserialconfig("/dev/x,pulse=256"), "pulse byte \"256\" is not a byte");
+  EXPECT_FATAL(parseserialconfig("/dev/x,buttons=1:2:3:4:5:6:7:8:9"), "at most 8 buttons");
+  EXPECT_FATAL(parseserialconfig("/dev/x,pulse=0x31"), "byte 0x31 is mapped twice");
 }
