@@ -2,6 +2,7 @@
 
 #include "config/params.h"
 #include "core/catalogue.h"
+#include "core/frametiming.h"
 #include "core/runstate.h"
 #include "core/xit.h"
 
@@ -141,9 +142,11 @@ void openlog() {
   char date[100];
   mygetdate_read(date, sizeof date);
   writelogheader(f, par.stimtype, date, std::getenv("PWD"), run.argc, run.argv);
+  openframerecord(run.logfilename);
 }
 
 void closelog() {
   if (run.fplogfile) std::fclose(run.fplogfile);
   run.fplogfile = nullptr;
+  closeframerecord();
 }

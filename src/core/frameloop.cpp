@@ -75,7 +75,7 @@ void frameloop() {
     if (par.saveframes && run.framecnt < par.saveframes) grabframe();
     glXSwapBuffers(dsp.display, dsp.glxwindow);
     glFlush();
-    noteframe(gettimer());
+    noteframe(gettimer(), t);
 
     if (par.saveframes) {
       run.initdoneflag = 1;

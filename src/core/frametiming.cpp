@@ -1,7 +1,13 @@
 #include "core/frametiming.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <string>
 #include <vector>
 
 namespace {
@@ -9,7 +15,33 @@ std::vector<double> intervals;  // reserved once; never grows in the loop
 size_t used = 0;
 int framecount = 0;
 double lastswap = -1.0;
+FILE* record = nullptr;
+char recordbuf[BUFSIZ];  // the stream's buffer, so its first line allocates nothing
 }  // namespace
+
+bool openframerecord(const char* logpath) {
+  std::string path = logpath;
+  if (path.size() > 4 && path.compare(path.size() - 4, 4, ".log") == 0) path.resize(path.size() - 4);
+  path += "_frames.tsv";
+  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  record = fd >= 0 ? fdopen(fd, "w") : nullptr;
+  if (!record) {
+    if (fd >= 0) close(fd);
+    std::printf("vistrum: ### can't create frame record %s: %s (the run goes on without it)\n", path.c_str(),
+                std::strerror(errno));
+    return false;
+  }
+  setvbuf(record, recordbuf, _IOFBF, sizeof recordbuf);
+  std::fprintf(record, "# vistrum frame record of %s\n", logpath);
+  std::fprintf(record, "frame\tt\tswap\tinterval\n");
+  std::fflush(record);
+  return true;
+}
+
+void closeframerecord() {
+  if (record) std::fclose(record);
+  record = nullptr;
+}
 
 void initframetiming(size_t capacity) {
   intervals.assign(capacity, 0.0);
@@ -18,12 +50,20 @@ void initframetiming(size_t capacity) {
   lastswap = -1.0;
 }
 
-void noteframe(double swaptime) {
+void noteframe(double swaptime, double t) {
   framecount++;
   // A restart resets the clock; an interval across it is meaningless.
-  if (lastswap >= 0.0 && swaptime >= lastswap && !intervals.empty()) {
+  const bool timed = lastswap >= 0.0 && swaptime >= lastswap;
+  if (timed && !intervals.empty()) {
     intervals[used % intervals.size()] = swaptime - lastswap;  // ring: keeps the latest
     used++;
+  }
+  if (record) {
+    if (timed)
+      std::fprintf(record, "%d\t%.4f\t%.6f\t%.6f\n", framecount, t, swaptime, swaptime - lastswap);
+    else
+      std::fprintf(record, "%d\t%.4f\t%.6f\tn/a\n", framecount, t, swaptime);
+    std::fflush(record);  // as the log: a killed run keeps every frame
   }
   lastswap = swaptime;
 }

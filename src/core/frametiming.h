@@ -12,8 +12,16 @@ struct FrameStats {
 
 // Sizes the record before the first frame; the loop then allocates nothing.
 void initframetiming(size_t capacity);
-// Records the swap time of one frame (seconds on the stimulus clock).
-void noteframe(double swaptime);
+// Records the swap time of one frame (seconds on the stimulus clock) and,
+// with a frame record open, writes the frame's line: its number, its t
+// (the stimulus time it was drawn for), the swap's return time and the
+// interval since the last swap ("n/a" for the first and across a restart).
+void noteframe(double swaptime, double t = 0.0);
+// The frame record beside the event log ("<log>.log" -> "<log>_frames.tsv"),
+// written and flushed line by line as the log is; false when it cannot be
+// made (the run goes on without it, with a message).
+bool openframerecord(const char* logpath);
+void closeframerecord();
 // Statistics over recorded intervals (pure: also used by the tests).
 FrameStats computeframestats(const double* intervals, int count, int frames);
 FrameStats currentframestats();

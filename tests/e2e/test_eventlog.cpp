@@ -219,5 +219,16 @@ TEST_F(EventLog, SavedFrameRunsLogTheTimeOfTheFrameThatDrewTheEvent) {
     const double k = (t - 100.0) * 10.0;
     EXPECT_NEAR(k, std::round(k), 0.006) << l;
   }
+  // The frame record: one line per frame drawn, with that frame's t: the
+  // saved ones 100.0 to 103.9 in a row (and the frame drawn while the last
+  // saves were finishing).
+  std::istringstream rec(readfile(findfile(r.dir + "/logs", "_frames.tsv")));
+  std::vector<double> ts;
+  for (std::string l; std::getline(rec, l);)
+    if (!l.empty() && std::isdigit(static_cast<unsigned char>(l[0]))) ts.push_back(std::stod(l.substr(l.find('\t') + 1)));
+  const auto first = std::find_if(ts.begin(), ts.end(), [](double t) { return t > 100.05; }) - ts.begin() - 1;
+  ASSERT_GE(first, 0);
+  ASSERT_GE(ts.size(), static_cast<size_t>(first) + 40);
+  for (int k = 0; k < 40; k++) EXPECT_NEAR(ts[first + k], 100.0 + k / 10.0, 1e-4) << k;
   removetree(r.dir);
 }

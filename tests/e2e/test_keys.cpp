@@ -279,6 +279,21 @@ TEST_F(Keys, AKilledRunKeepsEveryLoggedLine) {
   EXPECT_EQ(loglines(log, "KeyEvent:").size(), 3u) << log;
   EXPECT_EQ(log.rfind("###############################\n", 0), 0u) << log;
   EXPECT_EQ(log.back(), '\n') << "the last line was cut: " << log;
+  // The frame record beside it: every frame drawn up to the kill, whole lines.
+  const std::string frames = readfile(findfile(v.cwd() + "/logs", "_frames.tsv"));
+  ASSERT_FALSE(frames.empty());
+  EXPECT_EQ(frames.back(), '\n') << "the last frame line was cut";
+  std::istringstream in(frames);
+  std::string line;
+  std::getline(in, line);  // "# vistrum frame record of ..."
+  std::getline(in, line);
+  EXPECT_EQ(line, "frame\tt\tswap\tinterval");
+  int frame = 0;
+  while (std::getline(in, line)) {
+    EXPECT_EQ(std::stoi(line), ++frame) << line;
+    EXPECT_EQ(std::count(line.begin(), line.end(), '\t'), 3) << line;
+  }
+  EXPECT_GT(frame, 0);
 }
 
 TEST_F(Keys, AGivenConditionOrderEndsOnDoneAndIsLoggedOnce) {
