@@ -10,6 +10,9 @@ add_executable(vistrum-events ${CMAKE_SOURCE_DIR}/tools/vistrum-events.cpp)
 target_compile_options(vistrum-events PRIVATE -Wall -Wextra)
 target_compile_definitions(vistrum-events PRIVATE VISTRUM_VERSION="${PROJECT_VERSION}")
 target_link_libraries(vistrum-events PRIVATE vistrumlib)
+add_executable(vistrum-report ${CMAKE_SOURCE_DIR}/tools/vistrum-report.cpp)
+target_compile_options(vistrum-report PRIVATE -Wall -Wextra)
+target_link_libraries(vistrum-report PRIVATE vistrumlib)
 
 # vistrum(1), written from the option table and the type catalogue at build
 # time, so that the manual always lists what this build accepts.
@@ -30,7 +33,7 @@ add_custom_command(
   VERBATIM)
 add_custom_target(manpage ALL DEPENDS ${VISTRUM_MAN}.gz ${CMAKE_BINARY_DIR}/man/vistrum-events.1.gz)
 
-install(TARGETS vistrum vistrum-events RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS vistrum vistrum-events vistrum-report RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/lib/fonts ${CMAKE_SOURCE_DIR}/lib/help ${CMAKE_SOURCE_DIR}/lib/imagefiles
                   ${CMAKE_SOURCE_DIR}/lib/wordfiles ${CMAKE_SOURCE_DIR}/lib/soundfiles
                   ${CMAKE_SOURCE_DIR}/lib/scenarios

@@ -18,6 +18,7 @@ pkgs=(
   clang libclang-rt-14-dev                  # libFuzzer targets of the file readers (scripts/fuzz.sh)
   man-db groff-base                         # rendering test of the manual page
   netpbm python3                            # gallery PNGs and its empty-frame check (scripts/gallery.sh)
+  gnuplot-nox                               # the plots of vistrum-report
 )
 # Node and npm run the events-table validator (bids-validator from npm); a
 # node that brings its own npm stays as it is.
