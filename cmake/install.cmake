@@ -68,11 +68,13 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "full-screen stimuli for functional brain-
 set(CPACK_PACKAGE_DESCRIPTION "vistrum shows numbered stimulus types (checkerboard wedges and rings, dot flows, \
 pictures, words, air puffs, laser pulses, sounds, scenario files) full screen with OpenGL, waits for the scanner \
 trigger, logs events and responses, and saves frames. vistrum-events turns its event logs into events tables for \
-analysis.")
+analysis; vistrum-report shows a run's frame timing, targets and answers on one page.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "libc6, libstdc++6, libx11-6, libxtst6, libgl1, libglu1-mesa, libgl1-mesa-dri, libftgl2, libfreetype6, libtiff6, sox, x11-utils")
+# vistrum-report draws its plots with gnuplot; without it the page has the numbers only.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "gnuplot-nox")
 include(CPack)
