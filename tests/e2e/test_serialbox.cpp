@@ -9,6 +9,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstring>
 #include <fstream>
 
@@ -98,6 +99,14 @@ TEST_F(SerialBox, PulsesStartTheRunOnTheCountedPulsePressesAreLoggedAndThePortIs
   EXPECT_EQ(after.c_lflag, before.c_lflag) << "the port's settings are restored at exit";
   EXPECT_EQ(after.c_iflag, before.c_iflag);
   EXPECT_EQ(after.c_oflag, before.c_oflag);
+  // Also when the run is ended by a signal.
+  Vistrum w(*x, {"-s", "0", "-nofullscreen", "-winxy", "160", "120"}, dir, {"VISTRUM_DIO=serial:" + p.name});
+  ASSERT_TRUE(w.waitforwindow());
+  ASSERT_TRUE(waituntil([&] { return w.output().find("vistrum: serial box " + p.name) != std::string::npos; }));
+  kill(w.pid(), SIGTERM);
+  w.wait();
+  ASSERT_EQ(tcgetattr(p.slave, &after), 0);
+  EXPECT_EQ(after.c_lflag, before.c_lflag) << "restored after SIGTERM";
   removetree(dir);
 }
 
