@@ -53,3 +53,13 @@ inline OptionDef withprint(OptionDef o, PrintFn print) {
   o.print = print;
   return o;
 }
+
+// A switch that only per-type defaults turn on: no keyword for the operator.
+inline OptionDef internalsw(const char* key, IntField flag) {
+  OptionDef o;
+  o.key = key;
+  o.flag = flag;
+  o.listed = false;
+  o.internal = true;
+  return o;
+}

@@ -266,5 +266,13 @@ void addsecondrows(std::vector<OptionDef>& t) {
       custom("-nbackgaps", parsenbackgaps, printnbackgaps, "<6 ints>", "[NBACK] n-back gaps (6 values)"),
       custom("-evlags", parseevlags, printevlags, "<3 reals>", "[NBACK] event lags (3 values)"),
       custom("-evdurs", parseevdurs, printevdurs, "<3 reals>", "[NBACK] event durations (3 values)"),
+      // Switches only per-type defaults turn on
+      internalsw("-polRvsL", &P::polRvsLflag),
+      internalsw("-polVvsH", &P::polVvsHflag),
+      internalsw("-ecc2cond", &P::ecc2condflag),
+      internalsw("-ecc3cond", &P::ecc3condflag),
+      internalsw("-usemaxrad", &P::usemaxrad),
+      internalsw("-twocondperiphdriver", &P::twocondperiphdriver),
+      internalsw("-skipeccwrapnogap", &P::skipeccwrapnogapflag),
   });
 }

@@ -88,6 +88,16 @@ float getf2(int i, int argc, char** argv) {
   return checkedfloat(argv[i], argv[i - 2]);
 }
 
+double getd(int i, int argc, char** argv) {
+  needvalue(i, argc, argv, 1, "missing arg");
+  return checkedreal(argv[i], argv[i - 1]);
+}
+
+double getd2(int i, int argc, char** argv) {
+  needvalue(i, argc, argv, 2, "missing 2nd arg");
+  return checkedreal(argv[i], argv[i - 2]);
+}
+
 float getfq(int i, int argc, char** argv) {
   needvalue(i, argc, argv, 1, "missing arg");
   const float rate = periodtorate(argv[i]);

@@ -7,6 +7,9 @@ int geti(int i, int argc, char** argv);
 int geti2(int i, int argc, char** argv);
 float getf(int i, int argc, char** argv);
 float getf2(int i, int argc, char** argv);
+// A double parameter keeps the full value given (not rounded through a float).
+double getd(int i, int argc, char** argv);
+double getd2(int i, int argc, char** argv);
 float getfq(int i, int argc, char** argv);   // period -> rate ("inf" -> 0)
 double gettm(int i, int argc, char** argv);  // time ("inf" -> -1)
 // Copies text into a 200-character buffer; longer text ends the run.

@@ -25,6 +25,9 @@ struct StimTypeInfo {
   const char* desc;     // short description (usage text)
   DrawFn draw;          // nullptr: background and fixation only
   unsigned needs = 0;   // StimNeeds bits
+  // Per-type defaults as option text, read by the option parser before the
+  // command line (nullptr: the built-in defaults).
+  const char* defaults = nullptr;
 };
 
 // Entry of a type, or nullptr for a number with no entry.

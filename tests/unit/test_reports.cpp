@@ -264,7 +264,7 @@ TEST(Reports, EveryOptionDescriptionStartsInOneColumn) {
   const std::string text = capture(usage);
   int longheads = 0;
   for (const OptionDef& o : optiontable()) {
-    if (!o.key) continue;
+    if (!o.key || o.internal) continue;
     std::string head = o.nokey ? std::string("-[no]") + (o.key + 1) : std::string(o.key);
     if (*o.args) head += std::string(" ") + o.args;
     std::string want = "\n   " + head;

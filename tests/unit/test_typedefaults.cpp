@@ -166,3 +166,10 @@ TEST(TypeDefaults, TypesWithoutAnEntryKeepEveryBuiltIn) {
   EXPECT_EQ(par.polfreq, 0.0f);
   EXPECT_FLOAT_EQ(par.eccfreq, 1.0f / 64);
 }
+
+// The keywords of switches only a type's defaults set are not the operator's.
+TEST(TypeDefaults, InternalKeywordsAreRefusedOnTheCommandLine) {
+  parsequiet(1, {});
+  EXPECT_EQ(par.polRvsLflag, 1);
+  EXPECT_FATAL(parsecmd(10, {"-polRvsL"}), "bad option: => -polRvsL <=");
+}
