@@ -3,6 +3,9 @@
 // The second half of the rows lives in optiontable2.cpp.
 #include "config/optionbuild.h"
 #include "config/optionlists.h"
+#include "core/catalogue.h"
+
+#include <string>
 
 namespace {
 
@@ -17,6 +20,23 @@ OptionDef onlyifflag(OptionDef o, ParseFn parse = nullptr) {
   o.print = printifflag;
   o.parse = parse;
   return o;
+}
+
+// The random-block types, whose rows name their conditions, from the catalogue.
+const char* condnameshelp() {
+  static const std::string text = [] {
+    std::string s = "[RAND] condition names (fixed names: types\n";
+    int count = 0;
+    const StimTypeInfo* rows = stimtable(&count);
+    const char* sep = "";
+    for (int k = 0; k < count; k++) {
+      if (!(rows[k].needs & kRandomBlocks)) continue;
+      s += sep + std::to_string(rows[k].num);
+      sep = ",";
+    }
+    return s + ")";
+  }();
+  return text.c_str();
 }
 
 void addfirstrows(std::vector<OptionDef>& t) {
@@ -57,7 +77,7 @@ void addfirstrows(std::vector<OptionDef>& t) {
       group(),
       // Condition lists and random blocks
       custom("-condnames", getcondnames, printcondnames, "<n> <nm1> .. <nmn>",
-             "[RAND] condition names (fixed names: types\n49,54,55,56,74,75,77,111,112,119)"),
+             condnameshelp()),
       custom("-condlist", getcondlist, printcondlist, "<num> <num> ..", "[RAND] block order (def: random)"),
       custom("-conddurlist", getconddurlist, printconddurlist, "<sec> <sec> ..", "[RAND] block durations (1 per -condlist)"),
       custom("-cycleslist", getfreqlist, printcycleslist, "<int> <int> ..", "[FREQ] cycles per run (after -runperiod)"),

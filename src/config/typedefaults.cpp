@@ -7,10 +7,7 @@
 #include "config/params.h"
 #include "core/catalogue.h"
 
-#include <cstdio>
-
 void applytypedefaults(int stimtype) {
-  if (stimtype == 27 || stimtype == 64) std::printf("vistrum: ### stimtype=%d, stimtype=%d: IN PROG\n", 27, 64);
   const StimTypeInfo* s = stiminfo(stimtype);
   if (!s || !s->defaults) return;
   parseoptiontext(s->defaults);

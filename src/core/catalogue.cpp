@@ -63,7 +63,8 @@ namespace {
 const StimTypeInfo kTypes[] = {
     {0, "justbg", "background only: wait for trigger, record responses, zero output ports", nullptr, 0,
      "-logfile -bgwingray 0.2"},
-    {1, nullptr, "right vs. left hemifield: wedge and flow, number task, target images", [](double t, double tprev) { (void)tprev; drawhemiletdilimg(t, par.numrad, par.numtheta, par.numdots); }, kPictures | kPictureStreams | kDotField,
+    // Type 1 has always written its number task's log under the plain name.
+    {1, "zz", "right vs. left hemifield: wedge and flow, number task, target images", [](double t, double tprev) { (void)tprev; drawhemiletdilimg(t, par.numrad, par.numtheta, par.numdots); }, kPictures | kPictureStreams | kDotField,
      HEMIFIELD " -twoperiod 2048 -flowperiod 0.5 -rotdilextrafac 1.12 -numdots 8000 -dotspeed 8 -dotsize 0.008 -dotdil -dotrot -tiffdur 0.9 -tiffscale 1.6 -maxtiffspeed 0.2 -simulcnt 3 -logfile -avgfontsize 64 -textcol 0 -fixrad 0.006 -bgwingray 0"},
     {2, nullptr, "right vs. left polar hemifield, alternated by -blockperiod", [](double t, double tprev) { (void)tprev; drawpolar(t, par.numrad, par.numtheta, 1.0f, 0, 0.0f, 0.0f); }, 0,
      HEMIFIELD " -fixrad 0.006 -bgwingray 0"},
@@ -116,8 +117,7 @@ const StimTypeInfo kTypes[] = {
      RINGLETTDOTS},
     {26, "eccletdilim", "ring with masked flow, number task, target images", [](double t, double tprev) { (void)tprev; draweccletdilimg(t, par.numrad, par.numtheta, par.numdots); }, kPictures | kPictureStreams | kDotField,
      RINGLETTDOTS " -maxtiffspeed 2"},
-    {27, nullptr, "unassigned number: background and fixation only", nullptr, kWordLists,
-     THINRING " -bgwingray 0.6 -logfile -avgfontsize 16 -textdur 0.45 -poltextyfact 0.7 -textcol 0 -fixword"},
+    {27, nullptr, "unassigned number: background and fixation only", nullptr},
     {28, nullptr, "ring plus wedge with masked flow and target images", [](double t, double tprev) { (void)tprev; draweccpoldilimg(t, par.numrad, par.numtheta, par.numrad2, par.numtheta2, par.numdots); }, kPictures | kPictureStreams | kDotField,
      RINGWEDGE " -fixmeshlast -rotdilextrafac 1.2 -twoperiod 2048 -flowperiod 0.5 -numdots 8000 -dotspeed 4 -dotsize 0.008 -dotdil -dotrot -tiffdur 0.56666666 -tiffscale 2.2 -mintiffsize 0.07 -drawtransparency -maxtiffspeed 0.2 -minlett 0.03 -maxlett 0.9 -maskimgs"},
     {29, "poldilimVvsH", "vertical vs. horizontal meridian wedges with flow and images", [](double t, double tprev) { (void)tprev; drawmeriddilimg(t, par.numrad, par.numtheta, par.numdots); }, kPictures | kPictureStreams | kDotField,
@@ -189,8 +189,7 @@ const StimTypeInfo kTypes[] = {
      "-minrad 0.02 -maxrad 1 -avgfontsize 115 -minfontsize 3.33 -bgwingray 0.6 -textcol 0"},
     {63, nullptr, "sentences at random peripheral angles vs. fixation", [](double t, double tprev) { (void)tprev; drawpolword(t); }, kWordLists,
      WORDTEXT},
-    {64, nullptr, "unassigned number: background and fixation only", nullptr, 0,
-     "-logfile -bgwingray 0.6 -avgfontsize 16 -textdur 0.45 -poltextyfact 0.7 -textcol 0 -fixword"},
+    {64, nullptr, "unassigned number: background and fixation only", nullptr},
     {65, "randwordsletts", "shuffled words vs. spaced letters, one-back", [](double t, double tprev) { (void)tprev; drawwordspacelett(t, 1); }, kWordLists,
      ONEBACKWORDS},
     {66, "wordsletts", "unshuffled words vs. spaced letters, one-back", [](double t, double tprev) { (void)tprev; drawwordspacelett(t, 0); }, kWordLists,
@@ -308,18 +307,6 @@ constexpr int kTypeCount = sizeof kTypes / sizeof kTypes[0];
 // Numbers refused at start-up although they lie in range.
 constexpr int kReserved[] = {116, 121, 122, 123, 124, 125, 126, 127, 128, 129};
 
-// Types whose drawing exists. Every other valid type is refused at start-up:
-// a researcher must never run a stimulus that leaves the screen empty.
-constexpr int kBuilt[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44, 45, 46, 47, 48, 49, 50, 51, 52, 53, 54, 55, 56, 57, 58, 59, 60, 61, 62, 63, 64, 65, 66, 67, 68, 69, 70, 71, 72, 73, 74, 75, 76, 77, 78, 79, 80, 81, 82, 83, 84, 85, 86, 87, 88, 89, 90, 91, 92, 93, 94, 95, 96, 97, 98, 99, 100, 101, 102, 103, 104, 105, 106, 107, 108, 109, 110, 111, 112, 113, 114, 115, 117, 118, 119, 120, 9999};
-
-// Types that may write an event log whatever the target settings.
-// Every type whose drawing writes event lines is among them (92 its target
-// returns, 97 its number task, 103 like 120, 110 its laser pulses).
-constexpr int kMayLog[] = {0,  1,  3,  4,  5,  6,  7,  8,   11,  12,  15,  16,  17,  18,  22,  24,  25,  26,
-                           29, 31, 32, 33, 34, 35, 36, 39,  49,  51,  52,  54,  55,  56,  57,  59,  60,  62,
-                           65, 66, 67, 68, 70, 71, 74, 75,  76,  77,  78,  79,  80,  81,  92,  97,  98,  101,
-                           102, 103, 108, 109, 110, 111, 112, 115, 117, 118, 119, 120};
-
 template <size_t N>
 bool contains(const int (&set)[N], int v) {
   return std::find(std::begin(set), std::end(set), v) != std::end(set);
@@ -345,23 +332,21 @@ bool validstimtype(int stimtype) {
   return !contains(kReserved, stimtype);
 }
 
-bool stimbuilt(int stimtype) { return contains(kBuilt, stimtype); }
-
+// A type may log when its row names its log; the basic wedge only while its
+// check targets are on, and any type while fixation targets are on.
 bool stimmaylog(int stimtype, float chktargprob, float fixtargprob) {
   if (fixtargprob != 0.0f) return true;
   if (stimtype == 10) return chktargprob != 0.0f;
-  return contains(kMayLog, stimtype);
+  const StimTypeInfo* s = stiminfo(stimtype);
+  return s != nullptr && s->logname != nullptr;
 }
 
 const char* stimlogname(int stimtype, float chktargprob, float fixtargprob) {
-  if (stimtype == 0) return "justbg";
-  const char* name = "zz";
-  if (stimtype == 76) name = "playsnd";
+  if (stimtype == 0) return "justbg";  // its responses are its record, whatever targets are on
   if (fixtargprob != 0.0f) return "fixationtarg";
-  if (stimtype == 10 && chktargprob == 0.0f) return name;
   const StimTypeInfo* s = stiminfo(stimtype);
-  if (s && s->logname) name = s->logname;
-  return name;
+  if (stimtype == 10 && chktargprob == 0.0f) return "zz";
+  return s && s->logname ? s->logname : "zz";
 }
 
 bool stimneeds(int stimtype, unsigned what) {

@@ -37,9 +37,8 @@ const StimTypeInfo* stimtable(int* count);
 
 // The first-argument type check: false for reserved, negative and >129 numbers.
 bool validstimtype(int stimtype);
-// Whether the type's drawing is built (a valid type that is not is refused).
-bool stimbuilt(int stimtype);
-// Whether a type may write an event log, given the two target probabilities.
+// Whether a type may write an event log (its row names one), given the two
+// target probabilities.
 bool stimmaylog(int stimtype, float chktargprob, float fixtargprob);
 // Suffix of the event-log file name.
 const char* stimlogname(int stimtype, float chktargprob, float fixtargprob);

@@ -172,15 +172,6 @@ void announcekeytriggers() {
   if (par.fivekeytriggerflag) std::printf("vistrum: ### -fivekeytriggerflag: 5-key triggers, logged after\n");
 }
 
-// A type whose drawing is not built would leave the screen empty while the
-// run looked normal: refuse it before a log is opened.
-void refuseunbuilt(int type) {
-  if (stimbuilt(type)) return;
-  const StimTypeInfo* s = stiminfo(type);
-  fatal("vistrum: ### -stimtype %d (%s) is not built yet in this version: it would draw nothing\n", type,
-        s ? s->desc : "?");
-}
-
 void checkwindowsize() {
   // The 120 Hz mode doubles one side when the window opens.
   const long dw = par.doubleframerateflag && !par.packstereoupdownflag ? 2L * par.winxgl : par.winxgl;
@@ -235,7 +226,6 @@ void vistrummain(int argc, char** argv) {
   applytypedefaults(par.stimtype);
   parseoptions(3, argc, argv);
   postparsechecks();  // includes the choice of trigger key
-  refuseunbuilt(par.stimtype);
   checkwindowsize();
   run.argc = argc;  // for the event-log header
   run.argv = argv;

@@ -115,15 +115,6 @@ TEST(TypeDefaults, SettingsOfSomeTypes) {
   EXPECT_FLOAT_EQ(par.bgwingray, 0.2f);
 }
 
-TEST(TypeDefaults, InProgressTypesSayIt) {
-  for (int type : {27, 64}) {
-    testing::internal::CaptureStdout();
-    freshparams(type);
-    EXPECT_NE(testing::internal::GetCapturedStdout().find("vistrum: ### stimtype=27, stimtype=64: IN PROG\n"),
-              std::string::npos);
-  }
-}
-
 TEST(TypeDefaults, TypesWithoutAnEntryKeepEveryBuiltIn) {
   par = Params{};
   std::snprintf(par.vistrumdir, TEXTLEN, "%s", std::getenv("VISTRUM_DIR") ? std::getenv("VISTRUM_DIR") : ".");
@@ -131,7 +122,9 @@ TEST(TypeDefaults, TypesWithoutAnEntryKeepEveryBuiltIn) {
   setdefaultlibdirs();
   (void)testing::internal::GetCapturedStdout();
   const std::string builtin = listingbody();
-  for (int type : {21, 43, 61, 76, 89, 99, 110, 9999}) {
+  // 27 and 64 are unassigned like 21 and 43: no defaults of a type in
+  // progress that asks for a log it cannot write.
+  for (int type : {21, 27, 43, 61, 64, 76, 89, 99, 110, 9999}) {
     parsequiet(type, {});
     EXPECT_EQ(listingbody(), builtin) << "type " << type;
     EXPECT_TRUE(par.condnames.empty());
