@@ -40,7 +40,7 @@ namespace {
 #define WEDGEDOTS "-numrad 31 -numtheta 3 -polwidth 18 -minrad 0.015 -maxrad 1.5 -colcontrast 0.45 -bgwingray 0.2 -eccwidth 0 -logfile -avgfontsize 30 -circwidth 0 -rotdilextrafac 1.2 -twoperiod 2048 -flowperiod 0.5 -numdots 8000 -dotspeed 4 -dotsize 0.008 -dotdil -dotrot -textcol 0"
 #define SMALLWEDGE "-logfile -flowperiod 2 -numrad 31 -numtheta 4 -polwidth 19 -minrad 0.03 -maxrad 0.5 -maxgrid 0.6 -fixrad 0.01 -fixtype 1"
 #define BASICWEDGE "-numrad 31 -numtheta 2 -minrad 0.015 -maxrad 1.5 -colcontrast 0.45 -eccwidth 0"
-#define WORDTEXT "-logfile -minrad 0.2 -maxrad 0.2 -textdur 0.45 -bgwingray 0.6 -avgfontsize 16 -poltextyfact 0.7 -textcol 0 -fixword"
+#define WORDTEXT "-minrad 0.2 -maxrad 0.2 -textdur 0.45 -bgwingray 0.6 -avgfontsize 16 -poltextyfact 0.7 -textcol 0 -fixword"
 #define THINRING "-twoperiod inf -numrad 2 -numtheta 33 -polwidth 0 -colcontrast 0.45"
 #define RINGLETTDOTS "-twoperiod 2048 -numrad 3 -numtheta 33 -eccwidth 0.25 -polwidth 0 -minrad 0.017 -maxrad 1.2 -colcontrast 0.45 -bgwingray 0.2 -logfile -minlett 0.017 -maxlett 1.2 -avgfontsize 30 -textcol 0 -eccwidthrdep 0.4 0.6 -circwidth 0 -flowperiod 0.5 -numdots 8000 -dotspeed 4 -dotsize 0.008 -dotdil -dotrot"
 #define RINGWEDGE "-eccperiod 32 -trbased 2 -minrad 0.015 -maxrad 1.5 -bgwingray 0.2 -eccwidth 0.14 -numrad 27 -numtheta 3 -polwidth 21 -colcontrast 0.45 -circwidth 0"
@@ -95,7 +95,7 @@ const StimTypeInfo kTypes[] = {
     {15, "polrand", "event-related wedges", [](double t, double tprev) { (void)tprev; drawpolrand(t, par.numrad, par.numtheta); }, 0,
      "-logfile -twoperiod inf -eccperiod inf -numrad 31 -numtheta 2 -eccwidth 0 -polrandnback 2 -evlags 1 2 3 -evdurs 1 2 3 -nbackgaps 3 3 4 4 5 6"},
     {16, "polwords", "words in a wedge", [](double t, double tprev) { (void)tprev; drawpolword(t); }, kWordLists,
-     WORDTEXT},
+     "-logfile " WORDTEXT},
     {17, "pol2dialet", "two wedges on a diameter with number task", [](double t, double tprev) { (void)tprev; drawpol2dia(t, par.numrad, par.numtheta); drawpolletter(t, 0.0f); }, 0,
      BASICWEDGE " -logfile -avgfontsize 30"},
     {18, "pol2opplet", "mirror wedges with number task", [](double t, double tprev) { (void)tprev; drawpol2opplet(t, par.numrad, par.numtheta); }, 0,
@@ -188,6 +188,7 @@ const StimTypeInfo kTypes[] = {
     {62, "numdil", "dilating phase-encoded numbers with one-up/one-down task", [](double t, double tprev) { (void)tprev; drawnumdil(t); }, 0,
      "-minrad 0.02 -maxrad 1 -avgfontsize 115 -minfontsize 3.33 -bgwingray 0.6 -textcol 0"},
     {63, nullptr, "sentences at random peripheral angles vs. fixation", [](double t, double tprev) { (void)tprev; drawpolword(t); }, kWordLists,
+     // Its drawing writes no event lines: its defaults ask for no log.
      WORDTEXT},
     {64, nullptr, "unassigned number: background and fixation only", nullptr},
     {65, "randwordsletts", "shuffled words vs. spaced letters, one-back", [](double t, double tprev) { (void)tprev; drawwordspacelett(t, 1); }, kWordLists,
