@@ -17,6 +17,8 @@ enum StimNeeds : unsigned {
   kStencil = 1u << 8,         // the window needs a stencil buffer
   kBarPalette = 1u << 9,      // colours bars, not checks: one start-up row of 100
   kSoundOnly = 1u << 10,      // plays its sound file once instead of drawing
+  kWidenedMask = 1u << 11,    // masked flow composite: the mask opening widens by -rotdilextrafac
+  kLaser = 1u << 12,          // laser pulses through the sound player (player and cue files checked)
 };
 
 struct StimTypeInfo {
@@ -28,6 +30,9 @@ struct StimTypeInfo {
   // Per-type defaults as option text, read by the option parser before the
   // command line (nullptr: the built-in defaults).
   const char* defaults = nullptr;
+  // The "Ready"/"Done" screen of a type with its own (stereo, rivalry);
+  // nullptr: the plain screen.
+  WaitFn wait = nullptr;
 };
 
 // Entry of a type, or nullptr for a number with no entry.

@@ -4,6 +4,7 @@
 #include "config/condseq.h"
 #include "config/optionlists.h"
 #include "config/params.h"
+#include "core/catalogue.h"
 #include "core/eventlog.h"
 #include "core/runstate.h"
 #include "core/sound.h"
@@ -115,7 +116,7 @@ void painplan(int* plan, int nf, int np, int perblock, int* blockorder) {
 }
 
 void checkpaincues() {
-  if (par.stimtype < 108 || par.stimtype > 110) return;
+  if (!stimneeds(par.stimtype, kLaser)) return;
   // The library's default directory has no finger cues: the laser maps
   // take theirs from "painmap" unless another directory was given.
   char deflt[2 * TEXTLEN];

@@ -65,6 +65,20 @@ TEST(StimNeeds, PictureStimuliPreloadTheirPictures) {
     }
 }
 
+// A widened mask opening is for the flow layer it shows: only composites
+// with a dot field widen theirs.
+TEST(StimNeeds, WidenedMasksBelongToFlowComposites) {
+  int count = 0;
+  const StimTypeInfo* t = stimtable(&count);
+  int widened = 0;
+  for (int k = 0; k < count; k++) {
+    if (!(t[k].needs & kWidenedMask)) continue;
+    widened++;
+    EXPECT_TRUE(t[k].needs & kDotField) << t[k].num;
+  }
+  EXPECT_GE(widened, 10);
+}
+
 TEST(TestPattern, AlternatesAlongRowsAndColumnsAndInverts) {
   EXPECT_EQ(zzzzsquarewhite(0, 0, 0), 1);
   EXPECT_EQ(zzzzsquarewhite(1, 0, 0), 0);
