@@ -4,7 +4,7 @@
 // vistrum-manpage --types lists the catalogue for scripts.
 #include "config/help.h"
 #include "config/options.h"
-#include "core/catalogue.h"
+#include "stimuli/catalogue.h"
 
 #include <cstdio>
 #include <string>

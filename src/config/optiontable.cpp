@@ -3,7 +3,7 @@
 // The second half of the rows lives in optiontable2.cpp.
 #include "config/optionbuild.h"
 #include "config/optionlists.h"
-#include "core/catalogue.h"
+#include "stimuli/catalogue.h"
 
 #include <string>
 

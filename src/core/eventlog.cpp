@@ -1,9 +1,9 @@
 #include "core/eventlog.h"
 
 #include "config/params.h"
-#include "core/catalogue.h"
 #include "core/runstate.h"
 #include "core/xit.h"
+#include "stimuli/catalogue.h"
 
 #include <dirent.h>
 #include <fcntl.h>

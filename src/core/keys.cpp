@@ -1,7 +1,6 @@
 #include "core/trigger.h"
 
 #include "config/params.h"
-#include "core/catalogue.h"
 #include "core/eventlog.h"
 #include "core/mouse.h"
 #include "core/runstate.h"
@@ -10,8 +9,9 @@
 #include "core/timer.h"
 #include "core/window.h"
 #include "core/xit.h"
-#include "somato/dio.h"
 #include "retino/fixation.h"
+#include "somato/dio.h"
+#include "stimuli/catalogue.h"
 #include "text/fonts.h"
 
 #include <GL/gl.h>

@@ -1,13 +1,13 @@
 #include "core/sound.h"
 
 #include "config/params.h"
-#include "core/catalogue.h"
 #include "core/eventlog.h"
 #include "core/runstate.h"
 #include "core/soundlauncher.h"
 #include "core/timer.h"
 #include "core/trigger.h"
 #include "core/xit.h"
+#include "stimuli/catalogue.h"
 #include "text/fonts.h"
 
 #include <GL/gl.h>

@@ -5,7 +5,6 @@
 #include "config/help.h"
 #include "config/options.h"
 #include "config/typedefaults.h"
-#include "core/catalogue.h"
 #include "core/eventlog.h"
 #include "core/frametiming.h"
 #include "core/installdir.h"
@@ -17,19 +16,11 @@
 #include "core/trigger.h"
 #include "core/window.h"
 #include "core/xit.h"
-#include "dots/dotfield.h"
-#include "dots/vection.h"
-#include "dots/pursuit.h"
-#include "dots/smoothflow.h"
-#include "images/stimimages.h"
 #include "images/tiffio.h"
-#include "retino/palette.h"
-#include "scenario/playback.h"
-#include "scenario/scenariofile.h"
-#include "somato/airtubes.h"
 #include "somato/dio.h"
+#include "stimuli/catalogue.h"
+#include "stimuli/prepare.h"
 #include "text/fonts.h"
-#include "text/wordlists.h"
 
 #include <GL/gl.h>
 #include <dirent.h>
@@ -233,23 +224,16 @@ void vistrummain(int argc, char** argv) {
 
   loadfonts();
   checksplashdir();
-  loadwordlists();
-  loadstimimages();
-  preparedots();
-  preparevection();
-  preparesmoothflow();
-  preparepursuit();
-  loadscenario();
+  preparestimulus();
   checksoundfiles();
 
   run.skipfixationflag = stimneeds(par.stimtype, kOwnFixation);
   if (!par.fullscreenflag) par.mousectrlflag = 0;
-  if (par.numtheta * par.numrad > 0 || stimneeds(par.stimtype, kBarPalette)) makechkcols();
+  preparepalette();
 
   setupdio();
   setupACCESdevs();
-  checkscenariobits();
-  checkairtubes();
+  checkstimulusoutputs();
   announcekeytriggers();
   checkntpd();
 

@@ -1,12 +1,12 @@
 #include "core/window.h"
 
 #include "config/params.h"
-#include "core/catalogue.h"
 #include "core/projection.h"
 #include "core/runstate.h"
 #include "core/timer.h"
 #include "core/trigger.h"
 #include "core/xit.h"
+#include "stimuli/catalogue.h"
 
 #include <GL/gl.h>
 #include <X11/Xutil.h>

@@ -1,11 +1,11 @@
 #include "dots/dotfield.h"
 
 #include "config/params.h"
-#include "core/catalogue.h"
 #include "core/runstate.h"
 #include "core/window.h"
 #include "core/xit.h"
 #include "retino/primitives.h"
+#include "stimuli/catalogue.h"
 
 #include <GL/gl.h>
 #include <GL/glext.h>

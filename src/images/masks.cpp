@@ -1,12 +1,12 @@
 #include "images/masks.h"
 
 #include "config/params.h"
-#include "core/catalogue.h"
 #include "core/runstate.h"
 #include "core/window.h"
 #include "retino/primitives.h"
 #include "retino/ring.h"
 #include "retino/wedge.h"
+#include "stimuli/catalogue.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>

@@ -1,12 +1,12 @@
 #include "images/stimimages.h"
 
 #include "config/params.h"
-#include "core/catalogue.h"
+#include "core/xit.h"
 #include "images/gaussmask.h"
 #include "images/imagelayers.h"
 #include "images/looming.h"
 #include "images/tiffio.h"
-#include "core/xit.h"
+#include "stimuli/catalogue.h"
 
 #include <dirent.h>
 

@@ -1,10 +1,9 @@
 #include "somato/laser.h"
 
-#include "config/dirreaders.h"
 #include "config/condseq.h"
+#include "config/dirreaders.h"
 #include "config/optionlists.h"
 #include "config/params.h"
-#include "core/catalogue.h"
 #include "core/eventlog.h"
 #include "core/runstate.h"
 #include "core/sound.h"
@@ -12,6 +11,7 @@
 #include "core/xit.h"
 #include "retino/primitives.h"
 #include "somato/dio.h"
+#include "stimuli/catalogue.h"
 #include "text/fonts.h"
 
 #include <GL/gl.h>

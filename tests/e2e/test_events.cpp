@@ -1,8 +1,8 @@
 // vistrum-events on the logs of real runs of several types: every line is
 // mapped, the table is well formed, and a dataset assembled from the tables
 // passes the BIDS validator (from npm; scripts/test.sh installs it).
-#include "core/catalogue.h"
 #include "harness.h"
+#include "stimuli/catalogue.h"
 #include "tools/logevents.h"
 
 #include <sys/stat.h>

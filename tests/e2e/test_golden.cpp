@@ -4,7 +4,7 @@
 // with the reason in its message.
 #include "harness.h"
 
-#include "core/catalogue.h"
+#include "stimuli/catalogue.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 // The type-specific waiting screens, as the subject sees them before the start.
-#include "core/catalogue.h"
 #include "harness.h"
+#include "stimuli/catalogue.h"
 
 #include <gtest/gtest.h>
 

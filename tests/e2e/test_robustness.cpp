@@ -1,8 +1,8 @@
 // Bad input a researcher may type ends in a message and status 1, or in a
 // normal run; nothing crashes, hangs or leaves half-written files; the frame
 // loop allocates nothing.
-#include "core/catalogue.h"
 #include "harness.h"
+#include "stimuli/catalogue.h"
 
 #include <sys/stat.h>
 

@@ -1,5 +1,5 @@
 // The stimulus-type catalogue: validity, log names, who may log, fixation.
-#include "core/catalogue.h"
+#include "stimuli/catalogue.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The three reports: usage text, defaults listing and their agreement with
 // the parser; the listing pasted back as a command line lists the same.
 #include "config/help.h"
-#include "core/catalogue.h"
+#include "stimuli/catalogue.h"
 #include "test_options_util.h"
 
 #include <map>

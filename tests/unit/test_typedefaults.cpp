@@ -1,7 +1,7 @@
 // Per-type defaults: installed before parsing, overridden by options.
 #include "test_options_util.h"
 
-#include "core/catalogue.h"
+#include "stimuli/catalogue.h"
 
 namespace {
 

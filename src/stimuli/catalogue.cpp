@@ -1,4 +1,4 @@
-#include "core/catalogue.h"
+#include "stimuli/catalogue.h"
 
 #include "config/params.h"
 #include "core/runstate.h"

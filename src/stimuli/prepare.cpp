@@ -1,0 +1,36 @@
+#include "stimuli/prepare.h"
+
+#include "config/params.h"
+#include "dots/dotfield.h"
+#include "dots/pursuit.h"
+#include "dots/smoothflow.h"
+#include "dots/vection.h"
+#include "images/stimimages.h"
+#include "retino/palette.h"
+#include "retino/saccade.h"
+#include "scenario/playback.h"
+#include "scenario/scenariofile.h"
+#include "somato/airtubes.h"
+#include "stimuli/catalogue.h"
+#include "text/wordlists.h"
+
+void preparestimulus() {
+  loadwordlists();
+  loadstimimages();
+  preparedots();
+  preparevection();
+  preparesmoothflow();
+  preparepursuit();
+  loadscenario();
+}
+
+void preparepalette() {
+  if (par.numtheta * par.numrad > 0 || stimneeds(par.stimtype, kBarPalette)) makechkcols();
+}
+
+void checkstimulusoutputs() {
+  checkscenariobits();
+  checkairtubes();
+}
+
+bool presaccadetestclaims(double t) { return ispresaccadeper(t) != 0; }
