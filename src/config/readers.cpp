@@ -23,19 +23,6 @@ bool isinf(const char* text) { return std::strcmp(text, "inf") == 0 || std::strc
 
 }  // namespace
 
-bool readint(const char* text, int* value) {
-  errno = 0;
-  const long n = std::strtol(text, nullptr, 10);
-  if (errno == ERANGE || n < INT_MIN || n > INT_MAX) return false;
-  *value = static_cast<int>(n);
-  return true;
-}
-
-bool readreal(const char* text, double* value) {
-  *value = std::strtod(text, nullptr);
-  return std::isfinite(*value);
-}
-
 int checkedint(const char* text, const char* key) {
   int v = 0;
   if (!readint(text, &v)) fatal("vistrum: ### %s value out of range: %s\n", key, text);

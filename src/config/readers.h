@@ -3,6 +3,8 @@
 // status 1 and a message naming the option keyword.
 #pragma once
 
+#include "core/numbers.h"
+
 int geti(int i, int argc, char** argv);
 int geti2(int i, int argc, char** argv);
 float getf(int i, int argc, char** argv);
@@ -31,8 +33,6 @@ double checkedreal(const char* text, const char* key);
 float checkedfloat(const char* text, const char* key);
 
 // Pure conversions behind the readers (no exit, no messages).
-// false when the text's number does not fit an int / is not a finite float.
-bool readint(const char* text, int* value);
-bool readreal(const char* text, double* value);
+// (readint, readreal: core/numbers.h)
 float periodtorate(const char* text);
 double texttotime(const char* text);

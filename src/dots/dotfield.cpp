@@ -1,6 +1,7 @@
 #include "dots/dotfield.h"
 
 #include "config/params.h"
+#include "core/angles.h"
 #include "core/runstate.h"
 #include "core/window.h"
 #include "core/xit.h"
@@ -22,7 +23,6 @@ float* dotdisps = nullptr;
 
 namespace {
 
-constexpr double TWOPI = 2.0 * M_PI;
 constexpr int MAXDOTS = 1000000;
 // Placement keeping fewer than one draw in this many cannot fill a field in
 // reasonable time: such settings are refused at start-up.

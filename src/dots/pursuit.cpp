@@ -2,6 +2,7 @@
 
 #include "config/condseq.h"
 #include "config/params.h"
+#include "core/angles.h"
 #include "core/mouse.h"
 #include "core/runstate.h"
 #include "core/window.h"
@@ -23,7 +24,6 @@
 
 namespace {
 
-constexpr double TWOPI = 2.0 * M_PI;
 constexpr float RAD2DEG = static_cast<float>(180.0 / M_PI);
 // Bounds that keep the start-up allocations and the per-sweep work sane.
 constexpr int MAXSWEEPSPERBLOCK = 100000;

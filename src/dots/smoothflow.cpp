@@ -1,6 +1,7 @@
 #include "dots/smoothflow.h"
 
 #include "config/params.h"
+#include "core/angles.h"
 #include "core/eventlog.h"
 #include "core/mouse.h"
 #include "core/runstate.h"
@@ -18,7 +19,6 @@
 
 namespace {
 
-constexpr double TWOPI = 2.0 * M_PI;
 constexpr float NEGSTEP = 0.01667f;  // age step when the clock went back (restart)
 
 // The field's own dot store, sized at start-up and kept for the run.

@@ -10,7 +10,7 @@
 #include "retino/saccade.h"
 #include "scenario/playback.h"
 #include "scenario/scenariofile.h"
-#include "somato/airtubes.h"
+#include "somato/laser.h"
 #include "stimuli/catalogue.h"
 #include "text/wordlists.h"
 
@@ -30,7 +30,7 @@ void preparepalette() {
 
 void checkstimulusoutputs() {
   checkscenariobits();
-  checkairtubes();
+  checkpaincues();  // the air tubes are checked with the other post-parse checks
 }
 
 bool presaccadetestclaims(double t) { return ispresaccadeper(t) != 0; }

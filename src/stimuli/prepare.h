@@ -8,7 +8,7 @@
 void preparestimulus();
 // The check (or bar) palette of the checkerboard types.
 void preparepalette();
-// The output bits of the scenario file and the air tubes.
+// The output bits of the scenario file and the laser map's cue files.
 void checkstimulusoutputs();
 // Whether the pre-saccade fixation test claims the frame at t.
 bool presaccadetestclaims(double t);

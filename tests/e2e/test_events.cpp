@@ -1,9 +1,9 @@
 // vistrum-events on the logs of real runs of several types: every line is
 // mapped, the table is well formed, and a dataset assembled from the tables
 // passes the BIDS validator (from npm; scripts/test.sh installs it).
+#include "eventstable/logevents.h"
 #include "harness.h"
 #include "stimuli/catalogue.h"
-#include "tools/logevents.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
