@@ -29,7 +29,7 @@ ValSlot vtime(DoubleField p) { return makeslot(ValKind::Time, &ValSlot::d, p, "%
 ValSlot vtext(TextField p) { return makeslot(ValKind::Text, &ValSlot::s, p, "%s"); }
 
 namespace {
-bool internalkeys = false;  // set while a type's defaults are read
+bool readingdefaults = false;  // set while a type's defaults are read
 }  // namespace
 
 std::vector<const char*> optionkeywords() {
@@ -44,7 +44,7 @@ std::vector<const char*> optionkeywords() {
 
 const OptionDef* findoption(const char* arg, bool* neg) {
   for (const OptionDef& o : optiontable()) {
-    if (!o.key || (o.internal && !internalkeys)) continue;
+    if (!o.key || (o.internal && !readingdefaults)) continue;
     if (std::strcmp(arg, o.key) == 0) {
       *neg = false;
       return &o;
@@ -71,7 +71,12 @@ void readslot(const ValSlot& v, bool second, int i, int argc, char** argv) {
       par.*v.f = second ? getf2(i, argc, argv) : getf(i, argc, argv);
       break;
     case ValKind::Double:
-      par.*v.d = second ? getd2(i, argc, argv) : getd(i, argc, argv);
+      // A type's defaults hold their double values exactly; the command
+      // line has always read them through a float, and keeps doing so.
+      if (readingdefaults)
+        par.*v.d = second ? getd2(i, argc, argv) : getd(i, argc, argv);
+      else
+        par.*v.d = second ? getf2(i, argc, argv) : getf(i, argc, argv);
       break;
     case ValKind::Rate:
       par.*v.f = getfq(i, argc, argv);
@@ -157,9 +162,9 @@ void parseoptiontext(const char* text) {
   }
   std::vector<char*> argv;
   for (std::string& w : words) argv.push_back(&w[0]);
-  internalkeys = true;
+  readingdefaults = true;
   parseoptions(0, static_cast<int>(argv.size()), argv.data());
-  internalkeys = false;
+  readingdefaults = false;
 }
 
 void printslot(FILE* out, const ValSlot& v) {

@@ -18,7 +18,7 @@ enum class ValKind : unsigned char {
   None,
   Int,     // geti / geti2 into an int
   Float,   // getf / getf2 into a float
-  Double,  // getd / getd2 into a double
+  Double,  // getf / getf2 stored as double (getd / getd2 in a type's defaults)
   Rate,    // getfq: a period stored as 1/period in a float ("inf" -> 0)
   Time,    // gettm: a time in seconds stored as double ("inf" -> -1)
   Text,    // getst into a 200-character buffer

@@ -9,7 +9,7 @@ int geti(int i, int argc, char** argv);
 int geti2(int i, int argc, char** argv);
 float getf(int i, int argc, char** argv);
 float getf2(int i, int argc, char** argv);
-// A double parameter keeps the full value given (not rounded through a float).
+// A double value read whole (a type's defaults), not rounded through a float.
 double getd(int i, int argc, char** argv);
 double getd2(int i, int argc, char** argv);
 float getfq(int i, int argc, char** argv);   // period -> rate ("inf" -> 0)

@@ -114,6 +114,9 @@ TEST(TypeDefaults, SettingsOfSomeTypes) {
   EXPECT_FLOAT_EQ(par.fixbgbright, 0.1f);
   parsequiet(65, {});
   EXPECT_STREQ(par.fontfile2, "lekhani_dynamic.ttf");
+  EXPECT_EQ(par.textdur, 0.45) << "a type's double defaults are exact, not rounded through a float";
+  parsequiet(65, {"-textdur", "0.45"});
+  EXPECT_EQ(par.textdur, static_cast<double>(0.45f)) << "the command line keeps its float reading";
   parsequiet(0, {});
   EXPECT_EQ(par.logfileflag, 1);
   EXPECT_FLOAT_EQ(par.bgwingray, 0.2f);
