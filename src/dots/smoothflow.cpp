@@ -166,7 +166,6 @@ int getflowtarg(float* r, float* th) {
 }
 
 void preparesmoothflow() {
-  if (par.stimtype != 51 && par.stimtype != 52) return;
   if (!(par.dotlife > 0.0f))
     fatal("vistrum: ### -dotlife %g: dots must live longer than 0 s\n", static_cast<double>(par.dotlife));
   // A smooth-flow dot's side is dotsize, grown with eccentricity up to

@@ -17,7 +17,6 @@
 
 void loadstimimages() {
   // Parameters the pictures are shown with are checked before any loading.
-  if (par.stimtype == 99) checkgaussmask();
   if (stimneeds(par.stimtype, kPictureStreams)) checkimagestreams();
   if (stimneeds(par.stimtype, kLooming)) checklooming();
   if (!stimneeds(par.stimtype, kPictures)) return;

@@ -21,6 +21,7 @@
 #include "retino/variants.h"
 #include "retino/wedge.h"
 #include "scenario/playback.h"
+#include "scenario/scenariofile.h"
 #include "somato/airpuff.h"
 #include "somato/diotest.h"
 #include "somato/laser.h"
@@ -128,9 +129,9 @@ const StimTypeInfo kTypes[] = {
     {31, "orbletdilimaud", "checkerboard disk, letters, flow, image, polar auditory cue", [](double t, double tprev) { (void)tprev; draworbletdilimgaud(t, par.numrad, par.numtheta, par.numdots); }, kPictures | kPictureStreams | kDotField | kWidenedMask,
      "-circwidth 2 -polwidth 0 -eccwidth 0 -minrad 0.015 -maxrad 1.1 -numrad 20 -numtheta 29 -colcontrast 0.45 -twoperiod 2048 -flowperiod 0.5 -rotdilextrafac 1.12 -numdots 8000 -dotspeed 8 -dotsize 0.008 -dotrot -dotdil -tiffscale 1.6 -maxlett 0.25 -avgfontsize 182 -logfile -textcol 0.15 -fixrad 0.006 -bgwingray 0"},
     {32, "realmotionpol", "one object that does not follow the wandering background, colour target", [](double t, double tprev) { (void)tprev; drawrealmotpolimgs(t); }, kPictures,
-     "-logfile -maxrad 0.8 -bgcnt 4 -bgspercyc 10 -bgheight 2.2 -imcnt 52 -imspercyc 10 -simulcnt 10 -drawtransparency -noclamponscreen -imtarg 30 0.35 -fixline 4 -bgwingray 0"},
+     "-logfile -maxrad 0.8 -bgcnt 4 -bgspercyc 10 -bgheight 2.2 -imcnt 52 -imspercyc 10 -simulcnt 10 -drawtransparency -noclamponscreen -imtarg 30 0.35 -fixline 4 -bgwingray 0", nullptr, preparerealmot},
     {33, "pursueplaybackimgs", "image pursuit vs. playback, interleaved list", [](double t, double tprev) { (void)tprev; drawpursuepassimgs(t); }, kOwnFixation | kPictures,
-     "-logfile -flowsperblock 16 -maxgrid 0.5 -bgheight 1.5 -drawtransparency -bgwingray 0"},
+     "-logfile -flowsperblock 16 -maxgrid 0.5 -bgheight 1.5 -drawtransparency -bgwingray 0", nullptr, preparepursuitimages},
     {34, "poldilim", "wedge with masked flow and target images", [](double t, double tprev) { (void)tprev; drawpoldilimg(t, par.numrad, par.numtheta, par.numdots); }, kPictures | kPictureStreams | kDotField | kWidenedMask,
      WEDGEDOTS " -tiffscale 1.3"},
     {35, "orbletdilim", "polar eye position, checkerboard disk, flow, number/letter task, target images", [](double t, double tprev) { (void)tprev; draworbletdilimg(t, par.numrad, par.numtheta, par.numdots); }, kPictures | kPictureStreams | kDotField | kWidenedMask,
@@ -138,7 +139,7 @@ const StimTypeInfo kTypes[] = {
     {36, "orbletdil", "as 35 in a circular aperture, without images", [](double t, double tprev) { (void)tprev; draworbletdil(t, par.numrad, par.numtheta, par.numdots); }, kOwnFixation | kDotField | kWidenedMask,
      ORBITDISK},
     {37, nullptr, "dot pursuit vs. passive playback", [](double t, double tprev) { (void)tprev; drawpursuepasscirc(t, par.numdots); }, kOwnFixation | kDotField,
-     "-flowsperblock 16 -circwidth 1.6 -minrad 0.01 -maxrad 1.5 -maxgrid 0.5 -wiggledotamp 0.003 -dotsize 0.015 -fixline 2 -bgwingray 0"},
+     "-flowsperblock 16 -circwidth 1.6 -minrad 0.01 -maxrad 1.5 -maxgrid 0.5 -wiggledotamp 0.003 -dotsize 0.015 -fixline 2 -bgwingray 0", nullptr, preparepursuitpath},
     {38, nullptr, "structured vs. scrambled dots, red/green stereo", [](double t, double tprev) { (void)tprev; drawrotdil0stereo(t, par.numdots, par.stereodisp, -1, 0); }, kOwnFixation | kDotField,
      "-flowperiod 1 -stereodisp -0.12 -dotjittcent 0 -numdots 6000 -dotspeed 1 -dotsize 0.008 -bgwingray 0 -dotrot -dotdil -fixtype 5"},
     {39, "rotdil0", "structured vs. scrambled dots", [](double t, double tprev) { (void)tprev; drawrotdil0(t, par.numdots); }, kOwnFixation | kDotField,
@@ -155,7 +156,7 @@ const StimTypeInfo kTypes[] = {
     {45, nullptr, "circular-motion ring, no background", [](double t, double tprev) { (void)tprev; draweccdots(t, par.numdots); }, kDotField,
      "-polperiod inf" CIRCDOTS},
     {46, nullptr, "circular mask wandering to a shuffled grid", [](double t, double tprev) { (void)tprev; drawwandercircdots(t, par.numdots); }, kOwnFixation | kDotField,
-     "-flowperiod 2 -circwidth 0.7 -dotsize 0.015 -minrad 0.01 -maxrad 1 -wiggledotamp 0.003 -bgwingray 0"},
+     "-flowperiod 2 -circwidth 0.7 -dotsize 0.015 -minrad 0.01 -maxrad 1 -wiggledotamp 0.003 -bgwingray 0", nullptr, preparewandergrid},
     {47, nullptr, "random sinusoidal vection sphere vs. scrambled", [](double t, double tprev) { (void)tprev; drawvecvsscram(t, par.numdots); }, kOwnFixation | kDotField,
      "-flowperiod 16 -numdots 10000 -dotsize 0.05 -dotspeed 64 -sinusoidtype 2 -quadlines -stereo -stereorotdeg 20 -sphererad 1.9 -bgwingray 0"},
     {48, nullptr, "left/right vs. up/down vection dots", [](double t, double tprev) { (void)tprev; drawvechorver(t, par.numdots); }, kOwnFixation | kDotField,
@@ -166,9 +167,9 @@ const StimTypeInfo kTypes[] = {
     {50, nullptr, "stationary Glass patterns vs. scrambled", [](double t, double tprev) { (void)tprev; drawglass1(t, par.numdots); }, kOwnFixation | kDotField,
      "-flowperiod 0.5 -flickerfreq 1000 -dotsize 0.008 -dotspeed 8 -dotrot -dotdil -noscaledots -scalefrac 0"},
     {51, "smoothflow", "smooth flow (rotation, dilation or both)", [](double t, double tprev) { drawsmoothflow(t, tprev, par.numdots, 0); }, kOwnFixation,
-     "-logfile -flowperiod 64 -orbperiod inf -minrad 0.03 -numdots 1000 -dotsize 0.05 -dotlife 2 -coltype 0 -smoothflowtype 1 -rotspeed 2 -dilspeed 2"},
+     "-logfile -flowperiod 64 -orbperiod inf -minrad 0.03 -numdots 1000 -dotsize 0.05 -dotlife 2 -coltype 0 -smoothflowtype 1 -rotspeed 2 -dilspeed 2", nullptr, preparesmoothflow},
     {52, "smoothglass", "smooth Glass-pattern flow", [](double t, double tprev) { drawsmoothflow(t, tprev, par.numdots, 1); }, 0,
-     "-logfile -flowperiod 64 -minrad 0.03 -numdots 1000 -dotsize 0.03 -dotcornerjitt 0.5 -dotlife 10 -smoothflowtype 3 -rotspeed 0.5 -dilspeed 0.5 -bgwingray 0"},
+     "-logfile -flowperiod 64 -minrad 0.03 -numdots 1000 -dotsize 0.03 -dotcornerjitt 0.5 -dotlife 10 -smoothflowtype 3 -rotspeed 0.5 -dilspeed 0.5 -bgwingray 0", nullptr, preparesmoothflow},
     {53, nullptr, "images looming in front of vs. behind a barrier", [](double t, double tprev) { (void)tprev; drawbarrierdil(t); }, kPictures | kLooming,
      BARRIER},
     {54, "barrierrandblock", "random blocks: off, dilate in front, dilate behind", [](double t, double tprev) { (void)tprev; drawbarrierrndblk(t); }, kPictures | kLooming | kRandomBlocks,
@@ -184,7 +185,7 @@ const StimTypeInfo kTypes[] = {
     {59, "imdil", "dilating image rings", [](double t, double tprev) { (void)tprev; drawimdil(t); }, kPictures | kLooming,
      "-logfile -flowperiod 24 -expfrac 0.5 -maxrad 1.4 -tiffscale 0.6 -scalefrac 0.9 -noclamponscreen -drawtransparency -simulcnt 4 -fixtype 2 -fixrad 0.006 -bgwingray 0"},
     {60, "sxexpt", "scenario-file experiment", [](double t, double tprev) { (void)tprev; drawexpt(t); }, 0,
-     "-logfile -polwidth 0 -eccwidth 0 -circwidth 0"},
+     "-logfile -polwidth 0 -eccwidth 0 -circwidth 0", nullptr, loadscenario},
     {61, nullptr, "conversion between output bits and event codes; ends before the loop", nullptr},
     {62, "numdil", "dilating phase-encoded numbers with one-up/one-down task", [](double t, double tprev) { (void)tprev; drawnumdil(t); }, 0,
      "-minrad 0.02 -maxrad 1 -avgfontsize 115 -minfontsize 3.33 -bgwingray 0.6 -textcol 0"},
@@ -260,7 +261,7 @@ const StimTypeInfo kTypes[] = {
      THINRING " -logfile -minlett 0.05 -maxlett 2 -avgfontsize 30 -eccwidthrdep 0.4 0.6 -rotdilextrafac 1 -wrapmaxecclet"},
     {98, "multipolarlet", "several wedges with letters", [](double t, double tprev) { (void)tprev; drawpolars(t, par.numrad, par.numtheta, par.polcnt, 1, 0); }, 0,
      BASICWEDGE " -logfile -avgfontsize 30 -rotdilextrafac 1"},
-    {99, nullptr, "writes a background-colour image with a Gaussian transparent hole", [](double t, double tprev) { (void)tprev; drawtiffgausstranspar(t); }},
+    {99, nullptr, "writes a background-colour image with a Gaussian transparent hole", [](double t, double tprev) { (void)tprev; drawtiffgausstranspar(t); }, 0, nullptr, nullptr, checkgaussmask},
     {100, nullptr, "rotating air puffs", [](double t, double tprev) { (void)tprev; drawpolarair(t); }, kAirPuffs,
      AIRBOX " -puffjitt 0.1 " AIRTUBES12},
     {101, "rightleftair", "right vs. left air puffs with one-back", [](double t, double tprev) { (void)tprev; drawpolarair(t); }, kAirPuffs,

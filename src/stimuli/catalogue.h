@@ -33,6 +33,9 @@ struct StimTypeInfo {
   // The "Ready"/"Done" screen of a type with its own (stereo, rivalry);
   // nullptr: the plain screen.
   WaitFn wait = nullptr;
+  // The type's own start-up preparation (paths, grids, scenario file), run
+  // after the shared loaders; nullptr: none.
+  void (*prepare)() = nullptr;
 };
 
 // Entry of a type, or nullptr for a number with no entry.

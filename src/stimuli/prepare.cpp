@@ -2,14 +2,11 @@
 
 #include "config/params.h"
 #include "dots/dotfield.h"
-#include "dots/pursuit.h"
-#include "dots/smoothflow.h"
 #include "dots/vection.h"
 #include "images/stimimages.h"
 #include "retino/palette.h"
 #include "retino/saccade.h"
 #include "scenario/playback.h"
-#include "scenario/scenariofile.h"
 #include "somato/laser.h"
 #include "stimuli/catalogue.h"
 #include "text/wordlists.h"
@@ -19,9 +16,8 @@ void preparestimulus() {
   loadstimimages();
   preparedots();
   preparevection();
-  preparesmoothflow();
-  preparepursuit();
-  loadscenario();
+  const StimTypeInfo* s = stiminfo(par.stimtype);
+  if (s && s->prepare) s->prepare();
 }
 
 void preparepalette() {

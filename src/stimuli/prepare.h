@@ -4,7 +4,7 @@
 // that need, so start-up calls them all in the same order for every type.
 #pragma once
 
-// Word lists, pictures, dot arrays, vection, smooth flow, pursuit, scenario.
+// Word lists, pictures, dot arrays, vection, then the row's own prepare hook.
 void preparestimulus();
 // The check (or bar) palette of the checkerboard types.
 void preparepalette();
