@@ -19,6 +19,10 @@ enum StimNeeds : unsigned {
   kSoundOnly = 1u << 10,      // plays its sound file once instead of drawing
   kWidenedMask = 1u << 11,    // masked flow composite: the mask opening widens by -rotdilextrafac
   kLaser = 1u << 12,          // laser pulses through the sound player (player and cue files checked)
+  kDeepView = 1u << 13,       // vection sphere: the view keeps the depth in front of the screen
+  kWanderCentre = 1u << 14,   // wedge round a wandering centre: the waiting screen marks the orbit's centre too
+  kOwnDotPlacement = 1u << 15,  // places its dots itself (patch clouds, the whole square): no annulus check
+  kGrowingDots = 1u << 16,    // Glass pattern dots grow with eccentricity (-scaledots): their largest size is checked
 };
 
 struct StimTypeInfo {
