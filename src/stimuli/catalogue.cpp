@@ -184,7 +184,7 @@ const StimTypeInfo kTypes[] = {
      "-polperiod inf -minrad 0.015 -maxrad 1.95 -nocenterpol -polwidth 360 -numrad 29 -numtheta 37 -cycleslist 5 7 11 13 17 19 23 29 31 37 41 43"},
     {59, "imdil", "dilating image rings", [](double t, double tprev) { (void)tprev; drawimdil(t); }, kPictures | kLooming,
      "-logfile -flowperiod 24 -expfrac 0.5 -maxrad 1.4 -tiffscale 0.6 -scalefrac 0.9 -noclamponscreen -drawtransparency -simulcnt 4 -fixtype 2 -fixrad 0.006 -bgwingray 0"},
-    {60, "sxexpt", "scenario-file experiment", [](double t, double tprev) { (void)tprev; drawexpt(t); }, 0,
+    {60, "sxexpt", "scenario-file experiment", [](double t, double tprev) { (void)tprev; drawexpt(t); }, kScenario,
      "-logfile -polwidth 0 -eccwidth 0 -circwidth 0", nullptr, loadscenario},
     {61, nullptr, "conversion between output bits and event codes; ends before the loop", nullptr},
     {62, "numdil", "dilating phase-encoded numbers with one-up/one-down task", [](double t, double tprev) { (void)tprev; drawnumdil(t); }, 0,

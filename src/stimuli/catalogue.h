@@ -23,6 +23,7 @@ enum StimNeeds : unsigned {
   kWanderCentre = 1u << 14,   // wedge round a wandering centre: the waiting screen marks the orbit's centre too
   kOwnDotPlacement = 1u << 15,  // places its dots itself (patch clouds, the whole square): no annulus check
   kGrowingDots = 1u << 16,    // Glass pattern dots grow with eccentricity (-scaledots): their largest size is checked
+  kScenario = 1u << 17,       // scenario-file experiment: its fonts are numbered, its output bits checked
 };
 
 struct StimTypeInfo {
