@@ -168,14 +168,10 @@ failed=()
 } >"$tmp/index.md"
 
 for line in "${catalogue[@]}"; do
-  IFS=$'\t' read -r n built draws logname desc <<<"$line"
+  IFS=$'\t' read -r n draws logname desc <<<"$line"
   [ $# -gt 0 ] && [[ $want != *" $n "* ]] && continue
   name=$([ "$logname" = "-" ] && echo "" || echo "$logname")
   desc=${desc//|/\\|}
-  if [ "$built" != 1 ]; then
-    echo "| $n | $name | $desc | not built yet |" >>"$tmp/index.md"
-    continue
-  fi
   dir=$tmp/s$n
   if ! render "$n" "$dir"; then
     written=$(ls "$dir"/gau-*.tiff 2>/dev/null | head -1) || true

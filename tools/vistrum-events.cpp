@@ -1,5 +1,5 @@
 // vistrum-events: an event log to an analysis events table and its sidecar.
-#include "tools/logevents.h"
+#include "eventstable/logevents.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -4,7 +4,7 @@
 // vistrum-manpage --types lists the catalogue for scripts.
 #include "config/help.h"
 #include "config/options.h"
-#include "core/catalogue.h"
+#include "stimuli/catalogue.h"
 
 #include <cstdio>
 #include <string>
@@ -42,14 +42,12 @@ std::string ital(const std::string& s) { return "\\fI" + roff(s) + "\\fR"; }
 
 void types() {
   section("STIMULUS TYPES");
-  para("The first option names the stimulus type. Types marked \"not built yet\" are refused at start-up.");
+  para("The first option names the stimulus type.");
   int n = 0;
   const StimTypeInfo* t = stimtable(&n);
   for (int k = 0; k < n; k++) {
     if (t[k].num == 9999 || !validstimtype(t[k].num)) continue;
-    std::string d = t[k].desc ? t[k].desc : "";
-    if (!stimbuilt(t[k].num)) d += " (not built yet)";
-    item(bold(std::to_string(t[k].num)), d);
+    item(bold(std::to_string(t[k].num)), t[k].desc ? t[k].desc : "");
   }
 }
 
@@ -59,7 +57,7 @@ void options() {
        "Periods are in seconds (\"inf\": never; negative: reversed direction). A tag in square brackets names "
        "the stimulus family an option applies to. \"vistrum -s N -printdefs\" lists the values of type N.");
   for (const OptionDef& o : optiontable()) {
-    if (!o.key) continue;
+    if (!o.key || o.internal) continue;
     std::string tag = bold(o.key);
     if (o.nokey) tag += ", " + bold(o.nokey);
     if (*o.args) tag += " " + ital(o.args);
@@ -74,14 +72,14 @@ void hotkeylist() {
 }
 
 // The catalogue as tab-separated lines for scripts (the gallery):
-// number, built (0/1), draws (0/1: 0 shows background and fixation only),
+// number, draws (0/1: 0 shows background and fixation only),
 // log name ("-" for none), description.
 void typetable() {
   int n = 0;
   const StimTypeInfo* t = stimtable(&n);
   for (int k = 0; k < n; k++) {
     if (t[k].num == 9999 || !validstimtype(t[k].num)) continue;
-    std::printf("%d\t%d\t%d\t%s\t%s\n", t[k].num, stimbuilt(t[k].num) ? 1 : 0, t[k].draw ? 1 : 0,
+    std::printf("%d\t%d\t%s\t%s\n", t[k].num, t[k].draw ? 1 : 0,
                 t[k].logname ? t[k].logname : "-", t[k].desc ? t[k].desc : "");
   }
 }

@@ -5,11 +5,11 @@
 
 #include "config/options.h"
 #include "config/params.h"
-#include "core/catalogue.h"
 #include "core/runstate.h"
 #include "core/xit.h"
 #include "images/tiffio.h"
 #include "somato/dio.h"
+#include "stimuli/catalogue.h"
 #include "text/fonts.h"
 
 #include <dirent.h>

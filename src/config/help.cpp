@@ -1,7 +1,7 @@
 #include "config/help.h"
 
 #include "config/options.h"
-#include "core/catalogue.h"
+#include "stimuli/catalogue.h"
 
 #include <cerrno>
 

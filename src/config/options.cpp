@@ -5,6 +5,7 @@
 #include "core/xit.h"
 
 #include <cstring>
+#include <string>
 
 Params par;
 
@@ -27,10 +28,14 @@ ValSlot vrate(FloatField p) { return makeslot(ValKind::Rate, &ValSlot::f, p, "%2
 ValSlot vtime(DoubleField p) { return makeslot(ValKind::Time, &ValSlot::d, p, "%2.2f"); }
 ValSlot vtext(TextField p) { return makeslot(ValKind::Text, &ValSlot::s, p, "%s"); }
 
+namespace {
+bool readingdefaults = false;  // set while a type's defaults are read
+}  // namespace
+
 std::vector<const char*> optionkeywords() {
   std::vector<const char*> keys;
   for (const OptionDef& o : optiontable()) {
-    if (!o.key) continue;
+    if (!o.key || o.internal) continue;
     keys.push_back(o.key);
     if (o.nokey) keys.push_back(o.nokey);
   }
@@ -39,7 +44,7 @@ std::vector<const char*> optionkeywords() {
 
 const OptionDef* findoption(const char* arg, bool* neg) {
   for (const OptionDef& o : optiontable()) {
-    if (!o.key) continue;
+    if (!o.key || (o.internal && !readingdefaults)) continue;
     if (std::strcmp(arg, o.key) == 0) {
       *neg = false;
       return &o;
@@ -66,7 +71,12 @@ void readslot(const ValSlot& v, bool second, int i, int argc, char** argv) {
       par.*v.f = second ? getf2(i, argc, argv) : getf(i, argc, argv);
       break;
     case ValKind::Double:
-      par.*v.d = second ? getf2(i, argc, argv) : getf(i, argc, argv);
+      // A type's defaults hold their double values exactly; the command
+      // line has always read them through a float, and keeps doing so.
+      if (readingdefaults)
+        par.*v.d = second ? getd2(i, argc, argv) : getd(i, argc, argv);
+      else
+        par.*v.d = second ? getf2(i, argc, argv) : getf(i, argc, argv);
       break;
     case ValKind::Rate:
       par.*v.f = getfq(i, argc, argv);
@@ -134,6 +144,29 @@ void parseoptions(int first, int argc, char** argv) {
   }
 }
 
+void parseoptiontext(const char* text) {
+  std::vector<std::string> words;
+  for (const char* p = text; *p;) {
+    if (*p == ' ') {
+      p++;
+      continue;
+    }
+    std::string w;
+    if (*p == '"') {
+      for (p++; *p && *p != '"'; p++) w += *p;
+      if (*p) p++;
+    } else {
+      for (; *p && *p != ' '; p++) w += *p;
+    }
+    words.push_back(w);
+  }
+  std::vector<char*> argv;
+  for (std::string& w : words) argv.push_back(&w[0]);
+  readingdefaults = true;
+  parseoptions(0, static_cast<int>(argv.size()), argv.data());
+  readingdefaults = false;
+}
+
 void printslot(FILE* out, const ValSlot& v) {
   switch (v.kind) {
     case ValKind::None:
@@ -170,6 +203,7 @@ void printslot(FILE* out, const ValSlot& v) {
 
 void printoptionusage(FILE* out) {
   for (const OptionDef& o : optiontable()) {
+    if (o.internal) continue;
     if (!o.key) {  // group separator
       std::fprintf(out, "   ----------------------------------------------------------------------\n");
       continue;

@@ -18,7 +18,7 @@ enum class ValKind : unsigned char {
   None,
   Int,     // geti / geti2 into an int
   Float,   // getf / getf2 into a float
-  Double,  // getf / getf2, stored as double
+  Double,  // getf / getf2 stored as double (getd / getd2 in a type's defaults)
   Rate,    // getfq: a period stored as 1/period in a float ("inf" -> 0)
   Time,    // gettm: a time in seconds stored as double ("inf" -> -1)
   Text,    // getst into a 200-character buffer
@@ -58,6 +58,7 @@ struct OptionDef {
   const char* args = "";        // value shape in the usage text, "<sec|inf>"
   const char* help = "";        // usage description ("\n" continues at column 25)
   bool listed = true;           // false: not shown by the defaults listing
+  bool internal = false;        // read only in a type's defaults: not in the usage, listing or command line
 };
 
 // The table, in parser order (keywords are compared in this order).
@@ -74,6 +75,10 @@ int applyoption(const OptionDef& o, bool neg, int i, int argc, char** argv);
 
 // The option loop over argv[first..argc-1]; unknown words end the run.
 void parseoptions(int first, int argc, char** argv);
+
+// Reads option text written like a command line (a type's defaults); words
+// in double quotes keep their spaces. Internal keywords are accepted here only.
+void parseoptiontext(const char* text);
 
 // Prints one value the way the defaults listing shows it.
 void printslot(FILE* out, const ValSlot& v);

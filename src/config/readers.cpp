@@ -23,19 +23,6 @@ bool isinf(const char* text) { return std::strcmp(text, "inf") == 0 || std::strc
 
 }  // namespace
 
-bool readint(const char* text, int* value) {
-  errno = 0;
-  const long n = std::strtol(text, nullptr, 10);
-  if (errno == ERANGE || n < INT_MIN || n > INT_MAX) return false;
-  *value = static_cast<int>(n);
-  return true;
-}
-
-bool readreal(const char* text, double* value) {
-  *value = std::strtod(text, nullptr);
-  return std::isfinite(*value);
-}
-
 int checkedint(const char* text, const char* key) {
   int v = 0;
   if (!readint(text, &v)) fatal("vistrum: ### %s value out of range: %s\n", key, text);
@@ -86,6 +73,16 @@ float getf(int i, int argc, char** argv) {
 float getf2(int i, int argc, char** argv) {
   needvalue(i, argc, argv, 2, "missing 2nd arg");
   return checkedfloat(argv[i], argv[i - 2]);
+}
+
+double getd(int i, int argc, char** argv) {
+  needvalue(i, argc, argv, 1, "missing arg");
+  return checkedreal(argv[i], argv[i - 1]);
+}
+
+double getd2(int i, int argc, char** argv) {
+  needvalue(i, argc, argv, 2, "missing 2nd arg");
+  return checkedreal(argv[i], argv[i - 2]);
 }
 
 float getfq(int i, int argc, char** argv) {

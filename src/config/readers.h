@@ -3,10 +3,15 @@
 // status 1 and a message naming the option keyword.
 #pragma once
 
+#include "core/numbers.h"
+
 int geti(int i, int argc, char** argv);
 int geti2(int i, int argc, char** argv);
 float getf(int i, int argc, char** argv);
 float getf2(int i, int argc, char** argv);
+// A double value read whole (a type's defaults), not rounded through a float.
+double getd(int i, int argc, char** argv);
+double getd2(int i, int argc, char** argv);
 float getfq(int i, int argc, char** argv);   // period -> rate ("inf" -> 0)
 double gettm(int i, int argc, char** argv);  // time ("inf" -> -1)
 // Copies text into a 200-character buffer; longer text ends the run.
@@ -28,8 +33,6 @@ double checkedreal(const char* text, const char* key);
 float checkedfloat(const char* text, const char* key);
 
 // Pure conversions behind the readers (no exit, no messages).
-// false when the text's number does not fit an int / is not a finite float.
-bool readint(const char* text, int* value);
-bool readreal(const char* text, double* value);
+// (readint, readreal: core/numbers.h)
 float periodtorate(const char* text);
 double texttotime(const char* text);

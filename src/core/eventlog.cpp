@@ -1,10 +1,10 @@
 #include "core/eventlog.h"
 
 #include "config/params.h"
-#include "core/catalogue.h"
 #include "core/frametiming.h"
 #include "core/runstate.h"
 #include "core/xit.h"
+#include "stimuli/catalogue.h"
 
 #include <dirent.h>
 #include <fcntl.h>

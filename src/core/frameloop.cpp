@@ -1,5 +1,4 @@
 #include "config/params.h"
-#include "core/catalogue.h"
 #include "core/eventlog.h"
 #include "core/frametiming.h"
 #include "core/prepost.h"
@@ -11,9 +10,10 @@
 #include "core/window.h"
 #include "core/xit.h"
 #include "images/tiffio.h"
-#include "somato/dio.h"
 #include "retino/fixation.h"
-#include "retino/saccade.h"
+#include "somato/dio.h"
+#include "stimuli/catalogue.h"
+#include "stimuli/prepare.h"
 
 #include <GL/gl.h>
 #include <GL/glx.h>
@@ -54,7 +54,7 @@ void frameloop() {
     run.framelogtset = true;
     dioframe(t);
 
-    const bool fixationonly = (par.presaccadedur != 0.0f && ispresaccadeper(t)) ||
+    const bool fixationonly = (par.presaccadedur != 0.0f && presaccadetestclaims(t)) ||
                               (par.prepostfix != 0.0f && isprepostper(t));
     if (!fixationonly) {
       if (!run.bgtrackdoneflag) playbgtrack();

@@ -9,12 +9,12 @@
 #include "core/timer.h"
 #include "core/window.h"
 #include "core/xit.h"
-#include "somato/dio.h"
 #include "retino/fixation.h"
+#include "somato/dio.h"
+#include "stimuli/catalogue.h"
 #include "text/fonts.h"
 
 #include <GL/gl.h>
-#include <GL/glu.h>
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -156,62 +156,9 @@ void handlekey(KeySym key) {
 
 // --- the waiting screen -------------------------------------------------
 
-GLUquadric* quadric() {
-  static GLUquadric* q = gluNewQuadric();
-  return q;
-}
-
 float labelsize() { return 24.0f * static_cast<float>(par.winxgl) / 1024.0f; }
 
-void label(const char* text, float x, float y, float grey) {
-  if (!text[0]) return;
-  glColor3f(grey, grey, grey);
-  drawstr(text, x, y, labelsize(), 5, 0);
-}
-
-void fixationoftype(int type, float x, float y) {
-  const int saved = par.fixtype;
-  par.fixtype = type;
-  drawfixation(x, y, 0.0f, par.fixbright, 0.0);
-  par.fixtype = saved;
-}
-
-void readydivergentstereo(const char* text) {
-  for (int eye = 0; eye < 2; eye++) {
-    entereye(eye);
-    if (par.stereobdtype)
-      drawstereoborder(par.stereobdrad, par.stereobdwidth, par.stereobdgap, par.stereobdbright, par.stereobdtype);
-    drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, 0.0);
-    glTranslatef(-0.12f, -0.12f, 0.0f);
-    label(text, 0.0f, 0.0f, 0.4f);
-    glPopMatrix();
-  }
-}
-
-void readyrivalry(const char* text) {
-  if (par.drawfixgridflag) drawfixgrid(par.fixbgbright);
-  for (int eye = 0; eye < 2; eye++) {
-    entereye(eye);
-    glColor3f(par.avgcolbright, par.avgcolbright, par.avgcolbright);
-    gluDisk(quadric(), 0.0, par.maxrad, 100, 1);
-    // At the radius the run's own frames use, so the border stays put at the start.
-    if (par.stereobdtype)
-      drawstereoborder(par.maxrad, par.stereobdwidth, par.stereobdgap, par.stereobdbright, par.stereobdtype);
-    drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, 0.0);
-    if (!std::strcmp(text, "Done")) label(text, 0.0f, -0.05f, 0.2f);
-    glPopMatrix();
-  }
-}
-
-void readydotstereo(const char* text) {
-  if (par.fixdisp != 0.0f) {
-    fixationoftype(6, -par.fixdisp / 2.0f, 0.0f);
-    fixationoftype(7, par.fixdisp / 2.0f, 0.0f);
-  } else {
-    fixationoftype(5, 0.0f, 0.0f);
-  }
-  label(text, 0.0f, 2.0f * par.fixarraydel, 0.15f);
-}
+void label(const char* text, float x, float y, float grey) { drawwaitlabel(text, x, y, grey); }
 
 void readyplain(const char* text) {
   const bool relative = par.mousectrlflag && !run.mousectrlresetflag;
@@ -225,7 +172,7 @@ void readyplain(const char* text) {
   // The fixation mark moves to the pointer (and along the orbit) by itself:
   // drawn inside the pointer translation it would land twice as far out.
   if (relative) glPopMatrix();
-  if ((par.stimtype == 5 || par.stimtype == 6) && par.orbrad != 0.0f) {
+  if (stimneeds(par.stimtype, kWanderCentre) && par.orbrad != 0.0f) {
     const float orbrad = par.orbrad;  // a second mark where the orbit is centred
     par.orbrad = 0.0f;
     drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, 0.0);
@@ -296,24 +243,15 @@ void drawwaitscreen(const char* text) {
   if (!dsp.display) return;  // no window (yet): nothing to show
   if (!text) text = "";
   run.picturecnt++;
-  if (par.stimtype == 79)
-    glClearColor(par.bgwingray, par.bgwingray, par.bgwingray, 1.0f);
-  else if (par.stimtype == 56)
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-  else
-    glClearColor(0.25f, 0.25f, 0.25f, 1.0f);
+  glClearColor(0.25f, 0.25f, 0.25f, 1.0f);
   glClear(GL_COLOR_BUFFER_BIT);
-  if (par.stimtype == 8) {
-    readydivergentstereo(text);
-  } else if (par.stimtype == 79) {
-    readyrivalry(text);
-  } else {
-    run.initdoneflag3 = 0;  // the periodic sound cue starts over after the wait
-    if (par.stimtype == 56)
-      readydotstereo(text);
-    else
-      readyplain(text);
+  const StimTypeInfo* s = stiminfo(par.stimtype);
+  if (s && s->wait) {
+    s->wait(text);
+    return;
   }
+  run.initdoneflag3 = 0;  // the periodic sound cue starts over after the wait
+  readyplain(text);
 }
 
 void clearready(const char* text) {
@@ -385,4 +323,10 @@ void startrun() {
     return;
   }
   clearreadywaitsett(par.startpulse, "Ready");
+}
+
+void drawwaitlabel(const char* text, float x, float y, float grey) {
+  if (!text[0]) return;
+  glColor3f(grey, grey, grey);
+  drawstr(text, x, y, labelsize(), 5, 0);
 }

@@ -7,6 +7,7 @@
 #include "core/timer.h"
 #include "core/trigger.h"
 #include "core/xit.h"
+#include "stimuli/catalogue.h"
 #include "text/fonts.h"
 
 #include <GL/gl.h>
@@ -72,7 +73,7 @@ void playbgtrack() {
 void killsnd() { launcherstopall(); }
 
 void checksoundfiles() {
-  const bool laser = par.stimtype >= 108 && par.stimtype <= 110;
+  const bool laser = stimneeds(par.stimtype, kLaser);
   const bool needplayer = par.sndfilecnt > 0 || laser;
   struct stat st{};
   if (par.sndprog[0] && (stat(par.sndprog, &st) != 0 || !S_ISREG(st.st_mode) || access(par.sndprog, X_OK) != 0))

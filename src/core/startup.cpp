@@ -5,7 +5,6 @@
 #include "config/help.h"
 #include "config/options.h"
 #include "config/typedefaults.h"
-#include "core/catalogue.h"
 #include "core/eventlog.h"
 #include "core/frametiming.h"
 #include "core/installdir.h"
@@ -17,19 +16,11 @@
 #include "core/trigger.h"
 #include "core/window.h"
 #include "core/xit.h"
-#include "dots/dotfield.h"
-#include "dots/vection.h"
-#include "dots/pursuit.h"
-#include "dots/smoothflow.h"
-#include "images/stimimages.h"
 #include "images/tiffio.h"
-#include "retino/palette.h"
-#include "scenario/playback.h"
-#include "scenario/scenariofile.h"
-#include "somato/airtubes.h"
 #include "somato/dio.h"
+#include "stimuli/catalogue.h"
+#include "stimuli/prepare.h"
 #include "text/fonts.h"
-#include "text/wordlists.h"
 
 #include <GL/gl.h>
 #include <dirent.h>
@@ -172,15 +163,6 @@ void announcekeytriggers() {
   if (par.fivekeytriggerflag) std::printf("vistrum: ### -fivekeytriggerflag: 5-key triggers, logged after\n");
 }
 
-// A type whose drawing is not built would leave the screen empty while the
-// run looked normal: refuse it before a log is opened.
-void refuseunbuilt(int type) {
-  if (stimbuilt(type)) return;
-  const StimTypeInfo* s = stiminfo(type);
-  fatal("vistrum: ### -stimtype %d (%s) is not built yet in this version: it would draw nothing\n", type,
-        s ? s->desc : "?");
-}
-
 void checkwindowsize() {
   // The 120 Hz mode doubles one side when the window opens.
   const long dw = par.doubleframerateflag && !par.packstereoupdownflag ? 2L * par.winxgl : par.winxgl;
@@ -235,7 +217,6 @@ void vistrummain(int argc, char** argv) {
   applytypedefaults(par.stimtype);
   parseoptions(3, argc, argv);
   postparsechecks();  // includes the choice of trigger key
-  refuseunbuilt(par.stimtype);
   checkwindowsize();
   run.argc = argc;  // for the event-log header
   run.argv = argv;
@@ -243,23 +224,16 @@ void vistrummain(int argc, char** argv) {
 
   loadfonts();
   checksplashdir();
-  loadwordlists();
-  loadstimimages();
-  preparedots();
-  preparevection();
-  preparesmoothflow();
-  preparepursuit();
-  loadscenario();
+  preparestimulus();
   checksoundfiles();
 
   run.skipfixationflag = stimneeds(par.stimtype, kOwnFixation);
   if (!par.fullscreenflag) par.mousectrlflag = 0;
-  if (par.numtheta * par.numrad > 0 || stimneeds(par.stimtype, kBarPalette)) makechkcols();
+  preparepalette();
 
   setupdio();
   setupACCESdevs();
-  checkscenariobits();
-  checkairtubes();
+  checkstimulusoutputs();
   announcekeytriggers();
   checkntpd();
 

@@ -8,6 +8,8 @@ void clearready(const char* text);
 // own swap (a second swap in one frame would show a stale buffer every
 // other frame where swaps flip the buffers).
 void drawwaitscreen(const char* text);
+// A label of the waiting screen (grey level `grey`, centred at x, y).
+void drawwaitlabel(const char* text, float x, float y, float grey);
 // Shows `text`, waits for a start event, resets the timer, logs the start.
 void clearreadywaitsett(int n, const char* text);
 void waitforF1orF2key();

@@ -1,12 +1,12 @@
 #include "core/window.h"
 
 #include "config/params.h"
-#include "core/catalogue.h"
 #include "core/projection.h"
 #include "core/runstate.h"
 #include "core/timer.h"
 #include "core/trigger.h"
 #include "core/xit.h"
+#include "stimuli/catalogue.h"
 
 #include <GL/gl.h>
 #include <X11/Xutil.h>
@@ -179,8 +179,9 @@ void setprojection() {
   glLoadIdentity();
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
-  const bool sphere = (par.stimtype == 47 || par.stimtype == 49 || run.stimtypeSAV == 47 ||
-                       run.stimtypeSAV == 49) && run.vectstimtype == 0;
+  // In the 120 Hz mode the requested type is kept in stimtypeSAV.
+  const bool sphere =
+      (stimneeds(par.stimtype, kDeepView) || stimneeds(run.stimtypeSAV, kDeepView)) && run.vectstimtype == 0;
   if (sphere)
     glOrtho(-dsp.iwinxgl, dsp.iwinxgl, -dsp.iwinygl, dsp.iwinygl, -0.01, 2.0 * dsp.iwinxgl);
   else

@@ -1,11 +1,12 @@
 #include "dots/dotfield.h"
 
 #include "config/params.h"
-#include "core/catalogue.h"
+#include "core/angles.h"
 #include "core/runstate.h"
 #include "core/window.h"
 #include "core/xit.h"
 #include "retino/primitives.h"
+#include "stimuli/catalogue.h"
 
 #include <GL/gl.h>
 #include <GL/glext.h>
@@ -22,7 +23,6 @@ float* dotdisps = nullptr;
 
 namespace {
 
-constexpr double TWOPI = 2.0 * M_PI;
 constexpr int MAXDOTS = 1000000;
 // Placement keeping fewer than one draw in this many cannot fill a field in
 // reasonable time: such settings are refused at start-up.
@@ -519,10 +519,8 @@ void preparedots() {
   if (par.numdots < 0) fatal("vistrum: ### -numdots %d: a dot count can't be negative\n", par.numdots);
   if (par.numdots > MAXDOTS) fatal("vistrum: ### -numdots %d: at most %d dots\n", par.numdots, MAXDOTS);
   // Patch clouds sit on a sphere or plane of their own, and the pursuit and
-  // wandering types (37, 44, 46) fill the square +-maxrad whole: no annulus.
-  const bool ownplacement = par.stimtype == 47 || par.stimtype == 49 || par.stimtype == 37 ||
-                            par.stimtype == 44 || par.stimtype == 46;
-  if (!ownplacement && par.numdots > 0) {
+  // wandering types fill the square +-maxrad whole: no annulus.
+  if (!stimneeds(par.stimtype, kOwnDotPlacement) && par.numdots > 0) {
     const double f = placementfraction(par.minrad, par.maxrad, par.usemaxrad, par.maxdotxy);
     if (f < MINPLACEFRACTION) {
       std::printf("vistrum: ### no room for dots: minrad %g%s leaves %.3g%% of the square +-%g (-maxdotxy)\n",
@@ -532,7 +530,7 @@ void preparedots() {
   }
   // Glass patterns grow their dots with eccentricity.
   float grow = 1.0f;
-  if (par.stimtype == 50 && par.scaledotsflag) {
+  if (stimneeds(par.stimtype, kGrowingDots) && par.scaledotsflag) {
     const float rmax = std::sqrt(2.0f) * std::fabs(par.maxdotxy);
     for (float r : {0.0f, rmax}) grow = std::max(grow, std::fabs(1.0f - par.scalefrac * (1.0f - r)));
   }

@@ -2,6 +2,7 @@
 
 #include "config/condseq.h"
 #include "config/params.h"
+#include "core/angles.h"
 #include "core/mouse.h"
 #include "core/runstate.h"
 #include "core/window.h"
@@ -23,7 +24,6 @@
 
 namespace {
 
-constexpr double TWOPI = 2.0 * M_PI;
 constexpr float RAD2DEG = static_cast<float>(180.0 / M_PI);
 // Bounds that keep the start-up allocations and the per-sweep work sane.
 constexpr int MAXSWEEPSPERBLOCK = 100000;
@@ -300,25 +300,26 @@ void wandergridstep(WanderGrid& w, double t, float* cx, float* cy) {
   *cy = y1 + (y2 - y1) * f;
 }
 
-void preparepursuit() {
-  const int s = par.stimtype;
-  if (s == 33 || s == 37) {
-    if (par.flowsperblock < 1 || par.flowsperblock > MAXSWEEPSPERBLOCK)
-      fatal("vistrum: ### bad -flowsperblock %d (OK:1-%d)\n", par.flowsperblock, MAXSWEEPSPERBLOCK);
-    path.n = par.flowsperblock + 1;
-    path.x = static_cast<float*>(std::calloc(path.n, sizeof(float)));
-    path.y = static_cast<float*>(std::calloc(path.n, sizeof(float)));
-    if (!path.x || !path.y) fatal("vistrum: ### malloc pursuit path failed\n");
-  }
-  if (s == 33 && tiffcnt < 2) fatal("vistrum: ### too few tiffs (%d) for background/target pairs\n", tiffcnt);
-  if (s == 46) {
-    if (par.gridsize < 1 || par.gridsize > MAXGRIDSIZE)
-      fatal("vistrum: ### bad -gridsize %d (OK:1-%d)\n", par.gridsize, MAXGRIDSIZE);
-    grid.n = par.gridsize * par.gridsize;
-    grid.order = static_cast<int*>(std::calloc(grid.n, sizeof(int)));
-    if (!grid.order) fatal("vistrum: ### malloc grid order failed\n");
-  }
-  if (s == 32) preparerealmot();
+void preparepursuitpath() {
+  if (par.flowsperblock < 1 || par.flowsperblock > MAXSWEEPSPERBLOCK)
+    fatal("vistrum: ### bad -flowsperblock %d (OK:1-%d)\n", par.flowsperblock, MAXSWEEPSPERBLOCK);
+  path.n = par.flowsperblock + 1;
+  path.x = static_cast<float*>(std::calloc(path.n, sizeof(float)));
+  path.y = static_cast<float*>(std::calloc(path.n, sizeof(float)));
+  if (!path.x || !path.y) fatal("vistrum: ### malloc pursuit path failed\n");
+}
+
+void preparepursuitimages() {
+  preparepursuitpath();
+  if (tiffcnt < 2) fatal("vistrum: ### too few tiffs (%d) for background/target pairs\n", tiffcnt);
+}
+
+void preparewandergrid() {
+  if (par.gridsize < 1 || par.gridsize > MAXGRIDSIZE)
+    fatal("vistrum: ### bad -gridsize %d (OK:1-%d)\n", par.gridsize, MAXGRIDSIZE);
+  grid.n = par.gridsize * par.gridsize;
+  grid.order = static_cast<int*>(std::calloc(grid.n, sizeof(int)));
+  if (!grid.order) fatal("vistrum: ### malloc grid order failed\n");
 }
 
 void drawpoldots(double t, int ndots) {

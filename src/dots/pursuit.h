@@ -11,11 +11,12 @@ void drawpursuepassimgs(double t);
 void drawpursuepasscirc(double t, int ndots);
 void drawpoldots(double t, int ndots);
 void drawwandercircdots(double t, int ndots);
-// Start-up: checks these types' parameters and sizes their paths, orders
-// and jitter sequences, so that no frame allocates.
-void preparepursuit();
-// The object ring's part of it.
-void preparerealmot();
+// Start-up hooks: check these types' parameters and size their paths,
+// orders and jitter sequences, so that no frame allocates.
+void preparepursuitpath();    // the pursuit path of the dot pursuit
+void preparepursuitimages();  // the same, and the image pairs of the image pursuit
+void preparewandergrid();     // the shuffled grid of the wandering mask
+void preparerealmot();        // the object ring of the real-motion stimulus
 
 // A coordinate moved by 2m until it lies in [-m, m].
 float wrapsquare(float v, float m);

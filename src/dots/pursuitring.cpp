@@ -3,6 +3,7 @@
 // slot, which jitters on its own (real motion against motion of the scene).
 #include "config/condseq.h"
 #include "config/params.h"
+#include "core/angles.h"
 #include "core/eventlog.h"
 #include "core/runstate.h"
 #include "core/timer.h"
@@ -19,7 +20,6 @@
 
 namespace {
 
-constexpr double TWOPI = 2.0 * M_PI;
 constexpr int MAXSIMUL = 25;
 constexpr int EDGESTEPS = 6;  // jitter steps held still at each end of a slot
 constexpr int MAXSTEPS = 60 * 3600;  // one hour a slot

@@ -1,6 +1,7 @@
 #include "dots/smoothflow.h"
 
 #include "config/params.h"
+#include "core/angles.h"
 #include "core/eventlog.h"
 #include "core/mouse.h"
 #include "core/runstate.h"
@@ -18,7 +19,6 @@
 
 namespace {
 
-constexpr double TWOPI = 2.0 * M_PI;
 constexpr float NEGSTEP = 0.01667f;  // age step when the clock went back (restart)
 
 // The field's own dot store, sized at start-up and kept for the run.
@@ -166,7 +166,6 @@ int getflowtarg(float* r, float* th) {
 }
 
 void preparesmoothflow() {
-  if (par.stimtype != 51 && par.stimtype != 52) return;
   if (!(par.dotlife > 0.0f))
     fatal("vistrum: ### -dotlife %g: dots must live longer than 0 s\n", static_cast<double>(par.dotlife));
   // A smooth-flow dot's side is dotsize, grown with eccentricity up to

@@ -2,6 +2,7 @@
 
 #include "config/condseq.h"
 #include "config/params.h"
+#include "core/angles.h"
 #include "core/eventlog.h"
 #include "core/runstate.h"
 #include "core/timer.h"
@@ -20,7 +21,6 @@
 
 namespace {
 
-constexpr double TWOPI = 2.0 * M_PI;
 
 // A rate used as a divisor: zero would stop the clock with a NaN.
 double nonzero(float rate) { return rate != 0.0f ? rate : 1.0e-9; }

@@ -1,6 +1,7 @@
 #include "images/imagelayers.h"
 
 #include "config/params.h"
+#include "core/angles.h"
 #include "core/runstate.h"
 #include "core/xit.h"
 #include "images/drawimg.h"
@@ -15,7 +16,6 @@
 
 namespace {
 
-constexpr double TWOPI = 2.0 * M_PI;
 constexpr float SIN24 = 0.4067366430758002f;
 
 // What every layer keeps per stream.

@@ -6,6 +6,7 @@
 #include "retino/primitives.h"
 #include "retino/ring.h"
 #include "retino/wedge.h"
+#include "stimuli/catalogue.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -17,11 +18,9 @@ namespace {
 constexpr float DEG = static_cast<float>(180.0 / M_PI);
 constexpr int SLICES = 100;
 
-bool oneof(int type, const int* types, int n) {
-  for (int k = 0; k < n; k++)
-    if (types[k] == type) return true;
-  return false;
-}
+// The masked flow composites widen the opening by -rotdilextrafac, so the
+// flow shows over the whole checkerboard band it accompanies.
+bool widened() { return stimneeds(par.stimtype, kWidenedMask); }
 
 // Once the pointer has moved the pattern the masks must reach past the
 // window by the pointer's range as well, for the rest of the run.
@@ -54,9 +53,7 @@ void addringcover(MaskPlan& p, const MaskRing& ring, float start, float sweep) {
 
 void addcentre(MaskPlan& p) { add(p, 0.0f, par.minrad + 0.001f); }
 
-float ringwidening(const int* types, int n) {
-  return oneof(par.stimtype, types, n) ? (par.rotdilextrafac - 1.0f) * 0.5f * par.eccwidth : 0.0f;
-}
+float ringwidening() { return widened() ? (par.rotdilextrafac - 1.0f) * 0.5f * par.eccwidth : 0.0f; }
 
 void drawplan(const MaskPlan& p) {
   static GLUquadric* quad = gluNewQuadric();
@@ -77,9 +74,9 @@ float maskwedgecentre(double t) {
   return (polarstartangle(t, 1.0f, 0.0f) + par.polwidth / 2.0f) * DEG;
 }
 
-float maskwedgewidth(const int* types, int ntypes) {
+float maskwedgewidth() {
   float w = std::fabs(par.polwidth) * DEG;
-  if (oneof(par.stimtype, types, ntypes)) w *= par.rotdilextrafac;
+  if (widened()) w *= par.rotdilextrafac;
   return w;
 }
 
@@ -120,9 +117,8 @@ float maskouter(float fac) {
 }
 
 MaskPlan polarmaskplan(double t) {
-  static const int widened[] = {3, 4, 29, 34, 57};
   MaskPlan p;
-  const float e = maskwedgecentre(t), w = maskwedgewidth(widened, 5);
+  const float e = maskwedgecentre(t), w = maskwedgewidth();
   addcentre(p);
   if (par.polVvsHflag) {
     add(p, par.minrad, par.maxrad, 90.0f - e + w / 2.0f, 180.0f - w);
@@ -135,31 +131,27 @@ MaskPlan polarmaskplan(double t) {
 }
 
 MaskPlan eccenmaskplan(double t) {
-  static const int widened[] = {25, 26};
   MaskPlan p;
   addcentre(p);
-  addringcover(p, maskring(t, ringwidening(widened, 2)), 0.0f, 360.0f);
+  addringcover(p, maskring(t, ringwidening()), 0.0f, 360.0f);
   add(p, par.maxrad - 0.001f, maskouter(par.rotdilextrafac));
   return p;
 }
 
 MaskPlan bothmaskplan(double t) {
-  static const int ringwidened[] = {25, 26, 28};
-  static const int wedgewidened[] = {3, 4, 28, 29, 34, 57};
   MaskPlan p;
-  const float e = maskwedgecentre(t), w = maskwedgewidth(wedgewidened, 6);
+  const float e = maskwedgecentre(t), w = maskwedgewidth();
   // The ring cover leaves the wedge sector out: the opening is their union.
-  addringcover(p, maskring(t, ringwidening(ringwidened, 3)), 90.0f - e + w / 2.0f, 360.0f - w);
+  addringcover(p, maskring(t, ringwidening()), 90.0f - e + w / 2.0f, 360.0f - w);
   addcentre(p);
   add(p, par.maxrad - 0.001f, maskouter(par.rotdilextrafac));
   return p;
 }
 
 MaskPlan circmaskplan() {
-  static const int widened[] = {31, 35, 36, 78, 111};
   MaskPlan p;
   float c = std::fabs(par.circwidth) / 2.0f;
-  if (oneof(par.stimtype, widened, 5)) c *= par.rotdilextrafac;
+  if (widened()) c *= par.rotdilextrafac;
   add(p, c, maskouter(par.rotdilextrafac));
   if (par.minrad != 0.0f) add(p, 0.0f, std::fabs(par.minrad), 0.0f, 360.0f, 50);
   return p;

@@ -26,8 +26,8 @@ struct MaskPlan {
 // Centre of the open wedge in degrees counter-clockwise from +x, as the
 // checkerboard wedge places it at time t.
 float maskwedgecentre(double t);
-// Open wedge width in degrees (widened for the flow composites in `types`).
-float maskwedgewidth(const int* types, int ntypes);
+// Open wedge width in degrees (widened for the masked flow composites).
+float maskwedgewidth();
 // The open ring at time t after widening by d, wrap and radial transform:
 // `closed` when the ring is off (blank interval, or skipped at the wrap).
 struct MaskRing {

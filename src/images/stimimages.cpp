@@ -1,12 +1,12 @@
 #include "images/stimimages.h"
 
 #include "config/params.h"
-#include "core/catalogue.h"
+#include "core/xit.h"
 #include "images/gaussmask.h"
 #include "images/imagelayers.h"
 #include "images/looming.h"
 #include "images/tiffio.h"
-#include "core/xit.h"
+#include "stimuli/catalogue.h"
 
 #include <dirent.h>
 
@@ -17,7 +17,6 @@
 
 void loadstimimages() {
   // Parameters the pictures are shown with are checked before any loading.
-  if (par.stimtype == 99) checkgaussmask();
   if (stimneeds(par.stimtype, kPictureStreams)) checkimagestreams();
   if (stimneeds(par.stimtype, kLooming)) checklooming();
   if (!stimneeds(par.stimtype, kPictures)) return;

@@ -1,7 +1,7 @@
 #include "report/runreport.h"
 
 #include "core/frametiming.h"
-#include "tools/logevents.h"
+#include "eventstable/logevents.h"
 
 #include <fcntl.h>
 #include <sys/wait.h>

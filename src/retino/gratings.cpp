@@ -1,6 +1,7 @@
 #include "retino/gratings.h"
 
 #include "config/params.h"
+#include "core/angles.h"
 #include "core/runstate.h"
 #include "core/window.h"
 #include "core/xit.h"
@@ -22,7 +23,6 @@
 
 namespace {
 
-constexpr double TWOPI = 2.0 * M_PI;
 
 float uniform() { return static_cast<float>(random() * (1.0 / 2147483648.0)); }
 

@@ -2,6 +2,7 @@
 #include "retino/letters.h"
 
 #include "config/params.h"
+#include "core/angles.h"
 #include "core/eventlog.h"
 #include "core/runstate.h"
 #include "core/timer.h"
@@ -21,7 +22,6 @@
 
 namespace {
 
-constexpr double TWOPI = 2.0 * M_PI;
 
 // The streams start over after a restart, and they finish the first-call
 // handshake of the composites: the picture layers drawn before them in

@@ -1,9 +1,9 @@
 #include "retino/palette.h"
 
 #include "config/params.h"
-#include "core/catalogue.h"
 #include "core/xit.h"
 #include "retino/colour.h"
+#include "stimuli/catalogue.h"
 
 #include <climits>
 #include <cstdlib>

@@ -1,6 +1,7 @@
 #include "retino/saccade.h"
 
 #include "config/params.h"
+#include "core/angles.h"
 #include "core/eventlog.h"
 #include "core/runstate.h"
 #include "core/timer.h"
@@ -15,7 +16,6 @@
 
 namespace {
 
-constexpr double TWOPI = 2.0 * M_PI;
 constexpr float OFFSCREEN = 10.0f;
 
 float uniform() { return static_cast<float>(random() * (1.0 / 2147483648.0)); }

@@ -1,6 +1,7 @@
 #include "retino/stereowedge.h"
 
 #include "config/params.h"
+#include "core/angles.h"
 #include "core/runstate.h"
 #include "core/window.h"
 #include "retino/centre.h"
@@ -16,7 +17,6 @@
 
 namespace {
 
-constexpr double TWOPI = 2.0 * M_PI;
 // Below this the two eyes' outlines coincide on screen: one outline in the
 // combined colour instead of two overdrawn ones.
 constexpr float FUSEDDISP = 0.003f;

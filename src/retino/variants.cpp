@@ -3,12 +3,13 @@
 
 #include "config/condseq.h"
 #include "config/params.h"
+#include "core/angles.h"
 #include "core/runstate.h"
 #include "dots/flowfields.h"
 #include "images/masks.h"
+#include "retino/centre.h"
 #include "retino/fixation.h"
 #include "retino/letters.h"
-#include "retino/centre.h"
 #include "retino/primitives.h"
 #include "retino/targets.h"
 #include "retino/wedge.h"
@@ -21,7 +22,6 @@
 
 namespace {
 
-constexpr double TWOPI = 2.0 * M_PI;
 constexpr int QUADORDERTYPE = 1;  // quadrant placement order (no option)
 
 void drawpolarat(double t, int nrad, int ntheta, const Later& l, float freqmul, int wctype) {

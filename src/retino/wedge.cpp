@@ -1,6 +1,7 @@
 #include "retino/wedge.h"
 
 #include "config/params.h"
+#include "core/angles.h"
 #include "core/runstate.h"
 #include "core/xit.h"
 #include "retino/centre.h"
@@ -17,7 +18,6 @@ float truncmaxrad = 4.0f;
 
 namespace {
 
-constexpr double TWOPI = 2.0 * M_PI;
 
 // Whether the last fill holds the n entries a wedge reads; the right-eye
 // half is only where the wedge looks for it when that fill had exactly n.

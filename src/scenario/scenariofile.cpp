@@ -1,5 +1,6 @@
 #include "scenario/scenariofile.h"
 
+#include "core/numbers.h"
 #include "core/projection.h"
 #include "scenario/palfile.h"
 #include "scenario/scnerror.h"
@@ -47,26 +48,6 @@ bool badline(std::string& err, const char* what, const Line& l, const char* name
 }
 
 bool isblank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
-
-// Strict whole-token numbers: no trailing characters, in range.
-bool toint(const char* s, long lo, long hi, long* v) {
-  if (!*s) return false;
-  char* end = nullptr;
-  errno = 0;
-  const long x = std::strtol(s, &end, 10);
-  if (errno || *end || x < lo || x > hi) return false;
-  *v = x;
-  return true;
-}
-
-bool todouble(const char* s, double* v) {
-  if (!*s) return false;
-  char* end = nullptr;
-  const double x = std::strtod(s, &end);
-  if (*end || !std::isfinite(x)) return false;
-  *v = x;
-  return true;
-}
 
 std::vector<std::string> split(const char* s) {
   std::vector<std::string> out;
@@ -226,26 +207,26 @@ bool parseoptions(const char* rest, ExptItem* it, const Line& l, const char* nam
     long n = 0;
     double x = 0.0;
     if (key == "color=") {
-      if (!toint(v, -1, PALCOLS - 1, &n)) return badoption(t, l, name, err);
+      if (!readwholeint(v, -1, PALCOLS - 1, &n)) return badoption(t, l, name, err);
       it->color = static_cast<int>(n);
     } else if (key == "xoff=" || key == "yoff=") {
-      if (!toint(v, -MAXOFFPIX, MAXOFFPIX, &n)) return badoption(t, l, name, err);
+      if (!readwholeint(v, -MAXOFFPIX, MAXOFFPIX, &n)) return badoption(t, l, name, err);
       if (key == "xoff=")
         it->xoff = static_cast<float>(n * 2.0 * e.iwinxgl / par.winxgl);
       else
         it->yoff = static_cast<float>(n * 2.0 * e.iwinygl / par.winygl);
     } else if (key == "lblo=") {
-      if (!toint(v, INT_MIN, INT_MAX, &n)) return badoption(t, l, name, err);
+      if (!readwholeint(v, INT_MIN, INT_MAX, &n)) return badoption(t, l, name, err);
       it->lblo = static_cast<int>(n);
     } else if (key == "font=") {
-      if (!toint(v, INT_MIN, INT_MAX, &n)) return badoption(t, l, name, err);
+      if (!readwholeint(v, INT_MIN, INT_MAX, &n)) return badoption(t, l, name, err);
       it->font = static_cast<int>(n);
       if (n < 0 || n >= fontcnt()) {
         std::printf("vistrum: ### font=0 used in place of unloaded font=%ld in line:\n  ==> %s\n", n, l.text.c_str());
         it->font = 0;
       }
     } else {
-      if (!todouble(v, &x) || (x != -1.0 && (x <= 0.0 || x > MAXSIZEPIX))) return badoption(t, l, name, err);
+      if (!readwholereal(v, &x) || (x != -1.0 && (x <= 0.0 || x > MAXSIZEPIX))) return badoption(t, l, name, err);
       it->size = static_cast<float>(x);
     }
   }
@@ -294,7 +275,7 @@ bool parseitem(const Line& l, ExptItem* it, int* ttlcnt, const char* name, std::
       case KW_TTL: {
         it->kind = KTTL;
         long bit = 0;
-        if (!toint(value.c_str(), 1, par.airtubes, &bit)) {
+        if (!readwholeint(value.c_str(), 1, par.airtubes, &bit)) {
           scnfail(err, "vistrum: ### bad ttlbit: %s (OK:1-%d) this line:\n", value.c_str(), par.airtubes);
           return badline(err, "", l, name);
         }
@@ -322,7 +303,7 @@ bool parsetiming(const Line& l, double* soa, double* dur, int* code, const char*
   const size_t need = par.usesxcodeflag ? 4 : 3;
   long c = -1;
   if (f.size() < need || !parsems(f[0].c_str(), soa) || !parsems(f[1].c_str(), dur) ||
-      (par.usesxcodeflag && !toint(f[2].c_str(), INT_MIN, INT_MAX, &c)))
+      (par.usesxcodeflag && !readwholeint(f[2].c_str(), INT_MIN, INT_MAX, &c)))
     return badline(err, "vistrum: ### couldn't parse this line:", l, name);
   if (par.sxcode2ttlflag && c != -1 && (c < 0 || c > 255))
     return badline(err, "vistrum: ### code not sendable as a byte (-sxcode2ttl: 0-255) in this line:", l, name);
@@ -342,7 +323,7 @@ bool endsinplus(const char* line) {
 bool parsems(const char* field, double* ms) {
   const bool frames = field[0] == 'f';
   double v = 0.0;
-  if (!todouble(frames ? field + 1 : field, &v) || v < 0.0) return false;
+  if (!readwholereal(frames ? field + 1 : field, &v) || v < 0.0) return false;
   if (frames) v *= 1000.0 / 60.0;
   if (v > MAXFIELDMS) return false;
   *ms = v;

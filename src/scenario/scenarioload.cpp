@@ -44,7 +44,6 @@ int readexpt(const char* path) {
 }
 
 void loadscenario() {
-  if (par.stimtype != 60) return;
   exptframecnt = readexpt(par.exptfile);
   loadexpt(exptframecnt);
 }

@@ -4,6 +4,7 @@
 
 #include "config/condseq.h"
 #include "config/params.h"
+#include "core/angles.h"
 #include "core/eventlog.h"
 #include "core/runstate.h"
 #include "core/timer.h"
@@ -18,7 +19,6 @@
 
 namespace {
 
-constexpr double TWOPI = 6.283185307179586;
 
 // One evaluation of the rotating schedule (the outputs and the display
 // each keep their own).
@@ -76,7 +76,7 @@ bool evalpolar(PolarEval& e, double time, bool output, int* index) {
   e.wason = on;
   if (!on) return false;
   if (par.stimtype == 100) {
-    *index = polar100index(i, par.polfreq, tubes, output);
+    *index = rotpufftube(i, par.polfreq, tubes, output);
   } else if (par.stimtype == 101) {
     const int base = newpuff ? randomplace(e, half, output) : e.lastbase;
     const bool secondhalf = par.polfreq > 0.0f ? i >= half : std::abs(i) < half;
@@ -100,14 +100,14 @@ bool polarpuffon(double f, const float* jitt, int slots, double puffdurfrac) {
   return false;
 }
 
-int polar100index(int i, float polfreq, int tubes, bool output) {
+int rotpufftube(int i, float polfreq, int tubes, bool output) {
   if (!output) return polfreq > 0.0f ? i : i - 1;
   int k = tubes / 4 - i - (polfreq > 0.0f ? 1 : 0);
   k %= tubes;
   return k < 0 ? k + tubes : k;
 }
 
-int polar100slot(int tube, int tubes) { return tubes / 4 - tube; }
+int rotpuffslot(int tube, int tubes) { return tubes / 4 - tube; }
 
 void drawpolarair(double t) {
   const int tubes = par.airtubes;
@@ -131,7 +131,7 @@ void drawpolarair(double t) {
   if (par.stimtype == 100) {
     // The rehearsal display shows the real puffs: the square is on while
     // the valve is, at the slot of the mapped tube.
-    if (puffing) circlesquare((polar100slot(airtube(k), tubes) + 0.5) * step);
+    if (puffing) circlesquare((rotpuffslot(airtube(k), tubes) + 0.5) * step);
   } else if (evalpolar(showeval, t, false, &k)) {
     circlesquare((k + 0.5) * step);
   }

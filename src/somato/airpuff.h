@@ -15,12 +15,12 @@ void drawoff3airrndblk(double t);
 // Rotating puffs: whether fraction f of a position's time lies within a
 // puff of one of `slots` slots (jitters as fractions of a position).
 bool polarpuffon(double f, const float* jitt, int slots, double puffdurfrac);
-// Type 100's position index for the outputs (counting down from a quarter
-// of the circle) or the display, for the integer position i.
-int polar100index(int i, float polfreq, int tubes, bool output);
-// Type 100's display slot (angle slot, negative: clockwise) of `tube` (1-based):
+// The rotating puff's tube (outputs: counting down from a quarter of the
+// circle) or display position, for the integer position i.
+int rotpufftube(int i, float polfreq, int tubes, bool output);
+// The rotating puff's display slot (angle slot, negative: clockwise) of `tube` (1-based):
 // where the display shows the position whose output is that tube.
-int polar100slot(int tube, int tubes);
+int rotpuffslot(int tube, int tubes);
 // Types 103, 120: the block at time t (1: the random, or off, block).
 int rotrandblock(double t, float twofreq);
 // Line sweeps: map index of the tube `within` the line `line` of the grid

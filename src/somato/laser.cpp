@@ -1,7 +1,7 @@
 #include "somato/laser.h"
 
-#include "config/dirreaders.h"
 #include "config/condseq.h"
+#include "config/dirreaders.h"
 #include "config/optionlists.h"
 #include "config/params.h"
 #include "core/eventlog.h"
@@ -11,6 +11,7 @@
 #include "core/xit.h"
 #include "retino/primitives.h"
 #include "somato/dio.h"
+#include "stimuli/catalogue.h"
 #include "text/fonts.h"
 
 #include <GL/gl.h>
@@ -115,7 +116,7 @@ void painplan(int* plan, int nf, int np, int perblock, int* blockorder) {
 }
 
 void checkpaincues() {
-  if (par.stimtype < 108 || par.stimtype > 110) return;
+  if (!stimneeds(par.stimtype, kLaser)) return;
   // The library's default directory has no finger cues: the laser maps
   // take theirs from "painmap" unless another directory was given.
   char deflt[2 * TEXTLEN];

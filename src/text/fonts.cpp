@@ -4,6 +4,7 @@
 #include "core/runstate.h"
 #include "core/window.h"
 #include "core/xit.h"
+#include "stimuli/catalogue.h"
 
 #include <FTGL/ftgl.h>
 #include <GL/gl.h>
@@ -98,7 +99,7 @@ void initfont(char* path, size_t pathsize, int fontnum) {
   slotpath[fontnum] = path;
   if (ftfont[fontnum]->Error()) fatal("vistrum: ### can't open font %s\n", path);
   if (!ftfont[fontnum]->CharMap(ft_encoding_unicode)) fatal("vistrum: ### don't know encoding: ft_encoding_unicode\n");
-  if (par.stimtype == 60)
+  if (stimneeds(par.stimtype, kScenario))
     std::printf("vistrum: initfont %s (font=%d)\n", filepart(path), nfonts);
   else
     std::printf("vistrum: initfont %s\n", filepart(path));

@@ -1,9 +1,9 @@
 #include "text/wordlists.h"
 
 #include "config/params.h"
-#include "core/catalogue.h"
 #include "core/projection.h"
 #include "core/xit.h"
+#include "stimuli/catalogue.h"
 #include "text/fonts.h"
 #include "text/reading.h"
 #include "text/wordstims.h"

@@ -2,6 +2,7 @@
 
 #include "config/condseq.h"
 #include "config/params.h"
+#include "core/angles.h"
 #include "core/eventlog.h"
 #include "core/mouse.h"
 #include "core/runstate.h"
@@ -20,7 +21,6 @@
 
 namespace {
 
-constexpr double TWOPI = 2.0 * M_PI;
 constexpr int NEVER = 100000000;  // words per target when targets are off
 
 double uniform() { return random() * (1.0 / 2147483648.0); }

@@ -4,7 +4,7 @@
 // with the reason in its message.
 #include "harness.h"
 
-#include "core/catalogue.h"
+#include "stimuli/catalogue.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -110,7 +110,7 @@ TEST_F(Golden, EveryTypeDrawsAndLogsWhatItsStoredHashesSay) {
     const StimTypeInfo* table = stimtable(&count);
     std::vector<int> built;
     for (int k = 0; k < count; k++)
-      if (stimbuilt(table[k].num)) built.push_back(table[k].num);
+      if (validstimtype(table[k].num)) built.push_back(table[k].num);
     types = outpath ? built : sampletypes(built, 10, "golden hashes");
   }
   const std::map<int, Hashes> stored = storedhashes();

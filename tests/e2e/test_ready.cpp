@@ -1,6 +1,6 @@
 // The type-specific waiting screens, as the subject sees them before the start.
-#include "core/catalogue.h"
 #include "harness.h"
+#include "stimuli/catalogue.h"
 
 #include <gtest/gtest.h>
 
@@ -91,7 +91,6 @@ TEST_F(Ready, RivalryShowsAGreyDiskPerEyeAndNoLabelBeforeTheStart) {
 }
 
 TEST_F(Ready, DotStereoWaitsOnBlack) {
-  if (!stimbuilt(56)) GTEST_SKIP() << "type 56 is not built yet";
   RunResult r;
   // The label in grey 0.15, 2 fixarraydel above the centre.
   const int row = unitpixy(0.1);
@@ -170,7 +169,6 @@ TEST_F(Ready, UnderPointerControlTheFixationMarkSitsAtThePointerOnce) {
 }
 
 TEST_F(Ready, OrbitingTypesAlsoMarkTheTrueCentre) {
-  if (!stimbuilt(5)) GTEST_SKIP() << "type 5 is not built yet";
   RunResult r;
   const Image im = waitingscreen(*x, {"-s", "5", "-orbrad", "0.3", "-fixtype", "0", "-fixrad", "0.04"}, &r,
                                  [](const Image& i) { return redaround(i, 0.3, 0.0) > 0; });

@@ -34,14 +34,14 @@ TEST(AirSchedules, RotatingPuffSlots) {
 
 TEST(AirSchedules, RotatingTubeOrder) {
   // Positive period: the outputs start a quarter round and count down.
-  EXPECT_EQ(polar100index(0, 1.0f / 64, 12, true), 2);
-  EXPECT_EQ(polar100index(2, 1.0f / 64, 12, true), 0);
-  EXPECT_EQ(polar100index(3, 1.0f / 64, 12, true), 11);
+  EXPECT_EQ(rotpufftube(0, 1.0f / 64, 12, true), 2);
+  EXPECT_EQ(rotpufftube(2, 1.0f / 64, 12, true), 0);
+  EXPECT_EQ(rotpufftube(3, 1.0f / 64, 12, true), 11);
   // Negative period: the position is negative and the outputs count up.
-  EXPECT_EQ(polar100index(0, -1.0f / 64, 12, true), 3);
-  EXPECT_EQ(polar100index(-1, -1.0f / 64, 12, true), 4);
-  EXPECT_EQ(polar100index(0, 1.0f / 64, 12, false), 0);
-  EXPECT_EQ(polar100index(0, -1.0f / 64, 12, false), -1);
+  EXPECT_EQ(rotpufftube(0, -1.0f / 64, 12, true), 3);
+  EXPECT_EQ(rotpufftube(-1, -1.0f / 64, 12, true), 4);
+  EXPECT_EQ(rotpufftube(0, 1.0f / 64, 12, false), 0);
+  EXPECT_EQ(rotpufftube(0, -1.0f / 64, 12, false), -1);
 }
 
 TEST(AirSchedules, BlocksSweepsAndGrid) {
@@ -102,11 +102,11 @@ TEST(AirSchedules, Type100DisplayShowsTheSlotOfTheRealTube) {
   // Twelve tubes: the first output tube (3, a quarter round counting down)
   // is shown at the first slot, whatever position of the map drives it.
   for (int i = 0; i < 12; i++) {
-    const int k = polar100index(i, 1.0f, 12, true);
-    EXPECT_EQ(polar100slot(k + 1, 12), polar100index(i, 1.0f, 12, false) - 12 * (i > 2)) << i;
+    const int k = rotpufftube(i, 1.0f, 12, true);
+    EXPECT_EQ(rotpuffslot(k + 1, 12), rotpufftube(i, 1.0f, 12, false) - 12 * (i > 2)) << i;
   }
-  EXPECT_EQ(polar100slot(3, 12), 0);
-  EXPECT_EQ(polar100slot(7, 12), -4);
+  EXPECT_EQ(rotpuffslot(3, 12), 0);
+  EXPECT_EQ(rotpuffslot(7, 12), -4);
 }
 
 TEST(LaserSchedules, NamesFingersAndPlans) {

@@ -2,7 +2,7 @@
 // program's library folder, and the generated manual page.
 #include "config/options.h"
 #include "core/installdir.h"
-#include "tools/logevents.h"
+#include "eventstable/logevents.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -3,7 +3,7 @@
 // with its title, shows a runnable example, names only real options, and
 // states the same event-log name as the catalogue.
 #include "config/options.h"
-#include "core/catalogue.h"
+#include "stimuli/catalogue.h"
 
 #include <dirent.h>
 #include <gtest/gtest.h>

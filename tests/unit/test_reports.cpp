@@ -1,9 +1,11 @@
 // The three reports: usage text, defaults listing and their agreement with
 // the parser; the listing pasted back as a command line lists the same.
 #include "config/help.h"
-#include "core/catalogue.h"
+#include "stimuli/catalogue.h"
 #include "test_options_util.h"
 
+#include <map>
+#include <regex>
 #include <set>
 #include <sstream>
 
@@ -264,7 +266,7 @@ TEST(Reports, EveryOptionDescriptionStartsInOneColumn) {
   const std::string text = capture(usage);
   int longheads = 0;
   for (const OptionDef& o : optiontable()) {
-    if (!o.key) continue;
+    if (!o.key || o.internal) continue;
     std::string head = o.nokey ? std::string("-[no]") + (o.key + 1) : std::string(o.key);
     if (*o.args) head += std::string(" ") + o.args;
     std::string want = "\n   " + head;
@@ -280,4 +282,48 @@ TEST(Reports, EveryOptionDescriptionStartsInOneColumn) {
   }
   EXPECT_GT(longheads, 10);
   EXPECT_NE(text.find("   -aflowperiod <sec|inf>\n                         [AIR] air-puff sweep period\n"), std::string::npos);
+}
+
+namespace {
+
+// The type numbers a help text names after "type"/"types" ("types 104,105",
+// "e.g. 3,26,34,57 and 83", "fixed names: types\n49,54,...").
+std::vector<int> typesnamedin(const std::string& help) {
+  std::vector<int> nums;
+  static const std::regex list("(types?|e\\.g\\.)[:\\s]+([0-9][0-9,\\s]*(and\\s+[0-9]+)?)");
+  for (std::sregex_iterator m(help.begin(), help.end(), list), end; m != end; ++m) {
+    std::istringstream in(std::regex_replace((*m)[2].str(), std::regex("[,a-z]"), " "));
+    for (int n; in >> n;) nums.push_back(n);
+  }
+  return nums;
+}
+
+}  // namespace
+
+// Every type a help text names exists, draws, and uses the option (what the
+// option feeds is among the type's needs, where the row records it).
+TEST(Reports, EveryTypeNamedInAHelpTextExistsAndUsesTheOption) {
+  const std::map<std::string, unsigned> feeds = {{"-condnames", kRandomBlocks},
+                                                 {"-tiffdir", kPictures},
+                                                 {"-airgrid", kAirPuffs},
+                                                 {"-wordsperblock", kWordLists}};
+  int named = 0;
+  auto check = [&](const std::string& what, const std::string& help, unsigned need) {
+    for (int n : typesnamedin(help)) {
+      named++;
+      const StimTypeInfo* s = stiminfo(n);
+      ASSERT_TRUE(s && validstimtype(n)) << what << " names type " << n;
+      EXPECT_NE(s->draw, nullptr) << what << " names type " << n;
+      if (need) {
+        EXPECT_TRUE(s->needs & need) << what << " names type " << n;
+      }
+    }
+  };
+  for (const OptionDef& o : optiontable()) {
+    if (!o.key) continue;
+    const auto f = feeds.find(o.key);
+    check(o.key, o.help, f == feeds.end() ? 0u : f->second);
+  }
+  for (const HotkeyHelp& h : hotkeys()) check(h.keys, h.action, 0u);
+  EXPECT_GE(named, 15);
 }

@@ -1,7 +1,6 @@
 // Run core computations: fixation-only periods, time printing, display
 // units, scale steps, frame statistics and the start-up argument rules.
 #include "config/params.h"
-#include "core/catalogue.h"
 #include "core/frametiming.h"
 #include "core/prepost.h"
 #include "core/projection.h"
@@ -9,6 +8,7 @@
 #include "core/startup.h"
 #include "core/timer.h"
 #include "keepglobals.h"
+#include "stimuli/catalogue.h"
 
 #include <gtest/gtest.h>
 // After gtest: Xlib defines macros (None, Bool) that gtest uses as names.

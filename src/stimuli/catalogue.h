@@ -17,6 +17,13 @@ enum StimNeeds : unsigned {
   kStencil = 1u << 8,         // the window needs a stencil buffer
   kBarPalette = 1u << 9,      // colours bars, not checks: one start-up row of 100
   kSoundOnly = 1u << 10,      // plays its sound file once instead of drawing
+  kWidenedMask = 1u << 11,    // masked flow composite: the mask opening widens by -rotdilextrafac
+  kLaser = 1u << 12,          // laser pulses through the sound player (player and cue files checked)
+  kDeepView = 1u << 13,       // vection sphere: the view keeps the depth in front of the screen
+  kWanderCentre = 1u << 14,   // wedge round a wandering centre: the waiting screen marks the orbit's centre too
+  kOwnDotPlacement = 1u << 15,  // places its dots itself (patch clouds, the whole square): no annulus check
+  kGrowingDots = 1u << 16,    // Glass pattern dots grow with eccentricity (-scaledots): their largest size is checked
+  kScenario = 1u << 17,       // scenario-file experiment: its fonts are numbered, its output bits checked
 };
 
 struct StimTypeInfo {
@@ -25,6 +32,15 @@ struct StimTypeInfo {
   const char* desc;     // short description (usage text)
   DrawFn draw;          // nullptr: background and fixation only
   unsigned needs = 0;   // StimNeeds bits
+  // Per-type defaults as option text, read by the option parser before the
+  // command line (nullptr: the built-in defaults).
+  const char* defaults = nullptr;
+  // The "Ready"/"Done" screen of a type with its own (stereo, rivalry);
+  // nullptr: the plain screen.
+  WaitFn wait = nullptr;
+  // The type's own start-up preparation (paths, grids, scenario file), run
+  // after the shared loaders; nullptr: none.
+  void (*prepare)() = nullptr;
 };
 
 // Entry of a type, or nullptr for a number with no entry.
@@ -34,9 +50,8 @@ const StimTypeInfo* stimtable(int* count);
 
 // The first-argument type check: false for reserved, negative and >129 numbers.
 bool validstimtype(int stimtype);
-// Whether the type's drawing is built (a valid type that is not is refused).
-bool stimbuilt(int stimtype);
-// Whether a type may write an event log, given the two target probabilities.
+// Whether a type may write an event log (its row names one), given the two
+// target probabilities.
 bool stimmaylog(int stimtype, float chktargprob, float fixtargprob);
 // Suffix of the event-log file name.
 const char* stimlogname(int stimtype, float chktargprob, float fixtargprob);

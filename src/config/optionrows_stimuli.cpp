@@ -1,4 +1,8 @@
-// The second half of the option table rows (images to event-related n-back).
+// The option rows of the stimulus families: wedge and ring geometry,
+// fixation, wobble, targets, letters and images, gratings, colours, stereo,
+// dots, words, the saccade task, air puffs and laser, the n-back wedges, and
+// the switches only a type's defaults set. Each row names the keyword, the
+// parameter(s) it writes, the value shape and the usage description.
 #include "config/optionbuild.h"
 #include "config/optionlists.h"
 
@@ -6,35 +10,141 @@ namespace {
 
 using P = Params;
 
-ValSlot vf3(FloatField p) { return vfloat(p, "%2.3f"); }
-ValSlot vd3(DoubleField p) { return vdouble(p, "%2.3f"); }
-
-OptionDef onlyifflag(OptionDef o) {
-  o.print = printifflag;
-  return o;
-}
-
-OptionDef dirrow(const char* key, ParseFn parse, TextField field, const char* help) {
-  OptionDef o = custom(key, parse, nullptr, "<dir>", help);
-  o.a = vtext(field);  // listed as a plain text row
-  return o;
-}
-
 // The directory readers take the index of their value.
 int readtiffdir(int i, int argc, char** argv) { return gettiffiledir(i + 1, argc, argv); }
 int readworddir(int i, int argc, char** argv) { return getwordfiledir(i + 1, argc, argv); }
-int readsndfiledir(int i, int argc, char** argv) { return getsndfiledir(i + 1, argc, argv); }
-// The port readers take the index of their last value.
-int readusbtrig(int i, int argc, char** argv) { return setusbtrig(i + 3, argc, argv); }
-int readusbcode(int i, int argc, char** argv) { return setusbcode(i + 2, argc, argv); }
-int readusbresp(int i, int argc, char** argv) { return setusbresp(i + 2, argc, argv); }
-int readaddport(int i, int argc, char** argv) { return setusboutgroup(i + 2, argc, argv); }
 
 }  // namespace
 
-void addsecondrows(std::vector<OptionDef>& t) {
+// Wedge and ring geometry
+void addgeometryrows(std::vector<OptionDef>& t) {
   t.insert(t.end(), {
-      // Letters, images and backgrounds
+      opt("-expfrac", vf3(&P::expfrac), "<0-1>", "[ECC] exponential transform (0:linear, 1:exp)"),
+      opt("-polwidth", vf3(&P::polwidth), "<deg>", "[POL] wedge width"),
+      opt("-eccwidth", vf3(&P::eccwidth), "<rad>", "[ECC] ring width (0: no ring)"),
+      opt2("-eccwidthrdep", vf3(&P::eccfracslope), vf3(&P::eccfracmin), "<slope> <min>",
+           "[ECC] ring width grows with radius"),
+      opt("-circwidth", vf3(&P::circwidth), "<rad>", "[ORB] width of the orbiting disc"),
+      opt("-fwhmheight", vf3(&P::fwhmheight), "<0-1>", "gaussian edge height (0: sharp edge)"),
+      opt("-rotdilextrafac", vf3(&P::rotdilextrafac), "<fac>", "[DOT] extra field size for rotating dots"),
+      custom("-eccwrap", parseeccwrap, printeccwrap, "", "[ECC] ring wraps from outside to inside"),
+      custom("-noeccwrap", parsenoeccwrap, nullptr, "", "[ECC] ring leaves before re-entering", false),
+      custom("-noeccwrapnogap", parsenoeccwrapnogap, nullptr, "", "[ECC] no wrap, next ring without gap", false),
+      opt("-polstartoffset", vf3(&P::polstartoffset), "<deg>", "[POL] start angle offset"),
+      opt("-smoothwrapfrac", vf3(&P::smoothwrapfrac), "<0-1>", "[ECC] fraction of the smooth wrap"),
+      opt("-smoothwrapshri", vf3(&P::smoothwrapshri), "<0-1>", "[ECC] shrink during the smooth wrap"),
+      opt("-smoothwrapdim", vf3(&P::smoothwrapdim), "<0-1>", "[ECC] dim during the smooth wrap"),
+      opt("-ipsirange", vf3(&P::ipsirange), "<deg>", "[POL] ipsilateral range"),
+      opt("-vhemi", vint(&P::vhemi), "<int>", "[111] visual hemifield code"),
+      opt("-avoidvm", vf3(&P::avoidvm), "<deg>", "[111] avoid vertical meridian by"),
+      opt("-minrad", vf3(&P::minrad), "<rad>", "inner stimulus radius"),
+      opt("-minrad2", vf3(&P::minrad2), "<rad>", "inner radius of the second field"),
+      opt("-maxrad", vf3(&P::maxrad), "<rad>", "outer stimulus radius"),
+      opt("-orbrad", vf3(&P::orbrad), "<rad>", "[ORB] orbit radius"),
+      opt("-numtheta", vint(&P::numtheta), "<int>", "check edges along the angle"),
+      opt("-numtheta2", vint(&P::numtheta2), "<int>", "check edges along the angle, 2nd field"),
+      opt("-numrad", vint(&P::numrad), "<int>", "check edges along the radius"),
+      opt("-numrad2", vint(&P::numrad2), "<int>", "check edges along the radius, 2nd field"),
+      onlyifflag(withflag(opt("-truncnumrad", vint(&P::truncnumrad), "<int>", "draw only this many radial checks"),
+                          &P::truncnumradflag)),
+      opt("-ecccnt", vint(&P::ecccnt), "<0-20>", "[MULTI] number of rings"),
+      opt("-polcnt", vint(&P::polcnt), "<0-20>", "[MULTI] number of wedges"),
+      opt("-oppwedgewidth", vint(&P::oppwedgewidth), "<int>", "[POL] opposite wedge width (checks)"),
+      opt("-light2dark", vf3(&P::light2dark), "<ratio>", "light to dark check size ratio"),
+      opt("-centmaskrad", vf3(&P::centmaskrad), "<rad>", "radius of the central mask"),
+      opt("-pol4toffset", vf3(&P::pol4toffset), "<deg>", "[81] angle offset of the four wedges"),
+      opt("-sphererad", vf3(&P::sphererad), "<rad>", "[DOT] sphere radius"),
+      sw("-exptrans", "-noexptrans", &P::exptransflag, "[ECC] exponential radial transform"),
+      sw("-exptransobj", "-noexptransobj", &P::exptransobjflag, "exponential transform of objects too"),
+      sw("-peripheccmask", "-noperipheccmask", &P::peripheccmask, "[ECC] mask the periphery"),
+      sw("-centerpol", "-nocenterpol", &P::centerpolflag, "[POL] wedge centred on its angle"),
+      sw("-tworing", "-notworing", &P::tworingflag, "[ECC] two rings"),
+      group(),
+  });
+}
+
+// Fixation
+void addfixationrows(std::vector<OptionDef>& t) {
+  t.insert(t.end(), {
+      opt("-fixrad", vf3(&P::fixrad), "<rad>", "fixation mark radius"),
+      opt("-fixbright", vf3(&P::fixbright), "<0-1>", "fixation brightness"),
+      opt("-fixdim", vf3(&P::fixdim), "<0-1>", "dimmed fixation brightness"),
+      opt("-fixtype", vint(&P::fixtype), "<int>", "fixation mark type"),
+      opt("-fixline", vfloat(&P::fixline), "<pix>", "fixation line width"),
+      opt("-fixdisp", vf3(&P::fixdisp), "<disp>", "[STEREO] fixation disparity"),
+      opt2("-fixarr", vint(&P::fixarrayrad), vf3(&P::fixarraydel), "<rad> <0-1>",
+           "array (rad:0=1,1=3x3, 2nd arg:spacing)"),
+      onlyifflag(withflag(opt("-fixmesh", vf3(&P::fixbgbright), "<bright>", "fixation mesh (< -1: off)"),
+                          &P::drawfixmeshflag),
+                 parsefixmesh),
+      onlyifflag(withflag(opt("-fixgrid", vf3(&P::fixbgbright), "<bright>", "fixation grid"), &P::drawfixgridflag)),
+      opt("-gridperinteroc", vint(&P::gridperinteroc), "<int>", "grid lines per interocular distance"),
+      onlyifflag(withflag(opt("-fixdots", vf3(&P::fixbgbright), "<bright>", "fixation dots (type 8 only)"),
+                          &P::drawfixdotsflag)),
+      opt("-wigglefixamp", vf3(&P::wigglefixamp), "<rad>", "fixation wiggle amplitude"),
+      opt("-wigglefixlam", vf3(&P::wigglefixlam), "<rad>", "fixation wiggle wavelength"),
+      opt("-wiggledotamp", vf3(&P::wiggledotamp), "<rad>", "dot wiggle amplitude"),
+      opt("-fixfontsize", vfloat(&P::fixfontsize), "<pts>", "fixation letter font size"),
+      sw("-fixmeshlast", "-nofixmeshlast", &P::fixmeshlastflag, "draw fixation mesh over the stimulus"),
+      sw("-wanderfix", "-nowanderfix", &P::wanderfixflag, "wandering fixation"),
+      sw("-fixgridmask", "-nofixgridmask", &P::fixgridmaskflag, "mask the grid near fixation"),
+      sw("-fixcornertri", "-nofixcornertri", &P::fixcornertriflag, "corner triangles"),
+      sw("-fixcent", "-nofixcent", &P::fixcentflag, "centre mark"),
+      sw("-wigglefix", "-nowigglefix", &P::wigglefixflag, "wiggle the fixation mark"),
+      group(),
+  });
+}
+
+// Wobble
+void addwobblerows(std::vector<OptionDef>& t) {
+  t.insert(t.end(), {
+      withflag(opt("-wobblefreq", vf3(&P::wobblefreq), "<Hz>", "[WOB] wobble rate (sets -wobble)"), &P::wobbleflag),
+      withflag(opt("-wobbleamp", vf3(&P::wobbleamp), "<deg>", "[WOB] wobble amplitude (sets -wobble)"), &P::wobbleflag),
+      withflag(opt("-wobbleedgefreq", vf3(&P::wobbleedgefreq), "<Hz>", "[WOB] edge wobble rate (sets -edgetoo)"),
+               &P::wobbleedgeflag),
+      withflag(opt("-wobbleedgeamp", vf3(&P::wobbleedgeamp), "<rad>", "[WOB] edge wobble amplitude (sets -edgetoo)"),
+               &P::wobbleedgeflag),
+      withflag(opt("-wobbledispfreq", vf3(&P::wobbledispfreq), "<Hz>", "[WOB] disparity wobble rate (sets -disptoo)"),
+               &P::wobbledispflag),
+      withflag(opt("-wobbledispamp", vf3(&P::wobbledispamp), "<disp>", "[WOB] disparity wobble amp (sets -disptoo)"),
+               &P::wobbledispflag),
+      sw("-wobble", "-nowobble", &P::wobbleflag, "[WOB] wobble the stimulus"),
+      sw("-edgetoo", "-noedgetoo", &P::wobbleedgeflag, "[WOB] wobble the edges too"),
+      sw("-disptoo", "-nodisptoo", &P::wobbledispflag, "[WOB] wobble the disparity too"),
+      group(),
+  });
+}
+
+// Attention targets and responses
+void addtargetrows(std::vector<OptionDef>& t) {
+  t.insert(t.end(), {
+      opt2("-dimtarg", vf3(&P::dimtargprob), vf3(&P::dimtargfrac), "<prob> <0-1>", "dim targets per cycle, dim fraction"),
+      opt2("-oritarg", vf3(&P::oritargprob), vf3(&P::oritargoff), "<prob> <deg>", "orientation targets, offset"),
+      opt2("-disptarg", vf3(&P::disptargprob), vf3(&P::disptargoff), "<prob> <disp>", "[STEREO] disparity targets"),
+      opt2("-flowtarg", vf3(&P::flowtargprob), vf3(&P::flowtargmin), "<prob> <min>", "[DOT] flow targets"),
+      opt2("-sftarg", vf3(&P::sftargprob), vf3(&P::sftargmult), "<prob> <mult>", "[GRAT] spatial-frequency targets"),
+      opt2("-chktarg", vf3(&P::chktargprob), vf3(&P::chktargfac), "<prob> <fac>", "single-check targets per cycle"),
+      opt2("-fixtarg", vf3(&P::fixtargprob), vf3(&P::fixtargdimfrac), "<prob> <0-1>", "fixation dimming targets"),
+      custom("-fixlett", parsefixlett, printfixlett, "<prob> <str>", "letter targets at fixation"),
+      opt("-fonttarg", vf3(&P::fonttargprob), "<prob>", "[WRD] font change targets"),
+      opt2("-imtarg", vf3(&P::imtargprob), vf3(&P::imtargzoomorRG), "<prob> <zoom>", "[IMG] image targets, zoom"),
+      opt("-imtargfrms", vint(&P::imtargfrms), "<int>", "[IMG] frames per image target"),
+      opt("-onebacktarg", vf3(&P::onebacktargprob), "<prob>", "one-back targets per cycle"),
+      opt2("-reportpercent", vtext(&P::finaltiff), vf3(&P::splashheight), "<tiff> <ht>",
+           "final image showing percent correct"),
+      opt("-maxcorrectRT", vf3(&P::maxcorrectRT), "<sec>", "longest reaction time scored correct"),
+      opt("-presaccadedur", vf3(&P::presaccadedur), "<sec>", "fixation test period before saccade trials"),
+      opt("-minfrms2nexttg", vint(&P::minfrms2nexttg), "<int>", "min frames between targets"),
+      opt("-targframes", vint(&P::targframes), "<int>", "frames per target"),
+      opt("-oritargquad", vint(&P::oritargquad), "<-2-3>", "quadrant of orientation targets"),
+      opt("-arrowkeyhits", vint(&P::arrowkeyhits), "<int>", "scale steps at start (neg: down)"),
+      group(),
+  });
+}
+
+// Letters, images and backgrounds
+void addimagerows(std::vector<OptionDef>& t) {
+  t.insert(t.end(), {
       opt("-minlett", vf3(&P::minlett), "<rad>", "[LETT] smallest letter height"),
       opt("-maxlett", vf3(&P::maxlett), "<rad>", "[LETT] largest letter height"),
       opt("-imjitt", vf3(&P::imjitt), "<rad>", "[IMG] position jitter of images"),
@@ -63,7 +173,12 @@ void addsecondrows(std::vector<OptionDef>& t) {
       sw("-clamponscreen", "-noclamponscreen", &P::clamponscreenflag, "[IMG] keep images on screen"),
       sw("-test", "-notest", &P::testflag, "test mode"),
       group(),
-      // Gratings and frequency ramps
+  });
+}
+
+// Gratings and frequency ramps
+void addgratingrows(std::vector<OptionDef>& t) {
+  t.insert(t.end(), {
       opt("-minbar", vf3(&P::minbar), "<width>", "[GRAT] narrowest bar"),
       opt("-maxbar", vf3(&P::maxbar), "<width>", "[GRAT] widest bar"),
       opt("-mintfreq", vf3(&P::mintfreq), "<Hz>", "[RAMP] lowest temporal frequency"),
@@ -76,7 +191,12 @@ void addsecondrows(std::vector<OptionDef>& t) {
       opt("-numcycsamples", vint(&P::numcycsamples), "<int>", "[RAMP] samples per cycle"),
       opt("-numflikperfreq", vint(&P::numflikperfreq), "<int>", "[RAMP] flickers per frequency"),
       group(),
-      // Colours and contrast
+  });
+}
+
+// Colours and contrast
+void addcolourrows(std::vector<OptionDef>& t) {
+  t.insert(t.end(), {
       opt("-bgwingray", vf3(&P::bgwingray), "<0-1>", "background gray level"),
       opt("-bwcontrast", vf3(&P::bwcontrast), "<-1-1>", "black/white check contrast"),
       opt("-vbwfrac", vf3(&P::vbwfrac), "<0-1>", "value fraction of B/W checks"),
@@ -89,7 +209,12 @@ void addsecondrows(std::vector<OptionDef>& t) {
       opt("-sinusoidtype", vint(&P::sinusoidtype), "<int>", "[DOT] sinusoid shape type"),
       opt("-greenbluedim", vf3(&P::greenbluedim), "<0-1>", "green/blue dimming"),
       group(),
-      // Stereo
+  });
+}
+
+// Stereo
+void addstereorows(std::vector<OptionDef>& t) {
+  t.insert(t.end(), {
       opt("-stereorotdeg", vf3(&P::stereorotdeg), "<deg>", "[STEREO] rotation per frame"),
       opt("-stereodisp", vf3(&P::stereodisp), "<disp>", "[STEREO] disparity (neg: near)"),
       opt("-interocdist", vf3(&P::interocdist), "<units>", "[STEREO] distance between eye views"),
@@ -116,7 +241,12 @@ void addsecondrows(std::vector<OptionDef>& t) {
       sw("-taperdisp", "-notaperdisp", &P::taperdispflag, "[STEREO] taper disparity with radius"),
       sw("-antialias", "-noantialias", &P::antialiasflag, "antialiased lines"),
       group(),
-      // Dots and flow
+  });
+}
+
+// Dots and flow
+void adddotrows(std::vector<OptionDef>& t) {
+  t.insert(t.end(), {
       opt("-numdots", vint(&P::numdots), "<int>", "[DOT] number of dots (def 2000)"),
       opt("-maxdotxy", vf3(&P::maxdotxy), "<units>", "[DOT] extent of the dot field"),
       opt("-dotsize", vf3(&P::dotsize), "<units>", "[DOT] dot size"),
@@ -137,7 +267,12 @@ void addsecondrows(std::vector<OptionDef>& t) {
       sw("-dotdil", "-nodotdil", &P::dotdilflag, "[DOT] dilating dots"),
       sw("-scaledots", "-noscaledots", &P::scaledotsflag, "[DOT] scale dots with eccentricity"),
       group(),
-      // Words and text
+  });
+}
+
+// Words and text
+void addwordrows(std::vector<OptionDef>& t) {
+  t.insert(t.end(), {
       opt("-vistrumlocale", vtext(&P::vistrumlocale), "<locale>", "[WRD] locale of the word files"),
       dirrow("-worddir", readworddir, &P::worddir, "[WRD] word subdir of lib/wordfiles, or ./path"),
       opt("-wordfile", vtext(&P::wordfile), "<file>", "[WRD] word file"),
@@ -169,44 +304,12 @@ void addsecondrows(std::vector<OptionDef>& t) {
       sw("-shuffwords", "-noshuffwords", &P::shuffwordsflag, "[WRD] shuffle the word list"),
       sw("-fixdurwidthmod", "-nofixdurwidthmod", &P::fixdurwidthmodflag, "[READ] fixation time follows width"),
       group(),
-      // Scenario experiments and codes
-      opt("-exptfile", vtext(&P::exptfile), "<file>", "[SX] scenario file"),
-      onlyifflag(withflag(opt("-palfile", vtext(&P::palfile), "<file>", "[SX] palette file"), &P::palfileflag)),
-      opt("-exptfontsize", vf3(&P::exptfontsize), "<pts>", "[SX] scenario font size"),
-      onlyifflag(withflag(opt("-bgimgfile", vtext(&P::bgimgfile), "<tiff>", "[SX] background image"), &P::bgimgfileflag)),
-      custom("-bits2code", parsebits2code, printbits2code, "<8 bits>", "[61] print code from 8 bits (high first)"),
-      onlyifflag(withflag(opt("-code2bits", vint(&P::sxcode), "<0-255>", "[61] print the 8 bits of a code"),
-                          &P::bits2codeflag, 0)),
-      sw("-sxcode", "-nosxcode", &P::usesxcodeflag, "[SX] log scenario codes"),
-      sw("-sxcode2ttl", "-nosxcode2ttl", &P::sxcode2ttlflag, "[SX] send scenario codes to code port"),
-      group(),
-      // Sound
-      opt("-sndprog", vtext(&P::sndprog), "<prog>", "sound player program"),
-      dirrow("-sndfiledir", readsndfiledir, &P::sndfiledir, "sound subdir of lib/soundfiles, or ./path"),
-      withprint(opt("-sndbgtrack", vtext(&P::sndbgtrack), "<file>", "background sound track"), printifset),
-      custom("-sndfilenames", getsndfilenames, printsndfilenames, "<n> <snd1> ..", "sound files (after -sndfiledir)"),
-      custom("-sndsoalist", getsndsoalist, printsndsoalist, "<sec> <sec> ..", "sound onsets (1 per sound file)"),
-      group(),
-      // Event log, triggers and digital ports
-      withflag(opt("-logfiledir", vtext(&P::logfiledir), "<dir>", "event log directory (sets -logfile)"),
-               &P::logfileflag),
-      opt("-waitforpulse", vint(&P::startpulse), "<int>", "start on pulse count (-1: F1 key, 0: at once)"),
-      custom("-usbtrigbit", readusbtrig, printusbtrig, "<dev> <A-D> <bit>", "start trigger input bit"),
-      custom("-usbcodeport", readusbcode, printusbcode, "<dev> <A-D>", "code output port"),
-      custom("-usbrespport", readusbresp, printusbresp, "<dev> <A-D>", "response input port"),
-      custom("-addport2set", readaddport, printaddport, "<dev> <A-D>", "add port to the output bit group"),
-      sw("-logfile", "-nologfile", &P::logfileflag, "write an event log"),
-      sw("-verboselog", "-noverboselog", &P::verboselogflag, "log more events"),
-      sw("-logrespbits", "-nologrespbits", &P::logrespbitsflag, "log the response port"),
-      sw("-loadaccesdev", "-noloadaccesdev", &P::loadaccesdevflag, "load the digital I/O firmware"),
-      sw("-setupusb", "-nosetupusb", &P::setupusbflag, "set up the digital I/O boxes"),
-      sw("-highison", "-nohighison", &P::highisonflag, "high output bit means on"),
-      sw("-fivekeytrigger", "-nofivekeytrigger", &P::fivekeytriggerflag, "5 key is the start trigger"),
-      sw("-apostrophetrigger", "-noapostrophetrigger", &P::apostrophetriggerflag, "apostrophe key is the start trigger"),
-      sw("-captkeytrigger", "-nocaptkeytrigger", &P::captkeytriggerflag, "T key is the start trigger"),
-      sw("-toggletrigger", "-notoggletrigger", &P::toggletriggerflag, "trigger on each input change"),
-      group(),
-      // Delayed-saccade task
+  });
+}
+
+// Delayed-saccade task
+void addsaccaderows(std::vector<OptionDef>& t) {
+  t.insert(t.end(), {
       opt("-targdistbright", vf3(&P::targdistbright), "<0-1>", "[SAC] target/distractor brightness"),
       opt("-radjit", vf3(&P::radjit), "<rad>", "[SAC] radius jitter"),
       opt("-thetajit", vf3(&P::thetajit), "<deg>", "[SAC] angle jitter"),
@@ -227,7 +330,12 @@ void addsecondrows(std::vector<OptionDef>& t) {
       opt("-distjit", vf3(&P::distjit), "<rad>", "[SAC] distractor jitter"),
       sw("-sacdist", "-nosacdist", &P::sacdistflag, "[SAC] show distractors"),
       group(),
-      // Air puffs and laser
+  });
+}
+
+// Air puffs and laser
+void addairrows(std::vector<OptionDef>& t) {
+  t.insert(t.end(), {
       opt("-airtubes", vint(&P::airtubes), "<int>", "[AIR] number of air tubes"),
       opt("-puffsperpolpos", vint(&P::puffsperpolpos), "<int>", "[AIR] puffs per tube position"),
       opt("-puffdur", vf3(&P::puffdur), "<sec>", "[AIR] puff duration"),
@@ -243,21 +351,12 @@ void addsecondrows(std::vector<OptionDef>& t) {
       sw("-randline", "-norandline", &P::randlineflag, "[LAS] random line order"),
       sw("-airpuffbyte", "-noairpuffbyte", &P::airpuffbyteflag, "[AIR] puffs as a code byte"),
       group(),
-      // Window, scale and saved frames
-      opt2("-winxy", vint(&P::winxgl), vint(&P::winygl), "<x> <y>", "window size in pixels (def 1024 768)"),
-      opt("-startstimscale", vfloat(&P::startstimscale, "%2.5f"), "<0.1-10>", "initial stimulus scale"),
-      opt2("-startmouse", vf3(&P::mousestartx), vf3(&P::mousestarty), "<x> <y>", "start position of the mouse centre"),
-      custom("-saveframes", parsesaveframes, printsaveframes, "<n> <Hz>", "save n frames as tiffs at given frame rate"),
-      opt("-firstframetime", vdouble(&P::firstframetime), "<sec>", "stimulus time of first saved frame"),
-      opt("-tiffoutdir", vtext(&P::tiffoutdir), "<dir>", "directory for saved frames (def .)"),
-      sw("-fullscreen", "-nofullscreen", &P::fullscreenflag, "full-screen window (nofullscreen: plain window)"),
-      sw("-mousectrl", "-nomousectrl", &P::mousectrlflag, "mouse moves the stimulus centre"),
-      sw("-savetransparency", "-nosavetransparency", &P::savetransparencyflag, "saved frames keep alpha (4 samples/pixel)"),
-      sw("-drawtransparency", "-nodrawtransparency", &P::drawtransparencyflag, "[IMG] draw image transparency"),
-      sw("-drawblendtransparency", "-nodrawblendtransparency", &P::drawblendtransparencyflag,
-         "[IMG] blend image transparency"),
-      group(),
-      // Event-related polar n-back
+  });
+}
+
+// Event-related polar n-back
+void addnbackrows(std::vector<OptionDef>& t) {
+  t.insert(t.end(), {
       opt("-numangles", vint(&P::numangles), "<1-24>", "[NBACK] number of wedge angles"),
       opt("-angleoff", vf3(&P::angleoff), "<deg>", "[NBACK] angle offset"),
       opt("-polrandnback", vint(&P::polrandnback), "<0-3>", "[NBACK] n of the n-back task"),
@@ -266,5 +365,18 @@ void addsecondrows(std::vector<OptionDef>& t) {
       custom("-nbackgaps", parsenbackgaps, printnbackgaps, "<6 ints>", "[NBACK] n-back gaps (6 values)"),
       custom("-evlags", parseevlags, printevlags, "<3 reals>", "[NBACK] event lags (3 values)"),
       custom("-evdurs", parseevdurs, printevdurs, "<3 reals>", "[NBACK] event durations (3 values)"),
+  });
+}
+
+// Switches only per-type defaults turn on
+void addinternalrows(std::vector<OptionDef>& t) {
+  t.insert(t.end(), {
+      internalsw("-polRvsL", &P::polRvsLflag),
+      internalsw("-polVvsH", &P::polVvsHflag),
+      internalsw("-ecc2cond", &P::ecc2condflag),
+      internalsw("-ecc3cond", &P::ecc3condflag),
+      internalsw("-usemaxrad", &P::usemaxrad),
+      internalsw("-twocondperiphdriver", &P::twocondperiphdriver),
+      internalsw("-skipeccwrapnogap", &P::skipeccwrapnogapflag),
   });
 }

@@ -1,4 +1,6 @@
-#include "tools/logevents.h"
+#include "eventstable/logevents.h"
+
+#include "core/numbers.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -94,12 +96,7 @@ std::string trim(const std::string& s) {
   return s.substr(a, b - a + 1);
 }
 
-bool number(const std::string& s, double* v) {
-  if (s.empty()) return false;
-  char* end = nullptr;
-  *v = std::strtod(s.c_str(), &end);
-  return end && *end == '\0' && std::isfinite(*v);
-}
+bool number(const std::string& s, double* v) { return readwholereal(s.c_str(), v); }
 
 std::vector<std::string> words(const std::string& s) {
   std::vector<std::string> w;

@@ -1,4 +1,0 @@
-// Air-tube checks made before the run.
-#pragma once
-
-void checkairtubes();

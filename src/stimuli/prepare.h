@@ -1,0 +1,14 @@
+// Start-up hooks of the stimulus families: what the run's type needs
+// prepared before "Ready" and the checks of the outputs it drives. Each step
+// looks at the type's catalogue row and does nothing for a type without
+// that need, so start-up calls them all in the same order for every type.
+#pragma once
+
+// Word lists, pictures, dot arrays, vection, then the row's own prepare hook.
+void preparestimulus();
+// The check (or bar) palette of the checkerboard types.
+void preparepalette();
+// The output bits of the scenario file and the laser map's cue files.
+void checkstimulusoutputs();
+// Whether the pre-saccade fixation test claims the frame at t.
+bool presaccadetestclaims(double t);
