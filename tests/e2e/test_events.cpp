@@ -181,9 +181,6 @@ TEST_F(Events, TypesWithoutALogNameWriteNoEventsOfTheirOwn) {
     // 10 logs with its check targets; 61 ends before the loop, 89 is internal,
     // 99 writes its picture and ends.
     if (!validstimtype(n) || table[k].logname || n == 10 || n == 61 || n == 89 || n == 99 || n == 21) continue;
-    // These write picture and coherence events with fixation targets on,
-    // but have no log name: open, to be named (their runs log nothing).
-    if (n == 28 || n == 38 || n == 40 || n == 41 || n == 50 || n == 83 || n == 84 || n == 85) continue;
     silent.push_back(n);
   }
   for (int type : sampletypes(silent, 5, "silent-types guard")) {
