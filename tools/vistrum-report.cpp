@@ -1,5 +1,6 @@
 // vistrum-report: one self-contained HTML page per run, from its event log
 // and the frame record beside it.
+#include "core/frametiming.h"
 #include "report/runreport.h"
 
 #include <cstdio>
@@ -25,10 +26,6 @@ bool readall(const std::string& path, std::string* text) {
   s << in.rdbuf();
   *text = s.str();
   return true;
-}
-
-std::string base(const std::string& log) {
-  return log.size() > 4 && log.compare(log.size() - 4, 4, ".log") == 0 ? log.substr(0, log.size() - 4) : log;
 }
 
 }  // namespace
@@ -58,8 +55,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "vistrum-report: ### can't read %s\n", log.c_str());
     return 1;
   }
-  readall(base(log) + "_frames.tsv", &frames);  // a run without one still has its events
-  if (out.empty()) out = base(log) + "_report.html";
+  readall(logsibling(log, "_frames.tsv"), &frames);  // a run without one still has its events
+  if (out.empty()) out = logsibling(log, "_report.html");
   const RunReport r = makereport(log, logtext, frames);
   std::ofstream page(out);
   writereporthtml(page, r);

@@ -89,7 +89,7 @@ void convertparams() {
 // The frequency ramps divide by and take logarithms of their ends: a zero
 // or negative end would paint NaN colours instead of a ramp.
 void rampchecks(int type) {
-  const bool spatial = type == 70 || type == 71, temporal = type == 72 || type == 73;
+  const bool spatial = stimneeds(type, kSpatialRamp), temporal = stimneeds(type, kTemporalRamp);
   const struct {
     bool applies;
     const char* key;

@@ -19,10 +19,13 @@ FILE* record = nullptr;
 char recordbuf[BUFSIZ];  // the stream's buffer, so its first line allocates nothing
 }  // namespace
 
+std::string logsibling(const std::string& logpath, const char* suffix) {
+  const bool log = logpath.size() > 4 && logpath.compare(logpath.size() - 4, 4, ".log") == 0;
+  return (log ? logpath.substr(0, logpath.size() - 4) : logpath) + suffix;
+}
+
 bool openframerecord(const char* logpath) {
-  std::string path = logpath;
-  if (path.size() > 4 && path.compare(path.size() - 4, 4, ".log") == 0) path.resize(path.size() - 4);
-  path += "_frames.tsv";
+  const std::string path = logsibling(logpath, "_frames.tsv");
   const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
   record = fd >= 0 ? fdopen(fd, "w") : nullptr;
   if (!record) {
@@ -69,7 +72,7 @@ void noteframe(double swaptime, double t) {
 }
 
 FrameStats computeframestats(const double* iv, int count, int frames) {
-  FrameStats s{frames, 0.0, 0.0, 0};
+  FrameStats s{frames, 0.0, 0.0, 0, 0.0};
   if (count <= 0) return s;
   std::vector<double> sorted(iv, iv + count);
   std::sort(sorted.begin(), sorted.end());
@@ -81,6 +84,7 @@ FrameStats computeframestats(const double* iv, int count, int frames) {
     if (iv[k] > 1.5 * median) s.dropped++;
   }
   s.meanms = sum / count * 1000.0;
+  s.medianms = median * 1000.0;
   return s;
 }
 

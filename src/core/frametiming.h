@@ -2,12 +2,14 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 struct FrameStats {
   int frames;        // frames drawn
   double meanms;     // mean interval
   double maxms;      // longest interval
   int dropped;       // intervals above 1.5 x the median
+  double medianms;   // median interval
 };
 
 // Sizes the record before the first frame; the loop then allocates nothing.
@@ -17,7 +19,9 @@ void initframetiming(size_t capacity);
 // (the stimulus time it was drawn for), the swap's return time and the
 // interval since the last swap ("n/a" for the first and across a restart).
 void noteframe(double swaptime, double t = 0.0);
-// The frame record beside the event log ("<log>.log" -> "<log>_frames.tsv"),
+// A file beside a run's log: "<dir>/<name>.log" -> "<dir>/<name><suffix>".
+std::string logsibling(const std::string& logpath, const char* suffix);
+// The frame record beside the event log (logsibling "_frames.tsv"),
 // written and flushed line by line as the log is; false when it cannot be
 // made (the run goes on without it, with a message).
 bool openframerecord(const char* logpath);

@@ -1,6 +1,7 @@
 #include "report/runreport.h"
 
 #include "core/frametiming.h"
+#include "core/numbers.h"
 #include "eventstable/logevents.h"
 
 #include <fcntl.h>
@@ -11,6 +12,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <sstream>
@@ -28,11 +30,7 @@ std::vector<std::string> splittabs(const std::string& line) {
   }
 }
 
-bool number(const std::string& s, double* v) {
-  char* end = nullptr;
-  *v = std::strtod(s.c_str(), &end);
-  return !s.empty() && *end == '\0' && std::isfinite(*v);
-}
+bool number(const std::string& s, double* v) { return readwholereal(s.c_str(), v); }
 
 std::string html(const std::string& s) {
   std::string o;
@@ -184,13 +182,7 @@ RunReport makereport(const std::string& logname, const std::string& logtext, con
     if (f.interval >= 0) iv.push_back(f.interval);
   r.frameintervals = static_cast<int>(iv.size());
   const FrameStats fs = computeframestats(iv.data(), r.frameintervals, static_cast<int>(r.frames.size()));
-  r.meanms = fs.meanms, r.maxms = fs.maxms, r.dropped = fs.dropped;
-  if (!iv.empty()) {
-    std::vector<double> s = iv;
-    std::sort(s.begin(), s.end());
-    const size_t n = s.size();
-    r.medianms = (n % 2 ? s[n / 2] : 0.5 * (s[n / 2 - 1] + s[n / 2])) * 1000.0;
-  }
+  r.meanms = fs.meanms, r.maxms = fs.maxms, r.dropped = fs.dropped, r.medianms = fs.medianms;
   // A killed run's log may end in the middle of a line: that part is not a line.
   const std::string lines = logtext.substr(0, logtext.rfind('\n') + 1);
   std::istringstream first(lines);
@@ -228,52 +220,38 @@ RunReport makereport(const std::string& logname, const std::string& logtext, con
 int reportscore(const RunReport& r) { return r.targets ? static_cast<int>(100.0 * r.hits / r.targets + 0.5) : 0; }
 
 std::string gnuplotsvg(const std::string& script) {
-  int in[2], out[2];
-  if (pipe(in) != 0) return "";
-  if (pipe(out) != 0) {
-    close(in[0]), close(in[1]);
+  // The script goes through a file: gnuplot reads it whole while this side
+  // reads the picture, so neither waits on the other's pipe.
+  char path[] = "/tmp/vistrum-report-XXXXXX";
+  const int fd = mkstemp(path);
+  if (fd < 0) return "";
+  const bool written = write(fd, script.data(), script.size()) == static_cast<ssize_t>(script.size());
+  close(fd);
+  int out[2];
+  if (!written || pipe(out) != 0) {
+    unlink(path);
     return "";
   }
   const pid_t pid = fork();
-  if (pid < 0) {
-    close(in[0]), close(in[1]), close(out[0]), close(out[1]);
-    return "";
-  }
   if (pid == 0) {
-    dup2(in[0], 0);
     dup2(out[1], 1);
     const int devnull = open("/dev/null", O_WRONLY);
     if (devnull >= 0) dup2(devnull, 2);
-    close(in[0]), close(in[1]), close(out[0]), close(out[1]);
-    execlp("gnuplot", "gnuplot", static_cast<char*>(nullptr));
+    close(out[0]), close(out[1]);
+    execlp("gnuplot", "gnuplot", path, static_cast<char*>(nullptr));
     _exit(127);
   }
-  close(in[0]);
   close(out[1]);
-  // The script is small next to a pipe's buffer only for short runs: write
-  // it from a child of our own so that reading the picture cannot deadlock.
-  const pid_t writer = fork();
-  if (writer == 0) {
-    close(out[0]);
-    size_t done = 0;
-    while (done < script.size()) {
-      const ssize_t n = write(in[1], script.data() + done, script.size() - done);
-      if (n <= 0) break;
-      done += static_cast<size_t>(n);
-    }
-    _exit(0);
-  }
-  close(in[1]);
   std::string svg;
   char buf[65536];
-  for (ssize_t n; (n = read(out[0], buf, sizeof buf)) > 0 || (n < 0 && errno == EINTR);)
+  for (ssize_t n; pid > 0 && ((n = read(out[0], buf, sizeof buf)) > 0 || (n < 0 && errno == EINTR));)
     if (n > 0) svg.append(buf, static_cast<size_t>(n));
   close(out[0]);
   int status = 0;
-  if (writer > 0) waitpid(writer, nullptr, 0);
-  waitpid(pid, &status, 0);
+  if (pid > 0) waitpid(pid, &status, 0);
+  unlink(path);
   const size_t start = svg.find("<svg");
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || start == std::string::npos) return "";
+  if (pid < 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0 || start == std::string::npos) return "";
   return svg.substr(start);
 }
 

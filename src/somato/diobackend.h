@@ -34,6 +34,34 @@ struct DioBackend {
   bool bytes;
 };
 
+// Input changes a backend has taken in but not yet handed out, oldest
+// first (a read may bring several). A reader far behind loses the newest.
+class DioInputQueue {
+ public:
+  void push(int box, int port, unsigned char value) {
+    if (count_ == kSize) return;
+    ring_[(first_ + count_++) % kSize] = {box, port, value};
+  }
+  bool pop(int* box, int* port, unsigned char* value) {
+    if (count_ == 0) return false;
+    const Change& c = ring_[first_];
+    *box = c.box, *port = c.port, *value = c.value;
+    first_ = (first_ + 1) % kSize;
+    count_--;
+    return true;
+  }
+  bool empty() const { return count_ == 0; }
+
+ private:
+  static constexpr int kSize = 512;
+  struct Change {
+    int box, port;
+    unsigned char value;
+  };
+  Change ring_[kSize];
+  int first_ = 0, count_ = 0;
+};
+
 // The simulated box (diosim.cpp).
 extern const DioBackend diosimbackend;
 // A serial-port trigger and response box (dioserial.cpp).

@@ -49,13 +49,7 @@ struct termios saved {};
 bool restore = false;
 SerialConfig cfg;
 unsigned char triggerport = 0, responseport = 0;
-// Input changes made from bytes, handed out one at a time.
-struct Change {
-  int port;
-  unsigned char value;
-};
-Change pending[512];
-int pendingfirst = 0, pendingcnt = 0;
+DioInputQueue pending;  // changes made from bytes, handed out one at a time
 
 bool speedcode(long baud, speed_t* code) {
   for (const Speed& s : kSpeeds)
@@ -136,26 +130,20 @@ void onsignal(int sig) {
   std::raise(sig);
 }
 
-void push(int port, unsigned char value) {
-  if (pendingcnt == static_cast<int>(sizeof pending / sizeof pending[0])) return;  // reader far behind
-  pending[(pendingfirst + pendingcnt) % 512] = {port, value};
-  pendingcnt++;
-}
-
 // One byte from the box: a pulse is the trigger bit rising and falling, a
 // button its response bit rising and falling; other bytes are ignored.
 void takebyte(unsigned char b) {
   const unsigned char trigbit = static_cast<unsigned char>(1u << (par.trigbitnum & 7));
   if (b == cfg.pulse) {
-    push(par.trigportnum, triggerport | trigbit);
-    push(par.trigportnum, triggerport & ~trigbit);
+    pending.push(0, par.trigportnum, triggerport | trigbit);
+    pending.push(0, par.trigportnum, triggerport & ~trigbit);
     return;
   }
   for (int k = 0; k < cfg.buttoncnt; k++)
     if (b == cfg.buttons[k]) {
       const unsigned char bit = static_cast<unsigned char>(1u << k);
-      push(par.respportnum, responseport | bit);
-      push(par.respportnum, responseport & ~bit);
+      pending.push(0, par.respportnum, responseport | bit);
+      pending.push(0, par.respportnum, responseport & ~bit);
       return;
     }
 }
@@ -228,16 +216,10 @@ void serialwriteport(int box, int port, unsigned char value, double, double) {
 
 int serialnextinput(int* box, int* port, unsigned char* value) {
   if (fd < 0) return 0;
-  if (pendingcnt == 0) readbytes();
-  if (pendingcnt == 0) return 0;
-  const Change& c = pending[pendingfirst];
-  *box = 0;
-  *port = c.port;
-  *value = c.value;
-  if (c.port == par.trigportnum) triggerport = c.value;
-  if (c.port == par.respportnum) responseport = c.value;
-  pendingfirst = (pendingfirst + 1) % 512;
-  pendingcnt--;
+  if (pending.empty()) readbytes();
+  if (!pending.pop(box, port, value)) return 0;
+  if (*port == par.trigportnum) triggerport = *value;
+  if (*port == par.respportnum) responseport = *value;
   return 1;
 }
 

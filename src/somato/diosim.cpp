@@ -33,13 +33,7 @@ int infd = -1;
 FILE* out = nullptr;
 char linebuf[512];
 size_t linelen = 0;
-// Parsed changes not yet handed out (a read may bring several lines).
-struct Change {
-  int box, port;
-  unsigned char value;
-};
-Change pending[256];
-int pendingfirst = 0, pendingcnt = 0;
+DioInputQueue pending;  // parsed lines not yet handed out
 
 bool parseport(const char* w, int* port) {
   if (w[0] >= 'A' && w[0] <= 'D' && !w[1]) *port = w[0] - 'A';
@@ -65,9 +59,7 @@ void parseline(char* line) {
     std::printf("vistrum: ### simulated box: bad input line ignored: %s\n", line);
     return;
   }
-  if (pendingcnt == static_cast<int>(sizeof pending / sizeof pending[0])) return;  // reader far behind
-  pending[(pendingfirst + pendingcnt) % 256] = {0, port, static_cast<unsigned char>(value)};
-  pendingcnt++;
+  pending.push(0, port, static_cast<unsigned char>(value));
 }
 
 void readfifo() {
@@ -123,15 +115,8 @@ void simwriteport(int box, int port, unsigned char value, double frametime, doub
 
 int simnextinput(int* box, int* port, unsigned char* value) {
   if (infd < 0) return 0;
-  if (pendingcnt == 0) readfifo();
-  if (pendingcnt == 0) return 0;
-  const Change& c = pending[pendingfirst];
-  *box = c.box;
-  *port = c.port;
-  *value = c.value;
-  pendingfirst = (pendingfirst + 1) % 256;
-  pendingcnt--;
-  return 1;
+  if (pending.empty()) readfifo();
+  return pending.pop(box, port, value);
 }
 
 void simclose() {

@@ -205,13 +205,13 @@ const StimTypeInfo kTypes[] = {
      // The spoken numbers of lib/soundfiles/one2twelve as a clock count-down
      // starting at three. (Shipped as wav: the player reads it everywhere.)
      "-bgwingray 0.25 -textdur 0.5 -sndfiledir one2twelve -sndfilenames 12 03.wav 02.wav 01.wav 12.wav 11.wav 10.wav 09.wav 08.wav 07.wav 06.wav 05.wav 04.wav"},
-    {70, "sframp", "spatial-frequency ramp, horizontal", [](double t, double tprev) { (void)tprev; drawsingratramp(t); }, kOwnFixation,
+    {70, "sframp", "spatial-frequency ramp, horizontal", [](double t, double tprev) { (void)tprev; drawsingratramp(t); }, kOwnFixation | kSpatialRamp,
      "-twoperiod inf -eccperiod inf -mincycles 2 -maxcycles 96 -initblankfrac 0.005 -numfsamples 106 -numcycsamples 300 -targframes 20 -sftarg 10 2 -bgwingray 0.4"},
-    {71, "sframprnd", "spatial-frequency ramp, random orientation", [](double t, double tprev) { (void)tprev; drawsingratramp(t); }, kOwnFixation,
+    {71, "sframprnd", "spatial-frequency ramp, random orientation", [](double t, double tprev) { (void)tprev; drawsingratramp(t); }, kOwnFixation | kSpatialRamp,
      "-twoperiod inf -eccperiod inf -mincycles 2 -maxcycles 96 -initblankfrac 0.005 -numfsamples 106 -numcycsamples 300 -targframes 20 -sftarg 10 2 -bgwingray 0.4"},
-    {72, nullptr, "temporal-frequency ramp, circular square-wave luminance", [](double t, double tprev) { (void)tprev; drawtempfreqrampsq(t); }, 0,
+    {72, nullptr, "temporal-frequency ramp, circular square-wave luminance", [](double t, double tprev) { (void)tprev; drawtempfreqrampsq(t); }, kTemporalRamp,
      "-minrad 0.02 -maxrad 1.15 -coltype 0 -numrad 25 -numtheta 41 -bgwingray 0.2"},
-    {73, nullptr, "temporal-frequency ramp, checks with sinusoidal luminance", [](double t, double tprev) { (void)tprev; drawtempfreqrampsin(t); }, 0,
+    {73, nullptr, "temporal-frequency ramp, checks with sinusoidal luminance", [](double t, double tprev) { (void)tprev; drawtempfreqrampsin(t); }, kTemporalRamp,
      "-minrad 0.015 -maxrad 1.95 -polwidth 360 -nocenterpol -numrad 23 -numtheta 29"},
     {74, "parafontoffrandblock", "reading blocks: off, paragraph, font, dots, blank", [](double t, double tprev) { (void)tprev; drawparafontoffrndblk(t); }, kOwnFixation | kWordLists | kRandomBlocks,
      "-fontfile Vera.ttf -logfile -fontfile2 lekhani_dynamic.ttf -wordfile paras.txt -fonttarg 0 -targframes 15 -maxrad 1.05 -font2to1scale 1.25 -blockperiod 16 -gapdur 0 -linespacing 28 -bgwingray 0.4 -textcol 0 -fixtype 1 -fixrad 0.012 -condnames 5 off para font dot blank"},

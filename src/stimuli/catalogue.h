@@ -24,6 +24,8 @@ enum StimNeeds : unsigned {
   kOwnDotPlacement = 1u << 15,  // places its dots itself (patch clouds, the whole square): no annulus check
   kGrowingDots = 1u << 16,    // Glass pattern dots grow with eccentricity (-scaledots): their largest size is checked
   kScenario = 1u << 17,       // scenario-file experiment: its fonts are numbered, its output bits checked
+  kSpatialRamp = 1u << 18,    // spatial-frequency ramp: -mincycles, -maxcycles, -numfsamples above 0
+  kTemporalRamp = 1u << 19,   // temporal-frequency ramp: -mintfreq, -maxtfreq above 0
 };
 
 struct StimTypeInfo {

@@ -54,6 +54,12 @@ bool haslines(const std::string& dir, const std::string& kind, size_t n) {
   return loglines(logof(dir), kind).size() >= n;
 }
 
+// True once the run has opened the box (after its trigger wait's flush:
+// bytes sent from then on count).
+bool boxopen(const Vistrum& v, const Pty& p) {
+  return waituntil([&] { return v.output().find("vistrum: serial box " + p.name) != std::string::npos; });
+}
+
 // A run that ends by itself (a refusal at start-up).
 RunResult runwithbox(const XServer& x, const std::string& dio) {
   Vistrum v(x, {"-s", "10", "-nofullscreen", "-winxy", "64", "48"}, "", {"VISTRUM_DIO=" + dio});
@@ -72,8 +78,7 @@ TEST_F(SerialBox, PulsesStartTheRunOnTheCountedPulsePressesAreLoggedAndThePortIs
   Vistrum v(*x, {"-s", "0", "-nofullscreen", "-winxy", "160", "120", "-waitforpulse", "3", "-logfile"}, dir,
             {"VISTRUM_DIO=serial:" + p.name});
   ASSERT_TRUE(v.waitforwindow()) << v.output();
-  ASSERT_TRUE(waituntil([&] { return v.output().find("vistrum: serial box " + p.name) != std::string::npos; }))
-      << v.output();
+  ASSERT_TRUE(boxopen(v, p)) << v.output();
   p.send("555");
   ASSERT_TRUE(waituntil([&] { return haslines(dir, "StartPulse", 1); }, 20.0)) << v.output();
   p.send("5x1");  // a stray byte between them is ignored
@@ -102,7 +107,7 @@ TEST_F(SerialBox, PulsesStartTheRunOnTheCountedPulsePressesAreLoggedAndThePortIs
   // Also when the run is ended by a signal.
   Vistrum w(*x, {"-s", "0", "-nofullscreen", "-winxy", "160", "120"}, dir, {"VISTRUM_DIO=serial:" + p.name});
   ASSERT_TRUE(w.waitforwindow());
-  ASSERT_TRUE(waituntil([&] { return w.output().find("vistrum: serial box " + p.name) != std::string::npos; }));
+  ASSERT_TRUE(boxopen(w, p));
   kill(w.pid(), SIGTERM);
   w.wait();
   ASSERT_EQ(tcgetattr(p.slave, &after), 0);
@@ -138,8 +143,7 @@ TEST_F(SerialBox, AVanishedBoxEndsTheRunWithAMessageAndAWholeLog) {
   Vistrum v(*x, {"-s", "0", "-nofullscreen", "-winxy", "160", "120", "-waitforpulse", "1", "-logfile"}, dir,
             {"VISTRUM_DIO=serial:" + p.name});
   ASSERT_TRUE(v.waitforwindow()) << v.output();
-  ASSERT_TRUE(waituntil([&] { return v.output().find("vistrum: serial box " + p.name) != std::string::npos; }))
-      << v.output();
+  ASSERT_TRUE(boxopen(v, p)) << v.output();
   p.send("5");
   ASSERT_TRUE(waituntil([&] { return haslines(dir, "StartPulse", 1); }, 20.0)) << v.output();
   p.send("2");
