@@ -13,6 +13,7 @@
 #include "retino/fixation.h"
 #include "somato/dio.h"
 #include "stimuli/catalogue.h"
+#include "stimuli/drawstate.h"
 #include "stimuli/prepare.h"
 
 #include <GL/gl.h>
@@ -22,7 +23,7 @@ int isprepostper(double t) {
   static int endlogged = 0;
   const int a = prepostactions(run.predoneflag, endlogged, t, par.prepostfix, par.runfreq);
   if (a & PP_ENDPRE) {
-    run.initdoneflag = 0;
+    resetdrawingstate();
     logevent("EndPrePer: %8.3lf #####\n", logtime());
     settimer();
     logevent("PrePerReset: %6.3lf\n", logtime());

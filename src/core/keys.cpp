@@ -12,6 +12,7 @@
 #include "retino/fixation.h"
 #include "somato/dio.h"
 #include "stimuli/catalogue.h"
+#include "stimuli/drawstate.h"
 #include "text/fonts.h"
 
 #include <GL/gl.h>
@@ -307,7 +308,7 @@ void checkkeyinput() {
 void restartsequence() {
   killsnd();
   run.oldt = -1.0f;
-  run.initdoneflag = 0;
+  resetdrawingstate();
   run.initdonesndflag = 0;
   run.predoneflag = 0;
   run.prepredoneflag = 0;

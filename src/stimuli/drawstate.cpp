@@ -1,0 +1,7 @@
+#include "stimuli/drawstate.h"
+
+#include "core/runstate.h"
+
+void resetdrawingstate() {
+  run.initdoneflag = 0;  // the layers not yet given a state of their own
+}
