@@ -8,6 +8,7 @@
 #include "core/runstate.h"
 #include "core/xit.h"
 #include "images/tiffio.h"
+#include "somato/airchecks.h"
 #include "somato/dio.h"
 #include "stimuli/catalogue.h"
 #include "text/fonts.h"
@@ -46,8 +47,6 @@ void checktiffdir() {
   std::printf("vistrum: ### using default img dir %s\n", par.tiffdir);
 }
 
-void toomanypuffs() { std::printf("vistrum:       too many puffsperpolpos or too long airpuffs\n"); }
-
 }  // namespace
 
 void convertparams() {
@@ -59,7 +58,6 @@ void convertparams() {
   if (par.flowfreq == 0.0f) par.flowfreq = 1e-9f;
   if (par.randfreq == 0.0f) par.randfreq = 1e-9f;
   if (par.wobblefreq == 0.0f) par.wobbleflag = 0;
-  if (par.stimtype == 101 || par.stimtype == 102) par.polfreq = par.twofreq / 2.0f;
   par.polwidth = torad(par.polwidth);
   par.ipsirange = torad(par.ipsirange);
   par.poljittmin = torad(par.poljittmin);
@@ -107,7 +105,7 @@ void rampchecks(int type) {
 void crosschecks() {
   const int type = par.stimtype;
   rampchecks(type);
-  if (par.drawfixdotsflag && type != 8) {
+  if (par.drawfixdotsflag && !stimneeds(type, kFixationDots)) {
     std::printf("vistrum: -fixdots unset: only for non-dot div stereo stimuli\n");
     par.drawfixdotsflag = 0;
   }
@@ -123,10 +121,13 @@ void crosschecks() {
     par.coltype = 1;
     par.colcontrast = 0.0f;
   }
-  if (type == 76 && par.sndfilecnt > 1) std::printf("vistrum: ### stimtype=%d: only 1st sound will be used\n", 76);
-  if (type == 60 && par.sndfilecnt > 0) fatal("vistrum: ### stimtype=%d: avoid -sndfilenames\n", 60);
-  if (type == 60 && par.sndbgtrack[0]) fatal("vistrum: ### stimtype=%d: avoid -sndbgtrack\n", 60);
-  if (type == 58 && par.prepostfix != 0.0f) fatal("vistrum: ### stimtype=%d: req's -prepostfix 0.0\n", 58);
+  if (stimneeds(type, kSoundOnly) && par.sndfilecnt > 1)
+    std::printf("vistrum: ### stimtype=%d: only 1st sound will be used\n", type);
+  // A scenario file names its own sounds.
+  if (stimneeds(type, kScenario) && par.sndfilecnt > 0) fatal("vistrum: ### stimtype=%d: avoid -sndfilenames\n", type);
+  if (stimneeds(type, kScenario) && par.sndbgtrack[0]) fatal("vistrum: ### stimtype=%d: avoid -sndbgtrack\n", type);
+  if (stimneeds(type, kNoPrePost) && par.prepostfix != 0.0f)
+    fatal("vistrum: ### stimtype=%d: req's -prepostfix 0.0\n", type);
   if (par.offsperrun != 0 && par.prepostfix != 0.0f) fatal("vistrum: ### either -offsperrun!=0 or -prepostfix!=0.0\n");
   if (par.exptend != -1.0 && par.prepostfix != 0.0f) fatal("vistrum: ### can't use -exptend with -prepostfix!=0.0\n");
   const int keytriggers = par.fivekeytriggerflag + par.apostrophetriggerflag + par.captkeytriggerflag;
@@ -147,8 +148,8 @@ void crosschecks() {
     std::printf("vistrum: ### clamp huge arrowkeyhits %d -> %d\n", par.arrowkeyhits, clamped);
     par.arrowkeyhits = clamped;
   }
-  if (par.wordsperblock <= 0 && type != 74)
-    fatal("vistrum: ### wordsperblock=0 (variable-length flag) only if stimtype=%d\n", 74);
+  if (par.wordsperblock <= 0 && !stimneeds(type, kSentenceBlocks))
+    fatal("vistrum: ### wordsperblock=0 (variable-length flag) only if stimtype=%d\n", firststimwith(kSentenceBlocks));
   if (par.logfileflag && !stimmaylog(type, par.chktargprob, par.fixtargprob)) {
     std::printf("vistrum: ### no logfile for stimtype=%d ...disabled\n", type);
     par.logfileflag = 0;
@@ -162,58 +163,6 @@ void crosschecks() {
     std::printf("vistrum: sxcode's logged, but no USB->TTL out (use -sxcode2ttl)\n");
 }
 
-
-void airpuffchecks() {
-  const int type = par.stimtype;
-  if (!stimneeds(type, kAirPuffs)) return;
-  const int tubes = par.airtubes;
-  const double slot = static_cast<double>(par.puffdur) + 0.005;  // a puff and its valve settling time
-  if (par.mapairtubes == 0) fatal("vistrum: ### no airtube map: use option -airtubemap\n");
-  if (par.mapairtubes != tubes && par.mapairtubes == 12)
-    fatal("vistrum: ### non-default num airtubes, need -airtubemap opt\n");
-  if (par.mapairtubes != tubes)
-    fatal("vistrum: ### -airtubemap args (%d) don't match -airtubes (%d)\n", par.mapairtubes, tubes);
-  if (par.setupusbflag && tubes > dioutputbitcount())
-    fatal("vistrum: ### not enough outport bits (%d) for %d airtubes\n", dioutputbitcount(), tubes);
-  if (type == 100) {
-    const double cyc = std::fabs(1.0 / static_cast<double>(par.polfreq));
-    if (par.puffsperpolpos * slot > cyc / tubes) {
-      toomanypuffs();
-      fatal("vistrum: ### max puffsperpolpos=%2.1f (puffdur=%1.2fs, pos=%d, cyc=%2.0f)\n", cyc / tubes / slot,
-            static_cast<double>(par.puffdur), tubes, cyc);
-    }
-  }
-  if (type == 101 || type == 102) {
-    // twofreq is doubled by now: the period given was 2/twofreq.
-    const double twoperiod = std::fabs(2.0 / static_cast<double>(par.twofreq));
-    if (0.5 * tubes * par.puffsperpolpos * slot > 0.5 * twoperiod) {
-      std::printf("vistrum: ### 1/2airtubes*puffsperpolpos*puffdur > 0.5*twoperiod:\n");
-      toomanypuffs();
-      xit(1);
-    }
-  }
-  if (type == 101 && tubes % 2 != 0) fatal("vistrum: ### right/left air puffs req's even num airtubes\n");
-  if (type == 102 && par.onebacktargprob > static_cast<float>(par.puffsperpolpos * tubes))
-    fatal("vistrum: ### max onebacktargprob for curr puffcnt is %2.2f\n",
-          static_cast<double>(par.puffsperpolpos * tubes));
-  if (type == 103 || type == 111 || type == 112 || type == 119 || type == 120) {
-    const double period = 1.0 / static_cast<double>(par.aflowfreq);
-    int used = tubes;
-    double compared = std::fabs(period);
-    if (type == 112) used = tubes / 2;
-    if (type == 119) used = tubes / 3;
-    if (type == 112 || type == 119) compared = period;  // taken with its sign
-    if (used * slot > compared)
-      fatal("vistrum: ### aflowper=%2.2fsec too short for %dx%2.2fsec puffs\n", period, used,
-            static_cast<double>(par.puffdur));
-  }
-  if ((type == 104 || type == 105) && par.airgridrows * par.airgridcols != tubes)
-    fatal("vistrum: ### -airgrid %d %d (rows x cols) inconsistent with -airtubes %d\n", par.airgridrows,
-          par.airgridcols, tubes);
-  if (!par.setupusbflag) std::printf("vistrum: ### -nosetupusb: airpuffs disabled (visual test only)\n");
-  for (int k = 0; k < par.mapairtubes; k++)
-    std::printf("vistrum: out arraybit=%d mapped to airtube=%d\n", k + 1, par.airtubemap[k]);
-}
 
 namespace {
 
@@ -270,9 +219,14 @@ void countchecks() {
 }
 
 void postparsechecks() {
-  if (par.stimtype == 61) runcodeconversion();
+  const int type = par.stimtype;
+  if (stimneeds(type, kCodeConversion)) runcodeconversion();
   convertparams();
   crosschecks();
   countchecks();
-  airpuffchecks();
+  const bool air = stimneeds(type, kAirPuffs);
+  if (air) airpuffchecks();
+  const StimTypeInfo* s = stiminfo(type);
+  if (s && s->check) s->check();
+  if (air) reportairtubes();
 }

@@ -1,7 +1,8 @@
 // Post-parse conversions and cross-checks.
 #pragma once
 
-// Type 61 conversion, then convertparams, crosschecks and airpuffchecks.
+// The code conversion (it ends there), then convertparams, crosschecks,
+// countchecks, the air-puff checks and the type's own checks (its row).
 void postparsechecks();
 // Rates doubled, zero rates made tiny, degrees to radians, clamps.
 void convertparams();
@@ -9,4 +10,3 @@ void convertparams();
 void crosschecks();
 // Limits of the counts that size arrays and per-frame loops.
 void countchecks();
-void airpuffchecks();

@@ -42,10 +42,8 @@ void printstimlist() {
   for (int k = 0; k < n; k++) {
     // The test pattern and the numbers start-up refuses stay out of the list.
     if (t[k].num == 9999 || !validstimtype(t[k].num)) continue;
-    std::printf("%5d:  %s", t[k].num, t[k].desc ? t[k].desc : "");
-    if (t[k].num == 4) std::printf(" (with target images: %d)", 34);
-    std::printf("\n");
-    if (t[k].num == 60) printscenarioblock();
+    std::printf("%5d:  %s\n", t[k].num, t[k].desc ? t[k].desc : "");
+    if (t[k].needs & kScenario) printscenarioblock();
   }
 }
 

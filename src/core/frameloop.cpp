@@ -53,7 +53,7 @@ void frameloop() {
     t = par.saveframes ? run.framecnt * par.framedur + par.firstframetime : gettimer();
     run.framelogt = t;
     run.framelogtset = true;
-    dioframe(t);
+    dioframe(t, stimneeds(par.stimtype, kOutputsOff));
 
     const bool fixationonly = (par.presaccadedur != 0.0f && presaccadetestclaims(t)) ||
                               (par.prepostfix != 0.0f && isprepostper(t));

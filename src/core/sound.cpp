@@ -89,8 +89,7 @@ void checksoundfiles() {
   // Forked now, before the window opens, for the types that play sounds
   // (the scenario and word types name theirs in their files and blocks);
   // any other first sound starts it then.
-  const int type = par.stimtype;
-  if (needplayer || par.sndbgtrack[0] || type == 55 || type == 60) startsoundlauncher(par.sndprog);
+  if (needplayer || par.sndbgtrack[0] || stimneeds(par.stimtype, kSoundsInBlocks)) startsoundlauncher(par.sndprog);
 }
 
 double audcuephase(double t, double blockfreq, const float* soa, int n, bool* done) {

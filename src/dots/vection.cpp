@@ -117,28 +117,29 @@ int dimtargframes() {
   return n > 1.0e9 ? 1000000000 : static_cast<int>(n);
 }
 
-void preparevection() {
-  // Called before the window opens, so this is the type asked for. Both
-  // refusals below would otherwise run a blank screen.
-  const int s = par.stimtype;
-  if (s == 89) fatal("vistrum: ### -stimtype 89 is the internal 120 Hz mode: run -stimtype 48 -doubleframerate\n");
-  if (par.doubleframerateflag && s != 48)
-    fatal("vistrum: ### -doubleframerate: only -stimtype 48 is drawn in the 120 Hz mode (type %d would show nothing)\n",
-          s);
-  // The ring's exponential scale runs from minrad to maxrad: a zero inner
-  // radius or an empty range leaves no ring to see through.
-  if (s == 45 && !(par.minrad > 0.0f && par.maxrad > par.minrad))
-    fatal("vistrum: ### -stimtype 45 needs 0 < -minrad < -maxrad for its ring (got %g, %g)\n", par.minrad, par.maxrad);
-  if (s == 47 || s == 49) preparepatches(par.numdots);
-  int scrambled, stereotype;
-  bool nodraw, moves;
-  float axis[3];
-  for (const std::string& c : par.condnames) {
-    if (s == 49 && !canalaxis(c.c_str(), axis, &moves)) badcondition(c.c_str(), kCanalNames);
-    if (s == 56 && !flowblockcondition(c.c_str(), &scrambled, &stereotype, &nodraw))
-      badcondition(c.c_str(), kFlowBlockNames);
-  }
+// The ring's exponential scale runs from minrad to maxrad: a zero inner
+// radius or an empty range leaves no ring to see through.
+void checkvectionring() {
+  if (!(par.minrad > 0.0f && par.maxrad > par.minrad))
+    fatal("vistrum: ### -stimtype %d needs 0 < -minrad < -maxrad for its ring (got %g, %g)\n", par.stimtype, par.minrad,
+          par.maxrad);
 }
+
+void checkcanalconds() {
+  bool moves;
+  float axis[3];
+  for (const std::string& c : par.condnames)
+    if (!canalaxis(c.c_str(), axis, &moves)) badcondition(c.c_str(), kCanalNames);
+}
+
+void checkflowblockconds() {
+  int scrambled, stereotype;
+  bool nodraw;
+  for (const std::string& c : par.condnames)
+    if (!flowblockcondition(c.c_str(), &scrambled, &stereotype, &nodraw)) badcondition(c.c_str(), kFlowBlockNames);
+}
+
+void preparevectionpatches() { preparepatches(par.numdots); }
 
 void drawvechorver(double t, int ndots) {
   static float grey = 1.0f;

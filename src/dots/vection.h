@@ -11,9 +11,12 @@ void drawvechorver(double t, int ndots);
 void drawvec3canal(double t, int ndots);
 void drawflowscramsurfvolrndblk(double t, int ndots, float disp);
 
-// Start-up: sizes the patch axes and vertex buffers of the patch clouds and
-// refuses condition names or 120 Hz settings that would draw nothing.
-void preparevection();
+// Start-up checks (catalogue rows): settings that would draw nothing.
+void checkvectionring();     // the ring aperture needs 0 < minrad < maxrad
+void checkcanalconds();      // canal-plane condition names
+void checkflowblockconds();  // stereo flow block condition names
+// Sizes the patch axes and vertex buffers of the patch clouds.
+void preparevectionpatches();
 
 // Displacement of the velocity profile `type` at phase u (cycles):
 // 0 constant speed (2 pi u), 1 sin, 2 1 - cos, 3 back and forth, other 0.

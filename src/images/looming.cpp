@@ -97,7 +97,9 @@ int barriercondition(const char* name) {
 void checklooming() {
   if (par.simulcnt < 1 || par.simulcnt > MAXSETPICS)
     fatal("vistrum: ### -simulcnt must be 1 to %d pictures per set (got %d)\n", MAXSETPICS, par.simulcnt);
-  if (par.stimtype != 54) return;
+}
+
+void checkbarrierconds() {
   for (const std::string& c : par.condnames) {
     if (barriercondition(c.c_str()) >= 0) continue;
     std::printf("vistrum: ### bad condition: %s\n", c.c_str());

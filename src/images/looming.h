@@ -29,3 +29,5 @@ float barrierradius(float p);
 int barriercondition(const char* name);
 // Set-up checks of the looming types (exits when unusable).
 void checklooming();
+// The barrier blocks' condition names (catalogue row).
+void checkbarrierconds();

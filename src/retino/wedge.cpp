@@ -115,9 +115,14 @@ float wedgedispshift(float disp, float rin) {
          (par.maxrad - par.minrad * std::pow(par.stereocent * base, par.maxrad - par.stereosteep * rin - par.minrad));
 }
 
+namespace {
+bool ringwrapdim = false;  // set once at start-up from the type's row
+}  // namespace
+
+void setringwrapdim(bool on) { ringwrapdim = on; }
+
 int smoothwraptype() {
-  const int s = par.stimtype;
-  if (s == 20 || s == 22 || s == 25 || s == 26) return 1;
+  if (ringwrapdim) return 1;
   return par.ipsirange != 0.0f ? 2 : 0;
 }
 

@@ -57,6 +57,8 @@ float wedgedispshift(float disp, float rin);
 void setchkcolor(int index, int sign, double t);
 // Which smooth wrap dims: 1 ring types, 2 ipsilateral wedge, 0 none.
 int smoothwraptype();
+// Start-up: whether the run's type is a ring that dims where it wraps.
+void setringwrapdim(bool on);
 constexpr float SMOOTHWRAPSLOPE = 2.5f;
 
 // Ipsilateral sweep: start angle, sweep shaping, return-phase dimming.

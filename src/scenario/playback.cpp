@@ -15,7 +15,6 @@
 #include "scenario/pgifile.h"
 #include "scenario/scnerror.h"
 #include "somato/dio.h"
-#include "stimuli/catalogue.h"
 #include "text/fonts.h"
 
 #include <GL/gl.h>
@@ -225,7 +224,7 @@ int loadexpt(int n) {
 }
 
 void checkscenariobits() {
-  if (!stimneeds(par.stimtype, kScenario) || !dioboxopen()) return;
+  if (!dioboxopen()) return;
   const int n = dioutputbitcount();
   for (int s = 0; s < exptframecnt; s++)
     for (int k = 0; k < exptframes[s].subframecnt; k++) {

@@ -49,5 +49,7 @@ void waitforusbtrigbytes(int n);
 // True when a box is open (trigger waits then count pulses).
 bool dioboxopen();
 // Once per frame, before drawing: the frame's time for the output time
-// stamps, input polling, pulse ends and the response log.
-void dioframe(double t);
+// stamps, input polling, pulse ends and the response log;
+// `outputsoffatstart`: the run's type drives no output, so the first frame
+// of each start switches them all off.
+void dioframe(double t, bool outputsoffatstart);

@@ -213,12 +213,12 @@ void log0usbrespbits() { pollinputs(); }
 void waitforusbtrigbits(int n) { waitforcount(n, dev.trigedges); }
 void waitforusbtrigbytes(int n) { waitforcount(n, dev.trigbytechanges); }
 
-void dioframe(double t) {
+void dioframe(double t, bool outputsoffatstart) {
   if (!dioboxopen()) return;
   dev.frametime = t;
-  // The background-only type has no drawing of its own: its outputs are
-  // switched off here, once at the start of each run.
-  if (par.stimtype == 0 && !run.initdoneflag) {
+  // A type that drives no output of its own (the background-only type) has
+  // its outputs switched off here, once at the start of each run.
+  if (outputsoffatstart && !run.initdoneflag) {
     usboutbytesoff();
     run.initdoneflag = 1;
   }

@@ -11,7 +11,6 @@
 #include "core/xit.h"
 #include "retino/primitives.h"
 #include "somato/dio.h"
-#include "stimuli/catalogue.h"
 #include "text/fonts.h"
 
 #include <GL/gl.h>
@@ -115,8 +114,11 @@ void painplan(int* plan, int nf, int np, int perblock, int* blockorder) {
   }
 }
 
+void checklaserrepeats() {
+  if (par.lasperfinger < 1) fatal("vistrum: ### -lasperfinger %d: at least 1\n", par.lasperfinger);
+}
+
 void checkpaincues() {
-  if (!stimneeds(par.stimtype, kLaser)) return;
   // The library's default directory has no finger cues: the laser maps
   // take theirs from "painmap" unless another directory was given.
   char deflt[2 * TEXTLEN];
@@ -126,7 +128,6 @@ void checkpaincues() {
     fatal("vistrum: ### -fingercnt %d: 1 to 4 fingers (negative: start with the last)\n", par.fingercnt);
   if (par.lasposperfinger < 1) fatal("vistrum: ### -lasposperfinger %d: at least 1\n", par.lasposperfinger);
   if (par.fingerstimISI <= 0.0f) fatal("vistrum: ### -fingerstimISI must be positive\n");
-  if (par.stimtype == 110 && par.lasperfinger < 1) fatal("vistrum: ### -lasperfinger %d: at least 1\n", par.lasperfinger);
   if (!par.sndprog[0]) fatal("vistrum: ### no sndprog\n");
   for (int f = 0; f < fingers(); f++)
     for (int p = 0; p < par.lasposperfinger; p++) {

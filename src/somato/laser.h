@@ -6,6 +6,8 @@ void drawpainmap(double t, int randflag);
 void drawpainrand(double t);
 // Start-up: finger count, positions and every cue file the run will play.
 void checkpaincues();
+// The on/off blocks' pulses per finger (catalogue row).
+void checklaserrepeats();
 
 // Schedule pieces, computable without a window.
 // Cue file name of finger f (0..3) and 0-based position.

@@ -22,11 +22,13 @@
 #include "retino/wedge.h"
 #include "scenario/playback.h"
 #include "scenario/scenariofile.h"
+#include "somato/airchecks.h"
 #include "somato/airpuff.h"
 #include "somato/diotest.h"
 #include "somato/laser.h"
 #include "stimuli/waitscreens.h"
 #include "text/reading.h"
+#include "text/wordlists.h"
 #include "text/wordstims.h"
 
 #include <GL/gl.h>
@@ -63,7 +65,7 @@ namespace {
 
 // Every type with its log name, description and per-frame call(s).
 const StimTypeInfo kTypes[] = {
-    {0, "justbg", "background only: wait for trigger, record responses, zero output ports", nullptr, 0,
+    {0, "justbg", "background only: wait for trigger, record responses, zero output ports", nullptr, kOutputsOff,
      "-logfile -bgwingray 0.2"},
     // Type 1 has always written its number task's log under the plain name.
     {1, "zz", "right vs. left hemifield: wedge and flow, number task, target images", [](double t, double tprev) { (void)tprev; drawhemiletdilimg(t, par.numrad, par.numtheta, par.numdots); }, kPictures | kPictureStreams | kDotField,
@@ -72,7 +74,7 @@ const StimTypeInfo kTypes[] = {
      HEMIFIELD " -fixrad 0.006 -bgwingray 0"},
     {3, "polletdilim", "wedge with masked flow, number task, target images", [](double t, double tprev) { (void)tprev; drawpolletdilimg(t, par.numrad, par.numtheta, par.numdots); }, kPictures | kPictureStreams | kDotField | kWidenedMask,
      WEDGEDOTS " -tiffscale 1.3"},
-    {4, "polletdil", "wedge with masked flow and number task", [](double t, double tprev) { (void)tprev; drawpolletdil(t, par.numrad, par.numtheta, par.numdots); }, kDotField | kWidenedMask,
+    {4, "polletdil", "wedge with masked flow and number task (with target images: 34)", [](double t, double tprev) { (void)tprev; drawpolletdil(t, par.numrad, par.numtheta, par.numdots); }, kDotField | kWidenedMask,
      WEDGEDOTS},
     {5, "wanderpol", "wedge around a wandering centre, jerk task", [](double t, double tprev) { (void)tprev; drawwanderpol(t, par.numrad, par.numtheta, 0); }, kWanderCentre,
      SMALLWEDGE " -oritarg 6 10"},
@@ -80,7 +82,7 @@ const StimTypeInfo kTypes[] = {
      SMALLWEDGE " -minlett 0.15 -maxlett 0.35 -textdur 0.85 -avgfontsize 60 -gapdur 0.2"},
     {7, "pol4shift", "wedge in four quadrants, jerk task", [](double t, double tprev) { (void)tprev; drawpolar4shift(t, par.numrad, par.numtheta); }, 0,
      "-logfile -oritarg 6 10 -numrad 31 -numtheta 4 -polwidth 19 -interocdist 0.9 -stereoscaleeye 0.45 -maxrad 1 -fixrad 0.01 -fixtype 1 -colcontrast 0.35 -bgwingray 0.4"},
-    {8, "polstereodiv", "wedge in divergent stereo, two frequencies", [](double t, double tprev) { (void)tprev; drawpolarstereodiv(t, par.numrad, par.numtheta); }, kOwnFixation,
+    {8, "polstereodiv", "wedge in divergent stereo, two frequencies", [](double t, double tprev) { (void)tprev; drawpolarstereodiv(t, par.numrad, par.numtheta); }, kOwnFixation | kFixationDots,
      "-numrad 31 -numtheta 3 -polwidth 14 -stereodisp -0.1 -stereoscaleeye 0.45 -notaperdisp -stereosteep 2.5 -maxrad 1.1 -fixtype 1 -colcontrast 0.35 -bgwingray 0.4", waitdivergentstereo},
     {9, nullptr, "wedge wandering along a smooth path", [](double t, double tprev) { (void)tprev; drawpolarjitt(t, par.numrad, par.numtheta, 0); }, 0,
      BASICWEDGE},
@@ -97,17 +99,17 @@ const StimTypeInfo kTypes[] = {
     {15, "polrand", "event-related wedges", [](double t, double tprev) { (void)tprev; drawpolrand(t, par.numrad, par.numtheta); }, 0,
      "-logfile -twoperiod inf -eccperiod inf -numrad 31 -numtheta 2 -eccwidth 0 -polrandnback 2 -evlags 1 2 3 -evdurs 1 2 3 -nbackgaps 3 3 4 4 5 6"},
     {16, "polwords", "words in a wedge", [](double t, double tprev) { (void)tprev; drawpolword(t); }, kWordLists,
-     "-logfile " WORDTEXT},
+     "-logfile " WORDTEXT, nullptr, prepareeccwords},
     {17, "pol2dialet", "two wedges on a diameter with number task", [](double t, double tprev) { (void)tprev; drawpol2dia(t, par.numrad, par.numtheta); drawpolletter(t, 0.0f); }, 0,
      BASICWEDGE " -logfile -avgfontsize 30"},
     {18, "pol2opplet", "mirror wedges with number task", [](double t, double tprev) { (void)tprev; drawpol2opplet(t, par.numrad, par.numtheta); }, 0,
      BASICWEDGE " -logfile -avgfontsize 30"},
     {19, nullptr, "red/green stereo-line wedge, two frequencies", [](double t, double tprev) { (void)tprev; drawpolarstereoline(t, par.numrad, par.numtheta); }, 0,
      "-numrad 50 -numtheta 7 -polwidth 30 -stereodisp -0.05 -fixrad 0.004 -fixtype 2 -fixmesh -0.3 -bgwingray 0"},
-    {20, nullptr, "basic expanding ring (positive period outward)", [](double t, double tprev) { (void)tprev; draweccen(t, par.numrad, par.numtheta, 0.0); }, 0,
+    {20, nullptr, "basic expanding ring (positive period outward)", [](double t, double tprev) { (void)tprev; draweccen(t, par.numrad, par.numtheta, 0.0); }, kRingWrapDim,
      THINRING},
     {21, nullptr, "unassigned number: background and fixation only", nullptr},
-    {22, "ecclet", "ring with number task", [](double t, double tprev) { (void)tprev; drawecclet(t, par.numrad, par.numtheta); }, 0,
+    {22, "ecclet", "ring with number task", [](double t, double tprev) { (void)tprev; drawecclet(t, par.numrad, par.numtheta); }, kRingWrapDim,
      // The letter rides the ring: its range is clipped to the ring's own
      // (minrad..maxrad) at the first call, whatever those are set to.
      THINRING " -logfile -avgfontsize 30 -eccwidthrdep 0.4 0.6 -minlett 0 -maxlett 1000"},
@@ -115,9 +117,9 @@ const StimTypeInfo kTypes[] = {
      "-ecc2cond -numrad 2 -numtheta 33 -polwidth 0 -colcontrast 0.45"},
     {24, "ecc3cond", "ring, three conditions in random blocks: centre, periphery, off", [](double t, double tprev) { (void)tprev; draweccen(t, par.numrad, par.numtheta, 0.0); }, 0,
      "-logfile -ecc3cond -proboffcond 0.2 -stoprepeats -blockperiod 16 -numrad 2 -numtheta 33 -polwidth 0 -colcontrast 0.45"},
-    {25, "eccletdil", "ring with masked flow and number task", [](double t, double tprev) { (void)tprev; draweccletdil(t, par.numrad, par.numtheta, par.numdots); }, kDotField | kWidenedMask,
+    {25, "eccletdil", "ring with masked flow and number task", [](double t, double tprev) { (void)tprev; draweccletdil(t, par.numrad, par.numtheta, par.numdots); }, kDotField | kWidenedMask | kRingWrapDim,
      RINGLETTDOTS},
-    {26, "eccletdilim", "ring with masked flow, number task, target images", [](double t, double tprev) { (void)tprev; draweccletdilimg(t, par.numrad, par.numtheta, par.numdots); }, kPictures | kPictureStreams | kDotField | kWidenedMask,
+    {26, "eccletdilim", "ring with masked flow, number task, target images", [](double t, double tprev) { (void)tprev; draweccletdilimg(t, par.numrad, par.numtheta, par.numdots); }, kPictures | kPictureStreams | kDotField | kWidenedMask | kRingWrapDim,
      RINGLETTDOTS " -maxtiffspeed 2"},
     {27, nullptr, "unassigned number: background and fixation only", nullptr},
     {28, "eccpoldilim", "ring plus wedge with masked flow and target images", [](double t, double tprev) { (void)tprev; draweccpoldilimg(t, par.numrad, par.numtheta, par.numrad2, par.numtheta2, par.numdots); }, kPictures | kPictureStreams | kDotField | kWidenedMask,
@@ -154,16 +156,16 @@ const StimTypeInfo kTypes[] = {
     {44, nullptr, "circular-motion wedge, no background", [](double t, double tprev) { (void)tprev; drawpoldots(t, par.numdots); }, kDotField | kOwnDotPlacement,
      "-eccperiod inf" CIRCDOTS},
     {45, nullptr, "circular-motion ring, no background", [](double t, double tprev) { (void)tprev; draweccdots(t, par.numdots); }, kDotField,
-     "-polperiod inf" CIRCDOTS},
+     "-polperiod inf" CIRCDOTS, nullptr, nullptr, checkvectionring},
     {46, nullptr, "circular mask wandering to a shuffled grid", [](double t, double tprev) { (void)tprev; drawwandercircdots(t, par.numdots); }, kOwnFixation | kDotField | kOwnDotPlacement,
      "-flowperiod 2 -circwidth 0.7 -dotsize 0.015 -minrad 0.01 -maxrad 1 -wiggledotamp 0.003 -bgwingray 0", nullptr, preparewandergrid},
     {47, nullptr, "random sinusoidal vection sphere vs. scrambled", [](double t, double tprev) { (void)tprev; drawvecvsscram(t, par.numdots); }, kOwnFixation | kDotField | kDeepView | kOwnDotPlacement,
-     "-flowperiod 16 -numdots 10000 -dotsize 0.05 -dotspeed 64 -sinusoidtype 2 -quadlines -stereo -stereorotdeg 20 -sphererad 1.9 -bgwingray 0"},
-    {48, nullptr, "left/right vs. up/down vection dots", [](double t, double tprev) { (void)tprev; drawvechorver(t, par.numdots); }, kOwnFixation | kDotField,
+     "-flowperiod 16 -numdots 10000 -dotsize 0.05 -dotspeed 64 -sinusoidtype 2 -quadlines -stereo -stereorotdeg 20 -sphererad 1.9 -bgwingray 0", nullptr, preparevectionpatches},
+    {48, nullptr, "left/right vs. up/down vection dots", [](double t, double tprev) { (void)tprev; drawvechorver(t, par.numdots); }, kOwnFixation | kDotField | kDoubleRate,
      "-flowperiod 4 -randperiod 1024 -sinusoidtype 2 -dotspeed 0.4 -numdots 4000 -bgwingray 0"},
     {49, "vec3canal", "vection in three canal planes and off, random blocks", [](double t, double tprev) { (void)tprev; drawvec3canal(t, par.numdots); }, kOwnFixation | kDotField | kRandomBlocks | kDeepView | kOwnDotPlacement,
      // The canal oscillation runs at the wobble rate; the wedge wobble stays off.
-     "-logfile -blockperiod 16 -wobbleperiod 2 -nowobble -numdots 10000 -dotsize 0.05 -dotspeed 48 -sinusoidtype 3 -stereorotdeg 5 -bgwingray 0 -condnames 4 still horiz left right"},
+     "-logfile -blockperiod 16 -wobbleperiod 2 -nowobble -numdots 10000 -dotsize 0.05 -dotspeed 48 -sinusoidtype 3 -stereorotdeg 5 -bgwingray 0 -condnames 4 still horiz left right", nullptr, preparevectionpatches, checkcanalconds},
     {50, "glass1", "stationary Glass patterns vs. scrambled", [](double t, double tprev) { (void)tprev; drawglass1(t, par.numdots); }, kOwnFixation | kDotField | kGrowingDots,
      "-flowperiod 0.5 -flickerfreq 1000 -dotsize 0.008 -dotspeed 8 -dotrot -dotdil -noscaledots -scalefrac 0"},
     {51, "smoothflow", "smooth flow (rotation, dilation or both)", [](double t, double tprev) { drawsmoothflow(t, tprev, par.numdots, 0); }, kOwnFixation,
@@ -173,34 +175,34 @@ const StimTypeInfo kTypes[] = {
     {53, nullptr, "images looming in front of vs. behind a barrier", [](double t, double tprev) { (void)tprev; drawbarrierdil(t); }, kPictures | kLooming,
      BARRIER},
     {54, "barrierrandblock", "random blocks: off, dilate in front, dilate behind", [](double t, double tprev) { (void)tprev; drawbarrierrndblk(t); }, kPictures | kLooming | kRandomBlocks,
-     "-logfile -blockperiod 16 " BARRIER " -condnames 3 off dilatefront dilateback"},
-    {55, "wordshemiVSaudrandblock", "random blocks: off, words right/left, with or without sound", [](double t, double tprev) { (void)tprev; drawwordshemiaudrndblk(t); }, kWordLists | kRandomBlocks,
-     "-logfile -blockperiod 16 -minrad 0.2 -maxrad 0.2 -bgwingray 0.6 -textdur 0.45 -avgfontsize 16 -poltextyfact 0.7 -textcol 0 -condnames 5 off wordsR wordsL wordsR+aud wordsL+aud"},
+     "-logfile -blockperiod 16 " BARRIER " -condnames 3 off dilatefront dilateback", nullptr, nullptr, checkbarrierconds},
+    {55, "wordshemiVSaudrandblock", "random blocks: off, words right/left, with or without sound", [](double t, double tprev) { (void)tprev; drawwordshemiaudrndblk(t); }, kWordLists | kRandomBlocks | kSoundsInBlocks,
+     "-logfile -blockperiod 16 -minrad 0.2 -maxrad 0.2 -bgwingray 0.6 -textdur 0.45 -avgfontsize 16 -poltextyfact 0.7 -textcol 0 -condnames 5 off wordsR wordsL wordsR+aud wordsL+aud", nullptr, preparehemiwords},
     {56, "flowscramsurfvolrandblock", "random stereo blocks: off, flow/scrambled surface/volume", [](double t, double tprev) { (void)tprev; drawflowscramsurfvolrndblk(t, par.numdots, par.stereodisp); }, kOwnFixation | kDotField | kRandomBlocks,
-     "-logfile -blockperiod 15 -flowperiod 1 -numdots 20000 -dotspeed 1.5 -dotsize 0.004 -dotrot -dotdil -stereoLred 0.4 -stereodisp -0.08 -dimtarg 0.5 0.6 -targframes 10 -fixarr 1 0.05 -wanderfix -gridsize 3 -maxgrid 0.25 -bgwingray 0 -condnames 5 off flowsurf scramsurf flowvol scramvol", waitdotstereo},
+     "-logfile -blockperiod 15 -flowperiod 1 -numdots 20000 -dotspeed 1.5 -dotsize 0.004 -dotrot -dotdil -stereoLred 0.4 -stereodisp -0.08 -dimtarg 0.5 0.6 -targframes 10 -fixarr 1 0.05 -wanderfix -gridsize 3 -maxgrid 0.25 -bgwingray 0 -condnames 5 off flowsurf scramsurf flowvol scramvol", waitdotstereo, nullptr, checkflowblockconds},
     {57, "polworddilim", "wedge with masked flow, reading words, target images", [](double t, double tprev) { (void)tprev; drawpolworddilimg(t, par.numrad, par.numtheta, par.numdots); }, kPictures | kPictureStreams | kDotField | kWordLists | kWidenedMask,
-     WEDGEDOTS " -tiffscale 1.3"},
-    {58, nullptr, "wedges of different frequencies (-cycleslist)", [](double t, double tprev) { (void)tprev; drawmultifreqpolar(t, par.numrad, par.numtheta); }, 0,
+     WEDGEDOTS " -tiffscale 1.3", nullptr, prepareeccwords},
+    {58, nullptr, "wedges of different frequencies (-cycleslist)", [](double t, double tprev) { (void)tprev; drawmultifreqpolar(t, par.numrad, par.numtheta); }, kNoPrePost,
      "-polperiod inf -minrad 0.015 -maxrad 1.95 -nocenterpol -polwidth 360 -numrad 29 -numtheta 37 -cycleslist 5 7 11 13 17 19 23 29 31 37 41 43"},
     {59, "imdil", "dilating image rings", [](double t, double tprev) { (void)tprev; drawimdil(t); }, kPictures | kLooming,
      "-logfile -flowperiod 24 -expfrac 0.5 -maxrad 1.4 -tiffscale 0.6 -scalefrac 0.9 -noclamponscreen -drawtransparency -simulcnt 4 -fixtype 2 -fixrad 0.006 -bgwingray 0"},
-    {60, "sxexpt", "scenario-file experiment", [](double t, double tprev) { (void)tprev; drawexpt(t); }, kScenario,
+    {60, "sxexpt", "scenario-file experiment", [](double t, double tprev) { (void)tprev; drawexpt(t); }, kScenario | kSoundsInBlocks,
      "-logfile -polwidth 0 -eccwidth 0 -circwidth 0", nullptr, loadscenario},
-    {61, nullptr, "conversion between output bits and event codes; ends before the loop", nullptr},
+    {61, nullptr, "conversion between output bits and event codes; ends before the loop", nullptr, kCodeConversion},
     {62, "numdil", "dilating phase-encoded numbers with one-up/one-down task", [](double t, double tprev) { (void)tprev; drawnumdil(t); }, 0,
      "-minrad 0.02 -maxrad 1 -avgfontsize 115 -minfontsize 3.33 -bgwingray 0.6 -textcol 0"},
     {63, nullptr, "sentences at random peripheral angles vs. fixation", [](double t, double tprev) { (void)tprev; drawpolword(t); }, kWordLists,
      // Its drawing writes no event lines: its defaults ask for no log.
-     WORDTEXT},
+     WORDTEXT, nullptr, prepareeccwords},
     {64, nullptr, "unassigned number: background and fixation only", nullptr},
     {65, "randwordsletts", "shuffled words vs. spaced letters, one-back", [](double t, double tprev) { (void)tprev; drawwordspacelett(t, 1); }, kWordLists,
-     ONEBACKWORDS},
+     ONEBACKWORDS, nullptr, prepareletterwords},
     {66, "wordsletts", "unshuffled words vs. spaced letters, one-back", [](double t, double tprev) { (void)tprev; drawwordspacelett(t, 0); }, kWordLists,
-     ONEBACKWORDS},
+     ONEBACKWORDS, nullptr, prepareletterwords},
     {67, "randwordsfont1vs2", "shuffled words, font 1 vs. font 2, one-back", [](double t, double tprev) { (void)tprev; drawwordsfont0font1(t, 1); }, kWordLists,
-     ONEBACKWORDS},
+     ONEBACKWORDS, nullptr, preparefontwords},
     {68, "wordsfont1vs2", "unshuffled words, font 1 vs. font 2, one-back", [](double t, double tprev) { (void)tprev; drawwordsfont0font1(t, 0); }, kWordLists,
-     ONEBACKWORDS},
+     ONEBACKWORDS, nullptr, preparefontwords},
     {69, nullptr, "periodic auditory stimulus (sounds only)", nullptr, 0,
      // The spoken numbers of lib/soundfiles/one2twelve as a clock count-down
      // starting at three. (Shipped as wav: the player reads it everywhere.)
@@ -213,10 +215,10 @@ const StimTypeInfo kTypes[] = {
      "-minrad 0.02 -maxrad 1.15 -coltype 0 -numrad 25 -numtheta 41 -bgwingray 0.2"},
     {73, nullptr, "temporal-frequency ramp, checks with sinusoidal luminance", [](double t, double tprev) { (void)tprev; drawtempfreqrampsin(t); }, kTemporalRamp,
      "-minrad 0.015 -maxrad 1.95 -polwidth 360 -nocenterpol -numrad 23 -numtheta 29"},
-    {74, "parafontoffrandblock", "reading blocks: off, paragraph, font, dots, blank", [](double t, double tprev) { (void)tprev; drawparafontoffrndblk(t); }, kOwnFixation | kWordLists | kRandomBlocks,
-     "-fontfile Vera.ttf -logfile -fontfile2 lekhani_dynamic.ttf -wordfile paras.txt -fonttarg 0 -targframes 15 -maxrad 1.05 -font2to1scale 1.25 -blockperiod 16 -gapdur 0 -linespacing 28 -bgwingray 0.4 -textcol 0 -fixtype 1 -fixrad 0.012 -condnames 5 off para font dot blank"},
+    {74, "parafontoffrandblock", "reading blocks: off, paragraph, font, dots, blank", [](double t, double tprev) { (void)tprev; drawparafontoffrndblk(t); }, kOwnFixation | kWordLists | kRandomBlocks | kSentenceBlocks,
+     "-fontfile Vera.ttf -logfile -fontfile2 lekhani_dynamic.ttf -wordfile paras.txt -fonttarg 0 -targframes 15 -maxrad 1.05 -font2to1scale 1.25 -blockperiod 16 -gapdur 0 -linespacing 28 -bgwingray 0.4 -textcol 0 -fixtype 1 -fixrad 0.012 -condnames 5 off para font dot blank", nullptr, preparereadingblocks},
     {75, "offwordfontrandblock", "word-form blocks: off, word, font", [](double t, double tprev) { (void)tprev; drawwordsfontoffrndblk(t); }, kOwnFixation | kWordLists | kRandomBlocks,
-     "-logfile -fontfile \"Times New Roman.ttf\" -wordfile lexbank01.txt -blockperiod 20 -avgfontsize 36 -textdur 0.1 -gapdur 0.2 -bgwingray 0.4 -fixtype 4 -fixrad 0.012 -condnames 3 off word font -worddir vwfa"},
+     "-logfile -fontfile \"Times New Roman.ttf\" -wordfile lexbank01.txt -blockperiod 20 -avgfontsize 36 -textdur 0.1 -gapdur 0.2 -bgwingray 0.4 -fixtype 4 -fixrad 0.012 -condnames 3 off word font -worddir vwfa", nullptr, preparewordforms},
     {76, "playsnd", "play a single sound file", [](double, double) { drawaudfileonce(); }, kSoundOnly},
     {77, "stermonbinrivoffrndblk", "binocular rivalry blocks, red/blue stereo", [](double t, double tprev) { (void)tprev; drawmonbinrivoffrndblk(t, par.numrad, par.numtheta); }, kRandomBlocks,
      FULLFIELD " -maxrad 1.95 -avgcolbright 0.25 -bwcontrast 0.7 -stereoLred 0.5 -fixtype 2 -fixrad 0.006 -bgwingray 0 -condnames 8 " RIVALRYCONDS},
@@ -242,7 +244,7 @@ const StimTypeInfo kTypes[] = {
      THINRING " -rotdilextrafac 1"},
     {88, nullptr, "several wedges (polcnt)", [](double t, double tprev) { (void)tprev; drawpolars(t, par.numrad, par.numtheta, par.polcnt, 0, 0); }, 0,
      BASICWEDGE " -rotdilextrafac 1"},
-    {89, nullptr, "internal: 120 Hz double-frame-rate stereo", [](double t, double tprev) { const StimTypeInfo* s = stiminfo(run.stimtypeSAV); drawtwoframes(s ? s->draw : nullptr, t, tprev); }},
+    {89, nullptr, "internal: 120 Hz double-frame-rate stereo", [](double t, double tprev) { const StimTypeInfo* s = stiminfo(run.stimtypeSAV); drawtwoframes(s ? s->draw : nullptr, t, tprev); }, kInternalMode},
     {90, nullptr, "delayed saccade, one target", [](double t, double tprev) { (void)tprev; drawdelsacc(t); }, kOwnFixation,
      SACCADE},
     {91, nullptr, "delayed saccade, two successive targets", [](double t, double tprev) { (void)tprev; drawdelsacc(t); }, kOwnFixation,
@@ -263,17 +265,17 @@ const StimTypeInfo kTypes[] = {
      BASICWEDGE " -logfile -avgfontsize 30 -rotdilextrafac 1"},
     {99, nullptr, "writes a background-colour image with a Gaussian transparent hole", [](double t, double tprev) { (void)tprev; drawtiffgausstranspar(t); }, 0, nullptr, nullptr, checkgaussmask},
     {100, nullptr, "rotating air puffs", [](double t, double tprev) { (void)tprev; drawpolarair(t); }, kAirPuffs,
-     AIRBOX " -puffjitt 0.1 " AIRTUBES12},
+     AIRBOX " -puffjitt 0.1 " AIRTUBES12, nullptr, nullptr, checkrotatingpuffs},
     {101, "rightleftair", "right vs. left air puffs with one-back", [](double t, double tprev) { (void)tprev; drawpolarair(t); }, kAirPuffs,
-     AIRBOX " -puffjitt 0.1 -onebacktarg 5 -logfile " AIRTUBES12},
+     AIRBOX " -puffjitt 0.1 -onebacktarg 5 -logfile " AIRTUBES12, nullptr, nullptr, checkrightleftpuffs},
     {102, "randoffair", "random vs. off air puffs with one-back", [](double t, double tprev) { (void)tprev; drawpolarair(t); }, kAirPuffs,
-     AIRBOX " -puffjitt 0.1 -onebacktarg 5 -logfile " AIRTUBES12},
+     AIRBOX " -puffjitt 0.1 -onebacktarg 5 -logfile " AIRTUBES12, nullptr, nullptr, checkrandoffpuffs},
     {103, "rotrandair", "rotating vs. random air puffs", [](double t, double tprev) { (void)tprev; drawrotrandair(t); }, kAirPuffs,
-     AIRSWEEP " " AIRTUBES12},
+     AIRSWEEP " " AIRTUBES12, nullptr, nullptr, checkflowpuffs},
     {104, nullptr, "horizontal line of air puffs, phase-encoded", [](double t, double tprev) { (void)tprev; drawphaselineair(t); }, kAirPuffs,
-     AIRBOX " -puffjitt 0 -gapdur 0.05 -airtubes 12 -airtubemap 1 12 10 2 11 9 3 5 8 4 6 7"},
+     AIRBOX " -puffjitt 0 -gapdur 0.05 -airtubes 12 -airtubemap 1 12 10 2 11 9 3 5 8 4 6 7", nullptr, nullptr, checkairgrid},
     {105, nullptr, "vertical line of air puffs, phase-encoded", [](double t, double tprev) { (void)tprev; drawphaselineair(t); }, kAirPuffs,
-     AIRBOX " -puffjitt 0 -gapdur 0.05 -airtubes 12 -airtubemap 1 12 10 2 11 9 3 5 8 4 6 7"},
+     AIRBOX " -puffjitt 0 -gapdur 0.05 -airtubes 12 -airtubemap 1 12 10 2 11 9 3 5 8 4 6 7", nullptr, nullptr, checkairgrid},
     {106, nullptr, "first half of the tubes, phase-encoded points", [](double t, double tprev) { (void)tprev; drawphasehalfpointsair(t, 0); }, kAirPuffs,
      AIRBOX " -puffjitt 0 -gapdur 0.05 -airtubes 12 -airtubemap 1 12 10 2 11 9 3 5 8 4 6 7"},
     {107, nullptr, "second half of the tubes, phase-encoded points", [](double t, double tprev) { (void)tprev; drawphasehalfpointsair(t, 1); }, kAirPuffs,
@@ -282,11 +284,11 @@ const StimTypeInfo kTypes[] = {
      "-nosetupusb -logfile -maxrad 0.8"},
     {109, "randpainmap", "as 108, position within a finger randomised", [](double t, double tprev) { (void)tprev; drawpainmap(t, 1); }, kLaser,
      "-nosetupusb -logfile -maxrad 0.8"},
-    {110, "painonoff", "laser on/off blocks", [](double t, double tprev) { (void)tprev; drawpainrand(t); }, kLaser},
+    {110, "painonoff", "laser on/off blocks", [](double t, double tprev) { (void)tprev; drawpainrand(t); }, kLaser, nullptr, nullptr, nullptr, checklaserrepeats},
     {111, "offvisair", "random blocks: off, full visual, random air", [](double t, double tprev) { (void)tprev; drawoffvisair(t, par.numrad, par.numtheta, par.numdots); }, kOwnFixation | kPictures | kPictureStreams | kDotField | kRandomBlocks | kAirPuffs | kWidenedMask,
-     "-blockperiod 16 -orbperiod inf -circwidth 3.9 -textdur 0.55 -polwidth 0 -eccwidth 0 -minrad 0.015 -maxrad 1.95 -numrad 31 -numtheta 41 -colcontrast 0.35 -twoperiod 4096 -flowperiod 0.5 -rotdilextrafac 1 -numdots 8000 -dotspeed 8 -dotsize 0.008 -dotrot -dotdil -minlett 0.03 -maxlett 1.3 -avgfontsize 64 -textcol 0 -tiffdur 0.9 -tiffscale 1.6 -maxtiffspeed 0.2 -simulcnt 3 -fixrad 0.006 -fixtype 2 -bgwingray 0.25 -logfile -nosetupusb -aflowperiod 1.5 -puffdur 0.07 -condnames 3 off fullvis randair " AIRTUBES12},
+     "-blockperiod 16 -orbperiod inf -circwidth 3.9 -textdur 0.55 -polwidth 0 -eccwidth 0 -minrad 0.015 -maxrad 1.95 -numrad 31 -numtheta 41 -colcontrast 0.35 -twoperiod 4096 -flowperiod 0.5 -rotdilextrafac 1 -numdots 8000 -dotspeed 8 -dotsize 0.008 -dotrot -dotdil -minlett 0.03 -maxlett 1.3 -avgfontsize 64 -textcol 0 -tiffdur 0.9 -tiffscale 1.6 -maxtiffspeed 0.2 -simulcnt 3 -fixrad 0.006 -fixtype 2 -bgwingray 0.25 -logfile -nosetupusb -aflowperiod 1.5 -puffdur 0.07 -condnames 3 off fullvis randair " AIRTUBES12, nullptr, nullptr, checkflowpuffs},
     {112, "off2air", "random blocks: off, first half, second half of the tubes", [](double t, double tprev) { (void)tprev; drawoff2airrndblk(t); }, kRandomBlocks | kAirPuffs,
-     AIRSWEEP " -condnames 3 off airhalf1 airhalf2 " AIRTUBES12},
+     AIRSWEEP " -condnames 3 off airhalf1 airhalf2 " AIRTUBES12, nullptr, nullptr, checkhalfflowpuffs},
     {113, nullptr, "test of the 32 output bits", [](double t, double tprev) { (void)tprev; drawtestDIO32(t); }, 0,
      "-nosetupusb -puffdur 0.3"},
     {114, nullptr, "periodic centred image set", [](double t, double tprev) { (void)tprev; drawperiodictiffs(t); }, kPictures,
@@ -299,9 +301,9 @@ const StimTypeInfo kTypes[] = {
     {118, "multipolarletdil", "several wedges with letters and flow", [](double t, double tprev) { (void)tprev; drawpolars(t, par.numrad, par.numtheta, par.polcnt, 1, 1); }, 0,
      WEDGEDOTS " -rotdilextrafac 1"},
     {119, "off3air", "random blocks: off, tube groups 1, 2, 3", [](double t, double tprev) { (void)tprev; drawoff3airrndblk(t); }, kRandomBlocks | kAirPuffs,
-     AIRSWEEP " -condnames 4 off air1 air2 air3 " AIRTUBES12},
+     AIRSWEEP " -condnames 4 off air1 air2 air3 " AIRTUBES12, nullptr, nullptr, checkthirdflowpuffs},
     {120, "zz", "rotating vs. off air puffs", [](double t, double tprev) { (void)tprev; drawrotrandair(t); }, kAirPuffs,
-     AIRSWEEP " " AIRTUBES12},
+     AIRSWEEP " " AIRTUBES12, nullptr, nullptr, checkflowpuffs},
     {9999, nullptr, "test pattern (not listed in the help)", [](double t, double tprev) { (void)tprev; drawzzzz(t); }},
 };
 
@@ -355,6 +357,12 @@ const char* stimlogname(int stimtype, float chktargprob, float fixtargprob) {
 bool stimneeds(int stimtype, unsigned what) {
   const StimTypeInfo* s = stiminfo(stimtype);
   return s != nullptr && (s->needs & what) != 0;
+}
+
+int firststimwith(unsigned what) {
+  for (const StimTypeInfo& s : kTypes)
+    if (s.needs & what) return s.num;
+  return -1;
 }
 
 void drawstimulus(int stimtype, double t, double tprev) {

@@ -26,6 +26,15 @@ enum StimNeeds : unsigned {
   kScenario = 1u << 17,       // scenario-file experiment: its fonts are numbered, its output bits checked
   kSpatialRamp = 1u << 18,    // spatial-frequency ramp: -mincycles, -maxcycles, -numfsamples above 0
   kTemporalRamp = 1u << 19,   // temporal-frequency ramp: -mintfreq, -maxtfreq above 0
+  kCodeConversion = 1u << 20,  // converts between output bits and event codes, then ends: nothing else is checked
+  kFixationDots = 1u << 21,   // draws the -fixdots field (the non-dot stereo wedge); others drop the option
+  kSentenceBlocks = 1u << 22,  // reading blocks paced by their sentences: -wordsperblock 0 allowed, -textdur unused
+  kSoundsInBlocks = 1u << 23,  // names its sounds in its blocks or file: the player starts before the window
+  kRingWrapDim = 1u << 24,    // ring whose checks dim smoothly where the expansion wraps round
+  kDoubleRate = 1u << 25,     // drawn in the 120 Hz stereo mode (-doubleframerate)
+  kOutputsOff = 1u << 26,     // drives no output itself: its ports are switched off at each start
+  kNoPrePost = 1u << 27,      // its frequency list runs from the first frame: no -prepostfix periods
+  kInternalMode = 1u << 28,   // the 120 Hz mode's own number: chosen by -doubleframerate, refused as a type
 };
 
 struct StimTypeInfo {
@@ -43,6 +52,9 @@ struct StimTypeInfo {
   // The type's own start-up preparation (paths, grids, scenario file), run
   // after the shared loaders; nullptr: none.
   void (*prepare)() = nullptr;
+  // The type's own start-up checks and the values its Part derives from
+  // other options, run after the shared post-parse checks; nullptr: none.
+  void (*check)() = nullptr;
 };
 
 // Entry of a type, or nullptr for a number with no entry.
@@ -59,6 +71,10 @@ bool stimmaylog(int stimtype, float chktargprob, float fixtargprob);
 const char* stimlogname(int stimtype, float chktargprob, float fixtargprob);
 // Whether the type's row has any of the StimNeeds bits `what`.
 bool stimneeds(int stimtype, unsigned what);
+
+// The lowest type number whose row has any of the bits `what` (-1: none),
+// for messages that name the one type an option belongs to.
+int firststimwith(unsigned what);
 
 // Calls the drawing operation(s) of the run's type.
 void drawstimulus(int stimtype, double t, double tprev);

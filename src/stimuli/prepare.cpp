@@ -1,22 +1,32 @@
 #include "stimuli/prepare.h"
 
 #include "config/params.h"
+#include "core/xit.h"
 #include "dots/dotfield.h"
-#include "dots/vection.h"
 #include "images/stimimages.h"
 #include "retino/palette.h"
 #include "retino/saccade.h"
+#include "retino/wedge.h"
 #include "scenario/playback.h"
 #include "somato/laser.h"
 #include "stimuli/catalogue.h"
 #include "text/wordlists.h"
 
 void preparestimulus() {
-  loadwordlists();
+  // Called before the window opens, so this is the type asked for: both
+  // refusals would otherwise run a blank screen.
+  const int type = par.stimtype;
+  if (stimneeds(type, kInternalMode))
+    fatal("vistrum: ### -stimtype %d is the internal 120 Hz mode: run -stimtype %d -doubleframerate\n", type,
+          firststimwith(kDoubleRate));
+  if (par.doubleframerateflag && !stimneeds(type, kDoubleRate))
+    fatal("vistrum: ### -doubleframerate: only -stimtype %d is drawn in the 120 Hz mode (type %d would show nothing)\n",
+          firststimwith(kDoubleRate), type);
+  setringwrapdim(stimneeds(type, kRingWrapDim));
+  if (stimneeds(type, kWordLists)) loadwordlists(stimneeds(type, kSentenceBlocks));
   loadstimimages();
   preparedots();
-  preparevection();
-  const StimTypeInfo* s = stiminfo(par.stimtype);
+  const StimTypeInfo* s = stiminfo(type);
   if (s && s->prepare) s->prepare();
 }
 
@@ -25,8 +35,9 @@ void preparepalette() {
 }
 
 void checkstimulusoutputs() {
-  checkscenariobits();
-  checkpaincues();  // the air tubes are checked with the other post-parse checks
+  // The air tubes are checked with the other post-parse checks.
+  if (stimneeds(par.stimtype, kScenario)) checkscenariobits();
+  if (stimneeds(par.stimtype, kLaser)) checkpaincues();
 }
 
 bool presaccadetestclaims(double t) { return ispresaccadeper(t) != 0; }

@@ -3,7 +3,6 @@
 #include "config/params.h"
 #include "core/projection.h"
 #include "core/xit.h"
-#include "stimuli/catalogue.h"
 #include "text/fonts.h"
 #include "text/reading.h"
 #include "text/wordstims.h"
@@ -265,8 +264,7 @@ int wordscharfreqs(int words, float* avglen) {
   return s.letters;
 }
 
-void loadwordlists() {
-  if (!stimneeds(par.stimtype, kWordLists)) return;
+void loadwordlists(bool sentenceblocks) {
   if (par.wordfile[0] != '.' && par.wordfile[0] != '/') {
     char full[2 * TEXTLEN + 2];
     std::snprintf(full, sizeof full, "%s/%s", par.worddir, par.wordfile);
@@ -275,19 +273,21 @@ void loadwordlists() {
     std::strcpy(par.wordfile, full);
   }
   wordlinecnt = readwords(par.wordfile);
-  if (par.stimtype == 74) {
-    if (par.condlistcnt == 0) {
-      par.condlist = {1, 2};
-      par.condlistcnt = 2;
-    }
-    parsewords();
-    preparereading();
+  preparewordstims(sentenceblocks);
+}
+
+void preparereadingblocks() {
+  if (par.condlistcnt == 0) {
+    par.condlist = {1, 2};
+    par.condlistcnt = 2;
   }
-  if (par.stimtype == 65 || par.stimtype == 66) {
-    charcnt = wordscharfreqs(wordlinecnt, &wordavglen);
-    if (charcnt == 0) fatal("vistrum: ### no letters a-z in %s: the pseudo-words are made of them\n", par.wordfile);
-  }
-  preparewordstims();
+  parsewords();
+  preparereading();
+}
+
+void prepareletterfreqs() {
+  charcnt = wordscharfreqs(wordlinecnt, &wordavglen);
+  if (charcnt == 0) fatal("vistrum: ### no letters a-z in %s: the pseudo-words are made of them\n", par.wordfile);
 }
 
 void checkwordsfit(const std::vector<std::string>& texts, float size, int fontnum) {

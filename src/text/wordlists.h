@@ -86,9 +86,13 @@ LetterStats letterstats(const std::vector<std::string>& lines, int words);
 // prints them and returns the letter count.
 int wordscharfreqs(int words, float* avglen);
 
-// Loads the run type's word file and tables, checked against the sizes the
-// type draws at (a word wider than the window, a list too short for a block).
-void loadwordlists();
+// Loads the run type's word file (`sentenceblocks`: reading blocks paced by
+// their sentences, not by -textdur).
+void loadwordlists(bool sentenceblocks);
+// The types' own preparation (catalogue rows), checked against the sizes
+// they draw at (a word wider than the window, a list too short for a block):
+void preparereadingblocks();  // reading blocks: the paragraph tables
+void prepareletterfreqs();    // pseudo-words: the list's letter frequencies
 // Exits 1 naming the file line of the first of `texts` (one per entry of
 // `linelist`) wider than the window at `size` pixels in font `fontnum`.
 void checkwordsfit(const std::vector<std::string>& texts, float size, int fontnum);

@@ -189,44 +189,55 @@ std::vector<int> fonttargetplan(const std::vector<int>& condlist, const std::vec
   return plan;
 }
 
-void preparewordstims() {
-  const int type = par.stimtype;
-  if (type != 74 && !(par.textdur + par.gapdur > 0.0))
+void preparewordstims(bool sentenceblocks) {
+  if (!sentenceblocks && !(par.textdur + par.gapdur > 0.0))
     fatal("vistrum: ### -textdur plus -gapdur must be above 0: they pace the words\n");
   wordorder.assign(static_cast<size_t>(wordlinecnt), 0);
+}
+
+void prepareeccwords() {
   float lo, hi;
   letterrange(&lo, &hi);
-  if (type == 16 || type == 57 || type == 63 || type == 55) checkwordsfit(linelist, eccfontsize(rmaxof(lo, hi)), 0);
-  if (type >= 65 && type <= 68) {
-    const float size = eccfontsize(rmaxof(par.minrad, par.maxrad));
-    checkwordsfit(linelist, size, 0);
-    if (type >= 67) {
-      if (fontcnt() < 2)
-        fatal("vistrum: ### stimtype %d shows its second condition in a second font: give -fontfile2\n", type);
-      checkwordsfit(linelist, size * par.font2to1scale, 1);
-    }
+  checkwordsfit(linelist, eccfontsize(rmaxof(lo, hi)), 0);
+}
+
+void preparehemiwords() {
+  prepareeccwords();
+  mapconditions({"off", "wordsR", "wordsL", "wordsR+aud", "wordsL+aud"});
+}
+
+void prepareletterwords() {
+  prepareletterfreqs();
+  checkwordsfit(linelist, eccfontsize(rmaxof(par.minrad, par.maxrad)), 0);
+}
+
+void preparefontwords() {
+  const float size = eccfontsize(rmaxof(par.minrad, par.maxrad));
+  checkwordsfit(linelist, size, 0);
+  if (fontcnt() < 2)
+    fatal("vistrum: ### stimtype %d shows its second condition in a second font: give -fontfile2\n", par.stimtype);
+  checkwordsfit(linelist, size * par.font2to1scale, 1);
+}
+
+void preparewordforms() {
+  mapconditions({"off", "word", "font"});
+  // Greek and Cyrillic letters are multibyte characters.
+  changelocaleutf8(par.vistrumlocale);
+  const double w = fontwordsperblock(par.blockfreq, par.textdur + par.gapdur);
+  if (static_cast<int>(0.75 * w) == 0) fatal("vistrum: ### too few words/block:-textdur,-blockperiod\n");
+  if (wordlinecnt < static_cast<int>(w))
+    std::printf("vistrum: ### %s: %d words, fewer than the %d of a block: words repeat within a block\n",
+                par.wordfile, wordlinecnt, static_cast<int>(w));
+  fontforms.assign(static_cast<size_t>(wordlinecnt), std::string());
+  fontformok.assign(static_cast<size_t>(wordlinecnt), 0);
+  std::vector<std::string> valid(static_cast<size_t>(wordlinecnt));
+  for (int i = 0; i < wordlinecnt; i++) {
+    fontformok[i] = transliterate(linelist[i], &fontforms[i]) ? 1 : 0;
+    if (fontformok[i]) valid[i] = fontforms[i];
   }
-  if (type == 55) mapconditions({"off", "wordsR", "wordsL", "wordsR+aud", "wordsL+aud"});
-  if (type == 75) {
-    mapconditions({"off", "word", "font"});
-    // Greek and Cyrillic letters are multibyte characters.
-    changelocaleutf8(par.vistrumlocale);
-    const double w = fontwordsperblock(par.blockfreq, par.textdur + par.gapdur);
-    if (static_cast<int>(0.75 * w) == 0) fatal("vistrum: ### too few words/block:-textdur,-blockperiod\n");
-    if (wordlinecnt < static_cast<int>(w))
-      std::printf("vistrum: ### %s: %d words, fewer than the %d of a block: words repeat within a block\n",
-                  par.wordfile, wordlinecnt, static_cast<int>(w));
-    fontforms.assign(static_cast<size_t>(wordlinecnt), std::string());
-    fontformok.assign(static_cast<size_t>(wordlinecnt), 0);
-    std::vector<std::string> valid(static_cast<size_t>(wordlinecnt));
-    for (int i = 0; i < wordlinecnt; i++) {
-      fontformok[i] = transliterate(linelist[i], &fontforms[i]) ? 1 : 0;
-      if (fontformok[i]) valid[i] = fontforms[i];
-    }
-    checkwordsfit(linelist, par.avgfontsize, 0);
-    checkwordsfit(valid, par.avgfontsize, 0);
-    fonttargs.reserve(par.condlist.size());
-  }
+  checkwordsfit(linelist, par.avgfontsize, 0);
+  checkwordsfit(valid, par.avgfontsize, 0);
+  fonttargs.reserve(par.condlist.size());
 }
 
 void drawpolword(double t) {

@@ -12,9 +12,16 @@ void drawwordsfont0font1(double t, int shuffleflag);
 void drawwordsfontoffrndblk(double t);
 void drawrightleftcue(double t);
 
-// Start-up, after the word list is read: sizes the per-run tables and checks
-// that the list suits what the run's type draws.
-void preparewordstims();
+// Start-up, after the word list is read: sizes the per-run tables
+// (`sentenceblocks`: paced by its sentences, so -textdur need not pace it).
+void preparewordstims(bool sentenceblocks);
+// The types' own preparation (catalogue rows): each checks that the list
+// suits what the type draws.
+void prepareeccwords();     // words at the letter ring's outer size
+void preparehemiwords();    // as prepareeccwords, with the hemifield block names
+void prepareletterwords();  // words vs. spaced letters: letter frequencies, ring size
+void preparefontwords();    // font 1 vs. font 2: both fonts at the ring size
+void preparewordforms();    // word-form blocks: transliterations and block length
 
 // --- the geometry and schedules, computable without GL ---
 

@@ -167,9 +167,9 @@ TEST_F(Wedge, IpsilateralSweepStaysInOneHemifield) {
 }
 
 TEST_F(Wedge, SmoothWrapTypeByStimulus) {
-  par.stimtype = 20;
+  setringwrapdim(true);
   EXPECT_EQ(smoothwraptype(), 1);
-  par.stimtype = 10;
+  setringwrapdim(false);
   EXPECT_EQ(smoothwraptype(), 0);
   par.ipsirange = 1.0f;
   EXPECT_EQ(smoothwraptype(), 2);
