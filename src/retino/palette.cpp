@@ -152,7 +152,7 @@ float getbwdotcolor() {
 }
 
 void reservechkcols(int cnt) {
-  const int eyes = par.stimtype == 79 ? 2 : 1;
+  const int eyes = stimneeds(par.stimtype, kEyePairPalette) ? 2 : 1;
   if (cnt <= lastcolcnt && chkcols != nullptr) return;
   std::free(chkcols);
   const int alloc = cnt > 0 ? cnt : 1;
@@ -177,9 +177,9 @@ void makecolorsf(int n, int m, int type) {
     if (type <= 6) {
       fillplain(e, type, lv);
     } else if (type >= 10 && type <= 16) {
-      if (par.stimtype == 77) fillanaglyph(e, type, lv, l, r);
+      if (stimneeds(par.stimtype, kAnaglyphPalette)) fillanaglyph(e, type, lv, l, r);
     } else if (type >= 17 && type <= 24) {
-      if (par.stimtype == 79) filldivergent(e, chkcols + 6 * (cnt + j), type, lv, l, r);
+      if (stimneeds(par.stimtype, kEyePairPalette)) filldivergent(e, chkcols + 6 * (cnt + j), type, lv, l, r);
     }
   }
 }

@@ -35,6 +35,8 @@ enum StimNeeds : unsigned {
   kOutputsOff = 1u << 26,     // drives no output itself: its ports are switched off at each start
   kNoPrePost = 1u << 27,      // its frequency list runs from the first frame: no -prepostfix periods
   kInternalMode = 1u << 28,   // the 120 Hz mode's own number: chosen by -doubleframerate, refused as a type
+  kAnaglyphPalette = 1u << 29,  // rivalry in red/green: the rivalry colour types fill anaglyph colours
+  kEyePairPalette = 1u << 30,   // rivalry side by side: one palette per eye
 };
 
 struct StimTypeInfo {

@@ -79,6 +79,27 @@ TEST(StimNeeds, WidenedMasksBelongToFlowComposites) {
   EXPECT_GE(widened, 10);
 }
 
+// Refusals such as "only if stimtype=%d" name the first row with the bit:
+// a second row with it would make the message name the wrong type, and a
+// bit on a row that cannot run would point the user at a dead end.
+TEST(StimNeeds, BitsThatMessagesNameBelongToOneRunnableType) {
+  int count = 0;
+  const StimTypeInfo* t = stimtable(&count);
+  for (unsigned bit : {kSentenceBlocks, kDoubleRate, kFixationDots, kInternalMode, kCodeConversion}) {
+    int rows = 0;
+    for (int k = 0; k < count; k++) rows += (t[k].needs & bit) != 0;
+    EXPECT_EQ(rows, 1) << "bit " << bit;
+    const int n = firststimwith(bit);
+    EXPECT_TRUE(validstimtype(n)) << "bit " << bit;
+    if (bit != kCodeConversion) {
+      EXPECT_NE(stiminfo(n)->draw, nullptr) << n;
+    }
+  }
+  EXPECT_TRUE(stimneeds(firststimwith(kSentenceBlocks), kWordLists));
+  EXPECT_FALSE(stimneeds(firststimwith(kDoubleRate), kInternalMode));
+  EXPECT_EQ(firststimwith(0), -1);
+}
+
 TEST(TestPattern, AlternatesAlongRowsAndColumnsAndInverts) {
   EXPECT_EQ(zzzzsquarewhite(0, 0, 0), 1);
   EXPECT_EQ(zzzzsquarewhite(1, 0, 0), 0);
