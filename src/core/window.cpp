@@ -40,6 +40,46 @@ void blankcursor(Window w) {
   XFreePixmap(dsp.display, bits);
 }
 
+namespace {
+
+// A double-buffered RGBA visual with an 8-bit stencil and, where the server
+// has one, no alpha channel: frames saved from an alpha visual would carry
+// the drawing's alpha, and a compositing window manager may show such a
+// window translucent. Among those, the one with the least depth buffer.
+// nullptr: none (the window then has no stencil).
+XVisualInfo* stencilvisual(int scr) {
+  XVisualInfo want{};
+  want.screen = scr;
+  want.c_class = TrueColor;
+  int n = 0;
+  XVisualInfo* all = XGetVisualInfo(dsp.display, VisualScreenMask | VisualClassMask, &want, &n);
+  int best = -1, bestscore = 0;
+  for (int k = 0; k < n; k++) {
+    int gl = 0, rgba = 0, dbl = 0, level = 0, sten = 0, alpha = 0, depth = 0, samples = 0;
+    glXGetConfig(dsp.display, &all[k], GLX_USE_GL, &gl);
+    glXGetConfig(dsp.display, &all[k], GLX_RGBA, &rgba);
+    glXGetConfig(dsp.display, &all[k], GLX_DOUBLEBUFFER, &dbl);
+    glXGetConfig(dsp.display, &all[k], GLX_LEVEL, &level);
+    glXGetConfig(dsp.display, &all[k], GLX_STENCIL_SIZE, &sten);
+    glXGetConfig(dsp.display, &all[k], GLX_ALPHA_SIZE, &alpha);
+    glXGetConfig(dsp.display, &all[k], GLX_DEPTH_SIZE, &depth);
+    if (glXGetConfig(dsp.display, &all[k], GLX_SAMPLES, &samples) != 0) samples = 0;
+    if (!gl || !rgba || !dbl || level != 0 || sten < 8 || samples > 0) continue;
+    const int score = (alpha == 0 ? 1000 : 0) - depth;
+    if (best < 0 || score > bestscore) best = k, bestscore = score;
+  }
+  XVisualInfo* vi = nullptr;
+  if (best >= 0) {
+    int got = 0;
+    want.visualid = all[best].visualid;
+    vi = XGetVisualInfo(dsp.display, VisualIDMask | VisualScreenMask, &want, &got);
+  }
+  if (all) XFree(all);
+  return vi;
+}
+
+}  // namespace
+
 void openglxwindow(const char* name, int width, int height, int fullscreen, int stencil) {
   dsp.display = XOpenDisplay(nullptr);
   if (!dsp.display) {
@@ -49,13 +89,12 @@ void openglxwindow(const char* name, int width, int height, int fullscreen, int 
   const int scr = DefaultScreen(dsp.display);
   dsp.rootwindow = RootWindow(dsp.display, scr);
 
-  int attrs[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_RED_SIZE, 1, GLX_GREEN_SIZE, 1, GLX_BLUE_SIZE, 1,
-                 None, None, None};
-  if (stencil) {
-    attrs[8] = GLX_STENCIL_SIZE;
-    attrs[9] = 8;
+  XVisualInfo* vi = stencil ? stencilvisual(scr) : nullptr;
+
+  if (!vi) {
+    int attrs[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_RED_SIZE, 1, GLX_GREEN_SIZE, 1, GLX_BLUE_SIZE, 1, None};
+    vi = glXChooseVisual(dsp.display, scr, attrs);
   }
-  XVisualInfo* vi = glXChooseVisual(dsp.display, scr, attrs);
   if (!vi) {
     std::printf("vistrum: ### no RGBA,DEPTH24 glXVisual\n");
     xit(1);

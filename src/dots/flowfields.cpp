@@ -66,14 +66,11 @@ float dimmedgrey(float g, double t) {
   return dim * g + (1.0f - dim) * par.bgwingray;
 }
 
-void drawmasks(double t) {
-  if (par.stimtype == 28 && par.polwidth != 0.0f && par.eccwidth != 0.0f) {
-    bothmask(t);
-    return;
-  }
-  if (par.polwidth != 0.0f) polarmask(t);
-  if (par.eccwidth != 0.0f) eccenmask(t);
-  if (par.circwidth != 0.0f) circmask(t);
+// The masks the flow's own widths open (type 28 opens wedge and ring as one).
+unsigned dotmaskkinds() {
+  if (par.stimtype == 28 && par.polwidth != 0.0f && par.eccwidth != 0.0f) return kBothMask;
+  return (par.polwidth != 0.0f ? kPolarMask : 0u) | (par.eccwidth != 0.0f ? kEccenMask : 0u) |
+         (par.circwidth != 0.0f ? kCircMask : 0u);
 }
 
 void fixationmark(double t) { drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t); }
@@ -120,6 +117,7 @@ void flowfield(FlowField& s, double t, int count, bool orbiting, bool logblocks)
     drawflows(count, cond == 1, s.common);
   }
 
+  const MaskSpan masks = beginmasks(t, dotmaskkinds());
   const float g = dimmedgrey(s.grey, t);
   if (s.target)
     dotcolour(g, par.greenbluedim * g, par.greenbluedim * g);
@@ -130,7 +128,7 @@ void flowfield(FlowField& s, double t, int count, bool orbiting, bool logblocks)
     drawdot(dotx[j], doty[j], f.dx, f.dy, f.rot, f.dil);
   }
   dotbatchflush();
-  drawmasks(t);
+  endmasks(masks, t);
   popstimcentre(pushed);
   if (par.drawfixmeshflag) drawfixmesh(par.fixbgbright);
   if (orbiting) {

@@ -12,6 +12,8 @@
 #include <GL/glu.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -161,6 +163,163 @@ void maskplanadd(MaskPlan& p, float inner, float outer, float start, float sweep
   add(p, inner, outer, start, sweep, slices);
 }
 void drawmaskplan(const MaskPlan& p) { drawplan(p); }
+
+namespace {
+
+// The band painted at the outer edge: from the mask's own inner edge to a
+// little past maxrad; the openings reach into it, not past it.
+constexpr float kBand = 0.01f;
+float openreach() { return par.maxrad + kBand / 2.0f; }
+
+// The open ring between minrad and maxrad within the sector (start, sweep),
+// the complement of addringcover's pieces on the same vertices.
+void addringopening(MaskPlan& p, const MaskRing& ring, float start, float sweep) {
+  if (ring.closed) return;
+  if (ring.rin < ring.rout) {
+    add(p, par.peripheccmask ? 0.0f : ring.rin, ring.rout, start, sweep);
+  } else if (!par.peripheccmask) {
+    add(p, 0.0f, ring.rout, start, sweep);
+    add(p, ring.rin, openreach(), start, sweep);
+  } else {
+    add(p, 0.0f, openreach(), start, sweep);
+  }
+}
+
+// The centre disk and the band at maxrad, painted over the opening's ends.
+void addtrims(MaskPlan& p) {
+  addcentre(p);
+  add(p, par.maxrad - 0.001f, par.maxrad + kBand);
+}
+
+int stencilmasks = -1;    // decided at the first mask, once the window is open
+long maskframe = -1;      // the picture whose stencil bits are in use
+unsigned usedbits = 0;    // bits handed out in this picture
+unsigned activebits = 0;  // bits of the open spans
+
+// A fresh stencil bit for this picture (0 when all eight are taken).
+unsigned takebit() {
+  if (maskframe != run.picturecnt) {
+    maskframe = run.picturecnt;
+    usedbits = activebits = 0;
+    glStencilMask(0xffu);
+    glClearStencil(0);
+    glClear(GL_STENCIL_BUFFER_BIT);
+  }
+  for (unsigned b = 1u; b < 0x100u; b <<= 1)
+    if (!(usedbits & b)) {
+      usedbits |= b;
+      return b;
+    }
+  return 0;
+}
+
+void testactivebits() {
+  glStencilMask(0u);
+  glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
+  if (activebits == 0) {
+    glDisable(GL_STENCIL_TEST);
+    return;
+  }
+  glEnable(GL_STENCIL_TEST);
+  glStencilFunc(GL_EQUAL, static_cast<GLint>(activebits), activebits);
+}
+
+int kindindex(MaskKind k) { return k == kPolarMask ? 0 : k == kEccenMask ? 1 : k == kBothMask ? 2 : 3; }
+
+void paintmask(MaskKind k, double t) {
+  if (k == kPolarMask) drawplan(polarmaskplan(t));
+  if (k == kEccenMask) drawplan(eccenmaskplan(t));
+  if (k == kBothMask) drawplan(bothmaskplan(t));
+  if (k == kCircMask) drawplan(circmaskplan());
+}
+
+constexpr MaskKind kKinds[] = {kPolarMask, kEccenMask, kBothMask, kCircMask};
+
+}  // namespace
+
+MaskOpening maskopening(MaskKind kind, double t) {
+  MaskOpening o;
+  if (kind == kCircMask) {
+    float c = std::fabs(par.circwidth) / 2.0f;
+    if (widened()) c *= par.rotdilextrafac;
+    add(o.open, 0.0f, c);
+    if (par.minrad != 0.0f) add(o.trim, 0.0f, std::fabs(par.minrad), 0.0f, 360.0f, 50);
+    return o;
+  }
+  addtrims(o.trim);
+  if (kind == kEccenMask) {
+    addringopening(o.open, maskring(t, ringwidening()), 0.0f, 360.0f);
+    return o;
+  }
+  const float e = maskwedgecentre(t), w = maskwedgewidth();
+  if (kind == kBothMask) {
+    // The ring shows where the mask's ring cover would lie: outside the wedge.
+    if (360.0f - w > 0.0f) addringopening(o.open, maskring(t, ringwidening()), 90.0f - e + w / 2.0f, 360.0f - w);
+    add(o.open, 0.0f, openreach(), 90.0f - e - w / 2.0f, w);
+    return o;
+  }
+  if (par.polVvsHflag && 180.0f - w > 0.0f) {
+    add(o.open, 0.0f, openreach(), 90.0f - e - w / 2.0f, w);
+    add(o.open, 0.0f, openreach(), 270.0f - e - w / 2.0f, w);
+  } else if (!par.polVvsHflag && 360.0f - w > 0.0f) {
+    add(o.open, 0.0f, openreach(), 90.0f - e - w / 2.0f, w);
+  } else {
+    add(o.open, 0.0f, openreach());
+  }
+  return o;
+}
+
+MaskSpan beginmasks(double t, unsigned kinds) {
+  MaskSpan span;
+  span.kinds = kinds;
+  if (stencilmasks < 0) {
+    GLint sbits = 0;
+    glGetIntegerv(GL_STENCIL_BITS, &sbits);
+    const char* painted = std::getenv("VISTRUM_PAINTED_MASKS");
+    stencilmasks = sbits >= 8 && !(painted && std::strcmp(painted, "1") == 0);
+  }
+  if (!kinds || !stencilmasks) return span;
+  // Furniture the loop drew under the stimulus is covered by a painted mask
+  // but would show around an opening.
+  if ((par.drawfixmeshflag && !par.fixmeshlastflag) || par.drawfixgridflag || par.drawfixdotsflag) return span;
+  unsigned bits[4] = {};
+  for (MaskKind k : kKinds) {
+    if (!(kinds & k)) continue;
+    const unsigned b = takebit();
+    if (!b) return span;  // out of bits: paint them all at the end
+    bits[kindindex(k)] = b;
+  }
+  const int opaque = opaquefillbegin();
+  glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+  glEnable(GL_STENCIL_TEST);
+  glStencilOp(GL_KEEP, GL_KEEP, GL_REPLACE);
+  for (MaskKind k : kKinds) {
+    if (!(kinds & k)) continue;
+    const int i = kindindex(k);
+    span.opening[i] = maskopening(k, t);
+    glStencilMask(bits[i]);
+    glStencilFunc(GL_ALWAYS, static_cast<GLint>(bits[i]), bits[i]);
+    drawplan(span.opening[i].open);
+    span.bits |= bits[i];
+  }
+  glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+  opaquefillend(opaque);
+  activebits |= span.bits;
+  testactivebits();
+  return span;
+}
+
+void endmasks(const MaskSpan& span, double t) {
+  if (!span.bits) {
+    for (MaskKind k : kKinds)
+      if (span.kinds & k) paintmask(k, t);
+    return;
+  }
+  activebits &= ~span.bits;
+  testactivebits();
+  for (MaskKind k : kKinds)
+    if (span.kinds & k) drawplan(span.opening[kindindex(k)].trim);
+}
 
 void polarmask(double t) { drawplan(polarmaskplan(t)); }
 void eccenmask(double t) { drawplan(eccenmaskplan(t)); }

@@ -49,3 +49,34 @@ MaskPlan polarmaskplan(double t);
 MaskPlan eccenmaskplan(double t);
 MaskPlan bothmaskplan(double t);
 MaskPlan circmaskplan();
+
+// Masking through the stencil buffer. Painting a mask costs the area it
+// covers, nearly the whole window, every frame; instead the opening is
+// drawn into the stencil before the masked layers, which then draw only
+// through it, and only the thin pieces of the mask along the opening's arcs
+// (the centre disk, a band at maxrad) are painted at the end. The opening's
+// arcs reuse the mask's own vertices, so the pixels are the mask's except
+// for ties along its straight edges. Whatever is drawn before the opening
+// is written must lie inside it (the checkerboard the mask opens onto).
+enum MaskKind : unsigned { kPolarMask = 1u, kEccenMask = 2u, kBothMask = 4u, kCircMask = 8u };
+// The stencil pieces of one mask: `open` is drawn into its stencil bit,
+// `trim` is painted in background grey when the masked layers are done.
+struct MaskOpening {
+  MaskPlan open, trim;
+};
+MaskOpening maskopening(MaskKind kind, double t);
+
+// The masks closing the layers drawn between begin and end, in the current
+// transform. Without a usable stencil buffer (or with the painted masks
+// asked for, or the loop's fixation furniture drawn under the stimulus,
+// which the painted masks would cover) the masks are painted at the end as
+// before. Spans nest: a layer inside draws through every open span.
+struct MaskSpan {
+  unsigned kinds = 0;
+  unsigned bits = 0;  // stencil bits of the openings; 0: painted at the end
+  MaskOpening opening[4];
+};
+// The stencil is used when the window has one and the painted masks were
+// not asked for (VISTRUM_PAINTED_MASKS=1, for comparing the two).
+MaskSpan beginmasks(double t, unsigned kinds);
+void endmasks(const MaskSpan& span, double t);

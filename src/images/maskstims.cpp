@@ -41,8 +41,15 @@ bool maskstreamstep(MaskStream& s, double t, double* phase) {
   return wrapped;
 }
 
-void maskafter(MaskStream& s, void (*mask)(double), double t) {
-  if (maskthisframe(s.frame++, par.testflag != 0)) mask(t);
+// Masks over the picture drawn until endpicturemask (in test mode every
+// other frame shows the picture unmasked).
+MaskSpan beginpicturemask(const MaskStream& s, MaskKind kind, double t) {
+  return beginmasks(t, maskthisframe(s.frame, par.testflag != 0) ? kind : 0u);
+}
+
+void endpicturemask(MaskStream& s, const MaskSpan& masks, double t) {
+  s.frame++;
+  endmasks(masks, t);
 }
 
 }  // namespace
@@ -69,9 +76,10 @@ void drawpolartiffmask(double t) {
   // On the middle of the mask's opening, which leaves the nominal angle for
   // a wedge not centred on it (and for the blocks and steps of the wedge).
   const double a = maskwedgecentre(t) * M_PI / 180.0;
+  const MaskSpan masks = beginpicturemask(s, kPolarMask, t);
   drawimg(s.index, static_cast<float>(par.tiffrad * std::cos(a)), static_cast<float>(par.tiffrad * std::sin(a)),
           par.tiffscale * par.maxrad, ANCHOR_CENTRE);
-  maskafter(s, polarmask, t);
+  endpicturemask(s, masks, t);
 }
 
 void draweccentiffmask(double t) {
@@ -79,8 +87,9 @@ void draweccentiffmask(double t) {
   double phase;
   maskstreamstep(s, t, &phase);
   const float height = std::max(2.0f * par.minlett, 2.0f * par.tiffscale * tiffmaskringouter(t));
+  const MaskSpan masks = beginpicturemask(s, kEccenMask, t);
   drawimg(s.index, 0.0f, 0.0f, height, ANCHOR_CENTRE);
-  maskafter(s, eccenmask, t);
+  endpicturemask(s, masks, t);
 }
 
 void draweccpoltiffmask(double t) {
@@ -96,6 +105,7 @@ void draweccpoltiffmask(double t) {
     x = static_cast<float>(xs * (1.0 - 2.0 * phase));
     y = static_cast<float>(ys * (1.0 - 2.0 * phase));
   }
+  const MaskSpan masks = beginpicturemask(s, kBothMask, t);
   drawimg(s.index, x, y, par.tiffscale * 2.0f * par.maxrad, ANCHOR_CENTRE);
-  maskafter(s, bothmask, t);
+  endpicturemask(s, masks, t);
 }

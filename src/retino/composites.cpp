@@ -34,10 +34,18 @@ void dotlayer(double t, int ndots, bool closepol, bool closeecc) {
   par.eccwidth = eccwidth;
 }
 
-// A mask over everything drawn so far, around the stimulus centre.
-void masklayer(double t, void (*mask)(double)) {
+// Masks, around the stimulus centre, over the layers drawn between begin
+// and end.
+MaskSpan beginmasklayer(double t, unsigned kinds) {
   const int pushed = pushstimcentre(t);
-  mask(t);
+  const MaskSpan masks = beginmasks(t, kinds);
+  popstimcentre(pushed);
+  return masks;
+}
+
+void endmasklayer(const MaskSpan& masks, double t) {
+  const int pushed = pushstimcentre(t);
+  endmasks(masks, t);
   popstimcentre(pushed);
 }
 
@@ -47,11 +55,9 @@ void wedgeflow(double t, int nrad, int ntheta, int ndots) {
   dotlayer(t, ndots, par.maskimgsflag != 0, false);
 }
 
-// The closing masks of the wedge composites.
-void wedgemasks(double t) {
-  if (par.maskimgsflag) masklayer(t, polarmask);
-  if (par.peripheccmask) masklayer(t, eccenmask);
-}
+// The closing masks of the wedge composites: the wedge over the pictures
+// too (-maskimgs), the periphery beyond the ring (-peripheccmask).
+unsigned wedgemaskkinds() { return (par.maskimgsflag ? kPolarMask : 0u) | (par.peripheccmask ? kEccenMask : 0u); }
 
 // The alternating peripheral annulus of the two-condition runs.
 void periphring(double t) {
@@ -93,11 +99,12 @@ void orbital(double t, int nrad, int ntheta, int ndots, OrbitLayers l) {
 // The ring composites: nothing at all during a blank interval.
 void ringcomposite(double t, int nrad, int ntheta, int ndots, bool pictures) {
   if (eccblank(t)) return;
+  const MaskSpan masks = beginmasklayer(t, par.maskimgsflag ? kEccenMask : 0u);
   draweccen(t, nrad, ntheta, 0.0);
   dotlayer(t, ndots, false, par.maskimgsflag != 0);
   if (pictures) draweccimg(t);
   draweccletter(t, 0.0);
-  if (par.maskimgsflag) masklayer(t, eccenmask);
+  endmasklayer(masks, t);
 }
 
 }  // namespace
@@ -110,20 +117,23 @@ bool orbitaloff(double t, bool truncrule, bool blockrule) {
 }
 
 void drawpolletdil(double t, int nrad, int ntheta, int ndots) {
+  const MaskSpan masks = beginmasklayer(t, wedgemaskkinds());
   wedgeflow(t, nrad, ntheta, ndots);
   drawpolletter(t, 0.0f);
-  wedgemasks(t);
+  endmasklayer(masks, t);
 }
 
 void drawpolletdilimg(double t, int nrad, int ntheta, int ndots) {
+  const MaskSpan masks = beginmasklayer(t, wedgemaskkinds());
   wedgeflow(t, nrad, ntheta, ndots);
   drawpolimg(t, par.simulcnt);
   drawpolletter(t, 0.0f);
-  wedgemasks(t);
+  endmasklayer(masks, t);
   periphring(t);
 }
 
 void drawpolworddilimg(double t, int nrad, int ntheta, int ndots) {
+  const MaskSpan masks = beginmasklayer(t, wedgemaskkinds());
   wedgeflow(t, nrad, ntheta, ndots);
   drawpolimg(t, par.simulcnt);
   // The word layer starts over with the others after a restart (the flow
@@ -132,22 +142,24 @@ void drawpolworddilimg(double t, int nrad, int ntheta, int ndots) {
   if (!run.initdoneflag2) run.initdoneflag = 0;
   drawpolword(t);
   run.initdoneflag2 = 1;
-  wedgemasks(t);
+  endmasklayer(masks, t);
 }
 
 void drawpoldilimg(double t, int nrad, int ntheta, int ndots) {
+  const MaskSpan masks = beginmasklayer(t, wedgemaskkinds());
   wedgeflow(t, nrad, ntheta, ndots);
   drawpolimg(t, par.simulcnt);
-  wedgemasks(t);
+  endmasklayer(masks, t);
 }
 
 void draweccpoldilimg(double t, int nrad, int ntheta, int nrad2, int ntheta2, int ndots) {
+  const bool mask = par.maskimgsflag != 0;
+  const MaskSpan masks = beginmasklayer(t, mask ? kBothMask : 0u);
   draweccen(t, nrad2, ntheta2, 0.0);
   wedgelayer(t, nrad, ntheta);
-  const bool mask = par.maskimgsflag != 0;
   dotlayer(t, ndots, mask, mask);
   drawbothimg(t);
-  if (mask) masklayer(t, bothmask);
+  endmasklayer(masks, t);
 }
 
 void draweccletdil(double t, int nrad, int ntheta, int ndots) { ringcomposite(t, nrad, ntheta, ndots, false); }

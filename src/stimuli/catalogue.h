@@ -14,7 +14,7 @@ enum StimNeeds : unsigned {
   kWordLists = 1u << 5,       // word lists read before the run
   kRandomBlocks = 1u << 6,    // random-block condition sequences (-condlist)
   kAirPuffs = 1u << 7,        // air-puff tubes (map and output bits checked)
-  kStencil = 1u << 8,         // the window needs a stencil buffer
+  kStencil = 1u << 8,         // draws through the stencil: its quadrants, or its masks' openings (a window with one)
   kBarPalette = 1u << 9,      // colours bars, not checks: one start-up row of 100
   kSoundOnly = 1u << 10,      // plays its sound file once instead of drawing
   kWidenedMask = 1u << 11,    // masked flow composite: the mask opening widens by -rotdilextrafac
