@@ -133,3 +133,54 @@ TEST_F(Masks, BothMaskOpensTheUnionAndCircleMaskItsDisk) {
   EXPECT_TRUE(covered(c, 0.65f, 10.0f));
   EXPECT_TRUE(covered(c, 0.04f, 10.0f)) << "minrad disk";
 }
+
+// The stencil openings show exactly what the painted masks leave open:
+// across wedges, hemifield pairs, moving, wrapped and peripheral rings, their
+// union and the circle, every sampled point away from a piece's edge (where
+// the two may break ties differently) is open in both or in neither.
+TEST_F(Masks, StencilOpeningsAreTheComplementOfThePaintedMasks) {
+  struct Case {
+    MaskKind kind;
+    int stimtype, vvsh, periph;
+    float polwidth, eccwidth;
+  } cases[] = {{kPolarMask, 39, 0, 0, 30, 0.2f},  {kPolarMask, 39, 1, 0, 20, 0.2f},  {kPolarMask, 4, 0, 0, 18, 0},
+               {kEccenMask, 39, 0, 0, 0, 0.3f},   {kEccenMask, 39, 0, 1, 0, 0.3f},   {kEccenMask, 25, 0, 0, 0, 0.25f},
+               {kBothMask, 28, 0, 0, 30, 0.2f},   {kBothMask, 28, 0, 1, 350, 0.2f},  {kCircMask, 31, 0, 0, 0, 0}};
+  for (const Case& c : cases) {
+    par.stimtype = c.stimtype;
+    par.polVvsHflag = c.vvsh;
+    par.peripheccmask = c.periph;
+    par.polwidth = rad(c.polwidth);
+    par.eccwidth = c.eccwidth;
+    par.circwidth = 0.9f;
+    par.rotdilextrafac = 1.2f;
+    for (double t : {0.0, 5.0, 21.0, 40.0, 63.0}) {
+      const MaskOpening o = maskopening(c.kind, t);
+      const MaskPlan painted = c.kind == kPolarMask   ? polarmaskplan(t)
+                               : c.kind == kEccenMask ? eccenmaskplan(t)
+                               : c.kind == kBothMask  ? bothmaskplan(t)
+                                                      : circmaskplan();
+      auto nearedge = [&](const MaskPlan& p, float r, float deg) {
+        for (int k = 0; k < p.count; k++) {
+          const MaskPiece& m = p.piece[k];
+          if (std::fabs(r - m.inner) < 0.004f || std::fabs(r - m.outer) < 0.004f) return true;
+          for (float a : {m.start, m.start + m.sweep}) {
+            const float g = std::fmod(std::fmod(90.0f - deg - a, 360.0f) + 360.0f, 360.0f);
+            if (m.sweep < 360.0f && (g < 0.3f || g > 359.7f)) return true;
+          }
+        }
+        return false;
+      };
+      int mismatches = 0;
+      for (float r = 0.0f; r < 1.8f; r += 0.0137f)
+        for (float deg = 0.0f; deg < 360.0f; deg += 1.3f) {
+          if (nearedge(painted, r, deg) || nearedge(o.open, r, deg) || nearedge(o.trim, r, deg)) continue;
+          const bool stencilopen = covered(o.open, r, deg) && !covered(o.trim, r, deg);
+          if (stencilopen == covered(painted, r, deg) && ++mismatches <= 3)
+            ADD_FAILURE() << "kind " << c.kind << " type " << c.stimtype << " t " << t << ": r " << r << " deg " << deg
+                          << (stencilopen ? " open only through the stencil" : " open only when painted");
+        }
+      EXPECT_EQ(mismatches, 0) << "kind " << c.kind << " type " << c.stimtype << " t " << t;
+    }
+  }
+}
