@@ -11,6 +11,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -171,6 +172,13 @@ namespace {
 constexpr float kBand = 0.01f;
 float openreach() { return par.maxrad + kBand / 2.0f; }
 
+// A wedge opening from the centre into the band: its arcs lie under the
+// painted pieces, so it needs only the mask's angular step (3.6 degrees),
+// not a hundred long slivers each crossing the whole radius.
+void addwedgeopening(MaskPlan& p, float start, float sweep) {
+  add(p, 0.0f, openreach(), start, sweep, std::max(1, static_cast<int>(std::ceil(sweep / 3.6f))));
+}
+
 // The open ring between minrad and maxrad within the sector (start, sweep),
 // the complement of addringcover's pieces on the same vertices.
 void addringopening(MaskPlan& p, const MaskRing& ring, float start, float sweep) {
@@ -192,25 +200,27 @@ void addtrims(MaskPlan& p) {
 }
 
 int stencilmasks = -1;    // decided at the first mask, once the window is open
-long maskframe = -1;      // the picture whose stencil bits are in use
-unsigned usedbits = 0;    // bits handed out in this picture
-unsigned activebits = 0;  // bits of the open spans
+bool stencilclear = false;  // the stencil was cleared once; each span zeroes its own bits again
+unsigned activebits = 0;    // bits of the open spans
 
-// A fresh stencil bit for this picture (0 when all eight are taken).
-unsigned takebit() {
-  if (maskframe != run.picturecnt) {
-    maskframe = run.picturecnt;
-    usedbits = activebits = 0;
+// A stencil bit no open span holds (0 when all eight are taken).
+unsigned takebit(unsigned taken) {
+  if (!stencilclear) {
     glStencilMask(0xffu);
     glClearStencil(0);
-    glClear(GL_STENCIL_BUFFER_BIT);
+    glClear(GL_STENCIL_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    stencilclear = true;
   }
   for (unsigned b = 1u; b < 0x100u; b <<= 1)
-    if (!(usedbits & b)) {
-      usedbits |= b;
-      return b;
-    }
+    if (!((activebits | taken) & b)) return b;
   return 0;
+}
+
+// Writes `value` (its bit or 0) into stencil bit `bit` over the pieces.
+void writebit(const MaskPlan& p, unsigned bit, unsigned value) {
+  glStencilMask(bit);
+  glStencilFunc(GL_ALWAYS, static_cast<GLint>(value), bit);
+  drawplan(p);
 }
 
 void testactivebits() {
@@ -255,14 +265,14 @@ MaskOpening maskopening(MaskKind kind, double t) {
   if (kind == kBothMask) {
     // The ring shows where the mask's ring cover would lie: outside the wedge.
     if (360.0f - w > 0.0f) addringopening(o.open, maskring(t, ringwidening()), 90.0f - e + w / 2.0f, 360.0f - w);
-    add(o.open, 0.0f, openreach(), 90.0f - e - w / 2.0f, w);
+    addwedgeopening(o.open, 90.0f - e - w / 2.0f, w);
     return o;
   }
   if (par.polVvsHflag && 180.0f - w > 0.0f) {
-    add(o.open, 0.0f, openreach(), 90.0f - e - w / 2.0f, w);
-    add(o.open, 0.0f, openreach(), 270.0f - e - w / 2.0f, w);
+    addwedgeopening(o.open, 90.0f - e - w / 2.0f, w);
+    addwedgeopening(o.open, 270.0f - e - w / 2.0f, w);
   } else if (!par.polVvsHflag && 360.0f - w > 0.0f) {
-    add(o.open, 0.0f, openreach(), 90.0f - e - w / 2.0f, w);
+    addwedgeopening(o.open, 90.0f - e - w / 2.0f, w);
   } else {
     add(o.open, 0.0f, openreach());
   }
@@ -282,12 +292,13 @@ MaskSpan beginmasks(double t, unsigned kinds) {
   // Furniture the loop drew under the stimulus is covered by a painted mask
   // but would show around an opening.
   if ((par.drawfixmeshflag && !par.fixmeshlastflag) || par.drawfixgridflag || par.drawfixdotsflag) return span;
-  unsigned bits[4] = {};
+  unsigned bits[4] = {}, taken = 0;
   for (MaskKind k : kKinds) {
     if (!(kinds & k)) continue;
-    const unsigned b = takebit();
+    const unsigned b = takebit(taken);
     if (!b) return span;  // out of bits: paint them all at the end
     bits[kindindex(k)] = b;
+    taken |= b;
   }
   const int opaque = opaquefillbegin();
   glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
@@ -297,9 +308,8 @@ MaskSpan beginmasks(double t, unsigned kinds) {
     if (!(kinds & k)) continue;
     const int i = kindindex(k);
     span.opening[i] = maskopening(k, t);
-    glStencilMask(bits[i]);
-    glStencilFunc(GL_ALWAYS, static_cast<GLint>(bits[i]), bits[i]);
-    drawplan(span.opening[i].open);
+    span.bit[i] = bits[i];
+    writebit(span.opening[i].open, bits[i], bits[i]);
     span.bits |= bits[i];
   }
   glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
@@ -315,6 +325,16 @@ void endmasks(const MaskSpan& span, double t) {
       if (span.kinds & k) paintmask(k, t);
     return;
   }
+  // The span's bits are zeroed where it set them, for the next span or
+  // frame: cheaper than clearing the whole stencil every frame.
+  const int opaque = opaquefillbegin();
+  glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+  glEnable(GL_STENCIL_TEST);
+  glStencilOp(GL_KEEP, GL_KEEP, GL_REPLACE);
+  for (MaskKind k : kKinds)
+    if (span.kinds & k) writebit(span.opening[kindindex(k)].open, span.bit[kindindex(k)], 0u);
+  glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+  opaquefillend(opaque);
   activebits &= ~span.bits;
   testactivebits();
   for (MaskKind k : kKinds)
