@@ -16,6 +16,7 @@
 #include <cstring>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -161,6 +162,35 @@ TEST(Looming, OneTargetPerSetRadiiAndConditions) {
   EXPECT_EQ(barriercondition("off"), 0);
   EXPECT_EQ(barriercondition("contractback"), 4);
   EXPECT_EQ(barriercondition("dilate"), -1);
+}
+
+TEST(Looming, AResetStartsTheSameSetsAgainAndKeepsTheOrderArray) {
+  KeepGlobals keep;
+  const char* names[] = {"l0.tif", "l1.tif", "l2.tif", "l3.tif", "l4.tif"};
+  addpictures(5, names);
+  const int keeptiffcnt = tiffcnt;
+  tiffcnt = memimgcnt;
+  par.simulcnt = 3;
+  par.flowfreq = 0.5f;
+  par.onfrac = 1.0f;
+  LoomingState s;
+  auto drawrun = [&s](std::vector<int>& seen) {
+    srandom(5);
+    for (double t = 0.0; t < 8.0; t += 0.5) {
+      drawimdil(s, t);
+      seen.insert(seen.end(), s.slots, s.slots + 3);
+    }
+  };
+  std::vector<int> first, again;
+  drawrun(first);
+  const int* order = s.order.idx;
+  resetlooming(s);
+  EXPECT_FALSE(s.started);
+  EXPECT_EQ(s.lastphase, 1.001);
+  drawrun(again);
+  EXPECT_EQ(first, again);
+  EXPECT_EQ(s.order.idx, order);
+  tiffcnt = keeptiffcnt;
 }
 
 TEST(GaussMask, CentreTransparentSurroundOpaqueHalfAtTheFwhm) {
