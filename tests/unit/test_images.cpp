@@ -6,6 +6,7 @@
 #include "images/imagelayers.h"
 #include "images/imagestreams.h"
 #include "images/looming.h"
+#include "images/maskstims.h"
 #include "images/tiffio.h"
 #include "keepglobals.h"
 
@@ -124,6 +125,36 @@ TEST(ImageStreams, OrdersShowEveryPictureOncePerPassAndNeverRepeatInOrbit) {
   EXPECT_EQ(randomotherpic(0, 1), 0);  // one picture: shown again
   EXPECT_EQ(stepslide(2, 3, true), 0);
   EXPECT_EQ(stepslide(0, 3, false), 2);
+}
+
+TEST(ImageStreams, MaskedPicturesAndSlideShowStartAgainAfterAReset) {
+  KeepGlobals keep;
+  const char* names[] = {"m0.tif", "m1.tif", "m2.tif", "m3.tif"};
+  addpictures(4, names);
+  const int keeptiffcnt = tiffcnt;
+  tiffcnt = memimgcnt;
+  par.tiffdur = 1.0f;
+  par.maxtiffspeed = 0.2f;
+  par.polfreq = 0.5f;
+  MaskStimState m;
+  SlideShowState show;
+  auto drawrun = [&](std::vector<float>& seen) {
+    srandom(9);
+    for (double t = 0.0; t < 6.0; t += 0.25) {
+      draweccpoltiffmask(m, t);
+      drawperiodictiffs(show, t);
+      seen.insert(seen.end(), {static_cast<float>(m.index), m.xs, m.ys, static_cast<float>(show.index)});
+    }
+  };
+  std::vector<float> first, again;
+  drawrun(first);
+  EXPECT_EQ(m.frame, 24);
+  resetmaskstims(m);
+  resetslideshow(show);
+  EXPECT_EQ(m.frame, 0);  // -test masks the second frame after a restart again
+  drawrun(again);
+  EXPECT_EQ(first, again);
+  tiffcnt = keeptiffcnt;
 }
 
 TEST(Looming, OneTargetPerSetRadiiAndConditions) {
