@@ -5,6 +5,7 @@
 #include "images/imagestreams.h"
 #include "images/looming.h"
 #include "images/maskstims.h"
+#include "somato/airpuff.h"
 
 void resetdrawingstate() {
   run.initdoneflag = 0;  // the layers not yet given a state of their own
@@ -13,4 +14,6 @@ void resetdrawingstate() {
   resetslideshow(slideshowstate());
   resetmaskstims(maskstimstate());
   resetgaussmask(gaussmaskstate());
+  // somatosensory
+  resetair(airstate());
 }
