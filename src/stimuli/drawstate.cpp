@@ -6,6 +6,9 @@
 #include "images/looming.h"
 #include "images/maskstims.h"
 #include "somato/airpuff.h"
+#include "somato/dio.h"
+#include "somato/diotest.h"
+#include "somato/laser.h"
 
 void resetdrawingstate() {
   run.initdoneflag = 0;  // the layers not yet given a state of their own
@@ -16,4 +19,7 @@ void resetdrawingstate() {
   resetgaussmask(gaussmaskstate());
   // somatosensory
   resetair(airstate());
+  resetlaser(laserstate());
+  resetdiotest(dioteststate());
+  resetblankoutputs(blankoutputsstate());
 }
