@@ -9,6 +9,8 @@
 #include "somato/dio.h"
 #include "somato/diotest.h"
 #include "somato/laser.h"
+#include "text/reading.h"
+#include "text/wordstims.h"
 
 void resetdrawingstate() {
   run.initdoneflag = 0;  // the layers not yet given a state of their own
@@ -17,6 +19,10 @@ void resetdrawingstate() {
   resetslideshow(slideshowstate());
   resetmaskstims(maskstimstate());
   resetgaussmask(gaussmaskstate());
+  // words and reading
+  resetpolword(polwordstate());
+  resetwordstims(wordstimstate());
+  resetreading(readingstate());
   // somatosensory
   resetair(airstate());
   resetlaser(laserstate());
