@@ -1,6 +1,9 @@
 #include "stimuli/drawstate.h"
 
 #include "core/runstate.h"
+#include "dots/flowfields.h"
+#include "dots/smoothflow.h"
+#include "dots/vection.h"
 #include "images/gaussmask.h"
 #include "images/imagestreams.h"
 #include "images/looming.h"
@@ -14,6 +17,10 @@
 
 void resetdrawingstate() {
   run.initdoneflag = 0;  // the layers not yet given a state of their own
+  // dots
+  resetflowfields(flowfieldsstate());
+  resetsmoothflow(smoothflowstate());
+  resetvection(vectionstate());
   // pictures
   resetlooming(loomingstate());
   resetslideshow(slideshowstate());
