@@ -2,6 +2,7 @@
 
 #include "core/runstate.h"
 #include "dots/flowfields.h"
+#include "dots/pursuit.h"
 #include "dots/smoothflow.h"
 #include "dots/vection.h"
 #include "images/gaussmask.h"
@@ -20,6 +21,8 @@ void resetdrawingstate() {
   // dots
   resetflowfields(flowfieldsstate());
   resetsmoothflow(smoothflowstate());
+  resetpursuit(pursuitstate());
+  resetrealmot(realmotstate());
   resetvection(vectionstate());
   // pictures
   resetlooming(loomingstate());
