@@ -179,7 +179,9 @@ void resetsmoothflow(SmoothFlowState& s) { s = SmoothFlowState{}; }
 
 SmoothFlowState& smoothflowstate() { return smoothflow; }
 
-void drawsmoothflow(double t, double tprev, int ndots, int glass) { drawsmoothflow(smoothflow, t, tprev, ndots, glass); }
+void drawsmoothflow(double t, double tprev, int ndots, int glass) {
+  drawsmoothflow(smoothflow, t, tprev, ndots, glass);
+}
 
 void drawsmoothflow(SmoothFlowState& s, double t, double tprev, int ndots, int glass) {
   const int count = ndots < store.capacity ? ndots : store.capacity;

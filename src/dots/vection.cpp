@@ -149,7 +149,9 @@ void draweccdots(double t, int ndots) { draweccdots(vection, t, ndots); }
 void drawvecvsscram(double t, int ndots) { drawvecvsscram(vection, t, ndots); }
 void drawvechorver(double t, int ndots) { drawvechorver(vection, t, ndots); }
 void drawvec3canal(double t, int ndots) { drawvec3canal(vection, t, ndots); }
-void drawflowscramsurfvolrndblk(double t, int ndots, float disp) { drawflowscramsurfvolrndblk(vection, t, ndots, disp); }
+void drawflowscramsurfvolrndblk(double t, int ndots, float disp) {
+  drawflowscramsurfvolrndblk(vection, t, ndots, disp);
+}
 
 void drawvechorver(VectionState& s, double t, int ndots) {
   if (!s.started) {

@@ -6,6 +6,7 @@
 #include "dots/smoothflow.h"
 #include "dots/vection.h"
 #include "images/gaussmask.h"
+#include "images/imagelayers.h"
 #include "images/imagestreams.h"
 #include "images/looming.h"
 #include "images/maskstims.h"
@@ -25,6 +26,7 @@ void resetdrawingstate() {
   resetrealmot(realmotstate());
   resetvection(vectionstate());
   // pictures
+  resetpiclayers(piclayersstate());
   resetlooming(loomingstate());
   resetslideshow(slideshowstate());
   resetmaskstims(maskstimstate());

@@ -157,6 +157,40 @@ TEST(ImageStreams, MaskedPicturesAndSlideShowStartAgainAfterAReset) {
   tiffcnt = keeptiffcnt;
 }
 
+TEST(ImageStreams, APictureLayerStartsItsStreamsAgainAfterAReset) {
+  KeepGlobals keep;
+  const char* names[] = {"p0.tif", "p1.tif", "p2.tif", "p3.tif", "p4.tif"};
+  addpictures(5, names);
+  const int keeptiffcnt = tiffcnt;
+  tiffcnt = memimgcnt;
+  par.tiffdur = 1.0f;
+  par.gapdur = 0.5;
+  par.staggertiffsflag = 1;
+  par.maxtiffspeed = 0.1f;
+  par.minlett = 0.2f;
+  par.maxlett = 0.9f;
+  PicLayerState orbit, wedge;
+  auto drawrun = [&](std::vector<float>& seen) {
+    srandom(12);
+    for (double t = 0.0; t < 9.0; t += 0.2) {
+      draworbimgs(orbit, t, 3);
+      drawpolimg(wedge, t, 2);
+      for (int j = 0; j < 3; j++)
+        seen.insert(seen.end(), {static_cast<float>(orbit.streams[j].index), orbit.streams[j].angle});
+      seen.insert(seen.end(), {static_cast<float>(wedge.streams[1].index), wedge.streams[1].mid});
+    }
+  };
+  std::vector<float> first, again;
+  drawrun(first);
+  const int* order = wedge.streams[0].order.idx;
+  resetpiclayer(orbit);
+  resetpiclayer(wedge);
+  drawrun(again);
+  EXPECT_EQ(first, again);
+  EXPECT_EQ(wedge.streams[0].order.idx, order);  // no new array after a restart
+  tiffcnt = keeptiffcnt;
+}
+
 TEST(Looming, OneTargetPerSetRadiiAndConditions) {
   KeepGlobals keep;
   std::strcpy(par.targtiffinfix, "targ0");
