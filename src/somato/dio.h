@@ -53,3 +53,10 @@ bool dioboxopen();
 // `outputsoffatstart`: the run's type drives no output, so the first frame
 // of each start switches them all off.
 void dioframe(double t, bool outputsoffatstart);
+// A type that drives no output switches them off once at the start of each
+// run: whether it has since the last reset.
+struct BlankOutputsState {
+  bool started = false;
+};
+void resetblankoutputs(BlankOutputsState& s);
+BlankOutputsState& blankoutputsstate();
