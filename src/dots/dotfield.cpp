@@ -379,10 +379,42 @@ float cullbatch() {
   return side;
 }
 
+// For the benchmark that sets each dot type against the cost of plain
+// squares (VISTRUM_COUNT_SQUARES=1): squares drawn per picture and their
+// side in pixels, printed when the program ends.
+struct SquareCount {
+  int on = -1;  // -1: the variable not read yet
+  long squares = 0, pictures = 0, lastpicture = -1, sided = 0;
+  double sidesum = 0.0;
+};
+SquareCount squarecount;
+
+void printsquarecount() {
+  const SquareCount& c = squarecount;
+  if (c.pictures == 0) return;
+  std::printf("vistrum: squares: %.1f per picture over %ld pictures, %s side %.2f px\n",
+              static_cast<double>(c.squares) / c.pictures, c.pictures, c.sided == c.squares ? "point" : "mixed",
+              c.sided ? c.sidesum / c.sided : 0.0);
+}
+
+void countsquares(float pointside) {
+  SquareCount& c = squarecount;
+  if (c.on < 0) {
+    const char* v = std::getenv("VISTRUM_COUNT_SQUARES");
+    c.on = v && std::strcmp(v, "1") == 0;
+    if (c.on) std::atexit(printsquarecount);
+  }
+  if (!c.on) return;
+  if (c.lastpicture != run.picturecnt) c.pictures++, c.lastpicture = run.picturecnt;
+  c.squares += batchn;
+  if (pointside > 0.0f) c.sided += batchn, c.sidesum += static_cast<double>(pointside) * batchn;
+}
+
 }  // namespace
 
 void dotbatchflush() {
   const float pointside = batchn > 0 ? cullbatch() : 0.0f;
+  if (batchn > 0) countsquares(pointside);
   if (batchn > 0) {
     // One colour for the whole batch needs no colour array.
     bool onecolour = true;
