@@ -23,3 +23,24 @@ median() { sort -g | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]
 machineline() {
   printf "machine: %s, %s cores\n" "$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)" "$(nproc)"
 }
+
+# One run of a type for $2 seconds, with the environment assignments that
+# follow: "frames mean-ms max-ms cpu-seconds", from the program's own timing
+# line and bash's clock of the child. Needs bin, dispnum, workdir, src.
+run1() {
+  local out TIMEFORMAT="cputime %U %S"
+  local args=(-s "$1" -winxy 1024 768)
+  local envs=("${@:3}")
+  # 89 is the 120 Hz mode of type 48: its doubled window has the empty
+  # frame's pixels, and each frame waits half a frame between its halves.
+  [ "$1" = 89 ] && args=(-s 48 -doubleframerate -winxy 512 768)
+  # 32 needs four backgrounds and 52 objects, more than the test set holds.
+  [ "$1" = 32 ] && args+=(-tiffdir objects)
+  out=$( { time (cd "$workdir" && env "${envs[@]}" DISPLAY=":$dispnum" LIBGL_ALWAYS_SOFTWARE=1 vblank_mode=0 VISTRUM_DIR="$src" \
+        timeout $((${2%.*} + 60)) "$bin" "${args[@]}" -exptend "$2" < /dev/null); } 2>&1)
+  local f
+  f=$(sed -n 's/^vistrum: frames: \([0-9]*\), mean interval \([0-9.]*\) ms, max \([0-9.]*\) ms.*/\1 \2 \3/p' <<< "$out" | tail -1)
+  [ -n "$f" ] || return 0
+  echo "$f $(sed -n 's/^cputime \([0-9.]*\) \([0-9.]*\)$/\1 \2/p' <<< "$out" | awk '{ print $1 + $2 }')"
+}
+

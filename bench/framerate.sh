@@ -36,24 +36,6 @@ types=("$@")
 # The runs start in a scratch directory: a relative build path is taken from here.
 . "$here/common.sh"
 benchsetup framerate
-# One run of a type for $2 seconds: "frames mean-ms max-ms cpu-seconds",
-# from the program's own timing line and bash's clock of the child.
-run1() {
-  local out TIMEFORMAT="cputime %U %S"
-  local args=(-s "$1" -winxy 1024 768)
-  # 89 is the 120 Hz mode of type 48: its doubled window has the empty
-  # frame's pixels, and each frame waits half a frame between its halves.
-  [ "$1" = 89 ] && args=(-s 48 -doubleframerate -winxy 512 768)
-  # 32 needs four backgrounds and 52 objects, more than the test set holds.
-  [ "$1" = 32 ] && args+=(-tiffdir objects)
-  out=$( { time (cd "$workdir" && DISPLAY=":$dispnum" LIBGL_ALWAYS_SOFTWARE=1 vblank_mode=0 VISTRUM_DIR="$src" \
-        timeout $((${2%.*} + 60)) "$bin" "${args[@]}" -exptend "$2" < /dev/null); } 2>&1)
-  local f
-  f=$(sed -n 's/^vistrum: frames: \([0-9]*\), mean interval \([0-9.]*\) ms, max \([0-9.]*\) ms.*/\1 \2 \3/p' <<< "$out" | tail -1)
-  [ -n "$f" ] || return 0
-  echo "$f $(sed -n 's/^cputime \([0-9.]*\) \([0-9.]*\)$/\1 \2/p' <<< "$out" | awk '{ print $1 + $2 }')"
-}
-
 # ms per frame of one type: the mean interval of the program's own timing
 # line, or with -c the CPU time per frame; "frames ms max" as before.
 measure() {

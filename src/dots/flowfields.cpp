@@ -1,6 +1,7 @@
 #include "dots/flowfields.h"
 
 #include "config/params.h"
+#include "core/benchlayers.h"
 #include "core/eventlog.h"
 #include "core/runstate.h"
 #include "core/timer.h"
@@ -75,6 +76,7 @@ void fixationmark(double t) { drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t); 
 // showing the flow applied for tau seconds to the flow's starting dots. An
 // orbiting field has one coherent flow whose centre walks at random.
 void flowfield(FlowFieldState& s, double t, int count, bool orbiting, bool logblocks) {
+  if (!layeron(kLayerDots)) return;
   if (!s.started) {
     s.grey = getbwdotcolor();
     run.initdoneflag2 = 0;  // the layers above it start again

@@ -1,6 +1,7 @@
 #include "images/drawimg.h"
 
 #include "config/params.h"
+#include "core/benchlayers.h"
 #include "core/runstate.h"
 #include "core/window.h"
 #include "images/tiffio.h"
@@ -65,6 +66,7 @@ void rasterfrom(float X, float Y, float unitsperpix) {
 }  // namespace
 
 void drawimg(int index, float x, float y, float height, int anchor) {
+  if (!layeron(kLayerPictures)) return;
   const MemImg* img = memimgs[index];
   const float scale = run.currstimscale;
   const float l = (2.0f * dsp.iwinxgl / static_cast<float>(par.winxgl)) / scale;

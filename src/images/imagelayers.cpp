@@ -1,6 +1,7 @@
 #include "images/imagelayers.h"
 
 #include "config/params.h"
+#include "core/benchlayers.h"
 #include "core/angles.h"
 #include "core/xit.h"
 #include "images/drawimg.h"
@@ -144,6 +145,7 @@ void drawbothimg(double t) { drawbothimg(piclayers.both, t); }
 void draworbimgs(double t, int count) { draworbimgs(piclayers.orbit, t, count); }
 
 void drawpolimg(PicLayerState& l, double t, int count) {
+  if (!layeron(kLayerPictures)) return;
   checkcount(count);
   layerinit(l, MAXSIMULTIFFS);
   const PicTiming& tm = l.timing;
@@ -169,6 +171,7 @@ void drawpolimg(PicLayerState& l, double t, int count) {
 }
 
 void draweccimg(PicLayerState& l, double t) {
+  if (!layeron(kLayerPictures)) return;
   layerinit(l, 1);
   const PicTiming& tm = l.timing;
   const double phase = fracphase(t * tm.freq);
@@ -190,6 +193,7 @@ void draweccimg(PicLayerState& l, double t) {
 }
 
 void drawbothimg(PicLayerState& l, double t) {
+  if (!layeron(kLayerPictures)) return;
   if (layerinit(l, 1)) l.inwedge = true;
   const PicTiming& tm = l.timing;
   bool& inwedge = l.inwedge;
@@ -228,6 +232,7 @@ void drawbothimg(PicLayerState& l, double t) {
 }
 
 void draworbimgs(PicLayerState& l, double t, int count) {
+  if (!layeron(kLayerPictures)) return;
   checkcount(count);
   if (layerinit(l, MAXSIMULTIFFS))
     for (PicStream& st : l.streams) st.index = -1;  // no previous picture yet

@@ -1,6 +1,7 @@
 #include "images/masks.h"
 
 #include "config/params.h"
+#include "core/benchlayers.h"
 #include "core/runstate.h"
 #include "core/window.h"
 #include "retino/primitives.h"
@@ -281,7 +282,8 @@ MaskOpening maskopening(MaskKind kind, double t) {
 
 MaskSpan beginmasks(double t, unsigned kinds) {
   MaskSpan span;
-  span.kinds = kinds;
+  span.kinds = layeron(kLayerMasks) ? kinds : 0u;
+  kinds = span.kinds;
   if (stencilmasks < 0) {
     GLint sbits = 0;
     glGetIntegerv(GL_STENCIL_BITS, &sbits);

@@ -2,6 +2,7 @@
 #include "retino/letters.h"
 
 #include "config/params.h"
+#include "core/benchlayers.h"
 #include "core/angles.h"
 #include "core/eventlog.h"
 #include "core/runstate.h"
@@ -152,6 +153,7 @@ bool insidewindow(float x, float y) {
 }
 
 void drawpolletter(double t, float dth) {
+  if (!layeron(kLayerLetters)) return;
   static LetterStream s;
   if (streamstart()) {
     resetstream(s, t, true);
@@ -177,6 +179,7 @@ void drawpolletter(double t, float dth) {
 }
 
 void draweccletter(double t, double toff) {
+  if (!layeron(kLayerLetters)) return;
   static LetterStream s;
   if (streamstart()) {
     resetstream(s, t, false);

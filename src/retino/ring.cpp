@@ -2,6 +2,7 @@
 
 #include "config/condseq.h"
 #include "config/params.h"
+#include "core/benchlayers.h"
 #include "core/eventlog.h"
 #include "core/runstate.h"
 #include "core/timer.h"
@@ -161,6 +162,7 @@ RingExtent ringextent(double T) {
 }
 
 void draweccen(double t, int nrad, int ntheta, double toff) {
+  if (!layeron(kLayerChecks)) return;
   static int lastflickerphase = 0;
   if (eccblank(t)) return;
   const RingExtent ext = ringextent(t + toff);

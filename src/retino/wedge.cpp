@@ -1,6 +1,7 @@
 #include "retino/wedge.h"
 
 #include "config/params.h"
+#include "core/benchlayers.h"
 #include "core/angles.h"
 #include "core/runstate.h"
 #include "core/xit.h"
@@ -183,6 +184,7 @@ void setsmoothpolipsiwrapdimcolor(double t, float r, float g, float b) {
 
 void drawpolar(double t, int nrad, int ntheta, float freqmul, int wctype, float disp, float phaseoff,
                const WedgeShape* shape) {
+  if (!layeron(kLayerChecks)) return;
   static int lastflickerphase = -1;
   static const WedgeShape wholewedge;
   const WedgeShape& sh = shape != nullptr ? *shape : wholewedge;

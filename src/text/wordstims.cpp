@@ -2,6 +2,7 @@
 
 #include "config/condseq.h"
 #include "config/params.h"
+#include "core/benchlayers.h"
 #include "core/angles.h"
 #include "core/eventlog.h"
 #include "core/mouse.h"
@@ -251,6 +252,7 @@ void drawwordsfont0font1(double t, int shuffleflag) { drawwordsfont0font1(wordst
 void drawwordsfontoffrndblk(double t) { drawwordsfontoffrndblk(wordstims, t); }
 
 void drawpolword(PolWordState& s, double t) {
+  if (!layeron(kLayerLetters)) return;
   if (!s.started) {
     letterrange(&s.lo, &s.hi);
     s.r = randomradius(s.lo, s.hi);

@@ -1,0 +1,16 @@
+// For the benchmark that sets each composite against its layers drawn
+// alone: VISTRUM_BENCH_LAYERS names the layers that draw (a comma list of
+// checks, dots, pictures, letters, masks); unset, all of them do. Read once.
+// Each layer checks it at its entry, so a layer left out costs nothing at
+// all, not even its own computation.
+#pragma once
+
+enum BenchLayer : unsigned {
+  kLayerChecks = 1u,
+  kLayerDots = 2u,
+  kLayerPictures = 4u,
+  kLayerLetters = 8u,
+  kLayerMasks = 16u,
+};
+
+bool layeron(BenchLayer layer);
