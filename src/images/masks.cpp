@@ -235,6 +235,21 @@ void testactivebits() {
   glStencilFunc(GL_EQUAL, static_cast<GLint>(activebits), activebits);
 }
 
+// The share of the window an opening covers (its pieces' areas, each at
+// most the window's): a wide opening is written into the stencil and
+// zeroed again at more cost than painting the little the mask covers.
+float openshare(const MaskPlan& p) {
+  const float window = 4.0f * dsp.iwinxgl * dsp.iwinygl;
+  const float scale = run.currstimscale * run.currstimscale;
+  float a = 0.0f;
+  for (int k = 0; k < p.count; k++) {
+    const MaskPiece& m = p.piece[k];
+    const float piece = static_cast<float>(M_PI) * (m.outer * m.outer - m.inner * m.inner) * m.sweep / 360.0f * scale;
+    a += std::min(piece, window);
+  }
+  return window > 0.0f ? a / window : 1.0f;
+}
+
 int kindindex(MaskKind k) { return k == kPolarMask ? 0 : k == kEccenMask ? 1 : k == kBothMask ? 2 : 3; }
 
 void paintmask(MaskKind k, double t) {
@@ -294,6 +309,11 @@ MaskSpan beginmasks(double t, unsigned kinds) {
   // Furniture the loop drew under the stimulus is covered by a painted mask
   // but would show around an opening.
   if ((par.drawfixmeshflag && !par.fixmeshlastflag) || par.drawfixgridflag || par.drawfixdotsflag) return span;
+  for (MaskKind k : kKinds)
+    if (kinds & k) span.opening[kindindex(k)] = maskopening(k, t);
+  constexpr float kWideOpening = 0.3f;
+  for (MaskKind k : kKinds)
+    if ((kinds & k) && openshare(span.opening[kindindex(k)].open) > kWideOpening) return span;
   unsigned bits[4] = {}, taken = 0;
   for (MaskKind k : kKinds) {
     if (!(kinds & k)) continue;
@@ -309,7 +329,6 @@ MaskSpan beginmasks(double t, unsigned kinds) {
   for (MaskKind k : kKinds) {
     if (!(kinds & k)) continue;
     const int i = kindindex(k);
-    span.opening[i] = maskopening(k, t);
     span.bit[i] = bits[i];
     writebit(span.opening[i].open, bits[i], bits[i]);
     span.bits |= bits[i];
