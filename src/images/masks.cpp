@@ -250,7 +250,8 @@ float openshare(const MaskPlan& p) {
   return window > 0.0f ? a / window : 1.0f;
 }
 
-int kindindex(MaskKind k) { return k == kPolarMask ? 0 : k == kEccenMask ? 1 : k == kBothMask ? 2 : 3; }
+// Slot i of a span holds the mask whose kind is bit i.
+int kindindex(MaskKind k) { return k == kPolarMask ? 0 : k == kEccenMask ? 1 : k == kBothMask ? 2 : k == kCircMask ? 3 : 4; }
 
 void paintmask(MaskKind k, double t) {
   if (k == kPolarMask) drawplan(polarmaskplan(t));
@@ -295,40 +296,40 @@ MaskOpening maskopening(MaskKind kind, double t) {
   return o;
 }
 
-MaskSpan beginmasks(double t, unsigned kinds) {
-  MaskSpan span;
-  span.kinds = layeron(kLayerMasks) ? kinds : 0u;
-  kinds = span.kinds;
+namespace {
+
+// Whether masks may go through the stencil now: the window has one, the
+// painted masks were not asked for, and no furniture the loop drew under
+// the stimulus (a painted mask covers it; it would show around an opening).
+bool stencilusable() {
   if (stencilmasks < 0) {
     GLint sbits = 0;
     glGetIntegerv(GL_STENCIL_BITS, &sbits);
     const char* painted = std::getenv("VISTRUM_PAINTED_MASKS");
     stencilmasks = sbits >= 8 && !(painted && std::strcmp(painted, "1") == 0);
   }
-  if (!kinds || !stencilmasks) return span;
-  // Furniture the loop drew under the stimulus is covered by a painted mask
-  // but would show around an opening.
-  if ((par.drawfixmeshflag && !par.fixmeshlastflag) || par.drawfixgridflag || par.drawfixdotsflag) return span;
-  for (MaskKind k : kKinds)
-    if (kinds & k) span.opening[kindindex(k)] = maskopening(k, t);
+  return stencilmasks && !((par.drawfixmeshflag && !par.fixmeshlastflag) || par.drawfixgridflag || par.drawfixdotsflag);
+}
+
+// Writes the span's openings (those of `kinds`, already in span.opening)
+// into fresh stencil bits; leaves the span painted (bits 0) when one is too
+// wide or the bits run out.
+void writeopenings(MaskSpan& span, unsigned kinds) {
   constexpr float kWideOpening = 0.3f;
-  for (MaskKind k : kKinds)
-    if ((kinds & k) && openshare(span.opening[kindindex(k)].open) > kWideOpening) return span;
-  unsigned bits[4] = {}, taken = 0;
-  for (MaskKind k : kKinds) {
-    if (!(kinds & k)) continue;
-    const unsigned b = takebit(taken);
-    if (!b) return span;  // out of bits: paint them all at the end
-    bits[kindindex(k)] = b;
-    taken |= b;
+  unsigned bits[kMaskSlots] = {}, taken = 0;
+  for (int i = 0; i < kMaskSlots; i++) {
+    if (!(kinds & (1u << i))) continue;
+    if (openshare(span.opening[i].open) > kWideOpening) return;
+    bits[i] = takebit(taken);
+    if (!bits[i]) return;  // out of bits: paint them all at the end
+    taken |= bits[i];
   }
   const int opaque = opaquefillbegin();
   glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
   glEnable(GL_STENCIL_TEST);
   glStencilOp(GL_KEEP, GL_KEEP, GL_REPLACE);
-  for (MaskKind k : kKinds) {
-    if (!(kinds & k)) continue;
-    const int i = kindindex(k);
+  for (int i = 0; i < kMaskSlots; i++) {
+    if (!(kinds & (1u << i))) continue;
     span.bit[i] = bits[i];
     writebit(span.opening[i].open, bits[i], bits[i]);
     span.bits |= bits[i];
@@ -337,29 +338,58 @@ MaskSpan beginmasks(double t, unsigned kinds) {
   opaquefillend(opaque);
   activebits |= span.bits;
   testactivebits();
-  return span;
 }
 
-void endmasks(const MaskSpan& span, double t) {
-  if (!span.bits) {
-    for (MaskKind k : kKinds)
-      if (span.kinds & k) paintmask(k, t);
-    return;
-  }
-  // The span's bits are zeroed where it set them, for the next span or
-  // frame: cheaper than clearing the whole stencil every frame.
+// Zeroes the span's bits where it set them (cheaper than clearing the whole
+// stencil every frame), closes its test and paints its trims.
+void closeopenings(const MaskSpan& span) {
   const int opaque = opaquefillbegin();
   glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
   glEnable(GL_STENCIL_TEST);
   glStencilOp(GL_KEEP, GL_KEEP, GL_REPLACE);
-  for (MaskKind k : kKinds)
-    if (span.kinds & k) writebit(span.opening[kindindex(k)].open, span.bit[kindindex(k)], 0u);
+  for (int i = 0; i < kMaskSlots; i++)
+    if (span.kinds & (1u << i)) writebit(span.opening[i].open, span.bit[i], 0u);
   glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
   opaquefillend(opaque);
   activebits &= ~span.bits;
   testactivebits();
+  for (int i = 0; i < kMaskSlots; i++)
+    if (span.kinds & (1u << i)) drawplan(span.opening[i].trim);
+}
+
+}  // namespace
+
+MaskSpan beginmasks(double t, unsigned kinds) {
+  MaskSpan span;
+  span.kinds = layeron(kLayerMasks) ? kinds : 0u;
+  if (!span.kinds || !stencilusable()) return span;
   for (MaskKind k : kKinds)
-    if (span.kinds & k) drawplan(span.opening[kindindex(k)].trim);
+    if (span.kinds & k) span.opening[kindindex(k)] = maskopening(k, t);
+  writeopenings(span, span.kinds);
+  return span;
+}
+
+void endmasks(const MaskSpan& span, double t) {
+  if (span.bits) return closeopenings(span);
+  for (MaskKind k : kKinds)
+    if (span.kinds & k) paintmask(k, t);
+}
+
+void maskaddtrims(MaskPlan& p) { addtrims(p); }
+float maskopenreach() { return openreach(); }
+
+MaskSpan beginopening(const MaskOpening* opening) {
+  MaskSpan span;
+  span.kinds = layeron(kLayerMasks) ? kCustomMask : 0u;
+  if (!span.kinds || !opening || !stencilusable()) return span;
+  span.opening[kindindex(kCustomMask)] = *opening;
+  writeopenings(span, span.kinds);
+  return span;
+}
+
+bool endopening(const MaskSpan& span) {
+  if (span.bits) closeopenings(span);
+  return span.bits != 0 || !span.kinds;
 }
 
 void polarmask(double t) { drawplan(polarmaskplan(t)); }

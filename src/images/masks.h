@@ -58,7 +58,8 @@ MaskPlan circmaskplan();
 // arcs reuse the mask's own vertices, so the pixels are the mask's except
 // for ties along its straight edges. Whatever is drawn before the opening
 // is written must lie inside it (the checkerboard the mask opens onto).
-enum MaskKind : unsigned { kPolarMask = 1u, kEccenMask = 2u, kBothMask = 4u, kCircMask = 8u };
+enum MaskKind : unsigned { kPolarMask = 1u, kEccenMask = 2u, kBothMask = 4u, kCircMask = 8u, kCustomMask = 16u };
+constexpr int kMaskSlots = 5;
 // The stencil pieces of one mask: `open` is drawn into its stencil bit,
 // `trim` is painted in background grey when the masked layers are done.
 struct MaskOpening {
@@ -74,10 +75,19 @@ MaskOpening maskopening(MaskKind kind, double t);
 struct MaskSpan {
   unsigned kinds = 0;
   unsigned bits = 0;  // stencil bits of the openings; 0: painted at the end
-  unsigned bit[4] = {};
-  MaskOpening opening[4];
+  unsigned bit[kMaskSlots] = {};
+  MaskOpening opening[kMaskSlots];
 };
 // The stencil is used when the window has one and the painted masks were
 // not asked for (VISTRUM_PAINTED_MASKS=1, for comparing the two).
 MaskSpan beginmasks(double t, unsigned kinds);
 void endmasks(const MaskSpan& span, double t);
+// The same with the caller's own opening (several rings or wedges): when
+// endopening returns false the stencil was not used and the caller paints
+// its mask as before.
+MaskSpan beginopening(const MaskOpening* opening);  // nullptr: paint it
+bool endopening(const MaskSpan& span);
+// The centre disk and the band at maxrad that a stencil opening reaching
+// from the centre into the band leaves to paint; how far such an opening reaches.
+void maskaddtrims(MaskPlan& p);
+float maskopenreach();

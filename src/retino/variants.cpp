@@ -17,6 +17,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -191,23 +192,49 @@ void drawmaskframe(float outerfac) {
   drawmaskannulus(par.maxrad - 0.001f, maskouter(outerfac));
 }
 
+bool wedgesopening(double t, int cnt, MaskOpening* o) {
+  *o = MaskOpening{};
+  const float c = maskwedgecentre(t), l = par.polwidth * static_cast<float>(180.0 / M_PI) * par.rotdilextrafac;
+  const float reach = maskopenreach();
+  if (360.0f / cnt - l <= 0.0f) {
+    maskplanadd(o->open, 0.0f, reach);
+  } else {
+    if (cnt > 8) return false;
+    // Wedge j lies between the gaps j + 1 and j that the painted mask draws.
+    for (int j = 1; j <= cnt; j++)
+      maskplanadd(o->open, 0.0f, reach, 90.0f - (c + j * 360.0f / cnt + l / 2.0f), l,
+                  std::max(1, static_cast<int>(std::ceil(l / 3.6f))));
+  }
+  maskaddtrims(o->trim);
+  return true;
+}
+
 void drawpolars(double t, int nrad, int ntheta, int cnt, int lettflag, int dotsflag) {
   if (cnt < 1) return;  // -polcnt 0: no wedges (and no dots without them)
   const float step = static_cast<float>(TWOPI / cnt);
+  // The mask between the wedges covers the wedges' own edges too: the
+  // opening goes in before them.
+  MaskOpening open;
+  const bool fits = dotsflag && wedgesopening(t, cnt, &open);
+  int pushed = pushstimcentre(t);
+  const MaskSpan masks = dotsflag ? beginopening(fits ? &open : nullptr) : MaskSpan{};
+  popstimcentre(pushed);
   for (int j = 0; j < cnt; j++) drawpolar(t, nrad, ntheta, 1.0f, SHIFTCOLS, 0.0f, j * step);
   if (dotsflag) {
     drawdotbackground(t);
-    // Grey between the wedges, each gap narrowed by the widened wedges.
-    const int pushed = pushstimcentre(t);
-    const int opaque = opaquefillbegin();
-    glColor3f(par.bgwingray, par.bgwingray, par.bgwingray);
-    const float c = maskwedgecentre(t), l = par.polwidth * static_cast<float>(180.0 / M_PI) * par.rotdilextrafac;
-    const float sweep = 360.0f / cnt - l;
-    if (sweep > 0.0f)
-      for (int j = 1; j <= cnt; j++)
-        gluPartialDisk(quadric(), par.minrad, par.maxrad, 100, 1, 90.0f - (c + j * 360.0f / cnt - l / 2.0f), sweep);
-    drawmaskframe(1.0f);
-    opaquefillend(opaque);
+    pushed = pushstimcentre(t);
+    if (!endopening(masks)) {
+      // Grey between the wedges, each gap narrowed by the widened wedges.
+      const int opaque = opaquefillbegin();
+      glColor3f(par.bgwingray, par.bgwingray, par.bgwingray);
+      const float c = maskwedgecentre(t), l = par.polwidth * static_cast<float>(180.0 / M_PI) * par.rotdilextrafac;
+      const float sweep = 360.0f / cnt - l;
+      if (sweep > 0.0f)
+        for (int j = 1; j <= cnt; j++)
+          gluPartialDisk(quadric(), par.minrad, par.maxrad, 100, 1, 90.0f - (c + j * 360.0f / cnt - l / 2.0f), sweep);
+      drawmaskframe(1.0f);
+      opaquefillend(opaque);
+    }
     popstimcentre(pushed);
   }
   if (lettflag)

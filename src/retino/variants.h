@@ -64,6 +64,13 @@ struct RingSpan {
 };
 int ringgap(RingSpan inner, RingSpan ahead, float d, float minr, float maxr, float from[2], float to[2]);
 
+// The stencil openings of the several-rings and several-wedges composites:
+// what their painted masks leave open, on the masks' own radii and angles.
+// false: more pieces than an opening holds (the mask is painted).
+struct MaskOpening;
+bool ringsopening(double t, int cnt, MaskOpening* o);
+bool wedgesopening(double t, int cnt, MaskOpening* o);
+
 // Multi-frequency wedge: whether a group with on/off rate `freq` shows at t:
 // the first onfrac of each cycle, or for onfrac <= 0 from -onfrac on.
 bool multifreqon(float freq, double t, float onfrac);

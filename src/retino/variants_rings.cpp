@@ -3,6 +3,7 @@
 
 #include "config/params.h"
 #include "core/runstate.h"
+#include "images/masks.h"
 #include "retino/centre.h"
 #include "retino/letters.h"
 #include "retino/primitives.h"
@@ -11,6 +12,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
 
 void draweccpol(double t, int nrad, int ntheta, int nrad2, int ntheta2) {
@@ -59,39 +61,82 @@ RingSpan ringspan(double T) {
 }
 
 // Grey between the rings so that the dots show only inside them.
-void maskbetweenrings(double t, int cnt) {
+constexpr int MAXRINGGAPS = 2 * 20 + 1;  // -ecccnt is at most 20
+
+// The annuli the mask paints between the rings (the whole of minrad..maxrad
+// while every ring is blank); returns how many.
+int ringgaps(double t, int cnt, float* from, float* to) {
   const float minr = par.minrad, maxr = par.maxrad;
+  if (eccblank(t)) {  // every ring is blank: so is the dot field
+    from[0] = minr, to[0] = maxr;
+    return 1;
+  }
   const float d = (par.rotdilextrafac - 1.0f) / 2.0f * par.eccwidth;
   const float base = expbase(minr, maxr);
   auto tr = [&](float r) { return par.exptransflag ? exptransblend(r, minr, base, par.expfrac) : r; };
-  if (eccblank(t)) {  // every ring is blank: so is the dot field
-    drawmaskannulus(minr, maxr);
-    return;
-  }
-  for (int j = 0; j < cnt; j++) {
+  int n = 0;
+  for (int j = 0; j < cnt && n + 2 <= MAXRINGGAPS; j++) {
     const RingSpan a = ringspan(t + ringoffset(j, cnt)), b = ringspan(t + ringoffset(j + 1, cnt));
     // Expanding rings run ahead of the ring before them; contracting ones behind.
     const RingSpan& inner = par.eccfreq < 0.0f ? b : a;
     const RingSpan& ahead = par.eccfreq < 0.0f ? a : b;
-    float from[2], to[2];
-    const int n = ringgap(inner, ahead, d, minr, maxr, from, to);
-    for (int k = 0; k < n; k++) drawmaskannulus(tr(from[k]), tr(to[k]));
+    float f[2], g[2];
+    const int k = ringgap(inner, ahead, d, minr, maxr, f, g);
+    for (int i = 0; i < k; i++) from[n] = tr(f[i]), to[n] = tr(g[i]), n++;
   }
+  return n;
+}
+
+void maskbetweenrings(double t, int cnt) {
+  float from[MAXRINGGAPS], to[MAXRINGGAPS];
+  const int n = ringgaps(t, cnt, from, to);
+  for (int k = 0; k < n; k++) drawmaskannulus(from[k], to[k]);
 }
 
 }  // namespace
 
+bool ringsopening(double t, int cnt, MaskOpening* o) {
+  *o = MaskOpening{};
+  float from[MAXRINGGAPS], to[MAXRINGGAPS];
+  const int n = ringgaps(t, cnt, from, to);
+  // Sorted by inner radius (a handful: insertion sort), the open annuli are
+  // what lies between them, on the gaps' own radii.
+  for (int i = 1; i < n; i++)
+    for (int k = i; k > 0 && from[k] < from[k - 1]; k--) std::swap(from[k], from[k - 1]), std::swap(to[k], to[k - 1]);
+  float r = 0.0f;
+  int pieces = 0;
+  for (int i = 0; i <= n; i++) {
+    const float next = i < n ? from[i] : maskopenreach();
+    if (next > r) {
+      if (++pieces > 8) return false;
+      maskplanadd(o->open, r, next);
+    }
+    if (i < n) r = std::max(r, to[i]);
+  }
+  maskaddtrims(o->trim);
+  return true;
+}
+
 void draweccens(double t, int nrad, int ntheta, int cnt, int lettflag, int dotsflag) {
   if (cnt < 1) return;  // -ecccnt 0: no rings (and no dots without them)
+  // The mask between the rings covers the rings' own edges too: the
+  // opening goes in before them.
+  MaskOpening open;
+  const bool fits = dotsflag && ringsopening(t, cnt, &open);
+  int pushed = pushstimcentre(t);
+  const MaskSpan masks = dotsflag ? beginopening(fits ? &open : nullptr) : MaskSpan{};
+  popstimcentre(pushed);
   for (int j = 0; j < cnt; j++) draweccen(t, nrad, ntheta, ringoffset(j, cnt));
   if (dotsflag) {
     drawdotbackground(t);
-    const int pushed = pushstimcentre(t);
-    const int opaque = opaquefillbegin();
-    glColor3f(par.bgwingray, par.bgwingray, par.bgwingray);
-    maskbetweenrings(t, cnt);
-    drawmaskframe(par.rotdilextrafac);
-    opaquefillend(opaque);
+    pushed = pushstimcentre(t);
+    if (!endopening(masks)) {
+      const int opaque = opaquefillbegin();
+      glColor3f(par.bgwingray, par.bgwingray, par.bgwingray);
+      maskbetweenrings(t, cnt);
+      drawmaskframe(par.rotdilextrafac);
+      opaquefillend(opaque);
+    }
     popstimcentre(pushed);
   }
   if (lettflag)

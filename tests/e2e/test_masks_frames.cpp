@@ -47,7 +47,7 @@ Compared compare(const XServer& x, std::vector<std::string> args) {
 // length (two radial edges, each at most the window's height).
 TEST_F(MaskFrames, StencilOpeningsShowWhatPaintedMasksShow) {
   std::vector<std::vector<std::string>> runs;
-  for (int type : {1, 3, 4, 25, 26, 28, 29, 31, 34, 35, 36, 57, 78, 111, 83, 84, 85}) {
+  for (int type : {1, 3, 4, 25, 26, 28, 29, 31, 34, 35, 36, 57, 78, 111, 117, 118, 83, 84, 85}) {
     runs.push_back({"-s", std::to_string(type)});
     if (type >= 83) runs.back().insert(runs.back().end(), {"-tiffdir", "objects"});
   }
