@@ -227,7 +227,10 @@ void vistrummain(int argc, char** argv) {
   preparestimulus();
   checksoundfiles();
 
-  run.skipfixationflag = stimneeds(par.stimtype, kOwnFixation);
+  // A wedge round a wandering centre on an orbit draws the screen-centre
+  // mark itself.
+  run.skipfixationflag =
+      stimneeds(par.stimtype, kOwnFixation) || (stimneeds(par.stimtype, kWanderCentre) && par.orbrad != 0.0f);
   if (!par.fullscreenflag) par.mousectrlflag = 0;
   preparepalette();
 

@@ -133,14 +133,8 @@ void flowfield(FlowField& s, double t, int count, bool orbiting, bool logblocks)
   drawmasks(t);
   popstimcentre(pushed);
   if (par.drawfixmeshflag) drawfixmesh(par.fixbgbright);
-  if (orbiting) {
-    const float orbrad = par.orbrad;  // the mark stays at the screen centre
-    par.orbrad = 0.0f;
-    fixationmark(t);
-    par.orbrad = orbrad;
-  } else {
-    fixationmark(t);
-  }
+  // An orbiting field's mark stays at the screen centre.
+  drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t, FixMark{orbiting ? Centre::screen : Centre::orbit});
 }
 
 // Start of a new stepped pattern (glass patterns and the stepped field):
@@ -263,17 +257,12 @@ void drawrotdil0stereo(double t, int ndots, float disp, int cond, int nodraw) {
     }
     dotbatchflush();
   }
-  const int fixtype = par.fixtype;
   if (par.fixdisp != 0.0f) {
-    par.fixtype = 6;
-    drawfixation(-par.fixdisp / 2.0f, 0.0f, 0.0f, par.fixbright, t);
-    par.fixtype = 7;
-    drawfixation(par.fixdisp / 2.0f, 0.0f, 0.0f, par.fixbright, t);
+    drawfixation(-par.fixdisp / 2.0f, 0.0f, 0.0f, par.fixbright, t, fixmarkoftype(6));
+    drawfixation(par.fixdisp / 2.0f, 0.0f, 0.0f, par.fixbright, t, fixmarkoftype(7));
   } else {
-    par.fixtype = 5;
-    fixationmark(t);
+    drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t, fixmarkoftype(5));
   }
-  par.fixtype = fixtype;
 }
 
 void drawglass1(double t, int ndots) {

@@ -109,11 +109,9 @@ void patchfixation(double t, bool stereo) {
   }
   glPushMatrix();
   glRotatef(par.stereorotdeg / 2.0f, 0.0f, 1.0f, 0.0f);
-  par.fixtype = 6;
-  drawfixation(0.0f, 0.0f, -par.sphererad, par.fixbright, t);
+  drawfixation(0.0f, 0.0f, -par.sphererad, par.fixbright, t, fixmarkoftype(6));
   glRotatef(-par.stereorotdeg, 0.0f, 1.0f, 0.0f);
-  par.fixtype = 7;
-  drawfixation(0.0f, 0.0f, -par.sphererad, par.fixbright, t);
+  drawfixation(0.0f, 0.0f, -par.sphererad, par.fixbright, t, fixmarkoftype(7));
   glPopMatrix();
   par.fixtype = 5;
 }

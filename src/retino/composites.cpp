@@ -82,12 +82,8 @@ void orbital(double t, int nrad, int ntheta, int ndots, OrbitLayers l) {
   if (l.letters) drawpolletter(t, 0.0f);
   if (par.blockfreq != 0.0f && par.rightleftcuedur != 0.0f) drawrightleftcue(t);
   fixationlayer(t);
-  if (l.centremark && par.fixcentflag) {
-    const float orbrad = par.orbrad;  // this mark stays at the screen centre
-    par.orbrad = 0.0f;
-    fixationlayer(t);
-    par.orbrad = orbrad;
-  }
+  if (l.centremark && par.fixcentflag)
+    drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t, FixMark{Centre::screen});
 }
 
 // The ring composites: nothing at all during a blank interval.

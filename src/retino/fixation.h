@@ -1,7 +1,24 @@
 // Fixation marks and screen furniture.
 #pragma once
 
-void drawfixation(float x, float y, float z, float bright, double t);
+#include "retino/centre.h"
+
+// Passed as FixMark::type: the run's own -fixtype.
+constexpr int RUNFIXTYPE = -2;
+// How one call draws the mark beyond the run's options.
+struct FixMark {
+  Centre centre = Centre::orbit;
+  bool targets = true;    // takes part in the dimming/letter task
+  int type = RUNFIXTYPE;  // a type of its own: the stereo eyes' marks
+  float shrink = 1.0f;    // -fixrad is divided by this: a mark under a scale keeps its size
+};
+void drawfixation(float x, float y, float z, float bright, double t, const FixMark& m = FixMark{});
+// A mark of type `type` (the stereo eyes' marks, a waiting screen's), the rest as the run asks.
+inline FixMark fixmarkoftype(int type) {
+  FixMark m;
+  m.type = type;
+  return m;
+}
 void drawfixmesh(float bright);
 void drawfixgrid(float bright);
 void drawfixdots(float bright);

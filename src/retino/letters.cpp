@@ -151,7 +151,7 @@ bool insidewindow(float x, float y) {
   return x > -dsp.iwinxgl && x < dsp.iwinxgl && y > -dsp.iwinygl && y < dsp.iwinygl;
 }
 
-void drawpolletter(double t, float dth) {
+void drawpolletter(double t, float dth, Centre c) {
   static LetterStream s;
   if (streamstart()) {
     resetstream(s, t, true);
@@ -170,7 +170,7 @@ void drawpolletter(double t, float dth) {
   if (k.fresh) logletter(s, s.pos, a);
   if (!k.visible) return;
   const float r = s.pos, x = r * std::cos(a), y = r * std::sin(a);
-  const int pushed = pushstimcentre(t);
+  const int pushed = pushstimcentre(t, c);
   lettercolour(t, true);
   drawstr(s.lett, x, y, eccfontsize(r), 5, 0);
   popstimcentre(pushed);

@@ -1,10 +1,12 @@
 // Letters in wedges and rings, and the dot/image composites.
 #pragma once
 
+#include "retino/centre.h"
+
 // The letter streams: a random capital every textdur + gapdur seconds,
 // now and then a digit (the subject's target), inside the wedge turned by
 // dth or inside the ring of time offset toff.
-void drawpolletter(double t, float dth);
+void drawpolletter(double t, float dth, Centre c = Centre::orbit);
 void draweccletter(double t, double toff);
 
 // A wedge or ring with its letter stream.

@@ -24,8 +24,9 @@ namespace {
 
 constexpr int QUADORDERTYPE = 1;  // quadrant placement order (no option)
 
-void drawpolarat(double t, int nrad, int ntheta, const Later& l, float freqmul, int wctype) {
-  drawpolar(t + l.dt, nrad, ntheta, freqmul, wctype, 0.0f, l.phase);
+void drawpolarat(double t, int nrad, int ntheta, const Later& l, float freqmul, int wctype,
+                 const WedgeShape* shape = nullptr) {
+  drawpolar(t + l.dt, nrad, ntheta, freqmul, wctype, 0.0f, l.phase, shape);
 }
 
 float uniform() { return static_cast<float>(random() * (1.0 / 2147483648.0)); }
@@ -107,10 +108,9 @@ void drawpolar4shift(double t, int nrad, int ntheta) {
     glTranslatef(x * half, y * half, 0.0f);
     glScalef(s, s, 1.0f);
     drawpolarat(t, nrad, ntheta, polarlater(q / 4.0 + par.pol4toffset + jerk[q], 1.0f), 1.0f, SHIFTCOLS);
-    const float fixrad = par.fixrad;  // the mark keeps its size under the scale
-    if (s != 0.0f) par.fixrad = fixrad / s;
-    drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t);
-    par.fixrad = fixrad;
+    FixMark m;
+    if (s != 0.0f) m.shrink = s;  // the mark keeps its size under the scale
+    drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t, m);
     glPopMatrix();
   }
 }
@@ -134,8 +134,6 @@ void drawwanderpol(double t, int nrad, int ntheta, int lettflag) {
   if (!run.initdoneflag) {
     wanderpolinit(tour);
     border = par.orbrad == 0.0f;
-    // On an orbit this stimulus draws the screen-centre mark itself.
-    run.skipfixationflag = par.orbrad != 0.0f;
   }
   float px, py;
   wanderpolstep(tour, t, &px, &py);
@@ -149,26 +147,29 @@ void drawwanderpol(double t, int nrad, int ntheta, int lettflag) {
     px -= 0.6f * par.maxrad * std::cos(b);
     py -= 0.6f * par.maxrad * std::sin(b);
   }
+  // The wandering centre stands in for the orbit: every layer is drawn
+  // around it, and the orbit shows as a mark of its own.
   const float orbrad = par.orbrad;
+  const FixMark here{Centre::screen};
+  WedgeShape shape;
+  shape.centre = Centre::screen;
   glPushMatrix();
   glTranslatef(px, py, 0.0f);
-  par.orbrad = 0.0f;
-  drawpolarat(t, nrad, ntheta, l, 1.0f, PLAINCOLS);
-  if (lettflag) drawpolletter(t + l.dt, l.phase);
-  drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t);
+  drawpolarat(t, nrad, ntheta, l, 1.0f, PLAINCOLS, &shape);
+  if (lettflag) drawpolletter(t + l.dt, l.phase, Centre::screen);
+  drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t, here);
   if (border) {
     const float g = 1.2f * par.bgwingray;
     glColor3f(g, g, g);
     gluDisk(quadric(), par.maxrad - 0.0025f, par.maxrad + 0.0025f, 100, 1);
   }
   if (orbrad != 0.0f) {
-    drawfixation(orbrad * std::cos(a), orbrad * std::sin(a), 0.0f, par.fixbright, t);
+    drawfixation(orbrad * std::cos(a), orbrad * std::sin(a), 0.0f, par.fixbright, t, here);
     glPopMatrix();
-    drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t);
+    drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t, here);
   } else {
     glPopMatrix();
   }
-  par.orbrad = orbrad;
   run.initdoneflag = 1;
 }
 

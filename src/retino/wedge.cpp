@@ -188,7 +188,7 @@ void drawpolar(double t, int nrad, int ntheta, float freqmul, int wctype, float 
   if (ntheta <= 1 || nrad <= 1) return;
   const int n = nrad * ntheta;
 
-  const int pushed = pushstimcentre(t);
+  const int pushed = pushstimcentre(t, sh.centre);
   float th0 = sh.fixedstart ? sh.start : polarstartangle(t, freqmul, phaseoff);
   if (sh.targets && !sh.fixedstart && par.oritargprob != 0.0f) th0 += static_cast<float>(M_PI / 180.0) * getunipoljerk();
   const float th1 = th0 + par.polwidth;

@@ -1,6 +1,8 @@
 // The rotating checkerboard wedge.
 #pragma once
 
+#include "retino/centre.h"
+
 // Colour selectors of drawpolar.
 constexpr int PLAINCOLS = 0;   // entries 0..nrad*ntheta-1
 constexpr int SHIFTCOLS = 1;   // offset by 4*k per wedge, wrapping (multi-wedge stimuli)
@@ -16,6 +18,7 @@ struct WedgeShape {
   bool truncate = true;    // truncnumrad applies
   bool targets = true;     // jerk and check targets
   const unsigned char* columns = nullptr;  // angular check i drawn when columns[i] != 0 (nullptr: all)
+  Centre centre = Centre::orbit;           // the wandering wedge carries its own centre
 };
 
 void drawpolar(double t, int nrad, int ntheta, float freqmul, int wctype, float disp, float phaseoff,

@@ -21,12 +21,7 @@ GLUquadric* quadric() {
   return q;
 }
 
-void fixationoftype(int type, float x, float y) {
-  const int saved = par.fixtype;
-  par.fixtype = type;
-  drawfixation(x, y, 0.0f, par.fixbright, 0.0);
-  par.fixtype = saved;
-}
+void fixationoftype(int type, float x, float y) { drawfixation(x, y, 0.0f, par.fixbright, 0.0, fixmarkoftype(type)); }
 
 void divergentstereo(const char* text) {
   for (int eye = 0; eye < 2; eye++) {

@@ -241,8 +241,8 @@ void drawparafontoffrndblk(double t) {
 
   glPushMatrix();
   glScalef(winscale, winscale, 1.0f);
-  const float savedfixrad = par.fixrad;
-  par.fixrad /= winscale;
+  FixMark dotmark;
+  dotmark.shrink = winscale;  // the mark keeps its size under the page scale
   // Every word but the current one is a box, all in one batch.
   glColor3f(par.textboxcol, par.textboxcol, par.textboxcol);
   glBegin(GL_QUADS);
@@ -263,9 +263,8 @@ void drawparafontoffrndblk(double t) {
       const float size = par.avgfontsize * winscale * (fontnum == 1 ? par.font2to1scale : 1.0f);
       drawstr(w.text, w.x, w.y + 0.15f * ifontsize, size, 0, fontnum);
     } else if (kind == DOT) {
-      drawfixation(w.x + w.w / 2.0f, w.y + ifontsize / 2.0f, 0.0f, grey, t);
+      drawfixation(w.x + w.w / 2.0f, w.y + ifontsize / 2.0f, 0.0f, grey, t, dotmark);
     }
   }
-  par.fixrad = savedfixrad;
   glPopMatrix();
 }
