@@ -66,14 +66,15 @@ float dimmedgrey(float g, double t) {
   return dim * g + (1.0f - dim) * par.bgwingray;
 }
 
-void drawmasks(double t) {
-  if (par.stimtype == 28 && par.polwidth != 0.0f && par.eccwidth != 0.0f) {
+void drawmasks(double t, DotAperture a) {
+  const bool pol = a.wedge && par.polwidth != 0.0f, ecc = a.ring && par.eccwidth != 0.0f;
+  if (par.stimtype == 28 && pol && ecc) {
     bothmask(t);
     return;
   }
-  if (par.polwidth != 0.0f) polarmask(t);
-  if (par.eccwidth != 0.0f) eccenmask(t);
-  if (par.circwidth != 0.0f) circmask(t);
+  if (pol) polarmask(t);
+  if (ecc) eccenmask(t);
+  if (a.circle && par.circwidth != 0.0f) circmask(t);
 }
 
 void fixationmark(double t) { drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t); }
@@ -90,7 +91,7 @@ struct FlowField {
 // The flow field: a new random field and flow every flow period, each frame
 // showing the flow applied for tau seconds to the flow's starting dots. An
 // orbiting field has one coherent flow whose centre walks at random.
-void flowfield(FlowField& s, double t, int count, bool orbiting, bool logblocks) {
+void flowfield(FlowField& s, double t, int count, bool orbiting, bool logblocks, DotAperture aperture = {}) {
   if (!run.initdoneflag) {
     s.grey = getbwdotcolor();
     run.initdoneflag = 1;
@@ -130,7 +131,7 @@ void flowfield(FlowField& s, double t, int count, bool orbiting, bool logblocks)
     drawdot(dotx[j], doty[j], f.dx, f.dy, f.rot, f.dil);
   }
   dotbatchflush();
-  drawmasks(t);
+  drawmasks(t, aperture);
   popstimcentre(pushed);
   if (par.drawfixmeshflag) drawfixmesh(par.fixbgbright);
   // An orbiting field's mark stays at the screen centre.
@@ -212,9 +213,9 @@ namespace {
 FlowField rotdil0;
 }  // namespace
 
-void drawrotdil0(double t, int ndots) { flowfield(rotdil0, t, ndots, false, true); }
+void drawrotdil0(double t, int ndots, DotAperture a) { flowfield(rotdil0, t, ndots, false, true, a); }
 
-void drawrotdil0layer(double t, int ndots) { flowfield(rotdil0, t, ndots, false, false); }
+void drawrotdil0layer(double t, int ndots, DotAperture a) { flowfield(rotdil0, t, ndots, false, false, a); }
 
 void draworbrotdil(double t, int ndots) {
   static FlowField s;

@@ -2,10 +2,16 @@
 #pragma once
 
 void drawrotdil0stereo(double t, int ndots, float disp, int cond, int flag);
-void drawrotdil0(double t, int ndots);
+// Which of the run's apertures (-polwidth, -eccwidth, -circwidth) a dot
+// field cuts around itself: a composite that masks dots and pictures
+// together, or cuts its own gaps, leaves some open.
+struct DotAperture {
+  bool wedge = true, ring = true, circle = true;
+};
+void drawrotdil0(double t, int ndots, DotAperture a = DotAperture{});
 // The same field as a layer of a composite: its coherent/scrambled blocks
 // are not the run's blocks and are not logged.
-void drawrotdil0layer(double t, int ndots);
+void drawrotdil0layer(double t, int ndots, DotAperture a = DotAperture{});
 void drawrotdil1(double t, int ndots);
 void drawrotdil2(double t, int ndots);
 void drawpoldotbg(double t, int ndots);

@@ -23,15 +23,13 @@ constexpr float FULLCIRCLE = static_cast<float>(2.0 * M_PI);
 void wedgelayer(double t, int nrad, int ntheta) { drawpolar(t, nrad, ntheta, 1.0f, 0, 0.0f, 0.0f); }
 
 // The dot flow. Its own mask opens the wedge (ring) of the run; with that
-// width closed for the call the flow covers the whole field, for a mask
+// aperture left open the flow covers the whole field, for a mask
 // drawn later over dots and pictures together.
 void dotlayer(double t, int ndots, bool closepol, bool closeecc) {
-  const float polwidth = par.polwidth, eccwidth = par.eccwidth;
-  if (closepol) par.polwidth = 0.0f;
-  if (closeecc) par.eccwidth = 0.0f;
-  drawrotdil0layer(t, ndots);
-  par.polwidth = polwidth;
-  par.eccwidth = eccwidth;
+  DotAperture a;
+  a.wedge = !closepol;
+  a.ring = !closeecc;
+  drawrotdil0layer(t, ndots, a);
 }
 
 // A mask over everything drawn so far, around the stimulus centre.

@@ -176,14 +176,7 @@ void drawwanderpol(double t, int nrad, int ntheta, int lettflag) {
 // The dot background of the multiple wedges and rings: the dot field with
 // none of its own apertures (the gaps between the wedges or rings are cut
 // here), the time of the call only.
-void drawdotbackground(double t) {
-  const float pw = par.polwidth, ew = par.eccwidth, cw = par.circwidth;
-  par.polwidth = par.eccwidth = par.circwidth = 0.0f;
-  drawrotdil0(t, par.numdots);
-  par.polwidth = pw;
-  par.eccwidth = ew;
-  par.circwidth = cw;
-}
+void drawdotbackground(double t) { drawrotdil0(t, par.numdots, DotAperture{false, false, false}); }
 
 void drawmaskannulus(float inner, float outer) { gluDisk(quadric(), inner, outer, 100, 1); }
 
