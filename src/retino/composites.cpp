@@ -54,9 +54,7 @@ void wedgemasks(double t) {
 // The alternating peripheral annulus of the two-condition runs.
 void periphring(double t) {
   if (!par.twocondperiphflag) return;
-  par.twocondperiphdriver = 1;
-  draweccen(t, par.numrad2, par.numtheta2, 0.0);
-  par.twocondperiphdriver = 0;
+  draweccen(t, par.numrad2, par.numtheta2, 0.0, true);
 }
 
 void fixationlayer(double t) { drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t); }

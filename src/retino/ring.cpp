@@ -73,8 +73,12 @@ float getsmootheccwrap(float r) {
   return (r - minr) * par.smoothwrapshri + minr;
 }
 
-float eccwrapdim(double t) {
-  const float minr = par.minrad, maxr = par.maxrad;
+float eccwrapdim(double t) { return eccwrapdimfrom(t, par.minrad); }
+
+float periphwrapdim(double t) { return eccwrapdimfrom(t, par.minrad2); }
+
+float eccwrapdimfrom(double t, float minr) {
+  const float maxr = par.maxrad;
   const float b0 = par.eccfreq > 0.0f ? minr : maxr;
   const float l = b0 + static_cast<float>(std::fmod(par.eccfreq * t, 1.0)) * (maxr - minr);
   const float h = maxr - (maxr - minr) * par.smoothwrapfrac;
@@ -146,11 +150,13 @@ RingPieces ringcheckpieces(float rin, float rout, float minrad, float maxrad) {
   return p;
 }
 
-RingExtent ringextent(double T) {
+RingExtent ringextent(double T) { return ringextent(T, par.twocondperiphdriver != 0); }
+
+RingExtent ringextent(double T, bool periphery) {
   RingExtent e{true, eccinnerradius(T), 0.0f, par.minrad};
   e.r1 = e.r0 + geteccwidth(e.r0);
   if (par.skipeccwrapflag && e.r1 > par.maxrad) e.visible = false;
-  if (e.visible && par.twocondperiphdriver) {
+  if (e.visible && periphery) {
     e.r0 = par.minrad2;
     e.r1 = par.maxrad;
     const bool odd = static_cast<long long>(par.twofreq2 * T) % 2 != 0;
@@ -161,13 +167,15 @@ RingExtent ringextent(double T) {
 }
 
 void draweccen(double t, int nrad, int ntheta, double toff) {
+  draweccen(t, nrad, ntheta, toff, par.twocondperiphdriver != 0);
+}
+
+void draweccen(double t, int nrad, int ntheta, double toff, bool periphery) {
   static int lastflickerphase = 0;
   if (eccblank(t)) return;
-  const RingExtent ext = ringextent(t + toff);
+  const RingExtent ext = ringextent(t + toff, periphery);
   if (!ext.visible) return;
   const float r0 = ext.r0, r1 = ext.r1;
-  const float savedminrad = par.minrad;
-  par.minrad = ext.minrad;  // for the rest of this call: the wrap and the transform
 
   float a0 = 0.0f;
   if (par.wobbleflag)
@@ -180,7 +188,9 @@ void draweccen(double t, int nrad, int ntheta, double toff) {
     makecolorsf(nrad, ntheta, par.coltype);
   lastflickerphase = sf;
 
-  const float minr = par.minrad, maxr = par.maxrad;
+  // The wrap, the transform and the return dimming start at the annulus's own inner limit.
+  const float minr = ext.minrad, maxr = par.maxrad;
+  float (*const dimof)(double) = periphery ? periphwrapdim : eccwrapdim;
   const float base = expbase(minr, maxr);
   auto transform = [&](float r) { return par.exptransflag ? exptransblend(r, minr, base, par.expfrac) : r; };
   const int pushed = pushstimcentre(t);
@@ -196,12 +206,11 @@ void draweccen(double t, int nrad, int ntheta, double toff) {
       const int s = checkparity(i, j, sf);
       const RingPieces p = ringcheckpieces(rin, rout, minr, maxr);
       for (int k = 0; k < p.count; k++) {
-        setchkcolor(c, s, t);
+        setchkcolor(c, s, t, dimof);
         drawsectorspan(transform(p.rin[k]), transform(p.rout[k]), A, B, cA, sA, cB, sB);
       }
     }
   }
   opaquefillend(opaque);
   popstimcentre(pushed);
-  par.minrad = savedminrad;
 }

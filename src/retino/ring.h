@@ -10,7 +10,10 @@ float exptrans(float r, float minrad, float base);
 // (1 - frac)*r + frac*E(r); exactly E(r) for frac 1.
 float exptransblend(float r, float minrad, float base, float frac);
 
+// The travelling ring, or with `periphery` the two-condition runs'
+// alternating peripheral annulus (the 4-argument form: as -twocondperiphdriver asks).
 void draweccen(double t, int nrad, int ntheta, double toff);
+void draweccen(double t, int nrad, int ntheta, double toff, bool periphery);
 
 // True while the blank intervals per run or per cycle hide the ring.
 bool eccblank(double t);
@@ -25,11 +28,15 @@ struct RingExtent {
   float r0, r1, minrad;
 };
 RingExtent ringextent(double T);
+RingExtent ringextent(double T, bool periphery);
 float geteccwidth(float r);
 float getsmootheccwrap(float r);
 void setsmootheccwrapdimcolor(double t, float r, float g, float b);
 // Dimming factor of the ring's smooth return at time t (1 outside it).
 float eccwrapdim(double t);
+// The same for a ring whose travel starts at minr; the peripheral annulus's (minrad2).
+float eccwrapdimfrom(double t, float minr);
+float periphwrapdim(double t);
 // Three-condition design (off, centre, periphery): inner radius, with logging.
 float getlogcentperioff(double t);
 // One draw of the three-condition rule for uniform u: 0 off, 1 centre, 2 periphery.

@@ -121,11 +121,11 @@ int smoothwraptype() {
   return par.ipsirange != 0.0f ? 2 : 0;
 }
 
-void setchkcolor(int index, int sign, double t) {
+void setchkcolor(int index, int sign, double t, float (*ringdim)(double)) {
   const float* e = chkcols + 6 * index + (sign >= 1 ? 0 : 3);
   if (par.smoothwrapdim < 1.0f) {
     const int type = smoothwraptype();
-    if (type == 1) return setsmootheccwrapdimcolor(t, e[0], e[1], e[2]);
+    if (type == 1) return setwrapdimcolor(t, ringdim != nullptr ? ringdim : eccwrapdim, e[0], e[1], e[2]);
     if (type == 2) return setsmoothpolipsiwrapdimcolor(t, e[0], e[1], e[2]);
   }
   glColor3f(e[0], e[1], e[2]);

@@ -57,7 +57,8 @@ float wedgedispshift(float disp, float rin);
 
 // Sets the GL colour of one check: colour 0 of the entry for sign >= 1, else
 // colour 1, dimmed by the active smooth wrap when smoothwrapdim < 1.
-void setchkcolor(int index, int sign, double t);
+// A ring check dims by ringdim (nullptr: the travelling ring's eccwrapdim).
+void setchkcolor(int index, int sign, double t, float (*ringdim)(double) = nullptr);
 // Which smooth wrap dims: 1 ring types, 2 ipsilateral wedge, 0 none.
 int smoothwraptype();
 constexpr float SMOOTHWRAPSLOPE = 2.5f;
