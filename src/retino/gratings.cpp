@@ -297,7 +297,7 @@ void drawtempfreqrampsq(double t) {
     const float e = static_cast<float>(std::fmod(std::fabs(par.rampfreq) * t, 1.0));
     nextflip = t + tempramplinear(e) / 2.0;
   }
-  drawrectspoke(t, par.minrad, par.maxrad, 0.0f, static_cast<float>(TWOPI), par.numrad, par.numtheta, flag);
+  drawrectspoke(t, par.minrad, par.maxrad, 0.0f, static_cast<float>(TWOPI), par.numrad, par.numtheta, flag, par.dilfreq);
 }
 
 void drawtempfreqrampsin(double t) {

@@ -22,8 +22,9 @@ void draweccpol(double t, int nrad, int ntheta, int nrad2, int ntheta2);
 void draweccens(double t, int nrad, int ntheta, int cnt, int lettflag, int dotsflag);
 void drawpolars(double t, int nrad, int ntheta, int cnt, int lettflag, int dotsflag);
 // Radial bars moving along the radius inside the sector a0..a1, split into
-// ntheta-1 angular sectors; polarity swaps the bar colours.
-void drawrectspoke(double t, float r0, float r1, float a0, float a1, int nrad, int ntheta, int polarity);
+// ntheta-1 angular sectors; polarity swaps the bar colours; the bars travel
+// dilfreq bar pairs a second.
+void drawrectspoke(double t, float r0, float r1, float a0, float a1, int nrad, int ntheta, int polarity, float dilfreq);
 
 // A wedge `cycles` of a turn later than the one at t: a time shift while the
 // wedge turns; a still wedge (polfreq 0) has no such time, so it is turned
