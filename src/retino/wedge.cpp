@@ -200,10 +200,11 @@ void drawpolar(double t, int nrad, int ntheta, float freqmul, int wctype, float 
   const int sf = flickersign(t);
   // Also refill when the table is smaller than this wedge reads, so a caller
   // with other edge counts than the start-up fill never reads past its end.
+  const int coltype = sh.coltype == RUNCOLTYPE ? par.coltype : sh.coltype;
   if (wctype != SECONDCOLS && (sf != lastflickerphase || !palettecovers(wctype, n)))
-    makecolorsf(nrad, ntheta, par.coltype);
+    makecolorsf(nrad, ntheta, coltype);
   lastflickerphase = sf;
-  if (wctype == SECONDCOLS && !palettecovers(wctype, n)) makecolorsf(nrad, ntheta, par.coltype);
+  if (wctype == SECONDCOLS && !palettecovers(wctype, n)) makecolorsf(nrad, ntheta, coltype);
 
   const Dilation dl = dilation(t);
   const int p = sf * dl.sign;

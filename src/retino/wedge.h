@@ -3,6 +3,9 @@
 
 #include "retino/centre.h"
 
+// Passed as WedgeShape::coltype: the run's own -coltype.
+constexpr int RUNCOLTYPE = -1000;
+
 // Colour selectors of drawpolar.
 constexpr int PLAINCOLS = 0;   // entries 0..nrad*ntheta-1
 constexpr int SHIFTCOLS = 1;   // offset by 4*k per wedge, wrapping (multi-wedge stimuli)
@@ -19,6 +22,7 @@ struct WedgeShape {
   bool targets = true;     // jerk and check targets
   const unsigned char* columns = nullptr;  // angular check i drawn when columns[i] != 0 (nullptr: all)
   Centre centre = Centre::orbit;           // the wandering wedge carries its own centre
+  int coltype = RUNCOLTYPE;                // the palette a refill makes (the rivalry blocks' own)
 };
 
 void drawpolar(double t, int nrad, int ntheta, float freqmul, int wctype, float disp, float phaseoff,

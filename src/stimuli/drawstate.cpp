@@ -1,7 +1,10 @@
 #include "stimuli/drawstate.h"
 
 #include "core/runstate.h"
+#include "retino/rivalry.h"
 
 void resetdrawingstate() {
   run.initdoneflag = 0;  // the layers not yet given a state of their own
+  // retinotopy
+  resetrivalry(rivalrystate());
 }
