@@ -11,6 +11,7 @@
 #include "core/xit.h"
 #include "images/tiffio.h"
 #include "retino/fixation.h"
+#include "retino/saccade.h"
 #include "somato/dio.h"
 #include "stimuli/catalogue.h"
 #include "stimuli/drawstate.h"
@@ -46,7 +47,8 @@ void frameloop() {
     run.picturecnt++;
     glClearColor(par.bgwingray, par.bgwingray, par.bgwingray, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
-    if (par.drawfixmeshflag && !par.fixmeshlastflag) drawfixmesh(par.fixbgbright);
+    // The calibration path shows its moving mark alone.
+    if (par.drawfixmeshflag && !par.fixmeshlastflag && !presaccaderunning()) drawfixmesh(par.fixbgbright);
     if (par.drawfixgridflag) drawfixgrid(par.fixbgbright);
     if (par.drawfixdotsflag) drawfixdots(par.fixbgbright);
     if (!run.initdoneflag) run.framecnt = 0;
@@ -71,8 +73,9 @@ void frameloop() {
       if (!sounddrawn) drawstimulus(par.stimtype, t, tprev);
     }
 
-    if (par.drawfixmeshflag && par.fixmeshlastflag) drawfixmesh(par.fixbgbright);
-    if (!run.skipfixationflag) drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t);
+    const bool calibrated = !presaccaderunning();
+    if (par.drawfixmeshflag && par.fixmeshlastflag && calibrated) drawfixmesh(par.fixbgbright);
+    if (!run.skipfixationflag && calibrated) drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t);
     if (par.saveframes && run.framecnt < par.saveframes) grabframe();
     glXSwapBuffers(dsp.display, dsp.glxwindow);
     glFlush();

@@ -2,9 +2,11 @@
 
 #include "core/runstate.h"
 #include "retino/rivalry.h"
+#include "retino/saccade.h"
 
 void resetdrawingstate() {
   run.initdoneflag = 0;  // the layers not yet given a state of their own
   // retinotopy
   resetrivalry(rivalrystate());
+  resetsaccade(saccadestate());
 }
