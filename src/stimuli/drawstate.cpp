@@ -3,10 +3,12 @@
 #include "core/runstate.h"
 #include "retino/rivalry.h"
 #include "retino/saccade.h"
+#include "retino/targets.h"
 
 void resetdrawingstate() {
   run.initdoneflag = 0;  // the layers not yet given a state of their own
   // retinotopy
   resetrivalry(rivalrystate());
   resetsaccade(saccadestate());
+  resettargets(targetstate());
 }
