@@ -1,6 +1,7 @@
 #include "stimuli/drawstate.h"
 
 #include "core/runstate.h"
+#include "retino/gratings.h"
 #include "retino/rivalry.h"
 #include "retino/saccade.h"
 #include "retino/targets.h"
@@ -8,6 +9,7 @@
 void resetdrawingstate() {
   run.initdoneflag = 0;  // the layers not yet given a state of their own
   // retinotopy
+  resetgratings(gratingstate());
   resetrivalry(rivalrystate());
   resetsaccade(saccadestate());
   resettargets(targetstate());
