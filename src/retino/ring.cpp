@@ -38,7 +38,9 @@ bool eccblank(double t) {
   return false;
 }
 
-float eccinnerradius(double T) {
+float eccinnerradius(double T) { return eccinnerradius(T, true); }
+
+float eccinnerradius(double T, bool design) {
   const float minr = par.minrad, maxr = par.maxrad;
   const float span = maxr - minr;
   const float start = par.eccfreq > 0.0f ? minr : maxr;
@@ -49,7 +51,7 @@ float eccinnerradius(double T) {
     const bool cent = par.twofreq > 0.0f ? even : !even;
     r0 = cent ? par.ecc2condcent : par.ecc2condperi;
   }
-  if (par.ecc3condflag) r0 = getlogcentperioff(T);
+  if (par.ecc3condflag && design) r0 = getlogcentperioff(T);
   if (par.trbased != 0.0f) {
     const double tr = static_cast<long long>(T / par.trbased) * static_cast<double>(par.trbased);
     r0 = start + static_cast<float>(std::fmod(par.eccfreq * tr, 1.0)) * span;
@@ -102,18 +104,24 @@ bool centperioffcanchange(float p, int cond) {
   return false;
 }
 
+void resetring(RingState& s) { s = RingState{}; }
+
+RingState& ringstate() {
+  static RingState s;
+  return s;
+}
+
 float getlogcentperioff(double t) {
-  static int cond = 0;
-  static float lastblockphase = 1.001f;
   static const char* const names[3] = {"off", "cent", "peri"};
-  if (!run.initdoneflag) {
-    cond = 0;
+  RingState& s = ringstate();
+  int& cond = s.cond;
+  float& lastblockphase = s.lastblockphase;
+  if (!s.started) {
     if (logging())
       logevent("StimEvent: %8.3lf   off\n", logtime());
     else
       std::printf("vistrum ### no log w/randblock stimtype!!\n");
-    run.initdoneflag = 1;
-    lastblockphase = 1.001f;
+    s.started = true;
   }
   // Blocks have no direction: a negative -blockperiod gives blocks of its
   // length, as in every other block sequence.
@@ -171,7 +179,7 @@ void draweccen(double t, int nrad, int ntheta, double toff) {
 }
 
 void draweccen(double t, int nrad, int ntheta, double toff, bool periphery) {
-  static int lastflickerphase = 0;
+  int& lastflickerphase = ringstate().lastflickerphase;
   if (eccblank(t)) return;
   const RingExtent ext = ringextent(t + toff, periphery);
   if (!ext.visible) return;

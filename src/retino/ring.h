@@ -20,6 +20,20 @@ bool eccblank(double t);
 // Inner radius of the ring at time T before the wrap: travel, smooth wrap,
 // condition designs, TR steps and the no-gap compression.
 float eccinnerradius(double T);
+// The same without the three-condition design, whose draws and log lines
+// belong to the ring's own call (a mask follows the travelling ring).
+float eccinnerradius(double T, bool design);
+
+// Per-run state of the ring: its three-condition design and the flicker
+// phase its palette was made for.
+struct RingState {
+  bool started = false;  // the design has logged its opening "off"
+  int cond = 0;
+  float lastblockphase = 1.001f;
+  int lastflickerphase = 0;
+};
+void resetring(RingState& s);
+RingState& ringstate();
 // What the ring covers at time T: nothing while -noeccwrap hides it or the
 // peripheral driver's off half-cycle runs; `minrad` is the inner travel
 // limit the wrap and the transform use (minrad2 under the peripheral driver).

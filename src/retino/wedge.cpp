@@ -176,9 +176,16 @@ void setsmoothpolipsiwrapdimcolor(double t, float r, float g, float b) {
   setwrapdimcolor(t, polipsiwrapdim, r, g, b);
 }
 
+void resetwedge(WedgeState& s) { s = WedgeState{}; }
+
+WedgeState& wedgestate() {
+  static WedgeState s;
+  return s;
+}
+
 void drawpolar(double t, int nrad, int ntheta, float freqmul, int wctype, float disp, float phaseoff,
                const WedgeShape* shape) {
-  static int lastflickerphase = -1;
+  int& lastflickerphase = wedgestate().lastflickerphase;
   static const WedgeShape wholewedge;
   const WedgeShape& sh = shape != nullptr ? *shape : wholewedge;
   if (wctype == SECONDCOLS) {

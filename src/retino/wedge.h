@@ -28,6 +28,14 @@ struct WedgeShape {
 void drawpolar(double t, int nrad, int ntheta, float freqmul, int wctype, float disp, float phaseoff,
                const WedgeShape* shape = nullptr);
 
+// Per-run state of the wedges: the flicker phase their palette was made for
+// (every wedge of a frame shares the one palette).
+struct WedgeState {
+  int lastflickerphase = -1;
+};
+void resetwedge(WedgeState& s);
+WedgeState& wedgestate();
+
 // Outer radius of the last slot drawn under truncnumrad.
 extern float truncmaxrad;
 

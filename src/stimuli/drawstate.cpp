@@ -2,15 +2,19 @@
 
 #include "core/runstate.h"
 #include "retino/gratings.h"
+#include "retino/ring.h"
 #include "retino/rivalry.h"
 #include "retino/saccade.h"
 #include "retino/targets.h"
+#include "retino/wedge.h"
 
 void resetdrawingstate() {
   run.initdoneflag = 0;  // the layers not yet given a state of their own
   // retinotopy
   resetgratings(gratingstate());
+  resetring(ringstate());
   resetrivalry(rivalrystate());
   resetsaccade(saccadestate());
   resettargets(targetstate());
+  resetwedge(wedgestate());
 }
