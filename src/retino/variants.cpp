@@ -71,11 +71,26 @@ void makejitttable(float* deg, int n) {
     for (int k = 1; k < n - 1; k++) deg[k] = (deg[k - 1] + deg[k] + deg[k + 1]) / 3.0f;
 }
 
-void drawpolarjitt(double t, int nrad, int ntheta, int lettflag) {
-  static float table[JITTSTEPS];
-  static int step = JITTSTEPS;
-  const bool first = !run.initdoneflag;
-  if (first) step = JITTSTEPS;  // every run starts with a table of its own
+void resetvariants(VariantsState& s) {
+  s.jittstarted = s.wanderstarted = s.randstarted = s.multistarted = s.spokestarted = false;
+}
+
+VariantsState& variantsstate() {
+  static VariantsState s;
+  return s;
+}
+
+void drawpolarjitt(double t, int nrad, int ntheta, int lettflag) { drawpolarjitt(variantsstate(), t, nrad, ntheta, lettflag); }
+void drawwanderpol(double t, int nrad, int ntheta, int lettflag) { drawwanderpol(variantsstate(), t, nrad, ntheta, lettflag); }
+void drawpolrand(double t, int nrad, int ntheta) { drawpolrand(variantsstate(), t, nrad, ntheta); }
+void drawmultifreqpolar(double t, int nrad, int ntheta) { drawmultifreqpolar(variantsstate(), t, nrad, ntheta); }
+void drawlcms1(double t) { drawlcms1(variantsstate(), t); }
+
+void drawpolarjitt(VariantsState& s, double t, int nrad, int ntheta, int lettflag) {
+  float* table = s.jitter;
+  int& step = s.jittstep;
+  if (!s.jittstarted) step = JITTSTEPS;  // every run starts with a table of its own
+  s.jittstarted = true;
   if (step >= JITTSTEPS) {
     makejitttable(table, JITTSTEPS);
     step = 0;
@@ -86,7 +101,6 @@ void drawpolarjitt(double t, int nrad, int ntheta, int lettflag) {
   if (lettflag) drawpolletter(t, 0.0f);
   glPopMatrix();
   step++;
-  run.initdoneflag = 1;  // after the letter layer, which starts its stream on the run's first call
 }
 
 void quadrantcorner(int q, int type, int* x, int* y) {
@@ -128,12 +142,12 @@ void wanderpolstep(WanderTour& w, double t, float* x, float* y) {
   wanderstep(w, t, x, y);
 }
 
-void drawwanderpol(double t, int nrad, int ntheta, int lettflag) {
-  static WanderTour tour;
-  static bool border = true;
-  if (!run.initdoneflag) {
+void drawwanderpol(VariantsState& s, double t, int nrad, int ntheta, int lettflag) {
+  WanderTour& tour = s.tour;
+  if (!s.wanderstarted) {
     wanderpolinit(tour);
-    border = par.orbrad == 0.0f;
+    s.border = par.orbrad == 0.0f;
+    s.wanderstarted = true;
   }
   float px, py;
   wanderpolstep(tour, t, &px, &py);
@@ -158,7 +172,7 @@ void drawwanderpol(double t, int nrad, int ntheta, int lettflag) {
   drawpolarat(t, nrad, ntheta, l, 1.0f, PLAINCOLS, &shape);
   if (lettflag) drawpolletter(t + l.dt, l.phase, Centre::screen);
   drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t, here);
-  if (border) {
+  if (s.border) {
     const float g = 1.2f * par.bgwingray;
     glColor3f(g, g, g);
     gluDisk(quadric(), par.maxrad - 0.0025f, par.maxrad + 0.0025f, 100, 1);
@@ -170,7 +184,6 @@ void drawwanderpol(double t, int nrad, int ntheta, int lettflag) {
   } else {
     glPopMatrix();
   }
-  run.initdoneflag = 1;
 }
 
 // The dot background of the multiple wedges and rings: the dot field with
@@ -206,5 +219,4 @@ void drawpolars(double t, int nrad, int ntheta, int cnt, int lettflag, int dotsf
   }
   if (lettflag)
     for (int j = 0; j < cnt; j++) drawpolletter(t, j * step);
-  run.initdoneflag = 1;
 }

@@ -2,10 +2,12 @@
 // wedge and the ring, drawn with their own building blocks.
 #pragma once
 
+#include "retino/fixation.h"
 #include "retino/ring.h"
 
+#include <vector>
+
 void drawwanderpol(double t, int nrad, int ntheta, int lettflag);
-struct WanderTour;
 // The wandering wedge's tour over the grid at flowfreq sweeps per second:
 // a new shuffled tour, from and back to the centre cell, after each one.
 void wanderpolinit(WanderTour& w);
@@ -94,6 +96,26 @@ void polrandinit(PolRand& s);
 // Starts the trial due at t (t >= nextevent), logging it; returns false
 // when none is due.
 bool polrandstep(PolRand& s, double t);
+
+// Per-run state of the variants that carry any from frame to frame. A run's
+// first frame makes them anew; the reset leaves the buffers allocated so
+// the frame loop allocates nothing.
+struct VariantsState {
+  bool jittstarted = false, wanderstarted = false, randstarted = false, multistarted = false, spokestarted = false;
+  float jitter[JITTSTEPS] = {};  // jittered wedge: the run's table and step
+  int jittstep = JITTSTEPS;
+  WanderTour tour;               // wandering wedge
+  bool border = true;
+  PolRand polrand;               // event-related wedge
+  std::vector<unsigned char> shown;  // multi-frequency wedge: columns on
+};
+void resetvariants(VariantsState& s);
+VariantsState& variantsstate();
+void drawpolarjitt(VariantsState& s, double t, int nrad, int ntheta, int lettflag);
+void drawwanderpol(VariantsState& s, double t, int nrad, int ntheta, int lettflag);
+void drawpolrand(VariantsState& s, double t, int nrad, int ntheta);
+void drawmultifreqpolar(VariantsState& s, double t, int nrad, int ntheta);
+void drawlcms1(VariantsState& s, double t);
 
 // Radial-bar pieces: bar j (odd dark, even light) at radial shift `shift`
 // slots inside [r0, r1) with slot width w, dark and light shares D and L

@@ -64,10 +64,10 @@ int lcmsmotion(double t) {
   return static_cast<long long>(par.flowfreq * t) % 2 == 1 ? -1 : 1;
 }
 
-void drawlcms1(double t) {
-  if (!run.initdoneflag) {
+void drawlcms1(VariantsState& s, double t) {
+  if (!s.spokestarted) {
     makecolorsf(par.numrad + 1, par.numtheta, par.coltype);
-    run.initdoneflag = 1;
+    s.spokestarted = true;
   }
   float e = static_cast<float>(std::fmod(par.polfreq * t * 2.0 * M_PI, 2.0 * M_PI));
   if (par.centerpolflag) e -= par.polwidth / 2.0f;

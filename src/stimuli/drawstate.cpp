@@ -5,7 +5,9 @@
 #include "retino/ring.h"
 #include "retino/rivalry.h"
 #include "retino/saccade.h"
+#include "retino/stereowedge.h"
 #include "retino/targets.h"
+#include "retino/variants.h"
 #include "retino/wedge.h"
 
 void resetdrawingstate() {
@@ -15,6 +17,8 @@ void resetdrawingstate() {
   resetring(ringstate());
   resetrivalry(rivalrystate());
   resetsaccade(saccadestate());
+  resetstereowedge(stereowedgestate());
   resettargets(targetstate());
+  resetvariants(variantsstate());
   resetwedge(wedgestate());
 }

@@ -209,3 +209,19 @@ TEST(Variants, WanderingWedgeReshufflesEveryTour) {
   EXPECT_NE(tours[0], tours[1]);
   EXPECT_NE(tours[1], tours[2]);
 }
+
+TEST(Variants, ARestartedJitteredWedgeMakesTheFirstRunsTable) {
+  KeepGlobals keep;
+  VariantsState s;
+  auto startrun = [&s] {
+    srandom(9);
+    resetvariants(s);
+    drawpolarjitt(s, 0.0, 1, 1, 0);  // one slot: the table without a board
+    return std::vector<float>(s.jitter, s.jitter + JITTSTEPS);
+  };
+  const std::vector<float> first = startrun();
+  for (int k = 0; k < 5; k++) drawpolarjitt(s, 0.0, 1, 1, 0);
+  EXPECT_EQ(s.jittstep, 6);
+  EXPECT_EQ(startrun(), first);
+  EXPECT_EQ(s.jittstep, 1) << "a restart carries on in the old table";
+}
