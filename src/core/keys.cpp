@@ -248,7 +248,7 @@ void drawwaitscreen(const char* text) {
     s->wait(text);
     return;
   }
-  run.initdoneflag3 = 0;  // the periodic sound cue starts over after the wait
+  restartaudcue();  // the periodic sound cue starts over after the wait
   readyplain(text);
 }
 
@@ -306,7 +306,7 @@ void restartsequence() {
   killsnd();
   run.oldt = -1.0f;
   resetdrawingstate();
-  run.initdonesndflag = 0;
+  resetsoundcues();
   run.predoneflag = 0;
   run.prepredoneflag = 0;
   run.bgtrackdoneflag = 0;

@@ -196,18 +196,27 @@ void wanderstep(WanderTour& w, double t, float* x, float* y) {
   *y = w.y1 + f * w.dy;
 }
 
+void resetfixation(FixationState& s) { s.wanderstarted = false; }
+
+FixationState& fixationstate() {
+  static FixationState s;
+  return s;
+}
+
 void drawfixation(float x, float y, float z, float bright, double t, const FixMark& m) {
-  static FixTargState targ;
-  static float lastxjitt = 0.0f, lastyjitt = 0.0f;
-  static WanderTour tour;
+  FixationState& s = fixationstate();
+  FixTargState& targ = s.targ;
+  float& lastxjitt = s.lastxjitt;
+  float& lastyjitt = s.lastyjitt;
+  WanderTour& tour = s.tour;
   const int type = m.type == RUNFIXTYPE ? par.fixtype : m.type;
   if (type == -1) return;
 
-  if (par.wanderfixflag && !run.initdoneflag3) {
+  if (par.wanderfixflag && !s.wanderstarted) {
     wanderinit(tour);
     if (par.blockfreq == 0.0f) std::printf("vistrum: ### -wanderfix w/def(=Inf) -blockperiod   ...wander ignored\n");
     targ.framecnt = 0;
-    run.initdoneflag3 = 1;
+    s.wanderstarted = true;
   }
   const int pushed = pushstimcentre(t, m.centre);
 

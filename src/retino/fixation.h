@@ -70,3 +70,15 @@ void wanderstep(WanderTour& w, double t, float* x, float* y);
 void wandercell(int i, float* x, float* y);
 // Travelled fraction of a sweep at phase theta: (theta - sin theta)/2pi.
 float wanderfraction(float theta);
+
+// The fixation mark's state between frames. The target countdown and the
+// wiggle carry on from run to run, as the waiting screens' marks step them
+// too; the wander tour starts over with each run.
+struct FixationState {
+  bool wanderstarted = false;
+  FixTargState targ;
+  float lastxjitt = 0.0f, lastyjitt = 0.0f;
+  WanderTour tour;
+};
+void resetfixation(FixationState& s);
+FixationState& fixationstate();

@@ -1,6 +1,7 @@
 #include "stimuli/drawstate.h"
 
 #include "core/runstate.h"
+#include "retino/fixation.h"
 #include "retino/gratings.h"
 #include "retino/ring.h"
 #include "retino/rivalry.h"
@@ -13,6 +14,7 @@
 void resetdrawingstate() {
   run.initdoneflag = 0;  // the layers not yet given a state of their own
   // retinotopy
+  resetfixation(fixationstate());
   resetgratings(gratingstate());
   resetring(ringstate());
   resetrivalry(rivalrystate());
