@@ -158,11 +158,20 @@ float polipsiwrapdim(double t) {
   return 1.0f - (1.0f - par.smoothwrapdim) / (q * q);
 }
 
+void resetwedge(WedgeState& s) { s = WedgeState{}; }
+
+WedgeState& wedgestate() {
+  static WedgeState s;
+  return s;
+}
+
 void setwrapdimcolor(double t, float (*dimof)(double), float r, float g, float b) {
   // Once per frame: every check of the frame shares the same factor.
-  static double lastt = -1.0e30;
-  static float (*lastdimof)(double) = nullptr;
-  static float dim = 1.0f, grey = 0.0f;
+  WedgeState& s = wedgestate();
+  double& lastt = s.dimt;
+  float (*&lastdimof)(double) = s.dimof;
+  float& dim = s.dim;
+  float& grey = s.dimgrey;
   if (t != lastt || dimof != lastdimof) {
     dim = dimof(t);
     grey = (1.0f - dim) * par.bgwingray;
@@ -174,13 +183,6 @@ void setwrapdimcolor(double t, float (*dimof)(double), float r, float g, float b
 
 void setsmoothpolipsiwrapdimcolor(double t, float r, float g, float b) {
   setwrapdimcolor(t, polipsiwrapdim, r, g, b);
-}
-
-void resetwedge(WedgeState& s) { s = WedgeState{}; }
-
-WedgeState& wedgestate() {
-  static WedgeState s;
-  return s;
 }
 
 void drawpolar(double t, int nrad, int ntheta, float freqmul, int wctype, float disp, float phaseoff,

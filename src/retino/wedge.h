@@ -32,6 +32,10 @@ void drawpolar(double t, int nrad, int ntheta, float freqmul, int wctype, float 
 // (every wedge of a frame shares the one palette).
 struct WedgeState {
   int lastflickerphase = -1;
+  // The smooth return's dimming, worked out once per frame.
+  double dimt = -1.0e30;
+  float (*dimof)(double) = nullptr;
+  float dim = 1.0f, dimgrey = 0.0f;
 };
 void resetwedge(WedgeState& s);
 WedgeState& wedgestate();
