@@ -10,6 +10,7 @@
 #include "retino/targets.h"
 #include "retino/variants.h"
 #include "retino/wedge.h"
+#include "scenario/playback.h"
 
 void resetdrawingstate() {
   run.initdoneflag = 0;  // the layers not yet given a state of their own
@@ -23,4 +24,6 @@ void resetdrawingstate() {
   resettargets(targetstate());
   resetvariants(variantsstate());
   resetwedge(wedgestate());
+  // scenario
+  resetplayback(playbackstate());
 }
