@@ -21,8 +21,7 @@
 #include <GL/glx.h>
 
 int isprepostper(double t) {
-  static int endlogged = 0;
-  const int a = prepostactions(run.predoneflag, endlogged, t, par.prepostfix, par.runfreq);
+  const int a = prepostactions(run.predoneflag, run.endperiodlogged, t, par.prepostfix, par.runfreq);
   if (a & PP_ENDPRE) {
     resetdrawingstate();
     logevent("EndPrePer: %8.3lf #####\n", logtime());

@@ -16,6 +16,7 @@ struct RunState {
   int initdoneflag3 = 0;
   int initdonesndflag = 0;
   int predoneflag = 0;        // leading fixation-only period over
+  int endperiodlogged = 0;    // the run's "EndPeriod" line is written
   int prepredoneflag = 0;     // pre-saccade fixation test over
   int bgtrackdoneflag = 0;
   float oldt = -1.0f;
