@@ -22,10 +22,6 @@ namespace {
 // A rate that is used as a divisor: zero would stop every clock with a NaN.
 double nonzero(float rate) { return rate != 0.0f ? rate : 1.0e-9; }
 
-struct Flow {
-  float dx = 0.0f, dy = 0.0f, rot = 0.0f, dil = 1.0f;
-};
-
 // Flow parameters of dot j under the condition: its own when scrambled,
 // the common ones when coherent.
 Flow dotflow(int j, bool scrambled, const Flow& common) {
@@ -79,26 +75,15 @@ void drawmasks(double t, DotAperture a) {
 
 void fixationmark(double t) { drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t); }
 
-// Per-run state of one flow field.
-struct FlowField {
-  float grey = 1.0f;
-  Flow common;
-  double prevtau = 0.0;
-  bool target = false;
-  int lastcond = -1;
-};
-
 // The flow field: a new random field and flow every flow period, each frame
 // showing the flow applied for tau seconds to the flow's starting dots. An
 // orbiting field has one coherent flow whose centre walks at random.
-void flowfield(FlowField& s, double t, int count, bool orbiting, bool logblocks, DotAperture aperture = {}) {
-  if (!run.initdoneflag) {
+void flowfield(FlowFieldState& s, double t, int count, bool orbiting, bool logblocks, DotAperture aperture = {}) {
+  if (!s.started) {
     s.grey = getbwdotcolor();
-    run.initdoneflag = 1;
-    run.initdoneflag2 = 0;
+    run.initdoneflag2 = 0;  // the layers above it start again
     s.prevtau = 1.0 / nonzero(par.flowfreq) + 0.001;
-    s.common = Flow{};
-    s.lastcond = -1;
+    s.started = true;
   }
   const int pushed = pushstimcentre(t);
   const double tau = flowtime(t, par.flowfreq);
@@ -147,22 +132,14 @@ bool newpattern(double t) {
   return true;
 }
 
-// Per-run state of the stepped variants.
-struct Stepped {
-  float grey = 1.0f;
-  Flow common;
-  int lastcond = -1;
-  float oldtflow = 0.0f;
-};
-
 // One frame's set-up of a stepped variant: a new field and flows at each
 // pattern period, new flows when the block changes; returns the condition
 // (1 scrambled) and leaves the dot colour set.
-int steppedframe(Stepped& s, double t, int ndots) {
-  if (!run.initdoneflag) {
+int steppedframe(SteppedFlowState& s, double t, int ndots) {
+  if (!s.started) {
     s.grey = getbwdotcolor();
     s.lastcond = -1;
-    run.initdoneflag = 1;
+    s.started = true;
   }
   const int cond = scrambledblock(t);
   const bool fresh = newpattern(t);
@@ -210,34 +187,44 @@ void dotwedgeedges(double t, float* edge1, float* edge2) {
 }
 
 namespace {
-FlowField rotdil0;
+FlowFieldsState flowfields;
 }  // namespace
 
-void drawrotdil0(double t, int ndots, DotAperture a) { flowfield(rotdil0, t, ndots, false, true, a); }
+void resetflowfields(FlowFieldsState& s) { s = FlowFieldsState{}; }
 
-void drawrotdil0layer(double t, int ndots, DotAperture a) { flowfield(rotdil0, t, ndots, false, false, a); }
-
-void draworbrotdil(double t, int ndots) {
-  static FlowField s;
-  flowfield(s, t, ndots, true, false);
-}
+FlowFieldsState& flowfieldsstate() { return flowfields; }
 
 void drawrotdil0stereo(double t, int ndots, float disp, int cond, int nodraw) {
-  static double prevtau = 0.0;
-  static Flow common;
-  static int lastcond = -1;
-  // The random-block stimulus that passes its own condition owns the block
-  // sequence's first-call flag: only the run's flag is taken here.
-  if (!run.initdoneflag) {
-    run.initdoneflag = 1;
-    prevtau = 1.0 / nonzero(par.flowfreq) + 0.001;
-    lastcond = -1;
+  drawrotdil0stereo(flowfields.stereo, t, ndots, disp, cond, nodraw);
+}
+void drawrotdil0(double t, int ndots, DotAperture a) { drawrotdil0(flowfields.field, t, ndots, a); }
+void drawrotdil0layer(double t, int ndots, DotAperture a) { drawrotdil0layer(flowfields.field, t, ndots, a); }
+void draworbrotdil(double t, int ndots) { draworbrotdil(flowfields.field, t, ndots); }
+void drawrotdil1(double t, int ndots) { drawrotdil1(flowfields.stepped, t, ndots); }
+void drawrotdil2(double t, int ndots) { drawrotdil2(flowfields.stepped, t, ndots); }
+void drawglass1(double t, int ndots) { drawglass1(flowfields.stepped, t, ndots); }
+void drawpoldotbg(double t, int ndots) { drawpoldotbg(flowfields.dotwedge, t, ndots); }
+
+void drawrotdil0(FlowFieldState& s, double t, int ndots, DotAperture a) { flowfield(s, t, ndots, false, true, a); }
+
+void drawrotdil0layer(FlowFieldState& s, double t, int ndots, DotAperture a) {
+  flowfield(s, t, ndots, false, false, a);
+}
+
+void draworbrotdil(FlowFieldState& s, double t, int ndots) { flowfield(s, t, ndots, true, false); }
+
+void drawrotdil0stereo(StereoFlowState& s, double t, int ndots, float disp, int cond, int nodraw) {
+  // The random-block stimulus that passes its own condition restarts the
+  // block sequence itself.
+  if (!s.started) {
+    s.prevtau = 1.0 / nonzero(par.flowfreq) + 0.001;
+    s.started = true;
   }
   // The disparities are sized once at start-up for numdots.
   const int count = dotdisps == nullptr ? 0 : (ndots < par.numdots ? ndots : par.numdots);
   const double tau = flowtime(t, par.flowfreq);
-  const bool newflow = tau < prevtau;
-  prevtau = tau;
+  const bool newflow = tau < s.prevtau;
+  s.prevtau = tau;
   if (newflow) {
     computedots(count);
     const bool spread = par.dotstereotype == 4 || par.dotstereotype == 5;
@@ -245,15 +232,15 @@ void drawrotdil0stereo(double t, int ndots, float disp, int cond, int nodraw) {
   }
   // The caller's own condition, or the two-condition blocks (logged).
   const int c = cond < 0 ? scrambledblock(t) : (cond == 1 ? 1 : 0);
-  const bool switched = c != lastcond;
+  const bool switched = c != s.lastcond;
   if (cond < 0)
-    newcondition(c, lastcond);
+    newcondition(c, s.lastcond);
   else
-    lastcond = c;
-  if (newflow || switched) drawflows(count, c == 1, common);
+    s.lastcond = c;
+  if (newflow || switched) drawflows(count, c == 1, s.common);
   if (!nodraw) {
     for (int j = 0; j < count; j++) {
-      const Flow f = scaled(dotflow(j, c == 1, common), static_cast<float>(tau));
+      const Flow f = scaled(dotflow(j, c == 1, s.common), static_cast<float>(tau));
       drawstdot(dotx[j], doty[j], f.dx, f.dy, f.rot, f.dil, dotdisps[j]);
     }
     dotbatchflush();
@@ -266,8 +253,7 @@ void drawrotdil0stereo(double t, int ndots, float disp, int cond, int nodraw) {
   }
 }
 
-void drawglass1(double t, int ndots) {
-  static Stepped s;
+void drawglass1(SteppedFlowState& s, double t, int ndots) {
   const int cond = steppedframe(s, t, ndots);
   const float size = par.dotsize;
   for (int j = 0; j < ndots; j++) {
@@ -284,8 +270,7 @@ void drawglass1(double t, int ndots) {
   fixationmark(t);
 }
 
-void drawrotdil1(double t, int ndots) {
-  static Stepped s;
+void drawrotdil1(SteppedFlowState& s, double t, int ndots) {
   const int cond = steppedframe(s, t, ndots);
   // The fraction of the flow period, advancing in flickerfreq steps.
   const float tau = static_cast<float>(stepped((t - run.oldt) * nonzero(par.flowfreq), par.flickerfreq));
@@ -297,13 +282,12 @@ void drawrotdil1(double t, int ndots) {
   fixationmark(t);
 }
 
-void drawrotdil2(double t, int ndots) {
-  static Stepped s;
-  const bool first = !run.initdoneflag;
+void drawrotdil2(SteppedFlowState& s, double t, int ndots) {
+  const bool first = !s.started;
   if (first) {
     s.grey = getbwdotcolor();
     s.lastcond = -1;
-    run.initdoneflag = 1;
+    s.started = true;
   }
   const int cond = scrambledblock(t);
   const double delta = first ? 0.0 : t - run.oldt;
@@ -334,26 +318,23 @@ void drawrotdil2(double t, int ndots) {
   fixationmark(t);
 }
 
-void drawpoldotbg(double t, int ndots) {
-  static float grey = 1.0f;
-  static Flow common;
+void drawpoldotbg(DotWedgeState& s, double t, int ndots) {
   float edge1, edge2, lo, hi;
   dotwedgeedges(t, &edge1, &edge2);
   wedgeorder(edge1, edge2, &lo, &hi);
   const bool first = run.oldt < 0.0f;
   if (first) {
-    grey = getbwdotcolor();
+    s.grey = getbwdotcolor();
     computedots(ndots);
   }
   const double delta = first ? 0.0 : t - run.oldt;
   if (first || t - run.oldt > 1.0 / nonzero(par.dilfreq)) {
     run.oldt = static_cast<float>(periodstart(t, par.dilfreq));
-    randflowparms(&common.dx, &common.dy, &common.rot, &common.dil);
+    randflowparms(&s.common.dx, &s.common.dy, &s.common.rot, &s.common.dil);
   }
-  run.initdoneflag = 1;
   const float f = static_cast<float>(stepped(delta * nonzero(par.dilfreq), par.flickerfreq));
-  const float rot = f * common.rot, dil = (common.dil - 1.0f) * f + 1.0f;
-  dotcolour(grey, grey, grey);
+  const float rot = f * s.common.rot, dil = (s.common.dil - 1.0f) * f + 1.0f;
+  dotcolour(s.grey, s.grey, s.grey);
   for (int j = 0; j < ndots; j++) {
     const float d = wedgeangle(dotx[j], doty[j], lo, hi) - lo;
     if (d > 0.0f && d < hi - lo) {

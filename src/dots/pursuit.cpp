@@ -162,8 +162,7 @@ void drawstops(PursuitPath& p) {
   p.x[p.n - 1] = p.y[p.n - 1] = 0.0f;
 }
 
-PursuitPath path;  // shared by the dot and picture pursuit (one type a run)
-WanderGrid grid;
+PursuitState pursuit;
 
 void pursuitreset(PursuitPath& p) {
   for (int k = 0; k < p.n; k++) p.x[k] = p.y[k] = 0.0f;
@@ -300,7 +299,20 @@ void wandergridstep(WanderGrid& w, double t, float* cx, float* cy) {
   *cy = y1 + (y2 - y1) * f;
 }
 
+void resetpursuit(PursuitState& s) {
+  s.started = false;
+  s.grey = 1.0f;
+}
+
+PursuitState& pursuitstate() { return pursuit; }
+
+void drawpursuepassimgs(double t) { drawpursuepassimgs(pursuit, t); }
+void drawpursuepasscirc(double t, int ndots) { drawpursuepasscirc(pursuit, t, ndots); }
+void drawpoldots(double t, int ndots) { drawpoldots(pursuit, t, ndots); }
+void drawwandercircdots(double t, int ndots) { drawwandercircdots(pursuit, t, ndots); }
+
 void preparepursuitpath() {
+  PursuitPath& path = pursuit.path;
   if (par.flowsperblock < 1 || par.flowsperblock > MAXSWEEPSPERBLOCK)
     fatal("vistrum: ### bad -flowsperblock %d (OK:1-%d)\n", par.flowsperblock, MAXSWEEPSPERBLOCK);
   path.n = par.flowsperblock + 1;
@@ -315,6 +327,7 @@ void preparepursuitimages() {
 }
 
 void preparewandergrid() {
+  WanderGrid& grid = pursuit.grid;
   if (par.gridsize < 1 || par.gridsize > MAXGRIDSIZE)
     fatal("vistrum: ### bad -gridsize %d (OK:1-%d)\n", par.gridsize, MAXGRIDSIZE);
   grid.n = par.gridsize * par.gridsize;
@@ -322,13 +335,12 @@ void preparewandergrid() {
   if (!grid.order) fatal("vistrum: ### malloc grid order failed\n");
 }
 
-void drawpoldots(double t, int ndots) {
-  static float grey = 1.0f;
+void drawpoldots(PursuitState& s, double t, int ndots) {
   const int count = dotsheld(ndots);
-  if (!run.initdoneflag) {
-    grey = getbwdotcolor();
+  if (!s.started) {
+    s.grey = getbwdotcolor();
     placesquaredots(count);
-    run.initdoneflag = 1;
+    s.started = true;
   }
   const bool annulus = par.polwidth >= static_cast<float>(-TWOPI);
   const OpenWedge wedge = openwedge(t);
@@ -336,7 +348,7 @@ void drawpoldots(double t, int ndots) {
   float ox, oy;
   wobbleoffset(t, &ox, &oy);
   const float m = par.maxrad, lo2 = par.minrad * par.minrad, hi2 = par.maxrad * par.maxrad;
-  dotcolour(grey, grey, grey);
+  dotcolour(s.grey, s.grey, s.grey);
   for (int j = 0; j < count; j++) {
     const float x = wrapsquare(dotx[j] + ox, m), y = wrapsquare(doty[j] + oy, m);
     const float r2 = x * x + y * y;
@@ -362,19 +374,18 @@ void drawpoldots(double t, int ndots) {
   // The frame loop draws the fixation mark over it.
 }
 
-void drawwandercircdots(double t, int ndots) {
-  static float grey = 1.0f;
+void drawwandercircdots(PursuitState& s, double t, int ndots) {
   const int count = dotsheld(ndots);
-  if (!run.initdoneflag) {
+  if (!s.started) {
     placesquaredots(count);
-    if (grid.order) wanderreset(grid);
-    grey = getbwdotcolor();
-    run.initdoneflag = 1;
+    if (s.grid.order) wanderreset(s.grid);
+    s.grey = getbwdotcolor();
+    s.started = true;
   }
   float cx = 0.0f, cy = 0.0f;
-  if (grid.order) wandergridstep(grid, t, &cx, &cy);
+  if (s.grid.order) wandergridstep(s.grid, t, &cx, &cy);
   const bool wiggle = par.wiggledotamp != 0.0f;
-  dotcolour(grey, grey, grey);
+  dotcolour(s.grey, s.grey, s.grey);
   // Under the pointer the window is wherever the pointer is: all dots go
   // out, under the full cover.
   const DotWindow w = par.mousectrlflag ? DotWindow{false, 0.0f, 0.0f, 0.0f} : roundwindow(cx, cy);
@@ -394,22 +405,21 @@ void drawwandercircdots(double t, int ndots) {
   }
 }
 
-void drawpursuepasscirc(double t, int ndots) {
-  static float grey = 1.0f;
+void drawpursuepasscirc(PursuitState& s, double t, int ndots) {
   const int count = dotsheld(ndots);
-  if (!run.initdoneflag) {
+  if (!s.started) {
     placesquaredots(count);
-    if (path.x) pursuitreset(path);
-    grey = getbwdotcolor();
+    if (s.path.x) pursuitreset(s.path);
+    s.grey = getbwdotcolor();
     run.bordertoggleflag = 0;
-    run.initdoneflag = 1;
+    s.started = true;
   }
   float px = 0.0f, py = 0.0f, theta = 0.0f;
-  if (path.x) pursuitstep(path, t, &px, &py, &theta);
-  const bool playback = pursuitplayback(pursuitblock(path.lastk));
-  const int i = path.x ? path.index : 0;
-  const float leg = path.x ? std::hypot(path.x[i] - path.x[i - 1], path.y[i] - path.y[i - 1]) : 0.0f;
-  const float g = pursuitgrey(playback, theta, leg, grey);
+  if (s.path.x) pursuitstep(s.path, t, &px, &py, &theta);
+  const bool playback = pursuitplayback(pursuitblock(s.path.lastk));
+  const int i = s.path.x ? s.path.index : 0;
+  const float leg = s.path.x ? std::hypot(s.path.x[i] - s.path.x[i - 1], s.path.y[i] - s.path.y[i - 1]) : 0.0f;
+  const float g = pursuitgrey(playback, theta, leg, s.grey);
   // Pursuit: the scene stands and the mark moves along the path. Playback:
   // the mark stands and the scene moves by the reverse of the path.
   const float sx = playback ? -px : 0.0f, sy = playback ? -py : 0.0f;
@@ -426,20 +436,20 @@ void drawpursuepasscirc(double t, int ndots) {
   if (run.bordertoggleflag) drawscreenborder();
 }
 
-void drawpursuepassimgs(double t) {
-  if (!run.initdoneflag) {
-    if (path.x) pursuitreset(path);
+void drawpursuepassimgs(PursuitState& s, double t) {
+  if (!s.started) {
+    if (s.path.x) pursuitreset(s.path);
     run.bordertoggleflag = 0;
-    run.initdoneflag = 1;
+    s.started = true;
   }
-  if (!path.x || tiffcnt < 2) return;
+  if (!s.path.x || tiffcnt < 2) return;
   float px, py, theta;
-  if (pursuitstep(path, t, &px, &py, &theta)) {
+  if (pursuitstep(s.path, t, &px, &py, &theta)) {
     // Each new path shows the next background/target pair.
-    path.pair = nextpicturepair(path.pair, tiffcnt);
+    s.path.pair = nextpicturepair(s.path.pair, tiffcnt);
   }
-  const bool playback = pursuitplayback(pursuitblock(path.lastk));
-  const int bg = path.pair, target = path.pair + 1;
+  const bool playback = pursuitplayback(pursuitblock(s.path.lastk));
+  const int bg = s.path.pair, target = s.path.pair + 1;
   if (playback) {
     drawimg(bg, -px, -py, par.bgheight, ANCHOR_CENTRE);
     drawimg(target, 0.0f, 0.0f, par.imheight, ANCHOR_CENTRE);

@@ -6,11 +6,6 @@
 // or pictures; and a ring of object pictures over a jittering background.
 #pragma once
 
-void drawrealmotpolimgs(double t);
-void drawpursuepassimgs(double t);
-void drawpursuepasscirc(double t, int ndots);
-void drawpoldots(double t, int ndots);
-void drawwandercircdots(double t, int ndots);
 // Start-up hooks: check these types' parameters and size their paths,
 // orders and jitter sequences, so that no frame allocates.
 void preparepursuitpath();    // the pursuit path of the dot pursuit
@@ -72,3 +67,53 @@ void wandergridstep(WanderGrid& w, double t, float* cx, float* cy);
 // sequences (in place, s entries).
 int realmotsteps();
 void smoothjitter(float* a, int s);
+
+// What the wobbling, wandering and pursuit stimuli carry from frame to frame
+// (one of them draws in a run). The path's stops and the grid's order are
+// sized at start-up and put back on the first frame.
+struct PursuitState {
+  bool started = false;
+  float grey = 1.0f;
+  PursuitPath path;
+  WanderGrid grid;
+};
+// Back to before the first frame; the path and grid keep their arrays.
+void resetpursuit(PursuitState& s);
+// The instance the stimulus types draw with.
+PursuitState& pursuitstate();
+void drawpursuepassimgs(PursuitState& s, double t);
+void drawpursuepasscirc(PursuitState& s, double t, int ndots);
+void drawpoldots(PursuitState& s, double t, int ndots);
+void drawwandercircdots(PursuitState& s, double t, int ndots);
+void drawpursuepassimgs(double t);
+void drawpursuepasscirc(double t, int ndots);
+void drawpoldots(double t, int ndots);
+void drawwandercircdots(double t, int ndots);
+
+constexpr int REALMOTSLOTS = 25;   // objects on the ring at most
+constexpr int REALMOTJITTERS = 4;  // background x, y and object x, y
+
+// The object ring: its jitter paths and object order (sized at start-up)
+// and what it carries from frame to frame.
+struct RealMotState {
+  bool started = false;
+  int steps = 0;                        // S
+  float* jitter[REALMOTJITTERS] = {};   // S steps each
+  int* order = nullptr;                 // shuffled object numbers
+  int slotobj[REALMOTSLOTS] = {};       // object on show in each slot
+  float slotx[REALMOTSLOTS] = {}, sloty[REALMOTSLOTS] = {};
+  int newest = 0;
+  double slotstart = 0.0;
+  int lastslot = -1;
+  bool newpaths = false;
+  float lastimphase = 0.0f, lastbgphase = 0.0f;
+  int bg = 0;
+  int countdown = 0, shown = 0;  // target: frames to the next, frames left
+  int targobj = -1, targdir = 0;
+};
+// Back to before the first frame; the paths and order keep their arrays.
+void resetrealmot(RealMotState& s);
+// The instance the stimulus type draws with.
+RealMotState& realmotstate();
+void drawrealmotpolimgs(RealMotState& rm, double t);
+void drawrealmotpolimgs(double t);

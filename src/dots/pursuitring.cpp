@@ -5,7 +5,6 @@
 #include "config/params.h"
 #include "core/angles.h"
 #include "core/eventlog.h"
-#include "core/runstate.h"
 #include "core/timer.h"
 #include "core/xit.h"
 #include "dots/dotfield.h"
@@ -20,28 +19,14 @@
 
 namespace {
 
-constexpr int MAXSIMUL = 25;
+constexpr int MAXSIMUL = REALMOTSLOTS;
 constexpr int EDGESTEPS = 6;  // jitter steps held still at each end of a slot
 constexpr int MAXSTEPS = 60 * 3600;  // one hour a slot
 
 enum Jitter { BGX, BGY, OBJX, OBJY, NJITTER };
+static_assert(NJITTER == REALMOTJITTERS, "one jitter path per coordinate");
 
-struct RealMot {
-  int steps = 0;                     // S
-  float* jitter[NJITTER] = {};       // S steps each
-  int* order = nullptr;              // shuffled object numbers
-  int slotobj[MAXSIMUL] = {};        // object on show in each slot
-  float slotx[MAXSIMUL] = {}, sloty[MAXSIMUL] = {};
-  int newest = 0;
-  double slotstart = 0.0;
-  int lastslot = -1;
-  bool newpaths = false;
-  float lastimphase = 0.0f, lastbgphase = 0.0f;
-  int bg = 0;
-  int countdown = 0, shown = 0;      // target: frames to the next, frames left
-  int targobj = -1, targdir = 0;
-};
-RealMot rm;
+RealMotState realmot;
 
 double slottime() { return 1.0 / std::fabs(static_cast<double>(par.polfreq)) / par.simulcnt; }
 
@@ -56,7 +41,7 @@ int targetgap(float u) {
 
 // New jitter for the background and the moving object over one slot, still
 // at both ends so that a slot starts and ends at rest.
-void makejitter(double t) {
+void makejitter(RealMotState& rm, double t) {
   const int S = rm.steps;
   for (int i = 0; i < S; i++)
     for (float* a : rm.jitter) a[i] = uniform(par.imjitt);
@@ -71,7 +56,7 @@ float phase(double t, float rate) {
   return static_cast<float>(std::fmod(std::fabs(static_cast<double>(par.polfreq)) * rate * t, 1.0));
 }
 
-void initring(double t) {
+void initring(RealMotState& rm, double t) {
   const int n = par.simulcnt;
   const double sign = par.polfreq < 0.0f ? -1.0 : 1.0;
   for (int j = 0; j < n; j++) {
@@ -86,7 +71,7 @@ void initring(double t) {
   rm.countdown = targetgap(dotrand());  // drawn whether or not targets are on
   rm.shown = 0;
   rm.targobj = -1;
-  makejitter(t);
+  makejitter(rm, t);
   rm.newpaths = false;
   rm.lastslot = -1;
   rm.bg = 0;
@@ -96,7 +81,7 @@ void initring(double t) {
 
 // One frame of the target schedule. The target shows for imtargfrms frames
 // from the frame its event is logged, so the log times what is seen.
-void targetstep() {
+void targetstep(RealMotState& rm) {
   if (par.imtargprob == 0.0f) return;
   if (rm.shown > 0) rm.shown--;
   if (rm.countdown > 0) rm.countdown--;
@@ -113,7 +98,7 @@ void targetstep() {
   }
 }
 
-void drawobject(int obj, float x, float y, float height) {
+void drawobject(const RealMotState& rm, int obj, float x, float y, float height) {
   const bool target = rm.shown > 0 && obj == rm.targobj;
   if (target && par.imtargzoomorRG >= 1.0f) height *= par.imtargzoomorRG;
   const bool tint = target && par.imtargzoomorRG < 1.0f;
@@ -139,7 +124,14 @@ void smoothjitter(float* a, int s) {
     for (int i = 0; i + 2 < s; i++) a[i + 1] = (a[i] + a[i + 1] + a[i + 2]) / 3.0f;
 }
 
+void resetrealmot(RealMotState& s) { s.started = false; }
+
+RealMotState& realmotstate() { return realmot; }
+
+void drawrealmotpolimgs(double t) { drawrealmotpolimgs(realmot, t); }
+
 void preparerealmot() {
+  RealMotState& rm = realmot;
   if (tiffcnt < par.bgcnt + par.imcnt) fatal("vistrum: ### too few tiffs (%d) for bgcnt+imcnt\n", tiffcnt);
   if (par.bgcnt < 1 || par.imcnt < 1) fatal("vistrum: ### -bgcnt and -imcnt must be at least 1\n");
   if (par.simulcnt < 1 || par.simulcnt > MAXSIMUL || par.simulcnt > par.imcnt)
@@ -157,13 +149,13 @@ void preparerealmot() {
   if (!rm.order) fatal("vistrum: ### malloc object order failed\n");
 }
 
-void drawrealmotpolimgs(double t) {
+void drawrealmotpolimgs(RealMotState& rm, double t) {
   if (rm.order == nullptr) return;
-  if (!run.initdoneflag) {
-    initring(t);
-    run.initdoneflag = 1;
+  if (!rm.started) {
+    initring(rm, t);
+    rm.started = true;
   } else if (rm.newpaths) {
-    makejitter(t);
+    makejitter(rm, t);
     rm.newpaths = false;
   }
   const int n = par.simulcnt;
@@ -173,7 +165,7 @@ void drawrealmotpolimgs(double t) {
     rm.slotobj[random() % n] = rm.order[rm.newest];
   }
   rm.lastimphase = imph;
-  targetstep();
+  targetstep(rm);
   const float bgph = phase(t, par.bgspercyc);
   if (bgph < rm.lastbgphase) rm.bg = (rm.bg + 1) % par.bgcnt;
   rm.lastbgphase = bgph;
@@ -194,9 +186,9 @@ void drawrealmotpolimgs(double t) {
     const bool own = j == c;
     const float jx = own ? rm.jitter[OBJX][step] : bx, jy = own ? rm.jitter[OBJY][step] : by;
     const int obj = rm.slotobj[j];
-    drawobject(obj, rm.slotx[j] + jx, rm.sloty[j] + jy, par.imheight);
+    drawobject(rm, obj, rm.slotx[j] + jx, rm.sloty[j] + jy, par.imheight);
     if (par.tworingflag)
-      drawobject((obj + par.imcnt / 2) % par.imcnt, rm.slotx[j] / 2.0f + jx, rm.sloty[j] / 2.0f + jy,
+      drawobject(rm, (obj + par.imcnt / 2) % par.imcnt, rm.slotx[j] / 2.0f + jx, rm.sloty[j] / 2.0f + jy,
                  par.imheight / 2.0f);
   }
   // The frame loop draws the fixation mark over it.

@@ -4,7 +4,6 @@
 #include "core/angles.h"
 #include "core/eventlog.h"
 #include "core/mouse.h"
-#include "core/runstate.h"
 #include "core/timer.h"
 #include "core/xit.h"
 #include "dots/dotfield.h"
@@ -36,13 +35,7 @@ float* floats(int n) {
   return p;
 }
 
-// The still-target schedule: frames to the next target, frames left of the
-// current one, and where it is.
-struct FlowTarg {
-  int countdown = 0, left = 0;
-  float rho = 0.0f, alpha = 0.0f;
-};
-FlowTarg targ;
+SmoothFlowState smoothflow;
 
 // A new base position: uniform in radius with scaled dots (their size
 // grows with eccentricity), else uniform over the disk's area.
@@ -68,7 +61,6 @@ void initfield(int count) {
     if (par.dotcornerjitt != 0.0f)
       for (int k = 0; k < 4; k++) store.offsetfracs[4 * j + k] = dotrand() * 2.0f * par.dotcornerjitt - par.dotcornerjitt;
   }
-  targ = FlowTarg{};
 }
 
 }  // namespace
@@ -146,7 +138,7 @@ int flowtarggap(float u) {
   return n < 1.0 ? 1 : (n > 1.0e9 ? 1000000000 : static_cast<int>(n));
 }
 
-int getflowtarg(float* r, float* th) {
+int getflowtarg(FlowTarg& targ, float* r, float* th) {
   *r = *th = 0.0f;
   if (par.flowtargprob == 0.0f) return 0;
   if (targ.countdown == 0) {
@@ -183,15 +175,20 @@ void preparesmoothflow() {
   store.capacity = n;
 }
 
+void resetsmoothflow(SmoothFlowState& s) { s = SmoothFlowState{}; }
+
+SmoothFlowState& smoothflowstate() { return smoothflow; }
+
 void drawsmoothflow(double t, double tprev, int ndots, int glass) {
-  static SmoothFlowSetup setup;
-  static int lasttargflag = 0, targdot = 0;
+  drawsmoothflow(smoothflow, t, tprev, ndots, glass);
+}
+
+void drawsmoothflow(SmoothFlowState& s, double t, double tprev, int ndots, int glass) {
   const int count = ndots < store.capacity ? ndots : store.capacity;
-  if (!run.initdoneflag) {
+  if (!s.started) {
     initfield(count);
-    setup = smoothflowsetup();
-    lasttargflag = 0;
-    run.initdoneflag = 1;
+    s.setup = smoothflowsetup();
+    s.started = true;
   }
   const bool orbit = par.orbrad != 0.0f;
   if (orbit) {
@@ -199,11 +196,11 @@ void drawsmoothflow(double t, double tprev, int ndots, int glass) {
     cent2polorb(t);
   }
   float dr, dth;
-  smoothflowdisplacement(setup, t, &dr, &dth);
+  smoothflowdisplacement(s.setup, t, &dr, &dth);
   float targr, targth;
-  const int targflag = getflowtarg(&targr, &targth);
-  if (targflag && !lasttargflag && count > 0) targdot = static_cast<int>(random() % count);
-  lasttargflag = targflag;
+  const int targflag = getflowtarg(s.targ, &targr, &targth);
+  if (targflag && !s.lasttargflag && count > 0) s.targdot = static_cast<int>(random() % count);
+  s.lasttargflag = targflag;
 
   const float step = t - tprev < 0.0 ? NEGSTEP : static_cast<float>(t - tprev);
   const float twopi = static_cast<float>(TWOPI);
@@ -223,8 +220,8 @@ void drawsmoothflow(double t, double tprev, int ndots, int glass) {
       // dot's base position, which itself does not travel.
       const float k = glass ? 0.01f * static_cast<float>(c - 1) : 1.0f;
       float R, th;
-      smoothdotplace(setup, store.ra0[j], store.th0[j], k * dr, k * dth, &R, &th);
-      if (targflag && j == targdot) R = targr, th = targth;
+      smoothdotplace(s.setup, store.ra0[j], store.th0[j], k * dr, k * dth, &R, &th);
+      if (targflag && j == s.targdot) R = targr, th = targth;
       const float side = par.scaledotsflag ? par.dotsize * R : par.dotsize;
       drawdotquad(R * std::cos(th), R * std::sin(th), side / 2.0f, off);
     }

@@ -21,6 +21,7 @@
 
 namespace {
 
+VectionState vection;
 
 // A rate used as a divisor: zero would stop the clock with a NaN.
 double nonzero(float rate) { return rate != 0.0f ? rate : 1.0e-9; }
@@ -140,21 +141,30 @@ void preparevection() {
   }
 }
 
-void drawvechorver(double t, int ndots) {
-  static float grey = 1.0f;
-  static double prevrand = 1.001;
-  if (!run.initdoneflag) {
-    grey = getbwdotcolor();
-    prevrand = 1.001;
-    run.initdoneflag = 1;
+void resetvection(VectionState& s) { s = VectionState{}; }
+
+VectionState& vectionstate() { return vection; }
+
+void draweccdots(double t, int ndots) { draweccdots(vection, t, ndots); }
+void drawvecvsscram(double t, int ndots) { drawvecvsscram(vection, t, ndots); }
+void drawvechorver(double t, int ndots) { drawvechorver(vection, t, ndots); }
+void drawvec3canal(double t, int ndots) { drawvec3canal(vection, t, ndots); }
+void drawflowscramsurfvolrndblk(double t, int ndots, float disp) {
+  drawflowscramsurfvolrndblk(vection, t, ndots, disp);
+}
+
+void drawvechorver(VectionState& s, double t, int ndots) {
+  if (!s.started) {
+    s.grey = getbwdotcolor();
+    s.started = true;
   }
   const double rp = fracphase(par.randfreq * t);
-  if (rp < prevrand) computedots(ndots);
-  prevrand = rp;
+  if (rp < s.prevrand) computedots(ndots);
+  s.prevrand = rp;
   const double d = vectionshift(t);
   const bool vertical = vectionvertical(t);
   const float m = par.maxdotxy;
-  dotcolour(grey, grey, grey);
+  dotcolour(s.grey, s.grey, s.grey);
   for (int j = 0; j < ndots; j++) {
     if (vertical)
       drawstilldot(dotx[j], wrapinto(doty[j] + d, m));
@@ -165,16 +175,15 @@ void drawvechorver(double t, int ndots) {
   drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t);
 }
 
-void draweccdots(double t, int ndots) {
-  static float grey = 1.0f;
+void draweccdots(VectionState& s, double t, int ndots) {
   const float m = par.maxrad;
-  if (!run.initdoneflag) {
-    grey = getbwdotcolor();
+  if (!s.started) {
+    s.grey = getbwdotcolor();
     for (int j = 0; j < ndots; j++) {
       dotx[j] = dotrand() * 2.0f * m - m;
       doty[j] = dotrand() * 2.0f * m - m;
     }
-    run.initdoneflag = 1;
+    s.started = true;
   }
   float ox, oy;
   eccdotoffset(t, &ox, &oy);
@@ -182,7 +191,7 @@ void draweccdots(double t, int ndots) {
   // Dots of this field are squares of side dotsize.
   const float size = par.dotsize;
   par.dotsize = size / 2.0f;
-  dotcolour(grey, grey, grey);
+  dotcolour(s.grey, s.grey, s.grey);
   for (int j = 0; j < ndots; j++) {
     const float x = wrapinto(dotx[j] + ox, m), y = wrapinto(doty[j] + oy, m);
     if (inring(x * x + y * y, ring)) drawstilldot(x, y);
@@ -191,44 +200,36 @@ void draweccdots(double t, int ndots) {
   par.dotsize = size;
 }
 
-void drawflowscramsurfvolrndblk(double t, int ndots, float disp) {
-  static bool stored = false;
-  static float normL = 0.0f, normR = 0.0f;
-  static int framespertarg = 0, targleft = 0;
-  if (!stored) {
-    normL = par.stereoLred;
-    normR = par.stereoRblu;
-    stored = true;
-  }
-  if (!run.initdoneflag) {
+void drawflowscramsurfvolrndblk(VectionState& s, double t, int ndots, float disp) {
+  if (!s.started) {
+    s.normL = par.stereoLred;
+    s.normR = par.stereoRblu;
     run.initdoneflag2 = 0;  // the block sequence starts again
     run.initdoneflag3 = 0;  // and so does a wandering fixation tour
-    framespertarg = dimtargframes();
-    targleft = 0;
+    s.framespertarg = dimtargframes();
+    s.started = true;
   }
   const int c = getlogcondition(t, par.condcnt);
-  par.stereoLred = normL;
-  par.stereoRblu = normR;
+  par.stereoLred = s.normL;
+  par.stereoRblu = s.normR;
   int scrambled = 0, stereotype = -1;
   bool nodraw = true;
   if (c < 0 || c >= static_cast<int>(par.condnames.size()) ||
-      !flowblockcondition(par.condnames[c].c_str(), &scrambled, &stereotype, &nodraw)) {
-    run.initdoneflag = 1;  // the field was set up on the first (valid) block
+      !flowblockcondition(par.condnames[c].c_str(), &scrambled, &stereotype, &nodraw))
     return;
-  }
   if (stereotype >= 0) par.dotstereotype = stereotype;
-  if (!nodraw && framespertarg > 0 && targleft == 0 && random() % framespertarg == 0) {
-    targleft = par.targframes;
+  if (!nodraw && s.framespertarg > 0 && s.targleft == 0 && random() % s.framespertarg == 0) {
+    s.targleft = par.targframes;
     logevent("DimEvent: %9.3lf    frac=%2.2f,frms=%d\n", logtime(), par.dimtargfrac, par.targframes);
   }
-  if (targleft > 0) {
+  if (s.targleft > 0) {
     if (!nodraw) {
-      par.stereoLred = normL * par.dimtargfrac;
-      par.stereoRblu = normR * par.dimtargfrac;
+      par.stereoLred = s.normL * par.dimtargfrac;
+      par.stereoRblu = s.normR * par.dimtargfrac;
     }
-    targleft--;
+    s.targleft--;
   }
-  drawrotdil0stereo(t, ndots, disp, scrambled, nodraw ? 1 : 0);
-  par.stereoLred = normL;
-  par.stereoRblu = normR;
+  drawrotdil0stereo(s.stereo, t, ndots, disp, scrambled, nodraw ? 1 : 0);
+  par.stereoLred = s.normL;
+  par.stereoRblu = s.normR;
 }

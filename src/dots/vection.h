@@ -5,6 +5,32 @@
 // through an expanding ring.
 #pragma once
 
+#include "dots/flowfields.h"
+
+// What the vection and depth stimuli carry from frame to frame (one of them
+// draws in a run).
+struct VectionState {
+  bool started = false;
+  float grey = 1.0f;
+  double prevrand = 1.001, prevflow = 1.001;  // the first frame places the dots
+  // patch clouds
+  float common[3] = {1.0f, 0.0f, 0.0f};  // the coherent rotation axis
+  int scrambled = 0;
+  // random-block stereo flow: the user's eye colours (dimmed for targets),
+  // the dim-target schedule, and the flow field it draws
+  float normL = 0.0f, normR = 0.0f;
+  int framespertarg = 0, targleft = 0;
+  StereoFlowState stereo;
+};
+void resetvection(VectionState& s);
+// The instance the stimulus types draw with.
+VectionState& vectionstate();
+
+void draweccdots(VectionState& s, double t, int ndots);
+void drawvecvsscram(VectionState& s, double t, int ndots);
+void drawvechorver(VectionState& s, double t, int ndots);
+void drawvec3canal(VectionState& s, double t, int ndots);
+void drawflowscramsurfvolrndblk(VectionState& s, double t, int ndots, float disp);
 void draweccdots(double t, int ndots);
 void drawvecvsscram(double t, int ndots);
 void drawvechorver(double t, int ndots);

@@ -188,60 +188,52 @@ void preparepatches(int n) {
   patchcap = np;
 }
 
-void drawvecvsscram(double t, int ndots) {
-  static float grey = 1.0f;
-  static double prevrand = 1.001, prevflow = 1.001;
-  static float common[3] = {1.0f, 0.0f, 0.0f};
-  static int scrambled = 0;
-  if (!run.initdoneflag) {
-    grey = getbwdotcolor();
+void drawvecvsscram(VectionState& s, double t, int ndots) {
+  if (!s.started) {
+    s.grey = getbwdotcolor();
     if (!par.stereoflag) par.fixtype = 0;
-    prevrand = prevflow = 1.001;
-    run.initdoneflag = 1;
+    s.started = true;
   }
-  rerandomise(t, ndots, &prevrand);
+  rerandomise(t, ndots, &s.prevrand);
   const double p = fracphase(par.flowfreq * t);
-  if (p < prevflow) {
+  if (p < s.prevflow) {
     // The block in force when the flow starts holds for the whole flow.
-    scrambled = scrambledblock(t);
+    s.scrambled = scrambledblock(t);
     const int np = patchcount(ndots);
-    if (scrambled)
+    if (s.scrambled)
       for (int k = 0; k < np; k++) randsphpoint(&axisx[k], &axisy[k], &axisz[k]);
     else
-      randsphpoint(&common[0], &common[1], &common[2]);
+      randsphpoint(&s.common[0], &s.common[1], &s.common[2]);
   }
-  prevflow = p;
+  s.prevflow = p;
   const float deg = patchrotation(p);
   const bool lines = par.quadlinesflag != 0;
   if (par.stereoflag)
     glColor3f(par.stereoLred, par.stereoLgrn, par.stereoLblu);
   else
-    glColor3f(grey, grey, grey);
-  drawcloud(ndots, par.stereorotdeg / 2.0f, deg, scrambled != 0, common, lines);
+    glColor3f(s.grey, s.grey, s.grey);
+  drawcloud(ndots, par.stereorotdeg / 2.0f, deg, s.scrambled != 0, s.common, lines);
   if (par.stereoflag) {
     glColor3f(par.stereoRred, par.stereoRgrn, par.stereoRblu);
-    drawcloud(ndots, -par.stereorotdeg / 2.0f, deg, scrambled != 0, common, lines);
+    drawcloud(ndots, -par.stereorotdeg / 2.0f, deg, s.scrambled != 0, s.common, lines);
   }
   patchfixation(t, par.stereoflag != 0);
 }
 
-void drawvec3canal(double t, int ndots) {
-  static float grey = 1.0f;
-  static double prevrand = 1.001;
-  if (!run.initdoneflag) {
-    grey = getbwdotcolor();
+void drawvec3canal(VectionState& s, double t, int ndots) {
+  if (!s.started) {
+    s.grey = getbwdotcolor();
     run.F6keytoggleflag = par.stereoflag;
     run.F5keytoggleflag = par.quadlinesflag;
     if (!par.stereoflag) par.fixtype = 0;
-    prevrand = 1.001;
-    run.initdoneflag = 1;
     run.initdoneflag2 = 0;  // the block sequence starts again
+    s.started = true;
   }
   par.stereoflag = run.F6keytoggleflag;
   par.quadlinesflag = run.F5keytoggleflag;
   const bool stereo = par.stereoflag != 0;
   const bool lines = stereo || par.quadlinesflag != 0;  // two overlapping eyes need outlines
-  rerandomise(t, ndots, &prevrand);
+  rerandomise(t, ndots, &s.prevrand);
   const int c = getlogcondition(t, par.condcnt);
   if (c < 0 || c >= static_cast<int>(par.condnames.size())) return;
   float axis[3];
@@ -253,7 +245,7 @@ void drawvec3canal(double t, int ndots) {
   if (stereo)
     glColor3f(par.stereoLred, par.stereoLgrn, par.stereoLblu);
   else
-    glColor3f(grey, grey, grey);
+    glColor3f(s.grey, s.grey, s.grey);
   drawcloud(ndots, par.stereorotdeg / 2.0f, deg, false, axis, lines);
   if (stereo) {
     glColor3f(par.stereoRred, par.stereoRgrn, par.stereoRblu);

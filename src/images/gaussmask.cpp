@@ -41,16 +41,26 @@ void checkgaussmask() {
     fatal("vistrum: ### Gaussian mask needs -fwhmheight >= 0 (got %g)\n", par.fwhmheight);
 }
 
-void drawtiffgausstranspar(double) {
-  static unsigned int* raster = nullptr;
+namespace {
+GaussMaskState gaussmask;
+}  // namespace
+
+void resetgaussmask(GaussMaskState& s) { s.started = false; }
+
+GaussMaskState& gaussmaskstate() { return gaussmask; }
+
+void drawtiffgausstranspar(double t) { drawtiffgausstranspar(gaussmask, t); }
+
+void drawtiffgausstranspar(GaussMaskState& s, double) {
   const int w = par.winxgl, h = par.winygl;
-  if (!run.initdoneflag) {
-    if (!raster) raster = static_cast<unsigned int*>(std::malloc(static_cast<size_t>(w) * h * 4));
-    if (!raster) fatal("vistrum: ### aGau: can't malloc raster\n");
+  if (!s.started) {
+    if (!s.raster) s.raster = static_cast<unsigned int*>(std::malloc(static_cast<size_t>(w) * h * 4));
+    if (!s.raster) fatal("vistrum: ### aGau: can't malloc raster\n");
     run.skipfixationflag = 1;
-    run.initdoneflag = 1;
+    s.started = true;
     return;  // this frame shows the background grey that the next one reads
   }
+  unsigned int* raster = s.raster;
   glPixelStorei(GL_PACK_ALIGNMENT, 4);
   glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_INT_8_8_8_8_REV, raster);
   const double fwhm = gaussfwhmpix(w, dsp.iwinxgl, par.circwidth);
@@ -65,8 +75,8 @@ void drawtiffgausstranspar(double) {
   gaussmaskname(name, sizeof name, par.bgwingray, fwhm, par.circwidth, par.fwhmheight, w, h);
   par.savetransparencyflag = 1;
   writetiff(w, h, raster, name);
-  std::free(raster);
-  raster = nullptr;
+  std::free(s.raster);
+  s.raster = nullptr;
   std::printf("vistrum: wrote file %s\n", name);
   std::printf("vistrum: tiff w/centered Gaussian in alpha\n");
   xit(0);

@@ -3,6 +3,16 @@
 
 #include <cstddef>
 
+// The writer's first frame shows the background grey that its second
+// frame reads back and writes out.
+struct GaussMaskState {
+  bool started = false;
+  unsigned int* raster = nullptr;  // allocated on the first frame, kept over a reset
+};
+void resetgaussmask(GaussMaskState& s);
+// The instance the stimulus type draws with.
+GaussMaskState& gaussmaskstate();
+void drawtiffgausstranspar(GaussMaskState& s, double t);
 void drawtiffgausstranspar(double t);
 
 // Alpha byte of pixel (column k, row j) of a winx x winy mask: transparent

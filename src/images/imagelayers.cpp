@@ -2,7 +2,6 @@
 
 #include "config/params.h"
 #include "core/angles.h"
-#include "core/runstate.h"
 #include "core/xit.h"
 #include "images/drawimg.h"
 #include "images/imagestreams.h"
@@ -18,43 +17,31 @@ namespace {
 
 constexpr float SIN24 = 0.4067366430758002f;
 
-// What every layer keeps per stream.
-struct Stream {
-  PicOrder order;
-  int index = 0;
-  double lastphase = 1.001;
-  float mid = 0.0f;    // radius (wedge, orbit) or angle (ring)
-  float angle = 0.0f;  // orbit: angle; both: which placement
-  float drift = 0.0f, adrift = 0.0f;
-  int side = 0;        // orbit with hemifield blocks: 0 right, 1 left
-};
+PicLayersState piclayers;
 
-// Shared timing of the streams: 1/P and the visible fraction.
-struct Timing {
-  double freq = 1.0, visfrac = 1.0;
-};
-
-Timing streamtiming() {
+PicTiming streamtiming() {
   const double p = par.tiffdur + par.gapdur;
-  return Timing{1.0 / p, par.tiffdur / p};
+  return PicTiming{1.0 / p, par.tiffdur / p};
 }
 
-// Resets when the run flags ask, and reports whether it did.
-bool layerinit(Stream* s, int n, bool ownsflag2) {
-  if (run.initdoneflag && run.initdoneflag2) return false;
+// Puts the first n streams back on the layer's first frame, and reports
+// whether it did.
+bool layerinit(PicLayerState& l, int n) {
+  if (l.started) return false;
   for (int j = 0; j < n; j++) {
-    resetpicorder(s[j].order, tiffcnt);
-    s[j].lastphase = 1.001;
-    s[j].index = 0;
-    s[j].angle = 0.0f;
+    PicStream& s = l.streams[j];
+    resetpicorder(s.order, tiffcnt);
+    s.lastphase = 1.001;
+    s.index = 0;
+    s.angle = 0.0f;
   }
-  run.initdoneflag = 1;
-  run.initdoneflag2 = ownsflag2 ? 1 : 0;
+  l.timing = streamtiming();
+  l.started = true;
   return true;
 }
 
 // Advances stream s to `phase`; true when a new picture starts.
-bool newpicture(Stream& s, double phase) {
+bool newpicture(PicStream& s, double phase) {
   const bool wrapped = phase < s.lastphase;
   s.lastphase = phase;
   return wrapped;
@@ -140,15 +127,31 @@ void checkimagestreams() {
   checkcount(par.simulcnt);
 }
 
-void drawpolimg(double t, int count) {
-  static Stream s[MAXSIMULTIFFS];
-  static Timing tm;
+void resetpiclayer(PicLayerState& s) { s.started = false; }
+
+void resetpiclayers(PicLayersState& s) {
+  resetpiclayer(s.wedge);
+  resetpiclayer(s.ring);
+  resetpiclayer(s.both);
+  resetpiclayer(s.orbit);
+}
+
+PicLayersState& piclayersstate() { return piclayers; }
+
+void drawpolimg(double t, int count) { drawpolimg(piclayers.wedge, t, count); }
+void draweccimg(double t) { draweccimg(piclayers.ring, t); }
+void drawbothimg(double t) { drawbothimg(piclayers.both, t); }
+void draworbimgs(double t, int count) { draworbimgs(piclayers.orbit, t, count); }
+
+void drawpolimg(PicLayerState& l, double t, int count) {
   checkcount(count);
-  if (layerinit(s, MAXSIMULTIFFS, par.stimtype == 34 || par.polVvsHflag)) tm = streamtiming();
+  layerinit(l, MAXSIMULTIFFS);
+  const PicTiming& tm = l.timing;
+  PicStream* s = l.streams;
   for (int j = 0; j < count; j++) {
     const double tj = streamtime(t, j, count);
     const double phase = fracphase(tj * tm.freq);
-    Stream& st = s[j];
+    PicStream& st = s[j];
     if (newpicture(st, phase)) {
       st.index = nextpic(st.order);
       logiftarget(st.index);
@@ -165,12 +168,11 @@ void drawpolimg(double t, int count) {
   }
 }
 
-void draweccimg(double t) {
-  static Stream s[1];
-  static Timing tm;
-  if (layerinit(s, 1, false)) tm = streamtiming();
+void draweccimg(PicLayerState& l, double t) {
+  layerinit(l, 1);
+  const PicTiming& tm = l.timing;
   const double phase = fracphase(t * tm.freq);
-  Stream& st = s[0];
+  PicStream& st = l.streams[0];
   if (newpicture(st, phase)) {
     st.index = nextpic(st.order);
     logiftarget(st.index);
@@ -187,16 +189,12 @@ void draweccimg(double t) {
   popstimcentre(pushed);
 }
 
-void drawbothimg(double t) {
-  static Stream s[1];
-  static Timing tm;
-  static bool inwedge = true;  // the first picture goes to the ring
-  if (layerinit(s, 1, par.stimtype == 28)) {
-    tm = streamtiming();
-    inwedge = true;
-  }
+void drawbothimg(PicLayerState& l, double t) {
+  if (layerinit(l, 1)) l.inwedge = true;
+  const PicTiming& tm = l.timing;
+  bool& inwedge = l.inwedge;
   const double phase = fracphase(t * tm.freq);
-  Stream& st = s[0];
+  PicStream& st = l.streams[0];
   if (newpicture(st, phase)) {
     st.index = nextpic(st.order);
     logiftarget(st.index);
@@ -229,19 +227,17 @@ void drawbothimg(double t) {
   popstimcentre(pushed);
 }
 
-void draworbimgs(double t, int count) {
-  static Stream s[MAXSIMULTIFFS];
-  static Timing tm;
+void draworbimgs(PicLayerState& l, double t, int count) {
   checkcount(count);
-  if (layerinit(s, MAXSIMULTIFFS, par.stimtype == 78)) {
-    tm = streamtiming();
-    for (Stream& st : s) st.index = -1;  // no previous picture yet
-  }
+  if (layerinit(l, MAXSIMULTIFFS))
+    for (PicStream& st : l.streams) st.index = -1;  // no previous picture yet
+  const PicTiming& tm = l.timing;
+  PicStream* s = l.streams;
   const float m = par.polwidth * 0.5f * (1.0f - 0.1f * par.tiffscale);
   for (int j = 0; j < count; j++) {
     const double tj = streamtime(t, j, count);
     const double phase = fracphase(tj * tm.freq);
-    Stream& st = s[j];
+    PicStream& st = s[j];
     if (newpicture(st, phase)) {
       st.index = randomotherpic(st.index, tiffcnt);
       logiftarget(st.index);

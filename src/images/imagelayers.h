@@ -3,8 +3,45 @@
 // random places around the centre.
 #pragma once
 
+#include "images/imagestreams.h"
+
 constexpr int MAXSIMULTIFFS = 25;
 
+// What a picture layer keeps per stream.
+struct PicStream {
+  PicOrder order;
+  int index = 0;
+  double lastphase = 1.001;
+  float mid = 0.0f;    // radius (wedge, orbit) or angle (ring)
+  float angle = 0.0f;  // orbit: angle; both: which placement
+  float drift = 0.0f, adrift = 0.0f;
+  int side = 0;        // orbit with hemifield blocks: 0 right, 1 left
+};
+// The streams' shared timing: 1/P and the visible fraction.
+struct PicTiming {
+  double freq = 1.0, visfrac = 1.0;
+};
+// What one picture layer carries from frame to frame (a composite owns one
+// per picture layer). The first frame puts the streams back.
+struct PicLayerState {
+  bool started = false;
+  PicStream streams[MAXSIMULTIFFS];
+  PicTiming timing;
+  bool inwedge = true;  // alternating layer: the first picture goes to the ring
+};
+// Back to before the first frame; the streams' orders keep their arrays.
+void resetpiclayer(PicLayerState& s);
+// The instances the stimulus types draw with, one per layer kind.
+struct PicLayersState {
+  PicLayerState wedge, ring, both, orbit;
+};
+void resetpiclayers(PicLayersState& s);
+PicLayersState& piclayersstate();
+
+void drawpolimg(PicLayerState& s, double t, int count);
+void draweccimg(PicLayerState& s, double t);
+void drawbothimg(PicLayerState& s, double t);
+void draworbimgs(PicLayerState& s, double t, int count);
 void drawpolimg(double t, int count);
 void draweccimg(double t);
 void drawbothimg(double t);

@@ -3,7 +3,6 @@
 #include "config/condseq.h"
 #include "config/params.h"
 #include "core/eventlog.h"
-#include "core/runstate.h"
 #include "core/timer.h"
 #include "core/xit.h"
 #include "images/drawimg.h"
@@ -63,19 +62,26 @@ int stepslide(int index, int n, bool forward) {
   return index - 1 < 0 ? n - 1 : index - 1;
 }
 
-void drawperiodictiffs(double t) {
-  static int n = 0, index = 0;
-  static double rate = 0.0, lastphase = 1.001;
-  if (!run.initdoneflag) {
-    n = tiffcnt;
-    if (n <= 0) fatal("vistrum: ### no tiffs found\n");
-    rate = std::fabs(par.polfreq) * n;
-    index = par.polfreq > 0.0f ? n - 1 : 0;
-    lastphase = 1.001;  // the first frame steps onto picture 0 (or n-1 backward)
-    run.initdoneflag = 1;
+namespace {
+SlideShowState slideshow;
+}  // namespace
+
+void resetslideshow(SlideShowState& s) { s = SlideShowState{}; }
+
+SlideShowState& slideshowstate() { return slideshow; }
+
+void drawperiodictiffs(double t) { drawperiodictiffs(slideshow, t); }
+
+void drawperiodictiffs(SlideShowState& s, double t) {
+  if (!s.started) {
+    s.n = tiffcnt;
+    if (s.n <= 0) fatal("vistrum: ### no tiffs found\n");
+    s.rate = std::fabs(par.polfreq) * s.n;
+    s.index = par.polfreq > 0.0f ? s.n - 1 : 0;
+    s.started = true;
   }
-  const double phase = fracphase(rate * t);
-  if (phase < lastphase) index = stepslide(index, n, par.polfreq > 0.0f);
-  lastphase = phase;
-  drawimg(index, 0.0f, 0.0f, par.tiffscale * 2.0f * par.maxrad, ANCHOR_CENTRE);
+  const double phase = fracphase(s.rate * t);
+  if (phase < s.lastphase) s.index = stepslide(s.index, s.n, par.polfreq > 0.0f);
+  s.lastphase = phase;
+  drawimg(s.index, 0.0f, 0.0f, par.tiffscale * 2.0f * par.maxrad, ANCHOR_CENTRE);
 }

@@ -2,8 +2,6 @@
 // periodic slide show of the whole picture set.
 #pragma once
 
-void drawperiodictiffs(double t);
-
 // One uniform draw U = random() * 2^-31 in [0, 1).
 double urand();
 // lo + U*(hi - lo).
@@ -35,3 +33,15 @@ void logiftarget(int index);
 
 // Slide-show step: the picture after (forward) or before `index` in 0..n-1.
 int stepslide(int index, int n, bool forward);
+
+// What the slide show carries from frame to frame.
+struct SlideShowState {
+  bool started = false;
+  int n = 0, index = 0;
+  double rate = 0.0, lastphase = 1.001;  // the first frame steps onto picture 0 (or n-1 backward)
+};
+void resetslideshow(SlideShowState& s);
+// The instance the stimulus type draws with.
+SlideShowState& slideshowstate();
+void drawperiodictiffs(SlideShowState& s, double t);
+void drawperiodictiffs(double t);

@@ -29,12 +29,6 @@ void loomorderinit(LoomOrder& o) {
   o.lastpos = 0;
 }
 
-// The turning set of the barrier stimuli: base angle and turn per cycle.
-struct BarrierSet {
-  int slots[MAXSETPICS] = {};
-  float theta0 = 0.0f, turn = 0.0f;
-};
-
 void turnset(BarrierSet& b) {
   b.theta0 = urange(0.0f, static_cast<float>(2.0 * M_PI));
   b.turn = static_cast<float>(urand()) * 4.1887903f - 2.0943952f;
@@ -55,6 +49,8 @@ void drawwithgrid(const BarrierSet& b, float p, bool back) {
   drawbarrierset(b, p);
   if (back) drawfixgrid(par.fixbright);
 }
+
+LoomingState looming;
 
 }  // namespace
 
@@ -106,76 +102,76 @@ void checklooming() {
   }
 }
 
-void drawimdil(double t) {
-  static LoomOrder order;
-  static int slots[MAXSETPICS];
-  static double lastphase = 1.001;
-  static float theta0 = 0.0f;
-  if (!run.initdoneflag) {
-    loomorderinit(order);
-    theta0 = static_cast<float>(M_PI / par.simulcnt);
-    lastphase = 1.001;
-    run.initdoneflag = 1;
+void resetlooming(LoomingState& s) {
+  const LoomOrder order = s.order;
+  s = LoomingState{};
+  s.order = order;
+}
+
+LoomingState& loomingstate() { return looming; }
+
+void drawimdil(double t) { drawimdil(loomingstate(), t); }
+void drawbarrierdil(double t) { drawbarrierdil(loomingstate(), t); }
+void drawbarrierrndblk(double t) { drawbarrierrndblk(loomingstate(), t); }
+
+void drawimdil(LoomingState& s, double t) {
+  if (!s.started) {
+    loomorderinit(s.order);
+    s.theta0 = static_cast<float>(M_PI / par.simulcnt);
+    s.started = true;
   }
   const double p = fracphase(std::fabs(par.flowfreq) * t);
-  if (p < lastphase) chooseloomset(order, par.simulcnt, slots, istargetpic);  // logs nothing
-  lastphase = p;
+  if (p < s.lastphase) chooseloomset(s.order, par.simulcnt, s.slots, istargetpic);  // logs nothing
+  s.lastphase = p;
   if (p > par.onfrac) return;
   const float q = static_cast<float>(par.flowfreq < 0.0f ? 1.0 - p : p);
   const float R = imdilradius(q);
   const float height = imdilheight(R);
   const int n = par.simulcnt;
   for (int k = 0; k < n; k++) {
-    const float a = static_cast<float>(2.0 * M_PI * k / n) + theta0;
-    drawimg(slots[k], R * std::cos(a), R * std::sin(a), height, ANCHOR_CENTRE);
+    const float a = static_cast<float>(2.0 * M_PI * k / n) + s.theta0;
+    drawimg(s.slots[k], R * std::cos(a), R * std::sin(a), height, ANCHOR_CENTRE);
   }
 }
 
-void drawbarrierdil(double t) {
-  static BarrierSet set;
-  static double lastphase = 1.001;
-  if (!run.initdoneflag) {
-    lastphase = 1.001;
-    for (int& s : set.slots) s = -1;
-    run.initdoneflag = 1;
+void drawbarrierdil(LoomingState& s, double t) {
+  if (!s.started) {
+    for (int& slot : s.set.slots) slot = -1;  // no previous picture yet
+    s.started = true;
   }
   const double p = fracphase(par.flowfreq * t);
-  if (p < lastphase) {
-    for (int k = 0; k < par.simulcnt; k++) set.slots[k] = randomotherpic(set.slots[k], tiffcnt);
-    turnset(set);
+  if (p < s.lastphase) {
+    for (int k = 0; k < par.simulcnt; k++) s.set.slots[k] = randomotherpic(s.set.slots[k], tiffcnt);
+    turnset(s.set);
   }
-  lastphase = p;
+  s.lastphase = p;
   const bool odd = static_cast<long long>(par.twofreq * t) % 2 != 0;
   const bool back = par.twofreq >= 0.0f ? odd : !odd;
-  drawwithgrid(set, static_cast<float>(p), back);
+  drawwithgrid(s.set, static_cast<float>(p), back);
 }
 
-void drawbarrierrndblk(double t) {
-  static LoomOrder order;
-  static BarrierSet set;
-  static double lastphase = 1.001;
-  if (!run.initdoneflag) {
-    loomorderinit(order);
-    lastphase = 1.001;
-    run.initdoneflag = 1;
+void drawbarrierrndblk(LoomingState& s, double t) {
+  if (!s.started) {
+    loomorderinit(s.order);
     run.initdoneflag2 = 0;  // the condition sequence starts again
+    s.started = true;
   }
   const int cond = getlogcondition(t, par.condcnt);
   // Once the design is over ("Done" is shown) no set is chosen or logged.
   if (cond < 0 || cond >= static_cast<int>(par.condnames.size())) return;
   const int kind = barriercondition(par.condnames[cond].c_str());
   const double p = fracphase(par.flowfreq * t);
-  if (p < lastphase) {
+  if (p < s.lastphase) {
     // A target set is logged where it is shown: not in an "off" block.
-    if (chooseloomset(order, par.simulcnt, set.slots, istargetpic) && kind > 0) logtiffevent();
-    turnset(set);
+    if (chooseloomset(s.order, par.simulcnt, s.set.slots, istargetpic) && kind > 0) logtiffevent();
+    turnset(s.set);
   }
-  lastphase = p;
+  s.lastphase = p;
   if (kind <= 0) {
     if (kind == 0) drawfixgrid(par.fixbright);
     return;
   }
   const bool contract = kind >= 3;
   const bool back = kind == 2 || kind == 4;
-  drawwithgrid(set, static_cast<float>(contract ? 1.0 - p : p), back);
+  drawwithgrid(s.set, static_cast<float>(contract ? 1.0 - p : p), back);
 }

@@ -1,7 +1,6 @@
 #include "images/maskstims.h"
 
 #include "config/params.h"
-#include "core/runstate.h"
 #include "images/drawimg.h"
 #include "images/imagestreams.h"
 #include "images/masks.h"
@@ -13,23 +12,14 @@
 
 namespace {
 
-// One gapless stream of pictures, each shown for -tiffdur, and the frame
-// count that -test alternates the mask by.
-struct MaskStream {
-  PicOrder order;
-  int index = 0;
-  double lastphase = 1.0001;
-  long frame = 0;
-};
+MaskStimState maskstims;
 
 // Initialises on a start, advances the stream to time t; true when a new
 // picture starts. `phase` gets the picture's phase.
-bool maskstreamstep(MaskStream& s, double t, double* phase) {
-  if (!run.initdoneflag) {
+bool maskstreamstep(MaskStimState& s, double t, double* phase) {
+  if (!s.started) {
     resetpicorder(s.order, tiffcnt);
-    s.lastphase = 1.0001;  // the first frame starts a picture
-    s.frame = 0;
-    run.initdoneflag = 1;
+    s.started = true;
   }
   *phase = fracphase(t / par.tiffdur);
   const bool wrapped = *phase < s.lastphase;
@@ -41,11 +31,23 @@ bool maskstreamstep(MaskStream& s, double t, double* phase) {
   return wrapped;
 }
 
-void maskafter(MaskStream& s, void (*mask)(double), double t) {
+void maskafter(MaskStimState& s, void (*mask)(double), double t) {
   if (maskthisframe(s.frame++, par.testflag != 0)) mask(t);
 }
 
 }  // namespace
+
+void resetmaskstims(MaskStimState& s) {
+  const PicOrder order = s.order;
+  s = MaskStimState{};
+  s.order = order;
+}
+
+MaskStimState& maskstimstate() { return maskstims; }
+
+void drawpolartiffmask(double t) { drawpolartiffmask(maskstims, t); }
+void draweccentiffmask(double t) { draweccentiffmask(maskstims, t); }
+void draweccpoltiffmask(double t) { draweccpoltiffmask(maskstims, t); }
 
 bool maskthisframe(long frame, bool test) { return !test || frame % 2 == 1; }
 
@@ -62,8 +64,7 @@ float tiffmaskringouter(double t) {
   return rout;
 }
 
-void drawpolartiffmask(double t) {
-  static MaskStream s;
+void drawpolartiffmask(MaskStimState& s, double t) {
   double phase;
   maskstreamstep(s, t, &phase);
   // On the middle of the mask's opening, which leaves the nominal angle for
@@ -74,8 +75,7 @@ void drawpolartiffmask(double t) {
   maskafter(s, polarmask, t);
 }
 
-void draweccentiffmask(double t) {
-  static MaskStream s;
+void draweccentiffmask(MaskStimState& s, double t) {
   double phase;
   maskstreamstep(s, t, &phase);
   const float height = std::max(2.0f * par.minlett, 2.0f * par.tiffscale * tiffmaskringouter(t));
@@ -83,18 +83,16 @@ void draweccentiffmask(double t) {
   maskafter(s, eccenmask, t);
 }
 
-void draweccpoltiffmask(double t) {
-  static MaskStream s;
-  static float xs = 0.0f, ys = 0.0f;
+void draweccpoltiffmask(MaskStimState& s, double t) {
   double phase;
   if (maskstreamstep(s, t, &phase)) {
-    xs = urange(-par.maxtiffspeed, par.maxtiffspeed) * par.tiffdur;
-    ys = urange(-par.maxtiffspeed, par.maxtiffspeed) * par.tiffdur;
+    s.xs = urange(-par.maxtiffspeed, par.maxtiffspeed) * par.tiffdur;
+    s.ys = urange(-par.maxtiffspeed, par.maxtiffspeed) * par.tiffdur;
   }
   float x = 0.0f, y = 0.0f;
   if (par.maxtiffspeed != 0.0f) {  // drifts through the centre to the opposite offset
-    x = static_cast<float>(xs * (1.0 - 2.0 * phase));
-    y = static_cast<float>(ys * (1.0 - 2.0 * phase));
+    x = static_cast<float>(s.xs * (1.0 - 2.0 * phase));
+    y = static_cast<float>(s.ys * (1.0 - 2.0 * phase));
   }
   drawimg(s.index, x, y, par.tiffscale * 2.0f * par.maxrad, ANCHOR_CENTRE);
   maskafter(s, bothmask, t);

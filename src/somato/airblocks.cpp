@@ -58,27 +58,24 @@ void hemimask() {
 
 }  // namespace
 
-void drawoffvisair(double t, int nrad, int ntheta, int ndots) {
-  static PuffSweep sweep;
-  static bool visinit = false;
+void drawoffvisair(AirState& s, double t, int nrad, int ntheta, int ndots) {
   static const char* const names[] = {"off", "fullvis", "randair"};
-  if (!run.initdoneflag) {
-    puffsweepreset(sweep, par.airtubes);
+  if (!s.started) {
+    puffsweepreset(s.sweep, par.airtubes);
     airvalvesreset();
-    visinit = false;
-    run.initdoneflag = 1;
     run.initdoneflag2 = 0;  // a (re)start starts the condition list again
+    s.started = true;
   }
   const int cond = getlogcondition(t, par.condcnt);
   if (cond >= 0) {
     const int kind = blockkind(cond, names, 3, "[off,fullvis,randair]");
     if (kind == 2) {
-      groupsweep(sweep, t, par.airtubes, 0);
+      groupsweep(s.sweep, t, par.airtubes, 0);
     } else {
       airvalvedelayed(t, 0, t);
       if (kind == 1) {
-        if (!visinit) run.initdoneflag = 0;  // the visual layer starts afresh
-        visinit = true;
+        if (!s.visinit) run.initdoneflag = 0;  // the visual layer starts afresh
+        s.visinit = true;
         draworbletdilimg(t, nrad, ntheta, ndots);
         if (par.vhemi != 4) hemimask();
       }
@@ -97,13 +94,12 @@ struct GroupStep {
 // One frame of the blocks "off" plus `groups` groups of `size` tubes each:
 // the block's group and the sweep's tube, or group -1 when nothing is drawn
 // (before the first block, in an off block, between puffs).
-GroupStep airgroupblock(double t, PuffSweep& sweep, int size, const char* const* names, int groups,
-                        const char* list) {
-  if (!run.initdoneflag) {
-    puffsweepreset(sweep, size);
+GroupStep airgroupblock(AirState& s, double t, int size, const char* const* names, int groups, const char* list) {
+  if (!s.started) {
+    puffsweepreset(s.sweep, size);
     airvalvesreset();
-    run.initdoneflag = 1;
     run.initdoneflag2 = 0;  // a (re)start starts the condition list again
+    s.started = true;
   }
   const int cond = getlogcondition(t, par.condcnt);
   if (cond < 0) return {};
@@ -112,32 +108,30 @@ GroupStep airgroupblock(double t, PuffSweep& sweep, int size, const char* const*
     airvalvedelayed(t, 0, t);
     return {};
   }
-  const int k = groupsweep(sweep, t, size, (kind - 1) * size);
+  const int k = groupsweep(s.sweep, t, size, (kind - 1) * size);
   if (k < 0) return {};
   return {kind - 1, k};
 }
 
 }  // namespace
 
-void drawoff2airrndblk(double t) {
-  static PuffSweep sweep;
+void drawoff2airrndblk(AirState& s, double t) {
   static const char* const names[] = {"off", "airhalf1", "airhalf2"};
   const int half = par.airtubes / 2;
-  if (!run.initdoneflag && par.airtubes % 2 != 0) fatal("vistrum: ### req even num airtubes\n");
-  const GroupStep g = airgroupblock(t, sweep, half, names, 2, "[off,airhalf1,airhalf2]");
+  if (!s.started && par.airtubes % 2 != 0) fatal("vistrum: ### req even num airtubes\n");
+  const GroupStep g = airgroupblock(s, t, half, names, 2, "[off,airhalf1,airhalf2]");
   if (g.group < 0) return;
-  const float s = 2.0f * par.maxrad / half;
-  airsquare(g.group == 0 ? -s : s, (half - 1) * s / 2.0f - g.k * s);
+  const float side = 2.0f * par.maxrad / half;
+  airsquare(g.group == 0 ? -side : side, (half - 1) * side / 2.0f - g.k * side);
 }
 
-void drawoff3airrndblk(double t) {
-  static PuffSweep sweep;
+void drawoff3airrndblk(AirState& s, double t) {
   static const char* const names[] = {"off", "air1", "air2", "air3"};
   const int third = par.airtubes / 3;
-  const GroupStep g = airgroupblock(t, sweep, third, names, 3, "[off,air1,air2,air3]");
+  const GroupStep g = airgroupblock(s, t, third, names, 3, "[off,air1,air2,air3]");
   if (g.group < 0) return;
-  const float s = third > 1 ? 1.6f * par.maxrad / (third - 1) : 0.0f;
-  const float x = (g.group - 1) * s, y = 0.8f * par.maxrad - g.k * s;
+  const float side = third > 1 ? 1.6f * par.maxrad / (third - 1) : 0.0f;
+  const float x = (g.group - 1) * side, y = 0.8f * par.maxrad - g.k * side;
   airsquare(x, y);
   char num[16];
   std::snprintf(num, sizeof num, "%d", airtube(g.group * third + g.k));

@@ -1,7 +1,6 @@
 // Air puffs swept along the lines of a tube grid over the face, and along
 // one half of the tubes.
 #include "config/params.h"
-#include "core/runstate.h"
 #include "core/xit.h"
 #include "somato/airout.h"
 #include "somato/airpuff.h"
@@ -13,15 +12,6 @@
 #include <cstdlib>
 
 namespace {
-
-// Puffs of `puffdur`, each followed by a gap. A puff keeps the line (or
-// point) it began on to its end: one valve per puff, even when the sweep
-// moves on in the middle of it.
-struct PuffTrain {
-  double nextpuff = 0.0, puffstart = -1.0, puffend = -1.0;
-  int within = -1;
-  int line = 0;
-};
 
 double uniform(double range) { return random() * (1.0 / 2147483648.0) * 2.0 * range - range; }
 
@@ -53,14 +43,14 @@ int lineairindex(int type, int line, int within, int cols) {
   return type == 104 ? within + line * cols : line + within * cols;
 }
 
-void drawphaselineair(double t) {
-  static PuffTrain train;
+void drawphaselineair(AirState& s, double t) {
+  PuffTrain& train = s.train;
   const int rows = par.airgridrows, cols = par.airgridcols, type = par.stimtype;
   const int lines = type == 104 ? rows : cols, perline = type == 104 ? cols : rows;
-  if (!run.initdoneflag) {
+  if (!s.started) {
     train = PuffTrain{};
     airvalvesreset();
-    run.initdoneflag = 1;
+    s.started = true;
   }
   if (trainstep(train, t, par.gapdur)) {
     train.line = sweepindex(train.puffstart, par.linefreq, lines);
@@ -77,24 +67,24 @@ void drawphaselineair(double t) {
   const bool on = t < train.puffend;
   const int f = train.line;
   trainvalve(train, t, on, airtube(lineairindex(type, f, train.within, cols)));
-  const float s = 2.0f * par.maxrad / static_cast<float>(std::max(rows, cols));
+  const float side = 2.0f * par.maxrad / static_cast<float>(std::max(rows, cols));
   glColor3f(1.0f, 1.0f, 1.0f);
-  drawstr("upper right", -0.5f * cols * s, 0.5f * rows * s + 0.1f, par.avgfontsize, 0, 0);
-  drawstr("(subject)", -0.5f * cols * s, 0.5f * rows * s + 0.03f, par.avgfontsize, 0, 0);
+  drawstr("upper right", -0.5f * cols * side, 0.5f * rows * side + 0.1f, par.avgfontsize, 0, 0);
+  drawstr("(subject)", -0.5f * cols * side, 0.5f * rows * side + 0.03f, par.avgfontsize, 0, 0);
   if (!on) return;
   const int row = type == 104 ? f : train.within, col = type == 104 ? train.within : f;
-  airsquare((col - 0.5f * (cols - 1)) * s, (0.5f * (rows - 1) - row) * s);
+  airsquare((col - 0.5f * (cols - 1)) * side, (0.5f * (rows - 1) - row) * side);
 }
 
-void drawphasehalfpointsair(double t, int half) {
-  static PuffTrain train;
+void drawphasehalfpointsair(AirState& s, double t, int half) {
+  PuffTrain& train = s.train;
   const int m = par.airtubes / 2;
-  if (!run.initdoneflag) {
+  if (!s.started) {
     if (par.airtubes % 2 != 0) fatal("vistrum: ### requires even num airtubes\n");
     if (par.gapdur <= par.puffjitt) fatal("vistrum: ### puffjitt>=gapdur\n");
     train = PuffTrain{};
     airvalvesreset();
-    run.initdoneflag = 1;
+    s.started = true;
   }
   // The gap's jitter is drawn once per gap, so the random stream does not
   // depend on the frame rate.

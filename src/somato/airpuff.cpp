@@ -6,7 +6,6 @@
 #include "config/params.h"
 #include "core/angles.h"
 #include "core/eventlog.h"
-#include "core/runstate.h"
 #include "core/timer.h"
 #include "somato/airout.h"
 #include "text/fonts.h"
@@ -19,23 +18,7 @@
 
 namespace {
 
-
-// One evaluation of the rotating schedule (the outputs and the display
-// each keep their own).
-struct PolarEval {
-  int previ = 0;
-  bool wason = false;
-  int lastbase = -1;  // last random choice (types 101, 102)
-  std::vector<float> jitt;
-};
-
-struct PolarSetup {
-  double puffdurfrac = 0.0;
-  long onebackevery = 100000000;  // puffs per one-back target
-};
-
-PolarEval outeval, showeval;
-PolarSetup setup;
+AirState air;
 
 void initeval(PolarEval& e, double jittrange) {
   e.previ = 0;
@@ -48,12 +31,12 @@ void initeval(PolarEval& e, double jittrange) {
 
 // A random place among m other than the last one; now and then (one-back
 // target) the last one again.
-int randomplace(PolarEval& e, int m, bool logit) {
+int randomplace(PolarEval& e, long onebackevery, int m, bool logit) {
   int r = 0;
   do {
     r = static_cast<int>(random() % m);
   } while (m > 1 && r == e.lastbase);
-  if (e.lastbase >= 0 && random() % setup.onebackevery == 0) {
+  if (e.lastbase >= 0 && random() % onebackevery == 0) {
     r = e.lastbase;
     if (logit) logevent("1BakEvent: %8.3lf\n", logtime());
   }
@@ -63,14 +46,14 @@ int randomplace(PolarEval& e, int m, bool logit) {
 
 // Whether a puff is on at `time`, and its position index (the display's
 // index of type 100 may be negative: the angle slot clockwise).
-bool evalpolar(PolarEval& e, double time, bool output, int* index) {
+bool evalpolar(const AirState& s, PolarEval& e, double time, bool output, int* index) {
   const int tubes = par.airtubes, half = tubes / 2;
   const double p = std::fmod(static_cast<double>(par.polfreq) * time * tubes, static_cast<double>(tubes));
   const int i = static_cast<int>(p);
   const double f = std::fabs(p - i);
   if (par.puffjitt != 0.0f && i < e.previ) fshuffle(e.jitt.data(), static_cast<int>(e.jitt.size()));
   e.previ = i;
-  bool on = polarpuffon(f, e.jitt.data(), par.puffsperpolpos, setup.puffdurfrac);
+  bool on = polarpuffon(f, e.jitt.data(), par.puffsperpolpos, s.puffdurfrac);
   if (par.stimtype == 102) on = on && (par.polfreq > 0.0f ? p < half : p < -half);
   const bool newpuff = on && !e.wason;
   e.wason = on;
@@ -78,11 +61,11 @@ bool evalpolar(PolarEval& e, double time, bool output, int* index) {
   if (par.stimtype == 100) {
     *index = rotpufftube(i, par.polfreq, tubes, output);
   } else if (par.stimtype == 101) {
-    const int base = newpuff ? randomplace(e, half, output) : e.lastbase;
+    const int base = newpuff ? randomplace(e, s.onebackevery, half, output) : e.lastbase;
     const bool secondhalf = par.polfreq > 0.0f ? i >= half : std::abs(i) < half;
     *index = base + (secondhalf ? half : 0);
   } else {
-    *index = newpuff ? randomplace(e, tubes, output) : e.lastbase;
+    *index = newpuff ? randomplace(e, s.onebackevery, tubes, output) : e.lastbase;
   }
   return true;
 }
@@ -109,30 +92,42 @@ int rotpufftube(int i, float polfreq, int tubes, bool output) {
 
 int rotpuffslot(int tube, int tubes) { return tubes / 4 - tube; }
 
-void drawpolarair(double t) {
+void resetair(AirState& s) { s = AirState{}; }
+
+AirState& airstate() { return air; }
+
+void drawpolarair(double t) { drawpolarair(air, t); }
+void drawrotrandair(double t) { drawrotrandair(air, t); }
+void drawphaselineair(double t) { drawphaselineair(air, t); }
+void drawphasehalfpointsair(double t, int half) { drawphasehalfpointsair(air, t, half); }
+void drawoffvisair(double t, int nrad, int ntheta, int ndots) { drawoffvisair(air, t, nrad, ntheta, ndots); }
+void drawoff2airrndblk(double t) { drawoff2airrndblk(air, t); }
+void drawoff3airrndblk(double t) { drawoff3airrndblk(air, t); }
+
+void drawpolarair(AirState& s, double t) {
   const int tubes = par.airtubes;
   const double step = TWOPI / tubes;
-  if (!run.initdoneflag) {
+  if (!s.started) {
     const double pos = std::fabs(1.0 / par.polfreq) / tubes;  // seconds per position
-    setup.puffdurfrac = par.puffdur / pos;
-    setup.onebackevery = par.onebacktargprob > 0.0f
-                             ? static_cast<long>(tubes * par.puffsperpolpos / par.onebacktargprob)
-                             : 100000000L;
-    if (setup.onebackevery < 1) setup.onebackevery = 1;
-    initeval(outeval, par.puffjitt / pos);
-    if (par.stimtype != 100) initeval(showeval, par.puffjitt / pos);
+    s.puffdurfrac = par.puffdur / pos;
+    s.onebackevery = par.onebacktargprob > 0.0f
+                         ? static_cast<long>(tubes * par.puffsperpolpos / par.onebacktargprob)
+                         : 100000000L;
+    if (s.onebackevery < 1) s.onebackevery = 1;
+    initeval(s.outeval, par.puffjitt / pos);
+    if (par.stimtype != 100) initeval(s.showeval, par.puffjitt / pos);
     airvalvesreset();
-    run.initdoneflag = 1;
+    s.started = true;
   }
   const double tout = t - par.delayttlport;
   int k = 0;
-  const bool puffing = tout >= 0.0 && evalpolar(outeval, tout, true, &k);
+  const bool puffing = tout >= 0.0 && evalpolar(s, s.outeval, tout, true, &k);
   if (tout >= 0.0) airvalve(puffing ? airtube(k) : 0);
   if (par.stimtype == 100) {
     // The rehearsal display shows the real puffs: the square is on while
     // the valve is, at the slot of the mapped tube.
     if (puffing) circlesquare((rotpuffslot(airtube(k), tubes) + 0.5) * step);
-  } else if (evalpolar(showeval, t, false, &k)) {
+  } else if (evalpolar(s, s.showeval, t, false, &k)) {
     circlesquare((k + 0.5) * step);
   }
   if ((par.stimtype == 101 || par.stimtype == 102) && t < 1.5) {
@@ -146,26 +141,24 @@ int rotrandblock(double t, float twofreq) {
   return twofreq < 0.0f ? 1 - e : e;
 }
 
-void drawrotrandair(double t) {
-  static PuffSweep sweep;
-  static int preve = -1;
+void drawrotrandair(AirState& s, double t) {
+  PuffSweep& sweep = s.sweep;
   const int tubes = par.airtubes;
-  if (!run.initdoneflag) {
+  if (!s.started) {
     puffsweepreset(sweep, tubes);
-    preve = -1;
     airvalvesreset();
-    run.initdoneflag = 1;
+    s.started = true;
   }
   const int e = rotrandblock(t, par.twofreq);
   const int i = sweepposition(t, par.aflowfreq, tubes);
-  if (i < sweep.previ || e != preve) {
+  if (i < sweep.previ || e != s.preve) {
     if (e == 1 && par.stimtype == 103) {
       shuffle(sweep.order, sweep.n);
     } else {
       for (int k = 0; k < sweep.n; k++) sweep.order[k] = k;
     }
   }
-  preve = e;
+  s.preve = e;
   const bool on =
       puffsweepstep(sweep, i, t, sweepstart(t, par.aflowfreq, tubes), false) && !(e == 1 && par.stimtype == 120);
   const int k = on ? sweep.order[airtube(i) - 1] : -1;  // 0-based tube

@@ -3,6 +3,54 @@
 // square on the screen.
 #pragma once
 
+#include "somato/airout.h"
+
+#include <vector>
+
+// One evaluation of the rotating schedule (the outputs and the display
+// each keep their own).
+struct PolarEval {
+  int previ = 0;
+  bool wason = false;
+  int lastbase = -1;  // last random choice (types 101, 102)
+  std::vector<float> jitt;
+};
+
+// Puffs of `puffdur`, each followed by a gap. A puff keeps the line (or
+// point) it began on to its end: one valve per puff, even when the sweep
+// moves on in the middle of it.
+struct PuffTrain {
+  double nextpuff = 0.0, puffstart = -1.0, puffend = -1.0;
+  int within = -1;
+  int line = 0;
+};
+
+// What the air-puff stimuli carry from frame to frame (one of them draws
+// in a run).
+struct AirState {
+  bool started = false;
+  // rotating puffs
+  PolarEval outeval, showeval;
+  double puffdurfrac = 0.0;
+  long onebackevery = 100000000;  // puffs per one-back target
+  // sweeps through shuffled groups, rotation vs random
+  PuffSweep sweep;
+  int preve = -1;        // block of the previous frame
+  bool visinit = false;  // the visual block's layers have started
+  // line and half sweeps
+  PuffTrain train;
+};
+void resetair(AirState& s);
+// The instance the stimulus types draw with.
+AirState& airstate();
+
+void drawpolarair(AirState& s, double t);
+void drawrotrandair(AirState& s, double t);
+void drawphaselineair(AirState& s, double t);
+void drawphasehalfpointsair(AirState& s, double t, int half);
+void drawoffvisair(AirState& s, double t, int nrad, int ntheta, int ndots);
+void drawoff2airrndblk(AirState& s, double t);
+void drawoff3airrndblk(AirState& s, double t);
 void drawpolarair(double t);
 void drawrotrandair(double t);
 void drawphaselineair(double t);

@@ -51,3 +51,10 @@ bool dioboxopen();
 // Once per frame, before drawing: the frame's time for the output time
 // stamps, input polling, pulse ends and the response log.
 void dioframe(double t);
+// The background-only type switches the outputs off once at the start of
+// each run: whether it has since the last reset.
+struct BlankOutputsState {
+  bool started = false;
+};
+void resetblankoutputs(BlankOutputsState& s);
+BlankOutputsState& blankoutputsstate();

@@ -40,6 +40,7 @@ struct Device {
   double frametime = 0.0;
 };
 Device dev;
+BlankOutputsState blankoutputs;
 
 // Output bit array: role-4 bits in box, port, bit order.
 int usbbitarraydev[128], usbbitarrayport[128], usbbitarraybit[128];
@@ -213,14 +214,18 @@ void log0usbrespbits() { pollinputs(); }
 void waitforusbtrigbits(int n) { waitforcount(n, dev.trigedges); }
 void waitforusbtrigbytes(int n) { waitforcount(n, dev.trigbytechanges); }
 
+void resetblankoutputs(BlankOutputsState& s) { s = BlankOutputsState{}; }
+
+BlankOutputsState& blankoutputsstate() { return blankoutputs; }
+
 void dioframe(double t) {
   if (!dioboxopen()) return;
   dev.frametime = t;
   // The background-only type has no drawing of its own: its outputs are
   // switched off here, once at the start of each run.
-  if (par.stimtype == 0 && !run.initdoneflag) {
+  if (par.stimtype == 0 && !blankoutputs.started) {
     usboutbytesoff();
-    run.initdoneflag = 1;
+    blankoutputs.started = true;
   }
   if (dev.codepulseframes > 0 && --dev.codepulseframes == 0) putport(par.codedevnum, par.codeportnum, 0, false);
   log0usbrespbits();

@@ -1,7 +1,6 @@
 #include "somato/diotest.h"
 
 #include "config/params.h"
-#include "core/runstate.h"
 #include "somato/dio.h"
 #include "text/fonts.h"
 
@@ -17,12 +16,21 @@ int testDIO32interval(double t, double puffdur) {
 
 int testDIO32bit(int interval) { return interval / 2 <= 31 && interval % 2 == 0 ? interval / 2 : -1; }
 
-void drawtestDIO32(double t) {
-  static int lastbit = -1;
-  if (!run.initdoneflag) {
-    lastbit = -1;
+namespace {
+DioTestState diotest;
+}  // namespace
+
+void resetdiotest(DioTestState& s) { s = DioTestState{}; }
+
+DioTestState& dioteststate() { return diotest; }
+
+void drawtestDIO32(double t) { drawtestDIO32(diotest, t); }
+
+void drawtestDIO32(DioTestState& s, double t) {
+  int& lastbit = s.lastbit;
+  if (!s.started) {
     usboutbytesoff();
-    run.initdoneflag = 1;
+    s.started = true;
   }
   const int d = testDIO32interval(t, par.puffdur);
   const int bit = testDIO32bit(d);

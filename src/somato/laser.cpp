@@ -30,12 +30,7 @@ constexpr int LASERBIT = 1;  // the laser's output bit in the array
 
 int fingers() { return std::abs(par.fingercnt); }
 
-// The pulse that follows a cue, and its record.
-struct Pulse {
-  double begin = -1.0, end = -1.0;
-  int finger = 0, pos = 0;
-  bool enabled = true;
-};
+LaserState laser;
 
 // The log line of a pulse that has ended.
 void finishpulse(Pulse& p) {
@@ -139,84 +134,77 @@ void checkpaincues() {
     }
 }
 
-void drawpainmap(double t, int shuffled) {
-  static double handfreq, fingerfreq, prevfinger, prevlaser;
-  static int counter;
-  static std::vector<int> order;
-  static Pulse pulse;
+void resetlaser(LaserState& s) { s = LaserState{}; }
+
+LaserState& laserstate() { return laser; }
+
+void drawpainmap(double t, int shuffled) { drawpainmap(laser, t, shuffled); }
+void drawpainrand(double t) { drawpainrand(laser, t); }
+
+void drawpainmap(LaserState& s, double t, int shuffled) {
   const int f = fingers(), n = par.lasposperfinger;
   const double isi = par.fingerstimISI;
-  if (!run.initdoneflag) {
-    handfreq = 1.0 / (n * f * isi);
-    fingerfreq = 1.0 / (n * isi);
+  if (!s.started) {
+    s.handfreq = 1.0 / (n * f * isi);
+    s.fingerfreq = 1.0 / (n * isi);
     std::printf("vistrum: handperiod = %2.2f\n", n * f * isi);
-    counter = 0;
-    order.resize(static_cast<size_t>(n));
-    for (int k = 0; k < n; k++) order[k] = k;
-    prevfinger = prevlaser = 1.001;
-    pulse = Pulse{};
-    run.initdoneflag = 1;
+    s.order.resize(static_cast<size_t>(n));
+    for (int k = 0; k < n; k++) s.order[k] = k;
+    s.started = true;
   }
-  const double h = std::fmod(handfreq * t * f, static_cast<double>(f));
-  const double fingerphase = std::fmod(fingerfreq * t, 1.0), laserphase = std::fmod(t / isi, 1.0);
-  if (fingerphase < prevfinger) {
-    counter = 0;
-    if (shuffled) shuffle(order.data(), n);
+  const double h = std::fmod(s.handfreq * t * f, static_cast<double>(f));
+  const double fingerphase = std::fmod(s.fingerfreq * t, 1.0), laserphase = std::fmod(t / isi, 1.0);
+  if (fingerphase < s.prevfinger) {
+    s.counter = 0;
+    if (shuffled) shuffle(s.order.data(), n);
   }
-  if (laserphase < prevlaser) {
-    schedulepulse(pulse, t, painfinger(h, par.fingercnt), order[counter % n], true);
-    counter++;
+  if (laserphase < s.prevlaser) {
+    schedulepulse(s.pulse, t, painfinger(h, par.fingercnt), s.order[s.counter % n], true);
+    s.counter++;
   }
-  prevfinger = fingerphase;
-  prevlaser = laserphase;
-  showpulse(pulse, t);
-  showcue(pulse);
+  s.prevfinger = fingerphase;
+  s.prevlaser = laserphase;
+  showpulse(s.pulse, t);
+  showcue(s.pulse);
 }
 
-void drawpainrand(double t) {
-  static double blockfreq, prevlaser;
-  static int counter;
-  static bool wasenabled;
-  static std::vector<int> plan, blockorder;
-  static Pulse pulse;
+void drawpainrand(LaserState& s, double t) {
   const int f = fingers(), n = par.lasposperfinger, l = par.lasperfinger;
   const double isi = par.fingerstimISI;
-  if (!run.initdoneflag) {
+  if (!s.started) {
     if (n % l != 0) fatal("vistrum: ### lasperfinger=%d not factor of lasposperfinger=%d\n", l, n);
-    plan.assign(static_cast<size_t>(f * n), -1);
-    blockorder.assign(static_cast<size_t>(f * l), 0);
-    counter = f * n;  // the first pulse makes a plan
-    blockfreq = 1.0 / (2.0 * isi * f * l);
+    s.plan.assign(static_cast<size_t>(f * n), -1);
+    s.blockorder.assign(static_cast<size_t>(f * l), 0);
+    s.counter = f * n;  // the first pulse makes a plan
+    s.blockfreq = 1.0 / (2.0 * isi * f * l);
     const double len = isi * f * l;
     std::printf(par.fingercnt < 0 ? "vistrum: %2.1fs OFF, %2.1fs ON\n" : "vistrum: %2.1fs ON, %2.1fs OFF\n", len, len);
-    prevlaser = 1.001;
     // The block the run opens with: an opening off block (negative
     // -fingercnt) has no on block before it to repeat, and takes a new plan.
-    wasenabled = par.fingercnt >= 0;
-    pulse = Pulse{};
-    run.initdoneflag = 1;
+    s.wasenabled = par.fingercnt >= 0;
+    s.started = true;
   }
   const double laserphase = std::fmod(t / isi, 1.0);
-  const bool enabled = (std::fmod(blockfreq * t, 1.0) < 0.5) != (par.fingercnt < 0);
+  const bool enabled = (std::fmod(s.blockfreq * t, 1.0) < 0.5) != (par.fingercnt < 0);
   // The off block repeats the on block's cues with the laser disabled.
-  if (wasenabled && !enabled) counter -= f * l;
-  if (counter < 0) counter = 0;
-  wasenabled = enabled;
-  if (laserphase < prevlaser) {
-    if (counter >= f * n) {
-      painplan(plan.data(), f, n, l, blockorder.data());
-      counter = 0;
+  if (s.wasenabled && !enabled) s.counter -= f * l;
+  if (s.counter < 0) s.counter = 0;
+  s.wasenabled = enabled;
+  if (laserphase < s.prevlaser) {
+    if (s.counter >= f * n) {
+      painplan(s.plan.data(), f, n, l, s.blockorder.data());
+      s.counter = 0;
     }
     int finger = 0, pos = 0;
     for (int k = 0; k < f * n; k++)
-      if (plan[k] == counter) {
+      if (s.plan[k] == s.counter) {
         finger = k / n;
         pos = k % n;
       }
-    counter++;
-    schedulepulse(pulse, t, finger, pos, enabled);
+    s.counter++;
+    schedulepulse(s.pulse, t, finger, pos, enabled);
   }
-  prevlaser = laserphase;
-  showpulse(pulse, t);
-  showcue(pulse);
+  s.prevlaser = laserphase;
+  showpulse(s.pulse, t);
+  showcue(s.pulse);
 }

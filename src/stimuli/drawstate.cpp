@@ -1,6 +1,15 @@
 #include "stimuli/drawstate.h"
 
 #include "core/runstate.h"
+#include "dots/flowfields.h"
+#include "dots/pursuit.h"
+#include "dots/smoothflow.h"
+#include "dots/vection.h"
+#include "images/gaussmask.h"
+#include "images/imagelayers.h"
+#include "images/imagestreams.h"
+#include "images/looming.h"
+#include "images/maskstims.h"
 #include "retino/fixation.h"
 #include "retino/gratings.h"
 #include "retino/ring.h"
@@ -11,6 +20,12 @@
 #include "retino/variants.h"
 #include "retino/wedge.h"
 #include "scenario/playback.h"
+#include "somato/airpuff.h"
+#include "somato/dio.h"
+#include "somato/diotest.h"
+#include "somato/laser.h"
+#include "text/reading.h"
+#include "text/wordstims.h"
 
 void resetdrawingstate() {
   run.initdoneflag = 0;  // the layers not yet given a state of their own
@@ -24,6 +39,27 @@ void resetdrawingstate() {
   resettargets(targetstate());
   resetvariants(variantsstate());
   resetwedge(wedgestate());
+  // dots
+  resetflowfields(flowfieldsstate());
+  resetsmoothflow(smoothflowstate());
+  resetpursuit(pursuitstate());
+  resetrealmot(realmotstate());
+  resetvection(vectionstate());
+  // pictures
+  resetpiclayers(piclayersstate());
+  resetlooming(loomingstate());
+  resetslideshow(slideshowstate());
+  resetmaskstims(maskstimstate());
+  resetgaussmask(gaussmaskstate());
+  // words and reading
+  resetpolword(polwordstate());
+  resetwordstims(wordstimstate());
+  resetreading(readingstate());
   // scenario
   resetplayback(playbackstate());
+  // somatosensory
+  resetair(airstate());
+  resetlaser(laserstate());
+  resetdiotest(dioteststate());
+  resetblankoutputs(blankoutputsstate());
 }

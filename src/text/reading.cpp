@@ -22,6 +22,7 @@
 namespace {
 
 enum Kind { OFF, PARA, FONT, DOT, BLANK, KINDS };
+static_assert(KINDS == READINGKINDS, "one last line per kind");
 const char* const kindnames[KINDS] = {"off", "para", "font", "dot", "blank"};
 
 // Sized before the run for the largest block.
@@ -142,41 +143,38 @@ void preparereading() {
   wordendblockphase.assign(static_cast<size_t>(room), 0.0f);
 }
 
-void drawparafontoffrndblk(double t) {
-  static bool everinit = false;
-  static float winscale, blockperiod, ilinespacing, ifontsize, xspace, lastY;
-  static ReadingAverages avg;
-  static int lastline[KINDS], currline, nb, framespertarg, targon, targframesleft, nexttarg, timedon;
-  static double targendtime;
-  if (!run.initdoneflag || !everinit) {
-    everinit = true;
-    winscale = static_cast<float>(par.winxgl) / 1024.0f;
-    blockperiod = par.blockfreq != 0.0f ? 1.0f / std::fabs(par.blockfreq) : 0.0f;
+namespace {
+ReadingState reading;
+}  // namespace
+
+void resetreading(ReadingState& s) { s = ReadingState{}; }
+
+ReadingState& readingstate() { return reading; }
+
+void drawparafontoffrndblk(double t) { drawparafontoffrndblk(reading, t); }
+
+void drawparafontoffrndblk(ReadingState& s, double t) {
+  if (!s.started) {
+    s.winscale = static_cast<float>(par.winxgl) / 1024.0f;
+    s.blockperiod = par.blockfreq != 0.0f ? 1.0f / std::fabs(par.blockfreq) : 0.0f;
     const float u = unitsperpixel(dsp.iwinxgl);
-    ilinespacing = par.linespacing * u;
-    ifontsize = par.avgfontsize * u;
-    xspace = xspaceunits(u);
-    avg = readingaverages(paragraphs, widthsperlines, wordsperblocks, xspace, par.minwidthfrac);
-    const float O = avg.avgwordsperblock > 0.0f ? blockperiod / avg.avgwordsperblock : 0.0f;
+    s.ilinespacing = par.linespacing * u;
+    s.ifontsize = par.avgfontsize * u;
+    s.xspace = xspaceunits(u);
+    s.avg = readingaverages(paragraphs, widthsperlines, wordsperblocks, s.xspace, par.minwidthfrac);
+    const float O = s.avg.avgwordsperblock > 0.0f ? s.blockperiod / s.avg.avgwordsperblock : 0.0f;
     std::printf("vistrum: avg word ISI = %2.0f msec, gap=%1.0f%%\n", O * 1000.0f,
                 O > 0.0f ? par.gapdur / O * 100.0f : 0.0f);
-    std::printf("vistrum: %2.1f lines per %d word blk\n", avg.avglinesperblock,
+    std::printf("vistrum: %2.1f lines per %d word blk\n", s.avg.avglinesperblock,
                 wordsperblocks.empty() ? 0 : wordsperblocks[0]);
-    std::printf("vistrum: avg line length = %2.2f (intern coords)\n", avg.avglinewidth);
-    std::printf("vistrum: avg word length = %2.2f (intern coords)\n", avg.avgwordwidth);
-    for (int& l : lastline) l = -1;
-    currline = -1;
-    nb = 1;
-    lastY = 2.0f;  // the first frame starts a block
-    framespertarg = 1;
+    std::printf("vistrum: avg line length = %2.2f (intern coords)\n", s.avg.avglinewidth);
+    std::printf("vistrum: avg word length = %2.2f (intern coords)\n", s.avg.avgwordwidth);
     if (par.fonttargprob != 0.0f) {
-      const double f = blockperiod * 60.0 / par.fonttargprob;
-      framespertarg = f >= 1.0 && f < 1e9 ? static_cast<int>(f) : (f < 1.0 ? 1 : 1000000000);
+      const double f = s.blockperiod * 60.0 / par.fonttargprob;
+      s.framespertarg = f >= 1.0 && f < 1e9 ? static_cast<int>(f) : (f < 1.0 ? 1 : 1000000000);
     }
-    targon = targframesleft = nexttarg = timedon = 0;
-    targendtime = 0.0;
-    run.initdoneflag2 = 0;
-    run.initdoneflag = 1;
+    run.initdoneflag2 = 0;  // the condition sequence starts again
+    s.started = true;
   }
   const int c = getlogcondition(t, par.condcnt);
   if (c < 0) return;
@@ -189,12 +187,12 @@ void drawparafontoffrndblk(double t) {
 
   // Block, slot and phases.
   const int nblocks = static_cast<int>(wordsperblocks.size());
-  int b = blockperiod > 0.0f ? static_cast<int>(t / blockperiod) : 0;
+  int b = s.blockperiod > 0.0f ? static_cast<int>(t / s.blockperiod) : 0;
   if (b > par.condlistcnt - 1) b = par.condlistcnt - 1;
   if (b < 0) b = 0;
   if (nblocks > 0) b %= nblocks;  // fewer marked blocks than conditions: they repeat
   const int blockwords = nblocks > 0 && wordsperblocks[b] > 0 ? wordsperblocks[b] : 1;
-  const float N = blockperiod / blockwords;
+  const float N = s.blockperiod / blockwords;
   float g = N > 0.0f ? (N - static_cast<float>(par.gapdur)) / N : 1.0f;
   if (!(g >= 0.0f)) g = 0.0f;
   if (g > 1.0f) g = 1.0f;
@@ -202,68 +200,68 @@ void drawparafontoffrndblk(double t) {
   const float Z = static_cast<float>(frac(std::fabs(par.blockfreq) * blockwords * t));
 
   // Random font targets swap the two fonts for targframes frames.
-  if (kind != OFF && par.fonttargprob != 0.0f && !targon && random() % framespertarg == 0) {
-    targon = 1;
-    targframesleft = par.targframes;
+  if (kind != OFF && par.fonttargprob != 0.0f && !s.targon && random() % s.framespertarg == 0) {
+    s.targon = 1;
+    s.targframesleft = par.targframes;
     logevent("FontEvent: %9.3lf    frms=%d\n", logtime(), par.targframes);
   }
-  const int swapped = targon;
-  if (targon && --targframesleft <= 0) targon = 0;
+  const int swapped = s.targon;
+  if (s.targon && --s.targframesleft <= 0) s.targon = 0;
   // Timed targets colour the word.
-  if (!timedon && nexttarg < par.targtimescnt && nexttarg < static_cast<int>(par.targtimeslist.size()) &&
-      t >= par.targtimeslist[nexttarg]) {
-    timedon = 1;
-    nexttarg++;
-    targendtime = t + par.targframes * par.framedur;
+  if (!s.timedon && s.nexttarg < par.targtimescnt && s.nexttarg < static_cast<int>(par.targtimeslist.size()) &&
+      t >= par.targtimeslist[s.nexttarg]) {
+    s.timedon = 1;
+    s.nexttarg++;
+    s.targendtime = t + par.targframes * par.framedur;
     logevent("FontEvent: %9.3lf    frms=%d\n", logtime(), par.targframes);
   }
-  if (timedon && t >= targendtime) timedon = 0;
-  const float grey = timedon ? par.texttargcol : par.textcol;
+  if (s.timedon && t >= s.targendtime) s.timedon = 0;
+  const float grey = s.timedon ? par.texttargcol : par.textcol;
 
-  if (Y < lastY && kind != OFF) {
-    currline = lastline[kind] + 1;
-    if (currline >= wordlinecnt) currline = 0;
-    nb = blockwords < static_cast<int>(page.size()) ? blockwords : static_cast<int>(page.size());
-    const float x0 = linestart(avg);
-    const float y0 = ilinespacing * 0.5f * avg.avglinesperblock;
-    lastline[kind] = layoutpage(paragraphs, widthsperlines, currline, nb, x0, y0, ilinespacing, xspace, page.data());
+  if (Y < s.lastY && kind != OFF) {
+    s.currline = s.lastline[kind] + 1;
+    if (s.currline >= wordlinecnt) s.currline = 0;
+    s.nb = blockwords < static_cast<int>(page.size()) ? blockwords : static_cast<int>(page.size());
+    const float x0 = linestart(s.avg);
+    const float y0 = s.ilinespacing * 0.5f * s.avg.avglinesperblock;
+    s.lastline[kind] = layoutpage(paragraphs, widthsperlines, s.currline, s.nb, x0, y0, s.ilinespacing, s.xspace, page.data());
     if (par.fixdurwidthmodflag)
-      wordendphases(page.data(), nb, avg.minwidth, avg.avgwordwidth, xspace, par.fixdurmodfrac,
+      wordendphases(page.data(), s.nb, s.avg.minwidth, s.avg.avgwordwidth, s.xspace, par.fixdurmodfrac,
                     wordendblockphase.data());
   }
-  lastY = Y;
+  s.lastY = Y;
 
   if (kind == OFF) {
     drawfixation(0.0f, 0.0f, 0.0f, grey, t);
     return;
   }
-  const CurrentWord cw = currentword(par.fixdurwidthmodflag ? wordendblockphase.data() : nullptr, nb, Y, Z);
+  const CurrentWord cw = currentword(par.fixdurwidthmodflag ? wordendblockphase.data() : nullptr, s.nb, Y, Z);
 
   glPushMatrix();
-  glScalef(winscale, winscale, 1.0f);
+  glScalef(s.winscale, s.winscale, 1.0f);
   FixMark dotmark;
-  dotmark.shrink = winscale;  // the mark keeps its size under the page scale
+  dotmark.shrink = s.winscale;  // the mark keeps its size under the page scale
   // Every word but the current one is a box, all in one batch.
   glColor3f(par.textboxcol, par.textboxcol, par.textboxcol);
   glBegin(GL_QUADS);
-  for (int i = 0; i < nb; i++) {
+  for (int i = 0; i < s.nb; i++) {
     if (i == cw.o) continue;
     const PageWord& w = page[i];
     glVertex2f(w.x, w.y);
     glVertex2f(w.x + w.w, w.y);
-    glVertex2f(w.x + w.w, w.y + ifontsize);
-    glVertex2f(w.x, w.y + ifontsize);
+    glVertex2f(w.x + w.w, w.y + s.ifontsize);
+    glVertex2f(w.x, w.y + s.ifontsize);
   }
   glEnd();
-  if (cw.e < g && cw.o < nb) {
+  if (cw.e < g && cw.o < s.nb) {
     const PageWord& w = page[cw.o];
     glColor3f(grey, grey, grey);
     if (kind == PARA || kind == FONT) {
       const int fontnum = (kind == FONT) != (swapped != 0) ? 1 : 0;
-      const float size = par.avgfontsize * winscale * (fontnum == 1 ? par.font2to1scale : 1.0f);
-      drawstr(w.text, w.x, w.y + 0.15f * ifontsize, size, 0, fontnum);
+      const float size = par.avgfontsize * s.winscale * (fontnum == 1 ? par.font2to1scale : 1.0f);
+      drawstr(w.text, w.x, w.y + 0.15f * s.ifontsize, size, 0, fontnum);
     } else if (kind == DOT) {
-      drawfixation(w.x + w.w / 2.0f, w.y + ifontsize / 2.0f, 0.0f, grey, t, dotmark);
+      drawfixation(w.x + w.w / 2.0f, w.y + s.ifontsize / 2.0f, 0.0f, grey, t, dotmark);
     }
   }
   glPopMatrix();

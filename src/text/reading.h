@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-void drawparafontoffrndblk(double t);
 // Start-up, after the paragraph tables are built: sizes the layout tables and
 // checks that every line fits the window and a second font is loaded.
 void preparereading();
@@ -45,3 +44,24 @@ struct CurrentWord {
   float e;
 };
 CurrentWord currentword(const float* ends, int nb, float Y, float Z);
+
+// --- the reading stimulus ---
+
+constexpr int READINGKINDS = 5;  // block kinds: off, para, font, dot, blank
+
+// What the reading stimulus carries from frame to frame.
+struct ReadingState {
+  bool started = false;
+  float winscale = 1.0f, blockperiod = 0.0f, ilinespacing = 0.0f, ifontsize = 0.0f, xspace = 0.0f;
+  float lastY = 2.0f;  // the first frame starts a block
+  ReadingAverages avg;
+  int lastline[READINGKINDS] = {-1, -1, -1, -1, -1};  // last line shown per kind
+  int currline = -1, nb = 1;
+  int framespertarg = 1, targon = 0, targframesleft = 0, nexttarg = 0, timedon = 0;
+  double targendtime = 0.0;
+};
+void resetreading(ReadingState& s);
+// The instance the stimulus type draws with.
+ReadingState& readingstate();
+void drawparafontoffrndblk(ReadingState& s, double t);
+void drawparafontoffrndblk(double t);

@@ -77,13 +77,8 @@ void mapconditions(const std::vector<const char*>& names) {
       if (par.condnames[c] == names[k]) condkinds[c] = static_cast<int>(k);
 }
 
-bool firstcall(bool& everinit) {
-  // Inside a composite another layer may have set the shared flag first:
-  // the first call of a process initialises in any case.
-  if (run.initdoneflag && everinit) return false;
-  everinit = true;
-  return true;
-}
+PolWordState polword;
+WordStimState wordstims;
 
 // One-back: with a target due the new word repeats the previous one.
 bool onebackdue(int perword) {
@@ -229,50 +224,58 @@ void preparewordstims() {
   }
 }
 
-void drawpolword(double t) {
-  static bool everinit = false;
-  static float lo, hi, r, randth, fixth, lastphase;
-  static int counter;
-  if (firstcall(everinit)) {
-    letterrange(&lo, &hi);
-    r = randomradius(lo, hi);
-    counter = 0;
-    randth = static_cast<float>(TWOPI * uniform());
-    fixth = static_cast<float>(TWOPI * frac(par.polfreq * (t + par.textdur / 2.0)));
-    lastphase = wordpace(t, par.textdur, par.gapdur).phase;
-    run.initdoneflag = 1;
+void resetpolword(PolWordState& s) { s = PolWordState{}; }
+
+PolWordState& polwordstate() { return polword; }
+
+void resetwordstims(WordStimState& s) { s = WordStimState{}; }
+
+WordStimState& wordstimstate() { return wordstims; }
+
+void drawpolword(double t) { drawpolword(polword, t); }
+void drawwordshemiaudrndblk(double t) { drawwordshemiaudrndblk(wordstims, t); }
+void drawnumdil(double t) { drawnumdil(wordstims, t); }
+void drawwordspacelett(double t, int shuffleflag) { drawwordspacelett(wordstims, t, shuffleflag); }
+void drawwordsfont0font1(double t, int shuffleflag) { drawwordsfont0font1(wordstims, t, shuffleflag); }
+void drawwordsfontoffrndblk(double t) { drawwordsfontoffrndblk(wordstims, t); }
+
+void drawpolword(PolWordState& s, double t) {
+  if (!s.started) {
+    letterrange(&s.lo, &s.hi);
+    s.r = randomradius(s.lo, s.hi);
+    s.randth = static_cast<float>(TWOPI * uniform());
+    s.fixth = static_cast<float>(TWOPI * frac(par.polfreq * (t + par.textdur / 2.0)));
+    s.lastphase = wordpace(t, par.textdur, par.gapdur).phase;
+    s.started = true;
   }
   const WordPace p = wordpace(t, par.textdur, par.gapdur);
-  if (p.phase < lastphase) {
-    r = randomradius(lo, hi);
-    counter++;
-    randth = static_cast<float>(TWOPI * uniform());
-    if (par.fixwordflag) fixth = static_cast<float>(TWOPI * frac(par.polfreq * (t + par.textdur / 2.0)));
+  if (p.phase < s.lastphase) {
+    s.r = randomradius(s.lo, s.hi);
+    s.counter++;
+    s.randth = static_cast<float>(TWOPI * uniform());
+    if (par.fixwordflag) s.fixth = static_cast<float>(TWOPI * frac(par.polfreq * (t + par.textdur / 2.0)));
   }
-  lastphase = p.phase;
+  s.lastphase = p.phase;
   if (!p.visible) return;
   const bool randpolwordflag = par.stimtype == 63;
   if (randpolwordflag && secondtwocond(t, par.twofreq)) return;  // words vs. fixation
-  float th = par.fixwordflag ? fixth : static_cast<float>(std::fmod(par.polfreq * t * TWOPI, TWOPI));
+  float th = par.fixwordflag ? s.fixth : static_cast<float>(std::fmod(par.polfreq * t * TWOPI, TWOPI));
   if (!par.centerpolflag) th += par.polwidth / 2.0f;
-  if (randpolwordflag) th += randth;
+  if (randpolwordflag) th += s.randth;
   settextgrey(par.textcol);
-  drawpolartext(wordline(counter), r, th, eccfontsize(r), 0);
+  drawpolartext(wordline(s.counter), s.r, th, eccfontsize(s.r), 0);
 }
 
-void drawwordshemiaudrndblk(double t) {
-  static bool everinit = false;
-  static float lo, hi, r, th, lastphase;
-  static int counter, lastcond;
-  if (firstcall(everinit)) {
-    letterrange(&lo, &hi);
-    r = randomradius(lo, hi);
-    th = 0.0f;
-    counter = 0;
-    lastcond = -2;
-    lastphase = wordpace(t, par.textdur, par.gapdur).phase;
+void drawwordshemiaudrndblk(WordStimState& s, double t) {
+  if (!s.started) {
+    letterrange(&s.lo, &s.hi);
+    s.r = randomradius(s.lo, s.hi);
+    s.th = 0.0f;
+    s.counter = 0;
+    s.lastcond = -2;
+    s.lastphase = wordpace(t, par.textdur, par.gapdur).phase;
     run.initdoneflag2 = 0;  // a new block design
-    run.initdoneflag = 1;
+    s.started = true;
   }
   const int c = getlogcondition(t, par.condcnt);
   if (c < 0) return;
@@ -280,37 +283,25 @@ void drawwordshemiaudrndblk(double t) {
   if (kind < 0) badcondition(c, "vistrum: [off,wordsR,wordsL,wordsR+aud,wordsL+aud]");
   // Right for wordsR and wordsR+aud, left for wordsL and wordsL+aud.
   const float centre = (kind == 2 || kind == 4) ? static_cast<float>(M_PI) : 0.0f;
-  auto newplace = [&] {
-    r = randomradius(lo, hi);
-    th = centre + static_cast<float>(uniform() * M_PI / 2.0 - M_PI / 4.0);
+  auto newplace = [&s, centre] {
+    s.r = randomradius(s.lo, s.hi);
+    s.th = centre + static_cast<float>(uniform() * M_PI / 2.0 - M_PI / 4.0);
   };
   const WordPace p = wordpace(t, par.textdur, par.gapdur);
-  if (p.phase < lastphase) {
-    counter++;
+  if (p.phase < s.lastphase) {
+    s.counter++;
     newplace();
   }
-  if (c != lastcond) newplace();
-  lastphase = p.phase;
-  lastcond = c;
+  if (c != s.lastcond) newplace();
+  s.lastphase = p.phase;
+  s.lastcond = c;
   if (kind == 0 || !p.visible) return;
-  const float drawth = par.centerpolflag ? th : th + par.polwidth / 2.0f;
+  const float drawth = par.centerpolflag ? s.th : s.th + par.polwidth / 2.0f;
   settextgrey(par.textcol);
-  drawpolartext(wordline(counter), r, drawth, eccfontsize(r), 0);
+  drawpolartext(wordline(s.counter), s.r, drawth, eccfontsize(s.r), 0);
 }
 
 namespace {
-
-// The one-back word streams (words vs. pseudo-words, font 0 vs. font 1).
-struct WordStream {
-  bool everinit = false;
-  float lastphase = 1.001f;
-  int index = -1;
-  int perword = NEVER;
-  float r = 0.0f, th = 0.0f;
-  bool second = false;  // the word's condition, fixed when it starts
-  char current[MAXWORDLINE + 1] = "";
-  char previous[MAXWORDLINE + 1] = "";
-};
 
 void startstream(WordStream& s, int shuffleflag) {
   fillwordorder(shuffleflag);
@@ -319,7 +310,6 @@ void startstream(WordStream& s, int shuffleflag) {
   s.index = -1;
   s.lastphase = 1.001f;  // the first frame starts the first word
   s.perword = wordspertarg(par.twofreq, par.textdur + par.gapdur, par.onebacktargprob);
-  run.initdoneflag = 1;
 }
 
 // Advances the stream at a new word: true when this frame starts one.
@@ -342,9 +332,12 @@ void applyoneback(WordStream& s) {
 
 }  // namespace
 
-void drawwordspacelett(double t, int shuffleflag) {
-  static WordStream s;
-  if (firstcall(s.everinit)) startstream(s, shuffleflag);
+void drawwordspacelett(WordStimState& state, double t, int shuffleflag) {
+  WordStream& s = state.stream;
+  if (!state.started) {
+    startstream(s, shuffleflag);
+    state.started = true;
+  }
   WordPace p;
   const bool second = secondtwocond(t, par.twofreq);
   if (streamstep(s, t, &p)) {
@@ -361,9 +354,12 @@ void drawwordspacelett(double t, int shuffleflag) {
   drawpolartext(s.current, s.r, s.th, eccfontsize(s.r), 0);
 }
 
-void drawwordsfont0font1(double t, int shuffleflag) {
-  static WordStream s;
-  if (firstcall(s.everinit)) startstream(s, shuffleflag);
+void drawwordsfont0font1(WordStimState& state, double t, int shuffleflag) {
+  WordStream& s = state.stream;
+  if (!state.started) {
+    startstream(s, shuffleflag);
+    state.started = true;
+  }
   WordPace p;
   if (streamstep(s, t, &p)) {
     // The font belongs to the word: a block that changes while the word
@@ -389,15 +385,11 @@ void drawwordsfont0font1(double t, int shuffleflag) {
     drawpolartext(s.current, s.r, s.th, size, 0);
 }
 
-void drawwordsfontoffrndblk(double t) {
-  static bool everinit = false;
-  static double w;
-  static float lastphase;
-  static int counter, word, nexttarg, red;
+void drawwordsfontoffrndblk(WordStimState& s, double t) {
   const double L = par.textdur + par.gapdur;
-  if (firstcall(everinit)) {
-    w = fontwordsperblock(par.blockfreq, L);
-    std::printf("vistrum: %2.1f words/block\n", w);
+  if (!s.started) {
+    s.w = fontwordsperblock(par.blockfreq, L);
+    std::printf("vistrum: %2.1f words/block\n", s.w);
     fillwordorder(par.shuffwordsflag);
     int nword = 0, nfont = 0, noff = 0;
     for (int c : par.condlist) {
@@ -407,43 +399,43 @@ void drawwordsfontoffrndblk(double t) {
       noff += k == 0;
     }
     std::printf("vistrum: word=%d font=%d off=%d\n", nword, nfont, noff);
-    fonttargs = fonttargetplan(par.condlist, par.condnames, w, par.shuffwordsflag != 0);
-    counter = -1;
-    word = -1;
-    nexttarg = 0;
-    red = 0;
-    lastphase = 1.001f;  // the first word starts on the first frame
-    run.initdoneflag2 = 0;
-    run.initdoneflag = 1;
+    fonttargs = fonttargetplan(par.condlist, par.condnames, s.w, par.shuffwordsflag != 0);
+    s.counter = -1;
+    s.word = -1;
+    s.nexttarg = 0;
+    s.red = 0;
+    s.lastphase = 1.001f;  // the first word starts on the first frame
+    run.initdoneflag2 = 0;  // a new block design
+    s.started = true;
   }
   const int c = getlogcondition(t, par.condcnt);
   if (c < 0) return;
   const int kind = condkind(c);
   if (kind < 0) badcondition(c, "vistrum: [off,word,font]");
-  const float p = static_cast<float>(frac(std::fabs(par.blockfreq) * w * t));
-  const bool wrapped = p < lastphase;
-  lastphase = p;
+  const float p = static_cast<float>(frac(std::fabs(par.blockfreq) * s.w * t));
+  const bool wrapped = p < s.lastphase;
+  s.lastphase = p;
   if (kind != 0) {
     if (wrapped && wordlinecnt > 0) {
-      counter++;
-      word = wordorder[counter % wordlinecnt];
-      red = nexttarg < static_cast<int>(fonttargs.size()) && counter == fonttargs[nexttarg];
-      if (red) {
+      s.counter++;
+      s.word = wordorder[s.counter % wordlinecnt];
+      s.red = s.nexttarg < static_cast<int>(fonttargs.size()) && s.counter == fonttargs[s.nexttarg];
+      if (s.red) {
         logevent("FontEvent: %8.3lf   red\n", logtime());
-        nexttarg++;
+        s.nexttarg++;
       }
     }
-    if (word >= 0 && p < static_cast<float>(par.textdur / L)) {
-      const char* text = linelist[word].c_str();
+    if (s.word >= 0 && p < static_cast<float>(par.textdur / L)) {
+      const char* text = linelist[s.word].c_str();
       if (kind == 2) {
-        if (!fontformok[word]) {
+        if (!fontformok[s.word]) {
           std::printf("vistrum: non-upper char\n");
           fatal("vistrum: ### %s line %d: \"%s\": the font condition needs capitals A-Z only\n", par.wordfile,
-                wordfilelineno(word), text);
+                wordfilelineno(s.word), text);
         }
-        text = fontforms[word].c_str();
+        text = fontforms[s.word].c_str();
       }
-      if (red)
+      if (s.red)
         glColor3f(par.textcol, par.greenbluedim, par.greenbluedim);
       else
         settextgrey(par.textcol);
@@ -454,37 +446,34 @@ void drawwordsfontoffrndblk(double t) {
   drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t);
 }
 
-void drawnumdil(double t) {
-  static bool everinit = false;
-  static float sweepfreq, lastphase, th, rot;
-  static int targ, offset;
-  if (firstcall(everinit)) {
-    sweepfreq = 8.0f * par.sweepspernum * par.polfreq;
-    lastphase = 1.001f;
-    th = rot = 0.0f;
-    targ = 0;
-    offset = 1;
-    run.initdoneflag = 1;
+void drawnumdil(WordStimState& s, double t) {
+  if (!s.started) {
+    s.sweepfreq = 8.0f * par.sweepspernum * par.polfreq;
+    s.lastphase = 1.001f;
+    s.th = s.rot = 0.0f;
+    s.targ = 0;
+    s.offset = 1;
+    s.started = true;
   }
   const int n = numdilnumber(t, par.numfreq);
-  const float e = static_cast<float>(frac(static_cast<double>(sweepfreq) * t));
-  if (e < lastphase) {
-    th = static_cast<float>(TWOPI * uniform());
-    rot = static_cast<float>(uniform() * 4.0 * M_PI / 3.0 - 2.0 * M_PI / 3.0);
+  const float e = static_cast<float>(frac(static_cast<double>(s.sweepfreq) * t));
+  if (e < s.lastphase) {
+    s.th = static_cast<float>(TWOPI * uniform());
+    s.rot = static_cast<float>(uniform() * 4.0 * M_PI / 3.0 - 2.0 * M_PI / 3.0);
     // A count of zero or less means no targets.
-    targ = par.sweepspertarg > 0 && random() % par.sweepspertarg == 0;
-    offset = uniform() < 0.5 ? -1 : 1;
-    if (targ) logevent("NumEvent: %9.3lf   %d\n", logtime(), offset);
+    s.targ = par.sweepspertarg > 0 && random() % par.sweepspertarg == 0;
+    s.offset = uniform() < 0.5 ? -1 : 1;
+    if (s.targ) logevent("NumEvent: %9.3lf   %d\n", logtime(), s.offset);
   }
-  lastphase = e;
+  s.lastphase = e;
   const float r = numdilradius(e);
   const float size = eccfontsize(r);
   char num[16];
   settextgrey(par.textcol);
   for (int j = 0; j < par.simulnums; j++) {
-    const double a = TWOPI * j / par.simulnums + th + e * rot;
+    const double a = TWOPI * j / par.simulnums + s.th + e * s.rot;
     const bool last = j == par.simulnums - 1;
-    std::snprintf(num, sizeof num, "%d", last && targ ? n + offset : n);
+    std::snprintf(num, sizeof num, "%d", last && s.targ ? n + s.offset : n);
     drawstrscaled(num, static_cast<float>(r * std::cos(a)), static_cast<float>(r * std::sin(a)), size, 5, 0);
   }
 }

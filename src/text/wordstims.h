@@ -1,10 +1,58 @@
 // Word, pseudo-word, number and font stimuli.
 #pragma once
 
+#include "text/wordlists.h"
+
 #include <string>
 #include <vector>
 
+// What the polar word layer carries from frame to frame (a composite owns
+// one for its word layer).
+struct PolWordState {
+  bool started = false;
+  float lo = 0.0f, hi = 0.0f;  // radius range
+  float r = 0.0f, randth = 0.0f, fixth = 0.0f, lastphase = 0.0f;
+  int counter = 0;  // words shown
+};
+void resetpolword(PolWordState& s);
+// The instance the stimulus types draw with.
+PolWordState& polwordstate();
+void drawpolword(PolWordState& s, double t);
 void drawpolword(double t);
+
+// A one-back word stream (words vs. pseudo-words, font 0 vs. font 1).
+struct WordStream {
+  float lastphase = 1.001f;  // the first frame starts the first word
+  int index = -1;
+  int perword = 0;  // words between targets
+  float r = 0.0f, th = 0.0f;
+  bool second = false;  // the word's condition, fixed when it starts
+  char current[MAXWORDLINE + 1] = "";
+  char previous[MAXWORDLINE + 1] = "";
+};
+
+// What the other word and number stimuli carry from frame to frame (one of
+// them draws in a run).
+struct WordStimState {
+  bool started = false;
+  float lo = 0.0f, hi = 0.0f, r = 0.0f, th = 0.0f, lastphase = 1.001f;
+  int counter = 0, lastcond = -2;
+  WordStream stream;
+  // word/font blocks
+  double w = 0.0;  // words per block
+  int word = -1, nexttarg = 0, red = 0;
+  // dilating numbers
+  float sweepfreq = 0.0f, rot = 0.0f;
+  int targ = 0, offset = 1;
+};
+void resetwordstims(WordStimState& s);
+// The instance the stimulus types draw with.
+WordStimState& wordstimstate();
+void drawwordshemiaudrndblk(WordStimState& s, double t);
+void drawnumdil(WordStimState& s, double t);
+void drawwordspacelett(WordStimState& s, double t, int shuffleflag);
+void drawwordsfont0font1(WordStimState& s, double t, int shuffleflag);
+void drawwordsfontoffrndblk(WordStimState& s, double t);
 void drawwordshemiaudrndblk(double t);
 void drawnumdil(double t);
 void drawwordspacelett(double t, int shuffleflag);

@@ -109,6 +109,31 @@ TEST(AirSchedules, Type100DisplayShowsTheSlotOfTheRealTube) {
   EXPECT_EQ(rotpuffslot(7, 12), -4);
 }
 
+TEST(AirSchedules, AResetStartsTheRotationVsRandomSweepAgain) {
+  KeepGlobals keep;
+  par.stimtype = 103;
+  par.airtubes = par.mapairtubes = 8;
+  par.airtubemap = {1, 2, 3, 4, 5, 6, 7, 8};
+  par.aflowfreq = 0.25f;
+  par.twofreq = 0.1f;
+  par.puffdur = 0.1f;
+  AirState s;
+  auto drawrun = [&s](std::vector<int>& seen) {
+    srandom(4);
+    for (double t = 0.0; t < 30.0; t += 0.2) {
+      drawrotrandair(s, t);
+      seen.insert(seen.end(), s.sweep.order, s.sweep.order + 8);
+      seen.push_back(s.preve);
+    }
+  };
+  std::vector<int> first, again;
+  drawrun(first);
+  resetair(s);
+  EXPECT_EQ(s.preve, -1);  // the first frame orders the sweep afresh
+  drawrun(again);
+  EXPECT_EQ(first, again);
+}
+
 TEST(LaserSchedules, NamesFingersAndPlans) {
   char name[32];
   paincuename(name, sizeof name, 2, 2);

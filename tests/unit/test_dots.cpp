@@ -11,6 +11,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <vector>
 
 namespace {
 
@@ -216,4 +217,32 @@ TEST_F(Dots, FlowClocksAndBlocks) {
   dotwedgeedges(16.0, &e1, &e2);
   EXPECT_NEAR(e1, -PI / 2.0f + 0.25f, 1e-5);
   EXPECT_NEAR(e2, -PI / 2.0f - 0.25f, 1e-5);
+}
+
+TEST_F(Dots, AResetStartsAFlowLayerAndTheStereoBlocksAgain) {
+  par.flowfreq = 0.5f;
+  par.twofreq = 0.25f;
+  par.flowspertarg = 2;
+  par.numdots = 30;
+  par.maxrad = par.maxdotxy = 1.0f;
+  par.smoothwrapdim = 1.0f;
+  preparedots();
+  FlowFieldsState st;
+  FlowFieldState& field = st.field;
+  StereoFlowState& stereo = st.stereo;
+  auto drawrun = [&](std::vector<float>& seen) {
+    srandom(8);
+    for (double t = 0.0; t < 10.0; t += 0.1) {
+      drawrotdil0layer(field, t, 30);
+      drawrotdil0stereo(stereo, t, 30, 0.01f, -1, 1);
+      seen.insert(seen.end(), {field.common.dx, field.common.rot, static_cast<float>(field.target),
+                               static_cast<float>(field.lastcond), stereo.common.dil, dotx[0]});
+    }
+  };
+  std::vector<float> first, again;
+  drawrun(first);
+  resetflowfields(st);
+  EXPECT_EQ(field.lastcond, -1);  // the first block is logged again
+  drawrun(again);
+  EXPECT_EQ(first, again);
 }

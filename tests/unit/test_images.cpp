@@ -6,6 +6,7 @@
 #include "images/imagelayers.h"
 #include "images/imagestreams.h"
 #include "images/looming.h"
+#include "images/maskstims.h"
 #include "images/tiffio.h"
 #include "keepglobals.h"
 
@@ -16,6 +17,7 @@
 #include <cstring>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -125,6 +127,70 @@ TEST(ImageStreams, OrdersShowEveryPictureOncePerPassAndNeverRepeatInOrbit) {
   EXPECT_EQ(stepslide(0, 3, false), 2);
 }
 
+TEST(ImageStreams, MaskedPicturesAndSlideShowStartAgainAfterAReset) {
+  KeepGlobals keep;
+  const char* names[] = {"m0.tif", "m1.tif", "m2.tif", "m3.tif"};
+  addpictures(4, names);
+  const int keeptiffcnt = tiffcnt;
+  tiffcnt = memimgcnt;
+  par.tiffdur = 1.0f;
+  par.maxtiffspeed = 0.2f;
+  par.polfreq = 0.5f;
+  MaskStimState m;
+  SlideShowState show;
+  auto drawrun = [&](std::vector<float>& seen) {
+    srandom(9);
+    for (double t = 0.0; t < 6.0; t += 0.25) {
+      draweccpoltiffmask(m, t);
+      drawperiodictiffs(show, t);
+      seen.insert(seen.end(), {static_cast<float>(m.index), m.xs, m.ys, static_cast<float>(show.index)});
+    }
+  };
+  std::vector<float> first, again;
+  drawrun(first);
+  EXPECT_EQ(m.frame, 24);
+  resetmaskstims(m);
+  resetslideshow(show);
+  EXPECT_EQ(m.frame, 0);  // -test masks the second frame after a restart again
+  drawrun(again);
+  EXPECT_EQ(first, again);
+  tiffcnt = keeptiffcnt;
+}
+
+TEST(ImageStreams, APictureLayerStartsItsStreamsAgainAfterAReset) {
+  KeepGlobals keep;
+  const char* names[] = {"p0.tif", "p1.tif", "p2.tif", "p3.tif", "p4.tif"};
+  addpictures(5, names);
+  const int keeptiffcnt = tiffcnt;
+  tiffcnt = memimgcnt;
+  par.tiffdur = 1.0f;
+  par.gapdur = 0.5;
+  par.staggertiffsflag = 1;
+  par.maxtiffspeed = 0.1f;
+  par.minlett = 0.2f;
+  par.maxlett = 0.9f;
+  PicLayerState orbit, wedge;
+  auto drawrun = [&](std::vector<float>& seen) {
+    srandom(12);
+    for (double t = 0.0; t < 9.0; t += 0.2) {
+      draworbimgs(orbit, t, 3);
+      drawpolimg(wedge, t, 2);
+      for (int j = 0; j < 3; j++)
+        seen.insert(seen.end(), {static_cast<float>(orbit.streams[j].index), orbit.streams[j].angle});
+      seen.insert(seen.end(), {static_cast<float>(wedge.streams[1].index), wedge.streams[1].mid});
+    }
+  };
+  std::vector<float> first, again;
+  drawrun(first);
+  const int* order = wedge.streams[0].order.idx;
+  resetpiclayer(orbit);
+  resetpiclayer(wedge);
+  drawrun(again);
+  EXPECT_EQ(first, again);
+  EXPECT_EQ(wedge.streams[0].order.idx, order);  // no new array after a restart
+  tiffcnt = keeptiffcnt;
+}
+
 TEST(Looming, OneTargetPerSetRadiiAndConditions) {
   KeepGlobals keep;
   std::strcpy(par.targtiffinfix, "targ0");
@@ -161,6 +227,35 @@ TEST(Looming, OneTargetPerSetRadiiAndConditions) {
   EXPECT_EQ(barriercondition("off"), 0);
   EXPECT_EQ(barriercondition("contractback"), 4);
   EXPECT_EQ(barriercondition("dilate"), -1);
+}
+
+TEST(Looming, AResetStartsTheSameSetsAgainAndKeepsTheOrderArray) {
+  KeepGlobals keep;
+  const char* names[] = {"l0.tif", "l1.tif", "l2.tif", "l3.tif", "l4.tif"};
+  addpictures(5, names);
+  const int keeptiffcnt = tiffcnt;
+  tiffcnt = memimgcnt;
+  par.simulcnt = 3;
+  par.flowfreq = 0.5f;
+  par.onfrac = 1.0f;
+  LoomingState s;
+  auto drawrun = [&s](std::vector<int>& seen) {
+    srandom(5);
+    for (double t = 0.0; t < 8.0; t += 0.5) {
+      drawimdil(s, t);
+      seen.insert(seen.end(), s.slots, s.slots + 3);
+    }
+  };
+  std::vector<int> first, again;
+  drawrun(first);
+  const int* order = s.order.idx;
+  resetlooming(s);
+  EXPECT_FALSE(s.started);
+  EXPECT_EQ(s.lastphase, 1.001);
+  drawrun(again);
+  EXPECT_EQ(first, again);
+  EXPECT_EQ(s.order.idx, order);
+  tiffcnt = keeptiffcnt;
 }
 
 TEST(GaussMask, CentreTransparentSurroundOpaqueHalfAtTheFwhm) {

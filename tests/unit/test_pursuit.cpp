@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "config/params.h"
+#include "dots/dotfield.h"
 #include "dots/pursuit.h"
 #include "keepglobals.h"
 
@@ -156,4 +157,29 @@ TEST_F(Pursuit, ObjectRingJitterRestsAtBothEndsOfASlot) {
   EXPECT_EQ(a[0], 0.0f);
   EXPECT_EQ(a[29], 0.0f);
   for (float v : a) EXPECT_LT(std::fabs(v), 0.05f) << "smoothed";
+}
+
+TEST_F(Pursuit, AResetStartsThePursuitRunAgainOnTheSamePathArrays) {
+  par.flowsperblock = 3;
+  par.twofreq = 1.0f / 6.0f;
+  par.maxgrid = par.maxrad = par.maxdotxy = 0.5f;
+  par.numdots = 20;
+  par.circwidth = 0.4f;
+  mkdotarrays(par.numdots);
+  Path a(3);
+  PursuitState s;
+  s.path = a.p;
+  auto drawrun = [&s](std::vector<float>& seen) {
+    srandom(2);
+    for (int f = 0; f < 900; f += 7) {
+      drawpursuepasscirc(s, f / 60.0, par.numdots);
+      seen.insert(seen.end(), {s.path.x[1], s.path.y[2], static_cast<float>(s.path.lastk), s.grey, dotx[3]});
+    }
+  };
+  std::vector<float> first, again;
+  drawrun(first);
+  resetpursuit(s);
+  EXPECT_EQ(s.path.x, a.x.data());
+  drawrun(again);
+  EXPECT_EQ(first, again);
 }

@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <vector>
 
 namespace {
 
@@ -104,9 +105,10 @@ TEST_F(SmoothFlow, FoldAndPlacementKeepDotsBetweenMinradAndMaxrad) {
 }
 
 TEST_F(SmoothFlow, TargetsStartOnTheFirstFrameLastTheirFramesAndKeepTheirGaps) {
+  FlowTarg targ;
   float r, th;
   par.flowtargprob = 0.0f;
-  EXPECT_EQ(getflowtarg(&r, &th), 0);
+  EXPECT_EQ(getflowtarg(targ, &r, &th), 0);
   EXPECT_EQ(r, 0.0f);
   // One target per 10 s cycle at least 120 frames apart: gaps 120..600.
   par.flowtargprob = 1.0f;
@@ -120,7 +122,7 @@ TEST_F(SmoothFlow, TargetsStartOnTheFirstFrameLastTheirFramesAndKeepTheirGaps) {
   std::vector<int> starts;
   int last = 0;
   for (int f = 0; f < 5000; f++) {
-    const int on = getflowtarg(&r, &th);
+    const int on = getflowtarg(targ, &r, &th);
     if (on && !last) {
       starts.push_back(f);
       EXPECT_GE(r, 0.4f);
@@ -139,4 +141,30 @@ TEST_F(SmoothFlow, TargetsStartOnTheFirstFrameLastTheirFramesAndKeepTheirGaps) {
     EXPECT_GE(starts[k] - starts[k - 1], 120);
     EXPECT_LE(starts[k] - starts[k - 1], 600);
   }
+}
+
+TEST_F(SmoothFlow, AResetPlacesTheFieldAndSchedulesTheTargetsAgain) {
+  par.numdots = 40;
+  par.dotlife = 0.5f;
+  par.dotsize = 0.02f;
+  par.flowfreq = 0.5f;
+  par.flowtargprob = 1.0f;
+  par.minfrms2nexttg = 5;
+  par.targframes = 3;
+  par.flowtargmin = 0.4f;
+  preparesmoothflow();
+  SmoothFlowState s;
+  auto drawrun = [&s](std::vector<float>& seen) {
+    srandom(6);
+    for (int f = 0; f < 400; f++) {
+      drawsmoothflow(s, f / 60.0, (f - 1) / 60.0, par.numdots, 0);
+      seen.insert(seen.end(), {static_cast<float>(s.targdot), s.targ.rho, static_cast<float>(s.targ.countdown)});
+    }
+  };
+  std::vector<float> first, again;
+  drawrun(first);
+  resetsmoothflow(s);
+  EXPECT_EQ(s.targ.countdown, 0);  // the first frame schedules a target
+  drawrun(again);
+  EXPECT_EQ(first, again);
 }

@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -169,6 +170,36 @@ TEST(WordSchedules, PacingBlocksNumbersAndTargets) {
   EXPECT_FALSE(transliterate("Ab", &out));
   ASSERT_TRUE(transliterate(std::string(150, 'L'), &out));
   EXPECT_EQ(out.size(), 196u) << "cut at the multibyte limit";
+}
+
+TEST(WordSchedules, AResetStartsThePolarWordsAndNumbersAgain) {
+  KeepGlobals keep;
+  par.simulnums = 0;  // nothing drawn: no font needed
+  par.sweepspernum = 1.0f;
+  par.polfreq = 0.3f;
+  par.sweepspertarg = 2;
+  par.textdur = 1e-6;  // words sampled between their (invisible) showings
+  par.gapdur = 1.0;
+  par.minlett = par.minrad = 0.1f;
+  par.maxlett = par.maxrad = 1.0f;
+  WordStimState nums;
+  PolWordState words;
+  auto drawrun = [&](std::vector<float>& seen) {
+    srandom(3);
+    for (double t = 0.1; t < 12.0; t += 0.3) {
+      drawnumdil(nums, t);
+      drawpolword(words, t);
+      seen.insert(seen.end(), {nums.th, nums.rot, static_cast<float>(nums.targ * nums.offset), words.r,
+                               words.randth, static_cast<float>(words.counter)});
+    }
+  };
+  std::vector<float> first, again;
+  drawrun(first);
+  resetwordstims(nums);
+  resetpolword(words);
+  EXPECT_EQ(words.counter, 0);
+  drawrun(again);
+  EXPECT_EQ(first, again);
 }
 
 TEST(WordSchedules, FontTargetPlanCoversTheBlocksItShould) {
