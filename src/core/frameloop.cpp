@@ -50,7 +50,7 @@ void frameloop() {
     if (par.drawfixmeshflag && !par.fixmeshlastflag && !presaccaderunning()) drawfixmesh(par.fixbgbright);
     if (par.drawfixgridflag) drawfixgrid(par.fixbgbright);
     if (par.drawfixdotsflag) drawfixdots(par.fixbgbright);
-    if (!run.initdoneflag) run.framecnt = 0;
+    if (run.framesrestart) run.framecnt = 0;
     t = par.saveframes ? run.framecnt * par.framedur + par.firstframetime : gettimer();
     run.framelogt = t;
     run.framelogtset = true;
@@ -81,7 +81,7 @@ void frameloop() {
     noteframe(gettimer(), t);
 
     if (par.saveframes) {
-      run.initdoneflag = 1;
+      run.framesrestart = false;
       if (run.framecnt >= par.saveframes) {
         finishframesaves();  // the last frames are still being written
         xit(0);

@@ -227,6 +227,9 @@ void vistrummain(int argc, char** argv) {
   preparestimulus();
   checksoundfiles();
 
+  // The auditory-cue composite (31) shows neither letters (black on its
+  // black ground) nor the cue's names: the cue is heard only.
+  if (par.stimtype == 31) par.textcol = -1.0f;
   // A wedge round a wandering centre on an orbit draws the screen-centre
   // mark itself.
   run.skipfixationflag =

@@ -81,7 +81,6 @@ void fixationmark(double t) { drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t); 
 void flowfield(FlowFieldState& s, double t, int count, bool orbiting, bool logblocks, DotAperture aperture = {}) {
   if (!s.started) {
     s.grey = getbwdotcolor();
-    run.initdoneflag2 = 0;  // the layers above it start again
     s.prevtau = 1.0 / nonzero(par.flowfreq) + 0.001;
     s.started = true;
   }

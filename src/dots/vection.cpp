@@ -204,8 +204,7 @@ void drawflowscramsurfvolrndblk(VectionState& s, double t, int ndots, float disp
   if (!s.started) {
     s.normL = par.stereoLred;
     s.normR = par.stereoRblu;
-    run.initdoneflag2 = 0;  // the block sequence starts again
-    run.initdoneflag3 = 0;  // and so does a wandering fixation tour
+    restartcondseq();  // the block sequence starts again
     s.framespertarg = dimtargframes();
     s.started = true;
   }

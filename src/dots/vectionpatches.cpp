@@ -226,7 +226,7 @@ void drawvec3canal(VectionState& s, double t, int ndots) {
     run.F6keytoggleflag = par.stereoflag;
     run.F5keytoggleflag = par.quadlinesflag;
     if (!par.stereoflag) par.fixtype = 0;
-    run.initdoneflag2 = 0;  // the block sequence starts again
+    restartcondseq();  // the block sequence starts again
     s.started = true;
   }
   par.stereoflag = run.F6keytoggleflag;

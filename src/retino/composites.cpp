@@ -2,10 +2,9 @@
 // flow, picture streams, words, letters and cues stacked on top. Each layer
 // is its own module's drawing operation; this file fixes only their order
 // and the parameters each layer is called with.
+#include "retino/composites.h"
+
 #include "config/params.h"
-#include "core/runstate.h"
-#include "dots/flowfields.h"
-#include "images/imagelayers.h"
 #include "images/masks.h"
 #include "retino/centre.h"
 #include "retino/fixation.h"
@@ -25,11 +24,11 @@ void wedgelayer(double t, int nrad, int ntheta) { drawpolar(t, nrad, ntheta, 1.0
 // The dot flow. Its own mask opens the wedge (ring) of the run; with that
 // aperture left open the flow covers the whole field, for a mask
 // drawn later over dots and pictures together.
-void dotlayer(double t, int ndots, bool closepol, bool closeecc) {
+void dotlayer(CompositeState& c, double t, int ndots, bool closepol, bool closeecc) {
   DotAperture a;
   a.wedge = !closepol;
   a.ring = !closeecc;
-  drawrotdil0layer(t, ndots, a);
+  drawrotdil0layer(c.dots, t, ndots, a);
 }
 
 // A mask over everything drawn so far, around the stimulus centre.
@@ -40,9 +39,9 @@ void masklayer(double t, void (*mask)(double)) {
 }
 
 // The wedge over the flow field, the bottom layers of the wedge composites.
-void wedgeflow(double t, int nrad, int ntheta, int ndots) {
+void wedgeflow(CompositeState& c, double t, int nrad, int ntheta, int ndots) {
   wedgelayer(t, nrad, ntheta);
-  dotlayer(t, ndots, par.maskimgsflag != 0, false);
+  dotlayer(c, t, ndots, par.maskimgsflag != 0, false);
 }
 
 // The closing masks of the wedge composites.
@@ -71,11 +70,11 @@ struct OrbitLayers {
   bool pictures, letters, centremark;
 };
 
-void orbital(double t, int nrad, int ntheta, int ndots, OrbitLayers l) {
+void orbital(CompositeState& c, double t, int nrad, int ntheta, int ndots, OrbitLayers l) {
   disklayer(t, nrad, ntheta);
-  dotlayer(t, ndots, true, false);
-  if (l.pictures) draworbimgs(t, par.simulcnt);
-  if (l.letters) drawpolletter(t, 0.0f);
+  dotlayer(c, t, ndots, true, false);
+  if (l.pictures) draworbimgs(c.pictures.orbit, t, par.simulcnt);
+  if (l.letters) drawpolletter(c.letters.pol, t, 0.0f);
   if (par.blockfreq != 0.0f && par.rightleftcuedur != 0.0f) drawrightleftcue(t);
   fixationlayer(t);
   if (l.centremark && par.fixcentflag)
@@ -83,12 +82,12 @@ void orbital(double t, int nrad, int ntheta, int ndots, OrbitLayers l) {
 }
 
 // The ring composites: nothing at all during a blank interval.
-void ringcomposite(double t, int nrad, int ntheta, int ndots, bool pictures) {
+void ringcomposite(CompositeState& c, double t, int nrad, int ntheta, int ndots, bool pictures) {
   if (eccblank(t)) return;
   draweccen(t, nrad, ntheta, 0.0);
-  dotlayer(t, ndots, false, par.maskimgsflag != 0);
-  if (pictures) draweccimg(t);
-  draweccletter(t, 0.0);
+  dotlayer(c, t, ndots, false, par.maskimgsflag != 0);
+  if (pictures) draweccimg(c.pictures.ring, t);
+  draweccletter(c.letters.ecc, t, 0.0);
   if (par.maskimgsflag) masklayer(t, eccenmask);
 }
 
@@ -101,92 +100,130 @@ bool orbitaloff(double t, bool truncrule, bool blockrule) {
   return par.blockfreq > 0.0f ? odd : !odd;
 }
 
-void drawpolletdil(double t, int nrad, int ntheta, int ndots) {
-  wedgeflow(t, nrad, ntheta, ndots);
-  drawpolletter(t, 0.0f);
+void drawpolletdil(CompositeState& c, double t, int nrad, int ntheta, int ndots) {
+  wedgeflow(c, t, nrad, ntheta, ndots);
+  drawpolletter(c.letters.pol, t, 0.0f);
   wedgemasks(t);
 }
 
-void drawpolletdilimg(double t, int nrad, int ntheta, int ndots) {
-  wedgeflow(t, nrad, ntheta, ndots);
-  drawpolimg(t, par.simulcnt);
-  drawpolletter(t, 0.0f);
+void drawpolletdilimg(CompositeState& c, double t, int nrad, int ntheta, int ndots) {
+  wedgeflow(c, t, nrad, ntheta, ndots);
+  drawpolimg(c.pictures.wedge, t, par.simulcnt);
+  drawpolletter(c.letters.pol, t, 0.0f);
   wedgemasks(t);
   periphring(t);
 }
 
-void drawpolworddilimg(double t, int nrad, int ntheta, int ndots) {
-  wedgeflow(t, nrad, ntheta, ndots);
-  drawpolimg(t, par.simulcnt);
-  // The word layer starts over with the others after a restart (the flow
-  // layer below has already set the run flag it would look at), and then
-  // stands in for the letters in closing the picture layer's set-up.
-  if (!run.initdoneflag2) run.initdoneflag = 0;
-  drawpolword(t);
-  run.initdoneflag2 = 1;
+void drawpolworddilimg(CompositeState& c, double t, int nrad, int ntheta, int ndots) {
+  wedgeflow(c, t, nrad, ntheta, ndots);
+  drawpolimg(c.pictures.wedge, t, par.simulcnt);
+  drawpolword(c.words, t);
   wedgemasks(t);
 }
 
-void drawpoldilimg(double t, int nrad, int ntheta, int ndots) {
-  wedgeflow(t, nrad, ntheta, ndots);
-  drawpolimg(t, par.simulcnt);
+void drawpoldilimg(CompositeState& c, double t, int nrad, int ntheta, int ndots) {
+  wedgeflow(c, t, nrad, ntheta, ndots);
+  drawpolimg(c.pictures.wedge, t, par.simulcnt);
   wedgemasks(t);
 }
 
-void draweccpoldilimg(double t, int nrad, int ntheta, int nrad2, int ntheta2, int ndots) {
+void draweccpoldilimg(CompositeState& c, double t, int nrad, int ntheta, int nrad2, int ntheta2, int ndots) {
   draweccen(t, nrad2, ntheta2, 0.0);
   wedgelayer(t, nrad, ntheta);
   const bool mask = par.maskimgsflag != 0;
-  dotlayer(t, ndots, mask, mask);
-  drawbothimg(t);
+  dotlayer(c, t, ndots, mask, mask);
+  drawbothimg(c.pictures.both, t);
   if (mask) masklayer(t, bothmask);
 }
 
-void draweccletdil(double t, int nrad, int ntheta, int ndots) { ringcomposite(t, nrad, ntheta, ndots, false); }
-
-void draweccletdilimg(double t, int nrad, int ntheta, int ndots) { ringcomposite(t, nrad, ntheta, ndots, true); }
-
-void drawhemiletdilimg(double t, int nrad, int ntheta, int ndots) {
-  wedgeflow(t, nrad, ntheta, ndots);
-  draworbimgs(t, par.simulcnt);
-  drawpolletter(t, 0.0f);
+void draweccletdil(CompositeState& c, double t, int nrad, int ntheta, int ndots) {
+  ringcomposite(c, t, nrad, ntheta, ndots, false);
 }
 
-void drawmeriddilimg(double t, int nrad, int ntheta, int ndots) {
+void draweccletdilimg(CompositeState& c, double t, int nrad, int ntheta, int ndots) {
+  ringcomposite(c, t, nrad, ntheta, ndots, true);
+}
+
+void drawhemiletdilimg(CompositeState& c, double t, int nrad, int ntheta, int ndots) {
+  wedgeflow(c, t, nrad, ntheta, ndots);
+  draworbimgs(c.pictures.orbit, t, par.simulcnt);
+  drawpolletter(c.letters.pol, t, 0.0f);
+}
+
+void drawmeriddilimg(CompositeState& c, double t, int nrad, int ntheta, int ndots) {
   drawpolar(t, nrad, ntheta, 1.0f, 1, 0.0f, 0.0f);
   drawpolar(t, nrad, ntheta, 1.0f, 1, 0.0f, static_cast<float>(M_PI));
-  dotlayer(t, ndots, par.maskimgsflag != 0, false);
-  drawpolimg(t, par.simulcnt);
+  dotlayer(c, t, ndots, par.maskimgsflag != 0, false);
+  drawpolimg(c.pictures.wedge, t, par.simulcnt);
   periphring(t);
 }
 
-void draworblet(double t, int nrad, int ntheta) {
+void draworblet(CompositeState& c, double t, int nrad, int ntheta) {
   disklayer(t, nrad, ntheta);
-  drawpolletter(t, 0.0f);
+  drawpolletter(c.letters.pol, t, 0.0f);
   fixationlayer(t);
 }
 
-void draworbletdil(double t, int nrad, int ntheta, int ndots) {
+void draworbletdil(CompositeState& c, double t, int nrad, int ntheta, int ndots) {
   disklayer(t, nrad, ntheta);
-  dotlayer(t, ndots, true, false);
-  drawpolletter(t, 0.0f);
+  dotlayer(c, t, ndots, true, false);
+  drawpolletter(c.letters.pol, t, 0.0f);
   fixationlayer(t);
 }
 
-void draworbletdilimg(double t, int nrad, int ntheta, int ndots) {
+void draworbletdilimg(CompositeState& c, double t, int nrad, int ntheta, int ndots) {
   if (orbitaloff(t, true, true)) return fixationlayer(t);
-  orbital(t, nrad, ntheta, ndots, OrbitLayers{true, true, true});
+  orbital(c, t, nrad, ntheta, ndots, OrbitLayers{true, true, true});
 }
 
-void draworbdilimg(double t, int nrad, int ntheta, int ndots) {
+void draworbdilimg(CompositeState& c, double t, int nrad, int ntheta, int ndots) {
   if (orbitaloff(t, true, true)) return fixationlayer(t);
-  orbital(t, nrad, ntheta, ndots, OrbitLayers{true, false, true});
+  orbital(c, t, nrad, ntheta, ndots, OrbitLayers{true, false, true});
 }
 
-void draworbletdilimgaud(double t, int nrad, int ntheta, int ndots) {
-  // The letters of the auditory-cue run are black from its first frame on
-  // (set once, before they are first drawn, so no frame differs).
-  par.textcol = -1.0f;
+void draworbletdilimgaud(CompositeState& c, double t, int nrad, int ntheta, int ndots) {
   if (orbitaloff(t, false, true)) return fixationlayer(t);
-  orbital(t, nrad, ntheta, ndots, OrbitLayers{true, true, false});
+  orbital(c, t, nrad, ntheta, ndots, OrbitLayers{true, true, false});
+}
+
+void resetcomposite(CompositeState& s) {
+  s.dots = FlowFieldState{};
+  resetpiclayers(s.pictures);
+  resetpolword(s.words);
+  resetletters(s.letters);
+}
+
+CompositeState& compositestate() {
+  static CompositeState s;
+  return s;
+}
+
+// The catalogue's entries draw with the module's own instance.
+void drawpolletdil(double t, int nrad, int ntheta, int ndots) { drawpolletdil(compositestate(), t, nrad, ntheta, ndots); }
+void drawpolletdilimg(double t, int nrad, int ntheta, int ndots) {
+  drawpolletdilimg(compositestate(), t, nrad, ntheta, ndots);
+}
+void drawpolworddilimg(double t, int nrad, int ntheta, int ndots) {
+  drawpolworddilimg(compositestate(), t, nrad, ntheta, ndots);
+}
+void drawpoldilimg(double t, int nrad, int ntheta, int ndots) { drawpoldilimg(compositestate(), t, nrad, ntheta, ndots); }
+void draweccpoldilimg(double t, int nrad, int ntheta, int nrad2, int ntheta2, int ndots) {
+  draweccpoldilimg(compositestate(), t, nrad, ntheta, nrad2, ntheta2, ndots);
+}
+void draweccletdil(double t, int nrad, int ntheta, int ndots) { draweccletdil(compositestate(), t, nrad, ntheta, ndots); }
+void draweccletdilimg(double t, int nrad, int ntheta, int ndots) {
+  draweccletdilimg(compositestate(), t, nrad, ntheta, ndots);
+}
+void drawhemiletdilimg(double t, int nrad, int ntheta, int ndots) {
+  drawhemiletdilimg(compositestate(), t, nrad, ntheta, ndots);
+}
+void drawmeriddilimg(double t, int nrad, int ntheta, int ndots) { drawmeriddilimg(compositestate(), t, nrad, ntheta, ndots); }
+void draworblet(double t, int nrad, int ntheta) { draworblet(compositestate(), t, nrad, ntheta); }
+void draworbletdil(double t, int nrad, int ntheta, int ndots) { draworbletdil(compositestate(), t, nrad, ntheta, ndots); }
+void draworbletdilimg(double t, int nrad, int ntheta, int ndots) {
+  draworbletdilimg(compositestate(), t, nrad, ntheta, ndots);
+}
+void draworbdilimg(double t, int nrad, int ntheta, int ndots) { draworbdilimg(compositestate(), t, nrad, ntheta, ndots); }
+void draworbletdilimgaud(double t, int nrad, int ntheta, int ndots) {
+  draworbletdilimgaud(compositestate(), t, nrad, ntheta, ndots);
 }

@@ -22,16 +22,6 @@
 
 namespace {
 
-
-// The streams start over after a restart, and they finish the first-call
-// handshake of the composites: the picture layers drawn before them in
-// the same frame keep initialising until a letter layer sets the second flag.
-bool streamstart() { return !run.initdoneflag || !run.initdoneflag2; }
-void streamstarted() {
-  run.initdoneflag = 1;
-  run.initdoneflag2 = 1;
-}
-
 void resetstream(LetterStream& s, double t, bool wedge) {
   letterrange(&s.lo, &s.hi, wedge);
   s.lett[0] = 'A';
@@ -151,12 +141,22 @@ bool insidewindow(float x, float y) {
   return x > -dsp.iwinxgl && x < dsp.iwinxgl && y > -dsp.iwinygl && y < dsp.iwinygl;
 }
 
-void drawpolletter(double t, float dth, Centre c) {
-  static LetterStream s;
-  if (streamstart()) {
+void resetletters(LettersState& s) { s = LettersState{}; }
+
+LettersState& lettersstate() {
+  static LettersState s;
+  return s;
+}
+
+void drawpolletter(double t, float dth, Centre c) { drawpolletter(lettersstate().pol, t, dth, c); }
+
+void draweccletter(double t, double toff) { draweccletter(lettersstate().ecc, t, toff); }
+
+void drawpolletter(LetterStream& s, double t, float dth, Centre c) {
+  if (!s.started) {
     resetstream(s, t, true);
     s.pos = urange(s.lo, s.hi);
-    streamstarted();
+    s.started = true;
   }
   if (par.textdur <= 0.0) return;
   const float th = polletterangle(t, dth);
@@ -176,12 +176,11 @@ void drawpolletter(double t, float dth, Centre c) {
   popstimcentre(pushed);
 }
 
-void draweccletter(double t, double toff) {
-  static LetterStream s;
-  if (streamstart()) {
+void draweccletter(LetterStream& s, double t, double toff) {
+  if (!s.started) {
     resetstream(s, t, false);
     s.pos = urange(0.0f, static_cast<float>(TWOPI));
-    streamstarted();
+    s.started = true;
   }
   if (par.textdur <= 0.0) return;
   const LetterTick k = lettertick(s, t);

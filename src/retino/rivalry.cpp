@@ -21,7 +21,7 @@ constexpr int RIVALRYDONE = -3;  // a given condition order is exhausted
 // Switches the palette when the type changes.
 int currentrivalrytype(RivalryState& s, double t, int nrad, int ntheta, int stimtype) {
   if (!s.started) {
-    run.initdoneflag2 = 0;  // the condition sequence starts again
+    restartcondseq();  // the condition sequence starts again
     s.started = true;
   }
   const int c = getlogcondition(t, par.condcnt);

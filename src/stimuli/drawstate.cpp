@@ -1,5 +1,6 @@
 #include "stimuli/drawstate.h"
 
+#include "config/condseq.h"
 #include "core/runstate.h"
 #include "dots/flowfields.h"
 #include "dots/pursuit.h"
@@ -10,8 +11,10 @@
 #include "images/imagestreams.h"
 #include "images/looming.h"
 #include "images/maskstims.h"
+#include "retino/composites.h"
 #include "retino/fixation.h"
 #include "retino/gratings.h"
+#include "retino/letters.h"
 #include "retino/ring.h"
 #include "retino/rivalry.h"
 #include "retino/saccade.h"
@@ -28,10 +31,14 @@
 #include "text/wordstims.h"
 
 void resetdrawingstate() {
-  run.initdoneflag = 0;  // the layers not yet given a state of their own
+  run.framesrestart = true;
+  // block designs
+  restartcondseq();
   // retinotopy
+  resetcomposite(compositestate());
   resetfixation(fixationstate());
   resetgratings(gratingstate());
+  resetletters(lettersstate());
   resetring(ringstate());
   resetrivalry(rivalrystate());
   resetsaccade(saccadestate());

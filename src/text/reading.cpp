@@ -173,7 +173,7 @@ void drawparafontoffrndblk(ReadingState& s, double t) {
       const double f = s.blockperiod * 60.0 / par.fonttargprob;
       s.framespertarg = f >= 1.0 && f < 1e9 ? static_cast<int>(f) : (f < 1.0 ? 1 : 1000000000);
     }
-    run.initdoneflag2 = 0;  // the condition sequence starts again
+    restartcondseq();  // the condition sequence starts again
     s.started = true;
   }
   const int c = getlogcondition(t, par.condcnt);
