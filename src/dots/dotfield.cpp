@@ -272,6 +272,13 @@ void drawdot(float x, float y, float dx, float dy, float rot, float dil) {
 
 void drawstilldot(float x, float y) { emitsquare(x, y); }
 
+void drawdot(float x, float y, float dx, float dy, float rot, float dil, float half) {
+  const DotXY p = flowtransform(x, y, dx, dy, rot, dil);
+  emitquad(p.x, p.y, half, nullptr);
+}
+
+void drawstilldot(float x, float y, float half) { emitquad(x, y, half, nullptr); }
+
 void drawdotquad(float x, float y, float half, const float* off) { emitquad(x, y, half, off); }
 
 void movedot(float* x, float* y, float dx, float dy, float rot, float dil) {

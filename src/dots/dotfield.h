@@ -48,6 +48,9 @@ float dotdisparity(float X, float Y, float dx, float dy, float disp);
 
 void drawdot(float x, float y, float dx, float dy, float rot, float dil);
 void drawstilldot(float x, float y);
+// The same with a half side of its own instead of -dotsize.
+void drawdot(float x, float y, float dx, float dy, float rot, float dil, float half);
+void drawstilldot(float x, float y, float half);
 // A dot square of half-side `half` at (x, y) in the batch; `off` (or null)
 // pushes its corners (lower-left, lower-right, upper-right, upper-left) out
 // along the diagonals by off[k] half-sides (negative: inward).

@@ -258,12 +258,11 @@ void drawglass1(SteppedFlowState& s, double t, int ndots) {
   for (int j = 0; j < ndots; j++) {
     const Flow f = dotflow(j, cond == 1, s.common);
     const float x = dotx[j], y = doty[j];
-    if (par.scaledotsflag) par.dotsize = size * (1.0f - par.scalefrac * (1.0f - std::sqrt(x * x + y * y)));
+    const float half = par.scaledotsflag ? size * (1.0f - par.scalefrac * (1.0f - std::sqrt(x * x + y * y))) : size;
     // A still triplet along the flow: the dot and two short flow steps.
-    drawdot(x, y, 0.05f * f.dx, 0.05f * f.dy, 0.0f, 1.0f);
-    drawdot(x, y, 0.05f * f.dx, 0.05f * f.dy, 0.05f * f.rot, 1.0f + 0.05f * (f.dil - 1.0f));
-    drawdot(x, y, 0.05f * f.dx, 0.05f * f.dy, 0.1f * f.rot, 1.0f + 0.1f * (f.dil - 1.0f));
-    par.dotsize = size;
+    drawdot(x, y, 0.05f * f.dx, 0.05f * f.dy, 0.0f, 1.0f, half);
+    drawdot(x, y, 0.05f * f.dx, 0.05f * f.dy, 0.05f * f.rot, 1.0f + 0.05f * (f.dil - 1.0f), half);
+    drawdot(x, y, 0.05f * f.dx, 0.05f * f.dy, 0.1f * f.rot, 1.0f + 0.1f * (f.dil - 1.0f), half);
   }
   dotbatchflush();
   fixationmark(t);

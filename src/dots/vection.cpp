@@ -189,15 +189,13 @@ void draweccdots(VectionState& s, double t, int ndots) {
   eccdotoffset(t, &ox, &oy);
   const EccRing ring = eccdotring(t);
   // Dots of this field are squares of side dotsize.
-  const float size = par.dotsize;
-  par.dotsize = size / 2.0f;
+  const float half = par.dotsize / 2.0f;
   dotcolour(s.grey, s.grey, s.grey);
   for (int j = 0; j < ndots; j++) {
     const float x = wrapinto(dotx[j] + ox, m), y = wrapinto(doty[j] + oy, m);
-    if (inring(x * x + y * y, ring)) drawstilldot(x, y);
+    if (inring(x * x + y * y, ring)) drawstilldot(x, y, half);
   }
   dotbatchflush();
-  par.dotsize = size;
 }
 
 void drawflowscramsurfvolrndblk(VectionState& s, double t, int ndots, float disp) {

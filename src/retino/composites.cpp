@@ -17,8 +17,6 @@
 
 namespace {
 
-constexpr float FULLCIRCLE = static_cast<float>(2.0 * M_PI);
-
 void wedgelayer(double t, int nrad, int ntheta) { drawpolar(t, nrad, ntheta, 1.0f, 0, 0.0f, 0.0f); }
 
 // The dot flow. Its own mask opens the wedge (ring) of the run; with that
@@ -59,10 +57,11 @@ void periphring(double t) {
 void fixationlayer(double t) { drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t); }
 
 // The checkerboard disk of the orbital composites: the wedge opened to the
-// full circle for the rest of the run.
+// full circle; the layers above it take the disk's width for the wedge's.
 void disklayer(double t, int nrad, int ntheta) {
-  par.polwidth = FULLCIRCLE;
-  wedgelayer(t, nrad, ntheta);
+  WedgeShape disk;
+  disk.fullcircle = true;
+  drawpolar(t, nrad, ntheta, 1.0f, 0, 0.0f, 0.0f, &disk);
 }
 
 // What the orbital composites stack on the disk and its dots.
@@ -73,8 +72,8 @@ struct OrbitLayers {
 void orbital(CompositeState& c, double t, int nrad, int ntheta, int ndots, OrbitLayers l) {
   disklayer(t, nrad, ntheta);
   dotlayer(c, t, ndots, true, false);
-  if (l.pictures) draworbimgs(c.pictures.orbit, t, par.simulcnt);
-  if (l.letters) drawpolletter(c.letters.pol, t, 0.0f);
+  if (l.pictures) draworbimgs(c.pictures.orbit, t, par.simulcnt, FULLCIRCLE);
+  if (l.letters) drawpolletter(c.letters.pol, t, 0.0f, Centre::orbit, FULLCIRCLE);
   if (par.blockfreq != 0.0f && par.rightleftcuedur != 0.0f) drawrightleftcue(t);
   fixationlayer(t);
   if (l.centremark && par.fixcentflag)
@@ -160,14 +159,14 @@ void drawmeriddilimg(CompositeState& c, double t, int nrad, int ntheta, int ndot
 
 void draworblet(CompositeState& c, double t, int nrad, int ntheta) {
   disklayer(t, nrad, ntheta);
-  drawpolletter(c.letters.pol, t, 0.0f);
+  drawpolletter(c.letters.pol, t, 0.0f, Centre::orbit, FULLCIRCLE);
   fixationlayer(t);
 }
 
 void draworbletdil(CompositeState& c, double t, int nrad, int ntheta, int ndots) {
   disklayer(t, nrad, ntheta);
   dotlayer(c, t, ndots, true, false);
-  drawpolletter(c.letters.pol, t, 0.0f);
+  drawpolletter(c.letters.pol, t, 0.0f, Centre::orbit, FULLCIRCLE);
   fixationlayer(t);
 }
 

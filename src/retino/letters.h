@@ -24,6 +24,8 @@ LettersState& lettersstate();
 // now and then a digit (the subject's target), inside the wedge turned by
 // dth or inside the ring of time offset toff.
 void drawpolletter(LetterStream& s, double t, float dth, Centre c = Centre::orbit);
+// In a wedge `width` wide instead of -polwidth (the orbital composites' disk).
+void drawpolletter(LetterStream& s, double t, float dth, Centre c, float width);
 void draweccletter(LetterStream& s, double t, double toff);
 void drawpolletter(double t, float dth, Centre c = Centre::orbit);
 void draweccletter(double t, double toff);
@@ -70,12 +72,15 @@ char nextlettchar(int lettspernum);
 void letterrange(float* lo, float* hi, bool wedge);
 // Angle of the wedge's middle at t for a wedge turned by dth (radians).
 float polletterangle(double t, float dth);
+float polletterangle(double t, float dth, float width);
 // A new letter's angular jitter (radians, one random draw): uniform over
 // the wedge width less poljittmin.
 float newpolletterjitter();
+float newpolletterjitter(float width);
 // Offset of a wedge letter from the wedge's middle for its drawn jitter
 // (radians): the jitter counts only in a wedge wider than poljittmin.
 float polletteroffset(float jitt);
+float polletteroffset(float jitt, float width);
 // Radius of the ring letter at time T (the ring's middle over the letter
 // range, wrapped, jittered by jitt and transformed).
 float eccletterradius(double T, float lo, float hi, float jitt);

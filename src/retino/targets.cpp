@@ -132,12 +132,14 @@ ChkTarg chktargpatch(float u, const float* entry) {
   return c;
 }
 
-float chktarghalfangle() {
+float chktarghalfangle() { return chktarghalfangle(par.polwidth); }
+
+float chktarghalfangle(float width) {
   const int checks = par.numtheta > 1 ? par.numtheta - 1 : 1;
-  return par.chktargfac * 0.5f * par.polwidth / static_cast<float>(checks);
+  return par.chktargfac * 0.5f * width / static_cast<float>(checks);
 }
 
-void getdrawpolchktarg(int index, float th0, float th1, float freq) {
+void getdrawpolchktarg(int index, float th0, float th1, float freq, float width) {
   TargetClock& clock = targetstate().chk;
   ChkTarg& patch = targetstate().patch;
   if (par.chktargprob == 0.0f) return;
@@ -147,7 +149,7 @@ void getdrawpolchktarg(int index, float th0, float th1, float freq) {
     logevent("ChkEvent: %9.3lf   r=%2.3f\n", logtime(), (patch.r1 - patch.r0) / 2.0f);
   }
   if (targettick(clock) <= 0) return;
-  const float m = (th0 + th1) / 2.0f, h = chktarghalfangle();
+  const float m = (th0 + th1) / 2.0f, h = chktarghalfangle(width);
   glColor3f(patch.r, patch.g, patch.b);
   drawsector(patch.r0, patch.r1, m - h, m + h);
 }

@@ -56,7 +56,9 @@ float getunidispbump();
 // Spatial-frequency multiplier (1 between targets).
 float getunisfjerk();
 // Uniform patch inside the wedge from th0 to th1, at a random eccentricity.
-void getdrawpolchktarg(int index, float th0, float th1, float freq);
+// (width: the wedge's angular width, for the patch's.)
+void getdrawpolchktarg(int index, float th0, float th1, float freq, float width);
 ChkTarg chktargpatch(float u, const float* entry);
 // Half the angular width of the patch: chktargfac halves of one check.
 float chktarghalfangle();
+float chktarghalfangle(float width);  // of a wedge `width` wide

@@ -31,6 +31,10 @@ bool palettecovers(int wctype, int n) {
 int hemiblock(double t) { return static_cast<int>(par.blockfreq * t) % 2; }
 
 float polarstartangle(double t, float freqmul, float phaseoff) {
+  return polarstartangle(t, freqmul, phaseoff, par.polwidth);
+}
+
+float polarstartangle(double t, float freqmul, float phaseoff, float width) {
   float th0 = static_cast<float>(std::fmod(freqmul * par.polfreq * t * TWOPI, TWOPI));
   if (par.ipsirange != 0.0f) th0 = getpolipsith0(t);
   if (par.polRvsLflag) {
@@ -52,7 +56,7 @@ float polarstartangle(double t, float freqmul, float phaseoff) {
     th0 = static_cast<float>(std::fmod(freqmul * par.polfreq * tr * TWOPI, TWOPI));
   }
   th0 += phaseoff;
-  if (par.centerpolflag) th0 -= par.polwidth / 2.0f;
+  if (par.centerpolflag) th0 -= width / 2.0f;
   if (par.wobbleflag)
     th0 += static_cast<float>(par.wobbleamp * (M_PI / 180.0) * std::sin(TWOPI * par.wobblefreq * t));
   return th0;
@@ -198,9 +202,10 @@ void drawpolar(double t, int nrad, int ntheta, float freqmul, int wctype, float 
   const int n = nrad * ntheta;
 
   const int pushed = pushstimcentre(t, sh.centre);
-  float th0 = sh.fixedstart ? sh.start : polarstartangle(t, freqmul, phaseoff);
+  const float width = sh.fullcircle ? FULLCIRCLE : par.polwidth;
+  float th0 = sh.fixedstart ? sh.start : polarstartangle(t, freqmul, phaseoff, width);
   if (sh.targets && !sh.fixedstart && par.oritargprob != 0.0f) th0 += static_cast<float>(M_PI / 180.0) * getunipoljerk();
-  const float th1 = th0 + par.polwidth;
+  const float th1 = th0 + width;
 
   int k = 1;
   if ((par.stimtype == 88 || par.stimtype == 98 || par.stimtype == 118) && par.polcnt > 0)
@@ -238,6 +243,6 @@ void drawpolar(double t, int nrad, int ntheta, float freqmul, int wctype, float 
   }
   glEnd();
   opaquefillend(opaque);
-  if (sh.targets && par.chktargprob != 0.0f) getdrawpolchktarg(index, th0, th1, par.polfreq);
+  if (sh.targets && par.chktargprob != 0.0f) getdrawpolchktarg(index, th0, th1, par.polfreq, width);
   popstimcentre(pushed);
 }

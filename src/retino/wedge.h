@@ -1,7 +1,12 @@
 // The rotating checkerboard wedge.
 #pragma once
 
+#include <cmath>
+
 #include "retino/centre.h"
+
+// The width of a disk drawn as a wedge (the orbital composites).
+constexpr float FULLCIRCLE = static_cast<float>(2.0 * M_PI);
 
 // Passed as WedgeShape::coltype: the run's own -coltype.
 constexpr int RUNCOLTYPE = -1000;
@@ -23,6 +28,7 @@ struct WedgeShape {
   const unsigned char* columns = nullptr;  // angular check i drawn when columns[i] != 0 (nullptr: all)
   Centre centre = Centre::orbit;           // the wandering wedge carries its own centre
   int coltype = RUNCOLTYPE;                // the palette a refill makes (the rivalry blocks' own)
+  bool fullcircle = false;                 // FULLCIRCLE wide instead of -polwidth
 };
 
 void drawpolar(double t, int nrad, int ntheta, float freqmul, int wctype, float disp, float phaseoff,
@@ -45,6 +51,8 @@ extern float truncmaxrad;
 
 // Start angle of the wedge before the jerk target (radians).
 float polarstartangle(double t, float freqmul, float phaseoff);
+// The same for a wedge `width` wide (-polwidth above).
+float polarstartangle(double t, float freqmul, float phaseoff, float width);
 // Block bit b = int(blockfreq*t) mod 2 (sign kept) of the hemifield designs.
 int hemiblock(double t);
 // Counter-phase flicker sign: +1 when int(|flickerfreq*t|) is odd, else -1.
