@@ -213,6 +213,10 @@ void drawrotdil0layer(FlowFieldState& s, double t, int ndots, DotAperture a) {
 void draworbrotdil(FlowFieldState& s, double t, int ndots) { flowfield(s, t, ndots, true, false); }
 
 void drawrotdil0stereo(StereoFlowState& s, double t, int ndots, float disp, int cond, int nodraw) {
+  drawrotdil0stereo(s, t, ndots, disp, cond, nodraw, stereolook());
+}
+
+void drawrotdil0stereo(StereoFlowState& s, double t, int ndots, float disp, int cond, int nodraw, const StereoLook& k) {
   // The random-block stimulus that passes its own condition restarts the
   // block sequence itself.
   if (!s.started) {
@@ -226,7 +230,7 @@ void drawrotdil0stereo(StereoFlowState& s, double t, int ndots, float disp, int 
   s.prevtau = tau;
   if (newflow) {
     computedots(count);
-    const bool spread = par.dotstereotype == 4 || par.dotstereotype == 5;
+    const bool spread = k.type == 4 || k.type == 5;
     for (int j = 0; j < count; j++) dotdisps[j] = spread ? dotrand() * 2.0f * disp - disp : disp;
   }
   // The caller's own condition, or the two-condition blocks (logged).
@@ -240,15 +244,20 @@ void drawrotdil0stereo(StereoFlowState& s, double t, int ndots, float disp, int 
   if (!nodraw) {
     for (int j = 0; j < count; j++) {
       const Flow f = scaled(dotflow(j, c == 1, s.common), static_cast<float>(tau));
-      drawstdot(dotx[j], doty[j], f.dx, f.dy, f.rot, f.dil, dotdisps[j]);
+      drawstdot(dotx[j], doty[j], f.dx, f.dy, f.rot, f.dil, dotdisps[j], k);
     }
     dotbatchflush();
   }
+  // The marks in the dots' eye colours (dimmed with them for a target).
+  FixMark m = fixmarkoftype(5);
+  m.eyes = k.eyes;
   if (par.fixdisp != 0.0f) {
-    drawfixation(-par.fixdisp / 2.0f, 0.0f, 0.0f, par.fixbright, t, fixmarkoftype(6));
-    drawfixation(par.fixdisp / 2.0f, 0.0f, 0.0f, par.fixbright, t, fixmarkoftype(7));
+    m.type = 6;
+    drawfixation(-par.fixdisp / 2.0f, 0.0f, 0.0f, par.fixbright, t, m);
+    m.type = 7;
+    drawfixation(par.fixdisp / 2.0f, 0.0f, 0.0f, par.fixbright, t, m);
   } else {
-    drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t, fixmarkoftype(5));
+    drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t, m);
   }
 }
 

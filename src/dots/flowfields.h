@@ -1,6 +1,8 @@
 // Random-dot flow fields, glass patterns and Brownian wedges.
 #pragma once
 
+#include "dots/dotfield.h"
+
 // One flow: translation, rotation and dilation.
 struct Flow {
   float dx = 0.0f, dy = 0.0f, rot = 0.0f, dil = 1.0f;
@@ -54,6 +56,8 @@ void resetflowfields(FlowFieldsState& s);
 FlowFieldsState& flowfieldsstate();
 
 void drawrotdil0stereo(StereoFlowState& s, double t, int ndots, float disp, int cond, int flag);
+// The same in colours and a disparity rule of the caller's (the random-block experiment's).
+void drawrotdil0stereo(StereoFlowState& s, double t, int ndots, float disp, int cond, int flag, const StereoLook& k);
 void drawrotdil0(FlowFieldState& s, double t, int ndots, DotAperture a = DotAperture{});
 // The same field as a layer of a composite: its coherent/scrambled blocks
 // are not the run's blocks and are not logged.

@@ -19,6 +19,7 @@ struct VectionState {
   // random-block stereo flow: the user's eye colours (dimmed for targets),
   // the dim-target schedule, and the flow field it draws
   float normL = 0.0f, normR = 0.0f;
+  int stereotype = 0;  // the disparity rule of the last block that named one
   int framespertarg = 0, targleft = 0;
   StereoFlowState stereo;
 };

@@ -61,7 +61,7 @@ void xarray(float x, float y, float z, float r) {
 }
 
 // The mark of one fixation type of radius r with brightness b after the target step.
-void drawfixmark(int type, float x, float y, float z, float b, float r) {
+void drawfixmark(int type, float x, float y, float z, float b, float r, const float* e) {
   switch (type) {
     case 0: glColor3f(b, 0, 0); cross(x, y, r); break;
     case 1:
@@ -75,11 +75,11 @@ void drawfixmark(int type, float x, float y, float z, float b, float r) {
       break;
     case 4: glColor3f(b, b, b); cross(x, y, r); break;
     case 5:
-      glColor3f(par.stereoLred + par.stereoRred, par.stereoLgrn + par.stereoRgrn, par.stereoLblu + par.stereoRblu);
+      glColor3f(e[0] + e[3], e[1] + e[4], e[2] + e[5]);
       xarray(x, y, 0.0f, r);
       break;
-    case 6: glColor3f(par.stereoLred, par.stereoLgrn, par.stereoLblu); xarray(x, y, z, r); break;
-    case 7: glColor3f(par.stereoRred, par.stereoRgrn, par.stereoRblu); xarray(x, y, z, r); break;
+    case 6: glColor3f(e[0], e[1], e[2]); xarray(x, y, z, r); break;
+    case 7: glColor3f(e[3], e[4], e[5]); xarray(x, y, z, r); break;
     case 9:
     case 10:
     case 11:
@@ -253,7 +253,8 @@ void drawfixation(float x, float y, float z, float bright, double t, const FixMa
     glTranslatef(wx, wy, 0.0f);
     inner++;
   }
-  if (drawmark) drawfixmark(type, x, y, z, b, par.fixrad / m.shrink);
+  const float runeyes[6] = {par.stereoLred, par.stereoLgrn, par.stereoLblu, par.stereoRred, par.stereoRgrn, par.stereoRblu};
+  if (drawmark) drawfixmark(type, x, y, z, b, par.fixrad / m.shrink, m.eyes != nullptr ? m.eyes : runeyes);
   for (int k = 0; k < inner; k++) glPopMatrix();
   popstimcentre(pushed);
 }

@@ -11,6 +11,7 @@ struct FixMark {
   bool targets = true;    // takes part in the dimming/letter task
   int type = RUNFIXTYPE;  // a type of its own: the stereo eyes' marks
   float shrink = 1.0f;    // -fixrad is divided by this: a mark under a scale keeps its size
+  const float* eyes = nullptr;  // the stereo marks' left and right eye colours (r, g, b each); nullptr: the run's
 };
 void drawfixation(float x, float y, float z, float bright, double t, const FixMark& m = FixMark{});
 // A mark of type `type` (the stereo eyes' marks, a waiting screen's), the rest as the run asks.
