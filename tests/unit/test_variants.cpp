@@ -225,3 +225,17 @@ TEST(Variants, ARestartedJitteredWedgeMakesTheFirstRunsTable) {
   EXPECT_EQ(startrun(), first);
   EXPECT_EQ(s.jittstep, 1) << "a restart carries on in the old table";
 }
+
+TEST(Variants, TheWanderingWedgeOnAnOrbitLeavesTheRunsOptionsAlone) {
+  KeepGlobals keep;
+  par.orbrad = 0.5f;
+  par.gridsize = 3;
+  par.fixtype = -1;
+  run.skipfixationflag = 0;
+  VariantsState s;
+  resetvariants(s);
+  for (double t = 0.0; t < 2.0; t += 0.5) drawwanderpol(s, t, 1, 1, 0);
+  EXPECT_EQ(par.orbrad, 0.5f);
+  EXPECT_EQ(run.skipfixationflag, 0) << "start-up decides who draws the mark";
+  EXPECT_FALSE(s.border) << "no border round a wedge on an orbit";
+}
