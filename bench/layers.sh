@@ -1,17 +1,18 @@
 #!/bin/bash
 # The composites against their layers drawn alone. Each composite type runs
-# whole, then once per layer with only that layer drawing
-# (VISTRUM_BENCH_LAYERS=checks, dots, pictures or letters: a layer left out
-# is not even computed), then whole again with the masks painted as they
-# used to be (VISTRUM_PAINTED_MASKS=1); the empty frame (type 21) runs
+# whole, then with no layer at all (VISTRUM_BENCH_LAYERS=none: its own
+# window, background and fixation: its empty frame), then once per layer
+# with only that layer drawing (checks, dots, pictures or letters: a layer
+# left out is not even computed), then whole again with the masks painted
+# as they used to be (VISTRUM_PAINTED_MASKS=1); type 21's empty frame runs
 # before each. All under one private X server with software GL.
 #
 #   bench/layers.sh [-d seconds] [-r repeats] [-b build-dir] [type ...]
 #
-# Per type (medians over the repeats), ms per frame: the empty frame, what
-# each layer adds to it alone, their sum (empty + the layers' additions),
-# the composite, the composite with painted masks, and the ratios
-# composite / sum and composite / empty.
+# Per type (medians over the repeats), ms per frame: type 21, the type's
+# own empty frame, what each layer adds to that alone, their sum (its empty
+# frame + the layers' additions), the composite, the composite with painted
+# masks, and the ratios composite / sum and composite / type 21.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 src=$(dirname "$here")
@@ -38,16 +39,18 @@ ms() { run1 "$@" | awk '{ print $2 }'; }
 machineline
 printf "renderer: software GL (LIBGL_ALWAYS_SOFTWARE=1) under Xvfb, 1024x768, %s s per run, median of %s; load %s\n" \
   "$dur" "$reps" "$(cut -d' ' -f1-3 /proc/loadavg)"
-printf "%5s %6s %7s %7s %7s %7s %7s %7s %7s %6s %6s\n" type empty "+chk" "+dots" "+pics" "+lett" sum whole painted "w/sum" "w/emp"
+printf "%5s %6s %6s %7s %7s %7s %7s %7s %7s %7s %6s %6s\n" type e21 empty "+chk" "+dots" "+pics" "+lett" sum whole painted \
+  "w/sum" "w/e21"
 for t in "${types[@]}"; do
   declare -A col=()
   for ((k = 0; k < reps; k++)); do
-    e=$(ms 21 "$dur")
+    e21=$(ms 21 "$dur")
+    e=$(ms "$t" "$dur" VISTRUM_BENCH_LAYERS=none)
     w=$(ms "$t" "$dur")
     p=$(ms "$t" "$dur" VISTRUM_PAINTED_MASKS=1)
-    [ -n "$e" ] && [ -n "$w" ] || continue
+    [ -n "$e21" ] && [ -n "$e" ] && [ -n "$w" ] || continue
     sum=$e
-    col[empty]+="$e " col[whole]+="$w " col[painted]+="${p:-0} "
+    col[e21]+="$e21 " col[empty]+="$e " col[whole]+="$w " col[painted]+="${p:-0} "
     for l in "${layers[@]}"; do
       a=$(ms "$t" "$dur" VISTRUM_BENCH_LAYERS="$l")
       d=$(awk -v a="${a:-0}" -v e="$e" 'BEGIN { d = a - e; printf "%.4f", (d > 0 ? d : 0) }')
@@ -56,14 +59,14 @@ for t in "${types[@]}"; do
     done
     col[sum]+="$sum "
     col[wsum]+="$(awk -v w="$w" -v s="$sum" 'BEGIN { printf "%.3f", w / s }') "
-    col[wemp]+="$(awk -v w="$w" -v e="$e" 'BEGIN { printf "%.3f", w / e }') "
+    col[wemp]+="$(awk -v w="$w" -v e="$e21" 'BEGIN { printf "%.3f", w / e }') "
   done
   if [ -z "${col[whole]:-}" ]; then
     printf "%5s   (no timing line: the run failed)\n" "$t"
     continue
   fi
   med() { tr ' ' '\n' <<< "${col[$1]}" | grep . | median; }
-  printf "%5s %6.3f %7.3f %7.3f %7.3f %7.3f %7.3f %7.3f %7.3f %6.2f %6.2f\n" "$t" "$(med empty)" "$(med checks)" \
+  printf "%5s %6.3f %6.3f %7.3f %7.3f %7.3f %7.3f %7.3f %7.3f %7.3f %6.2f %6.2f\n" "$t" "$(med e21)" "$(med empty)" "$(med checks)" \
     "$(med dots)" "$(med pictures)" "$(med letters)" "$(med sum)" "$(med whole)" "$(med painted)" "$(med wsum)" "$(med wemp)"
   unset col
 done

@@ -14,12 +14,23 @@
 
 namespace {
 
-std::vector<int> condorder;
-int condi = 0;
-int blocknum = 0;
-int condnum = 0;
-float lastblockphase = FIRSTBLOCKPHASE;
-bool designdone = false;  // the -condlist order is used up
+// The design of the run.
+struct CondSeqState {
+  bool started = false;
+  std::vector<int> condorder;  // kept allocated from run to run
+  int condi = 0;
+  int blocknum = 0;
+  int condnum = 0;
+  float lastblockphase = FIRSTBLOCKPHASE;
+  bool designdone = false;  // the -condlist order is used up
+};
+CondSeqState seq;
+std::vector<int>& condorder = seq.condorder;
+int& condi = seq.condi;
+int& blocknum = seq.blocknum;
+int& condnum = seq.condnum;
+float& lastblockphase = seq.lastblockphase;
+bool& designdone = seq.designdone;
 
 template <typename T>
 void shufflevalues(T* values, int n) {
@@ -79,7 +90,7 @@ void startdesign(int n) {
     std::printf("InitRndBlk: %8.3lf   CondCount=%d\n", now, n);
   }
   recordchange(now);
-  run.initdoneflag2 = 1;
+  seq.started = true;
   lastblockphase = FIRSTBLOCKPHASE;
 }
 
@@ -93,8 +104,10 @@ float blockphase(double t, float blockfreq) {
   return static_cast<float>(x - std::floor(x));
 }
 
+void restartcondseq() { seq.started = false; }
+
 int getlogcondition(double t, int n) {
-  if (!run.initdoneflag2) startdesign(n);
+  if (!seq.started) startdesign(n);
   // The "Done" screen is drawn into the current frame; the frame loop swaps it.
   if (designdone) {
     drawwaitscreen("Done");

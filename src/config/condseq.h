@@ -7,9 +7,11 @@ void shuffle(int* values, int n);
 void fshuffle(float* values, int n);
 
 // The condition number at time t for a design of n conditions, or -1 once
-// a -condlist order is exhausted (then "Done" is shown). Re-initialises
-// whenever run.initdoneflag2 is 0, and logs each change.
+// a -condlist order is exhausted (then "Done" is shown). Starts the design
+// on its first call of a run, and logs each change.
 int getlogcondition(double t, int n);
+// The condition sequence starts again at the next call (every run start).
+void restartcondseq();
 
 // The block phase rule shared by the block designs: the phase is the
 // fractional part of blockfreq * t (computed in double, kept as float), and

@@ -11,6 +11,7 @@
 #include "core/xit.h"
 #include "images/tiffio.h"
 #include "retino/fixation.h"
+#include "retino/saccade.h"
 #include "somato/dio.h"
 #include "stimuli/catalogue.h"
 #include "stimuli/drawstate.h"
@@ -20,8 +21,7 @@
 #include <GL/glx.h>
 
 int isprepostper(double t) {
-  static int endlogged = 0;
-  const int a = prepostactions(run.predoneflag, endlogged, t, par.prepostfix, par.runfreq);
+  const int a = prepostactions(run.predoneflag, run.endperiodlogged, t, par.prepostfix, par.runfreq);
   if (a & PP_ENDPRE) {
     resetdrawingstate();
     logevent("EndPrePer: %8.3lf #####\n", logtime());
@@ -46,10 +46,11 @@ void frameloop() {
     run.picturecnt++;
     glClearColor(par.bgwingray, par.bgwingray, par.bgwingray, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
-    if (par.drawfixmeshflag && !par.fixmeshlastflag) drawfixmesh(par.fixbgbright);
+    // The calibration path shows its moving mark alone.
+    if (par.drawfixmeshflag && !par.fixmeshlastflag && !presaccaderunning()) drawfixmesh(par.fixbgbright);
     if (par.drawfixgridflag) drawfixgrid(par.fixbgbright);
     if (par.drawfixdotsflag) drawfixdots(par.fixbgbright);
-    if (!run.initdoneflag) run.framecnt = 0;
+    if (run.framesrestart) run.framecnt = 0;
     t = par.saveframes ? run.framecnt * par.framedur + par.firstframetime : gettimer();
     run.framelogt = t;
     run.framelogtset = true;
@@ -71,15 +72,16 @@ void frameloop() {
       if (!sounddrawn) drawstimulus(par.stimtype, t, tprev);
     }
 
-    if (par.drawfixmeshflag && par.fixmeshlastflag) drawfixmesh(par.fixbgbright);
-    if (!run.skipfixationflag) drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t);
+    const bool calibrated = !presaccaderunning();
+    if (par.drawfixmeshflag && par.fixmeshlastflag && calibrated) drawfixmesh(par.fixbgbright);
+    if (!run.skipfixationflag && calibrated) drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t);
     if (par.saveframes && run.framecnt < par.saveframes) grabframe();
     glXSwapBuffers(dsp.display, dsp.glxwindow);
     glFlush();
     noteframe(gettimer(), t);
 
     if (par.saveframes) {
-      run.initdoneflag = 1;
+      run.framesrestart = false;
       if (run.framecnt >= par.saveframes) {
         finishframesaves();  // the last frames are still being written
         xit(0);

@@ -173,12 +173,9 @@ void readyplain(const char* text) {
   // The fixation mark moves to the pointer (and along the orbit) by itself:
   // drawn inside the pointer translation it would land twice as far out.
   if (relative) glPopMatrix();
-  if (stimneeds(par.stimtype, kWanderCentre) && par.orbrad != 0.0f) {
-    const float orbrad = par.orbrad;  // a second mark where the orbit is centred
-    par.orbrad = 0.0f;
-    drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, 0.0);
-    par.orbrad = orbrad;
-  }
+  // A second mark where the orbit is centred.
+  if (stimneeds(par.stimtype, kWanderCentre) && par.orbrad != 0.0f)
+    drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, 0.0, FixMark{Centre::screen});
   drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, 0.0);
 }
 
@@ -251,7 +248,7 @@ void drawwaitscreen(const char* text) {
     s->wait(text);
     return;
   }
-  run.initdoneflag3 = 0;  // the periodic sound cue starts over after the wait
+  restartaudcue();  // the periodic sound cue starts over after the wait
   readyplain(text);
 }
 
@@ -309,7 +306,7 @@ void restartsequence() {
   killsnd();
   run.oldt = -1.0f;
   resetdrawingstate();
-  run.initdonesndflag = 0;
+  resetsoundcues();
   run.predoneflag = 0;
   run.prepredoneflag = 0;
   run.bgtrackdoneflag = 0;

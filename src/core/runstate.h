@@ -11,11 +11,11 @@ struct RunState {
   double starttime = 0.0;     // clock reading of the last timer reset
   long timesec = 0, timeusec = 0;
   int stimrunningflag = 0;    // 1 while frames are drawn
-  int initdoneflag = 0;       // 0 asks drawing operations to re-initialise
-  int initdoneflag2 = 0;
-  int initdoneflag3 = 0;
-  int initdonesndflag = 0;
+  // Set with every reset of the drawing state; a saved-frame run then counts
+  // its frames (and so its t) from 0 again, unless a frame was saved since.
+  bool framesrestart = true;
   int predoneflag = 0;        // leading fixation-only period over
+  int endperiodlogged = 0;    // the run's "EndPeriod" line is written
   int prepredoneflag = 0;     // pre-saccade fixation test over
   int bgtrackdoneflag = 0;
   float oldt = -1.0f;

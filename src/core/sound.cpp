@@ -106,12 +106,26 @@ double audcuephase(double t, double blockfreq, const float* soa, int n, bool* do
   return -1.0;
 }
 
+SoundCueState& soundcuestate() {
+  static SoundCueState s;
+  return s;
+}
+
+void restartaudcue() { soundcuestate().cuestarted = false; }
+
+void resetsoundcues() {
+  restartaudcue();
+  soundcuestate().oncestarted = false;
+}
+
 void drawperiodicaudcue(double t) {
-  static double prevphase = 1.001;
-  static int current = 0, namecnt = 0;
+  SoundCueState& s = soundcuestate();
+  double& prevphase = s.prevphase;
+  int& current = s.current;
+  int& namecnt = s.namecnt;
   const int n = par.sndfilecnt;
   const float* soa = par.sndsoalist.empty() ? nullptr : par.sndsoalist.data();
-  if (!run.initdonesndflag || !run.initdoneflag3) {
+  if (!s.cuestarted) {
     if (n <= 0) fatal("vistrum: ### no -sndfilenames\n");
     prevphase = 1.001;
     current = n - 1;
@@ -121,7 +135,7 @@ void drawperiodicaudcue(double t) {
       for (int k = 0; k < n; k++) sum += soa[k];
       std::printf("vistrum: time to beginning of last stim: %3.2f sec\n", sum);
     }
-    run.initdonesndflag = run.initdoneflag3 = 1;
+    s.cuestarted = true;
   }
   bool done = false;
   const double phase = audcuephase(t, std::fabs(par.polfreq) * n, soa, n, &done);
@@ -148,14 +162,15 @@ void drawperiodicaudcue(double t) {
 }
 
 void drawaudfileonce() {
-  static const char* shown = "";
-  if (!run.initdonesndflag) {
+  SoundCueState& s = soundcuestate();
+  const char*& shown = s.shown;
+  if (!s.oncestarted) {
     if (par.sndfilecnt <= 0) fatal("vistrum: ### no -sndfilenames\n");
     const char* name = par.sndfilenames[0].c_str();
     playnamedaudfile(name);
     shown = lastpart(name);
     logevent("SndFile: %s %8.3lf\n", shown, logtime());
-    run.initdonesndflag = 1;
+    s.oncestarted = true;
   }
   drawname(shown, 1.0f, 0.0f, 0.0f, 24.0f);
 }

@@ -28,6 +28,18 @@ void checksoundfiles();
 // The periodic cue (every type with sound files but 76) and type 76.
 void drawperiodicaudcue(double t);
 void drawaudfileonce();
+// The cues' state: the periodic cue starts over with each start and after
+// each waiting screen; the one-off sound plays once per start.
+struct SoundCueState {
+  bool cuestarted = false;
+  double prevphase = 1.001;
+  int current = 0, namecnt = 0;
+  bool oncestarted = false;
+  const char* shown = "";
+};
+SoundCueState& soundcuestate();
+void restartaudcue();  // the periodic cue only (after a waiting screen)
+void resetsoundcues();  // both (a new start)
 
 // Schedules, computable without a window.
 // File index starting at time t of the periodic cue, or -1 for none: the

@@ -227,7 +227,16 @@ void vistrummain(int argc, char** argv) {
   preparestimulus();
   checksoundfiles();
 
-  run.skipfixationflag = stimneeds(par.stimtype, kOwnFixation);
+  // F6 and F5 switch the canal vection's stereo and outlines from here on.
+  run.F6keytoggleflag = par.stereoflag;
+  run.F5keytoggleflag = par.quadlinesflag;
+  // The auditory-cue composite (31) shows neither letters (black on its
+  // black ground) nor the cue's names: the cue is heard only.
+  if (par.stimtype == 31) par.textcol = -1.0f;
+  // A wedge round a wandering centre on an orbit draws the screen-centre
+  // mark itself.
+  run.skipfixationflag =
+      stimneeds(par.stimtype, kOwnFixation) || (stimneeds(par.stimtype, kWanderCentre) && par.orbrad != 0.0f);
   if (!par.fullscreenflag) par.mousectrlflag = 0;
   preparepalette();
 

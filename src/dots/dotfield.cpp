@@ -252,10 +252,19 @@ DotXY movewedgepos(float x, float y, float dx, float dy, float rot, float dil, f
 }
 
 float dotdisparity(float X, float Y, float dx, float dy, float disp) {
+  return dotdisparity(X, Y, dx, dy, disp, par.dotstereotype);
+}
+
+StereoLook stereolook() {
+  return StereoLook{{par.stereoLred, par.stereoLgrn, par.stereoLblu, par.stereoRred, par.stereoRgrn, par.stereoRblu},
+                    par.dotstereotype};
+}
+
+float dotdisparity(float X, float Y, float dx, float dy, float disp, int type) {
   const float rc = std::sqrt(X * X + Y * Y);
   const float rt = std::sqrt((X + dx) * (X + dx) + (Y + dy) * (Y + dy));
   const float pi = static_cast<float>(M_PI);
-  switch (par.dotstereotype) {
+  switch (type) {
     case 0: return disp * rc;
     case 1: return disp * rt;
     case 2: return disp * std::cos(rc * par.depthripples * pi);
@@ -271,6 +280,13 @@ void drawdot(float x, float y, float dx, float dy, float rot, float dil) {
 }
 
 void drawstilldot(float x, float y) { emitsquare(x, y); }
+
+void drawdot(float x, float y, float dx, float dy, float rot, float dil, float half) {
+  const DotXY p = flowtransform(x, y, dx, dy, rot, dil);
+  emitquad(p.x, p.y, half, nullptr);
+}
+
+void drawstilldot(float x, float y, float half) { emitquad(x, y, half, nullptr); }
 
 void drawdotquad(float x, float y, float half, const float* off) { emitquad(x, y, half, off); }
 
@@ -295,14 +311,14 @@ void movewedgedot(float* x, float* y, float dx, float dy, float rot, float dil, 
   emitsquare(p.x, p.y);
 }
 
-void drawstdot(float x, float y, float dx, float dy, float rot, float dil, float disp) {
+void drawstdot(float x, float y, float dx, float dy, float rot, float dil, float disp, const StereoLook& k) {
   const float X = x * dil, Y = y * dil;
-  const float D = dotdisparity(X, Y, dx, dy, disp);
+  const float D = dotdisparity(X, Y, dx, dy, disp, k.type);
   const DotXY p = flowtransform(X, Y, dx, dy, rot, 1.0f);
   const float xl = p.x - D / 2.0f;
-  dotcolour(par.stereoLred, par.stereoLgrn, par.stereoLblu);
+  dotcolour(k.eyes[0], k.eyes[1], k.eyes[2]);
   emitsquare(xl, p.y);
-  dotcolour(par.stereoRred, par.stereoRgrn, par.stereoRblu);
+  dotcolour(k.eyes[3], k.eyes[4], k.eyes[5]);
   emitsquare(xl + D, p.y);
 }
 

@@ -43,11 +43,23 @@ DotXY movewedgepos(float x, float y, float dx, float dy, float rot, float dil, f
 void wedgeorder(float edge1, float edge2, float* lo, float* hi);
 // Angle of (x, y) in [0, 2pi) unwrapped against the ordered edges.
 float wedgeangle(float x, float y, float lo, float hi);
-// Disparity of a stereo dot at scaled position (X, Y) under dotstereotype.
+// Disparity of a stereo dot at scaled position (X, Y) under dotstereotype
+// (or the disparity rule `type`).
 float dotdisparity(float X, float Y, float dx, float dy, float disp);
+float dotdisparity(float X, float Y, float dx, float dy, float disp, int type);
+// The eye colours (left, right: r, g, b) and the disparity rule stereo dots
+// are drawn with; stereolook() is the run's own.
+struct StereoLook {
+  float eyes[6];
+  int type;
+};
+StereoLook stereolook();
 
 void drawdot(float x, float y, float dx, float dy, float rot, float dil);
 void drawstilldot(float x, float y);
+// The same with a half side of its own instead of -dotsize.
+void drawdot(float x, float y, float dx, float dy, float rot, float dil, float half);
+void drawstilldot(float x, float y, float half);
 // A dot square of half-side `half` at (x, y) in the batch; `off` (or null)
 // pushes its corners (lower-left, lower-right, upper-right, upper-left) out
 // along the diagonals by off[k] half-sides (negative: inward).
@@ -55,7 +67,7 @@ void drawdotquad(float x, float y, float half, const float* off);
 void movedot(float* x, float* y, float dx, float dy, float rot, float dil);
 void moveoutdot(float* x, float* y, float dx, float dy, float edge1, float edge2);
 void movewedgedot(float* x, float* y, float dx, float dy, float rot, float dil, float edge1, float edge2);
-void drawstdot(float x, float y, float dx, float dy, float rot, float dil, float disp);
+void drawstdot(float x, float y, float dx, float dy, float rot, float dil, float disp, const StereoLook& k);
 
 // The colour of the dots that follow in the batch.
 void dotcolour(float r, float g, float b);

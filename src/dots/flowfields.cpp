@@ -63,11 +63,12 @@ float dimmedgrey(float g, double t) {
   return dim * g + (1.0f - dim) * par.bgwingray;
 }
 
-// The masks the flow's own widths open (type 28 opens wedge and ring as one).
-unsigned dotmaskkinds() {
-  if (par.stimtype == 28 && par.polwidth != 0.0f && par.eccwidth != 0.0f) return kBothMask;
-  return (par.polwidth != 0.0f ? kPolarMask : 0u) | (par.eccwidth != 0.0f ? kEccenMask : 0u) |
-         (par.circwidth != 0.0f ? kCircMask : 0u);
+// The masks the flow's own widths open, where its aperture leaves them to
+// it (type 28 opens wedge and ring as one).
+unsigned dotmaskkinds(DotAperture a) {
+  const bool pol = a.wedge && par.polwidth != 0.0f, ecc = a.ring && par.eccwidth != 0.0f;
+  if (par.stimtype == 28 && pol && ecc) return kBothMask;
+  return (pol ? kPolarMask : 0u) | (ecc ? kEccenMask : 0u) | (a.circle && par.circwidth != 0.0f ? kCircMask : 0u);
 }
 
 void fixationmark(double t) { drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t); }
@@ -75,11 +76,10 @@ void fixationmark(double t) { drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t); 
 // The flow field: a new random field and flow every flow period, each frame
 // showing the flow applied for tau seconds to the flow's starting dots. An
 // orbiting field has one coherent flow whose centre walks at random.
-void flowfield(FlowFieldState& s, double t, int count, bool orbiting, bool logblocks) {
+void flowfield(FlowFieldState& s, double t, int count, bool orbiting, bool logblocks, DotAperture aperture = {}) {
   if (!layeron(kLayerDots)) return;
   if (!s.started) {
     s.grey = getbwdotcolor();
-    run.initdoneflag2 = 0;  // the layers above it start again
     s.prevtau = 1.0 / nonzero(par.flowfreq) + 0.001;
     s.started = true;
   }
@@ -104,7 +104,7 @@ void flowfield(FlowFieldState& s, double t, int count, bool orbiting, bool logbl
     drawflows(count, cond == 1, s.common);
   }
 
-  const MaskSpan masks = beginmasks(t, dotmaskkinds());
+  const MaskSpan masks = beginmasks(t, dotmaskkinds(aperture));
   const float g = dimmedgrey(s.grey, t);
   if (s.target)
     dotcolour(g, par.greenbluedim * g, par.greenbluedim * g);
@@ -118,14 +118,8 @@ void flowfield(FlowFieldState& s, double t, int count, bool orbiting, bool logbl
   endmasks(masks, t);
   popstimcentre(pushed);
   if (par.drawfixmeshflag) drawfixmesh(par.fixbgbright);
-  if (orbiting) {
-    const float orbrad = par.orbrad;  // the mark stays at the screen centre
-    par.orbrad = 0.0f;
-    fixationmark(t);
-    par.orbrad = orbrad;
-  } else {
-    fixationmark(t);
-  }
+  // An orbiting field's mark stays at the screen centre.
+  drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t, FixMark{orbiting ? Centre::screen : Centre::orbit});
 }
 
 // Start of a new stepped pattern (glass patterns and the stepped field):
@@ -202,21 +196,27 @@ FlowFieldsState& flowfieldsstate() { return flowfields; }
 void drawrotdil0stereo(double t, int ndots, float disp, int cond, int nodraw) {
   drawrotdil0stereo(flowfields.stereo, t, ndots, disp, cond, nodraw);
 }
-void drawrotdil0(double t, int ndots) { drawrotdil0(flowfields.field, t, ndots); }
-void drawrotdil0layer(double t, int ndots) { drawrotdil0layer(flowfields.field, t, ndots); }
+void drawrotdil0(double t, int ndots, DotAperture a) { drawrotdil0(flowfields.field, t, ndots, a); }
+void drawrotdil0layer(double t, int ndots, DotAperture a) { drawrotdil0layer(flowfields.field, t, ndots, a); }
 void draworbrotdil(double t, int ndots) { draworbrotdil(flowfields.field, t, ndots); }
 void drawrotdil1(double t, int ndots) { drawrotdil1(flowfields.stepped, t, ndots); }
 void drawrotdil2(double t, int ndots) { drawrotdil2(flowfields.stepped, t, ndots); }
 void drawglass1(double t, int ndots) { drawglass1(flowfields.stepped, t, ndots); }
 void drawpoldotbg(double t, int ndots) { drawpoldotbg(flowfields.dotwedge, t, ndots); }
 
-void drawrotdil0(FlowFieldState& s, double t, int ndots) { flowfield(s, t, ndots, false, true); }
+void drawrotdil0(FlowFieldState& s, double t, int ndots, DotAperture a) { flowfield(s, t, ndots, false, true, a); }
 
-void drawrotdil0layer(FlowFieldState& s, double t, int ndots) { flowfield(s, t, ndots, false, false); }
+void drawrotdil0layer(FlowFieldState& s, double t, int ndots, DotAperture a) {
+  flowfield(s, t, ndots, false, false, a);
+}
 
 void draworbrotdil(FlowFieldState& s, double t, int ndots) { flowfield(s, t, ndots, true, false); }
 
 void drawrotdil0stereo(StereoFlowState& s, double t, int ndots, float disp, int cond, int nodraw) {
+  drawrotdil0stereo(s, t, ndots, disp, cond, nodraw, stereolook());
+}
+
+void drawrotdil0stereo(StereoFlowState& s, double t, int ndots, float disp, int cond, int nodraw, const StereoLook& k) {
   // The random-block stimulus that passes its own condition restarts the
   // block sequence itself.
   if (!s.started) {
@@ -230,7 +230,7 @@ void drawrotdil0stereo(StereoFlowState& s, double t, int ndots, float disp, int 
   s.prevtau = tau;
   if (newflow) {
     computedots(count);
-    const bool spread = par.dotstereotype == 4 || par.dotstereotype == 5;
+    const bool spread = k.type == 4 || k.type == 5;
     for (int j = 0; j < count; j++) dotdisps[j] = spread ? dotrand() * 2.0f * disp - disp : disp;
   }
   // The caller's own condition, or the two-condition blocks (logged).
@@ -244,21 +244,21 @@ void drawrotdil0stereo(StereoFlowState& s, double t, int ndots, float disp, int 
   if (!nodraw) {
     for (int j = 0; j < count; j++) {
       const Flow f = scaled(dotflow(j, c == 1, s.common), static_cast<float>(tau));
-      drawstdot(dotx[j], doty[j], f.dx, f.dy, f.rot, f.dil, dotdisps[j]);
+      drawstdot(dotx[j], doty[j], f.dx, f.dy, f.rot, f.dil, dotdisps[j], k);
     }
     dotbatchflush();
   }
-  const int fixtype = par.fixtype;
+  // The marks in the dots' eye colours (dimmed with them for a target).
+  FixMark m = fixmarkoftype(5);
+  m.eyes = k.eyes;
   if (par.fixdisp != 0.0f) {
-    par.fixtype = 6;
-    drawfixation(-par.fixdisp / 2.0f, 0.0f, 0.0f, par.fixbright, t);
-    par.fixtype = 7;
-    drawfixation(par.fixdisp / 2.0f, 0.0f, 0.0f, par.fixbright, t);
+    m.type = 6;
+    drawfixation(-par.fixdisp / 2.0f, 0.0f, 0.0f, par.fixbright, t, m);
+    m.type = 7;
+    drawfixation(par.fixdisp / 2.0f, 0.0f, 0.0f, par.fixbright, t, m);
   } else {
-    par.fixtype = 5;
-    fixationmark(t);
+    drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t, m);
   }
-  par.fixtype = fixtype;
 }
 
 void drawglass1(SteppedFlowState& s, double t, int ndots) {
@@ -267,12 +267,11 @@ void drawglass1(SteppedFlowState& s, double t, int ndots) {
   for (int j = 0; j < ndots; j++) {
     const Flow f = dotflow(j, cond == 1, s.common);
     const float x = dotx[j], y = doty[j];
-    if (par.scaledotsflag) par.dotsize = size * (1.0f - par.scalefrac * (1.0f - std::sqrt(x * x + y * y)));
+    const float half = par.scaledotsflag ? size * (1.0f - par.scalefrac * (1.0f - std::sqrt(x * x + y * y))) : size;
     // A still triplet along the flow: the dot and two short flow steps.
-    drawdot(x, y, 0.05f * f.dx, 0.05f * f.dy, 0.0f, 1.0f);
-    drawdot(x, y, 0.05f * f.dx, 0.05f * f.dy, 0.05f * f.rot, 1.0f + 0.05f * (f.dil - 1.0f));
-    drawdot(x, y, 0.05f * f.dx, 0.05f * f.dy, 0.1f * f.rot, 1.0f + 0.1f * (f.dil - 1.0f));
-    par.dotsize = size;
+    drawdot(x, y, 0.05f * f.dx, 0.05f * f.dy, 0.0f, 1.0f, half);
+    drawdot(x, y, 0.05f * f.dx, 0.05f * f.dy, 0.05f * f.rot, 1.0f + 0.05f * (f.dil - 1.0f), half);
+    drawdot(x, y, 0.05f * f.dx, 0.05f * f.dy, 0.1f * f.rot, 1.0f + 0.1f * (f.dil - 1.0f), half);
   }
   dotbatchflush();
   fixationmark(t);

@@ -1,6 +1,8 @@
 // Random-dot flow fields, glass patterns and Brownian wedges.
 #pragma once
 
+#include "dots/dotfield.h"
+
 // One flow: translation, rotation and dilation.
 struct Flow {
   float dx = 0.0f, dy = 0.0f, rot = 0.0f, dil = 1.0f;
@@ -36,6 +38,13 @@ struct DotWedgeState {
   float grey = 1.0f;
   Flow common;
 };
+// Which of the run's apertures (-polwidth, -eccwidth, -circwidth) a dot
+// field cuts around itself: a composite that masks dots and pictures
+// together, or cuts its own gaps, leaves some open.
+struct DotAperture {
+  bool wedge = true, ring = true, circle = true;
+};
+
 // The instances the stimulus types draw with (one of them in a run).
 struct FlowFieldsState {
   FlowFieldState field;
@@ -47,18 +56,20 @@ void resetflowfields(FlowFieldsState& s);
 FlowFieldsState& flowfieldsstate();
 
 void drawrotdil0stereo(StereoFlowState& s, double t, int ndots, float disp, int cond, int flag);
-void drawrotdil0(FlowFieldState& s, double t, int ndots);
+// The same in colours and a disparity rule of the caller's (the random-block experiment's).
+void drawrotdil0stereo(StereoFlowState& s, double t, int ndots, float disp, int cond, int flag, const StereoLook& k);
+void drawrotdil0(FlowFieldState& s, double t, int ndots, DotAperture a = DotAperture{});
 // The same field as a layer of a composite: its coherent/scrambled blocks
 // are not the run's blocks and are not logged.
-void drawrotdil0layer(FlowFieldState& s, double t, int ndots);
+void drawrotdil0layer(FlowFieldState& s, double t, int ndots, DotAperture a = DotAperture{});
 void draworbrotdil(FlowFieldState& s, double t, int ndots);
 void drawrotdil1(SteppedFlowState& s, double t, int ndots);
 void drawrotdil2(SteppedFlowState& s, double t, int ndots);
 void drawglass1(SteppedFlowState& s, double t, int ndots);
 void drawpoldotbg(DotWedgeState& s, double t, int ndots);
 void drawrotdil0stereo(double t, int ndots, float disp, int cond, int flag);
-void drawrotdil0(double t, int ndots);
-void drawrotdil0layer(double t, int ndots);
+void drawrotdil0(double t, int ndots, DotAperture a = DotAperture{});
+void drawrotdil0layer(double t, int ndots, DotAperture a = DotAperture{});
 void drawrotdil1(double t, int ndots);
 void drawrotdil2(double t, int ndots);
 void drawpoldotbg(double t, int ndots);

@@ -231,8 +231,5 @@ void drawsmoothflow(SmoothFlowState& s, double t, double tprev, int ndots, int g
   if (orbit) glPopMatrix();
   // Both types' own mark sits at the screen centre, also on an orbit (the
   // glass pattern's frame-loop mark follows the orbit centre as well).
-  const float orbrad = par.orbrad;
-  par.orbrad = 0.0f;
-  drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t);
-  par.orbrad = orbrad;
+  drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t, FixMark{Centre::screen});
 }

@@ -190,47 +190,46 @@ void draweccdots(VectionState& s, double t, int ndots) {
   eccdotoffset(t, &ox, &oy);
   const EccRing ring = eccdotring(t);
   // Dots of this field are squares of side dotsize.
-  const float size = par.dotsize;
-  par.dotsize = size / 2.0f;
+  const float half = par.dotsize / 2.0f;
   dotcolour(s.grey, s.grey, s.grey);
   for (int j = 0; j < ndots; j++) {
     const float x = wrapinto(dotx[j] + ox, m), y = wrapinto(doty[j] + oy, m);
-    if (inring(x * x + y * y, ring)) drawstilldot(x, y);
+    if (inring(x * x + y * y, ring)) drawstilldot(x, y, half);
   }
   dotbatchflush();
-  par.dotsize = size;
 }
 
 void drawflowscramsurfvolrndblk(VectionState& s, double t, int ndots, float disp) {
   if (!s.started) {
     s.normL = par.stereoLred;
     s.normR = par.stereoRblu;
-    run.initdoneflag2 = 0;  // the block sequence starts again
-    run.initdoneflag3 = 0;  // and so does a wandering fixation tour
+    s.stereotype = par.dotstereotype;
+    restartcondseq();  // the block sequence starts again
     s.framespertarg = dimtargframes();
     s.started = true;
   }
   const int c = getlogcondition(t, par.condcnt);
-  par.stereoLred = s.normL;
-  par.stereoRblu = s.normR;
   int scrambled = 0, stereotype = -1;
   bool nodraw = true;
   if (c < 0 || c >= static_cast<int>(par.condnames.size()) ||
       !flowblockcondition(par.condnames[c].c_str(), &scrambled, &stereotype, &nodraw))
     return;
-  if (stereotype >= 0) par.dotstereotype = stereotype;
+  if (stereotype >= 0) s.stereotype = stereotype;  // kept by the blocks that name none
+  // The eyes' red and blue as they were at the run's start, dimmed for a target.
+  StereoLook look = stereolook();
+  look.eyes[0] = s.normL;
+  look.eyes[5] = s.normR;
+  look.type = s.stereotype;
   if (!nodraw && s.framespertarg > 0 && s.targleft == 0 && random() % s.framespertarg == 0) {
     s.targleft = par.targframes;
     logevent("DimEvent: %9.3lf    frac=%2.2f,frms=%d\n", logtime(), par.dimtargfrac, par.targframes);
   }
   if (s.targleft > 0) {
     if (!nodraw) {
-      par.stereoLred = s.normL * par.dimtargfrac;
-      par.stereoRblu = s.normR * par.dimtargfrac;
+      look.eyes[0] = s.normL * par.dimtargfrac;
+      look.eyes[5] = s.normR * par.dimtargfrac;
     }
     s.targleft--;
   }
-  drawrotdil0stereo(s.stereo, t, ndots, disp, scrambled, nodraw ? 1 : 0);
-  par.stereoLred = s.normL;
-  par.stereoRblu = s.normR;
+  drawrotdil0stereo(s.stereo, t, ndots, disp, scrambled, nodraw ? 1 : 0, look);
 }

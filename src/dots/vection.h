@@ -16,9 +16,11 @@ struct VectionState {
   // patch clouds
   float common[3] = {1.0f, 0.0f, 0.0f};  // the coherent rotation axis
   int scrambled = 0;
+  int plainmark = 0;  // the mark type drawn without stereo
   // random-block stereo flow: the user's eye colours (dimmed for targets),
   // the dim-target schedule, and the flow field it draws
   float normL = 0.0f, normR = 0.0f;
+  int stereotype = 0;  // the disparity rule of the last block that named one
   int framespertarg = 0, targleft = 0;
   StereoFlowState stereo;
 };

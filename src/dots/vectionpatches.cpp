@@ -101,21 +101,21 @@ void drawcloud(int n, float eyedeg, float deg, bool own, const float common[3], 
 }
 
 // The fixation of the patch clouds: with stereo one mark per eye on the
-// far side of the sphere, each seen by its eye; else the plain mark.
-void patchfixation(double t, bool stereo) {
+// far side of the sphere, each seen by its eye; else the plain mark of the
+// run's state: a red cross for a run started without stereo, the combined
+// mark once stereo has been shown.
+void patchfixation(VectionState& s, double t, bool stereo) {
   if (!stereo) {
-    drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t);
+    drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t, fixmarkoftype(s.plainmark));
     return;
   }
   glPushMatrix();
   glRotatef(par.stereorotdeg / 2.0f, 0.0f, 1.0f, 0.0f);
-  par.fixtype = 6;
-  drawfixation(0.0f, 0.0f, -par.sphererad, par.fixbright, t);
+  drawfixation(0.0f, 0.0f, -par.sphererad, par.fixbright, t, fixmarkoftype(6));
   glRotatef(-par.stereorotdeg, 0.0f, 1.0f, 0.0f);
-  par.fixtype = 7;
-  drawfixation(0.0f, 0.0f, -par.sphererad, par.fixbright, t);
+  drawfixation(0.0f, 0.0f, -par.sphererad, par.fixbright, t, fixmarkoftype(7));
   glPopMatrix();
-  par.fixtype = 5;
+  s.plainmark = 5;
 }
 
 // New patches when the re-randomisation phase wraps.
@@ -193,7 +193,7 @@ void preparepatches(int n) {
 void drawvecvsscram(VectionState& s, double t, int ndots) {
   if (!s.started) {
     s.grey = getbwdotcolor();
-    if (!par.stereoflag) par.fixtype = 0;
+    s.plainmark = par.stereoflag ? par.fixtype : 0;
     s.started = true;
   }
   rerandomise(t, ndots, &s.prevrand);
@@ -219,22 +219,19 @@ void drawvecvsscram(VectionState& s, double t, int ndots) {
     glColor3f(par.stereoRred, par.stereoRgrn, par.stereoRblu);
     drawcloud(ndots, -par.stereorotdeg / 2.0f, deg, s.scrambled != 0, s.common, lines);
   }
-  patchfixation(t, par.stereoflag != 0);
+  patchfixation(s, t, par.stereoflag != 0);
 }
 
 void drawvec3canal(VectionState& s, double t, int ndots) {
   if (!s.started) {
     s.grey = getbwdotcolor();
-    run.F6keytoggleflag = par.stereoflag;
-    run.F5keytoggleflag = par.quadlinesflag;
-    if (!par.stereoflag) par.fixtype = 0;
-    run.initdoneflag2 = 0;  // the block sequence starts again
+    s.plainmark = run.F6keytoggleflag ? par.fixtype : 0;
+    restartcondseq();  // the block sequence starts again
     s.started = true;
   }
-  par.stereoflag = run.F6keytoggleflag;
-  par.quadlinesflag = run.F5keytoggleflag;
-  const bool stereo = par.stereoflag != 0;
-  const bool lines = stereo || par.quadlinesflag != 0;  // two overlapping eyes need outlines
+  // F6 and F5 switch stereo and outlines (from -stereo and -quadlines at start-up).
+  const bool stereo = run.F6keytoggleflag != 0;
+  const bool lines = stereo || run.F5keytoggleflag != 0;  // two overlapping eyes need outlines
   rerandomise(t, ndots, &s.prevrand);
   const int c = getlogcondition(t, par.condcnt);
   if (c < 0 || c >= static_cast<int>(par.condnames.size())) return;
@@ -253,5 +250,5 @@ void drawvec3canal(VectionState& s, double t, int ndots) {
     glColor3f(par.stereoRred, par.stereoRgrn, par.stereoRblu);
     drawcloud(ndots, -par.stereorotdeg / 2.0f, deg, false, axis, true);
   }
-  patchfixation(t, stereo);
+  patchfixation(s, t, stereo);
 }

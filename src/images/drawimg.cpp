@@ -66,11 +66,14 @@ void rasterfrom(float X, float Y, float unitsperpix) {
 }  // namespace
 
 void drawimg(int index, float x, float y, float height, int anchor) {
+  drawimg(index, x, y, height, anchor, par.clamponscreenflag != 0);
+}
+
+void drawimg(int index, float x, float y, float height, int anchor, bool clamp) {
   if (!layeron(kLayerPictures)) return;
   const MemImg* img = memimgs[index];
   const float scale = run.currstimscale;
   const float l = (2.0f * dsp.iwinxgl / static_cast<float>(par.winxgl)) / scale;
-  const bool clamp = par.clamponscreenflag != 0;
   const ImgPlace p = imgplacement(img->width, img->height, x, y, height, anchor, l, dsp.iwinxgl, dsp.iwinygl, clamp);
 
   glPixelZoom(p.z, p.z);

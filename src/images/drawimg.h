@@ -11,8 +11,10 @@ constexpr int ANCHOR_LOWERLEFT = 0;  // any other value
 
 // Draws picture `index` (a valid store index) `height` display units tall,
 // aspect kept, placed by `anchor` relative to (x, y), in the current
-// transform; binary or blended transparency as the run asks.
+// transform; binary or blended transparency as the run asks. Kept on
+// screen when -clamponscreen asks, or as `clamp` says.
 void drawimg(int index, float x, float y, float height, int anchor);
+void drawimg(int index, float x, float y, float height, int anchor, bool clamp);
 
 // Where drawimg puts a picture of w x h pixels: lower-left corner (X, Y) and
 // size (W, H) in display units, and the pixel zoom z.

@@ -231,14 +231,16 @@ void drawbothimg(PicLayerState& l, double t) {
   popstimcentre(pushed);
 }
 
-void draworbimgs(PicLayerState& l, double t, int count) {
+void draworbimgs(PicLayerState& l, double t, int count) { draworbimgs(l, t, count, par.polwidth); }
+
+void draworbimgs(PicLayerState& l, double t, int count, float width) {
   if (!layeron(kLayerPictures)) return;
   checkcount(count);
   if (layerinit(l, MAXSIMULTIFFS))
     for (PicStream& st : l.streams) st.index = -1;  // no previous picture yet
   const PicTiming& tm = l.timing;
   PicStream* s = l.streams;
-  const float m = par.polwidth * 0.5f * (1.0f - 0.1f * par.tiffscale);
+  const float m = width * 0.5f * (1.0f - 0.1f * par.tiffscale);
   for (int j = 0; j < count; j++) {
     const double tj = streamtime(t, j, count);
     const double phase = fracphase(tj * tm.freq);

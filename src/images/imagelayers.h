@@ -42,6 +42,8 @@ void drawpolimg(PicLayerState& s, double t, int count);
 void draweccimg(PicLayerState& s, double t);
 void drawbothimg(PicLayerState& s, double t);
 void draworbimgs(PicLayerState& s, double t, int count);
+// The hemifield pictures spread over a wedge `width` wide instead of -polwidth.
+void draworbimgs(PicLayerState& s, double t, int count, float width);
 void drawpolimg(double t, int count);
 void draweccimg(double t);
 void drawbothimg(double t);

@@ -155,7 +155,7 @@ void drawbarrierdil(LoomingState& s, double t) {
 void drawbarrierrndblk(LoomingState& s, double t) {
   if (!s.started) {
     loomorderinit(s.order);
-    run.initdoneflag2 = 0;  // the condition sequence starts again
+    restartcondseq();  // the condition sequence starts again
     s.started = true;
   }
   const int cond = getlogcondition(t, par.condcnt);

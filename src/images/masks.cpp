@@ -91,10 +91,7 @@ MaskRing maskring(double t, float d) {
   if (eccblank(t)) return m;
   // The random centre/periphery/off design logs and draws from the random
   // stream: only the ring's own call may run it.
-  const int ecc3 = par.ecc3condflag;
-  par.ecc3condflag = 0;
-  float rin = eccinnerradius(t);
-  par.ecc3condflag = ecc3;
+  float rin = eccinnerradius(t, false);
   float rout = rin + geteccwidth(rin);
   const float minr = par.minrad, maxr = par.maxrad;
   if (par.skipeccwrapflag && rout > maxr) return m;  // the ring is off until the next cycle

@@ -5,14 +5,14 @@
 
 #include <GL/gl.h>
 
-int pushstimcentre(double t) {
+int pushstimcentre(double t, Centre c) {
   int pushed = 0;
   if (par.mousectrlflag) {
     glPushMatrix();
     pushed++;
     if (par.fullscreenflag) cent2mouse();
   }
-  if (par.orbrad != 0.0f) {
+  if (c == Centre::orbit && par.orbrad != 0.0f) {
     glPushMatrix();
     pushed++;
     cent2polorb(t);

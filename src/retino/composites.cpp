@@ -2,10 +2,9 @@
 // flow, picture streams, words, letters and cues stacked on top. Each layer
 // is its own module's drawing operation; this file fixes only their order
 // and the parameters each layer is called with.
+#include "retino/composites.h"
+
 #include "config/params.h"
-#include "core/runstate.h"
-#include "dots/flowfields.h"
-#include "images/imagelayers.h"
 #include "images/masks.h"
 #include "retino/centre.h"
 #include "retino/fixation.h"
@@ -18,20 +17,16 @@
 
 namespace {
 
-constexpr float FULLCIRCLE = static_cast<float>(2.0 * M_PI);
-
 void wedgelayer(double t, int nrad, int ntheta) { drawpolar(t, nrad, ntheta, 1.0f, 0, 0.0f, 0.0f); }
 
 // The dot flow. Its own mask opens the wedge (ring) of the run; with that
-// width closed for the call the flow covers the whole field, for a mask
+// aperture left open the flow covers the whole field, for a mask
 // drawn later over dots and pictures together.
-void dotlayer(double t, int ndots, bool closepol, bool closeecc) {
-  const float polwidth = par.polwidth, eccwidth = par.eccwidth;
-  if (closepol) par.polwidth = 0.0f;
-  if (closeecc) par.eccwidth = 0.0f;
-  drawrotdil0layer(t, ndots);
-  par.polwidth = polwidth;
-  par.eccwidth = eccwidth;
+void dotlayer(CompositeState& c, double t, int ndots, bool closepol, bool closeecc) {
+  DotAperture a;
+  a.wedge = !closepol;
+  a.ring = !closeecc;
+  drawrotdil0layer(c.dots, t, ndots, a);
 }
 
 // Masks, around the stimulus centre, over the layers drawn between begin
@@ -50,9 +45,9 @@ void endmasklayer(const MaskSpan& masks, double t) {
 }
 
 // The wedge over the flow field, the bottom layers of the wedge composites.
-void wedgeflow(double t, int nrad, int ntheta, int ndots) {
+void wedgeflow(CompositeState& c, double t, int nrad, int ntheta, int ndots) {
   wedgelayer(t, nrad, ntheta);
-  dotlayer(t, ndots, par.maskimgsflag != 0, false);
+  dotlayer(c, t, ndots, par.maskimgsflag != 0, false);
 }
 
 // The closing masks of the wedge composites: the wedge over the pictures
@@ -62,18 +57,17 @@ unsigned wedgemaskkinds() { return (par.maskimgsflag ? kPolarMask : 0u) | (par.p
 // The alternating peripheral annulus of the two-condition runs.
 void periphring(double t) {
   if (!par.twocondperiphflag) return;
-  par.twocondperiphdriver = 1;
-  draweccen(t, par.numrad2, par.numtheta2, 0.0);
-  par.twocondperiphdriver = 0;
+  draweccen(t, par.numrad2, par.numtheta2, 0.0, true);
 }
 
 void fixationlayer(double t) { drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t); }
 
 // The checkerboard disk of the orbital composites: the wedge opened to the
-// full circle for the rest of the run.
+// full circle; the layers above it take the disk's width for the wedge's.
 void disklayer(double t, int nrad, int ntheta) {
-  par.polwidth = FULLCIRCLE;
-  wedgelayer(t, nrad, ntheta);
+  WedgeShape disk;
+  disk.fullcircle = true;
+  drawpolar(t, nrad, ntheta, 1.0f, 0, 0.0f, 0.0f, &disk);
 }
 
 // What the orbital composites stack on the disk and its dots.
@@ -81,29 +75,25 @@ struct OrbitLayers {
   bool pictures, letters, centremark;
 };
 
-void orbital(double t, int nrad, int ntheta, int ndots, OrbitLayers l) {
+void orbital(CompositeState& c, double t, int nrad, int ntheta, int ndots, OrbitLayers l) {
   disklayer(t, nrad, ntheta);
-  dotlayer(t, ndots, true, false);
-  if (l.pictures) draworbimgs(t, par.simulcnt);
-  if (l.letters) drawpolletter(t, 0.0f);
+  dotlayer(c, t, ndots, true, false);
+  if (l.pictures) draworbimgs(c.pictures.orbit, t, par.simulcnt, FULLCIRCLE);
+  if (l.letters) drawpolletter(c.letters.pol, t, 0.0f, Centre::orbit, FULLCIRCLE);
   if (par.blockfreq != 0.0f && par.rightleftcuedur != 0.0f) drawrightleftcue(t);
   fixationlayer(t);
-  if (l.centremark && par.fixcentflag) {
-    const float orbrad = par.orbrad;  // this mark stays at the screen centre
-    par.orbrad = 0.0f;
-    fixationlayer(t);
-    par.orbrad = orbrad;
-  }
+  if (l.centremark && par.fixcentflag)
+    drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t, FixMark{Centre::screen});
 }
 
 // The ring composites: nothing at all during a blank interval.
-void ringcomposite(double t, int nrad, int ntheta, int ndots, bool pictures) {
+void ringcomposite(CompositeState& c, double t, int nrad, int ntheta, int ndots, bool pictures) {
   if (eccblank(t)) return;
   const MaskSpan masks = beginmasklayer(t, par.maskimgsflag ? kEccenMask : 0u);
   draweccen(t, nrad, ntheta, 0.0);
-  dotlayer(t, ndots, false, par.maskimgsflag != 0);
-  if (pictures) draweccimg(t);
-  draweccletter(t, 0.0);
+  dotlayer(c, t, ndots, false, par.maskimgsflag != 0);
+  if (pictures) draweccimg(c.pictures.ring, t);
+  draweccletter(c.letters.ecc, t, 0.0);
   endmasklayer(masks, t);
 }
 
@@ -116,97 +106,135 @@ bool orbitaloff(double t, bool truncrule, bool blockrule) {
   return par.blockfreq > 0.0f ? odd : !odd;
 }
 
-void drawpolletdil(double t, int nrad, int ntheta, int ndots) {
+void drawpolletdil(CompositeState& c, double t, int nrad, int ntheta, int ndots) {
   const MaskSpan masks = beginmasklayer(t, wedgemaskkinds());
-  wedgeflow(t, nrad, ntheta, ndots);
-  drawpolletter(t, 0.0f);
+  wedgeflow(c, t, nrad, ntheta, ndots);
+  drawpolletter(c.letters.pol, t, 0.0f);
   endmasklayer(masks, t);
 }
 
-void drawpolletdilimg(double t, int nrad, int ntheta, int ndots) {
+void drawpolletdilimg(CompositeState& c, double t, int nrad, int ntheta, int ndots) {
   const MaskSpan masks = beginmasklayer(t, wedgemaskkinds());
-  wedgeflow(t, nrad, ntheta, ndots);
-  drawpolimg(t, par.simulcnt);
-  drawpolletter(t, 0.0f);
+  wedgeflow(c, t, nrad, ntheta, ndots);
+  drawpolimg(c.pictures.wedge, t, par.simulcnt);
+  drawpolletter(c.letters.pol, t, 0.0f);
   endmasklayer(masks, t);
   periphring(t);
 }
 
-void drawpolworddilimg(double t, int nrad, int ntheta, int ndots) {
+void drawpolworddilimg(CompositeState& c, double t, int nrad, int ntheta, int ndots) {
   const MaskSpan masks = beginmasklayer(t, wedgemaskkinds());
-  wedgeflow(t, nrad, ntheta, ndots);
-  drawpolimg(t, par.simulcnt);
-  // The word layer starts over with the others after a restart (the flow
-  // layer below has already set the run flag it would look at), and then
-  // stands in for the letters in closing the picture layer's set-up.
-  if (!run.initdoneflag2) run.initdoneflag = 0;
-  drawpolword(t);
-  run.initdoneflag2 = 1;
+  wedgeflow(c, t, nrad, ntheta, ndots);
+  drawpolimg(c.pictures.wedge, t, par.simulcnt);
+  drawpolword(c.words, t);
   endmasklayer(masks, t);
 }
 
-void drawpoldilimg(double t, int nrad, int ntheta, int ndots) {
+void drawpoldilimg(CompositeState& c, double t, int nrad, int ntheta, int ndots) {
   const MaskSpan masks = beginmasklayer(t, wedgemaskkinds());
-  wedgeflow(t, nrad, ntheta, ndots);
-  drawpolimg(t, par.simulcnt);
+  wedgeflow(c, t, nrad, ntheta, ndots);
+  drawpolimg(c.pictures.wedge, t, par.simulcnt);
   endmasklayer(masks, t);
 }
 
-void draweccpoldilimg(double t, int nrad, int ntheta, int nrad2, int ntheta2, int ndots) {
+void draweccpoldilimg(CompositeState& c, double t, int nrad, int ntheta, int nrad2, int ntheta2, int ndots) {
   const bool mask = par.maskimgsflag != 0;
   const MaskSpan masks = beginmasklayer(t, mask ? kBothMask : 0u);
   draweccen(t, nrad2, ntheta2, 0.0);
   wedgelayer(t, nrad, ntheta);
-  dotlayer(t, ndots, mask, mask);
-  drawbothimg(t);
+  dotlayer(c, t, ndots, mask, mask);
+  drawbothimg(c.pictures.both, t);
   endmasklayer(masks, t);
 }
 
-void draweccletdil(double t, int nrad, int ntheta, int ndots) { ringcomposite(t, nrad, ntheta, ndots, false); }
-
-void draweccletdilimg(double t, int nrad, int ntheta, int ndots) { ringcomposite(t, nrad, ntheta, ndots, true); }
-
-void drawhemiletdilimg(double t, int nrad, int ntheta, int ndots) {
-  wedgeflow(t, nrad, ntheta, ndots);
-  draworbimgs(t, par.simulcnt);
-  drawpolletter(t, 0.0f);
+void draweccletdil(CompositeState& c, double t, int nrad, int ntheta, int ndots) {
+  ringcomposite(c, t, nrad, ntheta, ndots, false);
 }
 
-void drawmeriddilimg(double t, int nrad, int ntheta, int ndots) {
+void draweccletdilimg(CompositeState& c, double t, int nrad, int ntheta, int ndots) {
+  ringcomposite(c, t, nrad, ntheta, ndots, true);
+}
+
+void drawhemiletdilimg(CompositeState& c, double t, int nrad, int ntheta, int ndots) {
+  wedgeflow(c, t, nrad, ntheta, ndots);
+  draworbimgs(c.pictures.orbit, t, par.simulcnt);
+  drawpolletter(c.letters.pol, t, 0.0f);
+}
+
+void drawmeriddilimg(CompositeState& c, double t, int nrad, int ntheta, int ndots) {
   drawpolar(t, nrad, ntheta, 1.0f, 1, 0.0f, 0.0f);
   drawpolar(t, nrad, ntheta, 1.0f, 1, 0.0f, static_cast<float>(M_PI));
-  dotlayer(t, ndots, par.maskimgsflag != 0, false);
-  drawpolimg(t, par.simulcnt);
+  dotlayer(c, t, ndots, par.maskimgsflag != 0, false);
+  drawpolimg(c.pictures.wedge, t, par.simulcnt);
   periphring(t);
 }
 
-void draworblet(double t, int nrad, int ntheta) {
+void draworblet(CompositeState& c, double t, int nrad, int ntheta) {
   disklayer(t, nrad, ntheta);
-  drawpolletter(t, 0.0f);
+  drawpolletter(c.letters.pol, t, 0.0f, Centre::orbit, FULLCIRCLE);
   fixationlayer(t);
 }
 
-void draworbletdil(double t, int nrad, int ntheta, int ndots) {
+void draworbletdil(CompositeState& c, double t, int nrad, int ntheta, int ndots) {
   disklayer(t, nrad, ntheta);
-  dotlayer(t, ndots, true, false);
-  drawpolletter(t, 0.0f);
+  dotlayer(c, t, ndots, true, false);
+  drawpolletter(c.letters.pol, t, 0.0f, Centre::orbit, FULLCIRCLE);
   fixationlayer(t);
 }
 
-void draworbletdilimg(double t, int nrad, int ntheta, int ndots) {
+void draworbletdilimg(CompositeState& c, double t, int nrad, int ntheta, int ndots) {
   if (orbitaloff(t, true, true)) return fixationlayer(t);
-  orbital(t, nrad, ntheta, ndots, OrbitLayers{true, true, true});
+  orbital(c, t, nrad, ntheta, ndots, OrbitLayers{true, true, true});
 }
 
-void draworbdilimg(double t, int nrad, int ntheta, int ndots) {
+void draworbdilimg(CompositeState& c, double t, int nrad, int ntheta, int ndots) {
   if (orbitaloff(t, true, true)) return fixationlayer(t);
-  orbital(t, nrad, ntheta, ndots, OrbitLayers{true, false, true});
+  orbital(c, t, nrad, ntheta, ndots, OrbitLayers{true, false, true});
 }
 
-void draworbletdilimgaud(double t, int nrad, int ntheta, int ndots) {
-  // The letters of the auditory-cue run are black from its first frame on
-  // (set once, before they are first drawn, so no frame differs).
-  par.textcol = -1.0f;
+void draworbletdilimgaud(CompositeState& c, double t, int nrad, int ntheta, int ndots) {
   if (orbitaloff(t, false, true)) return fixationlayer(t);
-  orbital(t, nrad, ntheta, ndots, OrbitLayers{true, true, false});
+  orbital(c, t, nrad, ntheta, ndots, OrbitLayers{true, true, false});
+}
+
+void resetcomposite(CompositeState& s) {
+  s.dots = FlowFieldState{};
+  resetpiclayers(s.pictures);
+  resetpolword(s.words);
+  resetletters(s.letters);
+}
+
+CompositeState& compositestate() {
+  static CompositeState s;
+  return s;
+}
+
+// The catalogue's entries draw with the module's own instance.
+void drawpolletdil(double t, int nrad, int ntheta, int ndots) { drawpolletdil(compositestate(), t, nrad, ntheta, ndots); }
+void drawpolletdilimg(double t, int nrad, int ntheta, int ndots) {
+  drawpolletdilimg(compositestate(), t, nrad, ntheta, ndots);
+}
+void drawpolworddilimg(double t, int nrad, int ntheta, int ndots) {
+  drawpolworddilimg(compositestate(), t, nrad, ntheta, ndots);
+}
+void drawpoldilimg(double t, int nrad, int ntheta, int ndots) { drawpoldilimg(compositestate(), t, nrad, ntheta, ndots); }
+void draweccpoldilimg(double t, int nrad, int ntheta, int nrad2, int ntheta2, int ndots) {
+  draweccpoldilimg(compositestate(), t, nrad, ntheta, nrad2, ntheta2, ndots);
+}
+void draweccletdil(double t, int nrad, int ntheta, int ndots) { draweccletdil(compositestate(), t, nrad, ntheta, ndots); }
+void draweccletdilimg(double t, int nrad, int ntheta, int ndots) {
+  draweccletdilimg(compositestate(), t, nrad, ntheta, ndots);
+}
+void drawhemiletdilimg(double t, int nrad, int ntheta, int ndots) {
+  drawhemiletdilimg(compositestate(), t, nrad, ntheta, ndots);
+}
+void drawmeriddilimg(double t, int nrad, int ntheta, int ndots) { drawmeriddilimg(compositestate(), t, nrad, ntheta, ndots); }
+void draworblet(double t, int nrad, int ntheta) { draworblet(compositestate(), t, nrad, ntheta); }
+void draworbletdil(double t, int nrad, int ntheta, int ndots) { draworbletdil(compositestate(), t, nrad, ntheta, ndots); }
+void draworbletdilimg(double t, int nrad, int ntheta, int ndots) {
+  draworbletdilimg(compositestate(), t, nrad, ntheta, ndots);
+}
+void draworbdilimg(double t, int nrad, int ntheta, int ndots) { draworbdilimg(compositestate(), t, nrad, ntheta, ndots); }
+void draworbletdilimgaud(double t, int nrad, int ntheta, int ndots) {
+  draworbletdilimgaud(compositestate(), t, nrad, ntheta, ndots);
 }

@@ -54,15 +54,14 @@ void xmark(float x, float y, float r, float z) {
   glEnd();
 }
 
-void xarray(float x, float y, float z) {
+void xarray(float x, float y, float z, float r) {
   const int n = par.fixarrayrad;
   for (int j = -n; j <= n; j++)
-    for (int k = -n; k <= n; k++) xmark(x + k * par.fixarraydel, y + j * par.fixarraydel, par.fixrad, z);
+    for (int k = -n; k <= n; k++) xmark(x + k * par.fixarraydel, y + j * par.fixarraydel, r, z);
 }
 
-// The mark of one fixation type with brightness b after the target step.
-void drawfixmark(int type, float x, float y, float z, float b) {
-  const float r = par.fixrad;
+// The mark of one fixation type of radius r with brightness b after the target step.
+void drawfixmark(int type, float x, float y, float z, float b, float r, const float* e) {
   switch (type) {
     case 0: glColor3f(b, 0, 0); cross(x, y, r); break;
     case 1:
@@ -76,11 +75,11 @@ void drawfixmark(int type, float x, float y, float z, float b) {
       break;
     case 4: glColor3f(b, b, b); cross(x, y, r); break;
     case 5:
-      glColor3f(par.stereoLred + par.stereoRred, par.stereoLgrn + par.stereoRgrn, par.stereoLblu + par.stereoRblu);
-      xarray(x, y, 0.0f);
+      glColor3f(e[0] + e[3], e[1] + e[4], e[2] + e[5]);
+      xarray(x, y, 0.0f, r);
       break;
-    case 6: glColor3f(par.stereoLred, par.stereoLgrn, par.stereoLblu); xarray(x, y, z); break;
-    case 7: glColor3f(par.stereoRred, par.stereoRgrn, par.stereoRblu); xarray(x, y, z); break;
+    case 6: glColor3f(e[0], e[1], e[2]); xarray(x, y, z, r); break;
+    case 7: glColor3f(e[3], e[4], e[5]); xarray(x, y, z, r); break;
     case 9:
     case 10:
     case 11:
@@ -197,23 +196,33 @@ void wanderstep(WanderTour& w, double t, float* x, float* y) {
   *y = w.y1 + f * w.dy;
 }
 
-void drawfixation(float x, float y, float z, float bright, double t) {
-  static FixTargState targ;
-  static float lastxjitt = 0.0f, lastyjitt = 0.0f;
-  static WanderTour tour;
-  if (par.fixtype == -1) return;
+void resetfixation(FixationState& s) { s.wanderstarted = false; }
 
-  if (par.wanderfixflag && !run.initdoneflag3) {
+FixationState& fixationstate() {
+  static FixationState s;
+  return s;
+}
+
+void drawfixation(float x, float y, float z, float bright, double t, const FixMark& m) {
+  FixationState& s = fixationstate();
+  FixTargState& targ = s.targ;
+  float& lastxjitt = s.lastxjitt;
+  float& lastyjitt = s.lastyjitt;
+  WanderTour& tour = s.tour;
+  const int type = m.type == RUNFIXTYPE ? par.fixtype : m.type;
+  if (type == -1) return;
+
+  if (par.wanderfixflag && !s.wanderstarted) {
     wanderinit(tour);
     if (par.blockfreq == 0.0f) std::printf("vistrum: ### -wanderfix w/def(=Inf) -blockperiod   ...wander ignored\n");
     targ.framecnt = 0;
-    run.initdoneflag3 = 1;
+    s.wanderstarted = true;
   }
-  const int pushed = pushstimcentre(t);
+  const int pushed = pushstimcentre(t, m.centre);
 
-  float b = par.fixtype == 1 ? 0.0f : (par.fixtype == 2 ? 1.0f : bright);
+  float b = type == 1 ? 0.0f : (type == 2 ? 1.0f : bright);
   bool drawmark = true;
-  if (par.fixtargprob != 0.0f) {
+  if (m.targets && par.fixtargprob != 0.0f) {
     const FixTargCall c = fixtargforpicture(targ, run.picturecnt);
     if (c.on) {
       if (par.fixlettflag) {
@@ -244,7 +253,8 @@ void drawfixation(float x, float y, float z, float bright, double t) {
     glTranslatef(wx, wy, 0.0f);
     inner++;
   }
-  if (drawmark) drawfixmark(par.fixtype, x, y, z, b);
+  const float runeyes[6] = {par.stereoLred, par.stereoLgrn, par.stereoLblu, par.stereoRred, par.stereoRgrn, par.stereoRblu};
+  if (drawmark) drawfixmark(type, x, y, z, b, par.fixrad / m.shrink, m.eyes != nullptr ? m.eyes : runeyes);
   for (int k = 0; k < inner; k++) glPopMatrix();
   popstimcentre(pushed);
 }

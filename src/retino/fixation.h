@@ -1,7 +1,25 @@
 // Fixation marks and screen furniture.
 #pragma once
 
-void drawfixation(float x, float y, float z, float bright, double t);
+#include "retino/centre.h"
+
+// Passed as FixMark::type: the run's own -fixtype.
+constexpr int RUNFIXTYPE = -2;
+// How one call draws the mark beyond the run's options.
+struct FixMark {
+  Centre centre = Centre::orbit;
+  bool targets = true;    // takes part in the dimming/letter task
+  int type = RUNFIXTYPE;  // a type of its own: the stereo eyes' marks
+  float shrink = 1.0f;    // -fixrad is divided by this: a mark under a scale keeps its size
+  const float* eyes = nullptr;  // the stereo marks' left and right eye colours (r, g, b each); nullptr: the run's
+};
+void drawfixation(float x, float y, float z, float bright, double t, const FixMark& m = FixMark{});
+// A mark of type `type` (the stereo eyes' marks, a waiting screen's), the rest as the run asks.
+inline FixMark fixmarkoftype(int type) {
+  FixMark m;
+  m.type = type;
+  return m;
+}
 void drawfixmesh(float bright);
 void drawfixgrid(float bright);
 void drawfixdots(float bright);
@@ -53,3 +71,15 @@ void wanderstep(WanderTour& w, double t, float* x, float* y);
 void wandercell(int i, float* x, float* y);
 // Travelled fraction of a sweep at phase theta: (theta - sin theta)/2pi.
 float wanderfraction(float theta);
+
+// The fixation mark's state between frames. The target countdown and the
+// wiggle carry on from run to run, as the waiting screens' marks step them
+// too; the wander tour starts over with each run.
+struct FixationState {
+  bool wanderstarted = false;
+  FixTargState targ;
+  float lastxjitt = 0.0f, lastyjitt = 0.0f;
+  WanderTour tour;
+};
+void resetfixation(FixationState& s);
+FixationState& fixationstate();

@@ -103,10 +103,25 @@ void drawfixgrid(float bright) {
   }
 }
 
+namespace {
+
+// The fusion-lock dots: made once for the program (the waiting screens show
+// them too), again when a key changes the eye separation or offset.
+struct FixDots {
+  std::vector<float> dotx, doty;
+  bool made = false;
+  float lastinterocdist = 0.0f, lastvertdisp = 0.0f;
+};
+FixDots fixdots;
+
+}  // namespace
+
 void drawfixdots(float bright) {
-  static std::vector<float> dotx, doty;
-  static bool made = false;
-  static float lastinterocdist = 0.0f, lastvertdisp = 0.0f;
+  std::vector<float>& dotx = fixdots.dotx;
+  std::vector<float>& doty = fixdots.doty;
+  bool& made = fixdots.made;
+  float& lastinterocdist = fixdots.lastinterocdist;
+  float& lastvertdisp = fixdots.lastvertdisp;
   const float iod = par.interocdist;
   if (!made || iod != lastinterocdist || par.vertdisp != lastvertdisp) {
     const int n = par.numdots - par.numdots % 2;

@@ -26,29 +26,27 @@ namespace {
 
 float uniform() { return static_cast<float>(random() * (1.0 / 2147483648.0)); }
 
-// The current bar set, remade gratfreq times per second.
-float baredges[MAXBARS + 1];
-int barcount = 0;
+// The temporal ramp's checks: made once, on the program's first ramp frame.
+QuadList rampquads = nullptr;
 
 // Accumulates frame time and remakes the bars when 1/gratfreq has passed
 // (and on the first call of a run).
-void refreshbars(double t, double tprev) {
-  static double accum = 0.0;
-  const bool first = !run.initdoneflag;
+void refreshbars(GratingState& s, double t, double tprev) {
+  const bool first = !s.started;
   if (first) {
-    run.initdoneflag = 1;
+    s.started = true;
     // Room for the most bars a set can have, so later sets refill the
     // palette without allocating in the frame loop (sized, not filled: a
     // fill would take random draws of its own).
     const double most = par.minbar > 0.0f ? std::floor(2.0 * par.maxrad / par.minbar) + 1.0 : MAXBARS;
     reservechkcols(static_cast<int>(std::min<double>(most, MAXBARS)));
   }
-  accum += t - tprev;
-  if (!first && !(accum > 1.0 / par.gratfreq)) return;
-  accum = 0.0;
-  barcount = makebaredges(baredges, par.maxrad, par.minbar, par.maxbar);
-  if (barcount < 0) fatal("vistrum: ### >%d bars\n", MAXBARS);
-  makecolorsf(1, barcount, par.coltype);
+  s.accum += t - tprev;
+  if (!first && !(s.accum > 1.0 / par.gratfreq)) return;
+  s.accum = 0.0;
+  s.barcount = makebaredges(s.baredges, par.maxrad, par.minbar, par.maxbar);
+  if (s.barcount < 0) fatal("vistrum: ### >%d bars\n", MAXBARS);
+  makecolorsf(1, s.barcount, par.coltype);
 }
 
 float orientationnow(double t) {
@@ -64,13 +62,13 @@ GLUquadric* quadric() {
 
 // One batch of circle-clipped bars, bar j in colour 0 of its entry when the
 // entry is odd, else colour 1.
-void drawbars(int nbars, int q) {
+void drawbars(const float* edges, int nbars, int q) {
   glBegin(GL_QUADS);
   for (int j = 0; j < nbars; j++) {
     const int f = barentry(j, q, nbars);
     const float* c = chkcols + 6 * f + (f % 2 == 1 ? 0 : 3);
     glColor3f(c[0], c[1], c[2]);
-    const float e0 = baredges[j], e1 = baredges[j + 1];
+    const float e0 = edges[j], e1 = edges[j + 1];
     const float h0 = barhalfheight(e0, par.maxrad), h1 = barhalfheight(e1, par.maxrad);
     glVertex2f(e0, h0);
     glVertex2f(e1, h1);
@@ -108,9 +106,9 @@ float gratingorientation(double t) {
 
 int barentry(int j, int q, int nbars) { return q < 0 ? j : (j + 4 * (q + 1)) % nbars; }
 
-void drawsqgrat(int nbars) { drawbars(nbars, -1); }
+void drawsqgrat(const float* edges, int nbars) { drawbars(edges, nbars, -1); }
 
-void drawsqgratquadrants(int nbars, int quadrant) { drawbars(nbars, quadrant); }
+void drawsqgratquadrants(const float* edges, int nbars, int quadrant) { drawbars(edges, nbars, quadrant); }
 
 void drawquadrantstencils() {
   // Drawn in plain display units whatever scale the stimulus has: the
@@ -132,11 +130,24 @@ void drawquadrantstencils() {
   glPopMatrix();
 }
 
-void draworient(double t, double tprev) {
-  refreshbars(t, tprev);
+void resetgratings(GratingState& s) { s = GratingState{}; }
+
+GratingState& gratingstate() {
+  static GratingState s;
+  return s;
+}
+
+void drawsingratramp(double t) { drawsingratramp(gratingstate(), t); }
+void drawtempfreqrampsq(double t) { drawtempfreqrampsq(gratingstate(), t); }
+void drawtempfreqrampsin(double t) { drawtempfreqrampsin(gratingstate(), t); }
+void draworient(double t, double tprev) { draworient(gratingstate(), t, tprev); }
+void draworientquadrants(double t, double tprev) { draworientquadrants(gratingstate(), t, tprev); }
+
+void draworient(GratingState& s, double t, double tprev) {
+  refreshbars(s, t, tprev);
   glPushMatrix();
   glRotatef(orientationnow(t), 0.0f, 0.0f, 1.0f);
-  drawsqgrat(barcount);
+  drawsqgrat(s.baredges, s.barcount);
   glPopMatrix();
   // The bars' corners make a ragged circle: a background ring hides it.
   const float w = par.wobbleedgeflag
@@ -147,9 +158,9 @@ void draworient(double t, double tprev) {
   if (par.centmaskrad != 0.0f) gluDisk(quadric(), 0.0, par.centmaskrad + w, 50, 10);
 }
 
-void draworientquadrants(double t, double tprev) {
-  if (!run.initdoneflag) drawquadrantstencils();
-  refreshbars(t, tprev);
+void draworientquadrants(GratingState& s, double t, double tprev) {
+  if (!s.started) drawquadrantstencils();
+  refreshbars(s, t, tprev);
   const float o = orientationnow(t);
   // The scissor box keeps the rasteriser to each quadrant's quarter of the
   // window (the stencil alone would have every quadrant's bars filled over
@@ -166,7 +177,7 @@ void draworientquadrants(double t, double tprev) {
     glStencilFunc(GL_EQUAL, 1 << q, 1 << q);
     glPushMatrix();
     glRotatef(o + par.pol4toffset + q * par.angleoff, 0.0f, 0.0f, 1.0f);
-    drawsqgratquadrants(barcount, q);
+    drawsqgratquadrants(s.baredges, s.barcount, q);
     glPopMatrix();
   }
   glDisable(GL_STENCIL_TEST);
@@ -217,13 +228,11 @@ void rendersingrat(float cycles, float phase) {
   glEnd();
 }
 
-void drawsingratramp(double t) {
-  static int laststep = -1, lastrev = -1;
-  static float orient = 0.0f, phase = 0.0f;
-  if (!run.initdoneflag) {
-    laststep = lastrev = -1;
-    run.initdoneflag = 1;
-  }
+void drawsingratramp(GratingState& g, double t) {
+  int& laststep = g.laststep;
+  int& lastrev = g.lastrev;
+  float& orient = g.orient;
+  float& phase = g.phase;
   const int step = sframpstep(t);
   if (step < 0) {  // the blank start of each ramp
     laststep = lastrev = -1;
@@ -281,14 +290,12 @@ float tempramperiod(float f) {
   return tempramplinear(f) - bend * static_cast<float>(std::sin(M_PI * f));
 }
 
-void drawtempfreqrampsq(double t) {
-  static int flag = 0;
-  static double nextflip = -0.001;
-  if (!run.initdoneflag) {
+void drawtempfreqrampsq(GratingState& g, double t) {
+  int& flag = g.flag;
+  double& nextflip = g.nextflip;
+  if (!g.started) {
     makecolorsf(par.numrad + 1, par.numtheta, par.coltype);
-    flag = 0;
-    nextflip = -0.001;
-    run.initdoneflag = 1;
+    g.started = true;
   }
   // The polarity flips every half period; the period runs linearly from
   // one end of the ramp to the other over each ramp cycle.
@@ -297,21 +304,16 @@ void drawtempfreqrampsq(double t) {
     const float e = static_cast<float>(std::fmod(std::fabs(par.rampfreq) * t, 1.0));
     nextflip = t + tempramplinear(e) / 2.0;
   }
-  drawrectspoke(t, par.minrad, par.maxrad, 0.0f, static_cast<float>(TWOPI), par.numrad, par.numtheta, flag);
+  drawrectspoke(t, par.minrad, par.maxrad, 0.0f, static_cast<float>(TWOPI), par.numrad, par.numtheta, flag, par.dilfreq);
 }
 
-void drawtempfreqrampsin(double t) {
-  static QuadList quads = nullptr;
-  static int nquads = 0;
-  static double nextstart = -0.001, period = 1.0;
-  static int lastprinted = -1;
-  if (!run.initdoneflag) {
-    if (quads == nullptr) quads = savepolar(0.0, par.numrad, par.numtheta, nullptr);
-    nquads = par.numtheta > 1 && par.numrad > 1 ? (par.numtheta - 1) * par.numrad : 0;
-    nextstart = -0.001;
-    lastprinted = -1;
-    run.initdoneflag = 1;
-  }
+void drawtempfreqrampsin(GratingState& g, double t) {
+  double& nextstart = g.nextstart;
+  double& period = g.period;
+  int& lastprinted = g.lastprinted;
+  if (rampquads == nullptr) rampquads = savepolar(0.0, par.numrad, par.numtheta, nullptr);
+  const QuadList quads = rampquads;
+  const int nquads = par.numtheta > 1 && par.numrad > 1 ? (par.numtheta - 1) * par.numrad : 0;
   const float f = static_cast<float>(std::fmod(std::fabs(par.rampfreq) * t, 1.0));
   if (t < 0.002 && lastprinted < 0) {
     std::printf("vistrum: flicker periods (bright-to-bright) for one ramp cycle\n");

@@ -1,14 +1,40 @@
 // Gratings and frequency ramps.
 #pragma once
 
+// Random-width bars across the aperture of radius maxrad.
+constexpr int MAXBARS = 1024;
+
+// Per-run state of the gratings and ramps.
+struct GratingState {
+  bool started = false;  // the run's first frame is drawn
+  // Rotating bars: the current set, remade gratfreq times per second.
+  double accum = 0.0;  // frame time since the set was made
+  float baredges[MAXBARS + 1] = {};
+  int barcount = 0;
+  // Spatial-frequency ramp.
+  int laststep = -1, lastrev = -1;
+  float orient = 0.0f, phase = 0.0f;
+  // Square-wave temporal ramp.
+  int flag = 0;
+  double nextflip = -0.001;
+  // Sinusoidal temporal ramp.
+  double nextstart = -0.001, period = 1.0;
+  int lastprinted = -1;
+};
+void resetgratings(GratingState& s);
+GratingState& gratingstate();
+
+void drawsingratramp(GratingState& s, double t);
+void drawtempfreqrampsq(GratingState& s, double t);
+void drawtempfreqrampsin(GratingState& s, double t);
+void draworient(GratingState& s, double t, double tprev);
+void draworientquadrants(GratingState& s, double t, double tprev);
+// The same with the module's own state.
 void drawsingratramp(double t);
 void drawtempfreqrampsq(double t);
 void drawtempfreqrampsin(double t);
 void draworient(double t, double tprev);
 void draworientquadrants(double t, double tprev);
-
-// Random-width bars across the aperture of radius maxrad.
-constexpr int MAXBARS = 1024;
 // Fills edges[0..n] (n bars: edge -maxrad, then the running sum of widths
 // uniform in [minbar, maxbar] less maxrad, the last edge maxrad) and returns
 // n, or -1 when more than MAXBARS bars would be needed.
@@ -38,6 +64,7 @@ QuadList savepolar(double t, int nrad, int ntheta, QuadList quads);
 float tempramperiod(float f);
 float tempramplinear(float f);
 
-void drawsqgrat(int nbars);
-void drawsqgratquadrants(int nbars, int quadrant);
+// The bars between edges[0..nbars], whole field or one quadrant's colours.
+void drawsqgrat(const float* edges, int nbars);
+void drawsqgratquadrants(const float* edges, int nbars, int quadrant);
 void drawquadrantstencils();

@@ -23,16 +23,6 @@
 
 namespace {
 
-
-// The streams start over after a restart, and they finish the first-call
-// handshake of the composites: the picture layers drawn before them in
-// the same frame keep initialising until a letter layer sets the second flag.
-bool streamstart() { return !run.initdoneflag || !run.initdoneflag2; }
-void streamstarted() {
-  run.initdoneflag = 1;
-  run.initdoneflag2 = 1;
-}
-
 void resetstream(LetterStream& s, double t, bool wedge) {
   letterrange(&s.lo, &s.hi, wedge);
   s.lett[0] = 'A';
@@ -124,18 +114,24 @@ void letterrange(float* lo, float* hi, bool wedge) {
   *hi = std::min(par.maxlett, top);
 }
 
-float polletterangle(double t, float dth) {
+float polletterangle(double t, float dth) { return polletterangle(t, dth, par.polwidth); }
+
+float polletterangle(double t, float dth, float width) {
   // The wedge's own start angle (sweeps, blocks, TR steps, wobble) plus
   // half its width: the letter stays in the middle of the drawn wedge.
-  return polarstartangle(t, 1.0f, dth) + par.polwidth / 2.0f;
+  return polarstartangle(t, 1.0f, dth, width) + width / 2.0f;
 }
 
-float newpolletterjitter() {
-  const float h = (par.polwidth - par.poljittmin) / 2.0f;
+float newpolletterjitter() { return newpolletterjitter(par.polwidth); }
+
+float newpolletterjitter(float width) {
+  const float h = (width - par.poljittmin) / 2.0f;
   return urange(-h, h);
 }
 
-float polletteroffset(float jitt) { return par.polwidth > par.poljittmin ? jitt : 0.0f; }
+float polletteroffset(float jitt) { return polletteroffset(jitt, par.polwidth); }
+
+float polletteroffset(float jitt, float width) { return width > par.poljittmin ? jitt : 0.0f; }
 
 float eccletterradius(double T, float lo, float hi, float jitt) {
   const float b0 = par.eccfreq > 0.0f ? lo : hi;
@@ -152,39 +148,50 @@ bool insidewindow(float x, float y) {
   return x > -dsp.iwinxgl && x < dsp.iwinxgl && y > -dsp.iwinygl && y < dsp.iwinygl;
 }
 
-void drawpolletter(double t, float dth) {
+void resetletters(LettersState& s) { s = LettersState{}; }
+
+LettersState& lettersstate() {
+  static LettersState s;
+  return s;
+}
+
+void drawpolletter(double t, float dth, Centre c) { drawpolletter(lettersstate().pol, t, dth, c); }
+
+void drawpolletter(LetterStream& s, double t, float dth, Centre c) { drawpolletter(s, t, dth, c, par.polwidth); }
+
+void draweccletter(double t, double toff) { draweccletter(lettersstate().ecc, t, toff); }
+
+void drawpolletter(LetterStream& s, double t, float dth, Centre c, float width) {
   if (!layeron(kLayerLetters)) return;
-  static LetterStream s;
-  if (streamstart()) {
+  if (!s.started) {
     resetstream(s, t, true);
     s.pos = urange(s.lo, s.hi);
-    streamstarted();
+    s.started = true;
   }
   if (par.textdur <= 0.0) return;
-  const float th = polletterangle(t, dth);
+  const float th = polletterangle(t, dth, width);
   const LetterTick k = lettertick(s, t);
   if (k.fresh) {
     s.pos = clampeddraw(WedgeRadius{s.lo, s.hi, th});
     s.lett[0] = nextlettchar(par.lettspernum);
-    s.jitt = newpolletterjitter();
+    s.jitt = newpolletterjitter(width);
   }
-  const float a = th + polletteroffset(s.jitt);
+  const float a = th + polletteroffset(s.jitt, width);
   if (k.fresh) logletter(s, s.pos, a);
   if (!k.visible) return;
   const float r = s.pos, x = r * std::cos(a), y = r * std::sin(a);
-  const int pushed = pushstimcentre(t);
+  const int pushed = pushstimcentre(t, c);
   lettercolour(t, true);
   drawstr(s.lett, x, y, eccfontsize(r), 5, 0);
   popstimcentre(pushed);
 }
 
-void draweccletter(double t, double toff) {
+void draweccletter(LetterStream& s, double t, double toff) {
   if (!layeron(kLayerLetters)) return;
-  static LetterStream s;
-  if (streamstart()) {
+  if (!s.started) {
     resetstream(s, t, false);
     s.pos = urange(0.0f, static_cast<float>(TWOPI));
-    streamstarted();
+    s.started = true;
   }
   if (par.textdur <= 0.0) return;
   const LetterTick k = lettertick(s, t);

@@ -39,7 +39,9 @@ bool eccblank(double t) {
   return false;
 }
 
-float eccinnerradius(double T) {
+float eccinnerradius(double T) { return eccinnerradius(T, true); }
+
+float eccinnerradius(double T, bool design) {
   const float minr = par.minrad, maxr = par.maxrad;
   const float span = maxr - minr;
   const float start = par.eccfreq > 0.0f ? minr : maxr;
@@ -50,7 +52,7 @@ float eccinnerradius(double T) {
     const bool cent = par.twofreq > 0.0f ? even : !even;
     r0 = cent ? par.ecc2condcent : par.ecc2condperi;
   }
-  if (par.ecc3condflag) r0 = getlogcentperioff(T);
+  if (par.ecc3condflag && design) r0 = getlogcentperioff(T);
   if (par.trbased != 0.0f) {
     const double tr = static_cast<long long>(T / par.trbased) * static_cast<double>(par.trbased);
     r0 = start + static_cast<float>(std::fmod(par.eccfreq * tr, 1.0)) * span;
@@ -74,8 +76,12 @@ float getsmootheccwrap(float r) {
   return (r - minr) * par.smoothwrapshri + minr;
 }
 
-float eccwrapdim(double t) {
-  const float minr = par.minrad, maxr = par.maxrad;
+float eccwrapdim(double t) { return eccwrapdimfrom(t, par.minrad); }
+
+float periphwrapdim(double t) { return eccwrapdimfrom(t, par.minrad2); }
+
+float eccwrapdimfrom(double t, float minr) {
+  const float maxr = par.maxrad;
   const float b0 = par.eccfreq > 0.0f ? minr : maxr;
   const float l = b0 + static_cast<float>(std::fmod(par.eccfreq * t, 1.0)) * (maxr - minr);
   const float h = maxr - (maxr - minr) * par.smoothwrapfrac;
@@ -99,18 +105,24 @@ bool centperioffcanchange(float p, int cond) {
   return false;
 }
 
+void resetring(RingState& s) { s = RingState{}; }
+
+RingState& ringstate() {
+  static RingState s;
+  return s;
+}
+
 float getlogcentperioff(double t) {
-  static int cond = 0;
-  static float lastblockphase = 1.001f;
   static const char* const names[3] = {"off", "cent", "peri"};
-  if (!run.initdoneflag) {
-    cond = 0;
+  RingState& s = ringstate();
+  int& cond = s.cond;
+  float& lastblockphase = s.lastblockphase;
+  if (!s.started) {
     if (logging())
       logevent("StimEvent: %8.3lf   off\n", logtime());
     else
       std::printf("vistrum ### no log w/randblock stimtype!!\n");
-    run.initdoneflag = 1;
-    lastblockphase = 1.001f;
+    s.started = true;
   }
   // Blocks have no direction: a negative -blockperiod gives blocks of its
   // length, as in every other block sequence.
@@ -147,11 +159,13 @@ RingPieces ringcheckpieces(float rin, float rout, float minrad, float maxrad) {
   return p;
 }
 
-RingExtent ringextent(double T) {
+RingExtent ringextent(double T) { return ringextent(T, par.twocondperiphdriver != 0); }
+
+RingExtent ringextent(double T, bool periphery) {
   RingExtent e{true, eccinnerradius(T), 0.0f, par.minrad};
   e.r1 = e.r0 + geteccwidth(e.r0);
   if (par.skipeccwrapflag && e.r1 > par.maxrad) e.visible = false;
-  if (e.visible && par.twocondperiphdriver) {
+  if (e.visible && periphery) {
     e.r0 = par.minrad2;
     e.r1 = par.maxrad;
     const bool odd = static_cast<long long>(par.twofreq2 * T) % 2 != 0;
@@ -162,14 +176,16 @@ RingExtent ringextent(double T) {
 }
 
 void draweccen(double t, int nrad, int ntheta, double toff) {
+  draweccen(t, nrad, ntheta, toff, par.twocondperiphdriver != 0);
+}
+
+void draweccen(double t, int nrad, int ntheta, double toff, bool periphery) {
   if (!layeron(kLayerChecks)) return;
-  static int lastflickerphase = 0;
+  int& lastflickerphase = ringstate().lastflickerphase;
   if (eccblank(t)) return;
-  const RingExtent ext = ringextent(t + toff);
+  const RingExtent ext = ringextent(t + toff, periphery);
   if (!ext.visible) return;
   const float r0 = ext.r0, r1 = ext.r1;
-  const float savedminrad = par.minrad;
-  par.minrad = ext.minrad;  // for the rest of this call: the wrap and the transform
 
   float a0 = 0.0f;
   if (par.wobbleflag)
@@ -182,7 +198,9 @@ void draweccen(double t, int nrad, int ntheta, double toff) {
     makecolorsf(nrad, ntheta, par.coltype);
   lastflickerphase = sf;
 
-  const float minr = par.minrad, maxr = par.maxrad;
+  // The wrap, the transform and the return dimming start at the annulus's own inner limit.
+  const float minr = ext.minrad, maxr = par.maxrad;
+  float (*const dimof)(double) = periphery ? periphwrapdim : eccwrapdim;
   const float base = expbase(minr, maxr);
   auto transform = [&](float r) { return par.exptransflag ? exptransblend(r, minr, base, par.expfrac) : r; };
   const int pushed = pushstimcentre(t);
@@ -198,12 +216,11 @@ void draweccen(double t, int nrad, int ntheta, double toff) {
       const int s = checkparity(i, j, sf);
       const RingPieces p = ringcheckpieces(rin, rout, minr, maxr);
       for (int k = 0; k < p.count; k++) {
-        setchkcolor(c, s, t);
+        setchkcolor(c, s, t, dimof);
         drawsectorspan(transform(p.rin[k]), transform(p.rout[k]), A, B, cA, sA, cB, sB);
       }
     }
   }
   opaquefillend(opaque);
   popstimcentre(pushed);
-  par.minrad = savedminrad;
 }

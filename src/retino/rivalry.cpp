@@ -19,12 +19,10 @@ constexpr int RIVALRYDONE = -3;  // a given condition order is exhausted
 
 // The condition in force, mapped to its colour type, or RIVALRYDONE.
 // Switches the palette when the type changes.
-int currentrivalrytype(double t, int nrad, int ntheta, int stimtype) {
-  static int lasttype = -999;
-  if (!run.initdoneflag) {
-    run.initdoneflag2 = 0;
-    lasttype = -999;
-    run.initdoneflag = 1;
+int currentrivalrytype(RivalryState& s, double t, int nrad, int ntheta, int stimtype) {
+  if (!s.started) {
+    restartcondseq();  // the condition sequence starts again
+    s.started = true;
   }
   const int c = getlogcondition(t, par.condcnt);
   if (c < 0) return RIVALRYDONE;
@@ -32,14 +30,21 @@ int currentrivalrytype(double t, int nrad, int ntheta, int stimtype) {
   const int type = rivalrycoltype(name, stimtype);
   if (type == RIVALRYBADNAME)
     fatal("vistrum: ### bad condition: %s\nvistrum: [off,monL,monR,bin,LrivR,RrivL,rivR,rivL]\n", name);
-  if (type >= 0 && type != lasttype) {
+  if (type >= 0 && type != s.lasttype) {
     // Refill now, not at the next flicker reversal, so a new block starts
     // in its own colours (and both eye halves follow this wedge's layout).
-    par.coltype = type;
+    s.coltype = type;
     makecolorsf(nrad, ntheta, type);
   }
-  lasttype = type;
+  s.lasttype = type;
   return type;
+}
+
+// The wedge refills the block's palette at its flicker reversals.
+WedgeShape blockwedge(const RivalryState& s) {
+  WedgeShape w;
+  w.coltype = s.coltype;
+  return w;
 }
 
 }  // namespace
@@ -54,18 +59,33 @@ int rivalrycoltype(const char* name, int stimtype) {
   return RIVALRYBADNAME;
 }
 
-void drawmonbinrivoffrndblk(double t, int nrad, int ntheta) {
-  const int type = currentrivalrytype(t, nrad, ntheta, 77);
+void resetrivalry(RivalryState& s) { s = RivalryState{}; }
+
+RivalryState& rivalrystate() {
+  static RivalryState s;
+  return s;
+}
+
+void drawmonbinrivoffrndblk(double t, int nrad, int ntheta) { drawmonbinrivoffrndblk(rivalrystate(), t, nrad, ntheta); }
+
+void drawdivgmonbinrivoffrndblk(double t, int nrad, int ntheta) {
+  drawdivgmonbinrivoffrndblk(rivalrystate(), t, nrad, ntheta);
+}
+
+void drawmonbinrivoffrndblk(RivalryState& s, double t, int nrad, int ntheta) {
+  const int type = currentrivalrytype(s, t, nrad, ntheta, 77);
   if (type == RIVALRYDONE) return;
-  if (type != RIVALRYNOCHECKS) drawpolar(t, nrad, ntheta, 1.0f, PLAINCOLS, 0.0f, 0.0f);
+  const WedgeShape w = blockwedge(s);
+  if (type != RIVALRYNOCHECKS) drawpolar(t, nrad, ntheta, 1.0f, PLAINCOLS, 0.0f, 0.0f, &w);
   drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t);
 }
 
-void drawdivgmonbinrivoffrndblk(double t, int nrad, int ntheta) {
-  if (currentrivalrytype(t, nrad, ntheta, 79) == RIVALRYDONE) return;
+void drawdivgmonbinrivoffrndblk(RivalryState& s, double t, int nrad, int ntheta) {
+  if (currentrivalrytype(s, t, nrad, ntheta, 79) == RIVALRYDONE) return;
+  const WedgeShape w = blockwedge(s);
   for (int eye = 0; eye < 2; eye++) {
     entereye(eye);
-    drawpolar(t, nrad, ntheta, 1.0f, eye == 0 ? PLAINCOLS : SECONDCOLS, 0.0f, 0.0f);
+    drawpolar(t, nrad, ntheta, 1.0f, eye == 0 ? PLAINCOLS : SECONDCOLS, 0.0f, 0.0f, &w);
     if (par.stereobdtype != 0)
       drawstereoborder(par.maxrad, par.stereobdwidth, par.stereobdgap, par.stereobdbright, par.stereobdtype);
     drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t);

@@ -104,20 +104,21 @@ SaccTrial startsacctrial(int type, double t, int prevret) {
   return s;
 }
 
-void drawdelsacc(double t) {
-  static SaccTrial trial;
-  static int trialdoneflag = 1, framecnt = 0, distseed = 0;
+void resetsaccade(SaccadeState& s) { s = SaccadeState{}; }
+
+SaccadeState& saccadestate() {
+  static SaccadeState s;
+  return s;
+}
+
+void drawdelsacc(double t) { drawdelsacc(saccadestate(), t); }
+
+void drawdelsacc(SaccadeState& s, double t) {
+  SaccTrial& trial = s.trial;
   const int type = par.stimtype;
-  if (!run.initdoneflag) {
-    trialdoneflag = 1;
-    trial.retflag = 0;
-    framecnt = 0;
-    distseed = 0;
-    run.initdoneflag = 1;
-  }
-  if (trialdoneflag) {
+  if (s.trialdone) {
     trial = startsacctrial(type, t, trial.retflag);
-    trialdoneflag = 0;
+    s.trialdone = false;
   }
   if (t < trial.initend) drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t);
   const float g = par.targdistbright;
@@ -135,8 +136,8 @@ void drawdelsacc(double t) {
     // every later draw of the run a function of that count: still the same
     // for the same seed and options.
     if (par.frmsdistrefresh > 1) {
-      if (framecnt % par.frmsdistrefresh == 0) distseed = framecnt;
-      srandom(static_cast<unsigned>(distseed));
+      if (s.framecnt % par.frmsdistrefresh == 0) s.distseed = s.framecnt;
+      srandom(static_cast<unsigned>(s.distseed));
     }
     const float b = (type == 91 || type == 96) ? (par.targ1rad + par.targ2rad) / 2.0f : par.targ1rad;
     glColor3f(g, g, g);
@@ -153,8 +154,8 @@ void drawdelsacc(double t) {
     }
   }
   if (trial.initend < t && t < trial.dimend) drawfixation(0.0f, 0.0f, 0.0f, par.fixdim, t);
-  if (t > trial.trialend) trialdoneflag = 1;
-  framecnt++;
+  if (t > trial.trialend) s.trialdone = true;
+  s.framecnt++;
 }
 
 void presaccadepos(double t, double p, float* x, float* y) {
@@ -171,33 +172,33 @@ void presaccadepos(double t, double p, float* x, float* y) {
   }
 }
 
+namespace {
+
+// Program state, not run state: the path is walked once, before the first run.
+struct PresaccadeTest {
+  bool started = false, done = false;
+};
+PresaccadeTest presaccade;
+
+}  // namespace
+
+bool presaccaderunning() { return presaccade.started && !presaccade.done; }
+
 int ispresaccadeper(double t) {
-  static int done = 0, started = 0;
-  static float savefixtargprob = 0.0f;
-  static int savemesh = 0, saveskip = 0;
-  if (done) return 0;
+  if (presaccade.done) return 0;
   const double p = par.presaccadedur;
-  if (!started) {
-    savefixtargprob = par.fixtargprob;
-    savemesh = par.drawfixmeshflag;
-    saveskip = run.skipfixationflag;
-    par.fixtargprob = 0.0f;
-    par.drawfixmeshflag = 0;
-    run.skipfixationflag = 1;
-    started = 1;
-  }
+  presaccade.started = true;
   if (t < 4.0 * p) {
     float x, y;
     presaccadepos(t, p, &x, &y);
-    drawfixation(x, y, 0.0f, par.fixbright, t);
+    FixMark m;
+    m.targets = false;  // no dimming targets on the calibration path
+    drawfixation(x, y, 0.0f, par.fixbright, t, m);
     return 1;
   }
   logevent("EndPrePrePer: %8.3lf #####\n", logtime());
   settimer();
-  par.fixtargprob = savefixtargprob;
-  par.drawfixmeshflag = savemesh;
-  run.skipfixationflag = saveskip;
   logevent("PrePrePerReset: %6.3lf\n", logtime());
-  done = 1;
+  presaccade.done = true;
   return 1;
 }

@@ -67,7 +67,6 @@ StereoOutline stereooutline(float rin, float rout, float a0, float a1, float wed
 }
 
 void drawpolarstereoline(double t, int nrad, int ntheta) {
-  if (!run.initdoneflag) run.initdoneflag = 1;
   if (ntheta <= 1 || nrad <= 1) return;
   const float d = stereoramp(t);
   glLineWidth(par.stereoline);
@@ -117,10 +116,19 @@ void drawpolarstereoline(double t, int nrad, int ntheta) {
   glLineWidth(1.0f);
 }
 
-void drawpolarstereodiv(double t, int nrad, int ntheta) {
-  if (!run.initdoneflag) {
+void resetstereowedge(StereoWedgeState& s) { s = StereoWedgeState{}; }
+
+StereoWedgeState& stereowedgestate() {
+  static StereoWedgeState s;
+  return s;
+}
+
+void drawpolarstereodiv(double t, int nrad, int ntheta) { drawpolarstereodiv(stereowedgestate(), t, nrad, ntheta); }
+
+void drawpolarstereodiv(StereoWedgeState& s, double t, int nrad, int ntheta) {
+  if (!s.started) {
     makecolorsf(nrad, ntheta, par.coltype);
-    run.initdoneflag = 1;
+    s.started = true;
   }
   float d = stereoramp(t);
   if (par.wobbledispflag) d += par.wobbledispamp * static_cast<float>(std::sin(TWOPI * par.wobbledispfreq * t));

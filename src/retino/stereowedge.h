@@ -2,7 +2,14 @@
 // side-by-side pair for a mirror stereoscope.
 #pragma once
 
-void drawpolarstereodiv(double t, int nrad, int ntheta);
+// Per-run state of the divergent pair: its palette is made on the first frame.
+struct StereoWedgeState {
+  bool started = false;
+};
+void resetstereowedge(StereoWedgeState& s);
+StereoWedgeState& stereowedgestate();
+void drawpolarstereodiv(StereoWedgeState& s, double t, int nrad, int ntheta);
+void drawpolarstereodiv(double t, int nrad, int ntheta);  // with the module's own state
 void drawpolarstereoline(double t, int nrad, int ntheta);
 
 // Disparity at time t before wobble and targets: stereodisp when

@@ -41,21 +41,28 @@ int targettick(TargetClock& c) {
   return k;
 }
 
+void resettargets(TargetState& s) { s = TargetState{}; }
+
+TargetState& targetstate() {
+  static TargetState s;
+  return s;
+}
+
 float getunipoljerk() {
-  static TargetClock clock;
-  static float offsetdeg = 0.0f;
+  TargetState& s = targetstate();
   if (par.oritargprob == 0.0f) return 0.0f;
-  if (targetdue(clock, par.oritargprob, par.polfreq)) {
-    offsetdeg = (random() & 1) ? par.oritargoff : -par.oritargoff;
-    logevent("OriEvent: %9.3lf   %2.1f deg\n", logtime(), offsetdeg);
+  if (targetdue(s.pol, par.oritargprob, par.polfreq)) {
+    s.poloffset = (random() & 1) ? par.oritargoff : -par.oritargoff;
+    logevent("OriEvent: %9.3lf   %2.1f deg\n", logtime(), s.poloffset);
   }
-  return targettick(clock) > 0 ? offsetdeg : 0.0f;
+  return targettick(s.pol) > 0 ? s.poloffset : 0.0f;
 }
 
 void get4orijerk(double out[4]) {
-  static int framecnt = 0;
-  static double lastjoff = 0.0;
-  static int randorijerkquad = 0;
+  TargetState& s = targetstate();
+  int& framecnt = s.quadframes;
+  double& lastjoff = s.quadlast;
+  int& randorijerkquad = s.quad;
   for (int q = 0; q < 4; q++) out[q] = 0.0;
   if (par.oritargprob == 0.0f) return;
   auto put = [&](double v) {
@@ -88,28 +95,23 @@ float dispbumpvalue(float maxbump, int k, int frames) {
 }
 
 float getunidispbump() {
-  static TargetClock clock;
-  static float maxbump = 0.0f;
-  static int dispbumpframes = 0;
+  TargetState& s = targetstate();
   if (par.disptargprob == 0.0f) return 0.0f;
-  dispbumpframes = par.targframes;
-  if (targetdue(clock, par.disptargprob, par.stereofreq)) {
-    maxbump = (random() & 1) ? par.disptargoff : -par.disptargoff;
-    clock.dur = dispbumpframes;
-    logevent("DispEvent: %8.3lf   %2.1f\n", logtime(), maxbump);
+  if (targetdue(s.disp, par.disptargprob, par.stereofreq)) {
+    s.maxbump = (random() & 1) ? par.disptargoff : -par.disptargoff;
+    logevent("DispEvent: %8.3lf   %2.1f\n", logtime(), s.maxbump);
   }
-  return dispbumpvalue(maxbump, targettick(clock), dispbumpframes);
+  return dispbumpvalue(s.maxbump, targettick(s.disp), par.targframes);
 }
 
 float getunisfjerk() {
-  static TargetClock clock;
-  static float sfmultiplier = 1.0f;
+  TargetState& s = targetstate();
   if (par.sftargprob == 0.0f) return 1.0f;
-  if (targetdue(clock, par.sftargprob, par.polfreq)) {
-    sfmultiplier = (random() & 1) ? par.sftargmult : 1.0f / par.sftargmult;
-    logevent("SfChgEvent: %9.3lf   x%2.1f\n", logtime(), sfmultiplier);
+  if (targetdue(s.sf, par.sftargprob, par.polfreq)) {
+    s.sfmultiplier = (random() & 1) ? par.sftargmult : 1.0f / par.sftargmult;
+    logevent("SfChgEvent: %9.3lf   x%2.1f\n", logtime(), s.sfmultiplier);
   }
-  return targettick(clock) > 0 ? sfmultiplier : 1.0f;
+  return targettick(s.sf) > 0 ? s.sfmultiplier : 1.0f;
 }
 
 ChkTarg chktargpatch(float u, const float* entry) {
@@ -130,14 +132,16 @@ ChkTarg chktargpatch(float u, const float* entry) {
   return c;
 }
 
-float chktarghalfangle() {
+float chktarghalfangle() { return chktarghalfangle(par.polwidth); }
+
+float chktarghalfangle(float width) {
   const int checks = par.numtheta > 1 ? par.numtheta - 1 : 1;
-  return par.chktargfac * 0.5f * par.polwidth / static_cast<float>(checks);
+  return par.chktargfac * 0.5f * width / static_cast<float>(checks);
 }
 
-void getdrawpolchktarg(int index, float th0, float th1, float freq) {
-  static TargetClock clock;
-  static ChkTarg patch{0.0f, 0.0f, 0.5f, 0.5f, 0.5f};
+void getdrawpolchktarg(int index, float th0, float th1, float freq, float width) {
+  TargetClock& clock = targetstate().chk;
+  ChkTarg& patch = targetstate().patch;
   if (par.chktargprob == 0.0f) return;
   if (targetdue(clock, par.chktargprob, freq)) {
     const float u = uniform();
@@ -145,7 +149,7 @@ void getdrawpolchktarg(int index, float th0, float th1, float freq) {
     logevent("ChkEvent: %9.3lf   r=%2.3f\n", logtime(), (patch.r1 - patch.r0) / 2.0f);
   }
   if (targettick(clock) <= 0) return;
-  const float m = (th0 + th1) / 2.0f, h = chktarghalfangle();
+  const float m = (th0 + th1) / 2.0f, h = chktarghalfangle(width);
   glColor3f(patch.r, patch.g, patch.b);
   drawsector(patch.r0, patch.r1, m - h, m + h);
 }

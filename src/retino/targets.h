@@ -19,6 +19,33 @@ bool targetdue(TargetClock& c, float rate, float cyclerate);
 // (above 0: the target shows this call).
 int targettick(TargetClock& c);
 
+// One check target: its radii (transformed when exptransflag is set) for
+// centre draw u, and the mean of the two colours of palette entry `entry`
+// (mid grey when there is none).
+struct ChkTarg {
+  float r0, r1;
+  float r, g, b;
+};
+
+// Per-run state of the generators: a run starts with a target due at its
+// first frame, as the first run of the program does.
+struct TargetState {
+  TargetClock pol;  // orientation jerk
+  float poloffset = 0.0f;
+  int quadframes = 0;  // four-quadrant jerk: calls until the next
+  double quadlast = 0.0;
+  int quad = 0;
+  TargetClock disp;  // disparity bump
+  float maxbump = 0.0f;
+  TargetClock sf;  // spatial frequency
+  float sfmultiplier = 1.0f;
+  TargetClock chk;  // check patch
+  ChkTarg patch{0.0f, 0.0f, 0.5f, 0.5f, 0.5f};
+};
+void resettargets(TargetState& s);
+TargetState& targetstate();
+
+// The generators below run on targetstate().
 // Polar/orientation jerk in degrees (0 between targets).
 float getunipoljerk();
 // Per-quadrant phase increments in revolutions (one-call quadrant jerks).
@@ -29,14 +56,9 @@ float getunidispbump();
 // Spatial-frequency multiplier (1 between targets).
 float getunisfjerk();
 // Uniform patch inside the wedge from th0 to th1, at a random eccentricity.
-void getdrawpolchktarg(int index, float th0, float th1, float freq);
-// One check target: its radii (transformed when exptransflag is set) for
-// centre draw u, and the mean of the two colours of palette entry `entry`
-// (mid grey when there is none).
-struct ChkTarg {
-  float r0, r1;
-  float r, g, b;
-};
+// (width: the wedge's angular width, for the patch's.)
+void getdrawpolchktarg(int index, float th0, float th1, float freq, float width);
 ChkTarg chktargpatch(float u, const float* entry);
 // Half the angular width of the patch: chktargfac halves of one check.
 float chktarghalfangle();
+float chktarghalfangle(float width);  // of a wedge `width` wide

@@ -25,8 +25,9 @@ namespace {
 
 constexpr int QUADORDERTYPE = 1;  // quadrant placement order (no option)
 
-void drawpolarat(double t, int nrad, int ntheta, const Later& l, float freqmul, int wctype) {
-  drawpolar(t + l.dt, nrad, ntheta, freqmul, wctype, 0.0f, l.phase);
+void drawpolarat(double t, int nrad, int ntheta, const Later& l, float freqmul, int wctype,
+                 const WedgeShape* shape = nullptr) {
+  drawpolar(t + l.dt, nrad, ntheta, freqmul, wctype, 0.0f, l.phase, shape);
 }
 
 float uniform() { return static_cast<float>(random() * (1.0 / 2147483648.0)); }
@@ -71,11 +72,26 @@ void makejitttable(float* deg, int n) {
     for (int k = 1; k < n - 1; k++) deg[k] = (deg[k - 1] + deg[k] + deg[k + 1]) / 3.0f;
 }
 
-void drawpolarjitt(double t, int nrad, int ntheta, int lettflag) {
-  static float table[JITTSTEPS];
-  static int step = JITTSTEPS;
-  const bool first = !run.initdoneflag;
-  if (first) step = JITTSTEPS;  // every run starts with a table of its own
+void resetvariants(VariantsState& s) {
+  s.jittstarted = s.wanderstarted = s.randstarted = s.multistarted = s.spokestarted = false;
+}
+
+VariantsState& variantsstate() {
+  static VariantsState s;
+  return s;
+}
+
+void drawpolarjitt(double t, int nrad, int ntheta, int lettflag) { drawpolarjitt(variantsstate(), t, nrad, ntheta, lettflag); }
+void drawwanderpol(double t, int nrad, int ntheta, int lettflag) { drawwanderpol(variantsstate(), t, nrad, ntheta, lettflag); }
+void drawpolrand(double t, int nrad, int ntheta) { drawpolrand(variantsstate(), t, nrad, ntheta); }
+void drawmultifreqpolar(double t, int nrad, int ntheta) { drawmultifreqpolar(variantsstate(), t, nrad, ntheta); }
+void drawlcms1(double t) { drawlcms1(variantsstate(), t); }
+
+void drawpolarjitt(VariantsState& s, double t, int nrad, int ntheta, int lettflag) {
+  float* table = s.jitter;
+  int& step = s.jittstep;
+  if (!s.jittstarted) step = JITTSTEPS;  // every run starts with a table of its own
+  s.jittstarted = true;
   if (step >= JITTSTEPS) {
     makejitttable(table, JITTSTEPS);
     step = 0;
@@ -86,7 +102,6 @@ void drawpolarjitt(double t, int nrad, int ntheta, int lettflag) {
   if (lettflag) drawpolletter(t, 0.0f);
   glPopMatrix();
   step++;
-  run.initdoneflag = 1;  // after the letter layer, which starts its stream on the run's first call
 }
 
 void quadrantcorner(int q, int type, int* x, int* y) {
@@ -108,10 +123,9 @@ void drawpolar4shift(double t, int nrad, int ntheta) {
     glTranslatef(x * half, y * half, 0.0f);
     glScalef(s, s, 1.0f);
     drawpolarat(t, nrad, ntheta, polarlater(q / 4.0 + par.pol4toffset + jerk[q], 1.0f), 1.0f, SHIFTCOLS);
-    const float fixrad = par.fixrad;  // the mark keeps its size under the scale
-    if (s != 0.0f) par.fixrad = fixrad / s;
-    drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t);
-    par.fixrad = fixrad;
+    FixMark m;
+    if (s != 0.0f) m.shrink = s;  // the mark keeps its size under the scale
+    drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t, m);
     glPopMatrix();
   }
 }
@@ -129,14 +143,12 @@ void wanderpolstep(WanderTour& w, double t, float* x, float* y) {
   wanderstep(w, t, x, y);
 }
 
-void drawwanderpol(double t, int nrad, int ntheta, int lettflag) {
-  static WanderTour tour;
-  static bool border = true;
-  if (!run.initdoneflag) {
+void drawwanderpol(VariantsState& s, double t, int nrad, int ntheta, int lettflag) {
+  WanderTour& tour = s.tour;
+  if (!s.wanderstarted) {
     wanderpolinit(tour);
-    border = par.orbrad == 0.0f;
-    // On an orbit this stimulus draws the screen-centre mark itself.
-    run.skipfixationflag = par.orbrad != 0.0f;
+    s.border = par.orbrad == 0.0f;
+    s.wanderstarted = true;
   }
   float px, py;
   wanderpolstep(tour, t, &px, &py);
@@ -150,40 +162,35 @@ void drawwanderpol(double t, int nrad, int ntheta, int lettflag) {
     px -= 0.6f * par.maxrad * std::cos(b);
     py -= 0.6f * par.maxrad * std::sin(b);
   }
+  // The wandering centre stands in for the orbit: every layer is drawn
+  // around it, and the orbit shows as a mark of its own.
   const float orbrad = par.orbrad;
+  const FixMark here{Centre::screen};
+  WedgeShape shape;
+  shape.centre = Centre::screen;
   glPushMatrix();
   glTranslatef(px, py, 0.0f);
-  par.orbrad = 0.0f;
-  drawpolarat(t, nrad, ntheta, l, 1.0f, PLAINCOLS);
-  if (lettflag) drawpolletter(t + l.dt, l.phase);
-  drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t);
-  if (border) {
+  drawpolarat(t, nrad, ntheta, l, 1.0f, PLAINCOLS, &shape);
+  if (lettflag) drawpolletter(t + l.dt, l.phase, Centre::screen);
+  drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t, here);
+  if (s.border) {
     const float g = 1.2f * par.bgwingray;
     glColor3f(g, g, g);
     gluDisk(quadric(), par.maxrad - 0.0025f, par.maxrad + 0.0025f, 100, 1);
   }
   if (orbrad != 0.0f) {
-    drawfixation(orbrad * std::cos(a), orbrad * std::sin(a), 0.0f, par.fixbright, t);
+    drawfixation(orbrad * std::cos(a), orbrad * std::sin(a), 0.0f, par.fixbright, t, here);
     glPopMatrix();
-    drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t);
+    drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t, here);
   } else {
     glPopMatrix();
   }
-  par.orbrad = orbrad;
-  run.initdoneflag = 1;
 }
 
 // The dot background of the multiple wedges and rings: the dot field with
 // none of its own apertures (the gaps between the wedges or rings are cut
 // here), the time of the call only.
-void drawdotbackground(double t) {
-  const float pw = par.polwidth, ew = par.eccwidth, cw = par.circwidth;
-  par.polwidth = par.eccwidth = par.circwidth = 0.0f;
-  drawrotdil0(t, par.numdots);
-  par.polwidth = pw;
-  par.eccwidth = ew;
-  par.circwidth = cw;
-}
+void drawdotbackground(double t) { drawrotdil0(t, par.numdots, DotAperture{false, false, false}); }
 
 void drawmaskannulus(float inner, float outer) { gluDisk(quadric(), inner, outer, 100, 1); }
 
@@ -239,5 +246,4 @@ void drawpolars(double t, int nrad, int ntheta, int cnt, int lettflag, int dotsf
   }
   if (lettflag)
     for (int j = 0; j < cnt; j++) drawpolletter(t, j * step);
-  run.initdoneflag = 1;
 }

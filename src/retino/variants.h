@@ -2,10 +2,12 @@
 // wedge and the ring, drawn with their own building blocks.
 #pragma once
 
+#include "retino/fixation.h"
 #include "retino/ring.h"
 
+#include <vector>
+
 void drawwanderpol(double t, int nrad, int ntheta, int lettflag);
-struct WanderTour;
 // The wandering wedge's tour over the grid at flowfreq sweeps per second:
 // a new shuffled tour, from and back to the centre cell, after each one.
 void wanderpolinit(WanderTour& w);
@@ -22,8 +24,9 @@ void draweccpol(double t, int nrad, int ntheta, int nrad2, int ntheta2);
 void draweccens(double t, int nrad, int ntheta, int cnt, int lettflag, int dotsflag);
 void drawpolars(double t, int nrad, int ntheta, int cnt, int lettflag, int dotsflag);
 // Radial bars moving along the radius inside the sector a0..a1, split into
-// ntheta-1 angular sectors; polarity swaps the bar colours.
-void drawrectspoke(double t, float r0, float r1, float a0, float a1, int nrad, int ntheta, int polarity);
+// ntheta-1 angular sectors; polarity swaps the bar colours; the bars travel
+// dilfreq bar pairs a second.
+void drawrectspoke(double t, float r0, float r1, float a0, float a1, int nrad, int ntheta, int polarity, float dilfreq);
 
 // A wedge `cycles` of a turn later than the one at t: a time shift while the
 // wedge turns; a still wedge (polfreq 0) has no such time, so it is turned
@@ -100,6 +103,26 @@ void polrandinit(PolRand& s);
 // Starts the trial due at t (t >= nextevent), logging it; returns false
 // when none is due.
 bool polrandstep(PolRand& s, double t);
+
+// Per-run state of the variants that carry any from frame to frame. A run's
+// first frame makes them anew; the reset leaves the buffers allocated so
+// the frame loop allocates nothing.
+struct VariantsState {
+  bool jittstarted = false, wanderstarted = false, randstarted = false, multistarted = false, spokestarted = false;
+  float jitter[JITTSTEPS] = {};  // jittered wedge: the run's table and step
+  int jittstep = JITTSTEPS;
+  WanderTour tour;               // wandering wedge
+  bool border = true;
+  PolRand polrand;               // event-related wedge
+  std::vector<unsigned char> shown;  // multi-frequency wedge: columns on
+};
+void resetvariants(VariantsState& s);
+VariantsState& variantsstate();
+void drawpolarjitt(VariantsState& s, double t, int nrad, int ntheta, int lettflag);
+void drawwanderpol(VariantsState& s, double t, int nrad, int ntheta, int lettflag);
+void drawpolrand(VariantsState& s, double t, int nrad, int ntheta);
+void drawmultifreqpolar(VariantsState& s, double t, int nrad, int ntheta);
+void drawlcms1(VariantsState& s, double t);
 
 // Radial-bar pieces: bar j (odd dark, even light) at radial shift `shift`
 // slots inside [r0, r1) with slot width w, dark and light shares D and L

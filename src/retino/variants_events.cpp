@@ -114,9 +114,9 @@ bool polrandstep(PolRand& s, double t) {
   return true;
 }
 
-void drawpolrand(double t, int nrad, int ntheta) {
-  static PolRand s;
-  if (!run.initdoneflag) {
+void drawpolrand(VariantsState& v, double t, int nrad, int ntheta) {
+  PolRand& s = v.polrand;
+  if (!v.randstarted) {
     // Each start draws a new trial order from the clock unless -srseed
     // was given; the seed is printed and logged so that -srseed repeats
     // any run exactly.
@@ -125,7 +125,7 @@ void drawpolrand(double t, int nrad, int ntheta) {
     std::printf("vistrum: event-related wedge trials drawn from seed %ld (-srseed %ld repeats them)\n", seed, seed);
     logevent("RandSeed: %8.3lf   seed=%ld\n", t, seed);
     polrandinit(s);
-    run.initdoneflag = 1;
+    v.randstarted = true;
   }
   polrandstep(s, t);
   if (t > s.endevent) return;
@@ -151,15 +151,15 @@ float multifreqstart(double t) {
   return th0;
 }
 
-void drawmultifreqpolar(double t, int nrad, int ntheta) {
-  static std::vector<unsigned char> shown;  // sized on the run's first call
+void drawmultifreqpolar(VariantsState& v, double t, int nrad, int ntheta) {
+  std::vector<unsigned char>& shown = v.shown;  // sized on the run's first call
   const int g = ntheta - 1;
-  if (!run.initdoneflag) {
+  if (!v.multistarted) {
     if (par.freqlistcnt <= 0 || g % par.freqlistcnt != 0)
       fatal("vistrum: ### cycleslist (%d) not divisble into numtheta-1 (%d)\n", par.freqlistcnt, g);
     std::printf("vistrum: %d theta's each freq,wedge\n", g / par.freqlistcnt);
     shown.assign(g > 0 ? g : 1, 1);
-    run.initdoneflag = 1;
+    v.multistarted = true;
   }
   if (g <= 0) return;
   const int per = g / par.freqlistcnt;

@@ -141,5 +141,4 @@ void draweccens(double t, int nrad, int ntheta, int cnt, int lettflag, int dotsf
   }
   if (lettflag)
     for (int j = 0; j < cnt; j++) draweccletter(t, ringoffset(j, cnt));
-  run.initdoneflag = 1;
 }

@@ -31,7 +31,7 @@ RingPieces spokebar(int j, double shift, float r0, float r1, float w, float D, f
   return ringcheckpieces(start, start + len, r0, r1);
 }
 
-void drawrectspoke(double t, float r0, float r1, float a0, float a1, int nrad, int ntheta, int polarity) {
+void drawrectspoke(double t, float r0, float r1, float a0, float a1, int nrad, int ntheta, int polarity, float dilfreq) {
   if (nrad < 2 || ntheta < 2 || !(r1 > r0)) return;
   const float w = (r1 - r0) / (nrad - 1);
   // A width ratio must be positive: anything else draws equal bars.
@@ -46,7 +46,7 @@ void drawrectspoke(double t, float r0, float r1, float a0, float a1, int nrad, i
     const float cA = std::cos(A), sA = std::sin(A), cB = std::cos(B), sB = std::sin(B);
     const int k = par.oppwedgewidth;
     const int s = k > 0 ? 2 * ((i / k) % 2) - 1 : 1;
-    const double shift = s * par.dilfreq * t;
+    const double shift = s * dilfreq * t;
     for (int j = 0; j <= nrad; j++) {
       setchkcolor(i * (nrad + 1) + j, (j % 2) ^ (polarity ? 0 : 1), t);
       const RingPieces p = spokebar(j, shift, r0, r1, w, D, L);
@@ -64,18 +64,16 @@ int lcmsmotion(double t) {
   return static_cast<long long>(par.flowfreq * t) % 2 == 1 ? -1 : 1;
 }
 
-void drawlcms1(double t) {
-  if (!run.initdoneflag) {
+void drawlcms1(VariantsState& s, double t) {
+  if (!s.spokestarted) {
     makecolorsf(par.numrad + 1, par.numtheta, par.coltype);
-    run.initdoneflag = 1;
+    s.spokestarted = true;
   }
   float e = static_cast<float>(std::fmod(par.polfreq * t * 2.0 * M_PI, 2.0 * M_PI));
   if (par.centerpolflag) e -= par.polwidth / 2.0f;
   e += par.polstartoffset;
   if (par.wobbleflag)
     e += static_cast<float>(par.wobbleamp * (M_PI / 180.0) * std::sin(2.0 * M_PI * par.wobblefreq * t));
-  const float dilfreq = par.dilfreq;
-  par.dilfreq *= static_cast<float>(lcmsmotion(t));
-  drawrectspoke(t, par.minrad, par.maxrad, e, e + par.polwidth, par.numrad, par.numtheta, 0);
-  par.dilfreq = dilfreq;
+  const float dilfreq = par.dilfreq * static_cast<float>(lcmsmotion(t));
+  drawrectspoke(t, par.minrad, par.maxrad, e, e + par.polwidth, par.numrad, par.numtheta, 0, dilfreq);
 }

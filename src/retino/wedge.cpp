@@ -32,6 +32,10 @@ bool palettecovers(int wctype, int n) {
 int hemiblock(double t) { return static_cast<int>(par.blockfreq * t) % 2; }
 
 float polarstartangle(double t, float freqmul, float phaseoff) {
+  return polarstartangle(t, freqmul, phaseoff, par.polwidth);
+}
+
+float polarstartangle(double t, float freqmul, float phaseoff, float width) {
   float th0 = static_cast<float>(std::fmod(freqmul * par.polfreq * t * TWOPI, TWOPI));
   if (par.ipsirange != 0.0f) th0 = getpolipsith0(t);
   if (par.polRvsLflag) {
@@ -53,7 +57,7 @@ float polarstartangle(double t, float freqmul, float phaseoff) {
     th0 = static_cast<float>(std::fmod(freqmul * par.polfreq * tr * TWOPI, TWOPI));
   }
   th0 += phaseoff;
-  if (par.centerpolflag) th0 -= par.polwidth / 2.0f;
+  if (par.centerpolflag) th0 -= width / 2.0f;
   if (par.wobbleflag)
     th0 += static_cast<float>(par.wobbleamp * (M_PI / 180.0) * std::sin(TWOPI * par.wobblefreq * t));
   return th0;
@@ -127,11 +131,11 @@ int smoothwraptype() {
   return par.ipsirange != 0.0f ? 2 : 0;
 }
 
-void setchkcolor(int index, int sign, double t) {
+void setchkcolor(int index, int sign, double t, float (*ringdim)(double)) {
   const float* e = chkcols + 6 * index + (sign >= 1 ? 0 : 3);
   if (par.smoothwrapdim < 1.0f) {
     const int type = smoothwraptype();
-    if (type == 1) return setsmootheccwrapdimcolor(t, e[0], e[1], e[2]);
+    if (type == 1) return setwrapdimcolor(t, ringdim != nullptr ? ringdim : eccwrapdim, e[0], e[1], e[2]);
     if (type == 2) return setsmoothpolipsiwrapdimcolor(t, e[0], e[1], e[2]);
   }
   glColor3f(e[0], e[1], e[2]);
@@ -164,11 +168,20 @@ float polipsiwrapdim(double t) {
   return 1.0f - (1.0f - par.smoothwrapdim) / (q * q);
 }
 
+void resetwedge(WedgeState& s) { s = WedgeState{}; }
+
+WedgeState& wedgestate() {
+  static WedgeState s;
+  return s;
+}
+
 void setwrapdimcolor(double t, float (*dimof)(double), float r, float g, float b) {
   // Once per frame: every check of the frame shares the same factor.
-  static double lastt = -1.0e30;
-  static float (*lastdimof)(double) = nullptr;
-  static float dim = 1.0f, grey = 0.0f;
+  WedgeState& s = wedgestate();
+  double& lastt = s.dimt;
+  float (*&lastdimof)(double) = s.dimof;
+  float& dim = s.dim;
+  float& grey = s.dimgrey;
   if (t != lastt || dimof != lastdimof) {
     dim = dimof(t);
     grey = (1.0f - dim) * par.bgwingray;
@@ -185,7 +198,7 @@ void setsmoothpolipsiwrapdimcolor(double t, float r, float g, float b) {
 void drawpolar(double t, int nrad, int ntheta, float freqmul, int wctype, float disp, float phaseoff,
                const WedgeShape* shape) {
   if (!layeron(kLayerChecks)) return;
-  static int lastflickerphase = -1;
+  int& lastflickerphase = wedgestate().lastflickerphase;
   static const WedgeShape wholewedge;
   const WedgeShape& sh = shape != nullptr ? *shape : wholewedge;
   if (wctype == SECONDCOLS) {
@@ -195,10 +208,11 @@ void drawpolar(double t, int nrad, int ntheta, float freqmul, int wctype, float 
   if (ntheta <= 1 || nrad <= 1) return;
   const int n = nrad * ntheta;
 
-  const int pushed = pushstimcentre(t);
-  float th0 = sh.fixedstart ? sh.start : polarstartangle(t, freqmul, phaseoff);
+  const int pushed = pushstimcentre(t, sh.centre);
+  const float width = sh.fullcircle ? FULLCIRCLE : par.polwidth;
+  float th0 = sh.fixedstart ? sh.start : polarstartangle(t, freqmul, phaseoff, width);
   if (sh.targets && !sh.fixedstart && par.oritargprob != 0.0f) th0 += static_cast<float>(M_PI / 180.0) * getunipoljerk();
-  const float th1 = th0 + par.polwidth;
+  const float th1 = th0 + width;
 
   int k = 1;
   if ((par.stimtype == 88 || par.stimtype == 98 || par.stimtype == 118) && par.polcnt > 0)
@@ -207,10 +221,11 @@ void drawpolar(double t, int nrad, int ntheta, float freqmul, int wctype, float 
   const int sf = flickersign(t);
   // Also refill when the table is smaller than this wedge reads, so a caller
   // with other edge counts than the start-up fill never reads past its end.
+  const int coltype = sh.coltype == RUNCOLTYPE ? par.coltype : sh.coltype;
   if (wctype != SECONDCOLS && (sf != lastflickerphase || !palettecovers(wctype, n)))
-    makecolorsf(nrad, ntheta, par.coltype);
+    makecolorsf(nrad, ntheta, coltype);
   lastflickerphase = sf;
-  if (wctype == SECONDCOLS && !palettecovers(wctype, n)) makecolorsf(nrad, ntheta, par.coltype);
+  if (wctype == SECONDCOLS && !palettecovers(wctype, n)) makecolorsf(nrad, ntheta, coltype);
 
   const Dilation dl = dilation(t);
   const int p = sf * dl.sign;
@@ -235,6 +250,6 @@ void drawpolar(double t, int nrad, int ntheta, float freqmul, int wctype, float 
   }
   glEnd();
   opaquefillend(opaque);
-  if (sh.targets && par.chktargprob != 0.0f) getdrawpolchktarg(index, th0, th1, par.polfreq);
+  if (sh.targets && par.chktargprob != 0.0f) getdrawpolchktarg(index, th0, th1, par.polfreq, width);
   popstimcentre(pushed);
 }

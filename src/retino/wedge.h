@@ -1,6 +1,16 @@
 // The rotating checkerboard wedge.
 #pragma once
 
+#include <cmath>
+
+#include "retino/centre.h"
+
+// The width of a disk drawn as a wedge (the orbital composites).
+constexpr float FULLCIRCLE = static_cast<float>(2.0 * M_PI);
+
+// Passed as WedgeShape::coltype: the run's own -coltype.
+constexpr int RUNCOLTYPE = -1000;
+
 // Colour selectors of drawpolar.
 constexpr int PLAINCOLS = 0;   // entries 0..nrad*ntheta-1
 constexpr int SHIFTCOLS = 1;   // offset by 4*k per wedge, wrapping (multi-wedge stimuli)
@@ -16,16 +26,33 @@ struct WedgeShape {
   bool truncate = true;    // truncnumrad applies
   bool targets = true;     // jerk and check targets
   const unsigned char* columns = nullptr;  // angular check i drawn when columns[i] != 0 (nullptr: all)
+  Centre centre = Centre::orbit;           // the wandering wedge carries its own centre
+  int coltype = RUNCOLTYPE;                // the palette a refill makes (the rivalry blocks' own)
+  bool fullcircle = false;                 // FULLCIRCLE wide instead of -polwidth
 };
 
 void drawpolar(double t, int nrad, int ntheta, float freqmul, int wctype, float disp, float phaseoff,
                const WedgeShape* shape = nullptr);
+
+// Per-run state of the wedges: the flicker phase their palette was made for
+// (every wedge of a frame shares the one palette).
+struct WedgeState {
+  int lastflickerphase = -1;
+  // The smooth return's dimming, worked out once per frame.
+  double dimt = -1.0e30;
+  float (*dimof)(double) = nullptr;
+  float dim = 1.0f, dimgrey = 0.0f;
+};
+void resetwedge(WedgeState& s);
+WedgeState& wedgestate();
 
 // Outer radius of the last slot drawn under truncnumrad.
 extern float truncmaxrad;
 
 // Start angle of the wedge before the jerk target (radians).
 float polarstartangle(double t, float freqmul, float phaseoff);
+// The same for a wedge `width` wide (-polwidth above).
+float polarstartangle(double t, float freqmul, float phaseoff, float width);
 // Block bit b = int(blockfreq*t) mod 2 (sign kept) of the hemifield designs.
 int hemiblock(double t);
 // Counter-phase flicker sign: +1 when int(|flickerfreq*t|) is odd, else -1.
@@ -54,7 +81,8 @@ float wedgedispshift(float disp, float rin);
 
 // Sets the GL colour of one check: colour 0 of the entry for sign >= 1, else
 // colour 1, dimmed by the active smooth wrap when smoothwrapdim < 1.
-void setchkcolor(int index, int sign, double t);
+// A ring check dims by ringdim (nullptr: the travelling ring's eccwrapdim).
+void setchkcolor(int index, int sign, double t, float (*ringdim)(double) = nullptr);
 // Which smooth wrap dims: 1 ring types, 2 ipsilateral wedge, 0 none.
 int smoothwraptype();
 // Start-up: whether the run's type is a ring that dims where it wraps.

@@ -27,13 +27,13 @@ namespace {
 
 const char* const kDashes = "------------------------------------------------------";
 
-// Playback state of the run.
-int frame = 0;
-int lastframe = 0;
-int lastarraybitnum = -1;  // 0-based output bit of the current event, -1 none
-int portbit = -1;          // 0-based output bit now on, -1 none
-int portcode = 0;          // code now on the code port
-int heldslot = -1;         // slot whose outputs wait for one frame of zero
+PlaybackState playback;
+int& frame = playback.frame;
+int& lastframe = playback.lastframe;
+int& lastarraybitnum = playback.lastarraybitnum;
+int& portbit = playback.portbit;
+int& portcode = playback.portcode;
+int& heldslot = playback.heldslot;
 
 float unitsperpixel() {
   const Extents e = windowextents(par.winxgl, par.winygl);
@@ -122,10 +122,7 @@ void drawpicture(const ExptItem* it) {
   const float upp = 2.0f * dsp.iwinxgl / par.winxgl;
   const float h = (it->size == -1.0f ? static_cast<float>(img->height) : it->size) * upp;
   // Scenario pictures stay where the file puts them, also partly off-screen.
-  const int clamp = par.clamponscreenflag;
-  par.clamponscreenflag = 0;
-  drawimg(it->imgindex, it->xoff, it->yoff, h, ANCHOR_LOWERLEFT);
-  par.clamponscreenflag = clamp;
+  drawimg(it->imgindex, it->xoff, it->yoff, h, ANCHOR_LOWERLEFT, false);
 }
 
 void playsound(ExptItem* it) {
@@ -181,7 +178,7 @@ void restartplayback() {
   outputsoff();
   for (int s = 0; s < exptframecnt; s++)
     for (int k = 0; k < exptframes[s].subframecnt; k++) exptframes[s].subframes[k]->sndplayed = 0;
-  run.initdoneflag = 1;
+  playback.started = true;
 }
 
 }  // namespace
@@ -235,8 +232,12 @@ void checkscenariobits() {
     }
 }
 
+PlaybackState& playbackstate() { return playback; }
+
+void resetplayback(PlaybackState& s) { s.started = false; }
+
 void drawexpt(double t) {
-  if (!run.initdoneflag) restartplayback();
+  if (!playback.started) restartplayback();
   lastframe = frame;
   frame = exptslot(t, frame, exptframes, exptframecnt);
   if (frame >= exptframecnt) {

@@ -21,3 +21,16 @@ bool loggablecode(int code);
 void checkscenariobits();
 // Draws one frame of the scenario for stimulus type 60.
 void drawexpt(double t);
+
+// Playback state of the run. The reset leaves the outputs as the box has
+// them: the run's first frame turns them off and starts at the first slot.
+struct PlaybackState {
+  bool started = false;
+  int frame = 0, lastframe = 0;
+  int lastarraybitnum = -1;  // 0-based output bit of the current event, -1 none
+  int portbit = -1;          // 0-based output bit now on, -1 none
+  int portcode = 0;          // code now on the code port
+  int heldslot = -1;         // slot whose outputs wait for one frame of zero
+};
+void resetplayback(PlaybackState& s);
+PlaybackState& playbackstate();

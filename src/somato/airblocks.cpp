@@ -4,6 +4,7 @@
 #include "core/runstate.h"
 #include "core/xit.h"
 #include "retino/fixation.h"
+#include "retino/composites.h"
 #include "retino/letters.h"
 #include "somato/airout.h"
 #include "somato/airpuff.h"
@@ -63,7 +64,7 @@ void drawoffvisair(AirState& s, double t, int nrad, int ntheta, int ndots) {
   if (!s.started) {
     puffsweepreset(s.sweep, par.airtubes);
     airvalvesreset();
-    run.initdoneflag2 = 0;  // a (re)start starts the condition list again
+    restartcondseq();  // a (re)start starts the condition list again
     s.started = true;
   }
   const int cond = getlogcondition(t, par.condcnt);
@@ -74,7 +75,7 @@ void drawoffvisair(AirState& s, double t, int nrad, int ntheta, int ndots) {
     } else {
       airvalvedelayed(t, 0, t);
       if (kind == 1) {
-        if (!s.visinit) run.initdoneflag = 0;  // the visual layer starts afresh
+        if (!s.visinit) resetcomposite(compositestate());  // the visual layer starts afresh
         s.visinit = true;
         draworbletdilimg(t, nrad, ntheta, ndots);
         if (par.vhemi != 4) hemimask();
@@ -98,7 +99,7 @@ GroupStep airgroupblock(AirState& s, double t, int size, const char* const* name
   if (!s.started) {
     puffsweepreset(s.sweep, size);
     airvalvesreset();
-    run.initdoneflag2 = 0;  // a (re)start starts the condition list again
+    restartcondseq();  // a (re)start starts the condition list again
     s.started = true;
   }
   const int cond = getlogcondition(t, par.condcnt);

@@ -1,5 +1,6 @@
 #include "stimuli/drawstate.h"
 
+#include "config/condseq.h"
 #include "core/runstate.h"
 #include "dots/flowfields.h"
 #include "dots/pursuit.h"
@@ -10,6 +11,18 @@
 #include "images/imagestreams.h"
 #include "images/looming.h"
 #include "images/maskstims.h"
+#include "retino/composites.h"
+#include "retino/fixation.h"
+#include "retino/gratings.h"
+#include "retino/letters.h"
+#include "retino/ring.h"
+#include "retino/rivalry.h"
+#include "retino/saccade.h"
+#include "retino/stereowedge.h"
+#include "retino/targets.h"
+#include "retino/variants.h"
+#include "retino/wedge.h"
+#include "scenario/playback.h"
 #include "somato/airpuff.h"
 #include "somato/dio.h"
 #include "somato/diotest.h"
@@ -18,7 +31,21 @@
 #include "text/wordstims.h"
 
 void resetdrawingstate() {
-  run.initdoneflag = 0;  // the layers not yet given a state of their own
+  run.framesrestart = true;
+  // block designs
+  restartcondseq();
+  // retinotopy
+  resetcomposite(compositestate());
+  resetfixation(fixationstate());
+  resetgratings(gratingstate());
+  resetletters(lettersstate());
+  resetring(ringstate());
+  resetrivalry(rivalrystate());
+  resetsaccade(saccadestate());
+  resetstereowedge(stereowedgestate());
+  resettargets(targetstate());
+  resetvariants(variantsstate());
+  resetwedge(wedgestate());
   // dots
   resetflowfields(flowfieldsstate());
   resetsmoothflow(smoothflowstate());
@@ -35,6 +62,8 @@ void resetdrawingstate() {
   resetpolword(polwordstate());
   resetwordstims(wordstimstate());
   resetreading(readingstate());
+  // scenario
+  resetplayback(playbackstate());
   // somatosensory
   resetair(airstate());
   resetlaser(laserstate());

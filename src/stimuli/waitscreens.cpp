@@ -5,6 +5,7 @@
 
 #include "config/params.h"
 #include "core/runstate.h"
+#include "core/sound.h"
 #include "core/trigger.h"
 #include "core/window.h"
 #include "retino/fixation.h"
@@ -21,12 +22,7 @@ GLUquadric* quadric() {
   return q;
 }
 
-void fixationoftype(int type, float x, float y) {
-  const int saved = par.fixtype;
-  par.fixtype = type;
-  drawfixation(x, y, 0.0f, par.fixbright, 0.0);
-  par.fixtype = saved;
-}
+void fixationoftype(int type, float x, float y) { drawfixation(x, y, 0.0f, par.fixbright, 0.0, fixmarkoftype(type)); }
 
 void divergentstereo(const char* text) {
   for (int eye = 0; eye < 2; eye++) {
@@ -78,6 +74,6 @@ void waitrivalry(const char* text) {
 void waitdotstereo(const char* text) {
   glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
   glClear(GL_COLOR_BUFFER_BIT);
-  run.initdoneflag3 = 0;  // the periodic sound cue starts over after the wait
+  restartaudcue();  // the periodic sound cue starts over after the wait
   dotstereo(text);
 }

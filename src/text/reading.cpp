@@ -173,7 +173,7 @@ void drawparafontoffrndblk(ReadingState& s, double t) {
       const double f = s.blockperiod * 60.0 / par.fonttargprob;
       s.framespertarg = f >= 1.0 && f < 1e9 ? static_cast<int>(f) : (f < 1.0 ? 1 : 1000000000);
     }
-    run.initdoneflag2 = 0;  // the condition sequence starts again
+    restartcondseq();  // the condition sequence starts again
     s.started = true;
   }
   const int c = getlogcondition(t, par.condcnt);
@@ -239,8 +239,8 @@ void drawparafontoffrndblk(ReadingState& s, double t) {
 
   glPushMatrix();
   glScalef(s.winscale, s.winscale, 1.0f);
-  const float savedfixrad = par.fixrad;
-  par.fixrad /= s.winscale;
+  FixMark dotmark;
+  dotmark.shrink = s.winscale;  // the mark keeps its size under the page scale
   // Every word but the current one is a box, all in one batch.
   glColor3f(par.textboxcol, par.textboxcol, par.textboxcol);
   glBegin(GL_QUADS);
@@ -261,9 +261,8 @@ void drawparafontoffrndblk(ReadingState& s, double t) {
       const float size = par.avgfontsize * s.winscale * (fontnum == 1 ? par.font2to1scale : 1.0f);
       drawstr(w.text, w.x, w.y + 0.15f * s.ifontsize, size, 0, fontnum);
     } else if (kind == DOT) {
-      drawfixation(w.x + w.w / 2.0f, w.y + s.ifontsize / 2.0f, 0.0f, grey, t);
+      drawfixation(w.x + w.w / 2.0f, w.y + s.ifontsize / 2.0f, 0.0f, grey, t, dotmark);
     }
   }
-  par.fixrad = savedfixrad;
   glPopMatrix();
 }

@@ -287,7 +287,7 @@ void drawwordshemiaudrndblk(WordStimState& s, double t) {
     s.counter = 0;
     s.lastcond = -2;
     s.lastphase = wordpace(t, par.textdur, par.gapdur).phase;
-    run.initdoneflag2 = 0;  // a new block design
+    restartcondseq();  // a new block design
     s.started = true;
   }
   const int c = getlogcondition(t, par.condcnt);
@@ -418,7 +418,7 @@ void drawwordsfontoffrndblk(WordStimState& s, double t) {
     s.nexttarg = 0;
     s.red = 0;
     s.lastphase = 1.001f;  // the first word starts on the first frame
-    run.initdoneflag2 = 0;  // a new block design
+    restartcondseq();  // a new block design
     s.started = true;
   }
   const int c = getlogcondition(t, par.condcnt);

@@ -25,7 +25,7 @@ void design(const std::vector<std::string>& names, float blockperiod, const std:
   par.blockfreq = blockperiod > 0 ? 1.0f / blockperiod : 0.0f;
   par.logfileflag = 0;
   run.fplogfile = nullptr;
-  run.initdoneflag2 = 0;
+  restartcondseq();
 }
 
 // The condition of each block, sampled four times per block.
@@ -113,7 +113,7 @@ TEST(RandomBlocks, GivenOrderThenExhausted) {
   EXPECT_EQ(getlogcondition(40.1, 3), -1);
   EXPECT_EQ(getlogcondition(41.0, 3), -1);  // stays over until a restart
   EXPECT_EQ(getlogcondition(50.5, 3), -1);
-  run.initdoneflag2 = 0;  // a restart starts the order again
+  restartcondseq();  // a restart starts the order again
   EXPECT_EQ(getlogcondition(0.0, 3), 0);
   EXPECT_EQ(getlogcondition(9.9, 3), 0);
   EXPECT_EQ(getlogcondition(10.5, 3), 1);

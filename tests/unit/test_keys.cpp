@@ -76,10 +76,10 @@ TEST(TriggerCount, OnlyThePressFromOneToZeroStarts) {
   countdownsomekey(0);
   EXPECT_EQ(run.breakwaitflag, 0);
   EXPECT_EQ(run.somekeytriggercnt, 1);
-  run.initdoneflag = 1;
+  run.framesrestart = false;
   countdownsomekey(0);
   EXPECT_EQ(run.breakwaitflag, 1);
-  EXPECT_EQ(run.initdoneflag, 0);  // the restart sequence ran
+  EXPECT_TRUE(run.framesrestart);  // the restart sequence ran
   run.breakwaitflag = 0;
   countdownsomekey(0);  // later presses never start again
   EXPECT_EQ(run.breakwaitflag, 0);

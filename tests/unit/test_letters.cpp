@@ -5,6 +5,7 @@
 #include "config/typedefaults.h"
 #include "core/scoring.h"
 #include "keepglobals.h"
+#include "retino/composites.h"
 #include "retino/letters.h"
 #include "retino/ring.h"
 #include "retino/wedge.h"
@@ -206,4 +207,24 @@ TEST(LetterScoring, DigitsAreTargetsLettersAreNot) {
   EXPECT_EQ(c.numbers, 2);
   EXPECT_EQ(c.hits, 1);
   EXPECT_EQ(scorepercent(c), 50);
+}
+
+TEST_F(Letters, ARestartedCompositeStartsEveryLayerAgainAsTheFirstRunDid) {
+  par.textdur = 0.0;  // the letter stream is set up but shows nothing (no font needed)
+  par.fixtype = -1;
+  CompositeState c;
+  auto startrun = [&c] {
+    srandom(11);
+    resetcomposite(c);
+    EXPECT_FALSE(c.dots.started || c.letters.pol.started || c.letters.ecc.started || c.words.started ||
+                 c.pictures.orbit.started || c.pictures.wedge.started)
+        << "a layer keeps its old run";
+    draworbletdil(c, 0.0, 1, 1, 0);  // one slot: no board; no dots
+    EXPECT_TRUE(c.dots.started && c.letters.pol.started);
+    return c.letters.pol.pos;
+  };
+  const float first = startrun();
+  draworbletdil(c, 3.0, 1, 1, 0);
+  EXPECT_EQ(startrun(), first);
+  EXPECT_EQ(par.polwidth, Params{}.polwidth) << "the disk widened the run's wedge";
 }

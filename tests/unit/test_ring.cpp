@@ -22,7 +22,7 @@ class Ring : public ::testing::Test {
   }
   void TearDown() override {
     par = Params{};
-    run.initdoneflag = 0;
+    resetring(ringstate());
   }
 };
 
@@ -125,11 +125,11 @@ TEST_F(Ring, ThreeConditionDrawAndSequence) {
   par.blockfreq = 1.0f / 16.0f;
   par.proboffcond = 0.0f;
   par.stoprepeatsflag = 1;
-  run.initdoneflag = 0;
+  resetring(ringstate());
   srandom(1);
   float last = getlogcentperioff(0.0);
   EXPECT_TRUE(last == par.ecc2condcent || last == par.ecc2condperi) << "the first call starts a block";
-  EXPECT_EQ(run.initdoneflag, 1);
+  EXPECT_TRUE(ringstate().started);
   for (int block = 1; block < 12; block++) {
     EXPECT_FLOAT_EQ(getlogcentperioff(block * 16.0 - 1.0), last) << "held within the block";
     const float now = getlogcentperioff(block * 16.0 + 0.5);
@@ -138,7 +138,7 @@ TEST_F(Ring, ThreeConditionDrawAndSequence) {
   }
   // Only off blocks possible: the no-repeat rule must not spin forever.
   par.proboffcond = 1.0f;
-  run.initdoneflag = 0;
+  resetring(ringstate());
   EXPECT_FLOAT_EQ(getlogcentperioff(0.0), 4.0f * dsp.iwinxgl);
   EXPECT_FLOAT_EQ(getlogcentperioff(16.5), 4.0f * dsp.iwinxgl);
 }
@@ -147,7 +147,7 @@ TEST_F(Ring, ThreeConditionBlocksOfANegativePeriodLastTheirLength) {
   par.blockfreq = -1.0f / 16.0f;
   par.proboffcond = 0.0f;
   par.stoprepeatsflag = 1;
-  run.initdoneflag = 0;
+  resetring(ringstate());
   srandom(1);
   float last = getlogcentperioff(0.0);
   for (int block = 1; block < 6; block++) {
@@ -171,7 +171,7 @@ TEST_F(Ring, NoRepeatRuleRedrawsOnlyWhenAnotherConditionCanCome) {
   par.blockfreq = 1.0f / 16.0f;
   par.proboffcond = -2.0f;
   par.stoprepeatsflag = 1;
-  run.initdoneflag = 0;
+  resetring(ringstate());
   EXPECT_FLOAT_EQ(getlogcentperioff(0.0), par.ecc2condperi);
   EXPECT_FLOAT_EQ(getlogcentperioff(16.5), par.ecc2condperi);
 }

@@ -8,6 +8,7 @@
 #include "core/startup.h"
 #include "core/timer.h"
 #include "keepglobals.h"
+#include "retino/ring.h"
 #include "stimuli/catalogue.h"
 
 #include <gtest/gtest.h>
@@ -230,13 +231,13 @@ TEST(PrePostPeriods, LogLinesOfTheTransitionsAndTheTimerReset) {
   par.runfreq = 10.0f;  // 0.1 s stimulus
   run.fplogfile = log;
   run.predoneflag = 0;
-  run.initdoneflag = 1;
+  ringstate().started = true;
   settimer();
   EXPECT_EQ(isprepostper(0.01), 1);
   EXPECT_EQ(readall(log), "");
   EXPECT_EQ(isprepostper(0.06), 1);
   EXPECT_EQ(run.predoneflag, 1);
-  EXPECT_EQ(run.initdoneflag, 0);  // the stimulus re-initialises after the pre-period
+  EXPECT_FALSE(ringstate().started);  // the stimulus re-initialises after the pre-period
   EXPECT_LT(gettimer(), 0.05);     // and its time counts from the reset
   EXPECT_EQ(isprepostper(0.05), 0);
   EXPECT_EQ(isprepostper(0.11), 1);

@@ -55,3 +55,19 @@ TEST(Saccade, CalibrationPathVisitsTheCornersWithZeroSpeedAtThem) {
   EXPECT_NEAR(x, 0.0f, 1e-3);
   EXPECT_NEAR(y, 0.0f, 1e-3);
 }
+
+TEST(Saccade, ARestartedRunStartsWithANewTrialAtItsFirstFrame) {
+  KeepGlobals keep;
+  par.stimtype = 90;
+  par.polfreq = 1.0f / 64.0f;
+  par.fixtype = -1;
+  SaccadeState s;
+  resetsaccade(s);
+  drawdelsacc(s, 0.0);
+  const double firstend = s.trial.trialend;
+  drawdelsacc(s, 2.0);  // mid-trial
+  resetsaccade(s);
+  drawdelsacc(s, 16.0);
+  EXPECT_DOUBLE_EQ(s.trial.trialend, firstend + 16.0) << "the restart finishes the old trial first";
+  EXPECT_EQ(s.framecnt, 1);
+}

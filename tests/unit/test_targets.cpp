@@ -16,6 +16,7 @@ class Targets : public ::testing::Test {
     par = Params{};
     par.polfreq = 1.0f / 64.0f;
     srandom(1);
+    resettargets(targetstate());  // every test starts as a run does
   }
   void TearDown() override { par = Params{}; }
 };
@@ -190,4 +191,25 @@ TEST_F(Targets, StillWedgeKeepsTheShortestGapInsteadOfDividingByZero) {
   ASSERT_GE(r.starts.size(), 10u);
   for (size_t k = 1; k < r.starts.size(); k++) EXPECT_EQ(r.starts[k] - r.starts[k - 1], 30);
   for (int len : r.lengths) EXPECT_EQ(len, 2);
+}
+
+TEST_F(Targets, ARestartedRunRepeatsItsTargetsFromTheSameSeed) {
+  par.oritargprob = 2.0f;
+  par.oritargoff = 5.0f;
+  par.targframes = 3;
+  par.chktargprob = 0.0f;
+  auto run = [] {
+    srandom(7);
+    resettargets(targetstate());
+    std::vector<double> v;
+    for (int k = 0; k < 3000; k++) {
+      double q[4];
+      get4orijerk(q);
+      v.push_back(getunipoljerk());
+      v.push_back(q[0]);
+    }
+    return v;
+  };
+  const std::vector<double> first = run();
+  EXPECT_EQ(run(), first) << "the second run starts mid-gap instead of as the first did";
 }

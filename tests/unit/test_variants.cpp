@@ -209,3 +209,33 @@ TEST(Variants, WanderingWedgeReshufflesEveryTour) {
   EXPECT_NE(tours[0], tours[1]);
   EXPECT_NE(tours[1], tours[2]);
 }
+
+TEST(Variants, ARestartedJitteredWedgeMakesTheFirstRunsTable) {
+  KeepGlobals keep;
+  VariantsState s;
+  auto startrun = [&s] {
+    srandom(9);
+    resetvariants(s);
+    drawpolarjitt(s, 0.0, 1, 1, 0);  // one slot: the table without a board
+    return std::vector<float>(s.jitter, s.jitter + JITTSTEPS);
+  };
+  const std::vector<float> first = startrun();
+  for (int k = 0; k < 5; k++) drawpolarjitt(s, 0.0, 1, 1, 0);
+  EXPECT_EQ(s.jittstep, 6);
+  EXPECT_EQ(startrun(), first);
+  EXPECT_EQ(s.jittstep, 1) << "a restart carries on in the old table";
+}
+
+TEST(Variants, TheWanderingWedgeOnAnOrbitLeavesTheRunsOptionsAlone) {
+  KeepGlobals keep;
+  par.orbrad = 0.5f;
+  par.gridsize = 3;
+  par.fixtype = -1;
+  run.skipfixationflag = 0;
+  VariantsState s;
+  resetvariants(s);
+  for (double t = 0.0; t < 2.0; t += 0.5) drawwanderpol(s, t, 1, 1, 0);
+  EXPECT_EQ(par.orbrad, 0.5f);
+  EXPECT_EQ(run.skipfixationflag, 0) << "start-up decides who draws the mark";
+  EXPECT_FALSE(s.border) << "no border round a wedge on an orbit";
+}
