@@ -198,19 +198,22 @@ void addtrims(MaskPlan& p) {
 }
 
 int stencilmasks = -1;    // decided at the first mask, once the window is open
-bool stencilclear = false;  // the stencil was cleared once; each span zeroes its own bits again
 unsigned activebits = 0;    // bits of the open spans
+// Bits left set by closed spans (all of them until the first clear): the
+// whole stencil is cleared at the next picture's first span.
+unsigned dirtybits = 0xffu;
+long dirtyframe = -1;       // the picture in which dirtybits were left
 
-// A stencil bit no open span holds (0 when all eight are taken).
+// A stencil bit no open span holds and none left set (0: none free).
 unsigned takebit(unsigned taken) {
-  if (!stencilclear) {
+  if (dirtybits && dirtyframe != run.picturecnt && activebits == 0) {
     glStencilMask(0xffu);
     glClearStencil(0);
     glClear(GL_STENCIL_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    stencilclear = true;
+    dirtybits = 0;
   }
   for (unsigned b = 1u; b < 0x100u; b <<= 1)
-    if (!((activebits | taken) & b)) return b;
+    if (!((activebits | taken | dirtybits) & b)) return b;
   return 0;
 }
 
@@ -327,7 +330,6 @@ void writeopenings(MaskSpan& span, unsigned kinds) {
   glStencilOp(GL_KEEP, GL_KEEP, GL_REPLACE);
   for (int i = 0; i < kMaskSlots; i++) {
     if (!(kinds & (1u << i))) continue;
-    span.bit[i] = bits[i];
     writebit(span.opening[i].open, bits[i], bits[i]);
     span.bits |= bits[i];
   }
@@ -337,17 +339,12 @@ void writeopenings(MaskSpan& span, unsigned kinds) {
   testactivebits();
 }
 
-// Zeroes the span's bits where it set them (cheaper than clearing the whole
-// stencil every frame), closes its test and paints its trims.
+// Closes the span's test and paints its trims; its bits stay set until the
+// next picture's first span clears the whole stencil (a fast clear: drawing
+// the openings again to zero them cost as much or more).
 void closeopenings(const MaskSpan& span) {
-  const int opaque = opaquefillbegin();
-  glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
-  glEnable(GL_STENCIL_TEST);
-  glStencilOp(GL_KEEP, GL_KEEP, GL_REPLACE);
-  for (int i = 0; i < kMaskSlots; i++)
-    if (span.kinds & (1u << i)) writebit(span.opening[i].open, span.bit[i], 0u);
-  glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-  opaquefillend(opaque);
+  dirtybits |= span.bits;
+  dirtyframe = run.picturecnt;
   activebits &= ~span.bits;
   testactivebits();
   for (int i = 0; i < kMaskSlots; i++)

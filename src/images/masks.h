@@ -75,7 +75,6 @@ MaskOpening maskopening(MaskKind kind, double t);
 struct MaskSpan {
   unsigned kinds = 0;
   unsigned bits = 0;  // stencil bits of the openings; 0: painted at the end
-  unsigned bit[kMaskSlots] = {};
   MaskOpening opening[kMaskSlots];
 };
 // The stencil is used when the window has one and the painted masks were
