@@ -18,6 +18,27 @@ benchsetup() {
   read -r -t 20 dispnum < "$fifo" || { echo "Xvfb did not start" >&2; exit 1; }
 }
 
+# benchargs SPEC DUR USAGE "$@": the options the scripts share (-c CPU
+# time, -d seconds per run, -r repeats, -b build directory; SPEC says which
+# a script takes, DUR is its default run length), then the types asked for
+# in `types`. Needs src.
+benchargs() {
+  local spec=$1 usage=$3 o OPTIND=1
+  dur=$2 reps=3 build="$src/build" cpu=0
+  shift 3
+  while getopts "$spec" o; do
+    case $o in
+      c) cpu=1 ;;
+      d) dur=$OPTARG ;;
+      r) reps=$OPTARG ;;
+      b) build=$OPTARG ;;
+      *) echo "usage: $0 $usage" >&2; exit 2 ;;
+    esac
+  done
+  shift $((OPTIND - 1))
+  types=("$@")
+}
+
 median() { sort -g | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else printf "%.4f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
 machineline() {

@@ -13,21 +13,9 @@
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 src=$(dirname "$here")
-dur=4
-reps=3
-build="$src/build"
-while getopts "d:r:b:" o; do
-  case $o in
-    d) dur=$OPTARG ;;
-    r) reps=$OPTARG ;;
-    b) build=$OPTARG ;;
-    *) echo "usage: $0 [-d seconds] [-r repeats] [-b build-dir] [type ...]" >&2; exit 2 ;;
-  esac
-done
-shift $((OPTIND - 1))
-types=("$@")
-[ ${#types[@]} -eq 0 ] && types=(39 40 41 42 38 44 45 46 47 48 49 50 56 115 28)
 . "$here/common.sh"
+benchargs "d:r:b:" 4 "[-d seconds] [-r repeats] [-b build-dir] [type ...]" "$@"
+[ ${#types[@]} -eq 0 ] && types=(39 40 41 42 38 44 45 46 47 48 49 50 56 115 28)
 benchsetup dotfloor
 g++ -std=c++17 -O2 "$here/squares.cpp" -o "$workdir/squares" -lGL -lX11 || exit 1
 

@@ -17,24 +17,9 @@ set -u
 
 here=$(cd "$(dirname "$0")" && pwd)
 src=$(dirname "$here")
-dur=5
-reps=3
-build="$src/build"
-cpu=0
-while getopts "cd:r:b:" o; do
-  case $o in
-    c) cpu=1 ;;
-    d) dur=$OPTARG ;;
-    r) reps=$OPTARG ;;
-    b) build=$OPTARG ;;
-    *) echo "usage: $0 [-c] [-d seconds] [-r repeats] [-b build-dir] [type ...]" >&2; exit 2 ;;
-  esac
-done
-shift $((OPTIND - 1))
-types=("$@")
-[ ${#types[@]} -eq 0 ] && types=(10 2 8 19 45 47 48 49 56 89 80 81 70 71 73 90 20 23 24 82 77 79 38 39 40 41 42 50 51 52 44 46 37 33 32 115 114 83 84 85 53 54 59 16 55 62 63 65 66 67 68 74 75 60 12 17 22 4 3 34 57 1 29 25 26 28 35 36 78 31 0 69 100 103 104 106 108 110 111 112 113 119 120 13 14 88 86 87 5 7 9 15 58 30 72 6 11 18 97 98 117 118 91 92 93 94 95 96 101 102 105 107 109)
-# The runs start in a scratch directory: a relative build path is taken from here.
 . "$here/common.sh"
+benchargs "cd:r:b:" 5 "[-c] [-d seconds] [-r repeats] [-b build-dir] [type ...]" "$@"
+[ ${#types[@]} -eq 0 ] && types=(10 2 8 19 45 47 48 49 56 89 80 81 70 71 73 90 20 23 24 82 77 79 38 39 40 41 42 50 51 52 44 46 37 33 32 115 114 83 84 85 53 54 59 16 55 62 63 65 66 67 68 74 75 60 12 17 22 4 3 34 57 1 29 25 26 28 35 36 78 31 0 69 100 103 104 106 108 110 111 112 113 119 120 13 14 88 86 87 5 7 9 15 58 30 72 6 11 18 97 98 117 118 91 92 93 94 95 96 101 102 105 107 109)
 benchsetup framerate
 # ms per frame of one type: the mean interval of the program's own timing
 # line, or with -c the CPU time per frame; "frames ms max" as before.

@@ -16,21 +16,9 @@
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 src=$(dirname "$here")
-dur=3
-reps=3
-build="$src/build"
-while getopts "d:r:b:" o; do
-  case $o in
-    d) dur=$OPTARG ;;
-    r) reps=$OPTARG ;;
-    b) build=$OPTARG ;;
-    *) echo "usage: $0 [-d seconds] [-r repeats] [-b build-dir] [type ...]" >&2; exit 2 ;;
-  esac
-done
-shift $((OPTIND - 1))
-types=("$@")
-[ ${#types[@]} -eq 0 ] && types=(1 3 4 25 26 28 29 31 34 35 36 57 78 111 117 118 83 84 85)
 . "$here/common.sh"
+benchargs "d:r:b:" 3 "[-d seconds] [-r repeats] [-b build-dir] [type ...]" "$@"
+[ ${#types[@]} -eq 0 ] && types=(1 3 4 25 26 28 29 31 34 35 36 57 78 111 117 118 83 84 85)
 benchsetup layers
 layers=(checks dots pictures letters)
 

@@ -41,6 +41,8 @@ int isprepostper(double t) {
 
 void frameloop() {
   double t = 0.0, tprev = 0.0;
+  // The type's row facts the loop needs, looked up once.
+  const bool outputsoff = stimneeds(par.stimtype, kOutputsOff), soundonly = stimneeds(par.stimtype, kSoundOnly);
   for (;;) {
     run.stimrunningflag = 1;
     run.picturecnt++;
@@ -54,7 +56,7 @@ void frameloop() {
     t = par.saveframes ? run.framecnt * par.framedur + par.firstframetime : gettimer();
     run.framelogt = t;
     run.framelogtset = true;
-    dioframe(t, stimneeds(par.stimtype, kOutputsOff));
+    dioframe(t, outputsoff);
 
     const bool fixationonly = (par.presaccadedur != 0.0f && presaccadetestclaims(t)) ||
                               (par.prepostfix != 0.0f && isprepostper(t));
@@ -62,7 +64,7 @@ void frameloop() {
       if (!run.bgtrackdoneflag) playbgtrack();
       bool sounddrawn = false;
       if (par.sndfilecnt > 0) {
-        if (stimneeds(par.stimtype, kSoundOnly)) {
+        if (soundonly) {
           drawaudfileonce();
           sounddrawn = true;
         } else {

@@ -217,10 +217,10 @@ unsigned takebit(unsigned taken) {
   return 0;
 }
 
-// Writes `value` (its bit or 0) into stencil bit `bit` over the pieces.
-void writebit(const MaskPlan& p, unsigned bit, unsigned value) {
+// Sets stencil bit `bit` over the pieces.
+void writebit(const MaskPlan& p, unsigned bit) {
   glStencilMask(bit);
-  glStencilFunc(GL_ALWAYS, static_cast<GLint>(value), bit);
+  glStencilFunc(GL_ALWAYS, static_cast<GLint>(bit), bit);
   drawplan(p);
 }
 
@@ -330,7 +330,7 @@ void writeopenings(MaskSpan& span, unsigned kinds) {
   glStencilOp(GL_KEEP, GL_KEEP, GL_REPLACE);
   for (int i = 0; i < kMaskSlots; i++) {
     if (!(kinds & (1u << i))) continue;
-    writebit(span.opening[i].open, bits[i], bits[i]);
+    writebit(span.opening[i].open, bits[i]);
     span.bits |= bits[i];
   }
   glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
@@ -371,6 +371,7 @@ void endmasks(const MaskSpan& span, double t) {
 
 void maskaddtrims(MaskPlan& p) { addtrims(p); }
 float maskopenreach() { return openreach(); }
+void maskaddwedge(MaskPlan& p, float start, float sweep) { addwedgeopening(p, start, sweep); }
 
 MaskSpan beginopening(const MaskOpening* opening) {
   MaskSpan span;
@@ -386,7 +387,7 @@ bool endopening(const MaskSpan& span) {
   return span.bits != 0 || !span.kinds;
 }
 
-void polarmask(double t) { drawplan(polarmaskplan(t)); }
-void eccenmask(double t) { drawplan(eccenmaskplan(t)); }
-void bothmask(double t) { drawplan(bothmaskplan(t)); }
-void circmask(double) { drawplan(circmaskplan()); }
+void polarmask(double t) { paintmask(kPolarMask, t); }
+void eccenmask(double t) { paintmask(kEccenMask, t); }
+void bothmask(double t) { paintmask(kBothMask, t); }
+void circmask(double t) { paintmask(kCircMask, t); }

@@ -90,3 +90,6 @@ bool endopening(const MaskSpan& span);
 // from the centre into the band leaves to paint; how far such an opening reaches.
 void maskaddtrims(MaskPlan& p);
 float maskopenreach();
+// A wedge opening from the centre into that band: (start, sweep) in the
+// mask's angles, the mask's angular step.
+void maskaddwedge(MaskPlan& p, float start, float sweep);

@@ -199,18 +199,20 @@ void drawmaskframe(float outerfac) {
   drawmaskannulus(par.maxrad - 0.001f, maskouter(outerfac));
 }
 
+namespace {
+// The widened wedges' width in degrees: the mask covers the gaps between them.
+float polarswidth() { return par.polwidth * static_cast<float>(180.0 / M_PI) * par.rotdilextrafac; }
+}  // namespace
+
 bool wedgesopening(double t, int cnt, MaskOpening* o) {
   *o = MaskOpening{};
-  const float c = maskwedgecentre(t), l = par.polwidth * static_cast<float>(180.0 / M_PI) * par.rotdilextrafac;
-  const float reach = maskopenreach();
+  const float c = maskwedgecentre(t), l = polarswidth();
   if (360.0f / cnt - l <= 0.0f) {
-    maskplanadd(o->open, 0.0f, reach);
+    maskaddwedge(o->open, 0.0f, 360.0f);
   } else {
     if (cnt > 8) return false;
     // Wedge j lies between the gaps j + 1 and j that the painted mask draws.
-    for (int j = 1; j <= cnt; j++)
-      maskplanadd(o->open, 0.0f, reach, 90.0f - (c + j * 360.0f / cnt + l / 2.0f), l,
-                  std::max(1, static_cast<int>(std::ceil(l / 3.6f))));
+    for (int j = 1; j <= cnt; j++) maskaddwedge(o->open, 90.0f - (c + j * 360.0f / cnt + l / 2.0f), l);
   }
   maskaddtrims(o->trim);
   return true;
@@ -234,7 +236,7 @@ void drawpolars(double t, int nrad, int ntheta, int cnt, int lettflag, int dotsf
       // Grey between the wedges, each gap narrowed by the widened wedges.
       const int opaque = opaquefillbegin();
       glColor3f(par.bgwingray, par.bgwingray, par.bgwingray);
-      const float c = maskwedgecentre(t), l = par.polwidth * static_cast<float>(180.0 / M_PI) * par.rotdilextrafac;
+      const float c = maskwedgecentre(t), l = polarswidth();
       const float sweep = 360.0f / cnt - l;
       if (sweep > 0.0f)
         for (int j = 1; j <= cnt; j++)
