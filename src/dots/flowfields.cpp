@@ -63,13 +63,16 @@ float dimmedgrey(float g, double t) {
   return dim * g + (1.0f - dim) * par.bgwingray;
 }
 
-// The masks the flow's own widths open, where its aperture leaves them to
-// it (type 28 opens wedge and ring as one).
-unsigned dotmaskkinds(DotAperture a) {
+}  // namespace
+
+// Type 28 opens wedge and ring as one.
+unsigned flowmaskkinds(DotAperture a) {
   const bool pol = a.wedge && par.polwidth != 0.0f, ecc = a.ring && par.eccwidth != 0.0f;
   if (par.stimtype == 28 && pol && ecc) return kBothMask;
   return (pol ? kPolarMask : 0u) | (ecc ? kEccenMask : 0u) | (a.circle && par.circwidth != 0.0f ? kCircMask : 0u);
 }
+
+namespace {
 
 void fixationmark(double t) { drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t); }
 
@@ -77,7 +80,10 @@ void fixationmark(double t) { drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t); 
 // showing the flow applied for tau seconds to the flow's starting dots. An
 // orbiting field has one coherent flow whose centre walks at random.
 void flowfield(FlowFieldState& s, double t, int count, bool orbiting, bool logblocks, DotAperture aperture = {}) {
-  if (!layeron(kLayerDots)) return;
+  if (!layeron(kLayerDots)) {
+    if (aperture.opened) endmasks(*aperture.opened, t);
+    return;
+  }
   if (!s.started) {
     s.grey = getbwdotcolor();
     s.prevtau = 1.0 / nonzero(par.flowfreq) + 0.001;
@@ -104,7 +110,8 @@ void flowfield(FlowFieldState& s, double t, int count, bool orbiting, bool logbl
     drawflows(count, cond == 1, s.common);
   }
 
-  const MaskSpan masks = beginmasks(t, dotmaskkinds(aperture));
+  const MaskSpan own = aperture.opened ? MaskSpan{} : beginmasks(t, flowmaskkinds(aperture));
+  const MaskSpan& masks = aperture.opened ? *aperture.opened : own;
   const float g = dimmedgrey(s.grey, t);
   if (s.target)
     dotcolour(g, par.greenbluedim * g, par.greenbluedim * g);

@@ -41,9 +41,16 @@ struct DotWedgeState {
 // Which of the run's apertures (-polwidth, -eccwidth, -circwidth) a dot
 // field cuts around itself: a composite that masks dots and pictures
 // together, or cuts its own gaps, leaves some open.
+struct MaskSpan;
 struct DotAperture {
   bool wedge = true, ring = true, circle = true;
+  // A span of the field's own masks that the caller opened before the
+  // layers beneath the dots (the board they accompany, which the masks
+  // cover too): the field closes it where it would close its own.
+  const MaskSpan* opened = nullptr;
 };
+// The masks the field's own widths open where its aperture leaves them to it.
+unsigned flowmaskkinds(DotAperture a);
 
 // The instances the stimulus types draw with (one of them in a run).
 struct FlowFieldsState {

@@ -112,7 +112,9 @@ MaskRing maskring(double t, float d) {
 float maskouter(float fac) {
   float r = std::hypot(dsp.iwinxgl, dsp.iwinygl);
   const float maxmask = r + std::fabs(par.orbrad) + std::fabs(par.dotsize);
-  float outer = std::fabs(fac) * maxmask / run.currstimscale;
+  // A widening factor below 1 must not pull the mask in from the window's
+  // corners, where the masked layers would show.
+  float outer = std::max(1.0f, std::fabs(fac)) * maxmask / run.currstimscale;
   if (mouseseen()) outer *= std::hypot(par.maxgrid + dsp.iwinxgl, par.maxgrid + dsp.iwinygl) / r;
   return outer;
 }

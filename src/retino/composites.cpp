@@ -5,6 +5,7 @@
 #include "retino/composites.h"
 
 #include "config/params.h"
+#include "core/benchlayers.h"
 #include "images/masks.h"
 #include "retino/centre.h"
 #include "retino/fixation.h"
@@ -18,16 +19,6 @@
 namespace {
 
 void wedgelayer(double t, int nrad, int ntheta) { drawpolar(t, nrad, ntheta, 1.0f, 0, 0.0f, 0.0f); }
-
-// The dot flow. Its own mask opens the wedge (ring) of the run; with that
-// aperture left open the flow covers the whole field, for a mask
-// drawn later over dots and pictures together.
-void dotlayer(CompositeState& c, double t, int ndots, bool closepol, bool closeecc) {
-  DotAperture a;
-  a.wedge = !closepol;
-  a.ring = !closeecc;
-  drawrotdil0layer(c.dots, t, ndots, a);
-}
 
 // Masks, around the stimulus centre, over the layers drawn between begin
 // and end.
@@ -44,10 +35,31 @@ void endmasklayer(const MaskSpan& masks, double t) {
   popstimcentre(pushed);
 }
 
+// The dot flow. Its own mask opens the wedge (ring) of the run; with that
+// aperture left open the flow covers the whole field, for a mask drawn later
+// over dots and pictures together. The flow's mask covers the board beneath
+// the dots as well, so its span opens before the board (begun here) and the
+// flow closes it where it would close its own.
+struct FlowMask {
+  DotAperture aperture;
+  MaskSpan span;
+};
+
+void beginflowmask(FlowMask& m, double t, bool closepol, bool closeecc) {
+  m.aperture.wedge = !closepol;
+  m.aperture.ring = !closeecc;
+  m.span = beginmasklayer(t, layeron(kLayerDots) ? flowmaskkinds(m.aperture) : 0u);
+  m.aperture.opened = &m.span;
+}
+
+void dotlayer(CompositeState& c, const FlowMask& m, double t, int ndots) { drawrotdil0layer(c.dots, t, ndots, m.aperture); }
+
 // The wedge over the flow field, the bottom layers of the wedge composites.
 void wedgeflow(CompositeState& c, double t, int nrad, int ntheta, int ndots) {
+  FlowMask m;
+  beginflowmask(m, t, par.maskimgsflag != 0, false);
   wedgelayer(t, nrad, ntheta);
-  dotlayer(c, t, ndots, par.maskimgsflag != 0, false);
+  dotlayer(c, m, t, ndots);
 }
 
 // The closing masks of the wedge composites: the wedge over the pictures
@@ -76,8 +88,10 @@ struct OrbitLayers {
 };
 
 void orbital(CompositeState& c, double t, int nrad, int ntheta, int ndots, OrbitLayers l) {
+  FlowMask m;
+  beginflowmask(m, t, true, false);
   disklayer(t, nrad, ntheta);
-  dotlayer(c, t, ndots, true, false);
+  dotlayer(c, m, t, ndots);
   if (l.pictures) draworbimgs(c.pictures.orbit, t, par.simulcnt, FULLCIRCLE);
   if (l.letters) drawpolletter(c.letters.pol, t, 0.0f, Centre::orbit, FULLCIRCLE);
   if (par.blockfreq != 0.0f && par.rightleftcuedur != 0.0f) drawrightleftcue(t);
@@ -90,8 +104,10 @@ void orbital(CompositeState& c, double t, int nrad, int ntheta, int ndots, Orbit
 void ringcomposite(CompositeState& c, double t, int nrad, int ntheta, int ndots, bool pictures) {
   if (eccblank(t)) return;
   const MaskSpan masks = beginmasklayer(t, par.maskimgsflag ? kEccenMask : 0u);
+  FlowMask m;
+  beginflowmask(m, t, false, par.maskimgsflag != 0);
   draweccen(t, nrad, ntheta, 0.0);
-  dotlayer(c, t, ndots, false, par.maskimgsflag != 0);
+  dotlayer(c, m, t, ndots);
   if (pictures) draweccimg(c.pictures.ring, t);
   draweccletter(c.letters.ecc, t, 0.0);
   endmasklayer(masks, t);
@@ -140,9 +156,11 @@ void drawpoldilimg(CompositeState& c, double t, int nrad, int ntheta, int ndots)
 void draweccpoldilimg(CompositeState& c, double t, int nrad, int ntheta, int nrad2, int ntheta2, int ndots) {
   const bool mask = par.maskimgsflag != 0;
   const MaskSpan masks = beginmasklayer(t, mask ? kBothMask : 0u);
+  FlowMask m;
+  beginflowmask(m, t, mask, mask);
   draweccen(t, nrad2, ntheta2, 0.0);
   wedgelayer(t, nrad, ntheta);
-  dotlayer(c, t, ndots, mask, mask);
+  dotlayer(c, m, t, ndots);
   drawbothimg(c.pictures.both, t);
   endmasklayer(masks, t);
 }
@@ -162,9 +180,11 @@ void drawhemiletdilimg(CompositeState& c, double t, int nrad, int ntheta, int nd
 }
 
 void drawmeriddilimg(CompositeState& c, double t, int nrad, int ntheta, int ndots) {
+  FlowMask m;
+  beginflowmask(m, t, par.maskimgsflag != 0, false);
   drawpolar(t, nrad, ntheta, 1.0f, 1, 0.0f, 0.0f);
   drawpolar(t, nrad, ntheta, 1.0f, 1, 0.0f, static_cast<float>(M_PI));
-  dotlayer(c, t, ndots, par.maskimgsflag != 0, false);
+  dotlayer(c, m, t, ndots);
   drawpolimg(c.pictures.wedge, t, par.simulcnt);
   periphring(t);
 }
@@ -176,8 +196,10 @@ void draworblet(CompositeState& c, double t, int nrad, int ntheta) {
 }
 
 void draworbletdil(CompositeState& c, double t, int nrad, int ntheta, int ndots) {
+  FlowMask m;
+  beginflowmask(m, t, true, false);
   disklayer(t, nrad, ntheta);
-  dotlayer(c, t, ndots, true, false);
+  dotlayer(c, m, t, ndots);
   drawpolletter(c.letters.pol, t, 0.0f, Centre::orbit, FULLCIRCLE);
   fixationlayer(t);
 }
