@@ -229,7 +229,8 @@ void drawsmoothflow(SmoothFlowState& s, double t, double tprev, int ndots, int g
   }
   dotbatchflush();
   if (orbit) glPopMatrix();
-  // Both types' own mark sits at the screen centre, also on an orbit (the
-  // glass pattern's frame-loop mark follows the orbit centre as well).
+  // Both types' own mark sits at the screen centre, also on an orbit: the
+  // only mark the subject sees (a second one riding the orbit would be a
+  // second fixation target).
   drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t, FixMark{Centre::screen});
 }

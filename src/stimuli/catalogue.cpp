@@ -170,7 +170,7 @@ const StimTypeInfo kTypes[] = {
      "-flowperiod 0.5 -flickerfreq 1000 -dotsize 0.008 -dotspeed 8 -dotrot -dotdil -noscaledots -scalefrac 0"},
     {51, "smoothflow", "smooth flow (rotation, dilation or both)", [](double t, double tprev) { drawsmoothflow(t, tprev, par.numdots, 0); }, kOwnFixation,
      "-logfile -flowperiod 64 -orbperiod inf -minrad 0.03 -numdots 1000 -dotsize 0.05 -dotlife 2 -coltype 0 -smoothflowtype 1 -rotspeed 2 -dilspeed 2", nullptr, preparesmoothflow},
-    {52, "smoothglass", "smooth Glass-pattern flow", [](double t, double tprev) { drawsmoothflow(t, tprev, par.numdots, 1); }, 0,
+    {52, "smoothglass", "smooth Glass-pattern flow", [](double t, double tprev) { drawsmoothflow(t, tprev, par.numdots, 1); }, kOwnFixation,
      "-logfile -flowperiod 64 -minrad 0.03 -numdots 1000 -dotsize 0.03 -dotcornerjitt 0.5 -dotlife 10 -smoothflowtype 3 -rotspeed 0.5 -dilspeed 0.5 -bgwingray 0", nullptr, preparesmoothflow},
     {53, nullptr, "images looming in front of vs. behind a barrier", [](double t, double tprev) { (void)tprev; drawbarrierdil(t); }, kPictures | kLooming,
      BARRIER},
