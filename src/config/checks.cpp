@@ -84,8 +84,9 @@ void convertparams() {
   par.oritargquad = clampi(par.oritargquad, -2, 3);
 }
 
-// The frequency ramps divide by and take logarithms of their ends: a zero
-// or negative end would paint NaN colours instead of a ramp.
+// The frequency ramps divide by and take logarithms of their ends and
+// sample each cycle: a zero or negative end or sample count would paint NaN
+// colours, or plain grey, instead of a ramp.
 void rampchecks(int type) {
   const bool spatial = stimneeds(type, kSpatialRamp), temporal = stimneeds(type, kTemporalRamp);
   const struct {
@@ -95,6 +96,7 @@ void rampchecks(int type) {
   } needs[] = {{spatial, "mincycles", par.mincycles},
                {spatial, "maxcycles", par.maxcycles},
                {spatial, "numfsamples", static_cast<double>(par.numfsamples)},
+               {spatial, "numcycsamples", static_cast<double>(par.numcycsamples)},
                {temporal, "mintfreq", par.mintfreq},
                {temporal, "maxtfreq", par.maxtfreq}};
   for (const auto& n : needs)

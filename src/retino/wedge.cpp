@@ -168,7 +168,13 @@ float polipsiwrapdim(double t) {
   return 1.0f - (1.0f - par.smoothwrapdim) / (q * q);
 }
 
-void resetwedge(WedgeState& s) { s = WedgeState{}; }
+void resetwedge(WedgeState& s) {
+  const bool drawn = s.drawn;
+  s = WedgeState{};
+  if (drawn) s.lastflickerphase = 0;
+}
+
+bool wedgepalettestale(const WedgeState& s, int sf) { return sf != s.lastflickerphase; }
 
 WedgeState& wedgestate() {
   static WedgeState s;
@@ -198,7 +204,7 @@ void setsmoothpolipsiwrapdimcolor(double t, float r, float g, float b) {
 void drawpolar(double t, int nrad, int ntheta, float freqmul, int wctype, float disp, float phaseoff,
                const WedgeShape* shape) {
   if (!layeron(kLayerChecks)) return;
-  int& lastflickerphase = wedgestate().lastflickerphase;
+  WedgeState& ws = wedgestate();
   static const WedgeShape wholewedge;
   const WedgeShape& sh = shape != nullptr ? *shape : wholewedge;
   if (wctype == SECONDCOLS) {
@@ -222,9 +228,10 @@ void drawpolar(double t, int nrad, int ntheta, float freqmul, int wctype, float 
   // Also refill when the table is smaller than this wedge reads, so a caller
   // with other edge counts than the start-up fill never reads past its end.
   const int coltype = sh.coltype == RUNCOLTYPE ? par.coltype : sh.coltype;
-  if (wctype != SECONDCOLS && (sf != lastflickerphase || !palettecovers(wctype, n)))
+  if (wctype != SECONDCOLS && (wedgepalettestale(ws, sf) || !palettecovers(wctype, n)))
     makecolorsf(nrad, ntheta, coltype);
-  lastflickerphase = sf;
+  ws.lastflickerphase = sf;
+  ws.drawn = true;
   if (wctype == SECONDCOLS && !palettecovers(wctype, n)) makecolorsf(nrad, ntheta, coltype);
 
   const Dilation dl = dilation(t);

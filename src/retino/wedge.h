@@ -37,13 +37,20 @@ void drawpolar(double t, int nrad, int ntheta, float freqmul, int wctype, float 
 // Per-run state of the wedges: the flicker phase their palette was made for
 // (every wedge of a frame shares the one palette).
 struct WedgeState {
+  // The flicker half-cycle the palette was last filled for (-1 or +1). The
+  // start-up palette serves the first run's first half-cycle; a restart
+  // must not show the previous run's last palette, so it sets 0, which no
+  // half-cycle matches.
   int lastflickerphase = -1;
+  bool drawn = false;
   // The smooth return's dimming, worked out once per frame.
   double dimt = -1.0e30;
   float (*dimof)(double) = nullptr;
   float dim = 1.0f, dimgrey = 0.0f;
 };
 void resetwedge(WedgeState& s);
+// Whether the palette must be filled again for flicker half-cycle sf.
+bool wedgepalettestale(const WedgeState& s, int sf);
 WedgeState& wedgestate();
 
 // Outer radius of the last slot drawn under truncnumrad.

@@ -157,9 +157,10 @@ TEST(Checks, FatalConditions) {
   EXPECT_FATAL(checkcmd(10, {"-waitforpulse", "3", "-nosetupusb"}), "-waitforpulse>0 requires -setupusb \\(def\\)");
   EXPECT_FATAL(checkcmd(60, {"-sxcode2ttl", "-sxcode", "-nosetupusb"}), "-sxcode2ttl requires -setupusb \\(default\\)");
   EXPECT_FATAL(checkcmd(60, {"-sxcode2ttl"}), "-sxcode2ttl requires -sxcode");
-  // Zero or negative ramp ends would draw NaN colours.
+  // Zero or negative ramp ends would draw NaN colours, no samples plain grey.
   EXPECT_FATAL(checkcmd(70, {"-mincycles", "0"}), "stimtype=70: -mincycles must be above 0 \\(got 0\\)");
   EXPECT_FATAL(checkcmd(71, {"-numfsamples", "0"}), "stimtype=71: -numfsamples must be above 0");
+  EXPECT_FATAL(checkcmd(70, {"-numcycsamples", "0"}), "stimtype=70: -numcycsamples must be above 0");
   EXPECT_FATAL(checkcmd(72, {"-mintfreq", "-1"}), "stimtype=72: -mintfreq must be above 0 \\(got -1\\)");
   EXPECT_FATAL(checkcmd(73, {"-maxtfreq", "0"}), "stimtype=73: -maxtfreq must be above 0");
   checkcmd(10, {"-mincycles", "0", "-maxtfreq", "0"});  // no ramp, no refusal

@@ -126,6 +126,20 @@ TEST_F(Wedge, FlickerDilationAndParity) {
   EXPECT_EQ(checkparity(1, 0, -1), 1);
 }
 
+// The start-up palette serves the first run's first half-cycle; a restart
+// refills it at once, whichever half-cycle the previous run ended in.
+TEST_F(Wedge, ARestartRefillsThePaletteAtItsFirstFrame) {
+  par.flickerfreq = 2.0f;
+  WedgeState w;
+  EXPECT_FALSE(wedgepalettestale(w, flickersign(0.0))) << "first run: the start-up palette";
+  for (double end : {0.2, 0.7}) {
+    w.drawn = true;
+    w.lastflickerphase = flickersign(end);
+    resetwedge(w);
+    EXPECT_TRUE(wedgepalettestale(w, flickersign(0.0))) << "restart after t = " << end;
+  }
+}
+
 TEST_F(Wedge, ColourIndicesPerSelector) {
   EXPECT_EQ(wedgecolourindex(PLAINCOLS, 1, 3, 27, 3, 1), 30);
   EXPECT_EQ(wedgecolourindex(SECONDCOLS, 1, 3, 27, 3, 1), 81 + 30);
