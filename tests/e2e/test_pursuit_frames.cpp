@@ -224,7 +224,7 @@ TEST_F(PursuitFrames, ObjectRingRunsWithItsDefaultsOnTheShippedPhotographs) {
   // Four landscapes first, then at least 52 objects: defaults only. Slots of
   // 6.4 s: the frames at 8, 16 and 24 s (the last one drawn, not saved) each
   // find a new slot.
-  for (const char* folder : {"objects", "animals"}) {
+  for (const char* folder : {"scenes"}) {
     const SavedRun r = loggedrun(*x, {"-s", "32", "-tiffdir", folder}, 3, 0.125);
     ASSERT_EQ(r.frames.size(), 3u) << folder << "\n" << r.result.out;
     for (int k = 0; k < 4; k++) {
