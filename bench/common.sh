@@ -56,7 +56,7 @@ run1() {
   # frame's pixels, and each frame waits half a frame between its halves.
   [ "$1" = 89 ] && args=(-s 48 -doubleframerate -winxy 512 768)
   # 32 needs four backgrounds and 52 objects, more than the test set holds.
-  [ "$1" = 32 ] && args+=(-tiffdir objects)
+  [ "$1" = 32 ] && args+=(-tiffdir scenes)
   out=$( { time (cd "$workdir" && env "${envs[@]}" DISPLAY=":$dispnum" LIBGL_ALWAYS_SOFTWARE=1 vblank_mode=0 VISTRUM_DIR="$src" \
         timeout $((${2%.*} + 60)) "$bin" "${args[@]}" -exptend "$2" < /dev/null); } 2>&1)
   local f

@@ -47,14 +47,15 @@ install(FILES ${CMAKE_SOURCE_DIR}/lib/fonts/LICENSE-BitstreamVera.txt ${CMAKE_SO
         DESTINATION ${CMAKE_INSTALL_DOCDIR}/licences)
 install(FILES ${CMAKE_SOURCE_DIR}/lib/imagefiles/photos/README.md
         DESTINATION ${CMAKE_INSTALL_DOCDIR}/licences RENAME photos-README.md)
-foreach(folder animals objects)
+foreach(folder animals objects scenes pairs)
   install(FILES ${CMAKE_SOURCE_DIR}/lib/imagefiles/${folder}/README.md
           DESTINATION ${CMAKE_INSTALL_DOCDIR}/licences RENAME ${folder}-README.md)
 endforeach()
-# Both folders carry the same licence files; one copy each is enough here.
-install(FILES ${CMAKE_SOURCE_DIR}/lib/imagefiles/objects/LICENSE-GPL-2.txt
-              ${CMAKE_SOURCE_DIR}/lib/imagefiles/objects/COPYRIGHT-tuxpaint-stamps.txt
-              ${CMAKE_SOURCE_DIR}/lib/imagefiles/objects/COPYRIGHT-lomiri-wallpapers.txt
+# The folders carry the same licence files; one copy each is enough here
+# (scenes holds both packages' files).
+install(FILES ${CMAKE_SOURCE_DIR}/lib/imagefiles/scenes/LICENSE-GPL-2.txt
+              ${CMAKE_SOURCE_DIR}/lib/imagefiles/scenes/COPYRIGHT-tuxpaint-stamps.txt
+              ${CMAKE_SOURCE_DIR}/lib/imagefiles/scenes/COPYRIGHT-lomiri-wallpapers.txt
         DESTINATION ${CMAKE_INSTALL_DOCDIR}/licences)
 install(FILES ${CMAKE_SOURCE_DIR}/lib/soundfiles/README.md
         DESTINATION ${CMAKE_INSTALL_DOCDIR}/licences RENAME sounds-README.md)

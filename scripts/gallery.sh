@@ -34,7 +34,7 @@ W=192 H=144
 extra() {
   case $1 in
     60) echo "-exptfile codes.scn" ;;
-    32) echo "-tiffdir objects" ;;
+    32) echo "-tiffdir scenes" ;;
     20|22|25|26|28|84|86) echo "-firstframetime 40" ;;     # expanding rings: grown past fixation
     45) echo "-firstframetime 40" ;;
     75) echo "-condlist 1 2 0 -textdur 0.9 -gapdur 0.1" ;;  # word blocks first, words on at whole seconds

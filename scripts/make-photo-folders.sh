@@ -1,14 +1,24 @@
 #!/bin/sh
-# Builds the picture folders lib/imagefiles/objects and lib/imagefiles/animals:
-# photographs of single objects and of animals, cut out on a transparent
-# ground (the stamps of Debian's tuxpaint-stamps-default, GPL-2+), and in each
-# folder four landscape photographs (Debian's lomiri-wallpapers-16.04,
-# CC-BY-4.0) that sort first, so that type 32 finds them as its backgrounds.
+# Builds the photograph folders under lib/imagefiles, one per way the picture
+# types use a folder:
+#   objects, animals  cut-out photographs of single objects / of animals (the
+#                     stamps of Debian's tuxpaint-stamps-default, GPL-2+) and a
+#                     few of them upside down with "targ0" in their names, the
+#                     targets of the picture-monitoring tasks: every picture a
+#                     thing to show in a stream, none a scene;
+#   scenes            four landscape photographs (Debian's
+#                     lomiri-wallpapers-16.04, CC-BY-4.0) sorting first, then
+#                     52 cut-out objects: type 32's backgrounds and objects;
+#   pairs             landscape, animal, landscape, animal, ... in name order:
+#                     type 33's (background, target) pairs.
 # Every picture is scaled and cropped here to 200 x 200 pixels (the stamps
-# are about that large) and written as Deflate-compressed TIFF; a few
-# pictures are written again upside down with "targ0" in their names, as
-# targets for the picture-monitoring tasks. The package copyright files go
-# into each folder beside its README.
+# are about that large) and written as Deflate-compressed TIFF. The cut-outs'
+# alpha is cleaned: a pixel below 1/8 opacity becomes fully transparent, and
+# so do specks of fewer than 20 pixels apart from the thing (the stamps carry
+# faint stray pixels and a faint line or two that would show at full colour
+# under -drawtransparency); every fully transparent pixel is the ground grey,
+# so the types that draw pictures opaque show the thing on a plain grey
+# square. The package copyright files go into each folder beside its README.
 #
 # Repeatable: the package versions below are fixed (the script stops when
 # one cannot be had), the scaling is ImageMagick's (the README records the
@@ -80,6 +90,14 @@ OBJECT_TARGETS='household/kettle hobbies/music/brass/trumpet vehicles/auto/beetl
 # Backgrounds (landscapes), in the order they get.
 BACKGROUNDS='aitzgorri_by_Aitzol_Berasategi picosdeeuropa_by_Aitzol_Berasategi life_by_Aitzol_Berasategi
 sunset_by_Aitzol_Berasategi'
+# Type 32 takes -bgcnt 4 backgrounds and -imcnt 52 objects by default.
+SCENE_OBJECTS=52
+# The animal pursued over each landscape in turn (type 33).
+PAIR_TARGETS='mammals/equines/horse mammals/bovines/mountaingoat amphibians/frog birds/owl'
+# Cleaning of the cut-outs' alpha: opacity below this becomes 0, and so do
+# separate specks smaller than this many pixels.
+MINALPHA=0.125
+MINSPECK=20
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -99,64 +117,121 @@ name() {  # stamp path -> file name: lower case, words joined by '-'
 object() {  # stamp, output file, extra options; fitted into the square, ground transparent grey
   src=$1 dst=$2
   shift 2
+  # The faint alpha is cut first, then the specks left standing apart (found
+  # on the alpha > 0 mask, merged into the empty ground), then the colour of
+  # every fully transparent pixel is set to the ground grey.
   "$CONVERT" "$stamps/$src.png" $common -background 'rgba(128,128,128,0)' -alpha set -resize "$((SIZE - 8))x$((SIZE - 8))" \
-    -gravity center -extent "${SIZE}x$SIZE" -alpha background "$@" -compress zip "$dst"
+    -gravity center -extent "${SIZE}x$SIZE" -channel A -fx "u < $MINALPHA ? 0 : u" +channel \
+    \( +clone -alpha extract \( +clone -threshold 0 -define connected-components:area-threshold=$MINSPECK \
+       -define connected-components:mean-color=true -connected-components 8 \) -compose multiply -composite \) \
+    -alpha off -compose CopyOpacity -composite -compose over -alpha background "$@" -compress zip "$dst"
+}
+landscape() {  # wallpaper, output file; filled and cropped to the square, opaque
+  "$CONVERT" "$walls/$1.jpg" $common -resize "${SIZE}x$SIZE^" -gravity center -extent "${SIZE}x$SIZE" \
+    -type TrueColor -compress zip "$2"
 }
 imver=$("$CONVERT" -version | sed -n 's/^Version: ImageMagick \([^ ]*\).*/\1/p')
 # The committed files were made with this version; another may scale a little differently.
 [ "$imver" = 6.9.11-60 ] || echo "note: ImageMagick $imver, not 6.9.11-60: pictures may differ from the committed ones" >&2
 stampsver=${STAMPS_PKG#*=} wallsver=${WALLS_PKG#*=}
 row() { printf '| %s | %s | %s | %s |\n' "$@" >> "$readme"; }
-folder() {  # folder name, stamp prefix, stamp list, target list, what the folder holds
-  dir=$out/$1 prefix=$2 list=$3 targets=$4
+bgname() { echo "$1" | sed "s/_by_.*//"; }
+walllicence="CC-BY-4.0, Aitzol Berasategi"
+
+# start folder: name, what it holds and for which types (README text),
+# whether it holds landscapes (1) or only stamps (0)
+start() {
+  dir=$out/$1 walls_used=$3
   rm -rf "$dir"
   mkdir -p "$dir"
   readme=$dir/README.md
-  cat > "$readme" <<END
-# $1
-
-$5, for the picture stimuli (\`-tiffdir $1\`). Made by
-\`scripts/make-photo-folders.sh\` (do not edit by hand) from Debian packages
-${STAMPS_PKG%=*} $stampsver and ${WALLS_PKG%=*} $wallsver with
-ImageMagick $imver: every picture scaled and cropped to $SIZE x $SIZE pixels,
-Deflate-compressed TIFF. The stamps keep their cut-out outline as alpha (the
-ground is transparent grey, so they show as cut-outs with
-\`-drawtransparency\` and on a grey square without it).
-
-The four \`0bg\` landscapes sort first, so a run of type 32 takes them as its
-backgrounds (\`-bgcnt 4\`) and the rest as its objects. The \`targ0\` pictures
-are upside-down copies of other pictures here: the targets of the
-picture-monitoring tasks (\`-targtiffinfix targ0\`).
-
-Licences: the stamps are GPL-2+ ("Copyright 2002-2022 by Bill Kendrick" and
+  if [ "$walls_used" = 1 ]; then
+    from="Debian packages ${STAMPS_PKG%=*} $stampsver and ${WALLS_PKG%=*} $wallsver"
+    licences="The stamps are GPL-2+ (\"Copyright 2002-2022 by Bill Kendrick\" and
 the Tux Paint contributors; COPYRIGHT-tuxpaint-stamps.txt, full text in
 LICENSE-GPL-2.txt; the source is the package named above). The landscapes are
 CC-BY-4.0, photographs by Aitzol Berasategi, 2018 (their licence text is in
-COPYRIGHT-lomiri-wallpapers.txt).
+COPYRIGHT-lomiri-wallpapers.txt)."
+  else
+    from="Debian package ${STAMPS_PKG%=*} $stampsver"
+    licences="GPL-2+ (\"Copyright 2002-2022 by Bill Kendrick\" and the Tux Paint
+contributors; COPYRIGHT-tuxpaint-stamps.txt, full text in LICENSE-GPL-2.txt;
+the source is the package named above)."
+  fi
+  cat > "$readme" <<END
+# $1
+
+$2
+
+Made by \`scripts/make-photo-folders.sh\` (do not edit by hand) from
+$from with ImageMagick $imver: every picture scaled and cropped to
+$SIZE x $SIZE pixels, Deflate-compressed TIFF. The stamps keep their cut-out
+outline as alpha, cleaned of faint pixels (below 1/8 opacity) and of specks
+apart from the thing; the ground is transparent grey, so they show as
+cut-outs with \`-drawtransparency\` and on a plain grey square without it.
+
+Licences: $licences
 
 | file | package | original file | licence |
 |---|---|---|---|
 END
-  k=1
-  for b in $BACKGROUNDS; do
-    f=0bg$k-$(echo "$b" | sed "s/_by_.*//").tif
-    "$CONVERT" "$walls/$b.jpg" $common -resize "${SIZE}x$SIZE^" -gravity center -extent "${SIZE}x$SIZE" \
-      -type TrueColor -compress zip "$dir/$f"
-    row "$f" "${WALLS_PKG%=*}" "usr/share/backgrounds/$b.jpg" "CC-BY-4.0, Aitzol Berasategi"
-    k=$((k + 1))
-  done
-  for s in $list; do
-    object "$prefix${s%.png}" "$dir/$(name "$s").tif"
-    row "$(name "$s").tif" "${STAMPS_PKG%=*}" "stamps/$prefix$s" "GPL-2+"
-  done
-  for s in $targets; do
-    object "$prefix$s" "$dir/targ0-$(name "$s").tif" -flip
-    row "targ0-$(name "$s").tif" "${STAMPS_PKG%=*}" "stamps/$prefix$s.png, upside down" "GPL-2+"
-  done
+}
+finish() {
   cp "$work/x/usr/share/doc/tuxpaint-stamps-default/copyright" "$dir/COPYRIGHT-tuxpaint-stamps.txt"
-  cp "$work/x/usr/share/doc/lomiri-wallpapers-16.04/copyright" "$dir/COPYRIGHT-lomiri-wallpapers.txt"
+  [ "$walls_used" = 0 ] || cp "$work/x/usr/share/doc/lomiri-wallpapers-16.04/copyright" "$dir/COPYRIGHT-lomiri-wallpapers.txt"
   cp /usr/share/common-licenses/GPL-2 "$dir/LICENSE-GPL-2.txt"
   echo "$dir: $(ls "$dir" | grep -c '\.tif$') pictures, $(du -sk "$dir" | cut -f1) KB"
 }
-folder animals animals/ "$ANIMALS" "$ANIMAL_TARGETS" "Photographs of 64 animals (mammals, birds, fish, insects)"
-folder objects "" "$OBJECTS" "$OBJECT_TARGETS" "Photographs of 75 single objects (tools, household things, musical instruments, vehicles, sports gear, fruit and vegetables)"
+stamp() {  # stamp path (without .png), output name, extra options
+  src=$1 f=$2
+  shift 2
+  object "$src" "$dir/$f" "$@"
+  row "$f" "${STAMPS_PKG%=*}" "stamps/$src.png$([ $# = 0 ] || echo ', upside down')" "GPL-2+"
+}
+category() {  # folder name, stamp prefix, stamp list, target list, what the folder holds
+  start "$1" "$5, for the picture streams (\`-tiffdir $1\`): types 1, 3, 26,
+28, 29, 31, 34, 35, 53, 54, 57, 59, 78, 83, 84, 85, 111 and 114. No scenes:
+every picture is a thing to show. The \`targ0\` pictures are upside-down
+copies of other pictures here: the targets of the picture-monitoring tasks
+(\`-targtiffinfix targ0\`)." 0
+  for s in $3; do stamp "$2${s%.png}" "$(name "$s").tif"; done
+  for s in $4; do stamp "$2$s" "targ0-$(name "$s").tif" -flip; done
+  finish
+}
+
+category animals animals/ "$ANIMALS" "$ANIMAL_TARGETS" "Photographs of 64 animals (mammals, birds, fish, insects) cut out on a transparent ground"
+category objects "" "$OBJECTS" "$OBJECT_TARGETS" "Photographs of 75 single objects (tools, household things, musical instruments, vehicles, sports gear, fruit and vegetables) cut out on a transparent ground"
+
+start scenes "Backgrounds and objects for type 32 (\`vistrum -s 32 -tiffdir scenes\`):
+four landscape photographs, named \`0bg1\`-\`0bg4\` so that they sort first
+(its \`-bgcnt 4\` backgrounds), then $SCENE_OBJECTS cut-out objects (its \`-imcnt $SCENE_OBJECTS\`
+objects), the first $SCENE_OBJECTS of the \`objects\` folder's list." 1
+k=1
+for b in $BACKGROUNDS; do
+  f=0bg$k-$(bgname "$b").tif
+  landscape "$b" "$dir/$f"
+  row "$f" "${WALLS_PKG%=*}" "usr/share/backgrounds/$b.jpg" "$walllicence"
+  k=$((k + 1))
+done
+k=0
+for s in $OBJECTS; do
+  [ $k -lt $SCENE_OBJECTS ] || break
+  stamp "${s%.png}" "$(name "$s").tif"
+  k=$((k + 1))
+done
+finish
+
+start pairs "Background and target pairs for type 33 (\`vistrum -s 33 -tiffdir pairs\`):
+in name order a landscape photograph (\`<n>bg\`), then the cut-out animal
+pursued over it (\`<n>obj\`), four pairs." 1
+set -- $PAIR_TARGETS
+k=1
+for b in $BACKGROUNDS; do
+  f=${k}bg-$(bgname "$b").tif
+  landscape "$b" "$dir/$f"
+  row "$f" "${WALLS_PKG%=*}" "usr/share/backgrounds/$b.jpg" "$walllicence"
+  stamp "animals/$1" "${k}obj-$(name "$1").tif"
+  shift
+  k=$((k + 1))
+done
+finish

@@ -128,7 +128,7 @@ int main(int argc, char** argv) {
   const std::string lib = datadir + "/lib/";
   item(bold(lib + "help/sN"), "help text of type N (vistrum -h N)");
   item(bold(lib + "fonts/"), "TrueType fonts, with their licences");
-  item(bold(lib + "imagefiles/NAME/"), "picture folders for -tiffdir NAME (test, photos; splash for the final screen)");
+  item(bold(lib + "imagefiles/NAME/"), "picture folders for -tiffdir NAME (test, photos, objects, animals, scenes, pairs; splash for the final screen)");
   item(bold(lib + "wordfiles/NAME/"), "word lists for -worddir NAME");
   item(bold(lib + "soundfiles/NAME/"), "sound files for -sndfiledir NAME");
   item(bold(lib + "scenarios/"), "example scenario, rectangle and palette files for type 60");

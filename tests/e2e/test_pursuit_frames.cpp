@@ -224,7 +224,7 @@ TEST_F(PursuitFrames, ObjectRingRunsWithItsDefaultsOnTheShippedPhotographs) {
   // Four landscapes first, then at least 52 objects: defaults only. Slots of
   // 6.4 s: the frames at 8, 16 and 24 s (the last one drawn, not saved) each
   // find a new slot.
-  for (const char* folder : {"objects", "animals"}) {
+  for (const char* folder : {"scenes"}) {
     const SavedRun r = loggedrun(*x, {"-s", "32", "-tiffdir", folder}, 3, 0.125);
     ASSERT_EQ(r.frames.size(), 3u) << folder << "\n" << r.result.out;
     for (int k = 0; k < 4; k++) {
@@ -247,6 +247,33 @@ TEST_F(PursuitFrames, ObjectRingRunsWithItsDefaultsOnTheShippedPhotographs) {
     EXPECT_GT(colours.size(), 2000u) << folder;
     for (int y = 0; y < 768; y += 16) EXPECT_EQ(f.at(unitpixx(-1.4), y) & 0xffffffu, 0u) << folder << " y " << y;
   }
+}
+
+TEST_F(PursuitFrames, PicturePursuitRunsWithItsDefaultsOnTheShippedPairs) {
+  // Landscape and animal in turn; at t = 0 (pursuit, the path at the centre)
+  // the landscape fills its 1.5-unit square round the animal, and the black
+  // ground shows past it.
+  const SavedRun r = saverun(*x, {"-s", "33", "-tiffdir", "pairs"}, 1, 1.0);
+  ASSERT_EQ(r.frames.size(), 1u) << r.result.out;
+  for (int k = 0; k < 8; k++) {
+    const std::regex role("image\\[" + std::to_string(k) + "\\]: .*/pairs/" + std::to_string(k / 2 + 1) +
+                          (k % 2 ? "obj-" : "bg-") + ".*");
+    bool found = false;
+    for (const std::string& l : r.result.lines()) found = found || std::regex_match(l, role);
+    EXPECT_TRUE(found) << "picture " << k << " out of its pair role\n" << r.result.out;
+  }
+  const Image& f = r.frames[0];
+  std::set<uint32_t> colours;
+  int black = 0;
+  for (double u = 0.3; u < 0.7; u += 0.02)
+    for (auto [sx, sy] : {std::pair{1, 1}, {-1, 1}, {1, -1}, {-1, -1}}) {
+      const uint32_t c = f.at(unitpixx(sx * u), unitpixy(sy * u)) & 0xffffffu;
+      colours.insert(c);
+      black += c == 0;
+    }
+  EXPECT_EQ(black, 0) << "the background has a hole";
+  EXPECT_GT(colours.size(), 40u) << "no photograph behind the target";
+  for (double u : {-1.0, -0.85, 0.85, 1.0}) EXPECT_EQ(f.at(unitpixx(u), unitpixy(0)) & 0xffffffu, 0u) << u;
 }
 
 TEST_F(PursuitFrames, KeyDTogglesTheScreenBorderDuringPursuit) {
