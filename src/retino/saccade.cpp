@@ -104,6 +104,14 @@ SaccTrial startsacctrial(int type, double t, int prevret) {
   return s;
 }
 
+long saccadetrialat(double first, double len, double t) {
+  if (!(len > 0.0)) return -1;
+  const double n = std::floor((t - first) / len + 1e-9);
+  return n < 0.0 ? 0 : static_cast<long>(n);
+}
+
+double saccadeonset(double first, double len, long n) { return first + static_cast<double>(n) * len; }
+
 void resetsaccade(SaccadeState& s) { s = SaccadeState{}; }
 
 SaccadeState& saccadestate() {
@@ -116,9 +124,14 @@ void drawdelsacc(double t) { drawdelsacc(saccadestate(), t); }
 void drawdelsacc(SaccadeState& s, double t) {
   SaccTrial& trial = s.trial;
   const int type = par.stimtype;
-  if (s.trialdone) {
-    trial = startsacctrial(type, t, trial.retflag);
-    s.trialdone = false;
+  const double len = par.trialend;
+  if (s.trialno < 0) s.first = t;
+  const long n = saccadetrialat(s.first, len, t);
+  if (n < 0 || n != s.trialno) {
+    // The trial's times and clock angle are those of its onset, not of the
+    // frame that happens to show it first.
+    trial = startsacctrial(type, n < 0 ? t : saccadeonset(s.first, len, n), trial.retflag);
+    s.trialno = n < 0 ? 0 : n;
   }
   if (t < trial.initend) drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t);
   const float g = par.targdistbright;
@@ -154,7 +167,6 @@ void drawdelsacc(SaccadeState& s, double t) {
     }
   }
   if (trial.initend < t && t < trial.dimend) drawfixation(0.0f, 0.0f, 0.0f, par.fixdim, t);
-  if (t > trial.trialend) s.trialdone = true;
   s.framecnt++;
 }
 

@@ -2,6 +2,7 @@
 
 #include "config/params.h"
 #include "core/eventlog.h"
+#include "core/runstate.h"
 #include "core/timer.h"
 #include "retino/palette.h"
 #include "retino/primitives.h"
@@ -15,6 +16,13 @@
 namespace {
 
 float uniform() { return static_cast<float>(random() * (1.0 / 2147483648.0)); }
+
+// True for the first call of a generator in this picture (it steps then).
+bool newpicture(long& stamp) {
+  if (stamp == run.picturecnt) return false;
+  stamp = run.picturecnt;
+  return true;
+}
 
 }  // namespace
 
@@ -51,11 +59,13 @@ TargetState& targetstate() {
 float getunipoljerk() {
   TargetState& s = targetstate();
   if (par.oritargprob == 0.0f) return 0.0f;
+  if (!newpicture(s.polpicture)) return s.polnow;
   if (targetdue(s.pol, par.oritargprob, par.polfreq)) {
     s.poloffset = (random() & 1) ? par.oritargoff : -par.oritargoff;
     logevent("OriEvent: %9.3lf   %2.1f deg\n", logtime(), s.poloffset);
   }
-  return targettick(s.pol) > 0 ? s.poloffset : 0.0f;
+  s.polnow = targettick(s.pol) > 0 ? s.poloffset : 0.0f;
+  return s.polnow;
 }
 
 void get4orijerk(double out[4]) {
@@ -65,6 +75,10 @@ void get4orijerk(double out[4]) {
   int& randorijerkquad = s.quad;
   for (int q = 0; q < 4; q++) out[q] = 0.0;
   if (par.oritargprob == 0.0f) return;
+  if (!newpicture(s.quadpicture)) {
+    for (int q = 0; q < 4; q++) out[q] = s.quadnow[q];
+    return;
+  }
   auto put = [&](double v) {
     if (par.oritargquad >= 0 && par.oritargquad <= 3)
       out[par.oritargquad] = v;
@@ -87,6 +101,7 @@ void get4orijerk(double out[4]) {
     logevent("ShiftEvent: %7.3lf   %2.1f deg\n", logtime(), par.oritargoff);
   }
   framecnt--;
+  for (int q = 0; q < 4; q++) s.quadnow[q] = out[q];
 }
 
 float dispbumpvalue(float maxbump, int k, int frames) {
@@ -97,21 +112,25 @@ float dispbumpvalue(float maxbump, int k, int frames) {
 float getunidispbump() {
   TargetState& s = targetstate();
   if (par.disptargprob == 0.0f) return 0.0f;
+  if (!newpicture(s.disppicture)) return s.dispnow;
   if (targetdue(s.disp, par.disptargprob, par.stereofreq)) {
     s.maxbump = (random() & 1) ? par.disptargoff : -par.disptargoff;
     logevent("DispEvent: %8.3lf   %2.1f\n", logtime(), s.maxbump);
   }
-  return dispbumpvalue(s.maxbump, targettick(s.disp), par.targframes);
+  s.dispnow = dispbumpvalue(s.maxbump, targettick(s.disp), par.targframes);
+  return s.dispnow;
 }
 
 float getunisfjerk() {
   TargetState& s = targetstate();
   if (par.sftargprob == 0.0f) return 1.0f;
+  if (!newpicture(s.sfpicture)) return s.sfnow;
   if (targetdue(s.sf, par.sftargprob, par.polfreq)) {
     s.sfmultiplier = (random() & 1) ? par.sftargmult : 1.0f / par.sftargmult;
     logevent("SfChgEvent: %9.3lf   x%2.1f\n", logtime(), s.sfmultiplier);
   }
-  return targettick(s.sf) > 0 ? s.sfmultiplier : 1.0f;
+  s.sfnow = targettick(s.sf) > 0 ? s.sfmultiplier : 1.0f;
+  return s.sfnow;
 }
 
 ChkTarg chktargpatch(float u, const float* entry) {
@@ -140,15 +159,20 @@ float chktarghalfangle(float width) {
 }
 
 void getdrawpolchktarg(int index, float th0, float th1, float freq, float width) {
-  TargetClock& clock = targetstate().chk;
-  ChkTarg& patch = targetstate().patch;
+  TargetState& s = targetstate();
+  TargetClock& clock = s.chk;
+  ChkTarg& patch = s.patch;
   if (par.chktargprob == 0.0f) return;
-  if (targetdue(clock, par.chktargprob, freq)) {
-    const float u = uniform();
-    patch = chktargpatch(u, chkcols != nullptr && index >= 0 ? chkcols + 6 * index : nullptr);
-    logevent("ChkEvent: %9.3lf   r=%2.3f\n", logtime(), (patch.r1 - patch.r0) / 2.0f);
+  if (newpicture(s.chkpicture)) {
+    if (targetdue(clock, par.chktargprob, freq)) {
+      const float u = uniform();
+      patch = chktargpatch(u, chkcols != nullptr && index >= 0 ? chkcols + 6 * index : nullptr);
+      logevent("ChkEvent: %9.3lf   r=%2.3f\n", logtime(), (patch.r1 - patch.r0) / 2.0f);
+    }
+    s.chkon = targettick(clock) > 0;
   }
-  if (targettick(clock) <= 0) return;
+  // Every wedge of the picture shows the patch, each inside its own angles.
+  if (!s.chkon) return;
   const float m = (th0 + th1) / 2.0f, h = chktarghalfangle(width);
   glColor3f(patch.r, patch.g, patch.b);
   drawsector(patch.r0, patch.r1, m - h, m + h);

@@ -1,5 +1,8 @@
 // Attention targets carried by wedges, rings and gratings. Every generator
-// is called once per drawn frame: its counts are in calls.
+// steps once per picture (run.picturecnt), its counts are in pictures: a
+// further call in the same picture returns what the first one did and logs
+// nothing, so a type that draws several copies a frame (quadrants, eyes,
+// several wedges, ring plus wedge) moves them all with one target.
 #pragma once
 
 // Calls until the next target: uniform between `minframes` and 60/(rate*|cyclerate|)
@@ -28,19 +31,30 @@ struct ChkTarg {
 };
 
 // Per-run state of the generators: a run starts with a target due at its
-// first frame, as the first run of the program does.
+// first frame, as the first run of the program does. Each generator keeps
+// the picture it last stepped for and what it gave then.
 struct TargetState {
   TargetClock pol;  // orientation jerk
   float poloffset = 0.0f;
-  int quadframes = 0;  // four-quadrant jerk: calls until the next
+  long polpicture = -1;
+  float polnow = 0.0f;
+  int quadframes = 0;  // four-quadrant jerk: pictures until the next
   double quadlast = 0.0;
   int quad = 0;
+  long quadpicture = -1;
+  double quadnow[4] = {0.0, 0.0, 0.0, 0.0};
   TargetClock disp;  // disparity bump
   float maxbump = 0.0f;
+  long disppicture = -1;
+  float dispnow = 0.0f;
   TargetClock sf;  // spatial frequency
   float sfmultiplier = 1.0f;
+  long sfpicture = -1;
+  float sfnow = 1.0f;
   TargetClock chk;  // check patch
   ChkTarg patch{0.0f, 0.0f, 0.5f, 0.5f, 0.5f};
+  long chkpicture = -1;
+  bool chkon = false;
 };
 void resettargets(TargetState& s);
 TargetState& targetstate();

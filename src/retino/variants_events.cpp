@@ -89,12 +89,19 @@ bool polrandstep(PolRand& s, double t) {
     s.angle = nextangle(s);
     for (int tries = 0; recent(s, s.angle) && tries < 2 * s.nangles + 3; tries++) s.angle = nextangle(s);
   }
-  s.endevent = t + s.durs[s.duri++];
+  // A trial starts when the one before it (and its delay) ends, not on the
+  // frame that first shows it, so the schedule does not slip a frame per
+  // trial. The run's first trial, and one that would be over before it was
+  // seen (a stalled display), start at t.
+  const float dur = s.durs[s.duri++];
+  double onset = s.trial == 0 ? t : s.nextevent;
+  if (t >= onset + dur) onset = t;
+  s.endevent = onset + dur;
   const float delay = s.trialcnt == s.eventsperlag ? s.lags[s.lagi++] : 0.0f;
   s.nextevent = s.endevent + delay;
   logevent(s.hit ? "angle: %5.1f deg.    start: %8.3lf    stop: %8.3lf    (hit)\n"
                  : "angle: %5.1f deg.    start: %8.3lf    stop: %8.3lf\n",
-           static_cast<double>(s.angle), t, s.endevent);
+           static_cast<double>(s.angle), onset, s.endevent);
   if (task) {
     if (delay > 0.0f) {
       s.back[0] = s.back[1] = s.back[2] = -1;

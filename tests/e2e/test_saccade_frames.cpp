@@ -31,8 +31,8 @@ int litoutside(const Image& img) {
 }  // namespace
 
 TEST_F(SaccadeFrames, TargetDistractorsAndGoSignalFollowTheTrial) {
-  // Frames every 0.25 s; the second trial starts on the first frame after
-  // t = 5 (5.5 s, once the first has been marked done at 5.25).
+  // Frames every 0.25 s; the second trial starts on the frame at t = 5,
+  // where the first one's time runs out.
   const std::vector<Image> f = savedframes(
       *x, {"-s", "90", "-polperiod", "64", "-radjit", "0", "-thetajit", "0", "-distnum", "6"}, 27, 4.0, 0.0);
   ASSERT_EQ(f.size(), 27u);
@@ -49,8 +49,32 @@ TEST_F(SaccadeFrames, TargetDistractorsAndGoSignalFollowTheTrial) {
     dim = std::max(dim, f[18].r(px, py) + f[18].g(px, py) + f[18].b(px, py));
   }
   EXPECT_LT(dim, bright) << "dimmed go signal";
-  const double th = 2.0 * M_PI * 5.5 / 64.0;
-  EXPECT_GT(litin(f[26], 0.8 * std::cos(th), 0.8 * std::sin(th), 0.03), 20) << "second trial's target steps round";
+  const double th = 2.0 * M_PI * 5.0 / 64.0;
+  EXPECT_GT(litin(f[24], 0.8 * std::cos(th), 0.8 * std::sin(th), 0.03), 20) << "second trial's target steps round";
+  EXPECT_EQ(litin(f[26], 0.8 * std::cos(th), 0.8 * std::sin(th), 0.03), 0) << "and is gone at 6.5 s";
+}
+
+TEST_F(SaccadeFrames, FiveMinutesOfTrialsStartAtMultiplesOfTheTrialLength) {
+  // Type 92 returning on every trial logs each onset: one frame a second
+  // for 5 minutes puts all 60 onsets at multiples of 5 s (a trial that
+  // waits a frame after its predecessor's end slips a whole second each
+  // time here), and the last trial's target stands 59 steps of 28.125
+  // degrees round the clock.
+  const SavedRun r = loggedrun(*x,
+                               {"-s", "92", "-retevery", "1", "-radjit", "0", "-thetajit", "0", "-nosacdist",
+                                "-polperiod", "64", "-dotsize", "0.1", "-winxy", "320", "240"},
+                               300, 1.0, 240.0);
+  ASSERT_EQ(r.frames.size(), 300u);
+  const std::vector<std::string> onsets = loglines(r.log, "TgRetEvent:");
+  ASSERT_GE(onsets.size(), 60u) << r.log;  // (the picture after the last saved one may start one more)
+  for (size_t n = 0; n < onsets.size(); n++) {
+    char want[64];
+    std::snprintf(want, sizeof want, "TgRetEvent: %7.3lf", 5.0 * n);
+    EXPECT_EQ(onsets[n], want) << "trial " << n;
+  }
+  const double th = 2.0 * M_PI * 295.0 / 64.0;
+  const Image& last = r.frames[296];  // target 1 shows 0.75-1.25 s into the trial
+  EXPECT_GT(litin(last, 0.8 * std::cos(th), 0.8 * std::sin(th), 0.08), 20) << "target of the trial at 295 s";
 }
 
 TEST_F(SaccadeFrames, ReturnTrialsShowTheFirstTargetAgainAndSeedsRepeat) {

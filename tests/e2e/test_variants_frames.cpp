@@ -50,6 +50,29 @@ void expectnowedge(const Image& img, double deg, std::vector<double> radii, cons
   }
 }
 
+// Whether a wedge of `width` degrees centred on `deg` around (cx, cy) shows:
+// checks just inside its edges and grey just outside, at radii `radii`.
+bool wedgeat(const Image& img, double cx, double cy, double deg, double width, std::vector<double> radii,
+             double s = 1.0) {
+  bool all = true;
+  for (double r : radii) {
+    auto at = [&](double d) {
+      const double a = (deg + d) * M_PI / 180.0;
+      return pxat(img, cx + s * r * std::cos(a), cy + s * r * std::sin(a));
+    };
+    for (double d : {-width / 2 + 3, 0.0, width / 2 - 3}) all = all && ischeck(at(d));
+    for (double d : {-width / 2 - 5, width / 2 + 5}) all = all && isgrey(at(d), 128);
+  }
+  return all;
+}
+
+// The times of the log lines of one kind.
+std::vector<double> eventtimes(const std::string& log, const std::string& kind) {
+  std::vector<double> t;
+  for (const std::string& l : loglines(log, kind)) t.push_back(std::stod(l.substr(kind.size())));
+  return t;
+}
+
 // The log from its first event on (the header holds the date).
 std::string events(const std::string& log) {
   const size_t k = log.find("angle:");
@@ -159,6 +182,59 @@ TEST_F(VariantFrames, QuadrantWedgesAreAQuarterCycleApart) {
       expectwedge(f[k], corner[q][0] * 0.45, corner[q][1] * 0.45, deg, 40, {0.4, 0.8},
                   "t=" + std::to_string(8 * k) + " quadrant " + std::to_string(q), 0.45);
     }
+}
+
+TEST_F(VariantFrames, EveryCopyTurnsWithOneJerkForItsWholeLength) {
+  // The angle jerk steps once a frame, however many copies the frame draws:
+  // type 7's four quadrant wedges and type 13's two diametric ones all turn
+  // by the one logged or drawn offset for -targframes frames, then return.
+  const std::vector<std::string> quad = bw({"-s", "7", "-oritarg", "6", "30", "-targframes", "3", "-polperiod", "64",
+                                            "-polwidth", "40", "-maxrad", "1", "-interocdist", "0.9",
+                                            "-stereoscaleeye", "0.45"});
+  const SavedRun r = loggedrun(*x, quad, 4, 60.0, 120.0);
+  ASSERT_EQ(r.frames.size(), 4u);
+  const std::vector<std::string> ori = loglines(r.log, "OriEvent:");
+  ASSERT_EQ(ori.size(), 1u) << r.log;
+  const double off = ori[0].find("-30.0") != std::string::npos ? -30.0 : 30.0;
+  const int corner[4][2] = {{1, 1}, {-1, 1}, {-1, -1}, {1, -1}};
+  for (int k = 0; k < 4; k++)
+    for (int q = 0; q < 4; q++) {
+      const double deg = (k / 60.0 / 64.0 + q / 4.0) * 360.0 + (k < 3 ? off : 0.0);
+      expectwedge(r.frames[k], corner[q][0] * 0.45, corner[q][1] * 0.45, deg, 40, {0.4, 0.8},
+                  "frame " + std::to_string(k) + " quadrant " + std::to_string(q), 0.45);
+    }
+  const auto dia = savedframes(*x, bw({"-s", "13", "-oritarg", "6", "30", "-targframes", "3", "-polperiod", "64",
+                                       "-polwidth", "40"}),
+                               4, 60.0, 0.0);
+  ASSERT_EQ(dia.size(), 4u);
+  for (int k = 0; k < 4; k++) {
+    const double deg = k / 60.0 / 64.0 * 360.0;
+    int both = 0;
+    for (double d : k < 3 ? std::vector<double>{30.0, -30.0} : std::vector<double>{0.0})
+      both += wedgeat(dia[k], 0, 0, deg + d, 40, {0.5, 1.0}) && wedgeat(dia[k], 0, 0, deg + d + 180, 40, {0.5, 1.0});
+    EXPECT_EQ(both, 1) << "frame " << k << ": both wedges at the same offset";
+  }
+}
+
+TEST_F(VariantFrames, JerkGapsAreCountedInFramesNotCopies) {
+  // Gaps of 5 to 10 frames (-minfrms2nexttg 5, six a 1-s cycle): each kind
+  // of jerk keeps them in types 5 and 7, whatever the copies drawn a frame.
+  for (const char* type : {"5", "7"}) {
+    const SavedRun r = loggedrun(*x,
+                                 {"-s", type, "-srseed", "3", "-polperiod", "1", "-minfrms2nexttg", "5", "-oritarg",
+                                  "6", "10", "-winxy", "320", "240"},
+                                 180, 60.0, 120.0);
+    ASSERT_EQ(r.frames.size(), 180u);
+    for (const char* kind : {"OriEvent:", "ShiftEvent:"}) {
+      const std::vector<double> t = eventtimes(r.log, kind);
+      EXPECT_GE(t.size(), 16u) << type << " " << kind << "\n" << r.log;
+      EXPECT_LE(t.size(), 37u) << type << " " << kind << "\n" << r.log;
+      for (size_t k = 1; k < t.size(); k++) {
+        EXPECT_GE(t[k] - t[k - 1], 5.0 / 60.0 - 0.002) << "type " << type << " " << kind << " at " << t[k];
+        EXPECT_LE(t[k] - t[k - 1], 10.0 / 60.0 + 0.002) << "type " << type << " " << kind << " at " << t[k];
+      }
+    }
+  }
 }
 
 TEST_F(VariantFrames, JitteredWedgeStaysWithinItsJitter) {

@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <vector>
 
 TEST(Saccade, TrialTimesAndTargetsFollowTheClockAngle) {
   KeepGlobals keep;
@@ -70,4 +71,53 @@ TEST(Saccade, ARestartedRunStartsWithANewTrialAtItsFirstFrame) {
   drawdelsacc(s, 16.0);
   EXPECT_DOUBLE_EQ(s.trial.trialend, firstend + 16.0) << "the restart finishes the old trial first";
   EXPECT_EQ(s.framecnt, 1);
+}
+
+TEST(Saccade, TrialsStartAtExactMultiplesOfTheirLengthForFiveMinutes) {
+  // Five minutes at 60 Hz: every trial starts on the frame its predecessor's
+  // time runs out, its times counted from the exact onset, and the clock
+  // angle of type 90 steps 28.125 degrees a trial (5 s of a 64 s turn).
+  KeepGlobals keep;
+  par.stimtype = 90;
+  par.polfreq = 1.0f / 64.0f;
+  par.radjit = 0.0f;
+  par.thetajit = 0.0f;
+  par.targ1rad = 0.8f;
+  par.fixtype = -1;
+  par.sacdistflag = 0;
+  SaccadeState s;
+  resetsaccade(s);
+  std::vector<double> onsets;
+  std::vector<int> onsetframes;
+  double lastend = -1.0;
+  for (int k = 0; k <= 300 * 60; k++) {
+    const double t = k * (1.0 / 60.0);
+    drawdelsacc(s, t);
+    if (s.trial.trialend != lastend) {
+      lastend = s.trial.trialend;
+      onsets.push_back(s.trial.trialend - 5.0);
+      onsetframes.push_back(k);
+    }
+  }
+  ASSERT_EQ(onsets.size(), 61u) << "0, 5, ... 300 s";
+  for (size_t n = 0; n < onsets.size(); n++) {
+    EXPECT_NEAR(onsets[n], 5.0 * n, 1e-9) << "trial " << n;
+    EXPECT_EQ(onsetframes[n], static_cast<int>(300 * n)) << "trial " << n;
+  }
+  // The last trial's target, 60 trials of 28.125 degrees on.
+  const double th = std::fmod(60 * 28.125, 360.0) * M_PI / 180.0;
+  EXPECT_NEAR(s.trial.t1x, 0.8 * std::cos(th), 1e-4);
+  EXPECT_NEAR(s.trial.t1y, 0.8 * std::sin(th), 1e-4);
+  // Successive trials of the plain function step the same.
+  const SaccTrial a = startsacctrial(90, 5.0, 0), b = startsacctrial(90, 10.0, 0);
+  EXPECT_NEAR(std::atan2(b.t1y, b.t1x) - std::atan2(a.t1y, a.t1x), 28.125 * M_PI / 180.0, 1e-5);
+
+  // A frame late on the clock (a dropped frame) starts the trial it falls
+  // in, at that trial's own onset; a frame's t rounded just short of an
+  // onset counts as reaching it; a trial of no length lasts one frame.
+  EXPECT_EQ(saccadetrialat(0.0, 5.0, 12.3), 2);
+  EXPECT_DOUBLE_EQ(saccadeonset(0.0, 5.0, 2), 10.0);
+  EXPECT_EQ(saccadetrialat(0.0, 5.0, 300 * (1.0 / 60.0) - 1e-12), 1);
+  EXPECT_EQ(saccadetrialat(2.5, 5.0, 7.49), 0);
+  EXPECT_EQ(saccadetrialat(0.0, 0.0, 3.0), -1);
 }

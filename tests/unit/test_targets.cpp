@@ -1,5 +1,6 @@
 // Attention-target generators: schedule, duration, values.
 #include "config/params.h"
+#include "core/runstate.h"
 #include "retino/targets.h"
 
 #include <gtest/gtest.h>
@@ -21,6 +22,9 @@ class Targets : public ::testing::Test {
   void TearDown() override { par = Params{}; }
 };
 
+// The generators step once per picture: a test's call is a picture of its own.
+void nextpicture() { run.picturecnt++; }
+
 // Start calls and lengths of the runs where pred(value) holds.
 struct Runs {
   std::vector<int> starts, lengths;
@@ -30,6 +34,7 @@ Runs findruns(int calls, F next) {
   Runs r;
   bool on = false;
   for (int c = 0; c < calls; c++) {
+    nextpicture();
     const bool now = next();
     if (now && !on) {
       r.starts.push_back(c);
@@ -103,6 +108,7 @@ TEST_F(Targets, QuadrantJerksJumpForOneCallAndAreUndone) {
   int jumps = 0;
   double pending = 0.0;
   for (int call = 0; call < 20000; call++) {
+    nextpicture();
     get4orijerk(out);
     if (pending != 0.0) {
       for (double v : out) EXPECT_DOUBLE_EQ(v, -pending) << "undone at the next call";
@@ -128,7 +134,10 @@ TEST_F(Targets, DisparityBumpIsARaisedCosine) {
   par.stereofreq = 1.0f / 32.0f;
   par.targframes = 10;
   std::vector<float> vals;
-  for (int call = 0; call < 11; call++) vals.push_back(getunidispbump());
+  for (int call = 0; call < 11; call++) {
+    nextpicture();
+    vals.push_back(getunidispbump());
+  }
   EXPECT_FLOAT_EQ(vals[0], 0.0f) << "k = 10 is a full period";
   EXPECT_NEAR(std::fabs(vals[5]), 0.02f, 1e-6) << "peak on the sixth active call";
   for (int k = 1; k < 10; k++) EXPECT_NE(vals[k], 0.0f);
@@ -203,6 +212,7 @@ TEST_F(Targets, ARestartedRunRepeatsItsTargetsFromTheSameSeed) {
     resettargets(targetstate());
     std::vector<double> v;
     for (int k = 0; k < 3000; k++) {
+      nextpicture();
       double q[4];
       get4orijerk(q);
       v.push_back(getunipoljerk());
@@ -212,4 +222,50 @@ TEST_F(Targets, ARestartedRunRepeatsItsTargetsFromTheSameSeed) {
   };
   const std::vector<double> first = run();
   EXPECT_EQ(run(), first) << "the second run starts mid-gap instead of as the first did";
+}
+
+TEST_F(Targets, EveryCallOfOnePictureSharesItsTarget) {
+  // A type that draws four copies a frame calls each generator four times a
+  // picture: the copies must all show the one target of that picture, for
+  // its whole length, and the schedule must be that of one call a picture.
+  par.oritargprob = 6.0f;
+  par.oritargoff = 10.0f;
+  par.oritargquad = -1;
+  par.targframes = 3;
+  par.disptargprob = 2.0f;
+  par.disptargoff = 0.02f;
+  par.stereofreq = 1.0f / 32.0f;
+  par.sftargprob = 2.0f;
+  par.sftargmult = 2.0f;
+  par.minfrms2nexttg = 20;
+  auto play = [](int copies) {
+    srandom(3);
+    resettargets(targetstate());
+    std::vector<double> v;
+    for (int pic = 0; pic < 6000; pic++) {
+      nextpicture();
+      double first[7] = {};
+      for (int c = 0; c < copies; c++) {
+        double q[4];
+        const double now[7] = {getunipoljerk(), (get4orijerk(q), q[0]), q[3], getunidispbump(), getunisfjerk(), 0, 0};
+        if (c == 0)
+          for (int k = 0; k < 7; k++) first[k] = now[k];
+        for (int k = 0; k < 5; k++) EXPECT_EQ(now[k], first[k]) << "picture " << pic << " copy " << c << " value " << k;
+      }
+      v.insert(v.end(), first, first + 5);
+    }
+    return v;
+  };
+  const std::vector<double> one = play(1), four = play(4);
+  EXPECT_EQ(four, one) << "the further copies advance the schedule";
+  // The jerk of one call a picture lasts targframes pictures.
+  int jerks = 0;
+  for (size_t k = 0; k + 5 * 3 < one.size(); k += 5)
+    if (one[k] != 0.0 && (k == 0 || one[k - 5] == 0.0)) {
+      jerks++;
+      EXPECT_EQ(one[k + 5], one[k]);
+      EXPECT_EQ(one[k + 10], one[k]);
+      EXPECT_EQ(one[k + 15], 0.0);
+    }
+  EXPECT_GT(jerks, 10);
 }

@@ -153,6 +153,42 @@ TEST(Variants, EventRelatedScheduleAndTwoBackTask) {
   EXPECT_GT(delays, 30);
 }
 
+TEST(Variants, EventRelatedTrialsStartWhenTheLastEndsNotAFrameLater) {
+  // Stepped by 60 Hz frames, whose times seldom land on a trial's end: each
+  // trial still starts at the end of the one before (plus its delay) and
+  // lasts its duration from there, not from the frame that first shows it.
+  KeepGlobals keep;
+  par.numangles = 8;
+  par.polrandnback = 2;
+  for (int k = 0; k < 3; k++) {
+    par.eventlags[k] = 0.505f * static_cast<float>(k + 1);
+    par.eventdurs[k] = 0.71f + 0.61f * static_cast<float>(k);
+  }
+  srandom(4);
+  PolRand s;
+  polrandinit(s);
+  double lastnext = 0.0;
+  int trials = 0;
+  for (int k = 0; trials < 300; k++) {
+    const double t = k * (1.0 / 60.0);
+    if (!polrandstep(s, t)) continue;
+    const double onset = trials == 0 ? 0.0 : lastnext;
+    EXPECT_NEAR(s.endevent - onset, s.durs[s.duri - 1], 1e-6) << "trial " << trials;
+    EXPECT_GE(t, onset - 1e-9);
+    EXPECT_LT(t, onset + 1.0 / 60.0) << "shown from the first frame of its time";
+    lastnext = s.nextevent;
+    trials++;
+  }
+  EXPECT_GT(lastnext, 300 * 0.71);
+  // A display stalled past a whole trial starts the next one when it shows.
+  PolRand late;
+  polrandinit(late);
+  ASSERT_TRUE(polrandstep(late, 0.0));
+  const double shown = late.nextevent + 10.0;
+  ASSERT_TRUE(polrandstep(late, shown));
+  EXPECT_NEAR(late.endevent - shown, late.durs[late.duri - 1], 1e-6);
+}
+
 TEST(Variants, RadialBarsWrapAndKeepTheirShares) {
   // Dark share 0.5 and light share 1.5 slots (light2dark 3).
   const float r0 = 0.1f, r1 = 1.1f, w = 0.05f, D = 0.5f, L = 1.5f;
