@@ -4,6 +4,7 @@
 #include "core/eventlog.h"
 #include "core/runstate.h"
 #include "core/window.h"
+#include "eventstable/logevents.h"
 #include "text/fonts.h"
 
 #include <GL/gl.h>
@@ -11,19 +12,11 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
-
-bool startswith(const char* line, const char* word) { return std::strncmp(line, word, std::strlen(word)) == 0; }
-
-// Second whitespace-separated field as a number (the event time).
-double secondfield(const char* line) {
-  const char* p = line;
-  while (*p && *p != ' ' && *p != '\t') p++;
-  return std::strtod(p, nullptr);
-}
 
 struct SplashImage {
   std::string path;
@@ -68,43 +61,23 @@ void drawsplash(float ycentre, float height) {
 
 }  // namespace
 
-// A "KeyEvent" line of the 5 key (its last field is "k5").
-static bool fivekeyline(const char* line) {
-  size_t n = std::strlen(line);
-  while (n > 0 && (line[n - 1] == '\n' || line[n - 1] == '\r' || line[n - 1] == ' ')) n--;
-  return n >= 3 && std::strncmp(line + n - 3, " k5", 3) == 0;
-}
-
-ScoreCount scorelog(FILE* f, float maxcorrectRT, bool fivekeytrigger) {
-  static char line[5001];
-  int p = 0, n = 0, h = 0, k = 0, d = 0;
-  double targtime = 0.0, keytime = 0.0;
-  while (std::fgets(line, sizeof line, f)) {
-    if (startswith(line, "F1-reset") || startswith(line, "F2-reset") || startswith(line, "PrePrePer")) {
-      p = n = h = k = d = 0;
-    } else if (startswith(line, "FixEvent") || startswith(line, "NumEvent")) {
-      // A digit of the number task asks for a key press as a fixation target does.
-      if (line[0] == 'N') d++;
-      targtime = secondfield(line);
-      p++;
-      n++;
-      k = 0;
-    } else if (startswith(line, "KeyEvent") && !(fivekeytrigger && fivekeyline(line))) {
-      // With the five-key trigger the scanner keeps sending "5" every volume
-      // after the start: counted as answers, a pulse would answer every target.
-      keytime = secondfield(line);
-      k++;
-    }
-    if (k == 1 && p > 0) {
-      p = 0;
-      k = 0;
-      if (keytime - targtime < maxcorrectRT) h++;
-    }
-  }
+ScoreCount scorelog(FILE* f, float maxcorrectRT, bool fivekeytrigger, double framedur) {
+  // The events table's own reading of the log, so that the score shown here
+  // is the one the events table and the run report give for this start.
+  std::string text;
+  char buf[65536];
+  for (size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) text.append(buf, n);
+  std::istringstream in(text);
+  EventsOptions opt;
+  opt.segment = -1;
+  opt.maxrt = maxcorrectRT;
+  opt.framedur = framedur;
+  opt.fivekeytrigger = fivekeytrigger ? 1 : 0;
+  const StartScore s = scorestart(convertlog(in, opt));
   ScoreCount c;
-  c.targets = n;
-  c.hits = h;
-  c.numbers = d;
+  c.targets = s.targets;
+  c.hits = s.hits;
+  c.numbers = s.numbers;
   return c;
 }
 
@@ -121,7 +94,7 @@ int targpercent() {
   int result = 100;
   FILE* in = std::fopen(run.logfilename, "r");
   if (in) {
-    const ScoreCount c = scorelog(in, par.maxcorrectRT, par.fivekeytriggerflag != 0);
+    const ScoreCount c = scorelog(in, par.maxcorrectRT, par.fivekeytriggerflag != 0, par.framedur);
     if (par.fixtargprob != 0.0f || c.numbers > 0) result = scorepercent(c);
     std::fclose(in);
   }

@@ -9,12 +9,14 @@ struct ScoreCount {
   int hits = 0;
   int numbers = 0;  // of the targets: digits of a number task ("NumEvent")
 };
-// Scores the event lines of `f` from its current position: fixation targets
-// ("FixEvent") and the digits of a number task ("NumEvent"); only the first
-// key after a target counts, and only when within `maxcorrectRT` seconds;
-// "F1-reset", "F2-reset" and "PrePrePer" lines start the count over.
+// Scores the last start in the event lines of `f` from its current position
+// as the events table reads them: fixation targets ("FixEvent", from their
+// first dimmed frame) and the digits of a number task ("NumEvent"); only the
+// first key after a target counts, and only when within `maxcorrectRT`
+// seconds; a restart or the end of the pre-saccade test starts the count
+// over, and a pre-period's timer reset does not break the time base.
 // With `fivekeytrigger` the "k5" lines are the scanner's pulses, not answers.
-ScoreCount scorelog(FILE* f, float maxcorrectRT, bool fivekeytrigger = false);
+ScoreCount scorelog(FILE* f, float maxcorrectRT, bool fivekeytrigger = false, double framedur = 1.0 / 60.0);
 // Integer percentage of hits (0 with no targets, at most 100).
 int scorepercent(const ScoreCount& c);
 // Percentage of correctly answered fixation targets and number-task digits

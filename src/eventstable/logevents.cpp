@@ -246,22 +246,39 @@ struct Header {
   std::string commandline;
   bool fivekeytrigger = false;
   double maxrt = -1;
+  double framedur = -1;   // from -saveframes
+  double savedend = NAN;  // the time after a saved-frame run's last frame
 };
 
 void readheaderline(const std::string& s, Header* h) {
   int n;
   if (std::sscanf(s.c_str(), "Vistrum logfile for stimtype=%d", &n) == 1) h->stimtype = n;
+  // The working folder's line may hold any words, also " -s ".
+  if (s.rfind("pwd = ", 0) == 0) return;
   const std::vector<std::string> w = words(s);
   bool cmd = false;
   for (const std::string& x : w) cmd = cmd || x == "-s" || x == "-stimtype";
   if (!cmd || !h->commandline.empty()) return;
   h->commandline = trim(s);
+  double frames = NAN, first = 0;
   for (size_t k = 0; k < w.size(); k++) {
     if (w[k] == "-fivekeytrigger") h->fivekeytrigger = true;
     if (w[k] == "-nofivekeytrigger") h->fivekeytrigger = false;
-    double v;
+    double v, r;
     if (w[k] == "-maxcorrectRT" && k + 1 < w.size() && number(w[k + 1], &v)) h->maxrt = v;
+    if (w[k] == "-firstframetime" && k + 1 < w.size() && number(w[k + 1], &v)) first = v;
+    if (w[k] == "-saveframes" && k + 2 < w.size() && number(w[k + 1], &v) && number(w[k + 2], &r) && r > 0) {
+      frames = v;
+      h->framedur = 1.0 / r;
+    }
   }
+  if (frames > 0) h->savedend = first + frames * h->framedur;
+}
+
+// "targ offset (30 frames)": the frame count, 0 when absent.
+int framesfield(const std::string& f) {
+  const size_t open = f.rfind('(');
+  return open == std::string::npos ? 0 : std::atoi(f.c_str() + open + 1);
 }
 
 bool isrestartrole(Role r) { return r == Role::restart || r == Role::restartwait || r == Role::postend; }
@@ -310,6 +327,56 @@ void setconditiondurations(EventsTable* t, const std::vector<bool>& closes) {
   }
 }
 
+// With -logrespbits a box's press writes its bits and a key line for each
+// button that went down, at the same time; its release writes the bits
+// again. One press is one answer: the key line where there is one, else the
+// bits that rose. Bits that only fall are a release, not an answer.
+void pairresponsebits(EventsTable* t) {
+  std::string last = "";
+  for (size_t k = 0; k < t->rows.size(); k++) {
+    EventRow& r = t->rows[k];
+    if (r.event == "StartPulse" || r.event == "F1-reset") last.clear();
+    if (r.event != "RespBits") continue;
+    const std::string bits = r.response;
+    bool rose = false;
+    for (size_t b = 0; b < bits.size(); b++)
+      rose = rose || (bits[b] == '1' && (b >= last.size() || last[b] != '1'));
+    last = bits;
+    bool keyed = false;
+    for (size_t j = k + 1; j < t->rows.size() && t->rows[j].onset - r.onset < 1e-6; j++)
+      keyed = keyed || t->rows[j].event == "KeyEvent";
+    if (rose && !keyed) continue;
+    r.trialtype = rose ? "response_bits" : "response_release";
+    r.value = bits;
+    r.response.clear();
+  }
+}
+
+// Nothing runs past the end of the run: Esc, the end time, the end of the
+// post-period, a restart, or a saved-frame run's last frame. Rows that begin
+// after it never showed; rows that reach past it were cut short.
+bool runendrow(const EventRow& r) {
+  const std::string& k = r.trialtype;
+  return k == "interrupt" || k == "experiment_end" || k == "poststim_end" || k == "restart" || k == "restart_wait";
+}
+
+void cuttorunend(EventsTable* t, double savedend) {
+  double end = savedend;
+  for (const EventRow& r : t->rows)
+    if (runendrow(r)) {
+      if (!(r.onset >= end)) end = r.onset;
+      break;
+    }
+  if (std::isnan(end)) return;
+  std::vector<EventRow> kept;
+  for (EventRow& r : t->rows) {
+    if (r.onset > end + 1e-9 && !runendrow(r)) continue;
+    if (!std::isnan(r.duration) && r.onset + r.duration > end) r.duration = std::max(0.0, end - r.onset);
+    kept.push_back(r);
+  }
+  t->rows = kept;
+}
+
 // The first answer after a target and before the next one, when in time.
 void matchresponses(EventsTable* t) {
   for (size_t k = 0; k < t->rows.size(); k++) {
@@ -356,6 +423,8 @@ EventsTable convertlog(std::istream& in, const EventsOptions& opt) {
   t.stimtype = h.stimtype;
   t.commandline = h.commandline;
   t.maxrt = opt.maxrt >= 0 ? opt.maxrt : h.maxrt >= 0 ? h.maxrt : 2.0;
+  if (opt.fivekeytrigger >= 0) h.fivekeytrigger = opt.fivekeytrigger != 0;
+  t.framedur = opt.framedur > 0 ? opt.framedur : h.framedur > 0 ? h.framedur : 1.0 / 60.0;
 
   // Segments: a restart (after its own line) or a start line that follows
   // anything but a restart begins one; F2 and the end of the post-period
@@ -389,7 +458,8 @@ EventsTable convertlog(std::istream& in, const EventsOptions& opt) {
     if (counts) t.segments.back().rows++;
   }
   int chosen = opt.segment;
-  if (chosen <= 0) {
+  if (chosen < 0) chosen = static_cast<int>(t.segments.size());
+  if (chosen == 0) {
     chosen = static_cast<int>(t.segments.size());
     for (int k = chosen; k >= 1; k--)
       if (t.segments[static_cast<size_t>(k - 1)].rows > 0) {
@@ -459,11 +529,16 @@ EventsTable convertlog(std::istream& in, const EventsOptions& opt) {
       closes.push_back(false);
       continue;
     }
-    const double onset = offset + p.time;
+    double onset = offset + p.time;
     if (p.word == "angle") laststop = onset + p.duration;
     if (role == Role::preend) pendingpre = p.time;
+    // A fixation target is logged on its last dimmed frame: it began
+    // frames - 1 frames earlier and lasted its frames.
+    const int dimmed = p.word == "FixEvent" ? framesfield(p.fields) : 0;
+    if (dimmed > 0) onset -= (dimmed - 1) * t.framedur;
     addrow(&t, p, onset);
     EventRow& r = t.rows.back();
+    if (dimmed > 0) r.duration = dimmed * t.framedur;
     if (p.word == "KeyEvent" && r.value == "5" && h.fivekeytrigger) {
       r.trialtype = "trigger";
       r.response.clear();
@@ -482,6 +557,8 @@ EventsTable convertlog(std::istream& in, const EventsOptions& opt) {
   }
   t.rows = rows;
   setconditiondurations(&t, cl);
+  pairresponsebits(&t);
+  cuttorunend(&t, h.savedend);
   matchresponses(&t);
   std::stable_sort(t.unmapped.begin(), t.unmapped.end(),
                    [](const UnmappedLine& a, const UnmappedLine& b) { return a.line < b.line; });
@@ -595,4 +672,22 @@ void writeeventsjson(std::ostream& out, const EventsTable& t, const char* versio
   out << "    \"SoftwareName\": \"vistrum\",\n";
   out << "    \"SoftwareVersion\": " << jsonstr(version ? version : "") << "\n";
   out << "  }\n}\n";
+}
+
+bool scoredtarget(const EventRow& r) { return r.target && (r.event == "FixEvent" || r.event == "NumEvent"); }
+
+StartScore scorestart(const EventsTable& t) {
+  // The pre-saccade test's end starts the count over, as a restart does.
+  double from = -INFINITY;
+  for (const EventRow& r : t.rows)
+    if (r.event == "EndPrePrePer") from = r.onset;
+  StartScore s;
+  for (const EventRow& r : t.rows) {
+    if (!scoredtarget(r) || r.onset < from) continue;
+    s.targets++;
+    s.numbers += r.event == "NumEvent";
+    s.hits += !r.response.empty();
+  }
+  if (s.targets > 0) s.percent = std::min(100, static_cast<int>(static_cast<float>(s.hits) * 100.0f / static_cast<float>(s.targets)));
+  return s;
 }

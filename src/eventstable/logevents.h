@@ -36,8 +36,10 @@ struct RunSegment {
 };
 
 struct EventsOptions {
-  int segment = 0;      // 1-based run segment to convert; 0: the last one holding events
+  int segment = 0;      // 1-based run segment to convert; 0: the last one holding events; -1: the last one
   double maxrt = -1;    // latest answer after a target; <0: -maxcorrectRT of the log's command line, or 2 s
+  double framedur = -1; // seconds a frame; <0: from -saveframes on the log's command line, or 1/60
+  int fivekeytrigger = -1;  // whether "k5" keys are the scanner's pulses; <0: from the log's command line
 };
 
 struct EventsTable {
@@ -48,10 +50,24 @@ struct EventsTable {
   int stimtype = -1;                 // from the log header, -1 when absent
   std::string commandline;           // from the log header
   double maxrt = 2.0;
+  double framedur = 1.0 / 60.0;      // for targets logged in frames
   std::string feedback;              // the final score text, when the log has one
 };
 
 EventsTable convertlog(std::istream& in, const EventsOptions& opt = {});
+
+// The score the program shows on its "Done" screen for the converted start:
+// its fixation targets and number-task digits, each answered by the first
+// key after its onset (before the next target) within the answer window;
+// targets before the end of a pre-saccade test do not count. The
+// percentage is truncated, 0 without targets.
+struct StartScore {
+  int targets = 0, hits = 0, numbers = 0;  // numbers: of the targets, digits
+  int percent = 0;
+};
+StartScore scorestart(const EventsTable& t);
+// Whether a row is one the score counts.
+bool scoredtarget(const EventRow& r);
 
 // The table as tab-separated values: a header line, then one line per row,
 // missing values as "n/a".

@@ -210,6 +210,7 @@ RunReport makereport(const std::string& logname, const std::string& logtext, con
         st.responses.push_back({e.onset, e.value});
       }
     }
+    st.score = scorestart(t);
     r.targets += static_cast<int>(st.targets.size());
     r.hits += st.hits;
     r.starts.push_back(st);
@@ -217,7 +218,9 @@ RunReport makereport(const std::string& logname, const std::string& logtext, con
   return r;
 }
 
-int reportscore(const RunReport& r) { return r.targets ? static_cast<int>(100.0 * r.hits / r.targets + 0.5) : 0; }
+int reportscore(const RunReport& r) {
+  return r.targets ? std::min(100, static_cast<int>(static_cast<float>(r.hits) * 100.0f / static_cast<float>(r.targets))) : 0;
+}
 
 std::string gnuplotsvg(const std::string& script) {
   // The script goes through a file: gnuplot reads it whole while this side
@@ -255,6 +258,14 @@ std::string gnuplotsvg(const std::string& script) {
   return svg.substr(start);
 }
 
+namespace {
+
+// "n/a" where the start has nothing the program scores (it then shows 100
+// or 0 depending on whether fixation targets were switched on).
+std::string scoretext(const StartScore& s) { return s.targets ? std::to_string(s.percent) : "n/a"; }
+
+}  // namespace
+
 void writereporthtml(std::ostream& out, const RunReport& r, PlotFn plot) {
   out << "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>vistrum run report: " << html(r.logname)
       << "</title>\n<style>body{font-family:sans-serif;margin:2em;max-width:960px}"
@@ -280,17 +291,28 @@ void writereporthtml(std::ostream& out, const RunReport& r, PlotFn plot) {
   }
   out << "<h2>Targets and answers</h2>\n<table>\n";
   row(out, "starts", "starts with events", std::to_string(r.starts.size()));
-  row(out, "targets", "targets", std::to_string(r.targets));
-  row(out, "hits", "answered in time (hits)", std::to_string(r.hits));
-  row(out, "misses", "missed", std::to_string(r.targets - r.hits));
-  row(out, "score", "score (%)", std::to_string(reportscore(r)));
+  if (!r.starts.empty()) {
+    // The figure the subject saw: the program scores each start on its own.
+    const StartScore& last = r.starts.back().score;
+    row(out, "last-score", ("score of the last start (start " + std::to_string(r.starts.back().segment) +
+                            "), as the program shows it at \"Done\" (%)").c_str(),
+        scoretext(last));
+  }
+  row(out, "targets", "targets of every kind, all starts together", std::to_string(r.targets));
+  row(out, "hits", "answered in time (hits), all starts together", std::to_string(r.hits));
+  row(out, "misses", "missed, all starts together", std::to_string(r.targets - r.hits));
+  row(out, "score", "score over all starts together (%)", std::to_string(reportscore(r)));
   out << "</table>\n";
   for (const StartReport& st : r.starts) {
     const std::string p = "s" + std::to_string(st.segment) + "-";
     out << "<h3>Start " << st.segment << "</h3>\n<table>\n";
     row(out, (p + "blocks").c_str(), "condition blocks", std::to_string(st.blocks.size()));
-    row(out, (p + "targets").c_str(), "targets", std::to_string(st.targets.size()));
+    row(out, (p + "targets").c_str(), "targets of every kind", std::to_string(st.targets.size()));
     row(out, (p + "hits").c_str(), "hits", std::to_string(st.hits));
+    row(out, (p + "scored").c_str(), "fixation targets and digits (what the program scores)",
+        std::to_string(st.score.targets));
+    row(out, (p + "scored-hits").c_str(), "of these answered in time", std::to_string(st.score.hits));
+    row(out, (p + "score").c_str(), "score as the program shows it at \"Done\" (%)", scoretext(st.score));
     row(out, (p + "answers").c_str(), "answers (keys)", std::to_string(st.responses.size()));
     out << "</table>\n";
     figure(out, plot, timelinescript(st));

@@ -3,6 +3,8 @@
 // self-contained HTML page (vistrum-report is a thin main over it).
 #pragma once
 
+#include "eventstable/logevents.h"
+
 #include <ostream>
 #include <string>
 #include <vector>
@@ -26,8 +28,9 @@ struct StartReport {
     bool hit = false;
     double rt = -1;
   };
-  std::vector<Mark> targets, responses;
+  std::vector<Mark> targets, responses;  // targets of every kind
   int hits = 0;
+  StartScore score;  // what the program scores and shows at "Done" for this start
 };
 
 struct RunReport {
@@ -39,7 +42,7 @@ struct RunReport {
   double medianms = 0, meanms = 0, maxms = 0;
   int dropped = 0;                // intervals above 1.5 x the median
   std::vector<StartReport> starts;
-  int targets = 0, hits = 0;      // over all starts
+  int targets = 0, hits = 0;      // targets of every kind, over all starts
 };
 
 // Reads the frame record's text: whole lines only (a killed run's last line
@@ -47,7 +50,8 @@ struct RunReport {
 std::vector<FrameLine> readframerecord(const std::string& text);
 // The report of a log's text and its frame record's text ("" when none).
 RunReport makereport(const std::string& logname, const std::string& logtext, const std::string& frametext);
-// Percentage of targets answered in time (0 without targets).
+// Percentage of all starts' targets answered in time, truncated as the
+// program's score is (0 without targets).
 int reportscore(const RunReport& r);
 
 // An SVG picture from a gnuplot script ("" when gnuplot cannot run).

@@ -2,6 +2,7 @@
 // program's library folder, and the generated manual page.
 #include "config/options.h"
 #include "core/installdir.h"
+#include "core/scoring.h"
 #include "eventstable/logevents.h"
 
 #include <gtest/gtest.h>
@@ -88,7 +89,10 @@ TEST(LogEvents, OnsetsDurationsResponsesAndLeftOverLines) {
   const EventRow* fix = find(t, "fixation_target");
   ASSERT_NE(fix, nullptr);
   EXPECT_EQ(fix->response, "1");
-  EXPECT_NEAR(fix->responsetime, 0.5, 1e-9);
+  // Logged on its last dimmed frame: it began two frames earlier.
+  EXPECT_NEAR(fix->onset, 12.0 - 2.0 / 60.0, 1e-9);
+  EXPECT_NEAR(fix->duration, 3.0 / 60.0, 1e-9);
+  EXPECT_NEAR(fix->responsetime, 0.5 + 2.0 / 60.0, 1e-9);
   EXPECT_EQ(fix->value, "targ");
   ASSERT_NE(find(t, "trigger"), nullptr);
   EXPECT_EQ(find(t, "trigger")->response, "");
@@ -251,4 +255,82 @@ TEST(ManPage, ListsEveryKeywordAndRendersWithoutWarnings) {
     EXPECT_NE(words.find(std::string(" ") + k + " "), std::string::npos) << k;
   for (const char* s : {"STIMULUS TYPES", "HOTKEYS", "ENVIRONMENT", "VISTRUM_DIR", "FILES", "basic rotating wedge"})
     EXPECT_NE(text.str().find(s), std::string::npos) << s;
+}
+
+// What the analyst reads must be what the subject saw: one time base across
+// the pre-period's timer reset (the score too), nothing past the run's end,
+// one answer per press, and the header read by its fields.
+TEST(LogEvents, TimesLengthsAndAnswersFollowWhatWasShown) {
+  // A target late in the pre-period, the timer reset at 4.5 s, a key 1.8 s
+  // after it: 2.32 s after the target, later than -maxcorrectRT.
+  const std::string pre = std::string(kHeader) +
+                          "F1-reset:           0.000 #####\n"
+                          "StartPulse(-1):     0.000 #####\n"
+                          "FixEvent:     3.976   targ offset (1 frames)\n"
+                          "EndPrePer:     4.500 #####\n"
+                          "PrePerReset:  0.000\n"
+                          "KeyEvent:     1.800   k1\n";
+  EventsOptions two;
+  two.maxrt = 2.0;
+  EventsTable t = convert(pre, two);
+  ASSERT_NE(find(t, "fixation_target"), nullptr);
+  EXPECT_EQ(find(t, "fixation_target")->response, "");
+  EXPECT_NEAR(find(t, "response")->onset, 6.3, 1e-9);
+  EXPECT_EQ(scorestart(t).targets, 1);
+  EXPECT_EQ(scorestart(t).percent, 0);
+  FILE* f = std::tmpfile();
+  std::fputs(pre.c_str(), f);
+  std::rewind(f);
+  EXPECT_EQ(scorepercent(scorelog(f, 2.0f)), 0) << "the program scores on the same time base";
+  std::fclose(f);
+
+  // Dimmed for 30 frames up to 14.050 s: a key at 13.85 s, logged before the
+  // target's line, answers it.
+  t = convert(std::string(kHeader) + "StartPulse(-1):     0.000 #####\nKeyEvent:    13.850   k1\n"
+                                     "FixEvent:    14.050   targ offset (30 frames)\n");
+  ASSERT_NE(find(t, "fixation_target"), nullptr);
+  EXPECT_NEAR(find(t, "fixation_target")->onset, 14.05 - 29.0 / 60.0, 1e-9);
+  EXPECT_NEAR(find(t, "fixation_target")->duration, 0.5, 1e-9);
+  EXPECT_EQ(find(t, "fixation_target")->response, "1");
+  EXPECT_EQ(scorestart(t).percent, 100);
+
+  // Esc cuts a trial short; a saved-frame run ends after its last frame.
+  t = convert(std::string(kHeader) + "StartPulse(-1):     0.000 #####\n"
+                                     "angle: 225.0 deg.    start:    3.013    stop:    6.013\n"
+                                     "Interrupt:    4.847 #####\n");
+  ASSERT_NE(find(t, "wedge_225.0"), nullptr);
+  EXPECT_NEAR(find(t, "wedge_225.0")->duration, 4.847 - 3.013, 1e-9);
+  t = convert("Vistrum logfile for stimtype=15\n\nvistrum -s 15 -saveframes 15 1 -logfile \n\n"
+              "StartPulse(00):     0.000 #####\n"
+              "angle:  45.0 deg.    start:   12.000    stop:   17.000\n"
+              "delay period (2.000 sec)\n"
+              "angle:  90.0 deg.    start:   19.000    stop:   20.000\n");
+  ASSERT_NE(find(t, "wedge_45.0"), nullptr);
+  EXPECT_NEAR(find(t, "wedge_45.0")->duration, 3.0, 1e-9);
+  EXPECT_EQ(find(t, "delay"), nullptr) << "the delay began after the last frame";
+  EXPECT_EQ(find(t, "wedge_90.0"), nullptr);
+  for (const EventRow& r : t.rows) {
+    if (!std::isnan(r.duration)) {
+      EXPECT_LE(r.onset + r.duration, 15.0 + 1e-9) << r.trialtype;
+    }
+  }
+
+  // -logrespbits: a box press writes its bits and the button's key, its
+  // release the bits again; a box without key lines answers by its bits.
+  t = convert(std::string(kHeader) + "StartPulse(-1):     0.000 #####\n"
+                                     "RespBits:     1.000   00000010\nKeyEvent:     1.000   k2\n"
+                                     "RespBits:     1.200   00000000\n"
+                                     "RespBits:     2.000   00000100\nRespBits:     2.100   00000000\n");
+  int answers = 0;
+  for (const EventRow& r : t.rows) answers += r.trialtype == "response";
+  EXPECT_EQ(answers, 2);
+  EXPECT_EQ(find(t, "response", 0)->response, "2");
+  EXPECT_EQ(find(t, "response", 1)->response, "00000100");
+  EXPECT_NE(find(t, "response_release"), nullptr);
+
+  // A working folder whose name holds " -s " is not the command line.
+  t = convert("Vistrum logfile for stimtype=10\n\npwd = /data/run -s 3 -maxcorrectRT 9\n\n"
+              "vistrum -s 10 -logfile \n\nStartPulse(-1):     0.000 #####\n");
+  EXPECT_EQ(t.commandline, "vistrum -s 10 -logfile");
+  EXPECT_DOUBLE_EQ(t.maxrt, 2.0);
 }

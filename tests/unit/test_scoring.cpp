@@ -60,8 +60,11 @@ TEST(Scoring, RestartsStartTheCountOver) {
   const std::string after =
       "FixEvent:     3.000   targ offset (0 frames)\n"
       "KeyEvent:     3.400   k1\n";
-  for (const char* reset : {"F1-reset:          25.000 #####\n", "F2-resetwait:      25.000 #####\n",
-                            "PrePrePerReset:  0.000\n"})
+  // As the program writes them: F2 waits for a new start; the pre-saccade
+  // test's end resets the timer.
+  for (const char* reset : {"F1-reset:          25.000 #####\n",
+                            "F2-resetwait:      25.000 #####\nStartPulse(-1):     0.000 #####\n",
+                            "EndPrePrePer:   25.000 #####\nPrePrePerReset:  0.000\n"})
     EXPECT_EQ(score(before + reset + after), 100) << reset;
   EXPECT_EQ(score(before + after), 33);
 }
