@@ -116,3 +116,47 @@ TEST_F(Report, AKilledRunsCutLinesAreLeftOutAndBlocksOfAnotherTypeAreCounted) {
   EXPECT_EQ(shown, blocks) << "every whole block line, none of the cut one";
   removetree(dir);
 }
+
+// What the subject was shown at "Done" is what the report and the events
+// table give for that start: fixation targets (answered from their first
+// dimmed frame, across the pre-period's timer reset) and number digits,
+// answered now and then, for a few logging types.
+TEST_F(Report, TheReportScoresEachStartAsTheProgramShowedIt) {
+  const std::vector<std::vector<std::string>> runs = {
+      {"-s", "10", "-polperiod", "8", "-fixtarg", "16", "0.5", "-targframes", "20"},
+      {"-s", "12", "-lettspernum", "2", "-fixtarg", "0", "0.5"},
+      {"-s", "54", "-blockperiod", "2", "-fixtarg", "16", "0.5"},
+  };
+  for (std::vector<std::string> args : runs) {
+    const std::string dir = maketempdir("reportscore");
+    mkdir((dir + "/logs").c_str(), 0755);
+    args.insert(args.end(), {"-nofullscreen", "-winxy", "320", "240", "-logfile", "-srseed", "4", "-waitforpulse",
+                             "-1", "-prepostfix", "1.5", "-runperiod", "7", "-reportpercent", "star.tif", "0.5"});
+    Vistrum v(*x, args, dir);
+    ASSERT_TRUE(v.waitforwindow());
+    v.key("F1");
+    auto log = [&] { return readfile(logof(dir)); };
+    // Answer every other target right after its line, and once early.
+    size_t answered = 0;
+    v.key("3");
+    for (;;) {
+      if (!waituntil([&] { return !loglines(log(), "Feedback:").empty() ||
+                                  loglines(log(), "FixEvent:").size() + loglines(log(), "NumEvent:").size() > answered; },
+                     30.0))
+        break;
+      if (!loglines(log(), "Feedback:").empty()) break;
+      if (answered++ % 2 == 0) v.key("1");
+    }
+    ASSERT_FALSE(loglines(log(), "Feedback:").empty()) << args[1] << "\n" << log();
+    v.key("Escape");
+    ASSERT_EQ(v.wait().status, 0);
+    const std::string feedback = loglines(log(), "Feedback:").front();
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(feedback, m, std::regex("You scored ([0-9]+)% !"))) << feedback;
+    const std::map<std::string, std::string> r = report(logof(dir));
+    EXPECT_EQ(r.at("last-score"), std::string(m[1])) << args[1] << "\n" << log();
+    EXPECT_GT(std::stoi(r.at("s1-scored")), 0) << args[1] << ": the run had targets";
+    EXPECT_EQ(r.at("s1-score"), std::string(m[1])) << args[1];
+    removetree(dir);
+  }
+}
