@@ -54,7 +54,7 @@ const Kind kKinds[] = {
     {"LetEvent", Role::item, "letter", "letter shown (value: the letter)"},
     {"NumEvent", Role::target, "number", "number task digit, a target (value: the number)"},
     {"RealMotEvent", Role::item, "real_motion", "real-motion image step (detail: images)"},
-    {"TiffEvent", Role::item, "image", "picture shown (value: file name)"},
+    {"TiffEvent", Role::target, "picture_target", "target picture shown (value: the target names' infix)"},
     {"TgRetEvent", Role::item, "saccade_target_return", "delayed-saccade target return"},
     {"PainEvent", Role::item, "laser_pulse", "laser pulse (detail: finger, position)"},
     {"SXCdeEvent", Role::item, nullptr, "scenario code (code_<n>)"},
@@ -212,8 +212,14 @@ void splitfields(const Parsed& p, std::string* value, std::string* detail) {
     *value = p.tag;
     return;
   }
-  if (p.word == "SndFile" || p.word == "TiffEvent") {
+  if (p.word == "SndFile") {
     *value = f;
+    return;
+  }
+  if (p.word == "TiffEvent") {
+    // "targ0   (0.500 sec)": the infix, and how long the picture shows.
+    const size_t open = f.rfind(" (");
+    *value = open != std::string::npos && f.back() == ')' ? trim(f.substr(0, open)) : f;
     return;
   }
   if (p.word == "delay period") {
@@ -310,6 +316,11 @@ void addrow(EventsTable* t, const Parsed& p, double onset) {
   // Block conditions get their length later; sounds, pictures and codes
   // last as long as the file or scenario says, which the log does not.
   const bool unknown = p.word == "StimEvent" || p.word == "SndFile" || p.word == "TiffEvent" || p.word == "SXCdeEvent";
+  if (p.word == "TiffEvent") {
+    double shown;
+    const size_t open = p.fields.rfind(" (");
+    if (open != std::string::npos && std::sscanf(p.fields.c_str() + open, " (%lf sec)", &shown) == 1) r.duration = shown;
+  }
   if (std::isnan(r.duration) && !unknown) r.duration = 0;
   t->rows.push_back(r);
 }

@@ -156,7 +156,7 @@ void drawpolimg(PicLayerState& l, double t, int count) {
     PicStream& st = s[j];
     if (newpicture(st, phase)) {
       st.index = nextpic(st.order);
-      logiftarget(st.index);
+      logiftarget(st.index, tm.visfrac / tm.freq);
       st.mid = urange(par.minlett, par.maxlett);
       if (par.exptransobjflag) st.mid = expobj(st.mid);
       st.drift = urange(-par.maxtiffspeed, par.maxtiffspeed) * par.tiffdur;
@@ -178,7 +178,7 @@ void draweccimg(PicLayerState& l, double t) {
   PicStream& st = l.streams[0];
   if (newpicture(st, phase)) {
     st.index = nextpic(st.order);
-    logiftarget(st.index);
+    logiftarget(st.index, tm.visfrac / tm.freq);
     st.mid = urange(0.0f, static_cast<float>(TWOPI));
     st.drift = urange(-1.0f, 1.0f) * par.maxtiffspeed * static_cast<float>(M_PI / 180.0);
   }
@@ -201,7 +201,7 @@ void drawbothimg(PicLayerState& l, double t) {
   PicStream& st = l.streams[0];
   if (newpicture(st, phase)) {
     st.index = nextpic(st.order);
-    logiftarget(st.index);
+    logiftarget(st.index, tm.visfrac / tm.freq);
     inwedge = !inwedge;
     if (inwedge) {
       st.mid = urange(par.minlett, par.maxlett);
@@ -247,7 +247,7 @@ void draworbimgs(PicLayerState& l, double t, int count, float width) {
     PicStream& st = s[j];
     if (newpicture(st, phase)) {
       st.index = randomotherpic(st.index, tiffcnt);
-      logiftarget(st.index);
+      logiftarget(st.index, tm.visfrac / tm.freq);
       st.mid = urange(par.minlett, par.maxlett);
       if (par.polRvsLflag) {
         st.side = hemiside(tj);

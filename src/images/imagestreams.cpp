@@ -49,12 +49,12 @@ bool istargetpic(int index) {
   return par.targtiffinfix[0] != '\0' && std::strstr(memimgs[index]->name, par.targtiffinfix) != nullptr;
 }
 
-void logtiffevent() {
-  if (logging()) logevent("TiffEvent: %8.3lf   %s\n", logtime(), par.targtiffinfix);
+void logtiffevent(double shown) {
+  if (logging()) logevent("TiffEvent: %8.3lf   %s   (%.3f sec)\n", logtime(), par.targtiffinfix, shown);
 }
 
-void logiftarget(int index) {
-  if (istargetpic(index)) logtiffevent();
+void logiftarget(int index, double shown) {
+  if (istargetpic(index)) logtiffevent(shown);
 }
 
 int stepslide(int index, int n, bool forward) {

@@ -27,9 +27,10 @@ int randomotherpic(int prev, int n);
 // Whether picture `index` is a target (its name holds -targtiffinfix;
 // an empty infix marks none).
 bool istargetpic(int index);
-// Logs "TiffEvent" when a stream starts a target picture.
-void logtiffevent();
-void logiftarget(int index);
+// Logs "TiffEvent" when a stream starts a target picture, with the seconds
+// it is shown (the events table gives targets their length).
+void logtiffevent(double shown);
+void logiftarget(int index, double shown);
 
 // Slide-show step: the picture after (forward) or before `index` in 0..n-1.
 int stepslide(int index, int n, bool forward);

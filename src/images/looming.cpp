@@ -165,7 +165,7 @@ void drawbarrierrndblk(LoomingState& s, double t) {
   const double p = fracphase(par.flowfreq * t);
   if (p < s.lastphase) {
     // A target set is logged where it is shown: not in an "off" block.
-    if (chooseloomset(s.order, par.simulcnt, s.set.slots, istargetpic) && kind > 0) logtiffevent();
+    if (chooseloomset(s.order, par.simulcnt, s.set.slots, istargetpic) && kind > 0) logtiffevent(1.0 / std::fabs(par.flowfreq));
     turnset(s.set);
   }
   s.lastphase = p;

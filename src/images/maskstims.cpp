@@ -26,7 +26,7 @@ bool maskstreamstep(MaskStimState& s, double t, double* phase) {
   s.lastphase = *phase;
   if (wrapped) {
     s.index = nextpic(s.order);
-    logiftarget(s.index);
+    logiftarget(s.index, par.tiffdur);
   }
   return wrapped;
 }

@@ -185,7 +185,7 @@ TEST(LogEvents, EveryLineFormatTheProgramWritesIsMapped) {
                           fmt("RedEvent: %9.3lf\n", 1.4) + fmt("DimEvent: %9.3lf    frac=%2.2f,frms=3\n", 1.5, 0.5) +
                           fmt("RealMotEvent: %7.3lf   imend=%.0f imbeg=1\n", 1.6, 2) +
                           fmt("ImgColEvent: %7.3lf   targim=%.0f\n", 1.7, 2) +
-                          fmt("ImgZoomEvent: %7.3lf   targim=%.0f\n", 1.8, 2) + fmt("TiffEvent: %8.3lf   a.tif\n", 1.9) +
+                          fmt("ImgZoomEvent: %7.3lf   targim=%.0f\n", 1.8, 2) + fmt("TiffEvent: %8.3lf   targ0   (%.3f sec)\n", 1.9, 0.5) +
                           fmt("1BakEvent: %8.3lf\n", 2.0) + fmt("FontEvent: %8.3lf   red\n", 2.1) +
                           fmt("FontEvent: %9.3lf    frms=%.0f\n", 2.2, 3) +
                           fmt("InitRndBlk: %8.3lf   CondCount=%.0f\n", 2.3, 3) +
@@ -327,6 +327,13 @@ TEST(LogEvents, TimesLengthsAndAnswersFollowWhatWasShown) {
   EXPECT_EQ(find(t, "response", 0)->response, "2");
   EXPECT_EQ(find(t, "response", 1)->response, "00000100");
   EXPECT_NE(find(t, "response_release"), nullptr);
+
+  // A target picture is a target, shown as long as its line says.
+  t = convert(std::string(kHeader) + "StartPulse(-1):     0.000 #####\nTiffEvent:    1.000   targ0   (2.000 sec)\n");
+  ASSERT_NE(find(t, "picture_target"), nullptr);
+  EXPECT_TRUE(find(t, "picture_target")->target);
+  EXPECT_EQ(find(t, "picture_target")->value, "targ0");
+  EXPECT_NEAR(find(t, "picture_target")->duration, 2.0, 1e-9);
 
   // A working folder whose name holds " -s " is not the command line.
   t = convert("Vistrum logfile for stimtype=10\n\npwd = /data/run -s 3 -maxcorrectRT 9\n\n"
