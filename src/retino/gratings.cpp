@@ -290,6 +290,12 @@ float tempramperiod(float f) {
   return tempramplinear(f) - bend * static_cast<float>(std::sin(M_PI * f));
 }
 
+// The time after `due` that comes `step` later: counted from the due time,
+// not from the frame that reached it, or every step would come up to a
+// frame late and the flicker would run slower than its ramp says. A frame
+// a whole step late (a stall) starts the count afresh from itself.
+double nextdue(double due, double t, double step) { return t - due < step ? due + step : t + step; }
+
 void drawtempfreqrampsq(GratingState& g, double t) {
   int& flag = g.flag;
   double& nextflip = g.nextflip;
@@ -302,7 +308,7 @@ void drawtempfreqrampsq(GratingState& g, double t) {
   if (t > nextflip) {
     flag = !flag;
     const float e = static_cast<float>(std::fmod(std::fabs(par.rampfreq) * t, 1.0));
-    nextflip = t + tempramplinear(e) / 2.0;
+    nextflip = nextdue(nextflip, t, tempramplinear(e) / 2.0);
   }
   drawrectspoke(t, par.minrad, par.maxrad, 0.0f, static_cast<float>(TWOPI), par.numrad, par.numtheta, flag, par.dilfreq);
 }
@@ -327,7 +333,7 @@ void drawtempfreqrampsin(GratingState& g, double t) {
   }
   if (t > nextstart) {
     period = tempramperiod(f);
-    nextstart = t + period;
+    nextstart = nextdue(nextstart, t, period);
   }
   const float v = par.bwcontrast / 2.0f * static_cast<float>(std::sin(TWOPI * (nextstart - t) / period)) + 0.5f;
   glBegin(GL_QUADS);

@@ -63,6 +63,9 @@ QuadList savepolar(double t, int nrad, int ntheta, QuadList quads);
 // and the straight ramp of the square-wave one.
 float tempramperiod(float f);
 float tempramplinear(float f);
+// The next flip or period start after `due`, `step` seconds on, reached by
+// the frame at t: counted from `due` (a whole step late: from t).
+double nextdue(double due, double t, double step);
 
 // The bars between edges[0..nbars], whole field or one quadrant's colours.
 void drawsqgrat(const float* edges, int nbars);

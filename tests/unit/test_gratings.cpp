@@ -71,3 +71,25 @@ TEST(Gratings, ARestartedRunMakesTheSameBarsAsTheFirst) {
   draworient(s, 2.5, 0.0);  // a later set, in mid-run
   EXPECT_EQ(startrun(), first) << "a restart keeps the mid-run bars";
 }
+
+// Flips come at their own times on the frame grid, not a frame late each:
+// over a minute at 60 Hz the count matches the flicker rate, for half
+// periods that are and are not whole frames, and a stall does not make the
+// flicker catch up in a burst.
+TEST(Gratings, TemporalRampFlipsKeepTheirRateOnTheFrameGrid) {
+  for (double half : {4.0 / 60.0, 0.0625, 0.1}) {
+    double due = -0.001;
+    int flips = 0;
+    for (int frame = 0; frame <= 3600; frame++) {
+      const double t = frame / 60.0;
+      if (t > due) {
+        flips++;
+        due = nextdue(due, t, half);
+      }
+    }
+    EXPECT_NEAR(flips, 60.0 / half, 1.0) << "half period " << half;
+  }
+  // A frame 2 s late: the next flip counts from it.
+  EXPECT_DOUBLE_EQ(nextdue(1.0, 3.0, 0.1), 3.1);
+  EXPECT_DOUBLE_EQ(nextdue(1.0, 1.01, 0.1), 1.1);
+}
