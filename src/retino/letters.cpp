@@ -27,6 +27,7 @@ void resetstream(LetterStream& s, double t, bool wedge) {
   letterrange(&s.lo, &s.hi, wedge);
   s.lett[0] = 'A';
   s.jitt = 0.0f;
+  s.firstunlogged = true;
   s.lastphase = wordpace(t, par.textdur, par.gapdur).phase;
 }
 
@@ -74,6 +75,15 @@ void logletter(const LetterStream& s, float r, float th) {
   } else {
     logevent(digit ? "NumEvent: %9.3lf   %c\n" : "LetEvent: %9.3lf   %c\n", logtime(), s.lett[0]);
   }
+}
+
+// Every character the subject sees is logged once: each new cycle's, and
+// the starting one when it shows before the first new cycle (a stream that
+// starts in a gap never shows it).
+bool takesnewlog(LetterStream& s, const LetterTick& k) {
+  const bool first = s.firstunlogged && k.visible;
+  if (k.fresh || k.visible) s.firstunlogged = false;
+  return k.fresh || first;
 }
 
 // The letter grey, dimmed as the stimulus it rides in during a smooth return.
@@ -177,7 +187,7 @@ void drawpolletter(LetterStream& s, double t, float dth, Centre c, float width) 
     s.jitt = newpolletterjitter(width);
   }
   const float a = th + polletteroffset(s.jitt, width);
-  if (k.fresh) logletter(s, s.pos, a);
+  if (takesnewlog(s, k)) logletter(s, s.pos, a);
   if (!k.visible) return;
   const float r = s.pos, x = r * std::cos(a), y = r * std::sin(a);
   const int pushed = pushstimcentre(t, c);
@@ -202,7 +212,7 @@ void draweccletter(LetterStream& s, double t, double toff) {
     s.jitt = urange(-h, h);
   }
   const float r = eccletterradius(t + toff, s.lo, s.hi, s.jitt);
-  if (k.fresh) logletter(s, r, s.pos);
+  if (takesnewlog(s, k)) logletter(s, r, s.pos);
   if (!k.visible) return;
   const int pushed = pushstimcentre(t);
   lettercolour(t, false);

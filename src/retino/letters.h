@@ -11,6 +11,7 @@ struct LetterStream {
   float jitt = 0.0f;         // wedge: angular, ring: radial jitter
   float lo = 0.0f, hi = 0.0f;  // the letter radius range after the clip
   double lastphase = 0.0;
+  bool firstunlogged = true;  // the first character shows before any new cycle
 };
 // The wedge's and the ring's streams (the calls of one frame share them).
 struct LettersState {

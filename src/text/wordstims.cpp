@@ -81,12 +81,10 @@ void mapconditions(const std::vector<const char*>& names) {
 PolWordState polword;
 WordStimState wordstims;
 
-// One-back: with a target due the new word repeats the previous one.
+// One-back draw: whether a target is due at this new word.
 bool onebackdue(int perword) {
   if (par.onebacktargprob == 0.0f) return false;
-  if (random() % perword != 0) return false;
-  logevent("1BakEvent: %8.3lf\n", logtime());
-  return true;
+  return random() % perword == 0;
 }
 
 float rmaxof(float lo, float hi) { return lo > hi ? lo : hi; }
@@ -107,6 +105,17 @@ float eccfontsize(float r) {
 bool secondtwocond(double t, float twofreq) {
   const long long b = static_cast<long long>(twofreq * t);  // truncated towards zero
   return twofreq >= 0.0f ? (b % 2 != 0) : (b % 2 == 0);
+}
+
+bool hasink(const char* text) {
+  for (; *text; text++)
+    if (*text != ' ' && *text != '\t') return true;
+  return false;
+}
+
+const char* twocondname(int cond, const char* first, const char* second) {
+  if (par.condnames.size() == 2) return par.condnames[cond ? 1 : 0].c_str();
+  return cond ? second : first;
 }
 
 int wordspertarg(float twofreq, double wordlen, float prob) {
@@ -320,6 +329,8 @@ void startstream(WordStream& s, int shuffleflag) {
   fillwordorder(shuffleflag);
   s.current[0] = s.previous[0] = '\0';
   s.second = false;
+  s.loggedcond = -1;
+  s.previousshown = false;
   s.index = -1;
   s.lastphase = 1.001f;  // the first frame starts the first word
   s.perword = wordspertarg(par.twofreq, par.textdur + par.gapdur, par.onebacktargprob);
@@ -338,9 +349,26 @@ void nextrealword(WordStream& s) {
   std::snprintf(s.current, sizeof s.current, "%s", linelist[static_cast<size_t>(wordorder[s.index])].c_str());
 }
 
-void applyoneback(WordStream& s) {
-  if (onebackdue(s.perword)) std::memcpy(s.current, s.previous, sizeof s.current);
+// A due target repeats the previous item only when the subject saw it and
+// sees this one (`visible`: the item shows from its first frame): a repeat
+// of a blank, or one that never shows, is no target. The draw is made
+// either way, so the random stream does not depend on what was shown.
+void applyoneback(WordStream& s, bool visible) {
+  const bool due = onebackdue(s.perword);
+  if (due && visible && s.previousshown) {
+    std::memcpy(s.current, s.previous, sizeof s.current);
+    logevent("1BakEvent: %8.3lf\n", logtime());
+  }
   std::memcpy(s.previous, s.current, sizeof s.previous);
+  s.previousshown = visible && hasink(s.current);
+}
+
+// The block's condition goes to the log with the first item that shows it.
+void logstreamcond(WordStream& s, const char* first, const char* second) {
+  const int cond = s.second ? 1 : 0;
+  if (cond == s.loggedcond) return;
+  s.loggedcond = cond;
+  logevent("StimEvent: %8.3lf   %s (%d)\n", logtime(), twocondname(cond, first, second), cond);
 }
 
 }  // namespace
@@ -354,11 +382,13 @@ void drawwordspacelett(WordStimState& state, double t, int shuffleflag) {
   WordPace p;
   const bool second = secondtwocond(t, par.twofreq);
   if (streamstep(s, t, &p)) {
+    s.second = second;
+    logstreamcond(s, "words", "letters");
     if (!second)
       nextrealword(s);
     else
       makepseudoword(s.current, sizeof s.current, wordavglen, freqcharlist.data(), charcnt);
-    applyoneback(s);
+    applyoneback(s, p.visible);
     s.th = static_cast<float>(TWOPI * uniform());
     s.r = randomradius(par.minrad, par.maxrad);
   }
@@ -378,8 +408,9 @@ void drawwordsfont0font1(WordStimState& state, double t, int shuffleflag) {
     // The font belongs to the word: a block that changes while the word
     // shows changes it from the next word on.
     s.second = secondtwocond(t, par.twofreq);
+    logstreamcond(s, "font1", "font2");
     nextrealword(s);
-    applyoneback(s);
+    applyoneback(s, p.visible);
     double lowangle = 0.0, highangle = TWOPI;
     if (par.ipsirange != 0.0f) {
       const double centre = par.ipsirange > 0.0f ? M_PI : 0.0;

@@ -27,6 +27,8 @@ struct WordStream {
   int perword = 0;  // words between targets
   float r = 0.0f, th = 0.0f;
   bool second = false;  // the word's condition, fixed when it starts
+  int loggedcond = -1;  // the condition last written to the log
+  bool previousshown = false;  // the item before this one was seen
   char current[MAXWORDLINE + 1] = "";
   char previous[MAXWORDLINE + 1] = "";
 };
@@ -84,6 +86,11 @@ float eccfontsize(float r);
 // The second of two alternating conditions (rate `twofreq`; a negative rate
 // swaps their order).
 bool secondtwocond(double t, float twofreq);
+// Whether a text leaves any ink (not empty, not only blanks).
+bool hasink(const char* text);
+// Name of condition `cond` (0 first, 1 second) of a two-condition word
+// stream: the run's -condnames when it gives two, else `first`/`second`.
+const char* twocondname(int cond, const char* first, const char* second);
 // Words between one-back targets for a given probability (at least 1; a
 // zero probability or rate gives a count so large it never comes).
 int wordspertarg(float twofreq, double wordlen, float prob);

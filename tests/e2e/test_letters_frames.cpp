@@ -286,7 +286,12 @@ TEST_F(LetterFrames, NumberTaskIsScored) {
     v.wait();
     const std::string log = logtext();
     EXPECT_GE(loglines(log, "NumEvent:").size(), 3u) << log;
-    EXPECT_EQ(loglines(log, "LetEvent:").size(), 0u) << log;
+    // Every new character is a digit; the one letter is the stream's first
+    // character, shown (and logged) before the first new cycle.
+    const std::vector<std::string> letters = loglines(log, "LetEvent:");
+    ASSERT_EQ(letters.size(), 1u) << log;
+    EXPECT_EQ(letters[0].back(), 'A') << log;
+    EXPECT_LT(log.find("LetEvent:"), log.find("NumEvent:")) << log;
     EXPECT_NE(log.find(answer ? "Feedback:    \"You scored 100% !\"" : "Feedback:    \"You scored 0% !\""),
               std::string::npos)
         << log;
@@ -341,4 +346,57 @@ TEST_F(LetterFrames, RingCompositeStacksRingDotsLetterAndMask) {
     EXPECT_GT(l.r(), last);
     last = l.r();
   }
+}
+
+// Every character the subject sees is in the log once, at its cycle's
+// start: the stream's first one too (shown from the first frame), while a
+// stream that starts in a gap logs nothing until its first new cycle.
+TEST_F(LetterFrames, EveryShownCharacterIsLoggedTheFirstToo) {
+  const std::vector<std::string> wedge = {"-s", "12", "-polperiod", "8", "-polwidth", "40", "-minlett", "0.4",
+                                          "-maxlett", "0.9"};
+  const std::vector<std::string> ring = {"-s", "22", "-eccperiod", "16", "-eccwidth", "0.1", "-minrad", "0.05",
+                                         "-maxrad", "2", "-minlett", "0.3", "-maxlett", "2"};
+  for (const auto& type : {wedge, ring})
+    for (double t0 : {0.0, 0.6}) {
+      std::vector<std::string> args = type;
+      char tbuf[32];
+      std::snprintf(tbuf, sizeof tbuf, "%.9g", t0);
+      // Cycles of 1 s, the character shown for its first half; 5 frames a second.
+      args.insert(args.end(), {"-coltype", "0", "-bwcontrast", "0.3", "-textcol", "1", "-textdur", "0.5", "-gapdur",
+                               "0.5", "-srseed", "3", "-firstframetime", tbuf});
+      const SavedRun run = loggedrun(*x, args, 15, 5.0, 120.0);
+      const std::string at = type[1] + " from t = " + tbuf;
+      ASSERT_EQ(run.frames.size(), 15u) << at;
+      std::vector<double> logged;
+      std::vector<std::string> chars;
+      for (const char* kind : {"LetEvent:", "NumEvent:"})
+        for (const std::string& l : loglines(run.log, kind)) {
+          std::istringstream w(l);
+          std::string word, c;
+          double t = NAN;
+          w >> word >> t >> c;
+          logged.push_back(t);
+          chars.push_back(c);
+        }
+      // Which cycles showed a character on some frame.
+      std::vector<int> shown(4, 0);
+      for (int k = 0; k < 15; k++) {
+        const double t = t0 + k / 5.0;
+        if (ink(run.frames[k], white).n > 10) shown[static_cast<int>(std::floor(t + 1e-6))] = 1;
+      }
+      // The cycles that began by the last saved frame (the run may draw one more).
+      for (int c = 0; c <= static_cast<int>(std::floor(t0 + 14 / 5.0 + 1e-6)); c++) {
+        int n = 0;
+        for (double t : logged) n += std::floor(t + 1e-6) == c;
+        EXPECT_EQ(n, shown[c]) << at << ": cycle " << c << (shown[c] ? " shown" : " not shown") << "\n" << run.log;
+      }
+      if (t0 == 0.0) {
+        ASSERT_FALSE(logged.empty()) << at;
+        EXPECT_EQ(shown[0], 1) << at;
+        EXPECT_NEAR(*std::min_element(logged.begin(), logged.end()), 0.0, 1e-9) << at;
+      } else {
+        EXPECT_EQ(shown[0], 0) << at << ": t 0.6 and 0.8 fall in the gap";
+      }
+      removetree(run.dir);
+    }
 }

@@ -1,7 +1,8 @@
 // Word stimuli on the real binary: each word found where its geometry puts
 // it, measured against the font's own advance box at its size and in the
 // font of its condition; word-form blocks against their log lines; the
-// reading page; repeatability with a fixed seed; bad word files.
+// reading page; repeatability with a fixed seed; bad word files; one-back
+// targets and two-condition blocks of the log against what the frames show.
 #include "harness.h"
 
 #include <FTGL/ftgl.h>
@@ -13,6 +14,7 @@
 #include <regex>
 #include <sstream>
 
+#include "eventstable/logevents.h"
 #include "text/reading.h"
 
 namespace {
@@ -305,4 +307,123 @@ TEST_F(WordFrames, BadWordFilesStopWithTheirFileAndLine) {
                                  30);
   EXPECT_EQ(f.status, 1) << f.out;
   EXPECT_TRUE(hasline(f, "vistrum: non-upper char")) << f.out;
+}
+
+namespace {
+
+// A smaller screen for the long one-back and block runs.
+class WordLogFrames : public XServerSuite<512, 384> {};
+
+double timeofline(const std::string& line) {
+  std::istringstream in(line);
+  std::string word;
+  double t = NAN;
+  in >> word >> t;
+  return t;
+}
+
+// The dark ink of an item, away from the fixation cross: a repeat at a
+// fixed text size is the same ink wherever it lands.
+struct ItemInk {
+  int n = 0, w = 0, h = 0;
+};
+ItemInk iteminkof(const Image& im) {
+  const Box b = inkbox(im, dark, 8);
+  if (!b.ok()) return {};
+  return {b.n, b.x1 - b.x0 + 1, b.y1 - b.y0 + 1};
+}
+
+// Items of 0.5 s (0.4 s shown) from t = 0.2 at a fixed size; at 4 frames a
+// second frame 2k shows item k and frame 2k + 1 its gap.
+std::vector<std::string> itemargs(const char* type, const std::string& list) {
+  return {"-s", type, "-wordfile", list, "-textdur", "0.4", "-gapdur", "0.1", "-eccfontscale", "0",
+          "-minfontsize", "40", "-minrad", "0.3", "-maxrad", "0.5", "-firstframetime", "0.2"};
+}
+
+}  // namespace
+
+// A one-back target is a repeat of the item the subject saw just before,
+// on an item that shows: never the first item, never a repeat of a blank.
+TEST_F(WordLogFrames, EveryOneBackTargetIsAShownRepeatOfTheShownItemBefore) {
+  // The empty line shows nothing: an item that repeats it is no target.
+  const std::string list = wordfile("cat\nbridge\n\nlemon\nhorizon\nsky\nmarble\nfox\nwindowpane\n");
+  int targets = 0;
+  for (const char* type : {"65", "66", "67", "68"})
+    for (const char* seed : {"9", "1", "4"}) {
+      std::vector<std::string> args = itemargs(type, list);
+      args.insert(args.end(), {"-twoperiod", "8", "-onebacktarg", "4", "-srseed", seed});
+      const SavedRun run = loggedrun(*x, args, 32, 4.0);
+      ASSERT_EQ(run.frames.size(), 32u) << "type " << type;
+      for (const std::string& line : loglines(run.log, "1BakEvent:")) {
+        const std::string at = std::string("type ") + type + " seed " + seed + ": " + line;
+        const long k = std::lround((timeofline(line) - 0.2) / 0.5);
+        ASSERT_GE(k, 0) << at;
+        if (k >= 16) continue;
+        targets++;
+        const ItemInk now = iteminkof(run.frames[2 * k]);
+        EXPECT_GT(now.n, 20) << at << ": the target shows";
+        if (k == 0) {
+          ADD_FAILURE() << at << ": the first item repeats nothing";
+          continue;
+        }
+        const ItemInk before = iteminkof(run.frames[2 * k - 2]);
+        EXPECT_GT(before.n, 20) << at << ": the item before it showed";
+        // Blocks of 4 s; across a block change the font may differ.
+        if (std::floor((0.2 + 0.5 * k) / 4.0) != std::floor((0.2 + 0.5 * (k - 1)) / 4.0)) continue;
+        EXPECT_EQ(now.n, before.n) << at << ": the same item again";
+        EXPECT_EQ(now.w, before.w) << at;
+        EXPECT_EQ(now.h, before.h) << at;
+      }
+      removetree(run.dir);
+    }
+  EXPECT_GE(targets, 12);
+}
+
+// The two conditions of the one-back types reach the log as block
+// conditions, each with the first item of its block, and the events table
+// turns them into conditions lasting to the next one.
+TEST_F(WordLogFrames, TwoConditionBlocksAreLoggedWithTheirFirstItem) {
+  const std::string list = wordfile("cat\nbridge\nlemon\nhorizon\n");
+  struct Case {
+    const char* type;
+    std::vector<std::string> extra;
+    const char* first;
+    const char* second;
+    int firstnum;
+  };
+  const std::vector<Case> cases = {
+      {"65", {}, "words", "letters", 0},
+      {"66", {"-twoperiod", "-4"}, "letters", "words", 1},  // a negative period starts with the second
+      {"67", {}, "font1", "font2", 0},
+      {"68", {"-condnames", "2", "vera", "lekhani"}, "vera", "lekhani", 0},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = itemargs(c.type, list);
+    args.insert(args.end(), {"-twoperiod", "4", "-onebacktarg", "0"});
+    args.insert(args.end(), c.extra.begin(), c.extra.end());
+    const SavedRun run = loggedrun(*x, args, 24, 4.0);
+    ASSERT_EQ(run.frames.size(), 24u) << c.type;
+    // Blocks of 2 s: their first items start at 0.2, 2.2 and 4.2.
+    char want[3][64];
+    for (int b = 0; b < 3; b++) {
+      const bool first = b % 2 == 0;
+      std::snprintf(want[b], sizeof want[b], "StimEvent: %8.3lf   %s (%d)", 0.2 + 2.0 * b, first ? c.first : c.second,
+                    first ? c.firstnum : 1 - c.firstnum);
+    }
+    const std::vector<std::string> got = loglines(run.log, "StimEvent:");
+    ASSERT_GE(got.size(), 3u) << "type " << c.type << "\n" << run.log;
+    for (int b = 0; b < 3; b++) EXPECT_EQ(got[b], want[b]) << "type " << c.type;
+    std::istringstream in(run.log);
+    const EventsTable t = convertlog(in);
+    EXPECT_TRUE(t.unmapped.empty()) << "type " << c.type;
+    std::vector<const EventRow*> conds;
+    for (const EventRow& r : t.rows)
+      if (r.event == "StimEvent") conds.push_back(&r);
+    ASSERT_GE(conds.size(), 3u) << "type " << c.type;
+    EXPECT_EQ(conds[0]->trialtype, c.first);
+    EXPECT_EQ(conds[1]->trialtype, c.second);
+    EXPECT_NEAR(conds[0]->duration, 2.0, 1e-6);
+    EXPECT_NEAR(conds[1]->onset - conds[0]->onset, 2.0, 1e-6);
+    removetree(run.dir);
+  }
 }
