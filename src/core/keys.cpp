@@ -56,6 +56,13 @@ void eyeoffsetstep(float* value, float delta) {
   redrawwait();
 }
 
+// The timer reset of a start (F1, the counted trigger, the end of a wait):
+// the box's pulses are numbered within the start from here.
+void startclock() {
+  settimer();
+  dionewstart();
+}
+
 // Once a run has started, trigger presses start nothing until F2 waits
 // again: a scanner pulse must never restart a running experiment.
 void spendtrigger() {
@@ -109,7 +116,7 @@ void handlekey(KeySym key) {
     case KeyAction::f1:
       logevent("F1-reset:       %9.3lf #####\n", resettime(logtime()));
       restartsequence();
-      settimer();
+      startclock();
       spendtrigger();
       run.breakwaitflag = 1;
       break;
@@ -233,7 +240,7 @@ void countdownsomekey(double) {
   if (before != 1) return;
   logevent("F1-reset:       %9.3lf #####\n", resettime(logtime()));
   restartsequence();
-  settimer();
+  startclock();
   run.breakwaitflag = 1;
 }
 
@@ -264,6 +271,7 @@ void waitforF1orF2key() {
   while (!run.breakwaitflag) {
     usleep(1000);
     checkkeyinput();
+    diopoll();  // the box's bytes are logged when they come, as keys are
   }
 }
 
@@ -275,7 +283,7 @@ void clearreadywaitsett(int n, const char* text) {
     waitforusbtrigbits(n);
   else
     waitforF1orF2key();
-  settimer();
+  startclock();
   spendtrigger();
   logevent("StartPulse(%02d):  %8.3lf #####\n", n, logtime());
 }
@@ -317,7 +325,7 @@ void restartsequence() {
 
 void startrun() {
   if (par.startpulse == 0) {
-    settimer();
+    startclock();
     return;
   }
   clearreadywaitsett(par.startpulse, "Ready");

@@ -227,6 +227,8 @@ void checkscenariobits() {
     for (int k = 0; k < exptframes[s].subframecnt; k++) {
       const ExptItem* it = exptframes[s].subframes[k];
       if (it->kind != KTTL || it->ttlbit <= n) continue;
+      if (n == 0 && dionooutputbits())
+        fatal("vistrum: ### %s line %d: ttl=%d but %s\n", exptpath, it->lineno, it->ttlbit, dionooutputbits());
       fatal("vistrum: ### %s line %d: ttl=%d but the output bits (-addport2set) are 1-%d\n", exptpath, it->lineno,
             it->ttlbit, n);
     }

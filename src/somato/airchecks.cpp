@@ -46,6 +46,8 @@ void airpuffchecks() {
     fatal("vistrum: ### non-default num airtubes, need -airtubemap opt\n");
   if (par.mapairtubes != tubes)
     fatal("vistrum: ### -airtubemap args (%d) don't match -airtubes (%d)\n", par.mapairtubes, tubes);
+  if (par.setupusbflag && tubes > dioutputbitcount() && dionooutputbits())
+    std::printf("vistrum: ### %s\n", dionooutputbits());
   if (par.setupusbflag && tubes > dioutputbitcount())
     fatal("vistrum: ### not enough outport bits (%d) for %d airtubes\n", dioutputbitcount(), tubes);
 }

@@ -20,6 +20,7 @@ double uniform(double range) { return random() * (1.0 / 2147483648.0) * 2.0 * ra
 // came so late that it would be over already.
 bool trainstep(PuffTrain& p, double t, double gap) {
   if (t < p.nextpuff) return false;
+  p.prevend = p.puffend;
   p.puffstart = t < p.nextpuff + par.puffdur ? p.nextpuff : t;
   p.puffend = p.puffstart + par.puffdur;
   p.nextpuff = p.puffend + gap;
@@ -27,7 +28,7 @@ bool trainstep(PuffTrain& p, double t, double gap) {
 }
 
 void trainvalve(const PuffTrain& p, double t, bool on, int tube) {
-  airvalvedelayed(t, on ? tube : 0, on ? p.puffstart : (p.puffend > 0.0 ? p.puffend : t));
+  airvalvedelayed(t, on ? tube : 0, on ? p.puffstart : (p.puffend > 0.0 ? p.puffend : t), p.prevend);
 }
 
 // Sweep index over m places, counted from the other end for a negative rate.

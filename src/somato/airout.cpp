@@ -2,12 +2,15 @@
 
 #include "config/condseq.h"
 #include "config/params.h"
+#include "core/eventlog.h"
+#include "core/timer.h"
 #include "retino/primitives.h"
 #include "somato/dio.h"
 
 #include <GL/gl.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 namespace {
@@ -19,11 +22,38 @@ int opentube = 0;  // tube whose valve is open (0: none)
 struct Change {
   double when;
   int tube;
+  bool held;  // kept back a frame after its valve closed
 };
 constexpr int QUEUELEN = 256;
 Change queue[QUEUELEN];
 int qfirst = 0, qcnt = 0;
 int lastqueued = 0;
+double lastsince = -1.0;  // start of the last puff queued
+// The direct path's puff kept closed for a frame, and when it was due.
+int heldtube = 0;
+double helddue = 0.0;
+
+void push(double when, int tube) {
+  queue[(qfirst + qcnt) % QUEUELEN] = {when, tube, false};
+  qcnt++;
+}
+
+// A valve that reopens a frame late, so that two puffs stay two: the log
+// says when it was delivered and when it was due. Only a box's valves are
+// delivered; a run without one has nothing to say.
+// A type without a log says it once on the terminal.
+bool heldnoted = false;
+void logheld(int tube, double due) {
+  if (!dioboxopen()) return;
+  if (logging()) {
+    logevent("PuffHeld: %9.3lf   tube=%d   due=%.3f\n", logtime(), tube, due);
+    return;
+  }
+  if (heldnoted) return;
+  heldnoted = true;
+  std::printf("vistrum: puffs of one tube closer than a frame: its valve stays closed a frame between them"
+              " (first: tube %d due at %.3f s)\n", tube, due);
+}
 
 }  // namespace
 
@@ -38,14 +68,44 @@ void airvalve(int tube) {
   opentube = tube;
 }
 
-void airvalvedelayed(double t, int tube, double since) {
-  if (tube != lastqueued && qcnt < QUEUELEN) {
-    queue[(qfirst + qcnt) % QUEUELEN] = {(since < t ? since : t) + par.delayttlport, tube};
-    qcnt++;
-    lastqueued = tube;
+void airvalvepuff(int tube, bool newpuff, double due) {
+  // A new puff of the tube that is still open from the last frame: the
+  // frames saw no gap between the two, so the valve closes for this frame.
+  if (tube && newpuff && tube == opentube) {
+    airvalve(0);
+    heldtube = tube;
+    helddue = due;
+    return;
   }
+  if (tube && tube == heldtube && tube != opentube) logheld(tube, helddue);
+  heldtube = 0;
+  airvalve(tube);
+}
+
+void airvalvedelayed(double t, int tube, double since, double prevend) {
+  // The same tube with a new start is a second puff whose gap fell between
+  // two frames: its valve is closed before it opens again, at the end of
+  // the first when the schedule knows it.
+  const bool again = tube && tube == lastqueued && since != lastsince;
+  if ((tube != lastqueued || again) && qcnt < QUEUELEN - 1) {
+    const double when = (since < t ? since : t) + par.delayttlport;
+    if (again) push(prevend > 0.0 && prevend < since ? prevend + par.delayttlport : when, 0);
+    push(when, tube);
+    lastqueued = tube;
+    if (tube) lastsince = since;
+  }
+  int closed = 0;  // valve closed in this frame
   while (qcnt > 0 && queue[qfirst].when <= t) {
-    airvalve(queue[qfirst].tube);
+    Change& c = queue[qfirst];
+    // A valve closed in this frame stays closed for the frame: a box
+    // switched off and on again within one frame delivers one long puff.
+    if (c.tube && c.tube == closed) {
+      c.held = true;
+      break;
+    }
+    if (opentube && opentube != c.tube) closed = opentube;
+    if (c.held) logheld(c.tube, c.when);
+    airvalve(c.tube);
     qfirst = (qfirst + 1) % QUEUELEN;
     qcnt--;
   }
@@ -54,6 +114,8 @@ void airvalvedelayed(double t, int tube, double since) {
 void airvalvesreset() {
   qfirst = qcnt = 0;
   lastqueued = 0;
+  lastsince = -1.0;
+  heldtube = 0;
   airvalve(0);
 }
 

@@ -9,7 +9,16 @@ void airvalve(int tube);
 // The display's tube at frame time t, a state that began at `since` (<= t,
 // the exact time of the schedule rather than the frame's): the valve
 // follows `delayttlport` after `since`, at the first frame at or after it.
-void airvalvedelayed(double t, int tube, double since);
+// `prevend`: the end of the tube's previous puff, when known (for a second
+// puff the frames saw no gap before).
+void airvalvedelayed(double t, int tube, double since, double prevend = -1.0);
+// The valve for a schedule evaluated frame by frame: `tube` (0: none) this
+// frame, `newpuff` when a puff began since the last frame. A new puff of
+// the tube still open keeps its valve closed for this frame (due at `due`)
+// and opens it at the next, so that two puffs never merge into one.
+// Every valve change is held for at least a frame in the same way by
+// airvalvedelayed; a puff that reopens late is logged as "PuffHeld:".
+void airvalvepuff(int tube, bool newpuff, double due);
 // All valves closed and pending changes dropped (run start, restart).
 void airvalvesreset();
 

@@ -24,6 +24,9 @@ void initeval(PolarEval& e, double jittrange) {
   e.previ = 0;
   e.wason = false;
   e.lastbase = -1;
+  e.lastslot = -1;
+  e.lastpos = 0;
+  e.newpuff = false;
   e.jitt.assign(static_cast<size_t>(par.puffsperpolpos), 0.0f);
   if (par.puffjitt == 0.0f) return;
   for (float& j : e.jitt) j = static_cast<float>(random() * (1.0 / 2147483648.0) * 2.0 * jittrange - jittrange);
@@ -53,10 +56,15 @@ bool evalpolar(const AirState& s, PolarEval& e, double time, bool output, int* i
   const double f = std::fabs(p - i);
   if (par.puffjitt != 0.0f && i < e.previ) fshuffle(e.jitt.data(), static_cast<int>(e.jitt.size()));
   e.previ = i;
-  bool on = polarpuffon(f, e.jitt.data(), par.puffsperpolpos, s.puffdurfrac);
+  const int slot = polarpuffslot(f, e.jitt.data(), par.puffsperpolpos, s.puffdurfrac);
+  bool on = slot >= 0;
   if (par.stimtype == 102) on = on && (par.polfreq > 0.0f ? p < half : p < -half);
-  const bool newpuff = on && !e.wason;
+  // Two slots' puffs that touch are two puffs, not one long one.
+  const bool newpuff = on && (!e.wason || slot != e.lastslot || i != e.lastpos);
   e.wason = on;
+  e.lastslot = on ? slot : -1;
+  e.lastpos = i;
+  e.newpuff = newpuff;
   if (!on) return false;
   if (par.stimtype == 100) {
     *index = rotpufftube(i, par.polfreq, tubes, output);
@@ -76,11 +84,15 @@ void circlesquare(double angle) {
 
 }  // namespace
 
-bool polarpuffon(double f, const float* jitt, int slots, double puffdurfrac) {
+int polarpuffslot(double f, const float* jitt, int slots, double puffdurfrac) {
   const double interpuff = 1.0 / slots;
   for (int j = 0; j < slots; j++)
-    if (std::fabs(f - ((j + 0.5) * interpuff + jitt[j])) < puffdurfrac / 2.0) return true;
-  return false;
+    if (std::fabs(f - ((j + 0.5) * interpuff + jitt[j])) < puffdurfrac / 2.0) return j;
+  return -1;
+}
+
+bool polarpuffon(double f, const float* jitt, int slots, double puffdurfrac) {
+  return polarpuffslot(f, jitt, slots, puffdurfrac) >= 0;
 }
 
 int rotpufftube(int i, float polfreq, int tubes, bool output) {
@@ -122,7 +134,7 @@ void drawpolarair(AirState& s, double t) {
   const double tout = t - par.delayttlport;
   int k = 0;
   const bool puffing = tout >= 0.0 && evalpolar(s, s.outeval, tout, true, &k);
-  if (tout >= 0.0) airvalve(puffing ? airtube(k) : 0);
+  if (tout >= 0.0) airvalvepuff(puffing ? airtube(k) : 0, s.outeval.newpuff, tout + par.delayttlport);
   if (par.stimtype == 100) {
     // The rehearsal display shows the real puffs: the square is on while
     // the valve is, at the slot of the mapped tube.

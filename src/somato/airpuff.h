@@ -12,6 +12,9 @@
 struct PolarEval {
   int previ = 0;
   bool wason = false;
+  int lastslot = -1;  // slot of the puff on in the last frame
+  int lastpos = 0;    // its position
+  bool newpuff = false;
   int lastbase = -1;  // last random choice (types 101, 102)
   std::vector<float> jitt;
 };
@@ -21,6 +24,7 @@ struct PolarEval {
 // moves on in the middle of it.
 struct PuffTrain {
   double nextpuff = 0.0, puffstart = -1.0, puffend = -1.0;
+  double prevend = -1.0;  // end of the puff before
   int within = -1;
   int line = 0;
 };
@@ -63,6 +67,9 @@ void drawoff3airrndblk(double t);
 // Rotating puffs: whether fraction f of a position's time lies within a
 // puff of one of `slots` slots (jitters as fractions of a position).
 bool polarpuffon(double f, const float* jitt, int slots, double puffdurfrac);
+// The slot whose puff holds fraction f (-1: none). Jittered slots may
+// touch: a change of slot from one frame to the next is a new puff.
+int polarpuffslot(double f, const float* jitt, int slots, double puffdurfrac);
 // The rotating puff's tube (outputs: counting down from a quarter of the
 // circle) or display position, for the integer position i.
 int rotpufftube(int i, float polfreq, int tubes, bool output);

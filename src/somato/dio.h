@@ -46,6 +46,14 @@ void log0usbrespbits();
 // change of the trigger port's byte), or F1/F2; clears stimrunningflag.
 void waitforusbtrigbits(int n);
 void waitforusbtrigbytes(int n);
+// Takes the box's pending inputs now and logs them (the waiting screens
+// call it as the frames do: what arrives there is logged there).
+void diopoll();
+// A start: the pulses' volume numbers (vol= of TrigPulse lines) count
+// from here.
+void dionewstart();
+// Why the chosen box has no output bits (nullptr when it may have some).
+const char* dionooutputbits();
 // True when a box is open (trigger waits then count pulses).
 bool dioboxopen();
 // Once per frame, before drawing: the frame's time for the output time

@@ -32,16 +32,21 @@ struct DioBackend {
   // Inputs are single bytes (a serial box): each trigger pulse is logged as
   // it arrives and each response button as the key of its number.
   bool bytes;
+  // Why the box has no output bits for the bit group (nullptr: it has
+  // them); a box that only passes code bytes on says so here.
+  const char* nooutputbits = nullptr;
 };
 
 // Input changes a backend has taken in but not yet handed out, oldest
-// first (a read may bring several). A reader far behind loses the newest.
+// first (a read may bring several). Readers take in no more than room()
+// allows and leave the rest waiting in the device: nothing is lost.
 class DioInputQueue {
  public:
   void push(int box, int port, unsigned char value) {
-    if (count_ == kSize) return;
+    if (count_ == kSize) return;  // unreached: readers keep within room()
     ring_[(first_ + count_++) % kSize] = {box, port, value};
   }
+  int room() const { return kSize - count_; }
   bool pop(int* box, int* port, unsigned char* value) {
     if (count_ == 0) return false;
     const Change& c = ring_[first_];

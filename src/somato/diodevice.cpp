@@ -36,6 +36,8 @@ struct Device {
   unsigned char inval[4][4] = {};
   long trigedges = 0;               // trigger-bit pulses (or changes) seen
   long trigbytechanges = 0;         // changes of the trigger port's byte
+  long startedges = 0;              // trigedges at the current start
+  bool counting = false;            // a start wait is counting the pulses
   int codepulseframes = 0;          // frames left before the code port returns to 0
   double frametime = 0.0;
 };
@@ -77,18 +79,22 @@ void putport(int box, int port, unsigned char value, bool force) {
   dev.backend->writeport(box, port, wire, dev.frametime, gettimer());
 }
 
+// Inputs are logged when they arrive, on a waiting screen too (as keys
+// are), with the time of their arrival: never held over to the next start.
 void logrespchange(unsigned char v) {
-  if (!par.logrespbitsflag || !run.stimrunningflag) return;
+  if (!par.logrespbitsflag) return;
   logevent("RespBits: %9.3lf   %d%d%d%d%d%d%d%d\n", logtime(), (v >> 7) & 1, (v >> 6) & 1, (v >> 5) & 1,
            (v >> 4) & 1, (v >> 3) & 1, (v >> 2) & 1, (v >> 1) & 1, v & 1);
 }
 
-// Takes every pending input change in order.
-void pollinputs() {
+// Takes the pending input changes in order: all of them, or with `counter`
+// up to the one that brings it to `until` (a start wait takes its own
+// pulses only; the ones after them are the run's).
+void pollinputs(const long* counter = nullptr, long until = 0) {
   if (!dev.backend) return;
   int box = 0, port = 0;
   unsigned char v = 0;
-  while (dev.backend->nextinput(&box, &port, &v)) {
+  while (!(counter && *counter >= until) && dev.backend->nextinput(&box, &port, &v)) {
     if (box < 0 || box >= dev.boxes || port < 0 || port > 3) continue;
     const unsigned char old = dev.inval[box][port];
     dev.inval[box][port] = v;
@@ -99,13 +105,14 @@ void pollinputs() {
       // A pulse is its rising edge; -toggletrigger counts every change.
       if (was != now && (par.toggletriggerflag || now)) {
         dev.trigedges++;
-        if (dev.backend->bytes && run.stimrunningflag)
-          logevent("TrigPulse: %9.3lf   %ld\n", logtime(), dev.trigedges);
+        // The pulses a start wait counts are its start, not events.
+        if (dev.backend->bytes && !dev.counting)
+          logevent("TrigPulse: %9.3lf   %ld   vol=%ld\n", logtime(), dev.trigedges, dev.trigedges - dev.startedges);
       }
     }
     if (box == par.respdevnum && port == par.respportnum) {
       logrespchange(v);
-      if (dev.backend->bytes && run.stimrunningflag)
+      if (dev.backend->bytes)
         for (int b = 0; b < 8; b++)
           if ((v >> b) & 1 && !((old >> b) & 1)) logkey(b + 1);
     }
@@ -133,11 +140,13 @@ void waitforcount(int n, const long& counter) {
     dev.backend->note(note);
   }
   run.breakwaitflag = 0;
+  dev.counting = true;
   while (!run.breakwaitflag && counter - start < n) {
     usleep(1000);
     checkkeyinput();
-    pollinputs();
+    pollinputs(&counter, start + n);
   }
+  dev.counting = false;
 }
 
 }  // namespace
@@ -145,7 +154,7 @@ void waitforcount(int n, const long& counter) {
 int dioutputbitcount() {
   if (usbbitarraycnt > 0) return usbbitarraycnt;
   selectbackend();
-  if (!dev.backend) return 0;
+  if (!dev.backend || dev.backend->nooutputbits) return 0;
   const int boxes = dev.backend->probe(dev.arg.c_str());
   int n = 0;
   for (int box = 0; box < boxes && box < 4; box++)
@@ -169,7 +178,14 @@ void setupACCESdevs() {
       dev.backend->setdirection(box, port, dev.output[box][port]);
     }
   usbbitarraycnt = 0;
-  for (int box = 0; box < dev.boxes; box++)
+  const char* none = dev.backend->nooutputbits;
+  if (none)
+    for (int port = 0; port < 4; port++)
+      if (portrole(0, port, ROLE_GROUP)) {
+        std::printf("vistrum: ### -addport2set 0 %c ignored: %s\n", 'A' + port, none);
+        break;
+      }
+  for (int box = 0; box < dev.boxes && !none; box++)
     for (int port = 0; port < 4; port++)
       for (int b = 0; b < 8 && usbbitarraycnt < 128; b++)
         if (par.usbbitsstate[box][port][b] == ROLE_GROUP) {
@@ -210,6 +226,12 @@ void usboutbytesoff() {
 }
 
 void log0usbrespbits() { pollinputs(); }
+void diopoll() { pollinputs(); }
+void dionewstart() { dev.startedges = dev.trigedges; }
+const char* dionooutputbits() {
+  selectbackend();
+  return dev.backend ? dev.backend->nooutputbits : nullptr;
+}
 
 void waitforusbtrigbits(int n) { waitforcount(n, dev.trigedges); }
 void waitforusbtrigbytes(int n) { waitforcount(n, dev.trigbytechanges); }

@@ -19,6 +19,8 @@
 #include "somato/diobackend.h"
 
 #include "config/params.h"
+#include "core/eventlog.h"
+#include "core/timer.h"
 #include "core/xit.h"
 
 #include <fcntl.h>
@@ -27,6 +29,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -151,7 +154,9 @@ void takebyte(unsigned char b) {
 [[noreturn]] void vanished(const char* why) {
   close(fd);
   fd = -1;
-  // Every log line is already on disk: the log is whole up to here.
+  // Every log line is already on disk: the reason closes the log, so that
+  // a log that stops early says why.
+  logevent("BoxLost: %9.3lf   serial box %s vanished (%s)\n", logtime(), cfg.device.c_str(), why);
   fatal("vistrum: ### serial box %s vanished during the run (%s)\n", cfg.device.c_str(), why);
 }
 
@@ -163,7 +168,12 @@ void readbytes() {
   const bool hungup = poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL));
   unsigned char buf[64];
   for (;;) {
-    const ssize_t n = read(fd, buf, sizeof buf);
+    // A byte makes up to two changes: take no more than the queue holds and
+    // leave the rest in the port for the next call (a burst of presses is
+    // all logged, over as many calls as it needs).
+    const size_t want = std::min(sizeof buf, static_cast<size_t>(pending.room() / 2));
+    if (want == 0) return;
+    const ssize_t n = read(fd, buf, want);
     if (n > 0) {
       for (ssize_t k = 0; k < n; k++) takebyte(buf[k]);
       continue;
@@ -232,5 +242,6 @@ void serialclose() {
 
 }  // namespace
 
-const DioBackend dioserialbackend = {"serial",        serialprobe,  serialopen, serialsetdirection, serialwriteport,
-                                     serialnextinput, serialclose,  nullptr,    true};
+const DioBackend dioserialbackend = {
+    "serial",    serialprobe, serialopen, serialsetdirection, serialwriteport, serialnextinput, serialclose, nullptr, true,
+    "the serial box has no output bits (it writes code bytes only: VISTRUM_DIO=serial:<device>,codes)"};

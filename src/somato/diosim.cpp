@@ -64,7 +64,9 @@ void parseline(char* line) {
 
 void readfifo() {
   char buf[256];
-  for (;;) {
+  // A byte makes at most one change: read only while the queue holds a
+  // whole read, the rest waits in the FIFO.
+  while (pending.room() >= static_cast<int>(sizeof buf)) {
     const ssize_t n = read(infd, buf, sizeof buf);
     if (n <= 0) return;  // EAGAIN: nothing more for now
     for (ssize_t k = 0; k < n; k++) {

@@ -12,6 +12,8 @@
 #include <csignal>
 #include <cstring>
 #include <fstream>
+#include <regex>
+#include <sstream>
 
 namespace {
 
@@ -158,6 +160,11 @@ TEST_F(SerialBox, AVanishedBoxEndsTheRunWithAMessageAndAWholeLog) {
   const std::string log = logof(dir);
   EXPECT_EQ(loglines(log, "KeyEvent").size(), 1u) << log;
   EXPECT_EQ(log.back(), '\n') << "the log ends with a whole line";
+  // Its last line says why it stops there.
+  const std::string last = log.substr(log.rfind('\n', log.size() - 2) + 1);
+  EXPECT_TRUE(std::regex_match(last, std::regex("BoxLost: +[0-9]+\\.[0-9]{3}   serial box " + p.name +
+                                                " vanished \\((hung up|Input/output error)\\)\n")))
+      << last;
   removetree(dir);
 }
 
@@ -187,5 +194,134 @@ TEST_F(SerialBox, DevicesThatCannotWorkAreRefusedAtStartUp) {
   EXPECT_EQ(r.status, 1) << r.out;
   EXPECT_TRUE(hasline(r, "vistrum: ### serial box " + p.name + ": busy (another program has it open)")) << r.out;
   close(held);
+  // A serial box has no output bits: what needs them says so by name.
+  std::ofstream(dir + "/t.scn") << "130 130 11 text=a +\nttl=3\n1000 1000 15 text=e\n";
+  const std::string none =
+      "the serial box has no output bits (it writes code bytes only: VISTRUM_DIO=serial:<device>,codes)";
+  Vistrum ttl(*x, {"-s", "60", "-nofullscreen", "-winxy", "64", "48", "-exptfile", "t.scn", "-sxcode"}, dir,
+              {"VISTRUM_DIO=serial:" + p.name});
+  const RunResult t = ttl.wait(30);
+  EXPECT_EQ(t.status, 1) << t.out;
+  EXPECT_TRUE(hasline(t, "vistrum: ### t.scn line 2: ttl=3 but " + none)) << t.out;
+  Vistrum air(*x, {"-s", "106", "-nofullscreen", "-winxy", "64", "48", "-setupusb", "-addport2set", "0", "A",
+                   "-addport2set", "0", "C"},
+              dir, {"VISTRUM_DIO=serial:" + p.name});
+  const RunResult a = air.wait(30);
+  EXPECT_EQ(a.status, 1) << a.out;
+  EXPECT_TRUE(hasline(a, "vistrum: ### " + none)) << a.out;
+  EXPECT_TRUE(hasline(a, "vistrum: ### not enough outport bits (0) for 12 airtubes")) << a.out;
+  removetree(dir);
+}
+
+namespace {
+
+// The time of an event line (its second word).
+double linetime(const std::string& line) {
+  const size_t colon = line.find(':');
+  return std::stod(line.substr(colon + 1));
+}
+
+// The lines of `kind` after the n-th (1-based) line that begins with
+// `from`, up to the next line that begins with `to` ("": to the end).
+std::vector<std::string> between(const std::string& log, const std::string& from, size_t n, const std::string& to,
+                                 const std::string& kind) {
+  std::vector<std::string> out;
+  size_t seen = 0;
+  std::istringstream in(log);
+  for (std::string l; std::getline(in, l);) {
+    if (l.rfind(from, 0) == 0 && ++seen == n) continue;
+    if (seen < n) continue;
+    if (!to.empty() && l.rfind(to, 0) == 0) break;
+    if (l.rfind(kind, 0) == 0) out.push_back(l);
+  }
+  return out;
+}
+
+}  // namespace
+
+TEST_F(SerialBox, BytesOnAWaitingScreenAreLoggedWhenTheyArriveNotAtTheNextStart) {
+  Pty p;
+  ASSERT_FALSE(p.name.empty());
+  const std::string dir = maketempdir("serialwait");
+  mkdir((dir + "/logs").c_str(), 0755);
+  Vistrum v(*x, {"-s", "0", "-nofullscreen", "-winxy", "160", "120", "-waitforpulse", "-1", "-prepostfix", "0.3",
+                 "-runperiod", "0.5", "-logfile"},
+            dir, {"VISTRUM_DIO=serial:" + p.name});
+  ASSERT_TRUE(v.waitforwindow()) << v.output();
+  ASSERT_TRUE(boxopen(v, p)) << v.output();
+  // On the first "Ready": logged there, before any timer reset (as a key is).
+  p.send("52");
+  ASSERT_TRUE(waituntil([&] { return haslines(dir, "TrigPulse", 1) && haslines(dir, "KeyEvent", 1); }, 20.0))
+      << logof(dir);
+  EXPECT_EQ(loglines(logof(dir), "F1-reset").size(), 0u);
+  EXPECT_GT(linetime(loglines(logof(dir), "TrigPulse")[0]), 100000.0);
+  EXPECT_GT(linetime(loglines(logof(dir), "KeyEvent")[0]), 100000.0);
+  v.key("F1");
+  // On the post-period's "Done": logged there, after the run's end.
+  ASSERT_TRUE(waituntil([&] { return haslines(dir, "EndPostPer", 1); }, 20.0)) << logof(dir);
+  p.send("553");
+  ASSERT_TRUE(waituntil([&] { return haslines(dir, "TrigPulse", 3) && haslines(dir, "KeyEvent", 2); }, 20.0))
+      << logof(dir);
+  v.key("F1");
+  ASSERT_TRUE(waituntil([&] { return loglines(logof(dir), "F1-reset").size() == 2; }, 20.0)) << logof(dir);
+  p.send("5");
+  ASSERT_TRUE(waituntil([&] { return haslines(dir, "TrigPulse", 4); }, 20.0)) << logof(dir);
+  v.key("Escape");
+  EXPECT_EQ(v.wait(30).status, 0);
+  const std::string log = logof(dir);
+  // The first start holds no byte: none came while it ran.
+  EXPECT_EQ(between(log, "F1-reset", 1, "EndPostPer", "TrigPulse").size(), 0u) << log;
+  EXPECT_EQ(between(log, "F1-reset", 1, "EndPostPer", "KeyEvent").size(), 0u) << log;
+  const std::vector<std::string> done = between(log, "EndPostPer", 1, "F1-reset", "TrigPulse");
+  ASSERT_EQ(done.size(), 2u) << log;
+  for (size_t k = 0; k < 2; k++) {
+    EXPECT_GE(linetime(done[k]), 0.5) << "a pulse on \"Done\" keeps the run's time: " << done[k];
+    EXPECT_NE(done[k].find("vol=" + std::to_string(k + 1)), std::string::npos) << done[k];
+  }
+  const std::vector<std::string> keys = between(log, "EndPostPer", 1, "F1-reset", "KeyEvent");
+  ASSERT_EQ(keys.size(), 1u) << log;
+  EXPECT_GE(linetime(keys[0]), 0.5) << keys[0];
+  // The next start logs only what came after it: the one pulse, its first.
+  const std::vector<std::string> second = between(log, "F1-reset", 2, "", "TrigPulse");
+  ASSERT_EQ(second.size(), 1u) << log;
+  EXPECT_TRUE(std::regex_search(second[0], std::regex("TrigPulse: +[0-9.]+   4   vol=1$"))) << second[0];
+  EXPECT_EQ(between(log, "F1-reset", 2, "", "KeyEvent").size(), 0u) << log;
+  removetree(dir);
+}
+
+TEST_F(SerialBox, BurstsAreTakenWholeAndPulsesAreNumberedWithinEachStart) {
+  Pty p;
+  ASSERT_FALSE(p.name.empty());
+  const std::string dir = maketempdir("serialburst");
+  mkdir((dir + "/logs").c_str(), 0755);
+  Vistrum v(*x, {"-s", "0", "-nofullscreen", "-winxy", "160", "120", "-waitforpulse", "3", "-logfile"}, dir,
+            {"VISTRUM_DIO=serial:" + p.name});
+  ASSERT_TRUE(v.waitforwindow()) << v.output();
+  ASSERT_TRUE(boxopen(v, p)) << v.output();
+  // Four pulses in one write while waiting for three: the fourth is the run's.
+  p.send("5555");
+  ASSERT_TRUE(waituntil([&] { return haslines(dir, "TrigPulse", 1); }, 20.0)) << logof(dir);
+  // 300 presses and a pulse in one write: every one of them is logged.
+  const std::string presses(300, '1');
+  p.send((presses + "5").c_str());
+  ASSERT_TRUE(waituntil([&] { return haslines(dir, "TrigPulse", 2); }, 20.0)) << logof(dir);
+  ASSERT_TRUE(waituntil([&] { return haslines(dir, "KeyEvent", 300); }, 20.0)) << loglines(logof(dir), "KeyEvent").size();
+  v.key("F1");
+  ASSERT_TRUE(waituntil([&] { return haslines(dir, "F1-reset", 1); }, 20.0)) << logof(dir);
+  p.send("5");
+  ASSERT_TRUE(waituntil([&] { return haslines(dir, "TrigPulse", 3); }, 20.0)) << logof(dir);
+  v.key("Escape");
+  EXPECT_EQ(v.wait(30).status, 0);
+  const std::string log = logof(dir);
+  EXPECT_EQ(loglines(log, "KeyEvent").size(), 300u);
+  const std::vector<std::string> pulses = loglines(log, "TrigPulse");
+  ASSERT_EQ(pulses.size(), 3u) << log;
+  // The running count (as before), then the pulse's number within its start.
+  const char* const want[] = {"   4   vol=1", "   5   vol=2", "   6   vol=1"};
+  for (size_t k = 0; k < 3; k++) {
+    EXPECT_TRUE(std::regex_match(pulses[k], std::regex("TrigPulse: +[0-9]+\\.[0-9]{3}" + std::string(want[k]))))
+        << pulses[k];
+  }
+  EXPECT_LT(linetime(pulses[0]), 0.5) << "the burst's fourth pulse came with the start";
   removetree(dir);
 }

@@ -375,3 +375,78 @@ TEST_F(Somato, CompanionSendsTheTriggerTrainAndRecordsTheValves) {
   EXPECT_NE(bits.find(" 0 A 2 on\n"), std::string::npos) << bits;
   EXPECT_NE(bits.find(" 0 A 2 off\n"), std::string::npos) << bits;
 }
+
+namespace {
+
+// Each valve opening of the box's ports A and B: tube (bit number + 1),
+// open time, how long it stayed open, and how long that tube had been
+// closed before it (-1 for its first opening).
+struct Opening {
+  int tube;
+  double at, length, closedbefore;
+};
+std::vector<Opening> openings(const Box& box) {
+  std::vector<Opening> out;
+  for (const char port : {'A', 'B'})
+    for (int bit = 0; bit < 8; bit++) {
+      const auto e = box.edges(port, bit);
+      double lastoff = -1.0;
+      for (size_t k = 0; k + 1 < e.size(); k += 2) {
+        out.push_back({(port - 'A') * 8 + bit + 1, e[k].first, e[k + 1].first - e[k].first,
+                       lastoff < 0.0 ? -1.0 : e[k].first - lastoff});
+        lastoff = e[k + 1].first;
+      }
+    }
+  return out;
+}
+
+}  // namespace
+
+TEST_F(Somato, TwoPuffsOfOneTubeCloserThanAFrameStayTwoPuffs) {
+  // Half-tube points with gaps of 0.05 s +- 0.04 s: some gaps fall between
+  // two frames at 60 Hz, and the valve must still close between the puffs.
+  {
+    const std::string cwd = newcwd();
+    Box box(cwd);
+    ASSERT_EQ(boxrun(*x, box, cwd, "106", 300,
+                     {"-lineperiod", "4", "-puffjitt", "0.04", "-gapdur", "0.05", "-srseed", "7"}),
+              0);
+    const std::vector<Opening> o = openings(box);
+    ASSERT_GE(o.size(), 25u) << readfile(box.dir + "/out");
+    int close = 0;
+    for (const Opening& p : o) {
+      EXPECT_LE(p.length, 0.1 + FRAME / 2) << "tube " << p.tube << " at " << p.at << ": two puffs as one";
+      if (p.closedbefore >= 0.0 && p.closedbefore < 1.5 * FRAME) close++;
+    }
+    EXPECT_GE(close, 1) << "no gap under a frame: the settings no longer test the case";
+  }
+  // A type that logs says where a puff was delivered a frame late: random
+  // halves of 4 tubes, 0.1 s puffs 0.11 s apart, the same tube now and then
+  // twice in a row across a reshuffle.
+  {
+    const std::string cwd = newcwd();
+    Box box(cwd);
+    ASSERT_EQ(boxrun(*x, box, cwd, "112", 240,
+                     {"-airtubes", "4", "-airtubemap", "1", "2", "3", "4", "-aflowperiod", "0.22", "-puffdur", "0.1",
+                      "-srseed", "7", "-logfile"}),
+              0);
+    const std::vector<Opening> o = openings(box);
+    for (const Opening& p : o) EXPECT_LE(p.length, 0.1 + FRAME / 2) << "tube " << p.tube << " at " << p.at;
+    const std::string f = findfile(cwd + "/logs", ".log");
+    ASSERT_FALSE(f.empty());
+    const std::vector<std::string> held = loglines(readfile(f), "PuffHeld:");
+    ASSERT_GE(held.size(), 1u) << readfile(f);
+    for (const std::string& l : held) {
+      double t = 0, due = 0;
+      int tube = 0;
+      ASSERT_EQ(std::sscanf(l.c_str(), "PuffHeld: %lf tube=%d due=%lf", &t, &tube, &due), 3) << l;
+      EXPECT_GT(t, due) << l;
+      EXPECT_LE(t - due, 2 * FRAME + 1e-3) << l;
+      // The box's record has that tube opening then, a frame after it closed.
+      const bool found = std::any_of(o.begin(), o.end(), [&](const Opening& p) {
+        return p.tube == tube && std::fabs(p.at - t) < 1e-3 && p.closedbefore > 0.0 && p.closedbefore < 1.5 * FRAME;
+      });
+      EXPECT_TRUE(found) << l << "\n" << readfile(box.dir + "/out");
+    }
+  }
+}

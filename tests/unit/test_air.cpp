@@ -157,3 +157,19 @@ TEST(LaserSchedules, NamesFingersAndPlans) {
       EXPECT_EQ(n, 2) << "pass " << pass << " finger " << f;
     }
 }
+
+TEST(AirSchedules, TouchingJitteredSlotsAreTwoPuffs) {
+  // Two slots of half a position with puffs as long as a slot, jittered
+  // towards each other until they overlap: each fraction belongs to one
+  // slot or the other, so a change of slot shows where a new puff begins.
+  std::vector<float> jitt = {0.01f, -0.01f};
+  const int slots = 2;
+  const double frac = 0.5;
+  EXPECT_EQ(polarpuffslot(0.24, jitt.data(), slots, frac), 0);
+  EXPECT_EQ(polarpuffslot(0.49, jitt.data(), slots, frac), 0);
+  EXPECT_EQ(polarpuffslot(0.51, jitt.data(), slots, frac), 1);
+  EXPECT_EQ(polarpuffslot(0.74, jitt.data(), slots, frac), 1);
+  EXPECT_EQ(polarpuffslot(0.995, jitt.data(), slots, frac), -1);
+  EXPECT_TRUE(polarpuffon(0.51, jitt.data(), slots, frac));
+  EXPECT_FALSE(polarpuffon(0.995, jitt.data(), slots, frac));
+}
