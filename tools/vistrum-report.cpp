@@ -65,7 +65,11 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "vistrum-report: ### can't write %s\n", out.c_str());
     return 1;
   }
-  std::printf("vistrum-report: wrote %s (frames %zu, dropped %d, starts %zu, targets %d, hits %d)\n", out.c_str(),
-              r.frames.size(), r.dropped, r.starts.size(), r.targets, r.hits);
+  if (r.stepped.empty())
+    std::printf("vistrum-report: wrote %s (frames %zu, dropped %d, starts %zu, targets %d, hits %d)\n", out.c_str(),
+                r.frames.size(), r.dropped, r.starts.size(), r.targets, r.hits);
+  else
+    std::printf("vistrum-report: wrote %s (frames %zu stepped, %s; starts %zu, targets %d, hits %d)\n", out.c_str(),
+                r.frames.size(), r.stepped.c_str(), r.starts.size(), r.targets, r.hits);
   return 0;
 }

@@ -64,7 +64,6 @@ void convertparams() {
   par.polstartoffset = torad(par.polstartoffset);
   if (par.minrad > par.maxrad) fatal("vistrum: ### minrad can't exceed maxrad\n");
   if (par.eccwidth > par.maxrad - par.minrad) par.eccwidth = (par.maxrad - par.minrad) - 1e-5f;
-  if (par.saveframes) par.prepostfix = 0.0f;  // saved frames follow frame numbers, not the clock
   for (float* v : {&par.bgwingray, &par.vbwfrac, &par.colcontrast, &par.avgcolbright, &par.maskcontrast,
                    &par.avgmaskbright, &par.offcolbright, &par.textcol, &par.textboxcol, &par.texttargcol})
     *v = clampf(*v, 0.0f, 1.0f);
@@ -102,6 +101,25 @@ void rampchecks(int type) {
   for (const auto& n : needs)
     if (n.applies && !(n.value > 0.0))
       fatal("vistrum: ### stimtype=%d: -%s must be above 0 (got %g)\n", type, n.key, n.value);
+}
+
+// Saved-frame and rehearsal runs step the run frame by frame at the
+// display's rate, so that what they show and log is what a live run at that
+// rate shows and logs; the saved frames are every so many steps.
+void checkstepping() {
+  if (!(std::isfinite(par.framedur) && par.framedur > 0.0))
+    fatal("vistrum: ### -framerate must be a rate above 0 (got %g)\n", 1.0 / par.framedur);
+  if (!(std::isfinite(par.rehearse) && par.rehearse >= 0.0))
+    fatal("vistrum: ### -rehearse takes the seconds to step, above 0 (got %g)\n", par.rehearse);
+  if (par.rehearse > 0.0 && par.saveframes)
+    fatal("vistrum: ### -rehearse writes no frames: give -rehearse or -saveframes, not both\n");
+  if (!par.saveframes || !(par.savedur > 0.0) || !std::isfinite(par.savedur)) return;
+  const double steps = par.savedur / par.framedur;
+  if (steps >= 1.0 - 1e-9 && std::fabs(steps - std::round(steps)) < 1e-6) return;
+  std::printf("vistrum: ### -saveframes at %g Hz is not every n-th frame at -framerate %g: the run steps at the "
+              "saving rate (its log is not that of a live run at %g Hz)\n",
+              1.0 / par.savedur, 1.0 / par.framedur, 1.0 / par.framedur);
+  par.framedur = par.savedur;
 }
 
 void crosschecks() {
@@ -156,6 +174,7 @@ void crosschecks() {
     std::printf("vistrum: ### no logfile for stimtype=%d ...disabled\n", type);
     par.logfileflag = 0;
   }
+  checkstepping();
   if (par.saveframes) checktiffoutdir();
   if (stimneeds(type, kPictures)) checktiffdir();
   if (par.startpulse > 0 && !par.setupusbflag) fatal("vistrum: ### -waitforpulse>0 requires -setupusb (def)\n");

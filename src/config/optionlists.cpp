@@ -67,13 +67,20 @@ void printstimtype(FILE* out, const OptionDef&) { std::fprintf(out, "   -stimtyp
 
 int parsesaveframes(int i, int argc, char** argv) {
   par.saveframes = geti(i + 1, argc, argv);
-  par.framedur = 1.0 / static_cast<double>(getf2(i + 2, argc, argv));
+  par.savedur = 1.0 / static_cast<double>(getf2(i + 2, argc, argv));
   return i + 2;
 }
 
 void printsaveframes(FILE* out, const OptionDef&) {
-  std::fprintf(out, "   -saveframes %d %2.0f\n", par.saveframes, 1.0 / par.framedur);
+  std::fprintf(out, "   -saveframes %d %2.0f\n", par.saveframes, 1.0 / par.savedur);
 }
+
+int parseframerate(int i, int argc, char** argv) {
+  par.framedur = 1.0 / static_cast<double>(getf(i + 1, argc, argv));
+  return i + 1;
+}
+
+void printframerate(FILE* out, const OptionDef&) { std::fprintf(out, "   -framerate %g\n", 1.0 / par.framedur); }
 
 int parseprintdefs(int, int, char**) {
   printdefs(par.stimtype);

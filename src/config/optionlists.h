@@ -10,6 +10,8 @@ int parsestimtype(int i, int argc, char** argv);
 void printstimtype(FILE* out, const OptionDef& o);
 int parsesaveframes(int i, int argc, char** argv);
 void printsaveframes(FILE* out, const OptionDef& o);
+int parseframerate(int i, int argc, char** argv);
+void printframerate(FILE* out, const OptionDef& o);
 int parseprintdefs(int i, int argc, char** argv);
 int parsehelp(int i, int argc, char** argv);
 

@@ -382,8 +382,12 @@ struct Params {
   float mousestartx = 999.0f;
   float mousestarty = 999.0f;
   int saveframes = 0;
+  // Seconds a display frame lasts (-framerate): the step of saved-frame and
+  // rehearsal runs, and the length of the frames targets are counted in.
   double framedur = 0.016666666666666666;
+  double savedur = 0.016666666666666666;  // seconds between saved frames (-saveframes n rate)
   double firstframetime = 0.0;
+  double rehearse = 0.0;  // seconds of a rehearsal run (log only, no window); 0: none
   char tiffoutdir[TEXTLEN] = ".";
   int fullscreenflag = 1;
   int mousectrlflag = 0;

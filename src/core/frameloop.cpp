@@ -5,6 +5,7 @@
 #include "core/runstate.h"
 #include "core/sound.h"
 #include "core/startup.h"
+#include "core/stepping.h"
 #include "core/timer.h"
 #include "core/trigger.h"
 #include "core/window.h"
@@ -52,10 +53,8 @@ void frameloop() {
     if (par.drawfixmeshflag && !par.fixmeshlastflag && !presaccaderunning()) drawfixmesh(par.fixbgbright);
     if (par.drawfixgridflag) drawfixgrid(par.fixbgbright);
     if (par.drawfixdotsflag) drawfixdots(par.fixbgbright);
-    if (run.framesrestart) run.framecnt = 0;
-    t = par.saveframes ? run.framecnt * par.framedur + par.firstframetime : gettimer();
-    run.framelogt = t;
-    run.framelogtset = true;
+    // In a saved-frame or rehearsal run the timer counts frames.
+    t = gettimer();
     dioframe(t, outputsoff);
 
     const bool fixationonly = (par.presaccadedur != 0.0f && presaccadetestclaims(t)) ||
@@ -77,25 +76,20 @@ void frameloop() {
     const bool calibrated = !presaccaderunning();
     if (par.drawfixmeshflag && par.fixmeshlastflag && calibrated) drawfixmesh(par.fixbgbright);
     if (!run.skipfixationflag && calibrated) drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t);
-    if (par.saveframes && run.framecnt < par.saveframes) grabframe();
-    glXSwapBuffers(dsp.display, dsp.glxwindow);
+    // A stepped run shows only the frames it saves (a rehearsal has no window).
+    const bool saved = run.frameclock && savethisstep();
+    if (saved) grabframe();
+    if (dsp.display && (!run.frameclock || saved)) glXSwapBuffers(dsp.display, dsp.glxwindow);
     glFlush();
-    noteframe(gettimer(), t);
+    noteframe(run.frameclock ? wallclock() : gettimer(), t);
 
-    if (par.saveframes) {
-      run.framesrestart = false;
-      if (run.framecnt >= par.saveframes) {
-        finishframesaves();  // the last frames are still being written
-        xit(0);
-      }
-      frame2tiff(run.framecnt);
-      run.framecnt++;
-    }
+    if (run.frameclock) endstep(saved);
     if (par.exptend > -1.0 && t > par.exptend) {
       logevent("ExptEnd: %8.3lf #####\n", logtime());
       xit(0);
     }
     checkkeyinput();
     tprev = t;
+    if (run.frameclock) run.steps++;
   }
 }

@@ -1,5 +1,8 @@
 #include "core/frametiming.h"
 
+#include "core/runstate.h"
+#include "core/stepping.h"
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -39,6 +42,12 @@ bool openframerecord(const char* logpath) {
   std::fprintf(record, "frame\tt\tswap\tinterval\n");
   std::fflush(record);
   return true;
+}
+
+void noteframerecord(const char* line) {
+  if (!record) return;
+  std::fprintf(record, "# %s\n", line);
+  std::fflush(record);
 }
 
 void closeframerecord() {
@@ -95,6 +104,9 @@ FrameStats currentframestats() {
 
 void printframetiming() {
   if (framecount == 0) return;
+  // A stepped run's frames take as long as drawing and saving take: their
+  // intervals say how fast saving went, not whether frames were dropped.
+  if (run.frameclock) return printsteppedrun();
   const FrameStats s = currentframestats();
   std::printf("vistrum: frames: %d, mean interval %.3f ms, max %.3f ms, dropped %d (over 1.5 x median)\n",
               s.frames, s.meanms, s.maxms, s.dropped);

@@ -26,6 +26,8 @@ std::string logsibling(const std::string& logpath, const char* suffix);
 // made (the run goes on without it, with a message).
 bool openframerecord(const char* logpath);
 void closeframerecord();
+// A comment line ("# ...") in the frame record: what kind of run it is.
+void noteframerecord(const char* line);
 // Statistics over recorded intervals (pure: also used by the tests).
 FrameStats computeframestats(const double* intervals, int count, int frames);
 FrameStats currentframestats();

@@ -6,6 +6,7 @@
 #include "core/runstate.h"
 #include "core/scoring.h"
 #include "core/sound.h"
+#include "core/stepping.h"
 #include "core/timer.h"
 #include "core/window.h"
 #include "core/xit.h"
@@ -56,18 +57,6 @@ void eyeoffsetstep(float* value, float delta) {
   redrawwait();
 }
 
-// The timer reset of a start (F1, the counted trigger, the end of a wait):
-// the box's pulses are numbered within the start from here.
-void startclock() {
-  settimer();
-  dionewstart();
-}
-
-// Once a run has started, trigger presses start nothing until F2 waits
-// again: a scanner pulse must never restart a running experiment.
-void spendtrigger() {
-  if (run.somekeytriggercnt > 0) run.somekeytriggercnt = -1;
-}
 
 // The current matrix, whichever stack is selected (the projection carries the scale).
 GLenum currentmatrixquery(GLint* mode) {
@@ -114,7 +103,7 @@ void handlekey(KeySym key) {
       if (par.captkeytriggerflag) countdownsomekey(gettimer());
       break;
     case KeyAction::f1:
-      logevent("F1-reset:       %9.3lf #####\n", resettime(logtime()));
+      if (!run.quietf1) logf1reset();
       restartsequence();
       startclock();
       spendtrigger();
@@ -188,6 +177,19 @@ void readyplain(const char* text) {
 
 }  // namespace
 
+// The timer reset of a start (F1, the counted trigger, the end of a wait):
+// the box's pulses are numbered within the start from here.
+void startclock() {
+  settimer();
+  dionewstart();
+}
+
+// Once a run has started, trigger presses start nothing until F2 waits
+// again: a scanner pulse must never restart a running experiment.
+void spendtrigger() {
+  if (run.somekeytriggercnt > 0) run.somekeytriggercnt = -1;
+}
+
 KeyAction keyaction(unsigned long key, int* digit) {
   if (key >= XK_0 && key <= XK_9 && key != XK_5) {
     *digit = static_cast<int>(key - XK_0);
@@ -238,14 +240,16 @@ void countdownsomekey(double) {
   if (!run.somekeytriggerflag) return;
   const int before = run.somekeytriggercnt--;
   if (before != 1) return;
-  logevent("F1-reset:       %9.3lf #####\n", resettime(logtime()));
+  logf1reset();
   restartsequence();
   startclock();
   run.breakwaitflag = 1;
 }
 
 void drawwaitscreen(const char* text) {
-  if (!dsp.display) return;  // no window (yet): nothing to show
+  // No window (yet): nothing to show. A rehearsal has none but steps what a
+  // window would show (the fixation mark's target clock runs on it too).
+  if (!dsp.display && par.rehearse <= 0.0) return;
   if (!text) text = "";
   run.picturecnt++;
   glClearColor(0.25f, 0.25f, 0.25f, 1.0f);
@@ -260,13 +264,15 @@ void drawwaitscreen(const char* text) {
 }
 
 void clearready(const char* text) {
-  if (!dsp.display) return;
+  if (!dsp.display && par.rehearse <= 0.0) return;
   if (text != waitlabel) std::snprintf(waitlabel, sizeof waitlabel, "%s", text ? text : "");
   drawwaitscreen(text);
-  glXSwapBuffers(dsp.display, dsp.glxwindow);
+  if (dsp.display) glXSwapBuffers(dsp.display, dsp.glxwindow);
 }
 
 void waitforF1orF2key() {
+  // A saved-frame or rehearsal run has no one to press a key once started.
+  if (steppedstarted()) return steppedwait();
   run.breakwaitflag = 0;
   while (!run.breakwaitflag) {
     usleep(1000);
@@ -285,8 +291,12 @@ void clearreadywaitsett(int n, const char* text) {
     waitforF1orF2key();
   startclock();
   spendtrigger();
-  logevent("StartPulse(%02d):  %8.3lf #####\n", n, logtime());
+  logstartpulse(n);
 }
+
+void logf1reset() { logevent("F1-reset:       %9.3lf #####\n", resettime(logtime())); }
+void logstartpulse(int n) { logevent("StartPulse(%02d):  %8.3lf #####\n", n, logtime()); }
+void redrawwaitscreen() { drawwaitscreen(waitlabel); }
 
 void checkkeyinput() {
   if (!dsp.display) return;
@@ -318,7 +328,6 @@ void restartsequence() {
   run.predoneflag = 0;
   run.prepredoneflag = 0;
   run.bgtrackdoneflag = 0;
-  run.framelogtset = false;  // no frame of the new start drawn yet
   newscorereport();
   if (par.mousectrlflag && run.mousectrlresetflag) recentremouse();
 }

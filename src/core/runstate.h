@@ -11,9 +11,7 @@ struct RunState {
   double starttime = 0.0;     // clock reading of the last timer reset
   long timesec = 0, timeusec = 0;
   int stimrunningflag = 0;    // 1 while frames are drawn
-  // Set with every reset of the drawing state; a saved-frame run then counts
-  // its frames (and so its t) from 0 again, unless a frame was saved since.
-  bool framesrestart = true;
+  bool framesrestart = true;  // set with every reset of the drawing state
   int predoneflag = 0;        // leading fixation-only period over
   int endperiodlogged = 0;    // the run's "EndPeriod" line is written
   int prepredoneflag = 0;     // pre-saccade fixation test over
@@ -31,12 +29,17 @@ struct RunState {
   int somekeytriggercnt = -1;    // remaining trigger presses
   int somekeytriggerstart = 0;   // initial count, restored by F2
   char sndplayer[TEXTLEN] = "";  // empty: sound skipped
-  int framecnt = 0;           // saved-frame counter
+  int framecnt = 0;           // saved frames written
   long picturecnt = 0;        // pictures drawn (frames and wait screens): the marks of one share one target step
-  // The t of the frame being drawn in a saved-frame run, which its log
-  // lines carry; unset before the first frame after each (re)start.
-  double framelogt = 0.0;
-  bool framelogtset = false;
+  // Saved-frame and rehearsal runs keep the run's clock in frames: each
+  // frame is one step of -framerate's frame, and a timer reset counts from
+  // the step it happens at. Their log is then the log of a live run at
+  // that rate, whatever the saving rate.
+  bool frameclock = false;
+  long steps = 0;             // frames stepped since the run started
+  long stepzero = 0;          // steps at the last timer reset
+  double stepphase = 0.0;     // seconds the first step lies after t = 0 (off-grid -firstframetime)
+  bool quietf1 = false;       // F1 starts a saved-frame run that logs no start
   int vectstimtype = 0;       // vection quad field shape: 0 sphere, 1 plane, 2 volume
   // The command line, written into the event-log header.
   int argc = 0;

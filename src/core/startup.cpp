@@ -12,6 +12,7 @@
 #include "core/projection.h"
 #include "core/runstate.h"
 #include "core/sound.h"
+#include "core/stepping.h"
 #include "core/timer.h"
 #include "core/trigger.h"
 #include "core/window.h"
@@ -176,6 +177,9 @@ void openwindow() {
   const Extents e = windowextents(par.winxgl, par.winygl);  // before any 120 Hz doubling
   dsp.iwinxgl = e.iwinxgl;
   dsp.iwinygl = e.iwinygl;
+  // A rehearsal steps the run for its log alone, in a window's units but
+  // with no window: its drawing calls go nowhere, as fast as they can.
+  if (par.rehearse > 0.0) return;
   if (par.doubleframerateflag) setupdoubleframerate();
   if (stimneeds(par.stimtype, kStencil)) dsp.stencilflag = 1;
   openglxwindow("vistrum", par.winxgl, par.winygl, par.fullscreenflag, dsp.stencilflag);
@@ -185,6 +189,14 @@ void openwindow() {
   }
   setprojection();
   setstartmouse();
+}
+
+// Whether the command line asks for a rehearsal (read before the options
+// are parsed, to leave out the display checks).
+bool rehearsalasked(int argc, char** argv) {
+  for (int k = 3; k + 1 < argc; k++)
+    if (!std::strcmp(argv[k], "-rehearse")) return true;
+  return false;
 }
 
 }  // namespace
@@ -210,7 +222,8 @@ void vistrummain(int argc, char** argv) {
     xit(0);
   }
   choosesoundplayer();
-  if (!foundcmd("xdpyinfo")) fatal("vistrum: ### xdpyinfo not on $path (add /usr/X11R6/bin or /usr/X11/bin)\n");
+  // A rehearsal opens no window: it needs no display at all.
+  if (!rehearsalasked(argc, argv) && !foundcmd("xdpyinfo")) fatal("vistrum: ### xdpyinfo not on $path (add /usr/X11R6/bin or /usr/X11/bin)\n");
   setdefaultlibdirs();
   std::printf("vistrum: default initialization tiff/word/snd library paths done\n");
 
@@ -252,14 +265,16 @@ void vistrummain(int argc, char** argv) {
   // The letter and number types draw scaled text in the first font: its
   // textured copy needs the GL context, and is opened before the run, not
   // in the first frame.
-  openscaledfont(0);
+  if (dsp.display) openscaledfont(0);
 
   glEnable(GL_ALPHA_TEST);
   glAlphaFunc(GL_GREATER, 0.0f);
   srandom(static_cast<unsigned>(par.srseed));
   applystartscale();
 
-  startrun();
-  if (par.saveframes) clearreadywaitsett(par.startpulse, "[fn]-F1 to start save frames");
+  if (steppedrun())
+    beginsteppedrun();
+  else
+    startrun();
   frameloop();
 }

@@ -16,9 +16,19 @@ double clocknow() {
 }
 }  // namespace
 
-void settimer() { run.starttime = clocknow(); }
+void settimer() {
+  if (run.frameclock) {
+    run.stepzero = run.steps;
+    run.stepphase = 0.0;
+    return;
+  }
+  run.starttime = clocknow();
+}
+
+double wallclock() { return clocknow(); }
 
 double gettimer() {
+  if (run.frameclock) return static_cast<double>(run.steps - run.stepzero) * par.framedur + run.stepphase;
   const double now = clocknow();
   // Before the first reset there is no run time yet. Lines written then (a
   // key or Esc on the first "Ready" screen) carry the wall clock's seconds
@@ -33,7 +43,6 @@ double gettimer() {
 }
 
 double logtime() {
-  if (par.saveframes && run.framelogtset) return run.framelogt;
   return gettimer();
 }
 

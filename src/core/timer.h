@@ -2,13 +2,15 @@
 #pragma once
 
 // Monotonic: a stepped wall clock must not shift t in the middle of a run.
+// Saved-frame and rehearsal runs count it in frames instead (run.frameclock):
+// the frames since the last reset times -framerate's frame.
 void settimer();
 double gettimer();
-// The time an event-log line carries. A saved-frame run draws frame k at
-// t = k x frame duration whatever the clock says, so its lines carry the t
-// of the frame being drawn: the log then tells the frames' own schedule.
-// Otherwise (and before a saved run's first frame) a fresh timer reading.
+// The time an event-log line carries: a fresh timer reading, which in a
+// saved-frame or rehearsal run is the t of the frame being drawn.
 double logtime();
+// The monotonic clock in seconds, whatever the run's clock counts.
+double wallclock();
 
 // " %d min, %4.3lf sec\n", or " %4.3lf sec\n" under one minute.
 void printtime(double seconds);

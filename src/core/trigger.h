@@ -21,6 +21,16 @@ void checkkeyinput();
 void restartsequence();
 // The start of a run: wait on "Ready" or start at once.
 void startrun();
+// The start lines: "F1-reset" (F1 or the counted trigger; 0 before the
+// timer was ever reset) and "StartPulse" with the start mode.
+void logf1reset();
+void logstartpulse(int n);
+// A started run's trigger presses start nothing more.
+void spendtrigger();
+// The timer reset of a start: the box's pulses are numbered from here.
+void startclock();
+// The waiting screen last shown, drawn again into the frame being built.
+void redrawwaitscreen();
 // One press of the counted trigger key; the press that takes the count
 // from 1 to 0 starts the run.
 void countdownsomekey(double t);

@@ -282,7 +282,7 @@ void drawtwoframes(DrawFn draw, double t, double tprev) {
   // Saved frames are a function of the frame number alone: their second
   // half is exactly half a frame later, with no waiting on the clock.
   double t2 = t + par.framedur / 2.0;
-  if (!par.saveframes)
+  if (!run.frameclock)
     while ((t2 = gettimer()) - t <= par.framedur / 2.0) usleep(250);
   if (par.packstereoupdownflag)
     glViewport(0, 0, w, h);

@@ -369,9 +369,9 @@ bool saveframesok(int frames, double framedur) {
 }
 
 void checktiffoutdir() {
-  if (!saveframesok(par.saveframes, par.framedur))
+  if (!saveframesok(par.saveframes, par.savedur))
     fatal("vistrum: ### bad -saveframes %d %g (need frames > 0, frame rate > 0)\n", par.saveframes,
-          1.0 / par.framedur);
+          1.0 / par.savedur);
   if (std::strcmp(par.tiffoutdir, ".") == 0) return;
   FILE* probe = std::fopen(par.tiffoutdir, "r");
   if (!probe) fatal("vistrum: ### tiffoutdir %s not found  ...quitting\n", par.tiffoutdir);

@@ -41,6 +41,10 @@ struct RunReport {
   int frameintervals = 0;         // intervals counted (first frames and restarts have none)
   double medianms = 0, meanms = 0, maxms = 0;
   int dropped = 0;                // intervals above 1.5 x the median
+  // A saved-frame or rehearsal run steps its frames as fast as it can: its
+  // record says so, and its intervals are drawing and saving times.
+  std::string stepped;            // the record's own description ("" for a live run)
+  double wallseconds = 0;         // first to last frame, by the wall clock
   std::vector<StartReport> starts;
   int targets = 0, hits = 0;      // targets of every kind, over all starts
 };

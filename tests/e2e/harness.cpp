@@ -386,6 +386,9 @@ SavedRun framesrun(const XServer& x, std::vector<std::string> args, int n, doubl
   std::snprintf(nbuf, sizeof nbuf, "%d", n);
   std::snprintf(hzbuf, sizeof hzbuf, "%.9g", hz);
   args.insert(args.end(), {"-nofullscreen", "-saveframes", nbuf, hzbuf, "-tiffoutdir", cwd});
+  // Steps at the saving rate, the saved frames' own times only, unless the
+  // test asks for a frame rate to step at (as a live run does).
+  if (std::find(args.begin(), args.end(), "-framerate") == args.end()) args.insert(args.end(), {"-framerate", hzbuf});
   Vistrum v(x, args, cwd, env, binary);
   run.windowed = v.waitforwindow();
   if (!run.windowed) {

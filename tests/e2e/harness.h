@@ -109,6 +109,8 @@ struct SavedRun {
   std::string log;
   std::string dir;  // the working folder: f00000.tiff ..., logs/
 };
+// A run that saves n frames at hz: stepped at hz (each saved frame one step,
+// at t = k / hz) unless `args` give a -framerate to step at as a live run.
 SavedRun saverun(const XServer& x, std::vector<std::string> args, int n, double hz, double seconds = 180.0,
                  const std::vector<std::string>& env = {}, const std::string& binary = "");
 // The same without expectations: a refused run (no window) or one that ends

@@ -88,7 +88,8 @@ TEST_F(Events, RealRunLogsBecomeValidEventsTables) {
   mkdir(func.c_str(), 0755);
   for (const Case& c : cases) {
     std::vector<std::string> args = c.args;
-    args.insert(args.end(), {"-logfile", "-winxy", "160", "120"});
+    // Started by F1 from "Ready", as a scan is: the log holds its start.
+    args.insert(args.end(), {"-logfile", "-winxy", "160", "120", "-waitforpulse", "-1"});
     const SavedRun run = saverun(*x, args, c.frames, c.hz);
     ASSERT_EQ(run.result.status, 0) << c.task << "\n" << run.result.out;
     ASSERT_FALSE(run.log.empty()) << c.task << "\n" << run.result.out;
@@ -156,8 +157,9 @@ TEST_F(Events, RealRunLogsBecomeValidEventsTables) {
 // events would need a log name, or its record would be lost.
 TEST_F(Events, TypesWithoutALogNameWriteNoEventsOfTheirOwn) {
   auto eventwords = [&](int type, std::string* out) {
+    // Each run waits for its start, so that its log holds at least the start lines.
     std::vector<std::string> args = {"-s",       std::to_string(type), "-winxy", "320", "240", "-sndprog",
-                                     "/bin/true", "-fixtarg",           "2",      "0.1"};
+                                     "/bin/true", "-fixtarg",           "2",      "0.1", "-waitforpulse", "-1"};
     const SavedRun run = loggedrun(*x, args, 40, 10.0);
     removetree(run.dir);
     std::set<std::string> words;
@@ -206,7 +208,9 @@ TEST_F(Events, EveryLoggingTypeWritesLinesTheEventsToolMaps) {
   std::sort(logging.begin(), logging.end());
   for (int type : sampletypes(logging, 6, "events guard")) {
     SCOPED_TRACE("type " + std::to_string(type));
-    std::vector<std::string> args = {"-s", std::to_string(type), "-winxy", "320", "240", "-sndprog", "/bin/true"};
+    // Started by F1 from "Ready": one start in the log.
+    std::vector<std::string> args = {"-s", std::to_string(type), "-winxy", "320", "240", "-sndprog", "/bin/true",
+                                     "-waitforpulse", "-1"};
     // What a type needs beyond its defaults to run at all.
     const std::map<int, std::vector<std::string>> extra = {
         {10, {"-chktarg", "4", "1", "-polperiod", "4"}},
@@ -223,8 +227,7 @@ TEST_F(Events, EveryLoggingTypeWritesLinesTheEventsToolMaps) {
     const EventsTable t = convertlog(in);
     for (const UnmappedLine& u : t.unmapped)
       EXPECT_NE(u.reason, "not an event line this program writes") << "line " << u.line << ": " << u.text;
-    // One start (F1 and its start line) is one start of the table; a
-    // second F1 of the harness before the first frame is a restart of its own.
+    // One start (F1 and its start line) is one start of the table.
     EXPECT_EQ(loglines(run.log, "StartPulse(").size(), 1u) << run.log;
     EXPECT_EQ(t.segments.size(), loglines(run.log, "F1-reset:").size()) << run.log;
     // Times in the order the lines were written (a wedge trial line carries

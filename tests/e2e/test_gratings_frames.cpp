@@ -145,7 +145,7 @@ TEST_F(GratingFrames, SinusoidalFlickerRampFollowsItsPeriod) {
   // are black and white at 0.5 s, grey at 1 s, reversed at 1.5 s.
   const std::string dir = maketempdir("tframp");
   Vistrum v(*x, {"-s", "73", "-rampperiod", "64", "-mintfreq", "0.5", "-maxtfreq", "30", "-bwcontrast", "1",
-                 "-nofullscreen", "-saveframes", "4", "2", "-tiffoutdir", dir});
+                 "-nofullscreen", "-saveframes", "4", "2", "-framerate", "2", "-tiffoutdir", dir});
   ASSERT_TRUE(v.waitforwindow());
   v.key("F1");
   const RunResult r = v.wait(90);

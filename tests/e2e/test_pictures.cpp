@@ -325,7 +325,7 @@ TEST_F(PictureFrames, EachUnusablePictureIsNamedAndStopsTheStartUpBeforeReady) {
 TEST_F(PictureFrames, AFrameThatCannotBeWrittenEndsTheRunWithItsName) {
   const std::string out = maketempdir("picout");
   mkdir((out + "/f00001.tiff").c_str(), 0755);  // frame 1's file name is taken by a folder
-  Vistrum v(*x, {"-s", "114", "-nofullscreen", "-saveframes", "5", "10", "-tiffoutdir", out});
+  Vistrum v(*x, {"-s", "114", "-nofullscreen", "-saveframes", "5", "10", "-framerate", "10", "-tiffoutdir", out});
   ASSERT_TRUE(v.waitforwindow());
   v.key("F1");
   const RunResult r = v.wait(60);

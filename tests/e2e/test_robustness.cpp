@@ -62,7 +62,7 @@ TEST_F(Robustness, AnOverlongLogPathLeavesNoFileBehind) {
     dir += "/dddddddddddddddddddd";
     mkdir(dir.c_str(), 0755);
   }
-  const RunResult r = runvistrum(*x, {"-s", "24", "-logfile", "-logfiledir", dir, "-saveframes", "1", "30"}, 30);
+  const RunResult r = runvistrum(*x, {"-s", "24", "-logfile", "-logfiledir", dir, "-saveframes", "1", "30", "-framerate", "30"}, 30);
   EXPECT_EQ(r.status, 1) << r.out;
   EXPECT_NE(r.out.find("vistrum: ### can't create " + dir + "/"), std::string::npos) << r.out;
   EXPECT_TRUE(listdir(dir).empty());

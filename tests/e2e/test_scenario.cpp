@@ -35,7 +35,7 @@ int countcolour(const Image& im, int rgb, int y0, int y1) {
 std::vector<Image> runframes(const XServer& x, const std::string& cwd, int n, const std::vector<std::string>& extra,
                              RunResult* r) {
   std::vector<std::string> args = {"-s", "60", "-winxy", std::to_string(W), std::to_string(H),
-                                   "-saveframes", std::to_string(n), "20", "-tiffoutdir", cwd};
+                                   "-saveframes", std::to_string(n), "20", "-framerate", "20", "-tiffoutdir", cwd};
   args.insert(args.end(), extra.begin(), extra.end());
   Vistrum v(x, args, cwd);
   EXPECT_TRUE(v.waitforwindow());
@@ -168,7 +168,7 @@ TEST_F(ScenarioFrames, SoundsOutputBitsAndCodesFollowTheEvents) {
   chmod((dir + "/player.sh").c_str(), 0755);
   mkdir((dir + "/box").c_str(), 0755);
   mkfifo((dir + "/box/in").c_str(), 0666);
-  std::vector<std::string> args = {"-s", "60", "-winxy", "64", "48", "-saveframes", "24", "20", "-tiffoutdir", dir,
+  std::vector<std::string> args = {"-s", "60", "-winxy", "64", "48", "-saveframes", "24", "20", "-framerate", "20", "-tiffoutdir", dir,
                                    "-exptfile", "t.scn", "-sxcode", "-sxcode2ttl", "-addport2set", "0", "A",
                                    "-sndprog", dir + "/player.sh"};
   Vistrum v(*x, args, dir, {"VISTRUM_DIO=sim:" + dir + "/box"});
@@ -202,7 +202,8 @@ TEST_F(ScenarioFrames, RepeatedCodesAndBitsShowEachOnsetOnThePort) {
   writefile(dir + "/t.scn", "100 100 5 text=a +\nttl=2\n100 100 5 text=b +\nttl=2\n100 100 6 text=c\n1000 1000 7 text=d\n");
   mkdir((dir + "/box").c_str(), 0755);
   mkfifo((dir + "/box/in").c_str(), 0666);
-  const std::vector<std::string> args = {"-s", "60", "-winxy", "64", "48", "-saveframes", "8", "20", "-firstframetime",
+  // Nine frames: the outputs go off when the run ends, after 0.4 s.
+  const std::vector<std::string> args = {"-s", "60", "-winxy", "64", "48", "-saveframes", "9", "20", "-framerate", "20", "-firstframetime",
                                          "0.025", "-tiffoutdir", dir, "-exptfile", "t.scn", "-sxcode", "-sxcode2ttl",
                                          "-addport2set", "0", "A"};
   Vistrum v(*x, args, dir, {"VISTRUM_DIO=sim:" + dir + "/box"});

@@ -122,7 +122,7 @@ TEST_F(SerialBox, ScenarioCodesArriveAsBytes) {
   ASSERT_FALSE(p.name.empty());
   const std::string dir = maketempdir("serialcodes");
   std::ofstream(dir + "/t.scn") << "130 130 11 text=a\n230 110 12 text=b\n10 10 13 text=c\n1000 1000 15 text=e\n";
-  Vistrum v(*x, {"-s", "60", "-nofullscreen", "-winxy", "64", "48", "-saveframes", "24", "20", "-tiffoutdir", dir,
+  Vistrum v(*x, {"-s", "60", "-nofullscreen", "-winxy", "64", "48", "-saveframes", "24", "20", "-framerate", "20", "-tiffoutdir", dir,
                  "-exptfile", "t.scn", "-sxcode", "-sxcode2ttl"},
             dir, {"VISTRUM_DIO=serial:" + p.name + ",codes"});
   ASSERT_TRUE(v.waitforwindow()) << v.output();

@@ -172,7 +172,7 @@ TEST_F(Skeleton, MissingInstallDirIsAnnouncedAndLookedUpHere) {
 
 TEST_F(Skeleton, SaveFramesWritesExactlyTheRequestedFiles) {
   const std::string dir = maketempdir("frames");
-  RunResult r = saveframes({"-s", "21", "-saveframes", "3", "30", "-firstframetime", "2"}, dir);
+  RunResult r = saveframes({"-s", "21", "-saveframes", "3", "30", "-framerate", "30", "-firstframetime", "2"}, dir);
   EXPECT_EQ(r.status, 0) << r.out;
   EXPECT_EQ(listdir(dir), (std::vector<std::string>{"f00000.tiff", "f00001.tiff", "f00002.tiff"}));
   const Image img = readimage(dir + "/f00001.tiff");
@@ -195,8 +195,8 @@ TEST_F(Skeleton, SavedFramesFollowFrameNumbersNotTheClock) {
   // Frame k shows t = firstframetime + k / rate: the second frame of one run
   // equals the first frame of a run that starts one frame later.
   const std::string a = maketempdir("framesA"), b = maketempdir("framesB");
-  EXPECT_EQ(saveframes({"-s", "10", "-saveframes", "2", "30", "-firstframetime", "2"}, a).status, 0);
-  EXPECT_EQ(saveframes({"-s", "10", "-saveframes", "1", "30", "-firstframetime", "2.0333333333333333"}, b).status, 0);
+  EXPECT_EQ(saveframes({"-s", "10", "-saveframes", "2", "30", "-framerate", "30", "-firstframetime", "2"}, a).status, 0);
+  EXPECT_EQ(saveframes({"-s", "10", "-saveframes", "1", "30", "-framerate", "30", "-firstframetime", "2.0333333333333333"}, b).status, 0);
   const Image a0 = readimage(a + "/f00000.tiff"), a1 = readimage(a + "/f00001.tiff"), b0 = readimage(b + "/f00000.tiff");
   ASSERT_TRUE(a0.ok() && a1.ok() && b0.ok());
   EXPECT_TRUE(a1.rgba == b0.rgba);

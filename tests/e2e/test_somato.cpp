@@ -242,9 +242,11 @@ TEST_F(Somato, F1StartsTheBlockDesignOfTheAirBlocksAgain) {
     startsaving(v, cwd + "/frames");
     ASSERT_TRUE(waituntil([&] { return !findfile(cwd + "/frames", "f00005.tiff").empty(); }));
     const size_t before = loglines(logof(v), "F1-reset:").size();
+    const size_t designs = loglines(logof(v), "InitRndBlk:").size();
+    ASSERT_EQ(designs, 1u) << logof(v);
     v.key("F1");
     ASSERT_TRUE(waituntil([&] { return loglines(logof(v), "F1-reset:").size() > before; })) << logof(v);
-    EXPECT_TRUE(waituntil([&] { return loglines(logof(v), "InitRndBlk:").size() == before + 1; })) << logof(v);
+    EXPECT_TRUE(waituntil([&] { return loglines(logof(v), "InitRndBlk:").size() == designs + 1; })) << logof(v);
     v.key("Escape");
     EXPECT_EQ(v.wait(60).status, 0);
   }

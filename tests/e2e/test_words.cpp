@@ -149,7 +149,7 @@ TEST_F(WordFrames, WordFormBlocksShowWordsTheirTransliterationAndTargetsAsLogged
   // four words per block; frames at 8 Hz, four per word.
   const SavedRun run = loggedrun(*x, {"-s", "75", "-wordfile", list, "-noshuffwords", "-condlist", "1", "2", "0", "1",
                                     "-blockperiod", "2", "-textdur", "0.25", "-gapdur", "0.25", "-srseed", "3"},
-                               64, 8.0);
+                               65, 8.0);  // the last at t = 8, the end of the design
   EXPECT_TRUE(hasline(run.result, "vistrum: 4.0 words/block")) << run.result.out;
   EXPECT_TRUE(hasline(run.result, "vistrum: word=2 font=1 off=1")) << run.result.out;
   std::vector<int> pink;

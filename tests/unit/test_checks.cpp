@@ -167,8 +167,12 @@ TEST(Checks, FatalConditions) {
   EXPECT_FATAL(checkcmd(10, {"-saveframes", "2", "60", "-tiffoutdir", "/no/such/dir"}),
                "tiffoutdir /no/such/dir not found  ...quitting");
   EXPECT_FATAL(checkcmd(10, {"-saveframes", "2", "60", "-tiffoutdir", "/etc/hostname"}), "/etc/hostname not a dir");
-  // Saving frames cancels the fixation blocks, so -exptend is allowed then.
-  checkquiet(10, {"-prepostfix", "16", "-exptend", "300", "-saveframes", "2", "60"});
+  // A saved-frame run keeps the fixation blocks of the run it shows, and
+  // with them the refusal of -exptend; a rehearsal cannot save frames.
+  EXPECT_FATAL(checkcmd(10, {"-prepostfix", "16", "-exptend", "300", "-saveframes", "2", "60"}),
+               "can't use -exptend with -prepostfix!=0.0");
+  EXPECT_FATAL(checkcmd(10, {"-rehearse", "60", "-saveframes", "2", "60"}), "give -rehearse or -saveframes, not both");
+  EXPECT_FATAL(checkcmd(10, {"-framerate", "0"}), "-framerate must be a rate above 0");
   EXPECT_EQ(par.prepostfix, 0.0f);
 }
 

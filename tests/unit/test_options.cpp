@@ -20,7 +20,10 @@ TEST(OptionReaders, PeriodsBecomeRatesAndInfIsZero) {
   EXPECT_EQ(par.exptend, 300.0);
   parsecmd(10, {"-saveframes", "10", "30"});
   EXPECT_EQ(par.saveframes, 10);
-  EXPECT_DOUBLE_EQ(par.framedur, 1.0 / 30.0);
+  EXPECT_DOUBLE_EQ(par.savedur, 1.0 / 30.0);
+  EXPECT_DOUBLE_EQ(par.framedur, 1.0 / 60.0) << "the run still steps at the display's rate";
+  parsecmd(10, {"-framerate", "120"});
+  EXPECT_DOUBLE_EQ(par.framedur, 1.0 / 120.0);
 }
 
 TEST(OptionReaders, MissingValuesNameTheKeyword) {

@@ -117,9 +117,9 @@ TEST(SaveFrames, RequestNeedsFramesAndAPositiveRate) {
 TEST(SaveFramesDeath, BadRequestEndsTheSetUp) {
   KeepGlobals keep;
   par.saveframes = 5;
-  par.framedur = 1.0 / 0.0;
+  par.savedur = 1.0 / 0.0;
   EXPECT_EXIT(checktiffoutdir(), ::testing::ExitedWithCode(1), "");
-  par.framedur = 1.0 / 60.0;
+  par.savedur = 1.0 / 60.0;
   par.saveframes = -1;
   EXPECT_EXIT(checktiffoutdir(), ::testing::ExitedWithCode(1), "");
   par.saveframes = 2;
