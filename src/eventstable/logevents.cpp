@@ -59,10 +59,13 @@ const Kind kKinds[] = {
     {"PainEvent", Role::item, "laser_pulse", "laser pulse (detail: finger, position)"},
     {"SXCdeEvent", Role::item, nullptr, "scenario code (code_<n>)"},
     {"SndFile", Role::item, "sound", "sound started (value: file name)"},
-    {"TrigPulse", Role::item, "trigger", "scanner trigger pulse from a serial box (value: pulse count)"},
+    {"TrigPulse", Role::item, "trigger", "scanner trigger pulse from a serial box (value: the volume within the start)"},
+    {"BoxLost", Role::other, "box_lost", "the serial box vanished: no pulses or presses after this (detail: why)"},
+    {"PuffHeld", Role::other, "puff_held", "an air puff opened a frame late, apart from the one before (detail: tube, due time)"},
     {"KeyEvent", Role::response, "response", "subject key press (response: the key)"},
     {"RespBits", Role::response, "response", "response input bits (response: the bits)"},
-    {"StartPulse", Role::start, "start", "run start (value: start mode)"},
+    {"StartPulse", Role::start, "start",
+     "run start (value: what started it, F1, trigger_key, box_pulses, F1_at_done or F1_restart; detail: start mode)"},
     {"F1-reset", Role::restart, "restart", "restart by F1 or the counted trigger (the next start follows)"},
     {"F2-resetwait", Role::restartwait, "restart_wait", "restart by F2: waits for a new start"},
     {"EndPrePer", Role::preend, "prestim_end", "end of the fixation pre-period"},
@@ -212,6 +215,13 @@ void splitfields(const Parsed& p, std::string* value, std::string* detail) {
     *value = p.tag;
     return;
   }
+  if (p.word == "TrigPulse") {
+    // "26   vol=3": pulses since the box opened, and the volume of this start.
+    const size_t vol = f.find("vol=");
+    *value = vol == std::string::npos ? f.substr(0, f.find(' ')) : trim(f.substr(vol + 4));
+    *detail = vol == std::string::npos ? "" : "pulse " + trim(f.substr(0, vol)) + " since the box opened";
+    return;
+  }
   if (p.word == "SndFile") {
     *value = f;
     return;
@@ -251,6 +261,7 @@ struct Header {
   int stimtype = -1;
   std::string commandline;
   bool fivekeytrigger = false;
+  bool triggerkey = false;  // a counted trigger key (5, apostrophe, T) starts the run
   double maxrt = -1;
   double framedur = -1;   // from -saveframes
   double savedend = NAN;  // the time after a saved-frame run's last frame
@@ -270,6 +281,7 @@ void readheaderline(const std::string& s, Header* h) {
   for (size_t k = 0; k < w.size(); k++) {
     if (w[k] == "-fivekeytrigger") h->fivekeytrigger = true;
     if (w[k] == "-nofivekeytrigger") h->fivekeytrigger = false;
+    if (w[k] == "-fivekeytrigger" || w[k] == "-apostrophetrigger" || w[k] == "-tkeytrigger") h->triggerkey = true;
     double v, r;
     if (w[k] == "-maxcorrectRT" && k + 1 < w.size() && number(w[k + 1], &v)) h->maxrt = v;
     if (w[k] == "-firstframetime" && k + 1 < w.size() && number(w[k + 1], &v)) first = v;
@@ -288,6 +300,24 @@ int framesfield(const std::string& f) {
 }
 
 bool isrestartrole(Role r) { return r == Role::restart || r == Role::restartwait || r == Role::postend; }
+
+// What started a run, from the lines round its start: the restart line at
+// `k` (F1 or the counted trigger key), or a start line with no restart
+// before it (the box's pulses, or a wait's own end).
+std::string startcause(const std::vector<Parsed>& lines, size_t k, const Header& h) {
+  const Parsed& p = lines[k];
+  if (p.word == "StartPulse") return std::atoi(p.tag.c_str()) > 0 ? "box_pulses" : "start";
+  const bool startline = k + 1 < lines.size() && lines[k + 1].word == "StartPulse";
+  if (startline) return std::atoi(lines[k + 1].tag.c_str()) > 0 && h.triggerkey ? "trigger_key" : "F1";
+  // No start line after it: F1 on the "Done" screen, or a restart while running.
+  for (size_t j = k; j-- > 0;) {
+    const Role r = lines[j].kind ? lines[j].kind->role : Role::item;
+    if (r == Role::postend) return "F1_at_done";
+    if (r == Role::restartwait) return "F1";
+    if (r == Role::start || r == Role::restart) break;
+  }
+  return "F1_restart";
+}
 
 // Times above this were read before the timer was ever reset.
 constexpr double kUnresetTime = 100000.0;
@@ -499,7 +529,7 @@ EventsTable convertlog(std::istream& in, const EventsOptions& opt) {
       r.onset = 0;
       r.duration = 0;
       r.trialtype = "start";
-      r.value = "F1";
+      r.value = startcause(lines, k, h);
       r.event = p.word;
       r.logtime = p.time;
       r.line = p.lineno;
@@ -549,6 +579,10 @@ EventsTable convertlog(std::istream& in, const EventsOptions& opt) {
     if (dimmed > 0) onset -= (dimmed - 1) * t.framedur;
     addrow(&t, p, onset);
     EventRow& r = t.rows.back();
+    if (role == Role::start) {
+      r.detail = "start mode " + r.value;
+      r.value = startcause(lines, k, h);
+    }
     if (dimmed > 0) r.duration = dimmed * t.framedur;
     if (p.word == "KeyEvent" && r.value == "5" && h.fivekeytrigger) {
       r.trialtype = "trigger";

@@ -145,7 +145,8 @@ TEST(LogEvents, RestartsBeginNewStartsAndTheLastWithEventsIsConverted) {
   EXPECT_EQ(t.chosen, 2);  // the third start holds only its end line
   ASSERT_EQ(t.rows.size(), 3u);
   EXPECT_EQ(t.rows[0].trialtype, "start");
-  EXPECT_EQ(t.rows[0].value, "-1");
+  EXPECT_EQ(t.rows[0].value, "start");
+  EXPECT_EQ(t.rows[0].detail, "start mode -1");
   EXPECT_EQ(t.rows[1].trialtype, "check_target");
   EXPECT_EQ(t.rows[2].trialtype, "restart");
   EXPECT_DOUBLE_EQ(t.rows[2].onset, 4.0);
@@ -334,6 +335,25 @@ TEST(LogEvents, TimesLengthsAndAnswersFollowWhatWasShown) {
   EXPECT_TRUE(find(t, "picture_target")->target);
   EXPECT_EQ(find(t, "picture_target")->value, "targ0");
   EXPECT_NEAR(find(t, "picture_target")->duration, 2.0, 1e-9);
+
+  // The start row says what started the run.
+  const auto cause = [](const std::string& command, const std::string& lines, int segment) {
+    EventsOptions o;
+    o.segment = segment;
+    const EventsTable s = convert("Vistrum logfile for stimtype=10\n\n" + command + "\n\n" + lines, o);
+    const EventRow* r = find(s, "start");
+    return r ? r->value : std::string("none");
+  };
+  const std::string f1 = "F1-reset:           0.000 #####\n";
+  EXPECT_EQ(cause("vistrum -s 10", f1 + "StartPulse(-1):     0.000 #####\n", 0), "F1");
+  EXPECT_EQ(cause("vistrum -s 10 -fivekeytrigger -waitforpulse 3", f1 + "StartPulse(03):     0.000 #####\n", 0),
+            "trigger_key");
+  EXPECT_EQ(cause("vistrum -s 10 -waitforpulse 3", "StartPulse(03):     0.000 #####\n", 0), "box_pulses");
+  const std::string run = "StartPulse(-1):     0.000 #####\nEndPostPer:   9.000 #####\n";
+  EXPECT_EQ(cause("vistrum -s 10", f1 + run + "F1-reset:          12.000 #####\nKeyEvent:  1.000   k1\n", 2),
+            "F1_at_done");
+  EXPECT_EQ(cause("vistrum -s 10", f1 + "StartPulse(-1):     0.000 #####\nF1-reset:  5.000 #####\nKeyEvent:  1.000   k1\n", 2),
+            "F1_restart");
 
   // A working folder whose name holds " -s " is not the command line.
   t = convert("Vistrum logfile for stimtype=10\n\npwd = /data/run -s 3 -maxcorrectRT 9\n\n"
