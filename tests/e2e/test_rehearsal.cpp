@@ -3,10 +3,12 @@
 // the same run saved at every frame logs, for types whose drawing carries
 // history from frame to frame; and every such run ends by itself after one
 // start.
+#include "eventstable/logevents.h"
 #include "harness.h"
 
 #include <sys/stat.h>
 
+#include <cstdlib>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -80,5 +82,39 @@ TEST_F(Rehearsal, SavedAtOneHertzAndRehearsedIsTheRunSavedAtEveryFrame) {
     EXPECT_EQ(joined(eventlines(rehearsed)), joined(lines)) << args[1] << ": the rehearsal";
     for (size_t k = 0; k < preview.frames.size() && 60 * k < every.frames.size(); k++)
       EXPECT_TRUE(preview.frames[k].rgba == every.frames[60 * k].rgba) << args[1] << " at " << k << " s";
+  }
+}
+
+// A saved-frame run needs one F1 and logs one start; it ends by itself
+// after its last frame, past a post-period's "Done" too; its closing line,
+// frame record and report tell frames saved and how fast, not dropped ones.
+TEST_F(Rehearsal, SavedRunsStartOnceEndByThemselvesAndSayWhatTheySaved) {
+  for (const std::vector<std::string>& extra :
+       {std::vector<std::string>{}, std::vector<std::string>{"-prepostfix", "1", "-runperiod", "2"}}) {
+    std::vector<std::string> args = {"-s", "10", "-waitforpulse", "-1", "-logfile", "-winxy", "64", "48",
+                                     "-framerate", "60", "-fixtarg", "16", "0.5"};
+    args.insert(args.end(), extra.begin(), extra.end());
+    const SavedRun r = saverun(*x, args, 300, 60.0);
+    const std::string what = extra.empty() ? "plain" : "with a post-period";
+    EXPECT_EQ(loglines(r.log, "F1-reset:").size(), 1u) << what << "\n" << r.log;
+    EXPECT_EQ(loglines(r.log, "StartPulse(").size(), 1u) << what << "\n" << r.log;
+    std::istringstream in(r.log);
+    EXPECT_EQ(convertlog(in).segments.size(), 1u) << what;
+    if (!extra.empty()) {
+      EXPECT_EQ(loglines(r.log, "EndPostPer:").size(), 1u) << r.log;
+    }
+    EXPECT_NE(r.result.out.find("vistrum: saved 300 of 300 frames (300 frames stepped at 60 frames/s, one in 1 saved)"),
+              std::string::npos)
+        << r.result.out;
+    EXPECT_EQ(r.result.out.find("dropped"), std::string::npos) << r.result.out;
+    const std::string log = findfile(r.dir + "/logs", ".log");
+    EXPECT_NE(readfile(log.substr(0, log.size() - 4) + "_frames.tsv").find("# stepped run: 60 frames/s"),
+              std::string::npos);
+    const std::string cmd = std::string(VISTRUM_REPORT_BINARY) + " " + log + " >/dev/null";
+    ASSERT_EQ(std::system(cmd.c_str()), 0);
+    const std::string page = readfile(log.substr(0, log.size() - 4) + "_report.html");
+    EXPECT_NE(page.find("<td id=\"stepped\">stepped run: 60 frames/s"), std::string::npos) << page;
+    EXPECT_EQ(page.find("id=\"dropped\""), std::string::npos);
+    removetree(r.dir);
   }
 }
