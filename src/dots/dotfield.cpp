@@ -347,7 +347,8 @@ bool havepointsprites() {
 // squares of one size under a transform that keeps them axis-aligned
 // squares), else 0.
 float cullbatch() {
-  float mv[16], pr[16];
+  // Zero when no context answers (a rehearsal): not affine, drawn whole, to nowhere.
+  float mv[16] = {}, pr[16] = {};
   glGetFloatv(GL_MODELVIEW_MATRIX, mv);
   glGetFloatv(GL_PROJECTION_MATRIX, pr);
   const auto affine = [](const float* m) { return m[3] == 0.0f && m[7] == 0.0f && m[11] == 0.0f && m[15] == 1.0f; };
@@ -384,7 +385,7 @@ float cullbatch() {
   batchn = kept;
   static const bool sprites = havepointsprites();
   if (!sprites || !batchplain || m[1] != 0.0f || m[4] != 0.0f) return 0.0f;
-  GLint vp[4];
+  GLint vp[4] = {};
   glGetIntegerv(GL_VIEWPORT, vp);
   const float sx = std::fabs(m[0]) * 0.5f * static_cast<float>(vp[2]);
   const float sy = std::fabs(m[5]) * 0.5f * static_cast<float>(vp[3]);

@@ -34,7 +34,7 @@ int patchcount(int n) {
 // The current projection times modelview (column-major), which takes a
 // patch corner to clip coordinates.
 void clipmatrix(float* m) {
-  float pr[16], mv[16];
+  float pr[16] = {}, mv[16] = {};  // zero when no context answers (a rehearsal)
   glGetFloatv(GL_PROJECTION_MATRIX, pr);
   glGetFloatv(GL_MODELVIEW_MATRIX, mv);
   for (int c = 0; c < 4; c++)

@@ -165,7 +165,7 @@ void draworientquadrants(GratingState& s, double t, double tprev) {
   // The scissor box keeps the rasteriser to each quadrant's quarter of the
   // window (the stencil alone would have every quadrant's bars filled over
   // the whole aperture and then discarded, four times the fill).
-  GLint vp[4];
+  GLint vp[4] = {};
   glGetIntegerv(GL_VIEWPORT, vp);
   const int hw = vp[2] / 2, hh = vp[3] / 2;
   const int sx[4] = {hw, 0, 0, hw}, sy[4] = {hh, hh, 0, 0};
