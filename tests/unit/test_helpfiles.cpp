@@ -8,6 +8,8 @@
 #include <dirent.h>
 #include <gtest/gtest.h>
 
+#include "test_files_util.h"
+
 #include <cctype>
 #include <cstdlib>
 #include <fstream>
@@ -47,14 +49,6 @@ std::vector<std::string> splitlines(const std::string& s) {
   std::istringstream in(s);
   std::string line;
   while (std::getline(in, line)) out.push_back(line);
-  return out;
-}
-
-std::vector<std::string> splitwords(const std::string& line) {
-  std::vector<std::string> out;
-  std::istringstream in(line);
-  std::string w;
-  while (in >> w) out.push_back(w);
   return out;
 }
 

@@ -12,6 +12,8 @@
 #include <dirent.h>
 #include <gtest/gtest.h>
 
+#include "test_files_util.h"
+
 #include <algorithm>
 #include <cstring>
 #include <fstream>
@@ -25,25 +27,6 @@ namespace {
 std::string vistrumdir() {
   const char* d = std::getenv("VISTRUM_DIR");
   return d ? d : ".";
-}
-
-std::vector<std::string> listdir(const std::string& dir) {
-  std::vector<std::string> names;
-  if (DIR* d = opendir(dir.c_str())) {
-    while (dirent* e = readdir(d))
-      if (e->d_name[0] != '.') names.push_back(e->d_name);
-    closedir(d);
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
-std::vector<std::string> splitwords(const std::string& line) {
-  std::vector<std::string> out;
-  std::istringstream in(line);
-  std::string w;
-  while (in >> w) out.push_back(w);
-  return out;
 }
 
 unsigned alphaof(unsigned px) { return px >> 24; }
