@@ -319,8 +319,9 @@ std::string startcause(const std::vector<Parsed>& lines, size_t k, const Header&
   return "F1_restart";
 }
 
-// Times above this were read before the timer was ever reset.
-constexpr double kUnresetTime = 100000.0;
+// Times above this were read before the timer was ever reset. Before the first reset the timer reads the wall clock's seconds since the
+// epoch (about 1.8e9); a run's own times stay far below this (3 years).
+constexpr double kUnresetTime = 1.0e8;
 
 void addrow(EventsTable* t, const Parsed& p, double onset) {
   EventRow r;
@@ -452,6 +453,12 @@ EventsTable convertlog(std::istream& in, const EventsOptions& opt) {
     p.lineno = lineno;
     p.text = s;
     if (trim(s).empty()) continue;
+    // A last line without its newline was cut in mid-write (a killed run,
+    // a full disk): "NumEvent:    5" of "58.800" is no event at 5 s.
+    if (in.eof()) {
+      t.unmapped.push_back({lineno, "cut last line (no newline)", s});
+      break;
+    }
     if (parseline(s, &p)) {
       seenevent = true;
       lines.push_back(p);

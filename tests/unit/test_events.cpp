@@ -46,7 +46,7 @@ const char* const kHeader =
 
 TEST(LogEvents, OnsetsDurationsResponsesAndLeftOverLines) {
   const std::string log = std::string(kHeader) +
-                          "KeyEvent: 123456.000   k3\n"            // before any reset: left out
+                          "KeyEvent: 1796899450.055   k3\n"            // before any reset: left out
                           "F1-reset:           0.000 #####\n"      // the counted trigger
                           "StartPulse(00):     0.000 #####\n"
                           "EndPrePer:    10.000 #####\n"
@@ -126,7 +126,7 @@ TEST(LogEvents, OnsetsDurationsResponsesAndLeftOverLines) {
 
   for (size_t k = 1; k < t.rows.size(); k++) EXPECT_LE(t.rows[k - 1].onset, t.rows[k].onset);
   ASSERT_EQ(t.unmapped.size(), 3u);
-  EXPECT_EQ(t.unmapped[0].text, "KeyEvent: 123456.000   k3");
+  EXPECT_EQ(t.unmapped[0].text, "KeyEvent: 1796899450.055   k3");
   EXPECT_EQ(t.unmapped[1].text, "what is this line");
   EXPECT_EQ(t.feedback, "\"You scored 50% !\"");
 }
@@ -354,6 +354,13 @@ TEST(LogEvents, TimesLengthsAndAnswersFollowWhatWasShown) {
             "F1_at_done");
   EXPECT_EQ(cause("vistrum -s 10", f1 + "StartPulse(-1):     0.000 #####\nF1-reset:  5.000 #####\nKeyEvent:  1.000   k1\n", 2),
             "F1_restart");
+
+  // A line cut in mid-write is no event; a long run's times are times.
+  t = convert(std::string(kHeader) + "StartPulse(-1):     0.000 #####\nKeyEvent: 100000.500   k1\nNumEvent:    5");
+  EXPECT_EQ(find(t, "number"), nullptr);
+  ASSERT_NE(find(t, "response"), nullptr);
+  EXPECT_DOUBLE_EQ(find(t, "response")->onset, 100000.5);
+  EXPECT_EQ(t.unmapped.back().reason, "cut last line (no newline)");
 
   // A working folder whose name holds " -s " is not the command line.
   t = convert("Vistrum logfile for stimtype=10\n\npwd = /data/run -s 3 -maxcorrectRT 9\n\n"
