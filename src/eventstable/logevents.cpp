@@ -319,8 +319,9 @@ std::string startcause(const std::vector<Parsed>& lines, size_t k, const Header&
   return "F1_restart";
 }
 
-// Times above this were read before the timer was ever reset. Before the first reset the timer reads the wall clock's seconds since the
-// epoch (about 1.8e9); a run's own times stay far below this (3 years).
+// Times above this were read before the timer was ever reset: the clock
+// then reads the seconds since the epoch (about 1.8e9); a run's own times
+// stay far below it (3 years).
 constexpr double kUnresetTime = 1.0e8;
 
 void addrow(EventsTable* t, const Parsed& p, double onset) {
