@@ -202,8 +202,11 @@ void openlog() {
     if (!f && errno != EEXIST) break;
   }
   if (!f) {
+    // The reason first (a read-only or full disk, no permission), then the
+    // usual refusal.
     const char* why = path.size() >= sizeof run.logfilename ? "path too long" : std::strerror(errno);
-    fatal("vistrum: ### can't create %s (%s) ...quitting\n", path.c_str(), why);
+    std::printf("vistrum: ### %s: %s\n", path.c_str(), why);
+    fatal("vistrum: ### can't create %s ...quitting\n", path.c_str());
   }
   std::strcpy(run.logfilename, path.c_str());
   run.fplogfile = f;
@@ -215,7 +218,7 @@ void openlog() {
   // A log that cannot take its header will not take the run: refuse now,
   // while no one is in the scanner waiting.
   if (!writelogheader(f, par.stimtype, date, std::getenv("PWD"), run.argc, run.argv))
-    fatal("vistrum: ### can't write %s (%s) ...quitting\n", run.logfilename, std::strerror(errno));
+    fatal("vistrum: ### can't write log %s: %s ...quitting\n", run.logfilename, std::strerror(errno));
   openframerecord(run.logfilename);
 }
 

@@ -240,7 +240,9 @@ bool writetiffok(int w, int h, unsigned int* pixels, const char* path) {
 }
 
 void writetiff(int w, int h, unsigned int* pixels, const char* path) {
-  if (!writetiffok(w, h, pixels, path)) fatal("vistrum: ### can't write: %s (%s)\n", path, std::strerror(errno));
+  if (writetiffok(w, h, pixels, path)) return;
+  std::printf("vistrum: ### %s: %s\n", path, std::strerror(errno));
+  fatal("vistrum: ### can't write: %s\n", path);
 }
 
 void framefilename(char* buf, int size, const char* dir, int n) {
@@ -260,7 +262,8 @@ int oldframes(const char* dir, bool remove) {
   if (!d) return 0;
   int n = 0;
   while (dirent* e = readdir(d)) {
-    if (!isframefilename(e->d_name)) continue;
+    // Only files: a folder of that name is not an earlier frame.
+    if (!isframefilename(e->d_name) || e->d_type == DT_DIR) continue;
     if (remove) {
       char path[2 * TEXTLEN + 2];
       std::snprintf(path, sizeof path, "%s/%s", dir, e->d_name);
@@ -300,7 +303,7 @@ struct FrameSaver {
   std::condition_variable cv;
   std::thread* writer[NWRITERS] = {};  // never destroyed: joined at exit
   bool stop = false;
-  char error[2 * TEXTLEN] = "";   // first failed write
+  char error[4 * TEXTLEN + 64] = "";   // first failed write
 };
 
 FrameSaver saver;
@@ -310,7 +313,7 @@ void writeframe(int k, int w, int h, int n, char* error, size_t size) {
   char path[TEXTLEN + 32];
   framefilename(path, sizeof path, par.tiffoutdir, n);
   if (!writetiffok(w, h, saver.buf[k], path))
-    std::snprintf(error, size, "vistrum: ### can't write: %s (%s)\n", path, std::strerror(errno));
+    std::snprintf(error, size, "vistrum: ### can't write: %s\nvistrum: ### %s: %s\n", path, path, std::strerror(errno));
 }
 
 void writerloop(int first) {
