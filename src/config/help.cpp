@@ -137,19 +137,20 @@ void usage() {
   line(" vistrum, stimuli for fMRI mapping  version: 16ma");
 }
 
-void helpstim() {
+bool helpstim() {
   char path[2 * TEXTLEN + 32];
   std::snprintf(path, sizeof path, "%s/lib/help/s%d", par.vistrumdir, par.stimtype);
   // Read and copy the file ourselves: no shell sees the path.
   FILE* fp = std::fopen(path, "r");
   if (!fp) {
     std::printf("vistrum: ### helpfile %s not found\n", path);
-    return;
+    return false;
   }
   char buf[4096];
   size_t n;
   while ((n = std::fread(buf, 1, sizeof buf, fp)) > 0) std::fwrite(buf, 1, n, stdout);
   std::fclose(fp);
+  return true;
 }
 
 void printdefs(int stimtype) {

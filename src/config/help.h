@@ -6,7 +6,8 @@
 
 void usage();
 // Prints lib/help/s<stimtype> under the installation directory.
-void helpstim();
+// False (after its message) when the type has no help file.
+bool helpstim();
 void printdefs(int stimtype);
 
 // The operator hotkeys, as the usage text and the manual list them.

@@ -161,6 +161,8 @@ void addwindowrows(std::vector<OptionDef>& t) {
       opt("-rehearse", vdouble(&P::rehearse), "<sec>", "step a run of sec seconds for its log only: no window, no frames"),
       opt("-firstframetime", vdouble(&P::firstframetime), "<sec>", "stimulus time of first saved frame"),
       opt("-tiffoutdir", vtext(&P::tiffoutdir), "<dir>", "directory for saved frames (def .)"),
+      sw("-replaceframes", "-noreplaceframes", &P::replaceframesflag,
+         "remove earlier saved frames in -tiffoutdir first (else refused)"),
       sw("-fullscreen", "-nofullscreen", &P::fullscreenflag, "full-screen window (nofullscreen: plain window)"),
       sw("-mousectrl", "-nomousectrl", &P::mousectrlflag, "mouse moves the stimulus centre"),
       sw("-savetransparency", "-nosavetransparency", &P::savetransparencyflag, "saved frames keep alpha (4 samples/pixel)"),

@@ -392,6 +392,7 @@ struct Params {
   int fullscreenflag = 1;
   int mousectrlflag = 0;
   int savetransparencyflag = 1;
+  int replaceframesflag = 0;  // -replaceframes: earlier saved frames in tiffoutdir are removed first
   int drawtransparencyflag = 0;
   int drawblendtransparencyflag = 0;
 

@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdarg>
 #include <cstdlib>
@@ -19,14 +20,79 @@
 
 bool logging() { return par.logfileflag && run.fplogfile; }
 
+bool writewhole(int fd, const char* buf, size_t n) {
+  const off_t before = lseek(fd, 0, SEEK_CUR);
+  size_t done = 0;
+  while (done < n) {
+    const ssize_t k = write(fd, buf + done, n - done);
+    if (k > 0) {
+      done += static_cast<size_t>(k);
+      continue;
+    }
+    if (k < 0 && errno == EINTR) continue;
+    const int err = k < 0 ? errno : ENOSPC;  // a write of 0 bytes: no room
+    // A half line would read as a different event (or none): cut back.
+    if (done > 0 && before >= 0 && ftruncate(fd, before) == 0) lseek(fd, before, SEEK_SET);
+    errno = err;
+    return false;
+  }
+  return true;
+}
+
+namespace {
+
+// A log that could not take a line stops there, whole up to its last line:
+// later lines would leave a gap no one could see in the file.
+struct LogHealth {
+  bool opened = false;   // a log was opened this run
+  bool cut = false;      // a write failed: the file ends early
+  long lost = 0;         // lines not written
+  int err = 0;           // the first failure's errno
+  bool begun = false;    // the run got past its set-up
+};
+LogHealth health;
+
+char linebuf[8192];  // one event line; static, so that logging allocates nothing
+
+void logfailed(int err) {
+  health.cut = true;
+  health.err = err;
+  std::printf("vistrum: ### can't write log %s: %s (log incomplete from here on; the run goes on)\n",
+              run.logfilename, std::strerror(err));
+}
+
+}  // namespace
+
 void logevent(const char* fmt, ...) {
-  if (!logging()) return;
+  if (!par.logfileflag) return;
+  if (!run.fplogfile) {
+    // Scoring reopens the log; when that failed the lines would vanish.
+    if (health.opened) {
+      if (!health.cut) logfailed(errno ? errno : EBADF);
+      health.lost++;
+    }
+    return;
+  }
+  if (health.cut) {
+    health.lost++;
+    return;
+  }
   va_list ap;
   va_start(ap, fmt);
-  std::vfprintf(run.fplogfile, fmt, ap);
+  const int n = std::vsnprintf(linebuf, sizeof linebuf, fmt, ap);
   va_end(ap);
-  std::fflush(run.fplogfile);
+  if (n <= 0) return;
+  const size_t len = std::min(static_cast<size_t>(n), sizeof linebuf - 1);
+  // Straight to the file, past the stream's buffer: a failed write is seen
+  // here and then, and nothing half-written waits in a buffer.
+  if (std::fflush(run.fplogfile) != 0 || !writewhole(fileno(run.fplogfile), linebuf, len)) {
+    logfailed(errno);
+    health.lost++;
+  }
 }
+
+bool logincomplete() { return health.cut; }
+long loglostlines() { return health.lost; }
 
 namespace {
 
@@ -81,7 +147,7 @@ std::string logfilepath(const char* dir, const char* stamp, const char* logname,
   return p + ".log";
 }
 
-void writelogheader(FILE* f, int stimtype, const char* date, const char* pwd, int argc, char** argv) {
+bool writelogheader(FILE* f, int stimtype, const char* date, const char* pwd, int argc, char** argv) {
   std::fprintf(f, "###############################\n");
   std::fprintf(f, "Vistrum logfile for stimtype=%d\n", stimtype);
   std::fprintf(f, "###############################\n\n");
@@ -89,7 +155,7 @@ void writelogheader(FILE* f, int stimtype, const char* date, const char* pwd, in
   if (pwd) std::fprintf(f, "pwd = %s\n\n", pwd);
   for (int i = 0; i < argc; i++) std::fprintf(f, "%s ", argv[i]);
   std::fprintf(f, "\n\n");
-  std::fflush(f);
+  return std::fflush(f) == 0 && !std::ferror(f);
 }
 
 void openlog() {
@@ -135,18 +201,51 @@ void openlog() {
     f = createnew(path);
     if (!f && errno != EEXIST) break;
   }
-  if (!f) fatal("vistrum: ### can't create %s ...quitting\n", path.c_str());
+  if (!f) {
+    // The reason first (a read-only or full disk, no permission), then the
+    // usual refusal.
+    const char* why = path.size() >= sizeof run.logfilename ? "path too long" : std::strerror(errno);
+    std::printf("vistrum: ### %s: %s\n", path.c_str(), why);
+    fatal("vistrum: ### can't create %s ...quitting\n", path.c_str());
+  }
   std::strcpy(run.logfilename, path.c_str());
   run.fplogfile = f;
+  health = LogHealth{};
+  health.opened = true;
   std::printf("vistrum: opened logfile:\n  %s\n", run.logfilename);
   char date[100];
   mygetdate_read(date, sizeof date);
-  writelogheader(f, par.stimtype, date, std::getenv("PWD"), run.argc, run.argv);
+  // A log that cannot take its header will not take the run: refuse now,
+  // while no one is in the scanner waiting.
+  if (!writelogheader(f, par.stimtype, date, std::getenv("PWD"), run.argc, run.argv))
+    fatal("vistrum: ### can't write log %s: %s ...quitting\n", run.logfilename, std::strerror(errno));
   openframerecord(run.logfilename);
 }
 
+void markrunbegun() { health.begun = true; }
+
 void closelog() {
-  if (run.fplogfile) std::fclose(run.fplogfile);
+  if (run.fplogfile && std::fclose(run.fplogfile) != 0 && !health.cut) logfailed(errno);
   run.fplogfile = nullptr;
   closeframerecord();
+}
+
+void discardunbegunlog() {
+  if (health.begun || !health.opened) return closelog();
+  if (run.fplogfile) std::fclose(run.fplogfile);
+  run.fplogfile = nullptr;
+  discardframerecord();
+  if (unlink(run.logfilename) == 0) std::printf("vistrum: start refused: removed its log %s\n", run.logfilename);
+  health.opened = false;
+}
+
+int closingstatus(int status) {
+  bool incomplete = false;
+  if (health.cut) {
+    std::printf("vistrum: ### log incomplete: %s (%ld lines not written: %s)\n", run.logfilename, health.lost,
+                std::strerror(health.err));
+    incomplete = true;
+  }
+  if (framerecordincomplete()) incomplete = true;
+  return status == 0 && incomplete ? kExitLogIncomplete : status;
 }

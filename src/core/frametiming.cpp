@@ -1,5 +1,6 @@
 #include "core/frametiming.h"
 
+#include "core/eventlog.h"
 #include "core/runstate.h"
 #include "core/stepping.h"
 
@@ -18,8 +19,29 @@ std::vector<double> intervals;  // reserved once; never grows in the loop
 size_t used = 0;
 int framecount = 0;
 double lastswap = -1.0;
-FILE* record = nullptr;
-char recordbuf[BUFSIZ];  // the stream's buffer, so its first line allocates nothing
+// The record is written line by line straight to its file (no stream
+// buffer), each line whole or not at all, so a full disk is seen at once.
+int record = -1;
+char recordpath[4096] = "";
+char recordline[512];
+bool recordcut = false;  // a write failed: the file ends at its last whole line
+long recordlost = 0;     // lines not written since
+int recorderr = 0;
+
+void recordwrite(int n) {
+  if (record < 0) return;
+  if (recordcut) {
+    recordlost++;
+    return;
+  }
+  const size_t len = n < 0 ? 0 : std::min(static_cast<size_t>(n), sizeof recordline - 1);
+  if (writewhole(record, recordline, len)) return;
+  recordcut = true;
+  recorderr = errno;
+  recordlost++;
+  std::printf("vistrum: ### can't write frame record %s: %s (record incomplete from here on; the run goes on)\n",
+              recordpath, std::strerror(recorderr));
+}
 }  // namespace
 
 std::string logsibling(const std::string& logpath, const char* suffix) {
@@ -29,30 +51,44 @@ std::string logsibling(const std::string& logpath, const char* suffix) {
 
 bool openframerecord(const char* logpath) {
   const std::string path = logsibling(logpath, "_frames.tsv");
-  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-  record = fd >= 0 ? fdopen(fd, "w") : nullptr;
-  if (!record) {
-    if (fd >= 0) close(fd);
+  recordcut = false;
+  recordlost = 0;
+  record = path.size() < sizeof recordpath ? open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644) : -1;
+  if (record < 0) {
     std::printf("vistrum: ### can't create frame record %s: %s (the run goes on without it)\n", path.c_str(),
-                std::strerror(errno));
+                path.size() < sizeof recordpath ? std::strerror(errno) : "path too long");
     return false;
   }
-  setvbuf(record, recordbuf, _IOFBF, sizeof recordbuf);
-  std::fprintf(record, "# vistrum frame record of %s\n", logpath);
-  std::fprintf(record, "frame\tt\tswap\tinterval\n");
-  std::fflush(record);
+  std::strcpy(recordpath, path.c_str());
+  recordwrite(std::snprintf(recordline, sizeof recordline, "# vistrum frame record of %s\n", logpath));
+  recordwrite(std::snprintf(recordline, sizeof recordline, "frame\tt\tswap\tinterval\n"));
   return true;
 }
 
 void noteframerecord(const char* line) {
-  if (!record) return;
-  std::fprintf(record, "# %s\n", line);
-  std::fflush(record);
+  recordwrite(std::snprintf(recordline, sizeof recordline, "# %s\n", line));
 }
 
 void closeframerecord() {
-  if (record) std::fclose(record);
-  record = nullptr;
+  if (record >= 0 && close(record) != 0 && !recordcut) {
+    recordcut = true;
+    recorderr = errno;
+  }
+  record = -1;
+}
+
+void discardframerecord() {
+  closeframerecord();
+  if (recordpath[0]) unlink(recordpath);
+  recordpath[0] = '\0';
+  recordcut = false;
+}
+
+bool framerecordincomplete() {
+  if (recordcut)
+    std::printf("vistrum: ### frame record incomplete: %s (%ld lines not written: %s)\n", recordpath, recordlost,
+                std::strerror(recorderr));
+  return recordcut;
 }
 
 void initframetiming(size_t capacity) {
@@ -70,12 +106,12 @@ void noteframe(double swaptime, double t) {
     intervals[used % intervals.size()] = swaptime - lastswap;  // ring: keeps the latest
     used++;
   }
-  if (record) {
+  if (record >= 0) {  // as the log: a killed run keeps every frame
     if (timed)
-      std::fprintf(record, "%d\t%.4f\t%.6f\t%.6f\n", framecount, t, swaptime, swaptime - lastswap);
+      recordwrite(std::snprintf(recordline, sizeof recordline, "%d\t%.4f\t%.6f\t%.6f\n", framecount, t, swaptime,
+                                swaptime - lastswap));
     else
-      std::fprintf(record, "%d\t%.4f\t%.6f\tn/a\n", framecount, t, swaptime);
-    std::fflush(record);  // as the log: a killed run keeps every frame
+      recordwrite(std::snprintf(recordline, sizeof recordline, "%d\t%.4f\t%.6f\tn/a\n", framecount, t, swaptime));
   }
   lastswap = swaptime;
 }

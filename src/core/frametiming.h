@@ -26,6 +26,10 @@ std::string logsibling(const std::string& logpath, const char* suffix);
 // made (the run goes on without it, with a message).
 bool openframerecord(const char* logpath);
 void closeframerecord();
+// Closes and removes it (a start that was refused leaves no record).
+void discardframerecord();
+// Whether a write to it failed (says so, with the lines lost, when it did).
+bool framerecordincomplete();
 // A comment line ("# ...") in the frame record: what kind of run it is.
 void noteframerecord(const char* line);
 // Statistics over recorded intervals (pure: also used by the tests).

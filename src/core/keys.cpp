@@ -1,3 +1,4 @@
+#include "core/signals.h"
 #include "core/trigger.h"
 
 #include "config/params.h"
@@ -299,6 +300,7 @@ void logstartpulse(int n) { logevent("StartPulse(%02d):  %8.3lf #####\n", n, log
 void redrawwaitscreen() { drawwaitscreen(waitlabel); }
 
 void checkkeyinput() {
+  endonsignal();  // Ctrl-C, SIGTERM, SIGHUP: as Esc, between frames
   if (!dsp.display) return;
   // Events without an action (key releases, exposures, window changes) do
   // not use up the frame's one event: each key press would otherwise bring

@@ -12,6 +12,7 @@
 #include "core/projection.h"
 #include "core/runstate.h"
 #include "core/sound.h"
+#include "core/signals.h"
 #include "core/stepping.h"
 #include "core/timer.h"
 #include "core/trigger.h"
@@ -25,10 +26,12 @@
 
 #include <GL/gl.h>
 #include <dirent.h>
+#include <sys/stat.h>
 #include <sys/utsname.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -139,6 +142,11 @@ void readinstalldir() {
     return;
   }
   if (std::strlen(env) >= sizeof par.vistrumdir) fatal("vistrum: ### VISTRUM_DIR longer than %d characters\n", TEXTLEN - 1);
+  // A mistyped installation folder would surface later as a missing font
+  // or picture, far from its cause.
+  struct stat st {};
+  if (stat(env, &st) != 0) fatal("vistrum: ### VISTRUM_DIR %s not found (%s)\n", env, std::strerror(errno));
+  if (!S_ISDIR(st.st_mode)) fatal("vistrum: ### VISTRUM_DIR %s not a dir\n", env);
   std::strcpy(par.vistrumdir, env);
 }
 
@@ -217,10 +225,7 @@ void vistrummain(int argc, char** argv) {
   par.stimtype = readstimtype(argv[2]);
   if (!validstimtype(par.stimtype)) fatal("vistrum: ### no -stimtype %d\n", par.stimtype);
   readinstalldir();
-  if (!std::strcmp(argv[1], "-helpstim") || !std::strcmp(argv[1], "-h")) {
-    helpstim();
-    xit(0);
-  }
+  if (!std::strcmp(argv[1], "-helpstim") || !std::strcmp(argv[1], "-h")) xit(helpstim() ? 0 : 1);
   choosesoundplayer();
   // A rehearsal opens no window: it needs no display at all.
   if (!rehearsalasked(argc, argv) && !foundcmd("xdpyinfo")) fatal("vistrum: ### xdpyinfo not on $path (add /usr/X11R6/bin or /usr/X11/bin)\n");
@@ -233,6 +238,7 @@ void vistrummain(int argc, char** argv) {
   checkwindowsize();
   run.argc = argc;  // for the event-log header
   run.argv = argv;
+  catchendsignals();
   openlog();
 
   loadfonts();
@@ -272,6 +278,7 @@ void vistrummain(int argc, char** argv) {
   srandom(static_cast<unsigned>(par.srseed));
   applystartscale();
 
+  markrunbegun();  // from "Ready" on, the log is the run's and is kept
   if (steppedrun())
     beginsteppedrun();
   else

@@ -88,6 +88,12 @@ void openglxwindow(const char* name, int width, int height, int fullscreen, int 
   }
   const int scr = DefaultScreen(dsp.display);
   dsp.rootwindow = RootWindow(dsp.display, scr);
+  // Without the extension no visual can be had: say what is really missing.
+  int glxerr = 0, glxevent = 0;
+  if (!glXQueryExtension(dsp.display, &glxerr, &glxevent)) {
+    std::printf("vistrum: ### no RGBA,DEPTH24 glXVisual: display %s has no GLX extension\n", DisplayString(dsp.display));
+    xit(1);
+  }
 
   XVisualInfo* vi = stencil ? stencilvisual(scr) : nullptr;
 

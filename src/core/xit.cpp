@@ -4,15 +4,24 @@
 #include "core/frametiming.h"
 #include "core/runstate.h"
 #include "core/window.h"
+#include "images/tiffio.h"
 
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 
 void xit(int status) {
+  // Frames handed to the writers are finished before the run's files close;
+  // one that failed makes the end a failure.
+  if (!stopframesaves() && status == 0) status = 1;
   if (status == 0) printframetiming();
   closeglxwindow();
-  closelog();
+  // A refused start leaves no header-only log behind; a begun run keeps it.
+  if (status != 0)
+    discardunbegunlog();
+  else
+    closelog();
+  status = closingstatus(status);
   std::fflush(stdout);
   std::exit(status);
 }

@@ -2,7 +2,8 @@
 #pragma once
 
 // Restores the pointer, tears down the window, closes the event log and
-// ends the process with `status` (0 orderly end, 1 set-up error).
+// ends the process with `status` (0 orderly end, 1 set-up error; an orderly
+// end whose log or frame record could not be written whole gives 2).
 [[noreturn]] void xit(int status);
 
 // Prints a fatal "vistrum: ### ..." line (printf form) and calls xit(1).

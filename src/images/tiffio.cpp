@@ -7,8 +7,11 @@
 #include <dirent.h>
 #include <sys/stat.h>
 #include <tiffio.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
+#include <cerrno>
 #include <cmath>
 #include <condition_variable>
 #include <mutex>
@@ -31,7 +34,7 @@ namespace {
 // libtiff reports damage (a cut-off strip, a bad offset) through its error
 // handler and may still hand back a partly filled picture: count the errors,
 // so a damaged file stops the run instead of showing garbage.
-int tifferrors = 0;
+std::atomic<int> tifferrors{0};  // the frame writers report here too
 
 void tifferror(const char* module, const char* fmt, va_list ap) {
   char msg[512];
@@ -183,8 +186,22 @@ bool writetiffok(int w, int h, unsigned int* pixels, const char* path) {
     }
     spp = 3;
   }
-  TIFF* tif = TIFFOpen(path, "w");
-  if (!tif) return false;
+  // Written under a temporary name and renamed when whole: a frame cut off
+  // by a full disk or a killed run never sits under a frame's name.
+  char part[2 * TEXTLEN + 48];
+  if (std::snprintf(part, sizeof part, "%s.part", path) >= static_cast<int>(sizeof part)) {
+    errno = ENAMETOOLONG;
+    return false;
+  }
+  catchtifferrors();
+  TIFF* tif = TIFFOpen(part, "w");
+  if (!tif) {
+    if (!errno) errno = EIO;
+    const int err = errno;
+    unlink(part);  // TIFFOpen may leave an empty file when it fails
+    errno = err;
+    return false;
+  }
   TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, static_cast<uint32_t>(w));
   TIFFSetField(tif, TIFFTAG_IMAGELENGTH, static_cast<uint32_t>(h));
   TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, 8);
@@ -204,18 +221,62 @@ bool writetiffok(int w, int h, unsigned int* pixels, const char* path) {
   TIFFSetField(tif, TIFFTAG_RESOLUTIONUNIT, 2);
   TIFFSetField(tif, TIFFTAG_ORIENTATION, 1);
   const tmsize_t size = static_cast<tmsize_t>(w) * h * spp;
-  // A short write (full disk) must not pass as a saved frame.
-  const bool written = TIFFWriteEncodedStrip(tif, 0, pixels, size) >= 0;
+  // A short write (full disk) must not pass as a saved frame: the strip,
+  // then the directory (written by the flush) must both reach the file.
+  errno = 0;
+  bool written = TIFFWriteEncodedStrip(tif, 0, pixels, size) >= 0;
+  written = written && TIFFFlush(tif) == 1;
+  int err = errno;
   TIFFClose(tif);
+  if (written && std::rename(part, path) != 0) {
+    written = false;
+    err = errno;
+  }
+  if (!written) {
+    unlink(part);
+    errno = err ? err : EIO;
+  }
   return written;
 }
 
 void writetiff(int w, int h, unsigned int* pixels, const char* path) {
-  if (!writetiffok(w, h, pixels, path)) fatal("vistrum: ### can't write: %s\n", path);
+  if (writetiffok(w, h, pixels, path)) return;
+  std::printf("vistrum: ### %s: %s\n", path, std::strerror(errno));
+  fatal("vistrum: ### can't write: %s\n", path);
 }
 
 void framefilename(char* buf, int size, const char* dir, int n) {
   std::snprintf(buf, size, "%s/f%05d.%s", dir, n, "tiff");
+}
+
+bool isframefilename(const char* name) {
+  if (name[0] != 'f') return false;
+  size_t k = 1;
+  while (name[k] >= '0' && name[k] <= '9') k++;
+  if (k < 6) return false;  // at least five digits, as framefilename writes
+  return !std::strcmp(name + k, ".tiff") || !std::strcmp(name + k, ".tiff.part");
+}
+
+int oldframes(const char* dir, bool remove) {
+  DIR* d = opendir(dir);
+  if (!d) return 0;
+  int n = 0;
+  while (dirent* e = readdir(d)) {
+    // Only files: a folder of that name is not an earlier frame.
+    if (!isframefilename(e->d_name) || e->d_type == DT_DIR) continue;
+    if (remove) {
+      char path[2 * TEXTLEN + 2];
+      std::snprintf(path, sizeof path, "%s/%s", dir, e->d_name);
+      if (unlink(path) != 0) {
+        const int err = errno;
+        closedir(d);
+        fatal("vistrum: ### can't remove old frame %s (%s)\n", path, std::strerror(err));
+      }
+    }
+    n++;
+  }
+  closedir(d);
+  return n;
 }
 
 // Frame saving runs the file writing (row flip, LZW, disk) on two writer
@@ -242,7 +303,7 @@ struct FrameSaver {
   std::condition_variable cv;
   std::thread* writer[NWRITERS] = {};  // never destroyed: joined at exit
   bool stop = false;
-  char error[2 * TEXTLEN] = "";   // first failed write
+  char error[4 * TEXTLEN + 64] = "";   // first failed write
 };
 
 FrameSaver saver;
@@ -251,7 +312,8 @@ FrameSaver saver;
 void writeframe(int k, int w, int h, int n, char* error, size_t size) {
   char path[TEXTLEN + 32];
   framefilename(path, sizeof path, par.tiffoutdir, n);
-  if (!writetiffok(w, h, saver.buf[k], path)) std::snprintf(error, size, "vistrum: ### can't write: %s\n", path);
+  if (!writetiffok(w, h, saver.buf[k], path))
+    std::snprintf(error, size, "vistrum: ### can't write: %s\nvistrum: ### %s: %s\n", path, path, std::strerror(errno));
 }
 
 void writerloop(int first) {
@@ -273,19 +335,7 @@ void writerloop(int first) {
   }
 }
 
-void stopwriter() {
-  if (!saver.writer[0]) return;
-  {
-    std::lock_guard<std::mutex> lock(saver.m);
-    saver.stop = true;
-  }
-  saver.cv.notify_all();
-  for (std::thread*& w : saver.writer) {
-    w->join();
-    w = nullptr;
-  }
-  if (saver.error[0]) std::printf("%s", saver.error);
-}
+void stopwriter() { stopframesaves(); }
 
 void failifwritefailed() {
   std::unique_lock<std::mutex> lock(saver.m);
@@ -299,7 +349,31 @@ void failifwritefailed() {
 
 }  // namespace
 
+bool stopframesaves() {
+  if (!saver.writer[0]) return true;
+  // The frames handed over are finished (or, failing, removed) first.
+  {
+    std::lock_guard<std::mutex> lock(saver.m);
+    saver.stop = true;
+  }
+  saver.cv.notify_all();
+  for (std::thread*& w : saver.writer) {
+    w->join();
+    w = nullptr;
+  }
+  if (!saver.error[0]) return true;
+  std::printf("%s", saver.error);
+  saver.error[0] = '\0';
+  return false;
+}
+
 void prepareframesave() {
+  catchtifferrors();
+  // Checked at set-up; removed only now, when the run is sure to start.
+  if (par.replaceframesflag) {
+    const int n = oldframes(par.tiffoutdir, true);
+    if (n > 0) std::printf("vistrum: -replaceframes: removed %d earlier frame file(s) from %s\n", n, par.tiffoutdir);
+  }
   // Window size after any 120 Hz doubling is not known yet: size for the larger one.
   saver.words = static_cast<size_t>(par.winxgl) * par.winygl * 2;
   for (unsigned int*& b : saver.buf) {
@@ -362,6 +436,8 @@ void finishframesaves() {
   failifwritefailed();
 }
 
+static void checktiffoutdirexists();
+
 bool saveframesok(int frames, double framedur) {
   // 1/0 gives an infinite frame duration and times of NaN; a negative
   // count would end the run after one frame with nothing saved.
@@ -372,7 +448,17 @@ void checktiffoutdir() {
   if (!saveframesok(par.saveframes, par.savedur))
     fatal("vistrum: ### bad -saveframes %d %g (need frames > 0, frame rate > 0)\n", par.saveframes,
           1.0 / par.savedur);
-  if (std::strcmp(par.tiffoutdir, ".") == 0) return;
+  if (std::strcmp(par.tiffoutdir, ".") != 0) checktiffoutdirexists();
+  // Frames of an earlier run would mix with this run's (some overwritten,
+  // the rest left), and no one could tell which is which.
+  const int old = oldframes(par.tiffoutdir, false);
+  if (old > 0 && !par.replaceframesflag)
+    fatal("vistrum: ### tiffoutdir %s already holds %d saved frame file(s) (fNNNNN.tiff): use -replaceframes to "
+          "replace them, or another -tiffoutdir\n",
+          par.tiffoutdir, old);
+}
+
+static void checktiffoutdirexists() {
   FILE* probe = std::fopen(par.tiffoutdir, "r");
   if (!probe) fatal("vistrum: ### tiffoutdir %s not found  ...quitting\n", par.tiffoutdir);
   std::fclose(probe);

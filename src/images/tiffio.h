@@ -36,6 +36,15 @@ void prepareframesave();
 // when one could not be.
 void finishframesaves();
 
+// Ends frame saving: the writers finish what they were handed (a frame
+// that fails is removed); false, after its message, when a frame failed.
+bool stopframesaves();
+// A saved-frame file name (fNNNNN.tiff, or one being written: .tiff.part).
+bool isframefilename(const char* name);
+// Counts the saved-frame files in `dir`; with `remove` also removes them
+// (ending the run when one cannot be removed).
+int oldframes(const char* dir, bool remove);
+
 // Which directory entries the scan loads (pure).
 bool istiffname(const char* name);
 // Whether a picture of w x h pixels can be loaded and shown.

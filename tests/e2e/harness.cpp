@@ -118,7 +118,7 @@ std::vector<std::string> RunResult::lines() const {
   return v;
 }
 
-XServer::XServer(int width, int height) {
+XServer::XServer(int width, int height, const std::vector<std::string>& extra) {
   int fd[2];
   if (pipe(fd) != 0) return;
   const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
@@ -129,8 +129,11 @@ XServer::XServer(int width, int height) {
     dup2(devnull, 1);
     dup2(devnull, 2);
     const std::string fdarg = std::to_string(fd[1]);
-    execlp("Xvfb", "Xvfb", "-displayfd", fdarg.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp",
-           "-noreset", static_cast<char*>(nullptr));
+    std::vector<const char*> argv = {"Xvfb", "-displayfd", fdarg.c_str(), "-screen", "0", screen.c_str(),
+                                     "-nolisten", "tcp", "-noreset"};
+    for (const std::string& e : extra) argv.push_back(e.c_str());
+    argv.push_back(nullptr);
+    execvp("Xvfb", const_cast<char* const*>(argv.data()));
     _exit(127);
   }
   close(fd[1]);

@@ -16,7 +16,8 @@
 // (-displayfd), so no display a user has open is ever touched.
 class XServer {
  public:
-  explicit XServer(int width = 1024, int height = 768);
+  // `extra` are further server arguments (e.g. {"-extension", "GLX"}).
+  explicit XServer(int width = 1024, int height = 768, const std::vector<std::string>& extra = {});
   ~XServer();
   XServer(const XServer&) = delete;
   XServer& operator=(const XServer&) = delete;

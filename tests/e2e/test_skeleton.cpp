@@ -125,10 +125,11 @@ TEST_F(Skeleton, HelpOnATypePrintsItsFileExactly) {
   RunResult r = runvistrum(*x, {"-h", "10"});
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, readfile(sourcedir() + "/lib/help/s10"));
+  // An installation folder that does not exist is refused before any help.
   Vistrum missing(*x, {"-helpstim", "20"}, "", {"VISTRUM_DIR=/nonexistent"});
   RunResult m = missing.wait(20);
-  EXPECT_EQ(m.status, 0);
-  EXPECT_EQ(m.out, "vistrum: ### helpfile /nonexistent/lib/help/s20 not found\n");
+  EXPECT_EQ(m.status, 1);
+  EXPECT_EQ(m.out, "vistrum: ### VISTRUM_DIR /nonexistent not found (No such file or directory)\n");
   RunResult bad = runvistrum(*x, {"-h", "116"});
   EXPECT_EQ(bad.status, 1);
   EXPECT_EQ(bad.out, "vistrum: ### no -stimtype 116\n");
