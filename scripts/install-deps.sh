@@ -19,19 +19,31 @@ pkgs=(
   man-db groff-base                         # rendering test of the manual page
   netpbm python3                            # gallery PNGs and its empty-frame check (scripts/gallery.sh)
   gnuplot-nox                               # the plots of vistrum-report
+  locales                                   # de_DE.UTF-8 for the tests of number output under a German locale
 )
 # Node and npm run the events-table validator (bids-validator from npm); a
 # node that brings its own npm stays as it is.
 command -v npm >/dev/null || pkgs+=(nodejs npm)
 
+# The locale tests need a locale whose decimal point is a comma.
+gen_locale() {
+  locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$' && return 0
+  command -v locale-gen >/dev/null || return 0
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  grep -q '^de_DE.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null || echo 'de_DE.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
+  $sudo locale-gen >/dev/null
+}
+
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -eq 0 ]; then gen_locale; exit 0; fi
 
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update -qq
 $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+gen_locale

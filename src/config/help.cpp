@@ -1,9 +1,11 @@
 #include "config/help.h"
 
 #include "config/options.h"
+#include "config/textfile.h"
 #include "stimuli/catalogue.h"
 
 #include <cerrno>
+#include <string>
 
 namespace {
 
@@ -141,14 +143,22 @@ bool helpstim() {
   char path[2 * TEXTLEN + 32];
   std::snprintf(path, sizeof path, "%s/lib/help/s%d", par.vistrumdir, par.stimtype);
   // Read and copy the file ourselves: no shell sees the path.
-  FILE* fp = std::fopen(path, "r");
+  const char* why = nullptr;
+  FILE* fp = openregular(path, "r", &why);
   if (!fp) {
-    std::printf("vistrum: ### helpfile %s not found\n", path);
+    if (why)
+      std::printf("vistrum: ### helpfile %s is not a regular file (%s)\n", path, why);
+    else
+      std::printf("vistrum: ### helpfile %s not found\n", path);
     return false;
   }
-  char buf[4096];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, fp)) > 0) std::fwrite(buf, 1, n, stdout);
+  // Line by line: a file written with CR or CR LF ends prints as lines here too.
+  std::string text;
+  bool more = false;
+  while (readtextline(fp, text, 4096, &more)) {
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    if (!more) std::fputc('\n', stdout);
+  }
   std::fclose(fp);
   return true;
 }

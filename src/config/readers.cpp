@@ -3,6 +3,7 @@
 #include "config/params.h"
 #include "core/xit.h"
 
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cmath>
@@ -40,6 +41,21 @@ float checkedfloat(const char* text, const char* key) {
   const float v = static_cast<float>(checkedreal(text, key));
   if (!std::isfinite(v)) fatal("vistrum: ### %s needs a finite number: %s\n", key, text);
   return v;
+}
+
+bool readdecorhex(const char* text, long lo, long hi, long* value) {
+  const bool hex = text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+  const char* digits = hex ? text + 2 : text;
+  // strtol would take a sign or blanks after "0x" too.
+  if (!*digits || !(std::isdigit(static_cast<unsigned char>(digits[0])) ||
+                    (hex && std::isxdigit(static_cast<unsigned char>(digits[0])))))
+    return false;
+  char* end = nullptr;
+  errno = 0;
+  const long v = std::strtol(digits, &end, hex ? 16 : 10);
+  if (errno || *end || v < lo || v > hi) return false;
+  *value = v;
+  return true;
 }
 
 float periodtorate(const char* text) {

@@ -35,4 +35,7 @@ float checkedfloat(const char* text, const char* key);
 // Pure conversions behind the readers (no exit, no messages).
 // (readint, readreal: core/numbers.h)
 float periodtorate(const char* text);
+// A whole integer within lo..hi written decimal or as 0x.. hex; a leading
+// zero is a decimal digit, not an octal mark.
+bool readdecorhex(const char* text, long lo, long hi, long* value);
 double texttotime(const char* text);

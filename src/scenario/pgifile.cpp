@@ -1,6 +1,7 @@
 #include "scenario/pgifile.h"
 
 #include "config/params.h"
+#include "config/textfile.h"
 #include "core/projection.h"
 #include "scenario/palfile.h"
 #include "scenario/scnerror.h"
@@ -8,6 +9,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -24,20 +26,17 @@ bool pgierror(std::string& err, const char* what, const char* name, int lineno, 
   return scnfail(err, "vistrum: ### %s in pgi file %s line %d:\n  ==> %s\n", what, name, lineno, line);
 }
 
-// Reads one line into `buf`; false at the end of the file. `toolong` is set
-// when the line does not fit the buffer.
+// Reads one line (LF, CR LF or CR ends it) into `buf`; false at the end
+// of the file. `toolong` is set when the line does not fit the buffer.
 bool readpgiline(FILE* f, char* buf, int size, bool* toolong) {
-  *toolong = false;
-  int n = 0, c = 0;
-  while ((c = std::getc(f)) != EOF && c != '\n') {
-    if (n == size - 1) {
-      *toolong = true;  // stop here: an endless line (a device, say) must not hang the start-up
-      break;
-    }
-    buf[n++] = static_cast<char>(c ? c : ' ');  // a NUL byte must not hide the rest of the line
-  }
-  buf[n] = '\0';
-  return c != EOF || n > 0 || *toolong;
+  std::string line;
+  // Stopping at the buffer: an endless line (a device, say) must not hang the start-up.
+  const bool more = readtextline(f, line, static_cast<size_t>(size - 1), toolong);
+  for (char& c : line)
+    if (!c) c = ' ';  // a NUL byte must not hide the rest of the line
+  std::memcpy(buf, line.data(), line.size());
+  buf[line.size()] = '\0';
+  return more;
 }
 
 // Runs the file's commands. Without `rects` it only checks them and counts
@@ -160,9 +159,13 @@ bool readloadpgifiles(int slot, std::string& err) {
     if (it->kind != KPGI) continue;
     char path[2 * TEXTLEN];
     exptrelative(it->name, path, sizeof path);
-    FILE* f = openfile(path, "r");
+    const char* why = nullptr;
+    FILE* f = openfile(path, "r", &why);
     if (!f) {
-      scnfail(err, "vistrum: ### pgifile (%s) not found\n", it->name);
+      if (why)
+        scnfail(err, "vistrum: ### pgifile (%s) is not a regular file (%s)\n", it->name, why);
+      else
+        scnfail(err, "vistrum: ### pgifile (%s) not found\n", it->name);
       return scnfail(err, "vistrum: ### named at line %d of %s\n", it->lineno, exptpath);
     }
     const bool ok = parsepgi(f, path, it, err);

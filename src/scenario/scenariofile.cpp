@@ -1,5 +1,6 @@
 #include "scenario/scenariofile.h"
 
+#include "config/textfile.h"
 #include "core/numbers.h"
 #include "core/projection.h"
 #include "scenario/palfile.h"
@@ -60,28 +61,22 @@ std::vector<std::string> split(const char* s) {
   return out;
 }
 
-// Reads the whole file as lines; comment and empty lines are dropped here.
-// A line past the buffer or holding a NUL byte is an error (a piece of a
-// long line parsed as a line of its own would become a wrong event).
+// Reads the whole file as lines (LF, CR LF or CR ends one); comment and
+// empty lines are dropped here. A line past the buffer or holding a NUL
+// byte is an error (a piece of a long line parsed as a line of its own
+// would become a wrong event).
 bool readlines(FILE* f, const char* name, std::vector<Line>& out, std::string& err) {
   std::string cur;
-  int lineno = 1;
-  for (;;) {
-    const int c = std::getc(f);
-    if (c == EOF || c == '\n') {
-      const bool skip = cur.empty() || cur[0] == '\r' || cur[0] == '#' ||
-                        cur.find_first_not_of(" \t\r\v\f") == std::string::npos;
-      if (!skip) out.push_back({cur, lineno});
-      if (c == EOF) return true;
-      cur.clear();
-      lineno++;
-      continue;
-    }
-    if (c == '\0') return scnfail(err, "vistrum: ### NUL byte in line %d of %s (not a text file?)\n", lineno, name);
-    if (static_cast<int>(cur.size()) >= EXPTLINELEN - 1)
+  bool toolong = false;
+  for (int lineno = 1; readtextline(f, cur, EXPTLINELEN - 1, &toolong); lineno++) {
+    if (cur.find('\0') != std::string::npos)
+      return scnfail(err, "vistrum: ### NUL byte in line %d of %s (not a text file?)\n", lineno, name);
+    if (toolong)
       return scnfail(err, "vistrum: ### line %d of %s longer than %d characters\n", lineno, name, EXPTLINELEN - 1);
-    cur += static_cast<char>(c);
+    const bool skip = cur.empty() || cur[0] == '#' || cur.find_first_not_of(" \t\v\f") == std::string::npos;
+    if (!skip) out.push_back({cur, lineno});
   }
+  return true;
 }
 
 ExptItem* newitem(int slot, int index) {
@@ -198,7 +193,11 @@ bool parseoptions(const char* rest, ExptItem* it, const Line& l, const char* nam
     const char* v = eq + 1;
     const bool known = key == "color=" || key == "xoff=" || key == "yoff=" || key == "lblo=" || key == "font=" ||
                        key == "size=";
-    if (!known) continue;  // other tokens are ignored
+    if (!known) {
+      // A misspelt key (colour=, yofs=) would silently leave its default.
+      std::printf("vistrum: ### unknown option %s ignored (line %d of %s)\n", t, l.lineno, name);
+      continue;
+    }
     if (k >= MAXEXPTOPTS) {
       std::printf("vistrum: ### %s ignored: at most %d options after the item (line %d of %s)\n", t, MAXEXPTOPTS,
                   l.lineno, name);
@@ -251,6 +250,13 @@ bool parseitem(const Line& l, ExptItem* it, int* ttlcnt, const char* name, std::
     it->kind = KTEXT;
     it->lblo = 5;
     if (!parsetext(line, v, value, &rest, l, name, err)) return false;
+    // Other bytes (Latin-1, say) would be drawn as boxes eating their neighbours.
+    const int bad = badutf8(value);
+    if (bad >= 0) {
+      scnfail(err, "vistrum: ### text= is not UTF-8 (byte 0x%02x at character %d) in this line:\n",
+              static_cast<unsigned char>(value[bad]), bad + 1);
+      return badline(err, "", l, name);
+    }
   } else if (kw == KW_BIG5H) {
     it->kind = KTEXT;  // carries no value of its own: an empty text
     it->lblo = 5;

@@ -16,11 +16,14 @@ const char* const kDashes = "---------------------------------------------------
 
 int readexpt(const char* path) {
   std::snprintf(exptpath, sizeof exptpath, "%s", path);
-  FILE* f = openfile(path, "r");
+  const char* why = nullptr;
+  FILE* f = openfile(path, "r", &why);
+  if (why) fatal("vistrum: ### exptfile %s is not a regular file (%s)\nvistrum: ### use: -exptfile <filename>\n", path, why);
   if (!f) {
     // Shipped examples are found by name in the library.
     std::snprintf(exptpath, sizeof exptpath, "%s/lib/scenarios/%s", par.vistrumdir, path);
-    if (path[0] != '/' && path[0] != '.') f = openfile(exptpath, "r");
+    if (path[0] != '/' && path[0] != '.') f = openfile(exptpath, "r", &why);
+    if (why) fatal("vistrum: ### exptfile %s is not a regular file (%s)\n", exptpath, why);
     if (!f) fatal("vistrum: ### exptfile %s not found\nvistrum: ### use: -exptfile <filename>\n", path);
   }
   std::printf("vistrum: reading exptfile: %s\n", exptpath);

@@ -1,6 +1,6 @@
 #include "scenario/scnerror.h"
 
-#include <sys/stat.h>
+#include "config/textfile.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -15,12 +15,9 @@ bool scnfail(std::string& err, const char* fmt, ...) {
   return false;
 }
 
-FILE* openfile(const char* path, const char* mode) {
-  FILE* f = path[0] ? std::fopen(path, mode) : nullptr;
-  struct stat st {};
-  if (f && fstat(fileno(f), &st) == 0 && S_ISDIR(st.st_mode)) {
-    std::fclose(f);
-    f = nullptr;
-  }
+FILE* openfile(const char* path, const char* mode, const char** why) {
+  const char* reason = nullptr;
+  FILE* f = path[0] ? openregular(path, mode, &reason) : nullptr;
+  if (why) *why = reason;
   return f;
 }

@@ -9,6 +9,7 @@
 // Appends one printf-formatted message to `err` and returns false.
 bool scnfail(std::string& err, const char* fmt, ...) __attribute__((format(printf, 2, 3)));
 
-// fopen for reading that also fails for a directory (which Linux opens, to
-// read nothing from it): a folder named as a file is "not found".
-FILE* openfile(const char* path, const char* mode);
+// fopen for reading of a regular file only: a directory (which Linux
+// opens, to read nothing from it) or a FIFO (whose opening waits for a
+// writer) fails, with `*why` set to the reason (nullptr: not found).
+FILE* openfile(const char* path, const char* mode, const char** why = nullptr);

@@ -19,17 +19,22 @@
 #include "somato/diobackend.h"
 
 #include "config/params.h"
+#include "config/readers.h"
 #include "core/eventlog.h"
 #include "core/timer.h"
 #include "core/xit.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <poll.h>
 #include <sys/file.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <climits>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -64,9 +69,9 @@ bool speedcode(long baud, speed_t* code) {
 }
 
 int bytevalue(const std::string& w, const char* what) {
-  char* end = nullptr;
-  const long v = std::strtol(w.c_str(), &end, 0);
-  if (w.empty() || *end != '\0' || v < 0 || v > 255)
+  // Decimal or 0x..: a leading zero is no octal mark ("053" is 53).
+  long v = 0;
+  if (!readdecorhex(w.c_str(), 0, 255, &v))
     fatal("vistrum: ### VISTRUM_DIO serial: %s \"%s\" is not a byte (0-255 or 0x00-0xff)\n", what, w.c_str());
   return static_cast<int>(v);
 }
@@ -81,6 +86,7 @@ SerialConfig parseserialconfig(const char* arg) {
   size_t comma = rest.find(',');
   c.device = rest.substr(0, comma);
   if (c.device.empty()) fatal("vistrum: ### VISTRUM_DIO=serial:<device>: no device named\n");
+  bool speedgiven = false;
   while (comma != std::string::npos) {
     const size_t next = rest.find(',', comma + 1);
     const std::string w = rest.substr(comma + 1, next == std::string::npos ? std::string::npos : next - comma - 1);
@@ -107,6 +113,10 @@ SerialConfig parseserialconfig(const char* arg) {
       if (w.empty() || *end != '\0' || !speedcode(baud, &code))
         fatal("vistrum: ### VISTRUM_DIO serial: unsupported speed or option \"%s\" (speeds 1200 to 921600)\n",
               w.c_str());
+      // Which of two speeds the box runs at is not for the reader to guess.
+      if (speedgiven)
+        fatal("vistrum: ### VISTRUM_DIO serial: two speeds given (%ld and %ld): name one\n", c.baud, baud);
+      speedgiven = true;
       c.baud = baud;
     }
   }
@@ -123,6 +133,74 @@ namespace {
 
 void restoreport() {
   if (fd >= 0 && restore) tcsetattr(fd, TCSANOW, &saved);
+  if (fd >= 0) ioctl(fd, TIOCNXCL);
+}
+
+// The number of a pseudo-terminal's device end (/dev/pts/<n>), or -1.
+int ptsindex(const char* dev) {
+  char real[PATH_MAX];
+  if (!realpath(dev, real) || std::strncmp(real, "/dev/pts/", 9) != 0) return -1;
+  char* end = nullptr;
+  const long n = std::strtol(real + 9, &end, 10);
+  return *end || n < 0 || n > INT_MAX ? -1 : static_cast<int>(n);
+}
+
+// True when fd `fdpath` of a process is the master end of pty `index`.
+bool ismaster(const std::string& fdpath, const std::string& infopath, int index) {
+  char link[64];
+  const ssize_t n = readlink(fdpath.c_str(), link, sizeof link - 1);
+  if (n <= 0) return false;
+  link[n] = '\0';
+  if (std::strcmp(link, "/dev/ptmx") != 0 && std::strcmp(link, "/dev/pts/ptmx") != 0) return false;
+  FILE* f = std::fopen(infopath.c_str(), "r");
+  if (!f) return false;
+  char line[128];
+  int found = -1;
+  while (std::fgets(line, sizeof line, f))
+    if (std::sscanf(line, "tty-index: %d", &found) == 1) break;
+  std::fclose(f);
+  return found == index;
+}
+
+// The other programs that have the device open ("cat (pid 1234)"): a
+// second reader takes bytes away from this one, so pulses and presses go
+// missing without a word. A program that also holds the master end of the
+// same pseudo-terminal is the box itself (a rehearsal), not a reader.
+std::string otheropeners(const char* dev) {
+  struct stat me {};
+  if (stat(dev, &me) != 0 || !S_ISCHR(me.st_mode)) return "";
+  const int pts = ptsindex(dev);
+  std::string who;
+  DIR* proc = opendir("/proc");
+  if (!proc) return "";
+  const pid_t self = getpid();
+  while (const dirent* e = readdir(proc)) {
+    char* end = nullptr;
+    const long pid = std::strtol(e->d_name, &end, 10);
+    if (*end || pid <= 0 || pid == self) continue;
+    const std::string base = std::string("/proc/") + e->d_name;
+    DIR* fds = opendir((base + "/fd").c_str());
+    if (!fds) continue;
+    bool holds = false, box = false;
+    while (const dirent* d = readdir(fds)) {
+      if (d->d_name[0] == '.') continue;
+      const std::string fdpath = base + "/fd/" + d->d_name;
+      struct stat st {};
+      if (stat(fdpath.c_str(), &st) == 0 && S_ISCHR(st.st_mode) && st.st_rdev == me.st_rdev) holds = true;
+      if (pts >= 0 && ismaster(fdpath, base + "/fdinfo/" + d->d_name, pts)) box = true;
+    }
+    closedir(fds);
+    if (!holds || box) continue;
+    char comm[64] = "?";
+    if (FILE* f = std::fopen((base + "/comm").c_str(), "r")) {
+      if (std::fgets(comm, sizeof comm, f)) comm[std::strcspn(comm, "\n")] = '\0';
+      std::fclose(f);
+    }
+    if (!who.empty()) who += ", ";
+    who += std::string(comm) + " (pid " + std::to_string(pid) + ")";
+  }
+  closedir(proc);
+  return who;
 }
 
 // A terminating signal: the port gets its settings back, then the signal
@@ -152,6 +230,7 @@ void takebyte(unsigned char b) {
 }
 
 [[noreturn]] void vanished(const char* why) {
+  ioctl(fd, TIOCNXCL);
   close(fd);
   fd = -1;
   // Every log line is already on disk: the reason closes the log, so that
@@ -160,21 +239,46 @@ void takebyte(unsigned char b) {
   fatal("vistrum: ### serial box %s vanished during the run (%s)\n", cfg.device.c_str(), why);
 }
 
+// Bytes taken in one poll (a frame, or a millisecond of a waiting screen).
+// A scanner's pulses and a subject's presses come a few a second: more
+// than this in one frame is a device sending something else, and reading
+// all of it would stall the frames. The rest waits for the next poll.
+constexpr int MAXPOLLBYTES = 64;
+int pollbytes = 0;       // taken in the current poll
+bool pollended = true;   // the last call found nothing more: a new poll begins
+bool toldflood = false;
+
+void flood() {
+  if (toldflood) return;
+  toldflood = true;
+  std::printf("vistrum: ### serial box %s sends more than %d bytes in one frame (more than pulses and presses): "
+              "the rest is taken in the frames after\n", cfg.device.c_str(), MAXPOLLBYTES);
+  logevent("BoxFlood: %9.3lf   serial box %s sent more than %d bytes in one frame\n", logtime(), cfg.device.c_str(),
+           MAXPOLLBYTES);
+}
+
 void readbytes() {
   // A raw port that polls (no minimum count, no wait) reads 0 bytes both
   // when none are there and when the far end has gone: a hang-up shows
   // only in poll(). Bytes sent before it are taken first.
   struct pollfd p = {fd, POLLIN, 0};
-  const bool hungup = poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL));
+  const bool ready = poll(&p, 1, 0) > 0;
+  const bool hungup = ready && (p.revents & (POLLHUP | POLLERR | POLLNVAL));
   unsigned char buf[64];
   for (;;) {
+    if (pollbytes >= MAXPOLLBYTES) {
+      if (ready && (p.revents & POLLIN)) flood();
+      return;
+    }
     // A byte makes up to two changes: take no more than the queue holds and
     // leave the rest in the port for the next call (a burst of presses is
     // all logged, over as many calls as it needs).
-    const size_t want = std::min(sizeof buf, static_cast<size_t>(pending.room() / 2));
+    const size_t want = std::min({sizeof buf, static_cast<size_t>(pending.room() / 2),
+                                  static_cast<size_t>(MAXPOLLBYTES - pollbytes)});
     if (want == 0) return;
     const ssize_t n = read(fd, buf, want);
     if (n > 0) {
+      pollbytes += static_cast<int>(n);
       for (ssize_t k = 0; k < n; k++) takebyte(buf[k]);
       continue;
     }
@@ -196,6 +300,13 @@ int serialopen(const char* arg) {
   }
   if (!isatty(fd)) fatal("vistrum: ### serial box %s: not a terminal (a serial device is)\n", dev);
   if (flock(fd, LOCK_EX | LOCK_NB) != 0) fatal("vistrum: ### serial box %s: busy (another program has it open)\n", dev);
+  const std::string others = otheropeners(dev);
+  if (!others.empty())
+    fatal("vistrum: ### serial box %s: also open in %s: close it first (a second reader takes pulses and presses away)\n",
+          dev, others.c_str());
+  // Exclusive from here on: no later open of the port (but root's) succeeds.
+  if (ioctl(fd, TIOCEXCL) != 0)
+    fatal("vistrum: ### serial box %s: can't open it exclusively: %s\n", dev, std::strerror(errno));
   if (tcgetattr(fd, &saved) != 0) fatal("vistrum: ### serial box %s: can't read its settings: %s\n", dev, std::strerror(errno));
   restore = true;
   std::atexit(restoreport);
@@ -226,8 +337,13 @@ void serialwriteport(int box, int port, unsigned char value, double, double) {
 
 int serialnextinput(int* box, int* port, unsigned char* value) {
   if (fd < 0) return 0;
+  if (pollended) pollbytes = 0;
+  pollended = false;
   if (pending.empty()) readbytes();
-  if (!pending.pop(box, port, value)) return 0;
+  if (!pending.pop(box, port, value)) {
+    pollended = true;
+    return 0;
+  }
   if (*port == par.trigportnum) triggerport = *value;
   if (*port == par.respportnum) responseport = *value;
   return 1;

@@ -1,6 +1,7 @@
 #include "text/fonts.h"
 
 #include "config/params.h"
+#include "config/textfile.h"
 #include "core/runstate.h"
 #include "core/window.h"
 #include "core/xit.h"
@@ -24,7 +25,8 @@ std::string slotpath[MAXFONTS];
 int nfonts = 0;
 
 bool canopen(const std::string& path) {
-  FILE* f = std::fopen(path.c_str(), "rb");
+  const char* why = nullptr;
+  FILE* f = openregular(path.c_str(), "rb", &why);
   if (!f) return false;
   std::fclose(f);
   return true;
@@ -61,6 +63,13 @@ FontLookup lookupfont(const char* name, const char* vistrumdir, const std::vecto
   const std::string first = aslocal ? std::string(name) : std::string(vistrumdir) + "/lib/fonts/" + name;
   if (canopen(first)) {
     r.path = first;
+    return r;
+  }
+  // A FIFO would hang the loading; another font in its place would hide
+  // the mistake.
+  if (const char* why = notregularfile(first.c_str())) {
+    r.messages.push_back(format("vistrum: ### fontfile %s is not a regular file", first.c_str()) + " (" + why + ")\n");
+    r.messages.push_back("vistrum: ### use fullpath: -fontfile[2,3] /dir/with/somefont.ttf\n");
     return r;
   }
   if (aslocal)
@@ -126,25 +135,25 @@ float measurestr(const char* text, float size, int fontnum) {
   return static_cast<float>(box.Upper().X() - box.Lower().X());
 }
 
+// Only the character type follows the locale: numbers stay in the C form
+// everywhere (a log reading "20,000" or a scenario refusing "size=40.5"
+// would follow from a German LC_NUMERIC).
 void changelocale(const char* locale) {
-  const char* now = std::setlocale(LC_ALL, nullptr);
+  const char* now = std::setlocale(LC_CTYPE, nullptr);
   std::printf("vistrum: init locale: %s\n", now ? now : "(none)");
-  const char* set = std::setlocale(LC_ALL, locale);
-  if (!set) fatal("vistrum: ### setlocale to: %s failed\n", locale);
+  const char* set = std::setlocale(LC_CTYPE, locale);
+  if (!set) {
+    // Any UTF-8 locale converts and draws the same texts: C.UTF-8 is on
+    // every Debian system, the named one may not be generated.
+    std::printf("vistrum: ### setlocale to: %s failed, trying C.UTF-8\n", locale);
+    set = std::setlocale(LC_CTYPE, "C.UTF-8");
+    if (!set) fatal("vistrum: ### setlocale to: C.UTF-8 failed\n");
+  }
+  std::setlocale(LC_NUMERIC, "C");
   std::printf("vistrum: setlocale to: %s\n", set);
 }
 
-void changelocaleutf8(const char* locale) {
-  const char* now = std::setlocale(LC_ALL, nullptr);
-  std::printf("vistrum: init locale: %s\n", now ? now : "(none)");
-  const char* set = std::setlocale(LC_ALL, locale);
-  if (!set) {
-    std::printf("vistrum: ### setlocale to: %s failed, trying C.UTF-8\n", locale);
-    set = std::setlocale(LC_ALL, "C.UTF-8");
-    if (!set) fatal("vistrum: ### setlocale to: C.UTF-8 failed\n");
-  }
-  std::printf("vistrum: setlocale to: %s\n", set);
-}
+void changelocaleutf8(const char* locale) { changelocale(locale); }
 
 GrabOffset graboffset(int lblo, float w, float a, float unitsperpixel) {
   const float W = w * unitsperpixel;

@@ -1,13 +1,12 @@
 #include "text/wordlists.h"
 
 #include "config/params.h"
+#include "config/textfile.h"
 #include "core/projection.h"
 #include "core/xit.h"
 #include "text/fonts.h"
 #include "text/reading.h"
 #include "text/wordstims.h"
-
-#include <sys/stat.h>
 
 #include <cmath>
 #include <cstdarg>
@@ -49,58 +48,27 @@ std::string message(const char* fmt, ...) {
 
 }  // namespace
 
-int badutf8(const std::string& s) {
-  const auto* p = reinterpret_cast<const unsigned char*>(s.data());
-  const int n = static_cast<int>(s.size());
-  for (int i = 0; i < n;) {
-    const unsigned c = p[i];
-    int more;
-    unsigned min;
-    if (c == 0) return i;
-    if (c < 0x80) {
-      i++;
-      continue;
-    }
-    if (c >= 0xc2 && c <= 0xdf) more = 1, min = 0x80;
-    else if (c >= 0xe0 && c <= 0xef) more = 2, min = 0x800;
-    else if (c >= 0xf0 && c <= 0xf4) more = 3, min = 0x10000;
-    else return i;
-    unsigned cp = c & (0x3f >> more);
-    for (int k = 1; k <= more; k++) {
-      if (i + k >= n || (p[i + k] & 0xc0) != 0x80) return i;
-      cp = (cp << 6) | (p[i + k] & 0x3f);
-    }
-    if (cp < min || cp > 0x10ffff || (cp >= 0xd800 && cp <= 0xdfff)) return i;
-    i += more + 1;
-  }
-  return -1;
-}
-
 WordFile readwordfile(const char* path) {
   WordFile w;
-  struct stat st {};
-  FILE* f = stat(path, &st) == 0 && S_ISDIR(st.st_mode) ? nullptr : std::fopen(path, "rb");
+  const char* why = nullptr;
+  FILE* f = openregular(path, "rb", &why);
   if (!f) {
-    w.errors.push_back(message("vistrum: ### %s not found\n", path));
+    if (why)
+      w.errors.push_back(message("vistrum: ### %s is not a regular file (%s)\n", path, why));
+    else
+      w.errors.push_back(message("vistrum: ### %s not found\n", path));
     w.errors.push_back("vistrum: ### use: -wordfile <filename>\n");
     return w;
   }
   std::string line;
-  int lineno = 0;
-  for (;;) {
-    line.clear();
-    int c;
-    while ((c = std::fgetc(f)) != EOF && c != '\n') line.push_back(static_cast<char>(c));
-    if (c == EOF && line.empty()) break;
-    lineno++;
-    // The line ends at its first newline and at its first carriage return.
-    const size_t cr = line.find('\r');
-    if (cr != std::string::npos) line.resize(cr);
+  bool toolong = false;
+  for (int lineno = 1; readtextline(f, line, MAXWORDLINE, &toolong); lineno++) {
     if (!line.empty() && line[0] == '#') {
-      if (c == EOF) break;
+      // A comment may be of any length: skip the rest of a long one.
+      if (toolong) skiptextline(f);
       continue;
     }
-    if (static_cast<int>(line.size()) > MAXWORDLINE) {
+    if (toolong) {
       w.errors.push_back(message("vistrum: ### %s line %d: longer than %d characters (one word, sentence or text line per line)\n",
                                  path, lineno, MAXWORDLINE));
       break;
@@ -113,7 +81,6 @@ WordFile readwordfile(const char* path) {
     }
     w.lines.push_back(line);
     w.linenos.push_back(lineno);
-    if (c == EOF) break;
   }
   if (w.errors.empty() && std::ferror(f)) w.errors.push_back(message("vistrum: ### can't read %s\n", path));
   std::fclose(f);

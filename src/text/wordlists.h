@@ -2,6 +2,8 @@
 // the reading stimulus and the letter statistics of the pseudo-words.
 #pragma once
 
+#include "config/textfile.h"  // badutf8
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -45,8 +47,6 @@ struct WordFile {
 // Reads a word file: '#' lines are comments, empty lines count; lines must
 // be UTF-8 text no longer than MAXWORDLINE.
 WordFile readwordfile(const char* path);
-// Index of the first byte that breaks UTF-8 (or is NUL), or -1.
-int badutf8(const std::string& s);
 
 // Reads `path` into `linelist`; exits 1 with the file's problem. Returns the count.
 int readwords(const char* path);

@@ -6,6 +6,7 @@
 #include <pty.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -323,5 +324,94 @@ TEST_F(SerialBox, BurstsAreTakenWholeAndPulsesAreNumberedWithinEachStart) {
         << pulses[k];
   }
   EXPECT_LT(linetime(pulses[0]), 0.5) << "the burst's fourth pulse came with the start";
+  removetree(dir);
+}
+
+// A second program reading the port (a `cat` left running from checking
+// the box) would take pulses and presses away: the run is refused, naming
+// it, and starts once it is closed.
+TEST_F(SerialBox, ASecondReaderOnThePortIsRefusedByName) {
+  Pty p;
+  ASSERT_FALSE(p.name.empty());
+  const pid_t cat = fork();
+  ASSERT_GE(cat, 0);
+  if (cat == 0) {
+    const int null = open("/dev/null", O_WRONLY);
+    dup2(null, 1);
+    execlp("cat", "cat", p.name.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  // Its own signal that it reads: the device among its descriptors.
+  struct stat dev {};
+  ASSERT_EQ(stat(p.name.c_str(), &dev), 0);
+  const std::string fds = "/proc/" + std::to_string(cat) + "/fd";
+  const bool reading = waituntil([&] {
+    for (const std::string& fd : listdir(fds)) {
+      struct stat st {};
+      if (stat((fds + "/" + fd).c_str(), &st) == 0 && S_ISCHR(st.st_mode) && st.st_rdev == dev.st_rdev) return true;
+    }
+    return false;
+  });
+  EXPECT_TRUE(reading);
+  const RunResult r = runwithbox(*x, "serial:" + p.name);
+  kill(cat, SIGTERM);
+  waitpid(cat, nullptr, 0);
+  EXPECT_EQ(r.status, 1) << r.out;
+  EXPECT_TRUE(std::regex_search(r.out, std::regex("vistrum: ### serial box " + p.name + ": also open in cat \\(pid " +
+                                                  std::to_string(cat) + "\\): close it first")))
+      << r.out;
+  EXPECT_EQ(r.out.find("Ready"), std::string::npos);
+  // Closed, the same port is taken (the test's own ends are the box's).
+  Vistrum v(*x, {"-s", "10", "-nofullscreen", "-winxy", "64", "48"}, "", {"VISTRUM_DIO=serial:" + p.name});
+  EXPECT_TRUE(boxopen(v, p)) << v.output();
+  ASSERT_TRUE(v.waitforwindow()) << v.output();
+  v.key("Escape");
+  EXPECT_EQ(v.wait(30).status, 0);
+}
+
+// A device without a baud limit that never stops sending: each frame takes
+// a bounded share, the frames go on (Esc ends the run at once), the flood
+// is said once, and what was read is logged.
+TEST_F(SerialBox, AFloodIsTakenInBoundedSharesPerFrameAndSaidOnce) {
+  Pty p;
+  ASSERT_FALSE(p.name.empty());
+  const std::string dir = maketempdir("serialflood");
+  mkdir((dir + "/logs").c_str(), 0755);
+  Vistrum v(*x, {"-s", "0", "-nofullscreen", "-winxy", "160", "120", "-logfile"}, dir, {"VISTRUM_DIO=serial:" + p.name});
+  ASSERT_TRUE(v.waitforwindow()) << v.output();
+  ASSERT_TRUE(boxopen(v, p)) << v.output();
+  v.key("F1");
+  ASSERT_TRUE(waituntil([&] { return logof(dir).find("F1-reset") != std::string::npos; }, 20.0)) << logof(dir);
+  const int flags = fcntl(p.master, F_GETFL);
+  fcntl(p.master, F_SETFL, flags | O_NONBLOCK);
+  const std::string chunk(4096, '1');
+  long sent = 0;
+  auto fill = [&] {
+    for (ssize_t n; (n = write(p.master, chunk.data(), chunk.size())) > 0;) sent += n;
+  };
+  // The port kept full until the program says so.
+  const bool told = waituntil(
+      [&] {
+        fill();
+        return v.output().find("vistrum: ### serial box " + p.name + " sends more than") != std::string::npos;
+      },
+      20.0);
+  EXPECT_TRUE(told) << v.output();
+  const size_t before = loglines(logof(dir), "KeyEvent").size();
+  // Frames go on under the flood: more presses are logged as it goes.
+  EXPECT_TRUE(waituntil([&] {
+    fill();
+    return loglines(logof(dir), "KeyEvent").size() > before + 200;
+  }));
+  v.key("Escape");
+  const RunResult r = v.wait(10);
+  EXPECT_FALSE(r.timedout);
+  EXPECT_EQ(r.status, 0) << r.out;
+  size_t says = 0;
+  for (size_t at = 0; (at = r.out.find("sends more than", at)) != std::string::npos; at++) says++;
+  EXPECT_EQ(says, 1u) << r.out;
+  const std::string log = logof(dir);
+  EXPECT_EQ(loglines(log, "BoxFlood").size(), 1u) << log.substr(0, 2000);
+  EXPECT_LE(static_cast<long>(loglines(log, "KeyEvent").size()), sent);
   removetree(dir);
 }

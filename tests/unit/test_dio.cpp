@@ -87,3 +87,19 @@ TEST(SerialBoxConfig, DeviceSpeedBytesAndCodes) {
   EXPECT_FATAL(parseserialconfig("/dev/x,buttons=1:2:3:4:5:6:7:8:9"), "at most 8 buttons");
   EXPECT_FATAL(parseserialconfig("/dev/x,pulse=0x31"), "byte 0x31 is mapped twice");
 }
+
+// Values as the README writes them (decimal or 0x..): a leading zero is no
+// octal mark, and a second speed is refused, not silently taken.
+TEST(SerialBoxConfig, BytesAreDecimalOrHexAndOneSpeedOnly) {
+  EXPECT_EQ(parseserialconfig("/dev/x,pulse=053").pulse, 53);
+  EXPECT_EQ(parseserialconfig("/dev/x,pulse=0X35").pulse, 0x35);
+  const SerialConfig c = parseserialconfig("/dev/x,buttons=010:011");
+  EXPECT_EQ(c.buttons[0], 10);
+  EXPECT_EQ(c.buttons[1], 11);
+  EXPECT_FATAL(parseserialconfig("/dev/x,pulse=0x"), "pulse byte \"0x\" is not a byte");
+  EXPECT_FATAL(parseserialconfig("/dev/x,pulse=0x-1"), "is not a byte");
+  EXPECT_FATAL(parseserialconfig("/dev/x,pulse= 5"), "is not a byte");
+  EXPECT_FATAL(parseserialconfig("/dev/x,pulse=5a"), "is not a byte");
+  EXPECT_FATAL(parseserialconfig("/dev/x,9600,57600"), "two speeds given \\(9600 and 57600\\): name one");
+  EXPECT_FATAL(parseserialconfig("/dev/x,9600,9600"), "two speeds given");
+}

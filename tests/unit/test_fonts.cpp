@@ -10,8 +10,10 @@
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 #include <string>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -147,16 +149,53 @@ TEST(GrabPoint, FaceSizeFollowsTheStimulusScaleAfterRounding) {
   EXPECT_EQ(facesize(0.2f, 1.0f), 0u);
 }
 
-TEST(LocaleDeathTest, AnUnknownLocaleEndsTheRun) {
+// A locale the system lacks (en_US.UTF-8, the default, on a bare Debian)
+// falls back to C.UTF-8 instead of ending the run.
+TEST(LocaleDeathTest, AnUnknownLocaleFallsBackToCUtf8) {
   EXPECT_EXIT(
       {
         dup2(2, 1);
         changelocale("xx_NOWHERE.bogus");
+        std::printf("ctype=%s\n", std::setlocale(LC_CTYPE, nullptr));
+        std::fflush(stdout);
+        std::exit(0);
       },
-      ::testing::ExitedWithCode(1), "vistrum: init locale: .*\nvistrum: ### setlocale to: xx_NOWHERE.bogus failed");
+      ::testing::ExitedWithCode(0),
+      "vistrum: init locale: .*\nvistrum: ### setlocale to: xx_NOWHERE.bogus failed, trying C.UTF-8\n"
+      "vistrum: setlocale to: C.UTF-8\nctype=C.UTF-8");
 }
 
-TEST(Locale, SwitchesAllCategories) {
-  changelocale("C");
-  EXPECT_STREQ(std::setlocale(LC_ALL, nullptr), "C");
+// Only the character type follows the locale: numbers are written and read
+// in the C form whatever it is (logs read by the tools, size=40.5).
+TEST(Locale, SwitchesTheCharacterTypeOnlyNumbersStayC) {
+  const std::string was = std::setlocale(LC_ALL, nullptr);
+  const char* de = std::setlocale(LC_CTYPE, "de_DE.UTF-8") ? "de_DE.UTF-8" : nullptr;
+  std::setlocale(LC_ALL, "C");
+  if (!de) GTEST_SKIP() << "de_DE.UTF-8 not installed (scripts/install-deps.sh generates it)";
+  changelocale(de);
+  EXPECT_STREQ(std::setlocale(LC_CTYPE, nullptr), de);
+  EXPECT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "C");
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%9.3lf", 20.0);
+  EXPECT_STREQ(buf, "   20.000");
+  EXPECT_DOUBLE_EQ(std::strtod("40.5", nullptr), 40.5);
+  const wchar_t w[] = {0xfc, 'b', 0};
+  char mb[8];
+  EXPECT_EQ(std::wcstombs(mb, w, sizeof mb), 3u) << "the text still converts";
+  std::setlocale(LC_ALL, was.c_str());
+}
+
+// A FIFO named as a font would hang the loading: refused with its reason,
+// not replaced by a fallback that hides the mistake.
+TEST(FontLookup, AFifoIsRefusedNotOpened) {
+  char dir[] = "/tmp/fontfifoXXXXXX";
+  ASSERT_NE(mkdtemp(dir), nullptr);
+  const std::string fifo = std::string(dir) + "/f.ttf";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const FontLookup r = lookupfont(fifo.c_str(), ".", fallbackfonts());
+  EXPECT_TRUE(r.path.empty());
+  ASSERT_FALSE(r.messages.empty());
+  EXPECT_EQ(r.messages[0], "vistrum: ### fontfile " + fifo + " is not a regular file (a FIFO)\n");
+  unlink(fifo.c_str());
+  rmdir(dir);
 }

@@ -134,6 +134,44 @@ TEST_F(Scenario, ItemsAndOptions) {
 }
 
 // Every malformed scenario gives its message, the offending line and where it is.
+// Files from other systems and mistakes that would otherwise pass without
+// a word: CR or CR LF line ends, Latin-1 text, misspelt option keys.
+TEST_F(Scenario, LineEndsTextBytesAndMisspeltKeysAreNeverReadWrongSilently) {
+  // CR ends: three events (one continued), not one merged line.
+  Parsed p = parse("# cr\r100 100 text=a\r200 100 text=b +\rtext=c\r100 100 text=d\r");
+  ASSERT_EQ(p.n, 5) << p.err;
+  EXPECT_EQ(exptframes[2].subframecnt, 2);
+  EXPECT_STREQ(item(2, 1).name, "c");
+  EXPECT_STREQ(item(4, 0).name, "d");
+  EXPECT_EQ(item(4, 0).lineno, 5);
+  freeexpt();
+  p = parse("100 100 text=a +\r\ntext=b size=40.5\r\n");
+  ASSERT_EQ(p.n, 2) << p.err;
+  EXPECT_FLOAT_EQ(item(1, 1).size, 40.5f);
+  freeexpt();
+  // Latin-1 in text= (here "caf\xe9") is refused with the file and line.
+  p = parse("100 100 text=ok\n100 100 text=caf\xe9\n");
+  EXPECT_EQ(p.n, -1);
+  EXPECT_NE(p.err.find("vistrum: ### text= is not UTF-8 (byte 0xe9 at character 4) in this line:"), std::string::npos)
+      << p.err;
+  EXPECT_NE(p.err.find("at line 2 of t.scn"), std::string::npos) << p.err;
+  freeexpt();
+  p = parse("100 100 text=\"caf\xc3\xa9 ok\"\n");
+  EXPECT_EQ(p.n, 2) << p.err;
+  freeexpt();
+  // A misspelt key is said with its line; the item keeps its defaults.
+  testing::internal::CaptureStdout();
+  p = parse("100 100 text=a\n100 100 text=b colour=2 yofs=100 size=30\n");
+  std::fflush(stdout);
+  const std::string out = testing::internal::GetCapturedStdout();
+  ASSERT_EQ(p.n, 3) << p.err;
+  EXPECT_NE(out.find("vistrum: ### unknown option colour=2 ignored (line 2 of t.scn)"), std::string::npos) << out;
+  EXPECT_NE(out.find("vistrum: ### unknown option yofs=100 ignored (line 2 of t.scn)"), std::string::npos) << out;
+  EXPECT_EQ(item(2, 0).color, -1);
+  EXPECT_FLOAT_EQ(item(2, 0).yoff, 0.0f);
+  EXPECT_FLOAT_EQ(item(2, 0).size, 30.0f);
+}
+
 TEST_F(Scenario, EveryMalformedLineIsNamedWithItsLineNumber) {
   struct Case {
     std::string text, message;

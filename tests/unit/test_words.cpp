@@ -7,6 +7,8 @@
 #include "text/wordstims.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdio>
@@ -257,4 +259,63 @@ TEST(ReadingLayout, AveragesPagesAndSlots) {
   const CurrentWord d = currentword(nullptr, 10, 0.35f, 0.5f);
   EXPECT_EQ(d.o, 3);
   EXPECT_FLOAT_EQ(d.e, 0.5f);
+}
+
+// Line ends of other systems: a lone CR or CR LF ends a line like LF.
+TEST(WordFiles, CrAndCrLfEndLinesInEveryReader) {
+  WordFile w = readtext("# mac\ralpha\rbeta\r\rgamma");
+  ASSERT_TRUE(w.errors.empty());
+  EXPECT_EQ(w.lines, (std::vector<std::string>{"alpha", "beta", "", "gamma"}));
+  EXPECT_EQ(w.linenos, (std::vector<int>{2, 3, 4, 5}));
+  w = readtext("a\r\nb\rc\n\r\nd\r\n");
+  EXPECT_EQ(w.lines, (std::vector<std::string>{"a", "b", "c", "", "d"}));
+  // A long comment is skipped whole, its CR LF too (no empty entry after it).
+  w = readtext("#" + std::string(3000, 'c') + "\r\nword\r\n");
+  EXPECT_EQ(w.lines, (std::vector<std::string>{"word"}));
+  // The shared reader: the line's end is not part of it, a too long line
+  // stops at the limit and leaves the rest unread.
+  const std::string text = "ab\r\rcdef\r\n";
+  FILE* f = fmemopen(const_cast<char*>(text.data()), text.size(), "r");
+  std::string line;
+  bool toolong = false;
+  ASSERT_TRUE(readtextline(f, line, 10, &toolong));
+  EXPECT_EQ(line, "ab");
+  ASSERT_TRUE(readtextline(f, line, 10, &toolong));
+  EXPECT_EQ(line, "");
+  ASSERT_TRUE(readtextline(f, line, 3, &toolong));
+  EXPECT_TRUE(toolong);
+  EXPECT_EQ(line, "cde");
+  ASSERT_TRUE(readtextline(f, line, 10, &toolong));
+  EXPECT_EQ(line, "f");
+  EXPECT_FALSE(readtextline(f, line, 10, &toolong));
+  std::fclose(f);
+}
+
+// Things that are not files: a FIFO would hang the open, /dev/zero would
+// fill memory with one endless line. Both are refused at once, by name.
+TEST(WordFiles, WhatIsNoRegularFileIsRefusedBeforeItIsRead) {
+  char dir[] = "/tmp/wordfifoXXXXXX";
+  ASSERT_NE(mkdtemp(dir), nullptr);
+  const std::string fifo = std::string(dir) + "/pipe";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  WordFile w = readwordfile(fifo.c_str());
+  ASSERT_EQ(w.errors.size(), 2u);
+  EXPECT_EQ(w.errors[0], "vistrum: ### " + fifo + " is not a regular file (a FIFO)\n");
+  w = readwordfile("/dev/zero");
+  ASSERT_EQ(w.errors.size(), 2u);
+  EXPECT_EQ(w.errors[0], "vistrum: ### /dev/zero is not a regular file (a character device)\n");
+  EXPECT_STREQ(notregularfile(dir), "a directory");
+  EXPECT_EQ(notregularfile("/nonexistent/x"), nullptr) << "opening it says not found";
+  // A regular file that is one endless line is stopped at the line limit.
+  const std::string big = std::string(dir) + "/big.txt";
+  FILE* f = std::fopen(big.c_str(), "w");
+  ASSERT_NE(f, nullptr);
+  ASSERT_EQ(ftruncate(fileno(f), 1L << 30), 0);  // 1 GB of NULs, sparse
+  std::fclose(f);
+  w = readwordfile(big.c_str());
+  ASSERT_EQ(w.errors.size(), 1u);
+  EXPECT_NE(w.errors[0].find("line 1: longer than 597 characters"), std::string::npos) << w.errors[0];
+  unlink(big.c_str());
+  unlink(fifo.c_str());
+  rmdir(dir);
 }
