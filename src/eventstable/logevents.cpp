@@ -61,6 +61,7 @@ const Kind kKinds[] = {
     {"SndFile", Role::item, "sound", "sound started (value: file name)"},
     {"TrigPulse", Role::item, "trigger", "scanner trigger pulse from a serial box (value: the volume within the start)"},
     {"BoxLost", Role::other, "box_lost", "the serial box vanished: no pulses or presses after this (detail: why)"},
+    {"BoxFlood", Role::other, "box_flood", "the serial box sent more in a frame than pulses and presses can be (read on in later frames)"},
     {"PuffHeld", Role::other, "puff_held", "an air puff opened a frame late, apart from the one before (detail: tube, due time)"},
     {"KeyEvent", Role::response, "response", "subject key press (response: the key)"},
     {"RespBits", Role::response, "response", "response input bits (response: the bits)"},

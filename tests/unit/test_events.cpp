@@ -193,12 +193,14 @@ TEST(LogEvents, EveryLineFormatTheProgramWritesIsMapped) {
                           fmt("StimEvent: %8.3lf   full (%.0f)\n", 2.4, 1) + fmt("RndBlkExptDone: %9.3lf\n", 2.5) +
                           fmt("SXCdeEvent: %7.3lf   %.0f\n", 2.6, 12) + fmt("SXExptDone: %9.3lf\n", 2.7) +
                           fmt("SndFile: cue.wav %8.3lf\n", 2.8) + fmt("PainEvent: %9.3lf   fing=%.0f, pos=3\n", 2.9, 2) +
-                          fmt("RespBits: %9.3lf   00000010\n", 3.0) + fmt("EndPeriod: %8.3lf #####\n", 3.1) +
+                          fmt("RespBits: %9.3lf   00000010\n", 3.0) + fmt("BoxFlood: %9.3lf   serial box /dev/ttyUSB0 sent more than 64 bytes in one frame\n", 3.0) +
+                          fmt("BoxLost: %9.3lf   serial box /dev/ttyUSB0 vanished (input/output error)\n", 3.0) +
+                          fmt("PuffHeld: %9.3lf   tube=3   due=2.983\n", 3.0) + fmt("EndPeriod: %8.3lf #####\n", 3.1) +
                           fmt("ExptEnd: %8.3lf #####\n", 3.2) + fmt("Interrupt: %8.3lf #####\n", 3.3) +
                           fmt("EndPostPer: %7.3lf #####\n", 3.4) + fmt("F2-resetwait:   %9.3lf #####\n", 3.5);
   const EventsTable t = convert(log);
   EXPECT_TRUE(t.unmapped.empty()) << t.unmapped[0].text;
-  EXPECT_EQ(t.rows.size(), 41u);
+  EXPECT_EQ(t.rows.size(), 44u);
   for (const EventRow& r : t.rows) EXPECT_FALSE(r.trialtype.empty()) << r.line;
   std::ostringstream tsv, json;
   writeeventstsv(tsv, t);
