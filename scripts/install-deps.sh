@@ -21,6 +21,9 @@ pkgs=(
   gnuplot-nox                               # the plots of vistrum-report
   locales                                   # de_DE.UTF-8 for the tests of number output under a German locale
 )
+# The full tier renders the run report in a real browser (headless Chromium,
+# a large download the fast tier does without: it checks the page as text).
+[ "${VISTRUM_FULL:-0}" = 1 ] && pkgs+=(chromium)
 # Node and npm run the events-table validator (bids-validator from npm); a
 # node that brings its own npm stays as it is.
 command -v npm >/dev/null || pkgs+=(nodejs npm)
