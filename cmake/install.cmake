@@ -1,14 +1,17 @@
-# Installing vistrum: the program and vistrum-events in bin/, the library
+# Installing vistrum: the program, vistrum-events and vistrum-report in bin/, the library
 # folders under share/vistrum/lib (where an installed program looks without
 # VISTRUM_DIR), the manual pages, and the licences of the shipped files.
 # `cpack -G DEB` in the build folder makes vistrum_<version>_<arch>.deb.
 
 include(GNUInstallDirs)
 
+# The version lives in src/core/version.h; the package takes it from there.
+file(STRINGS ${CMAKE_SOURCE_DIR}/src/core/version.h VISTRUM_VERSION_LINE REGEX "^#define VISTRUM_VERSION ")
+string(REGEX REPLACE ".*\"(.*)\".*" "\\1" VISTRUM_VERSION "${VISTRUM_VERSION_LINE}")
+
 # The events converter: its own main over the library.
 add_executable(vistrum-events ${CMAKE_SOURCE_DIR}/tools/vistrum-events.cpp)
 target_compile_options(vistrum-events PRIVATE -Wall -Wextra)
-target_compile_definitions(vistrum-events PRIVATE VISTRUM_VERSION="${PROJECT_VERSION}")
 target_link_libraries(vistrum-events PRIVATE vistrumlib)
 add_executable(vistrum-report ${CMAKE_SOURCE_DIR}/tools/vistrum-report.cpp)
 target_compile_options(vistrum-report PRIVATE -Wall -Wextra)
@@ -23,15 +26,18 @@ set(VISTRUM_DATADIR_NAME ${CMAKE_INSTALL_DATADIR}/vistrum)
 set(VISTRUM_MAN ${CMAKE_BINARY_DIR}/man/vistrum.1)
 add_custom_command(
   OUTPUT ${VISTRUM_MAN} ${VISTRUM_MAN}.gz ${CMAKE_BINARY_DIR}/man/vistrum-events.1.gz
+         ${CMAKE_BINARY_DIR}/man/vistrum-report.1.gz
   COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
   COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=0
-          $<TARGET_FILE:vistrum-manpage> ${PROJECT_VERSION} > ${VISTRUM_MAN}
+          $<TARGET_FILE:vistrum-manpage> ${CMAKE_SOURCE_DIR}/lib > ${VISTRUM_MAN}
   COMMAND gzip -9 -n -c ${VISTRUM_MAN} > ${VISTRUM_MAN}.gz
   COMMAND gzip -9 -n -c ${CMAKE_SOURCE_DIR}/tools/vistrum-events.1 > ${CMAKE_BINARY_DIR}/man/vistrum-events.1.gz
-  DEPENDS vistrum-manpage ${CMAKE_SOURCE_DIR}/tools/vistrum-events.1
+  COMMAND gzip -9 -n -c ${CMAKE_SOURCE_DIR}/tools/vistrum-report.1 > ${CMAKE_BINARY_DIR}/man/vistrum-report.1.gz
+  DEPENDS vistrum-manpage ${CMAKE_SOURCE_DIR}/tools/vistrum-events.1 ${CMAKE_SOURCE_DIR}/tools/vistrum-report.1
   COMMENT "Writing the vistrum(1) manual page"
   VERBATIM)
-add_custom_target(manpage ALL DEPENDS ${VISTRUM_MAN}.gz ${CMAKE_BINARY_DIR}/man/vistrum-events.1.gz)
+add_custom_target(manpage ALL DEPENDS ${VISTRUM_MAN}.gz ${CMAKE_BINARY_DIR}/man/vistrum-events.1.gz
+                                      ${CMAKE_BINARY_DIR}/man/vistrum-report.1.gz)
 
 install(TARGETS vistrum vistrum-events vistrum-report RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/lib/fonts ${CMAKE_SOURCE_DIR}/lib/help ${CMAKE_SOURCE_DIR}/lib/imagefiles
@@ -39,7 +45,8 @@ install(DIRECTORY ${CMAKE_SOURCE_DIR}/lib/fonts ${CMAKE_SOURCE_DIR}/lib/help ${C
                   ${CMAKE_SOURCE_DIR}/lib/scenarios
         DESTINATION ${VISTRUM_DATADIR_NAME}/lib)
 install(FILES ${CMAKE_SOURCE_DIR}/lib/README.md DESTINATION ${VISTRUM_DATADIR_NAME}/lib)
-install(FILES ${VISTRUM_MAN}.gz ${CMAKE_BINARY_DIR}/man/vistrum-events.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${VISTRUM_MAN}.gz ${CMAKE_BINARY_DIR}/man/vistrum-events.1.gz ${CMAKE_BINARY_DIR}/man/vistrum-report.1.gz
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${CMAKE_SOURCE_DIR}/cmake/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(FILES ${CMAKE_SOURCE_DIR}/lib/fonts/LICENSE-BitstreamVera.txt ${CMAKE_SOURCE_DIR}/lib/fonts/LICENSE-DejaVu.txt
               ${CMAKE_SOURCE_DIR}/lib/fonts/LICENSE-FreeFont.txt ${CMAKE_SOURCE_DIR}/lib/fonts/LICENSE-Liberation.txt
@@ -63,7 +70,7 @@ install(FILES ${CMAKE_SOURCE_DIR}/lib/soundfiles/README.md
 # The Debian package.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME vistrum)
-set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VERSION ${VISTRUM_VERSION})
 set(CPACK_PACKAGE_CONTACT "vistrum developers <vistrum@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "full-screen stimuli for functional brain-imaging (fMRI) experiments")
 set(CPACK_PACKAGE_DESCRIPTION "vistrum shows numbered stimulus types (checkerboard wedges and rings, dot flows, \

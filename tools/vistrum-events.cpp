@@ -1,4 +1,5 @@
 // vistrum-events: an event log to an analysis events table and its sidecar.
+#include "core/version.h"
 #include "eventstable/logevents.h"
 
 #include <cstdio>
@@ -7,10 +8,6 @@
 #include <fstream>
 #include <iostream>
 #include <string>
-
-#ifndef VISTRUM_VERSION
-#define VISTRUM_VERSION ""
-#endif
 
 namespace {
 

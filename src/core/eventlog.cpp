@@ -106,6 +106,9 @@ void localdate(char* out, size_t size, const char* fmt) {
 
 bool readable(const char* path) { return access(path, R_OK) == 0; }
 
+// The -logfiledir default, the one folder a run creates when it is missing.
+constexpr const char* kDefaultLogDir = "logs";
+
 LogDirCheck checkexisting(const char* dir) {
   struct stat st {};
   if (stat(dir, &st) != 0 || !S_ISDIR(st.st_mode)) return LogDirCheck::notadir;
@@ -170,6 +173,14 @@ void openlog() {
     case LogDirCheck::usable:
       break;
     case LogDirCheck::fallback:
+      // A first run has no logs folder yet: make the default one rather than
+      // scatter logs over the current folder. A named -logfiledir that is
+      // missing is more likely a typo, so that keeps the fallback.
+      if (!std::strcmp(par.logfiledir, kDefaultLogDir) && mkdir(kDefaultLogDir, 0755) == 0) {
+        char cwd[4096];
+        std::printf("vistrum: created logfiledir %s/%s\n", getcwd(cwd, sizeof cwd) ? cwd : ".", kDefaultLogDir);
+        break;
+      }
       std::printf("vistrum: ### logfiledir %s not found\n", par.logfiledir);
       std::printf("vistrum: ### saving log instead in current directory\n");
       dir = ".";

@@ -24,6 +24,7 @@
 #include <X11/keysym.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -156,8 +157,6 @@ void handlekey(KeySym key) {
 
 float labelsize() { return 24.0f * static_cast<float>(par.winxgl) / 1024.0f; }
 
-void label(const char* text, float x, float y, float grey) { drawwaitlabel(text, x, y, grey); }
-
 void readyplain(const char* text) {
   const bool relative = par.mousectrlflag && !run.mousectrlresetflag;
   if (relative) {
@@ -166,7 +165,12 @@ void readyplain(const char* text) {
   }
   // The final image comes first so that the labels stay readable on it.
   if (!std::strcmp(text, "Done") && par.finaltiff[0]) drawscorescreen();
-  label(text, 0.0f, 0.0f, 0.4f);
+  // Above the fixation mark, which stays at the centre: the subject looks
+  // there from the first moment, and a label through it hides the mark.
+  if (text[0]) {
+    glColor3f(0.4f, 0.4f, 0.4f);
+    drawstr(text, 0.0f, waitlabelclearance(), labelsize(), 3, 0);
+  }
   // The fixation mark moves to the pointer (and along the orbit) by itself:
   // drawn inside the pointer translation it would land twice as far out.
   if (relative) glPopMatrix();
@@ -340,6 +344,12 @@ void startrun() {
     return;
   }
   clearreadywaitsett(par.startpulse, "Ready");
+}
+
+float waitlabelclearance() {
+  // Marks of types 9-14 are disks of -minrad; the others reach -fixrad.
+  const float mark = par.fixtype >= 9 && par.fixtype <= 14 ? std::max(par.fixrad, par.minrad) : par.fixrad;
+  return mark + 0.03f;
 }
 
 void drawwaitlabel(const char* text, float x, float y, float grey) {

@@ -10,6 +10,9 @@ void clearready(const char* text);
 void drawwaitscreen(const char* text);
 // A label of the waiting screen (grey level `grey`, centred at x, y).
 void drawwaitlabel(const char* text, float x, float y, float grey);
+// Height (display units) above the centre at which the plain waiting
+// screen's label starts, clear of the fixation mark.
+float waitlabelclearance();
 // Shows `text`, waits for a start event, resets the timer, logs the start.
 void clearreadywaitsett(int n, const char* text);
 void waitforF1orF2key();

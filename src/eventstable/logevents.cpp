@@ -57,7 +57,7 @@ const Kind kKinds[] = {
     {"TiffEvent", Role::target, "picture_target", "target picture shown (value: the target names' infix)"},
     {"TgRetEvent", Role::item, "saccade_target_return", "delayed-saccade target return"},
     {"PainEvent", Role::item, "laser_pulse", "laser pulse (detail: finger, position)"},
-    {"SXCdeEvent", Role::item, nullptr, "scenario code (code_<n>)"},
+    {"SXCdeEvent", Role::item, nullptr, "scenario code (its #code name, else code_<n>; duration: the event's)"},
     {"SndFile", Role::item, "sound", "sound started (value: file name)"},
     {"TrigPulse", Role::item, "trigger", "scanner trigger pulse from a serial box (value: the volume within the start)"},
     {"BoxLost", Role::other, "box_lost", "the serial box vanished: no pulses or presses after this (detail: why)"},
@@ -342,8 +342,15 @@ void addrow(EventsTable* t, const Parsed& p, double onset) {
     const size_t open = p.fields.rfind(" (");
     r.trialtype = open != std::string::npos && p.fields.back() == ')' ? p.fields.substr(0, open) : p.fields;
   } else if (p.word == "SXCdeEvent") {
-    r.trialtype = "code_" + r.value;
+    // "7   dur=0.250 name=face": the scenario's own name and length when given.
+    const size_t nm = r.detail.find("name=");
+    r.trialtype = nm != std::string::npos ? trim(r.detail.substr(nm + 5)) : "code_" + r.value;
+    double dur;
+    const size_t d = r.detail.find("dur=");
+    if (d != std::string::npos && std::sscanf(r.detail.c_str() + d, "dur=%lf", &dur) == 1) r.duration = dur;
   }
+  // The word-form blocks mark a target by colouring the word, not by its font.
+  if (p.word == "FontEvent" && r.value == "red") r.trialtype = "red_word_target";
   if (p.word == "angle" && p.target) r.detail = "nback_repeat";
   if (p.kind && p.kind->role == Role::response) r.response = p.word == "KeyEvent" ? r.value : p.fields;
   // Block conditions get their length later; sounds, pictures and codes

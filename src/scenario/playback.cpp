@@ -267,7 +267,14 @@ void drawexpt(double t) {
   if (frame != lastframe) {
     newslotoutputs(frame, bit, code);
     // The frame's own time: a saved frame's t, or the timer read for this frame.
-    if (par.usesxcodeflag && logging() && loggablecode(fr.code)) logevent("SXCdeEvent: %7.3lf   %d\n", t, fr.code);
+    if (par.usesxcodeflag && logging() && loggablecode(fr.code)) {
+      // The event's length as the file gives it, and its name if the file
+      // names the code: what an events table needs and the time alone lacks.
+      const double from = frame > 0 && exptframes[frame - 1].endtime > 0.0 ? exptframes[frame - 1].endtime : 0.0;
+      const char* name = exptcodename(fr.code);
+      logevent("SXCdeEvent: %7.3lf   %d   dur=%.3lf%s%s\n", t, fr.code, fr.endtime - from, name ? " name=" : "",
+               name ? name : "");
+    }
   } else if (heldslot == frame) {
     setoutputbit(bit);
     sendcode(code);

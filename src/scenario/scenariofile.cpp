@@ -14,7 +14,10 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <cstdio>
 #include <cwchar>
+#include <map>
+#include <string>
 #include <vector>
 
 ExptFrame* exptframes = nullptr;
@@ -65,6 +68,23 @@ std::vector<std::string> split(const char* s) {
 // empty lines are dropped here. A line past the buffer or holding a NUL
 // byte is an error (a piece of a long line parsed as a line of its own
 // would become a wrong event).
+std::map<int, std::string> codenames;
+
+// "#code <n> <name>": a comment to older readers, so a scenario that names
+// its codes still plays everywhere. The name is one word, as the events
+// table's trial types are.
+void namecode(const std::string& line, int lineno, const char* file) {
+  char word[EXPTLINELEN];
+  int code = 0, used = 0;
+  if (std::sscanf(line.c_str(), "#code %d %298s %n", &code, word, &used) == 2 &&
+      line.find_first_not_of(" \t\r\n", used) == std::string::npos) {
+    codenames[code] = word;
+    return;
+  }
+  std::printf("vistrum: ### line %d of %s: \"#code\" wants a code and a one-word name: read as a comment\n", lineno,
+              file);
+}
+
 bool readlines(FILE* f, const char* name, std::vector<Line>& out, std::string& err) {
   std::string cur;
   bool toolong = false;
@@ -73,6 +93,7 @@ bool readlines(FILE* f, const char* name, std::vector<Line>& out, std::string& e
       return scnfail(err, "vistrum: ### NUL byte in line %d of %s (not a text file?)\n", lineno, name);
     if (toolong)
       return scnfail(err, "vistrum: ### line %d of %s longer than %d characters\n", lineno, name, EXPTLINELEN - 1);
+    if (cur.rfind("#code ", 0) == 0) namecode(cur, lineno, name);
     const bool skip = cur.empty() || cur[0] == '#' || cur.find_first_not_of(" \t\v\f") == std::string::npos;
     if (!skip) out.push_back({cur, lineno});
   }
@@ -356,7 +377,13 @@ void freeexpt() {
   }
   filledslots = 0;
   exptframecnt = 0;
+  codenames.clear();
   exptsndflag = 0;
+}
+
+const char* exptcodename(int code) {
+  const auto it = codenames.find(code);
+  return it == codenames.end() ? nullptr : it->second.c_str();
 }
 
 int parseexpt(FILE* f, const char* name, std::string& err) {

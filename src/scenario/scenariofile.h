@@ -45,6 +45,9 @@ struct ExptFrame {
 };
 
 extern ExptFrame* exptframes;
+// Names the scenario gives its codes ("#code <n> <name>" lines), for the log
+// and the events table: the name of `code`, or nullptr.
+const char* exptcodename(int code);
 extern int exptframecnt;
 extern int exptsndflag;  // some event has a sound
 // Scenario file actually read (for messages and for files named relative to it).

@@ -40,7 +40,8 @@ int readexpt(const char* path) {
   if (n < 0) fatal("%s", err.c_str());
   std::printf("vistrum: done reading exptfile: %s\n", exptpath);
   std::printf("%s\n", kDashes);
-  std::printf("vistrum: total expttime (%d frames):", n - 1);
+  // Slots: the events and the fixation records between them, not video frames.
+  std::printf("vistrum: total expttime (%d slots):", n - 1);
   printtime(exptframes[n - 1].endtime);
   std::printf("%s\n", kDashes);
   return n;

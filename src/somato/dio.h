@@ -5,6 +5,12 @@
 // attached every one of them does nothing.
 #pragma once
 
+#include <string>
+
+// The values VISTRUM_DIO accepts, as "none, sim:<dir> or serial:<device>":
+// one per backend, for the unknown-backend message and the manual.
+std::string diobackendforms();
+
 // Applies the post-parse bit roles (code, response, trigger) to the role table.
 void setupdio();
 // Roles that cannot work together (an input bit on an output port, a port

@@ -35,6 +35,8 @@ struct DioBackend {
   // Why the box has no output bits for the bit group (nullptr: it has
   // them); a box that only passes code bytes on says so here.
   const char* nooutputbits = nullptr;
+  // What follows "name:" in VISTRUM_DIO, for messages and the manual ("<dir>").
+  const char* argform = "";
 };
 
 // Input changes a backend has taken in but not yet handed out, oldest

@@ -61,8 +61,22 @@ void selectbackend() {
       dev.arg = colon ? colon + 1 : "";
       return;
     }
-  fatal("vistrum: ### VISTRUM_DIO=%s: unknown digital I/O backend (use none, sim:<dir> or serial:<device>)\n", env);
+  fatal("vistrum: ### VISTRUM_DIO=%s: unknown digital I/O backend (use %s)\n", env, diobackendforms().c_str());
 }
+
+}  // namespace
+
+std::string diobackendforms() {
+  std::string s = "none";
+  const size_t n = sizeof kBackends / sizeof kBackends[0];
+  for (size_t k = 0; k < n; k++) {
+    s += k + 1 == n ? " or " : ", ";
+    s += std::string(kBackends[k]->name) + ":" + kBackends[k]->argform;
+  }
+  return s;
+}
+
+namespace {
 
 bool portrole(int box, int port, int role) {
   for (int b = 0; b < 8; b++)

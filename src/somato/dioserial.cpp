@@ -360,4 +360,4 @@ void serialclose() {
 
 const DioBackend dioserialbackend = {
     "serial",    serialprobe, serialopen, serialsetdirection, serialwriteport, serialnextinput, serialclose, nullptr, true,
-    "the serial box has no output bits (it writes code bytes only: VISTRUM_DIO=serial:<device>,codes)"};
+    "the serial box has no output bits (it writes code bytes only: VISTRUM_DIO=serial:<device>,codes)", "<device>"};

@@ -140,4 +140,4 @@ void simnote(const char* text) {
 }  // namespace
 
 const DioBackend diosimbackend = {"sim",        simprobe, simopen,  simsetdirection, simwriteport,
-                                  simnextinput, simclose, simnote,  false};
+                                  simnextinput, simclose, simnote,  false, nullptr, "<dir>"};

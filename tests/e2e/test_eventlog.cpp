@@ -84,6 +84,22 @@ TEST_F(EventLog, MissingDirectoryFallsBackToTheCurrentOne) {
   EXPECT_FALSE(onlylog(cwd).empty()) << r.out;
 }
 
+// A first run in a fresh folder: the default logs folder is made and named,
+// and the log goes into it, not beside the subject's other files.
+TEST_F(EventLog, AMissingDefaultFolderIsCreated) {
+  const std::string cwd = maketempdir("log");
+  const RunResult r = runvistrum(*x, {"-s", "0", "-nofullscreen", "-logfile", "-exptend", "0.3"}, 30, cwd);
+  ASSERT_EQ(r.status, 0) << r.out;
+  bool said = false;
+  for (const std::string& l : r.lines()) said = said || std::regex_match(l, std::regex("vistrum: created logfiledir /.*/logs"));
+  EXPECT_TRUE(said) << r.out;
+  EXPECT_FALSE(hasline(r, "vistrum: ### logfiledir logs not found")) << r.out;
+  const std::string name = onlylog(cwd + "/logs");
+  EXPECT_FALSE(name.empty()) << r.out;
+  EXPECT_TRUE(hasline(r, "  logs/" + name)) << r.out;
+  EXPECT_TRUE(onlylog(cwd).empty()) << "a log in the current folder";
+}
+
 TEST_F(EventLog, AFileAsDirectoryEndsTheRun) {
   const std::string cwd = maketempdir("log");
   const RunResult r = runvistrum(*x, {"-s", "0", "-nofullscreen", "-logfile", "-logfiledir", "/etc/hostname"}, 30, cwd);

@@ -81,7 +81,7 @@ TEST_F(Readers, CrAndCrLfLineEndsGiveTheirLines) {
   writefile(dir + "/t.scn", "# cr\r100 100 text=a\r100 100 text=b +\rtext=c\r300 100 text=d\r");
   const std::string out = readout({"-s", "60", "-exptfile", "t.scn"});
   // Three events and the fixation after the last.
-  EXPECT_NE(out.find("vistrum: total expttime (4 frames):"), std::string::npos) << out;
+  EXPECT_NE(out.find("vistrum: total expttime (4 slots):"), std::string::npos) << out;
   removetree(dir);
 }
 

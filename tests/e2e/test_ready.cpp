@@ -124,8 +124,9 @@ TEST_F(Ready, WithPointerControlTheWaitingScreenFollowsThePointer) {
   ASSERT_TRUE(v.waitforwindow());
   std::pair<double, double> c;
   ASSERT_TRUE(waituntil([&] { c = labelcentre(grabscreen(*x)); return c.first > 0; }));
+  // The label sits just above the fixation mark (fixrad 0.015 + 0.03 clear).
   EXPECT_NEAR(c.first, unitpixx(0.35), 25);
-  EXPECT_NEAR(c.second, unitpixy(0.35), 12);
+  EXPECT_NEAR(c.second, unitpixy(0.35 + 0.045 + 0.035), 12);
   // Pointer at display pixel (256, 576) is (-0.35, -0.35); a scale step redraws.
   movepointer(*x, 256, 576);
   waituntil([] { return false; }, 0.3);
@@ -135,7 +136,7 @@ TEST_F(Ready, WithPointerControlTheWaitingScreenFollowsThePointer) {
     return c.first > 0 && c.first < 512;
   })) << c.first << "," << c.second;
   EXPECT_NEAR(c.first, unitpixx(-0.35 * 1.02), 25);
-  EXPECT_NEAR(c.second, unitpixy(-0.35 * 1.02), 12);
+  EXPECT_NEAR(c.second, unitpixy(-0.35 * 1.02 + (0.045 + 0.035) * 1.02), 12);
   v.key("Escape");
   EXPECT_EQ(v.wait().status, 0);
 }
@@ -176,4 +177,40 @@ TEST_F(Ready, OrbitingTypesAlsoMarkTheTrueCentre) {
   EXPECT_GT(redaround(im, 0.3, 0.0), 20) << "the mark on the orbit (t = 0)";
   EXPECT_GT(redaround(im, 0.0, 0.0), 20) << "and one at the screen centre";
   EXPECT_EQ(r.status, 0) << r.out;
+}
+
+namespace {
+
+// Rows [y0, y1) of the label's grey (0.4) pixels, or {-1, -1}.
+std::pair<int, int> labelrows(const Image& im) {
+  int y0 = -1, y1 = -1;
+  for (int y = 0; y < im.height; y++)
+    for (int xx = 0; xx < im.width; xx++)
+      if (std::abs(im.r(xx, y) - 102) <= 3 && std::abs(im.b(xx, y) - 102) <= 3) {
+        if (y0 < 0) y0 = y;
+        y1 = y + 1;
+        break;
+      }
+  return {y0, y1};
+}
+
+}  // namespace
+
+// The subject fixates from the first moment: the cross stays whole at the
+// centre and the label ("Ready", the save-frames prompt) sits above it.
+TEST_F(Ready, TheLabelLeavesTheFixationCrossClear) {
+  for (const std::vector<std::string>& extra :
+       {std::vector<std::string>{}, std::vector<std::string>{"-saveframes", "5", "60", "-tiffoutdir", "/tmp"}}) {
+    std::vector<std::string> args = {"-s", "0", "-fixrad", "0.04"};
+    args.insert(args.end(), extra.begin(), extra.end());
+    RunResult r;
+    const Image im = waitingscreen(*x, args, &r, [](const Image& i) { return labelrows(i).first >= 0; });
+    ASSERT_TRUE(im.ok()) << r.out;
+    const std::pair<int, int> rows = labelrows(im);
+    ASSERT_GE(rows.first, 0) << "no label" << r.out;
+    // The cross reaches 0.04 units above the centre; the label ends above that.
+    EXPECT_LT(rows.second, unitpixy(0.04)) << "label rows " << rows.first << "-" << rows.second;
+    EXPECT_GT(rows.first, unitpixy(0.3)) << "label far from the centre";
+    EXPECT_GT(redaround(im, 0.0, 0.0, 14), 40) << "the cross at the centre";
+  }
 }

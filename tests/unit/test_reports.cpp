@@ -1,6 +1,7 @@
 // The three reports: usage text, defaults listing and their agreement with
 // the parser; the listing pasted back as a command line lists the same.
 #include "config/help.h"
+#include "core/version.h"
 #include "stimuli/catalogue.h"
 #include "test_options_util.h"
 
@@ -181,7 +182,9 @@ TEST(Reports, UsageSections) {
                         "17.2 minutes", "   -[no]stereo "})
     EXPECT_NE(text.find(s), std::string::npos) << s;
   const std::string last = lines(text).back();
+  // The version the manual pages and the events table print too.
   EXPECT_EQ(last.substr(last.size() - 13), "version: 16ma");
+  EXPECT_EQ(last.substr(last.rfind(' ') + 1), VISTRUM_VERSION);
   // One line per runnable type, colons aligned; the test pattern and the
   // refused numbers are not offered.
   int n = 0;
