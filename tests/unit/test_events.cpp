@@ -370,3 +370,36 @@ TEST(LogEvents, TimesLengthsAndAnswersFollowWhatWasShown) {
   EXPECT_EQ(t.commandline, "vistrum -s 10 -logfile");
   EXPECT_DOUBLE_EQ(t.maxrt, 2.0);
 }
+
+// Scenario codes carry the file's names and lengths into the table; a code
+// the file does not name, or a log from before, keeps code_<n> and n/a. A
+// reddish word is a colour target, whatever the font.
+TEST(LogEvents, ScenarioCodeNamesDurationsAndRedWords) {
+  std::string head = kHeader;
+  head.replace(head.find("stimtype=54"), 11, "stimtype=60");
+  const std::string log = head +
+                          "F1-reset:           0.000 #####\n"
+                          "StartPulse(-1):     0.000 #####\n"
+                          "SXCdeEvent:   0.017   3   dur=0.250 name=face\n"
+                          "SXCdeEvent:   0.500   4   dur=1.000\n"
+                          "SXCdeEvent:   2.000   5\n"
+                          "FontEvent:    3.000   red\n"
+                          "FontEvent:    4.000    frms=20\n"
+                          "Interrupt:    6.000 #####\n";
+  const EventsTable t = convert(log);
+  const EventRow* face = find(t, "face");
+  ASSERT_NE(face, nullptr);
+  EXPECT_EQ(face->value, "3");
+  EXPECT_NEAR(face->onset, 0.017, 1e-9);
+  EXPECT_NEAR(face->duration, 0.25, 1e-9);
+  EXPECT_EQ(find(t, "code_3"), nullptr);
+  const EventRow* four = find(t, "code_4");
+  ASSERT_NE(four, nullptr);
+  EXPECT_NEAR(four->duration, 1.0, 1e-9);
+  ASSERT_NE(find(t, "code_5"), nullptr);
+  EXPECT_TRUE(std::isnan(find(t, "code_5")->duration));
+  ASSERT_NE(find(t, "red_word_target"), nullptr);
+  EXPECT_TRUE(find(t, "red_word_target")->target);
+  ASSERT_NE(find(t, "font_target"), nullptr);
+  EXPECT_EQ(find(t, "font_target", 1), nullptr);
+}

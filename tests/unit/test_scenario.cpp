@@ -341,3 +341,26 @@ TEST_F(Scenario, PlaybackSlotBoundaries) {
 }
 
 }  // namespace
+
+// "#code <n> <name>" names a code for the log; to older readers it is a
+// comment. A malformed one is said and read as a comment; a new file
+// forgets the names of the last.
+TEST_F(Scenario, CodeNamesComeFromCommentLines) {
+  par.usesxcodeflag = 1;
+  testing::internal::CaptureStdout();
+  const Parsed p = parse("#code 3 face\n#code 4\n#code 7 two words\n# code 8 spaced\n1000 250 3 text=x\n");
+  const std::string out = testing::internal::GetCapturedStdout();
+  ASSERT_EQ(p.n, 3) << p.err;
+  EXPECT_EQ(exptframes[1].code, 3);
+  ASSERT_NE(exptcodename(3), nullptr);
+  EXPECT_STREQ(exptcodename(3), "face");
+  EXPECT_EQ(exptcodename(4), nullptr);
+  EXPECT_EQ(exptcodename(7), nullptr);
+  EXPECT_EQ(exptcodename(8), nullptr);
+  EXPECT_NE(out.find("vistrum: ### line 2 of t.scn: \"#code\" wants a code and a one-word name: read as a comment"),
+            std::string::npos)
+      << out;
+  EXPECT_NE(out.find("line 3 of t.scn"), std::string::npos) << out;
+  ASSERT_EQ(parse("1000 250 3 text=x\n").n, 3);
+  EXPECT_EQ(exptcodename(3), nullptr);
+}
