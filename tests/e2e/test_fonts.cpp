@@ -58,15 +58,16 @@ Box readylabel(const XServer& x, const std::vector<std::string>& extra) {
 
 }  // namespace
 
-TEST_F(Fonts, ReadyIsCentredWithItsMiddleAtPointThreeAscenderAboveTheBaseline) {
+TEST_F(Fonts, ReadyIsCentredWithItsBaselineClearAboveTheFixationMark) {
   const Box b = readylabel(*x, {});
   ASSERT_TRUE(b.ok());
   const Metrics m = metrics("Ready", 24);
   // The box is centred; its ink starts one left bearing into it.
   EXPECT_NEAR((b.x0 + b.x1 + 1) / 2.0, 512.0 + m.bearing, 1.5);
   EXPECT_NEAR(b.x1 - b.x0 + 1, m.width, 3.0);
-  // The raster position is 0.3 ascender below the centre row (384 from the top).
-  EXPECT_NEAR(b.y1 + 1, 384 + 0.3 * m.ascender, 1.5);
+  // Grab point lower-centre: the baseline 0.045 units (fixrad 0.015 + 0.03)
+  // above the centre row (384 from the top), 1024/3.12 pixels a unit.
+  EXPECT_NEAR(b.y1 + 1, 384 - 0.045 * 1024 / 3.12, 1.5);
 }
 
 TEST_F(Fonts, AtScaleTwoTheTextIsTwiceAsLargeAndStillCentred) {
@@ -75,7 +76,7 @@ TEST_F(Fonts, AtScaleTwoTheTextIsTwiceAsLargeAndStillCentred) {
   const Metrics m = metrics("Ready", 48);
   EXPECT_NEAR(b.x1 - b.x0 + 1, m.width, 4.0);
   EXPECT_NEAR((b.x0 + b.x1 + 1) / 2.0, 512.0 + m.bearing, 2.0);
-  EXPECT_NEAR(b.y1 + 1, 384 + 0.3 * m.ascender, 2.0);  // the same offset in units, doubled in pixels
+  EXPECT_NEAR(b.y1 + 1, 384 - 2 * 0.045 * 1024 / 3.12, 2.0);  // the same offset in units, doubled in pixels
 }
 
 TEST_F(Fonts, MissingFontsFallBackWithTheirMessages) {

@@ -1,5 +1,6 @@
 // The Debian package of this build: made with cpack, installed with dpkg,
 // run from a folder outside the project without VISTRUM_DIR, removed again.
+#include "core/version.h"
 #include "harness.h"
 
 #include <sys/stat.h>
@@ -47,7 +48,8 @@ TEST_F(Install, DebianPackageInstallsRunsFromOutsideAndRemoves) {
   std::string deb;
   for (const std::string& f : listdir(pkg))
     if (f.size() > 4 && f.compare(f.size() - 4, 4, ".deb") == 0) deb = f;
-  ASSERT_TRUE(std::regex_match(deb, std::regex("vistrum_[0-9]+\\.[0-9]+\\.[0-9]+_[a-z0-9]+\\.deb"))) << deb;
+  // Named with the version the program prints (src/core/version.h).
+  ASSERT_TRUE(std::regex_match(deb, std::regex("vistrum_" VISTRUM_VERSION "_[a-z0-9]+\\.deb"))) << deb;
   deb = pkg + "/" + deb;
 
   std::string depends, files;

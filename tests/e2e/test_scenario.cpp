@@ -117,7 +117,7 @@ TEST_F(ScenarioFrames, EventsShowInTheirIntervalsAndLogTheirOnsets) {
   // Codes at each event's first frame, within one frame of its onset; the
   // event shorter than a frame and code 99 are never logged.
   EXPECT_LT(firstframe[2], 0.0);
-  const std::vector<std::string> lines = loglines(readfile(findfile(dir, ".log")), "SXCdeEvent:");
+  const std::vector<std::string> lines = loglines(readfile(findfile(dir + "/logs", ".log")), "SXCdeEvent:");
   std::vector<std::pair<double, int>> logged;
   for (const std::string& l : lines) {
     double lt = 0;
@@ -149,7 +149,7 @@ TEST_F(ScenarioFrames, EventsShowInTheirIntervalsAndLogTheirOnsets) {
   const std::vector<Image> again = runframes(*x, dir2, n, {"-exptfile", "t.scn", "-sxcode"}, &r2);
   ASSERT_EQ(r2.status, 0) << r2.out;
   for (int k = 0; k < n; k++) EXPECT_TRUE(again[k].rgba == frames[k].rgba) << "frame " << k;
-  EXPECT_EQ(loglines(readfile(findfile(dir2, ".log")), "SXCdeEvent:"), lines);
+  EXPECT_EQ(loglines(readfile(findfile(dir2 + "/logs", ".log")), "SXCdeEvent:"), lines);
 }
 
 // Sounds start once per item at the event's first frame; the event's output
