@@ -226,11 +226,56 @@ RunReport makereport(const std::string& logname, const std::string& logtext, con
       }
     }
     st.score = scorestart(t);
+    // The scanner's pulses: the box's, or the five-key trigger's "5" keys.
+    std::vector<double> pulses;
+    double runend = 0;
+    for (const EventRow& e : t.rows) {
+      if (e.trialtype == "trigger") pulses.push_back(e.onset);
+      runend = std::max(runend, e.onset);
+    }
+    if (!pulses.empty()) st.pulses = checkpulses(pulses, runend - pulses.front());
     r.targets += static_cast<int>(st.targets.size());
     r.hits += st.hits;
     r.starts.push_back(st);
   }
   return r;
+}
+
+PulseCheck checkpulses(const std::vector<double>& onsets, double runlength) {
+  PulseCheck c;
+  c.count = static_cast<int>(onsets.size());
+  if (c.count < 2) {
+    c.verdict = c.count ? "one pulse: no TR" : "no pulses";
+    return c;
+  }
+  std::vector<double> iv;
+  for (size_t k = 1; k < onsets.size(); k++) iv.push_back(onsets[k] - onsets[k - 1]);
+  std::vector<double> sorted = iv;
+  std::sort(sorted.begin(), sorted.end());
+  c.tr = sorted[sorted.size() / 2];
+  if (!(c.tr > 0)) {
+    c.verdict = "pulses at one time";
+    return c;
+  }
+  for (double v : iv) {
+    const long whole = std::lround(v / c.tr);
+    if (whole >= 2 && std::fabs(v - whole * c.tr) < 0.1 * c.tr)
+      c.missing += static_cast<int>(whole - 1);
+    else if (std::fabs(v - c.tr) > 0.1 * c.tr)
+      c.irregular++;
+  }
+  // The first pulse starts the first volume: a start of length L holds L / TR.
+  c.expected = static_cast<int>(std::floor(runlength / c.tr + 1e-6));
+  char b[160];
+  std::string v;
+  if (c.missing) v += std::to_string(c.missing) + " missing; ";
+  if (c.irregular) v += std::to_string(c.irregular) + " irregular intervals; ";
+  if (std::abs(c.count + c.missing - c.expected) > 1) {
+    std::snprintf(b, sizeof b, "%d pulses where %.3f s at TR %.3f s asks for %d; ", c.count, runlength, c.tr, c.expected);
+    v += b;
+  }
+  c.verdict = v.empty() ? "ok" : v.substr(0, v.size() - 2);
+  return c;
 }
 
 int reportscore(const RunReport& r) {
@@ -335,6 +380,11 @@ void writereporthtml(std::ostream& out, const RunReport& r, PlotFn plot) {
     row(out, (p + "scored-hits").c_str(), "of these answered in time", std::to_string(st.score.hits));
     row(out, (p + "score").c_str(), "score as the program shows it at \"Done\" (%)", scoretext(st.score));
     row(out, (p + "answers").c_str(), "answers (keys)", std::to_string(st.responses.size()));
+    if (st.pulses.count) {
+      row(out, (p + "pulses").c_str(), "scanner pulses", std::to_string(st.pulses.count));
+      row(out, (p + "tr").c_str(), "TR (median interval, s)", st.pulses.tr > 0 ? fmt(st.pulses.tr, "%.3f") : "n/a");
+      row(out, (p + "pulse-check").c_str(), "pulses against the run", st.pulses.verdict);
+    }
     out << "</table>\n";
     figure(out, plot, timelinescript(st));
   }

@@ -14,6 +14,20 @@ struct FrameLine {
   double t, swap, interval;  // interval < 0: none (first frame, restart)
 };
 
+// The scanner's pulses of one start: how many, the TR (the median
+// interval), pulses missing (gaps of whole TRs), irregular intervals (off
+// the TR by more than a tenth, gaps aside), and how many the start's length
+// asks for.
+struct PulseCheck {
+  int count = 0;
+  double tr = 0;        // 0 with fewer than two pulses
+  int missing = 0;
+  int irregular = 0;
+  int expected = -1;    // -1 without a TR
+  std::string verdict;  // "ok", or what is wrong
+};
+PulseCheck checkpulses(const std::vector<double>& onsets, double runlength);
+
 struct StartReport {
   int segment = 0;          // 1-based start in the log
   double end = 0;           // the last onset or block end, seconds
@@ -31,6 +45,7 @@ struct StartReport {
   std::vector<Mark> targets, responses;  // targets of every kind
   int hits = 0;
   StartScore score;  // what the program scores and shows at "Done" for this start
+  PulseCheck pulses;
 };
 
 struct RunReport {
