@@ -161,6 +161,7 @@ void addwindowrows(std::vector<OptionDef>& t) {
       opt("-rehearse", vdouble(&P::rehearse), "<sec>", "step a run of sec seconds for its log only: no window, no frames"),
       opt("-firstframetime", vdouble(&P::firstframetime), "<sec>", "stimulus time of first saved frame"),
       opt("-tiffoutdir", vtext(&P::tiffoutdir), "<dir>", "directory for saved frames (def .)"),
+      opt("-mirror", vtext(&P::mirror), "<none|h|v|hv>", "mirror the whole picture (rear projection, mirror box)"),
       sw("-replaceframes", "-noreplaceframes", &P::replaceframesflag,
          "remove earlier saved frames in -tiffoutdir first (else refused)"),
       sw("-fullscreen", "-nofullscreen", &P::fullscreenflag, "full-screen window (nofullscreen: plain window)"),

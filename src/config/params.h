@@ -390,6 +390,7 @@ struct Params {
   double rehearse = 0.0;  // seconds of a rehearsal run (log only, no window); 0: none
   char tiffoutdir[TEXTLEN] = ".";
   int fullscreenflag = 1;
+  char mirror[TEXTLEN] = "none";  // -mirror: none, h, v or hv
   int mousectrlflag = 0;
   int savetransparencyflag = 1;
   int replaceframesflag = 0;  // -replaceframes: earlier saved frames in tiffoutdir are removed first

@@ -78,6 +78,7 @@ void frameloop() {
     if (!run.skipfixationflag && calibrated) drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t);
     // A stepped run shows only the frames it saves (a rehearsal has no window).
     const bool saved = run.frameclock && savethisstep();
+    if (saved || !run.frameclock) mirrorframe();  // before it is saved or shown
     if (saved) grabframe();
     if (dsp.display && (!run.frameclock || saved)) glXSwapBuffers(dsp.display, dsp.glxwindow);
     glFlush();

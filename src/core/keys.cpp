@@ -272,6 +272,7 @@ void clearready(const char* text) {
   if (!dsp.display && par.rehearse <= 0.0) return;
   if (text != waitlabel) std::snprintf(waitlabel, sizeof waitlabel, "%s", text ? text : "");
   drawwaitscreen(text);
+  mirrorframe();
   if (dsp.display) glXSwapBuffers(dsp.display, dsp.glxwindow);
 }
 

@@ -236,6 +236,7 @@ void vistrummain(int argc, char** argv) {
   parseoptions(3, argc, argv);
   postparsechecks();  // includes the choice of trigger key
   checkwindowsize();
+  checkmirror();
   run.argc = argc;  // for the event-log header
   run.argv = argv;
   catchendsignals();

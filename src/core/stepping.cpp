@@ -92,6 +92,7 @@ void steppedwait() {
   while (par.saveframes && run.framecnt < par.saveframes) {
     run.steps = savestepof(plan, run.framecnt);
     redrawwaitscreen();
+    mirrorframe();
     grabframe();
     frame2tiff(run.framecnt++);
   }

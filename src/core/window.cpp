@@ -12,6 +12,7 @@
 #include <X11/Xutil.h>
 
 #include <cstdio>
+#include <string>
 #include <unistd.h>
 
 DisplayState dsp;
@@ -308,4 +309,58 @@ void closeglxwindow() {
   if (dsp.bgwindow) XDestroyWindow(dsp.display, dsp.bgwindow);
   XCloseDisplay(dsp.display);
   dsp = DisplayState{};
+}
+
+void checkmirror() {
+  const std::string m = par.mirror;
+  if (m != "none" && m != "h" && m != "v" && m != "hv" && m != "vh")
+    fatal("vistrum: ### -mirror %s: use none, h (left-right), v (top-bottom) or hv (both)\n", par.mirror);
+  dsp.mirrorx = m.find('h') != std::string::npos;
+  dsp.mirrory = m.find('v') != std::string::npos;
+}
+
+void mirrorframe() {
+  if (!dsp.display || !(dsp.mirrorx || dsp.mirrory)) return;
+  const int w = par.winxgl, h = par.winygl;
+  glPushAttrib(GL_ENABLE_BIT | GL_TEXTURE_BIT | GL_VIEWPORT_BIT | GL_CURRENT_BIT | GL_COLOR_BUFFER_BIT);
+  if (!dsp.mirrortex) {
+    // Sized once, on the first mirrored picture (a window of any size).
+    GLuint tex = 0;
+    glGenTextures(1, &tex);
+    glBindTexture(GL_TEXTURE_2D, tex);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    dsp.mirrortex = tex;
+  }
+  glBindTexture(GL_TEXTURE_2D, dsp.mirrortex);
+  glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, w, h);
+  // Pixel for pixel: a quad over the whole window with its texture turned,
+  // nothing blended, tested or shaded on the way.
+  for (GLenum cap : {GL_BLEND, GL_ALPHA_TEST, GL_STENCIL_TEST, GL_DEPTH_TEST, GL_SCISSOR_TEST, GL_LIGHTING}) glDisable(cap);
+  glEnable(GL_TEXTURE_2D);
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+  glViewport(0, 0, w, h);
+  glMatrixMode(GL_PROJECTION);
+  glPushMatrix();
+  glLoadIdentity();
+  glMatrixMode(GL_MODELVIEW);
+  glPushMatrix();
+  glLoadIdentity();
+  const float s0 = dsp.mirrorx ? 1.0f : 0.0f, s1 = 1.0f - s0, t0 = dsp.mirrory ? 1.0f : 0.0f, t1 = 1.0f - t0;
+  glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+  glBegin(GL_QUADS);
+  glTexCoord2f(s0, t0);
+  glVertex2f(-1.0f, -1.0f);
+  glTexCoord2f(s1, t0);
+  glVertex2f(1.0f, -1.0f);
+  glTexCoord2f(s1, t1);
+  glVertex2f(1.0f, 1.0f);
+  glTexCoord2f(s0, t1);
+  glVertex2f(-1.0f, 1.0f);
+  glEnd();
+  glPopMatrix();
+  glMatrixMode(GL_PROJECTION);
+  glPopMatrix();
+  glPopAttrib();
 }

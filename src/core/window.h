@@ -15,6 +15,10 @@ struct DisplayState {
   int winxdsp = 0, winydsp = 0;
   int winxoff = 0, winyoff = 0;
   int stencilflag = 0;
+  // Mirror image for rear projection and mirror boxes (-mirror): the
+  // finished picture is copied into `mirrortex` and drawn back flipped.
+  bool mirrorx = false, mirrory = false;
+  unsigned mirrortex = 0;
   float iwinxgl = 1.56f, iwinygl = 1.17f;
   int mousex0 = 0, mousey0 = 0;  // pointer at start, restored at exit
   float scaleupincr = 1.02f;
@@ -50,3 +54,9 @@ void drawtwoframes(DrawFn draw, double t, double tprev);
 
 // Restores the pointer and tears everything down (used by xit).
 void closeglxwindow();
+
+// Reads -mirror ("none", "h", "v" or "hv"); refuses anything else.
+void checkmirror();
+// Flips the finished picture in the drawing buffer as -mirror asks, before
+// it is saved or shown; nothing without a mirror.
+void mirrorframe();
