@@ -71,7 +71,7 @@ void addrunrows(std::vector<OptionDef>& t) {
       opt("-gratfreq", vfloat(&P::gratfreq), "<Hz>", "[GRAT] grating/bar refresh rate"),
       opt("-flowsperblock", vint(&P::flowsperblock), "<int>", "[DOT] flow directions per block"),
       custom("-printdefs", parseprintdefs, nullptr, "", "print defaults for current stimtype, exit", false),
-      custom("-help", parsehelp, nullptr, "", "print this text, exit", false),
+      custom("-help", parsehelp, nullptr, "", "print this text, exit (also --help)", false),
       sw("-trunc2off", "-notrunc2off", &P::trunc2offflag, "truncate a cut stimulus cycle to OFF"),
       sw("-twocondperiph", "-notwocondperiph", &P::twocondperiphflag, "two conditions in the periphery only"),
       group(),
