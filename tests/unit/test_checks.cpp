@@ -273,3 +273,47 @@ TEST(CodeConversion, RoleTablePrint) {
   EXPECT_EQ(out, std::string("00000000") + "10000000" + "0000000000000000" + "  " + "22222222" +
                      std::string(24, '0') + "  " + std::string(32, '0') + "  " + std::string(32, '0') + "  \n");
 }
+
+TEST(StartChecks, PulsesThatNothingCanSendAreRefused) {
+  // Without a box or a trigger key the "Ready" screen waited for ever.
+  unsetenv("VISTRUM_DIO");
+  EXPECT_FATAL(checkcmd(10, {"-waitforpulse", "5", "-logfile"}),
+               "vistrum: ### -waitforpulse 5: no box attached \\(VISTRUM_DIO\\) and no trigger key");
+  setenv("VISTRUM_DIO", "none", 1);
+  EXPECT_FATAL(checkcmd(10, {"-waitforpulse", "2"}), "-waitforpulse 2: no box attached");
+  unsetenv("VISTRUM_DIO");
+  // A key, a named box, or a run that counts no pulses can start.
+  checkquiet(10, {"-waitforpulse", "5", "-fivekeytrigger"});
+  EXPECT_EQ(run.somekeytriggerflag, 1);
+  checkquiet(10, {"-waitforpulse", "3", "-captkeytrigger"});
+  checkquiet(10, {"-waitforpulse", "3", "-saveframes", "2", "30"});
+  checkquiet(10, {"-waitforpulse", "-1"});
+  setenv("VISTRUM_DIO", "sim:/nonexistent-box", 1);
+  checkquiet(10, {"-waitforpulse", "5"});
+  unsetenv("VISTRUM_DIO");
+}
+
+TEST(StartChecks, TargetsWithoutALogAreAnnounced) {
+  const char* fixline = "vistrum: ### -fixtarg: targets are shown but not recorded (add -logfile)\n";
+  std::string out = checkquiet(10, {"-fixtarg", "2", "0.5"});
+  EXPECT_NE(out.find(fixline), std::string::npos) << out;
+  // Fixation targets are shown on every type.
+  out = checkquiet(20, {"-fixtarg", "2", "0.5", "-nologfile"});
+  EXPECT_NE(out.find(fixline), std::string::npos) << out;
+  out = checkquiet(10, {"-chktarg", "2", "1"});
+  EXPECT_NE(out.find("vistrum: ### -chktarg: targets are shown but not recorded"), std::string::npos) << out;
+  // A type's own default targets too, once its log is switched off.
+  out = checkquiet(80, {"-nologfile"});
+  EXPECT_NE(out.find("vistrum: ### -oritarg: targets are shown but not recorded"), std::string::npos) << out;
+  out = checkquiet(10, {"-fixlett", "2", "AB"});
+  EXPECT_NE(out.find("vistrum: ### -fixlett: targets are shown but not recorded"), std::string::npos) << out;
+  // With the log, or with no targets, nothing is said.
+  for (const std::vector<std::string>& opts :
+       {std::vector<std::string>{"-fixtarg", "2", "0.5", "-logfile"}, {"-chktarg", "2", "1", "-logfile"}, {}}) {
+    out = checkquiet(10, opts);
+    EXPECT_EQ(out.find("not recorded"), std::string::npos) << out;
+  }
+  // Targets a type does not draw are not announced (type 10 shows no dim targets).
+  out = checkquiet(10, {"-dimtarg", "2", "0.5"});
+  EXPECT_EQ(out.find("not recorded"), std::string::npos) << out;
+}
