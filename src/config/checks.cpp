@@ -5,6 +5,7 @@
 
 #include "config/options.h"
 #include "config/params.h"
+#include "config/visangle.h"
 #include "core/runstate.h"
 #include "core/xit.h"
 #include "images/tiffio.h"
@@ -228,6 +229,7 @@ void crosschecks() {
     par.logfileflag = 0;
   }
   warnunrecordedtargets(type);
+  checkviewgeometry();
   checkstepping();
   if (par.saveframes) checktiffoutdir();
   if (stimneeds(type, kPictures)) checktiffdir();
