@@ -1,5 +1,6 @@
 // Post-parse conversions, clamps and cross-checks.
 #include "config/checks.h"
+#include "config/visangle.h"
 #include "core/runstate.h"
 #include "somato/dio.h"
 #include "test_options_util.h"
@@ -316,4 +317,27 @@ TEST(StartChecks, TargetsWithoutALogAreAnnounced) {
   // Targets a type does not draw are not announced (type 10 shows no dim targets).
   out = checkquiet(10, {"-dimtarg", "2", "0.5"});
   EXPECT_EQ(out.find("not recorded"), std::string::npos) << out;
+}
+
+TEST(VisualAngle, DegreesFromViewingDistanceAndScreenWidth) {
+  // 3.12 units across 31.2 cm at 57.3 cm: one unit is 10 cm, just under 10 deg.
+  EXPECT_NEAR(degperunit(57.2958, 31.2), 9.9003, 1e-3);
+  EXPECT_NEAR(eccdeg(1.0, 100.0, 312.0), 45.0, 1e-9);
+  EXPECT_NEAR(eccdeg(0.0, 100.0, 31.2), 0.0, 1e-12);
+  // The radius for a wanted eccentricity gives that eccentricity back.
+  for (double deg : {1.0, 8.0, 15.0, 30.0})
+    EXPECT_NEAR(eccdeg(radforecc(deg, 80.0, 40.0), 80.0, 40.0), deg, 1e-9) << deg;
+  EXPECT_NEAR(radforecc(45.0, 100.0, 312.0), 1.0, 1e-9);
+  // Printed with both options; one alone is pointed out; negative is refused.
+  std::string out = checkquiet(10, {"-viewdist", "100", "-screenwidth", "312"});
+  EXPECT_NE(out.find("vistrum: 45.0000 deg per display unit at fixation (viewdist 100.0 cm, screenwidth 312.0 cm)"),
+            std::string::npos) << out;
+  EXPECT_NE(out.find("vistrum: maxrad 1.500 (x startstimscale 1.000) = 56.31 deg eccentricity"), std::string::npos)
+      << out;
+  out = checkquiet(10, {"-viewdist", "100"});
+  EXPECT_NE(out.find("vistrum: ### sizes in degrees need both -viewdist and -screenwidth"), std::string::npos) << out;
+  out = checkquiet(10, {});
+  EXPECT_EQ(out.find("deg"), std::string::npos) << out;
+  EXPECT_FATAL(checkcmd(10, {"-viewdist", "-80", "-screenwidth", "40"}),
+               "vistrum: ### -viewdist and -screenwidth need a positive size in cm");
 }
