@@ -5,6 +5,7 @@
 
 #include "config/options.h"
 #include "config/params.h"
+#include "config/visangle.h"
 #include "core/runstate.h"
 #include "core/xit.h"
 #include "images/tiffio.h"
@@ -18,6 +19,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -122,6 +124,58 @@ void checkstepping() {
   par.framedur = par.savedur;
 }
 
+namespace {
+
+// A box is attached when VISTRUM_DIO names one (the device layer reads it
+// the same way when it opens the box).
+bool boxnamed() {
+  const char* env = std::getenv("VISTRUM_DIO");
+  return env && env[0] && std::strcmp(env, "none") != 0;
+}
+
+// Counting pulses that neither a box nor a trigger key can deliver would
+// hold the "Ready" screen for ever (only F1 would start, unsynchronised).
+// Saved-frame and rehearsal runs start on F1 or at once, and count none.
+void checkstartcancome() {
+  if (par.startpulse <= 0 || run.somekeytriggerflag || boxnamed()) return;
+  if (par.saveframes > 0 || par.rehearse > 0.0) return;
+  fatal("vistrum: ### -waitforpulse %d: no box attached (VISTRUM_DIO) and no trigger key: "
+        "add -fivekeytrigger (or -captkeytrigger, -apostrophetrigger), or name the box in VISTRUM_DIO\n",
+        par.startpulse);
+}
+
+}  // namespace
+
+// The target options, by the rate that switches them on.
+struct TargetOption {
+  const char* key;
+  FloatField prob;
+};
+const TargetOption kTargetOptions[] = {
+    {"-fixtarg", &Params::fixtargprob},   {"-chktarg", &Params::chktargprob},
+    {"-dimtarg", &Params::dimtargprob},   {"-oritarg", &Params::oritargprob},
+    {"-disptarg", &Params::disptargprob}, {"-flowtarg", &Params::flowtargprob},
+    {"-sftarg", &Params::sftargprob},     {"-fonttarg", &Params::fonttargprob},
+    {"-imtarg", &Params::imtargprob},     {"-onebacktarg", &Params::onebacktargprob},
+};
+
+// Targets are a task for the subject; without a log the responses cannot
+// be scored afterwards, and the run gives no other sign of that. Fixation
+// targets are shown on every type, single-check targets on the checkerboard
+// types, the others on the types that record targets when logging.
+void warnunrecordedtargets(int type) {
+  if (par.logfileflag) return;
+  for (const TargetOption& o : kTargetOptions) {
+    const float prob = par.*o.prob;
+    if (prob == 0.0f) continue;
+    const bool fix = o.prob == &Params::fixtargprob;
+    const bool chk = o.prob == &Params::chktargprob;
+    if (!fix && !stimmaylog(type, chk ? prob : 0.0f, 0.0f)) continue;
+    std::printf("vistrum: ### %s: targets are shown but not recorded (add -logfile)\n",
+                std::strcmp(o.key, "-fixtarg") == 0 && par.fixlettflag ? "-fixlett" : o.key);
+  }
+}
+
 void crosschecks() {
   const int type = par.stimtype;
   rampchecks(type);
@@ -174,10 +228,13 @@ void crosschecks() {
     std::printf("vistrum: ### no logfile for stimtype=%d ...disabled\n", type);
     par.logfileflag = 0;
   }
+  warnunrecordedtargets(type);
+  checkviewgeometry();
   checkstepping();
   if (par.saveframes) checktiffoutdir();
   if (stimneeds(type, kPictures)) checktiffdir();
   if (par.startpulse > 0 && !par.setupusbflag) fatal("vistrum: ### -waitforpulse>0 requires -setupusb (def)\n");
+  checkstartcancome();
   if (par.sxcode2ttlflag && !par.setupusbflag) fatal("vistrum: ### -sxcode2ttl requires -setupusb (default)\n");
   if (par.sxcode2ttlflag && !par.usesxcodeflag) fatal("vistrum: ### -sxcode2ttl requires -sxcode\n");
   if (!par.sxcode2ttlflag && par.usesxcodeflag)

@@ -113,6 +113,18 @@ const std::vector<HotkeyHelp>& hotkeys() {
   return keys;
 }
 
+void shortusage() {
+  line("use: vistrum -stimtype/-s <num> [opts ...]");
+  line("     vistrum -helpstim/-h <num>");
+  line("");
+  line("  vistrum -s 10 -help       all stimulus types, options and hotkeys");
+  line("  vistrum -h 10             what type 10 shows and how to set it up");
+  line("  vistrum -s 10 -printdefs  the values type 10 runs with");
+  line("  man vistrum               the manual");
+  line("");
+  line(" [N.B.: 1st option must be -stimtype/-s or -helpstim/-h]");
+}
+
 void usage() {
   line("");
   line("use: vistrum -stimtype/-s <num> [opts ...]");

@@ -5,6 +5,9 @@
 #include <vector>
 
 void usage();
+// The few lines shown when vistrum is started without a type: how to start
+// a run and where the full help is.
+void shortusage();
 // Prints lib/help/s<stimtype> under the installation directory.
 // False (after its message) when the type has no help file.
 bool helpstim();

@@ -300,7 +300,7 @@ int getairtubemap(int i, int argc, char** argv) {
     const char* arg = argv[i + 1 + k];
     if (isoption(arg)) fatal("vistrum: ### got next opt parsing -airtubemap nums (too few?)\n");
     const long tube = std::strtol(arg, nullptr, 10);
-    if (tube < 1 || tube > n) fatal("vistrum: ### bad -airtubemap num: %s (OK:1-%d)\n", arg, n);
+    if (!wholenumber(arg, false) || tube < 1 || tube > n) fatal("vistrum: ### bad -airtubemap num: %s (OK:1-%d)\n", arg, n);
     for (int old : map)
       if (old == tube) fatal("vistrum: ### duplicate -airtubemap num: %ld\n", tube);
     map.push_back(static_cast<int>(tube));

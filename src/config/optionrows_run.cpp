@@ -71,7 +71,7 @@ void addrunrows(std::vector<OptionDef>& t) {
       opt("-gratfreq", vfloat(&P::gratfreq), "<Hz>", "[GRAT] grating/bar refresh rate"),
       opt("-flowsperblock", vint(&P::flowsperblock), "<int>", "[DOT] flow directions per block"),
       custom("-printdefs", parseprintdefs, nullptr, "", "print defaults for current stimtype, exit", false),
-      custom("-help", parsehelp, nullptr, "", "print this text, exit", false),
+      custom("-help", parsehelp, nullptr, "", "print this text, exit (also --help)", false),
       sw("-trunc2off", "-notrunc2off", &P::trunc2offflag, "truncate a cut stimulus cycle to OFF"),
       sw("-twocondperiph", "-notwocondperiph", &P::twocondperiphflag, "two conditions in the periphery only"),
       group(),
@@ -153,6 +153,8 @@ void addwindowrows(std::vector<OptionDef>& t) {
   t.insert(t.end(), {
       opt2("-winxy", vint(&P::winxgl), vint(&P::winygl), "<x> <y>", "window size in pixels (def 1024 768)"),
       opt("-startstimscale", vfloat(&P::startstimscale, "%2.5f"), "<0.1-10>", "initial stimulus scale"),
+      opt("-viewdist", vfloat(&P::viewdist), "<cm>", "eye to screen distance (with -screenwidth: sizes in deg)"),
+      opt("-screenwidth", vfloat(&P::screenwidth), "<cm>", "width of the visible image on the screen"),
       opt2("-startmouse", vf3(&P::mousestartx), vf3(&P::mousestarty), "<x> <y>", "start position of the mouse centre"),
       custom("-saveframes", parsesaveframes, printsaveframes, "<n> <Hz>",
              "save n frames as tiffs at given rate (the run steps at -framerate)"),

@@ -135,7 +135,9 @@ void parseoptions(int first, int argc, char** argv) {
       continue;
     }
     bool neg = false;
-    const OptionDef* o = findoption(argv[i], &neg);
+    // The GNU spelling of the help option is what most people type first.
+    const char* word = std::strcmp(argv[i], "--help") == 0 ? "-help" : argv[i];
+    const OptionDef* o = findoption(word, &neg);
     if (!o) {
       std::printf("vistrum: ### bad option: => %s <=\n", argv[i]);
       xit(1);

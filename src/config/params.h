@@ -379,6 +379,9 @@ struct Params {
   int winxgl = 1024;
   int winygl = 768;
   float startstimscale = 1.0f;
+  // Viewing geometry in cm (0: not given), for sizes in degrees.
+  float viewdist = 0.0f;
+  float screenwidth = 0.0f;
   float mousestartx = 999.0f;
   float mousestarty = 999.0f;
   int saveframes = 0;

@@ -24,13 +24,29 @@ bool isinf(const char* text) { return std::strcmp(text, "inf") == 0 || std::strc
 
 }  // namespace
 
+// The whole value must be the number: "1,5" or "4m" read by their leading
+// digits would run silently with 1 or 4, and a forgotten value would swallow
+// the next switch ("-fixtarg 4 -nofullscreen").
+bool wholenumber(const char* text, bool real) {
+  if (!*text) return false;
+  char* end = nullptr;
+  errno = 0;
+  if (real)
+    (void)std::strtod(text, &end);
+  else
+    (void)std::strtol(text, &end, 10);
+  return end != text && *end == '\0';
+}
+
 int checkedint(const char* text, const char* key) {
+  if (!wholenumber(text, false)) fatal("vistrum: ### %s needs a whole number: %s\n", key, text);
   int v = 0;
   if (!readint(text, &v)) fatal("vistrum: ### %s value out of range: %s\n", key, text);
   return v;
 }
 
 double checkedreal(const char* text, const char* key) {
+  if (!wholenumber(text, true)) fatal("vistrum: ### %s needs a number: %s\n", key, text);
   double v = 0.0;
   if (!readreal(text, &v)) fatal("vistrum: ### %s needs a finite number: %s\n", key, text);
   return v;
@@ -103,6 +119,8 @@ double getd2(int i, int argc, char** argv) {
 
 float getfq(int i, int argc, char** argv) {
   needvalue(i, argc, argv, 1, "missing arg");
+  if (!isinf(argv[i]) && !wholenumber(argv[i], true))
+    fatal("vistrum: ### %s needs a period in sec or inf: %s\n", argv[i - 1], argv[i]);
   const float rate = periodtorate(argv[i]);
   // "inf" is the way to stop a motion; a zero, tiny or non-number period
   // would make an infinite or NaN rate and an empty screen.
@@ -139,6 +157,7 @@ void getst2(char* dest, int i, int argc, char** argv) {
 
 int getdevnum(const char* text) {
   // The box number is a byte on the device side, so 256 wraps to box 0.
+  if (!wholenumber(text, false)) fatal("vistrum: ### bad ACCES dev (OK:0-%d): %s\n", 3, text);
   const int dev = static_cast<unsigned char>(std::strtol(text, nullptr, 10));
   if (dev > 3) fatal("vistrum: ### bad ACCES dev (OK:0-%d): %s\n", 3, text);
   return dev;
@@ -153,7 +172,7 @@ int getportnum(const char* text) {
 
 int getbitnum(const char* text) {
   const long bit = std::strtol(text, nullptr, 10);
-  if (bit < 0 || bit > 7) fatal("vistrum: ### bad ACCES bit (OK:0-7): %s\n", text);
+  if (!wholenumber(text, false) || bit < 0 || bit > 7) fatal("vistrum: ### bad ACCES bit (OK:0-7): %s\n", text);
   return static_cast<int>(bit);
 }
 

@@ -32,6 +32,10 @@ int checkedint(const char* text, const char* key);
 double checkedreal(const char* text, const char* key);
 float checkedfloat(const char* text, const char* key);
 
+// Whether all of `text` is one number (an integer, or with `real` a real as
+// the standard conversion writes it), with nothing after it.
+bool wholenumber(const char* text, bool real);
+
 // Pure conversions behind the readers (no exit, no messages).
 // (readint, readreal: core/numbers.h)
 float periodtorate(const char* text);

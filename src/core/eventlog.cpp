@@ -1,6 +1,7 @@
 #include "core/eventlog.h"
 
 #include "config/params.h"
+#include "config/visangle.h"
 #include "core/frametiming.h"
 #include "core/runstate.h"
 #include "core/xit.h"
@@ -230,6 +231,7 @@ void openlog() {
   // while no one is in the scanner waiting.
   if (!writelogheader(f, par.stimtype, date, std::getenv("PWD"), run.argc, run.argv))
     fatal("vistrum: ### can't write log %s: %s ...quitting\n", run.logfilename, std::strerror(errno));
+  writeviewgeometry(f);  // still the header: the events tool skips lines before the first event
   openframerecord(run.logfilename);
 }
 

@@ -28,7 +28,12 @@
 #include <cstdio>
 #include <cstring>
 
-void logkey(int digit) { logevent("KeyEvent: %9.3lf   k%d\n", logtime(), digit); }
+void logkey(int digit) {
+  // A response on the first "Ready" screen belongs to no run: at time 0 it
+  // would read as the start of one.
+  if (!run.frameclock && run.starttime == 0.0) return;
+  logevent("KeyEvent: %9.3lf   k%d\n", logtime(), digit);
+}
 
 namespace {
 

@@ -215,6 +215,9 @@ void vistrummain(int argc, char** argv) {
   std::setvbuf(stdout, nullptr, _IOLBF, 0);
   switch (firstargcheck(argc, argv)) {
     case 1:
+      // A first try without a type (or with a lone "-help") shows where to
+      // look next; the status stays 0.
+      shortusage();
       std::exit(0);
     case 2:
       std::printf("vistrum: ### first arg not \"-stimtype\" (\"-s\") or \"-helpstim\" (\"-h\")\n");

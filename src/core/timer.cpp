@@ -43,6 +43,10 @@ double gettimer() {
 }
 
 double logtime() {
+  // A line written before the first reset (a key on the first "Ready"
+  // screen) is at run time 0, as F1-reset writes it there: the raw reading
+  // is no time of the run.
+  if (!run.frameclock && run.starttime == 0.0) return 0.0;
   return gettimer();
 }
 

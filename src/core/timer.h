@@ -7,7 +7,8 @@
 void settimer();
 double gettimer();
 // The time an event-log line carries: a fresh timer reading, which in a
-// saved-frame or rehearsal run is the t of the frame being drawn.
+// saved-frame or rehearsal run is the t of the frame being drawn; 0 before
+// the first reset.
 double logtime();
 // The monotonic clock in seconds, whatever the run's clock counts.
 double wallclock();

@@ -1,7 +1,7 @@
 // Bad-input runner. Builds command lines from the option table itself: every
 // keyword, each of its value slots given a boundary value (missing, empty, 0,
-// -1, huge, 1e30, nan, inf, a long text, a missing path), on a sample of built
-// stimulus types. Each case runs the real binary headless for a few saved
+// -1, huge, 1e30, nan, inf, a long text, a missing path, a decimal comma, a
+// unit after the number), on a sample of built stimulus types. Each case runs the real binary headless for a few saved
 // frames and is classified:
 //   ran      exit 0 with frames written (or a run that ends by itself early)
 //   refused  exit 1 with a "vistrum: ###" line and no stray files
@@ -64,7 +64,9 @@ std::vector<std::string> boundaryvalues() {
           "nan",
           "inf",
           std::string(250, 'x'),
-          "/nonexistent-vistrum/none"};
+          "/nonexistent-vistrum/none",
+          "1,5",  // a decimal comma
+          "4m"};  // a unit after the number
 }
 
 SlotKind kindof(const ValSlot& v) {
@@ -140,11 +142,13 @@ std::vector<Case> makecases(const std::vector<int>& types) {
 // silently taken as some other number).
 bool mustrefuse(const Case& c) {
   const std::string& v = c.value;
+  // Read by its leading digits, a text that is not wholly a number ran as 1 or 4.
+  const bool notanumber = v.empty() || v == "1,5" || v == "4m";
   switch (c.kind) {
-    case SlotKind::Int: return v == "99999999999999999999" || v == kMissing;
-    case SlotKind::Real: return v == "nan" || v == "inf" || v == kMissing;
+    case SlotKind::Int: return v == "99999999999999999999" || v == kMissing || notanumber;
+    case SlotKind::Real: return v == "nan" || v == "inf" || v == kMissing || notanumber;
     case SlotKind::Rate:
-    case SlotKind::Time: return v == "nan" || v == kMissing;
+    case SlotKind::Time: return v == "nan" || v == kMissing || notanumber;
     case SlotKind::Text: return v == kMissing;
     default: return false;
   }

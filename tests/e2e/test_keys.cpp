@@ -166,21 +166,19 @@ TEST_F(Keys, F1FromReadyLogsAResetAtZeroThenAStartNearZero) {
 
 TEST_F(Keys, LinesBeforeTheFirstStartCarryNoRunTime) {
   // A response and Esc on the first "Ready" screen come before any timer
-  // reset: their times must not read like seconds into a run.
+  // reset: no line may carry the unreset clock (it read like 1796899450.055).
+  // The response belongs to no run and is left out; Esc is at time 0.
   Vistrum v(*x, logged({"-waitforpulse", "-1"}), newcwd());
   ASSERT_TRUE(v.waitforwindow());
   v.key("3");
-  ASSERT_TRUE(waituntil([&] { return count(v, "KeyEvent:") == 1; })) << logof(v);
-  v.key("Escape");
+  v.key("Escape");  // handled after the "3", in order
   EXPECT_EQ(v.wait().status, 0);
   const std::string log = logof(v);
   const std::vector<std::string> key = loglines(log, "KeyEvent:");
   const std::vector<std::string> intr = loglines(log, "Interrupt:");
-  ASSERT_EQ(key.size(), 1u);
-  ASSERT_EQ(intr.size(), 1u);
-  EXPECT_GT(timeof(key[0]), 100000.0) << key[0];
-  EXPECT_GT(timeof(intr[0]), 100000.0) << intr[0];
-  EXPECT_TRUE(std::regex_match(key[0], std::regex("KeyEvent: [0-9]+\\.[0-9]{3}   k3"))) << key[0];
+  EXPECT_TRUE(key.empty()) << log;
+  ASSERT_EQ(intr.size(), 1u) << log;
+  EXPECT_EQ(timeof(intr[0]), 0.0) << intr[0];
 }
 
 TEST_F(Keys, AMovingPointerDoesNotHoldBackKeyPresses) {
@@ -338,12 +336,12 @@ TEST_F(Keys, ApostropheAndCapitalTTriggersCountOnlyTheirOwnKey) {
     v.key(c.trigger);
     ASSERT_TRUE(waituntil([&] { return count(v, "StartPulse(-1):") == 1; })) << c.option << "\n" << logof(v);
     EXPECT_EQ(count(v, "F1-reset:"), 1u) << c.option;
-    // While another key is the trigger, 5 is a response like any digit,
-    // before and after the start.
+    // While another key is the trigger, 5 is a response like any digit once
+    // the run has started (the one before the start belongs to no run).
     sendkeys(*x, {"5", "5"});
-    ASSERT_TRUE(waituntil([&] { return count(v, "KeyEvent:") == 3; })) << c.option << "\n" << logof(v);
+    ASSERT_TRUE(waituntil([&] { return count(v, "KeyEvent:") == 2; })) << c.option << "\n" << logof(v);
     const std::string log = logof(v);
-    EXPECT_LT(log.find("KeyEvent:"), log.find("StartPulse(")) << log;
+    EXPECT_GT(log.find("KeyEvent:"), log.find("StartPulse(")) << log;
     for (const std::string& l : loglines(log, "KeyEvent:")) EXPECT_EQ(l.substr(l.size() - 5), "   k5") << l;
     v.key("Escape");
     EXPECT_EQ(v.wait().status, 0) << c.option;

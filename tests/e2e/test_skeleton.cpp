@@ -96,12 +96,22 @@ TEST_F(Skeleton, FirstArgumentMustBeTheType) {
   EXPECT_EQ(r.out, "vistrum: ### first arg not \"-stimtype\" (\"-s\") or \"-helpstim\" (\"-h\")\n");
 }
 
-TEST_F(Skeleton, TooFewWordsExitQuietly) {
-  for (std::vector<std::string> args : {std::vector<std::string>{}, {"-s"}, {"-h"}}) {
+TEST_F(Skeleton, TooFewWordsShowWhereToLookNextAndHelpHasItsGnuSpelling) {
+  // A first try without a type used to print nothing at all.
+  for (std::vector<std::string> args :
+       {std::vector<std::string>{}, {"-s"}, {"-h"}, {"-help"}, {"--help"}}) {
     RunResult r = runvistrum(*x, args);
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, "");
+    EXPECT_TRUE(hasline(r, "use: vistrum -stimtype/-s <num> [opts ...]")) << r.out;
+    EXPECT_TRUE(hasline(r, "  vistrum -s 10 -help       all stimulus types, options and hotkeys")) << r.out;
+    EXPECT_TRUE(hasline(r, "  man vistrum               the manual")) << r.out;
   }
+  // --help is taken wherever -help is, and prints the same text.
+  RunResult single = runvistrum(*x, {"-s", "10", "-help"});
+  RunResult gnu = runvistrum(*x, {"-s", "10", "-polperiod", "32", "--help"});
+  EXPECT_EQ(gnu.status, 0);
+  EXPECT_EQ(gnu.out, single.out);
+  EXPECT_TRUE(hasline(gnu, " Options:")) << gnu.out;
 }
 
 TEST_F(Skeleton, TheTypeAloneRunsItWithItsDefaults) {

@@ -1,5 +1,6 @@
 // Post-parse conversions, clamps and cross-checks.
 #include "config/checks.h"
+#include "config/visangle.h"
 #include "core/runstate.h"
 #include "somato/dio.h"
 #include "test_options_util.h"
@@ -272,4 +273,71 @@ TEST(CodeConversion, RoleTablePrint) {
   const std::string out = testing::internal::GetCapturedStdout();
   EXPECT_EQ(out, std::string("00000000") + "10000000" + "0000000000000000" + "  " + "22222222" +
                      std::string(24, '0') + "  " + std::string(32, '0') + "  " + std::string(32, '0') + "  \n");
+}
+
+TEST(StartChecks, PulsesThatNothingCanSendAreRefused) {
+  // Without a box or a trigger key the "Ready" screen waited for ever.
+  unsetenv("VISTRUM_DIO");
+  EXPECT_FATAL(checkcmd(10, {"-waitforpulse", "5", "-logfile"}),
+               "vistrum: ### -waitforpulse 5: no box attached \\(VISTRUM_DIO\\) and no trigger key");
+  setenv("VISTRUM_DIO", "none", 1);
+  EXPECT_FATAL(checkcmd(10, {"-waitforpulse", "2"}), "-waitforpulse 2: no box attached");
+  unsetenv("VISTRUM_DIO");
+  // A key, a named box, or a run that counts no pulses can start.
+  checkquiet(10, {"-waitforpulse", "5", "-fivekeytrigger"});
+  EXPECT_EQ(run.somekeytriggerflag, 1);
+  checkquiet(10, {"-waitforpulse", "3", "-captkeytrigger"});
+  checkquiet(10, {"-waitforpulse", "3", "-saveframes", "2", "30"});
+  checkquiet(10, {"-waitforpulse", "-1"});
+  setenv("VISTRUM_DIO", "sim:/nonexistent-box", 1);
+  checkquiet(10, {"-waitforpulse", "5"});
+  unsetenv("VISTRUM_DIO");
+}
+
+TEST(StartChecks, TargetsWithoutALogAreAnnounced) {
+  const char* fixline = "vistrum: ### -fixtarg: targets are shown but not recorded (add -logfile)\n";
+  std::string out = checkquiet(10, {"-fixtarg", "2", "0.5"});
+  EXPECT_NE(out.find(fixline), std::string::npos) << out;
+  // Fixation targets are shown on every type.
+  out = checkquiet(20, {"-fixtarg", "2", "0.5", "-nologfile"});
+  EXPECT_NE(out.find(fixline), std::string::npos) << out;
+  out = checkquiet(10, {"-chktarg", "2", "1"});
+  EXPECT_NE(out.find("vistrum: ### -chktarg: targets are shown but not recorded"), std::string::npos) << out;
+  // A type's own default targets too, once its log is switched off.
+  out = checkquiet(80, {"-nologfile"});
+  EXPECT_NE(out.find("vistrum: ### -oritarg: targets are shown but not recorded"), std::string::npos) << out;
+  out = checkquiet(10, {"-fixlett", "2", "AB"});
+  EXPECT_NE(out.find("vistrum: ### -fixlett: targets are shown but not recorded"), std::string::npos) << out;
+  // With the log, or with no targets, nothing is said.
+  for (const std::vector<std::string>& opts :
+       {std::vector<std::string>{"-fixtarg", "2", "0.5", "-logfile"}, {"-chktarg", "2", "1", "-logfile"}, {}}) {
+    out = checkquiet(10, opts);
+    EXPECT_EQ(out.find("not recorded"), std::string::npos) << out;
+  }
+  // Targets a type does not draw are not announced (type 10 shows no dim targets).
+  out = checkquiet(10, {"-dimtarg", "2", "0.5"});
+  EXPECT_EQ(out.find("not recorded"), std::string::npos) << out;
+}
+
+TEST(VisualAngle, DegreesFromViewingDistanceAndScreenWidth) {
+  // 3.12 units across 31.2 cm at 57.3 cm: one unit is 10 cm, just under 10 deg.
+  EXPECT_NEAR(degperunit(57.2958, 31.2), 9.9003, 1e-3);
+  EXPECT_NEAR(eccdeg(1.0, 100.0, 312.0), 45.0, 1e-9);
+  EXPECT_NEAR(eccdeg(0.0, 100.0, 31.2), 0.0, 1e-12);
+  // The radius for a wanted eccentricity gives that eccentricity back.
+  for (double deg : {1.0, 8.0, 15.0, 30.0})
+    EXPECT_NEAR(eccdeg(radforecc(deg, 80.0, 40.0), 80.0, 40.0), deg, 1e-9) << deg;
+  EXPECT_NEAR(radforecc(45.0, 100.0, 312.0), 1.0, 1e-9);
+  // Printed with both options; one alone is pointed out; negative is refused.
+  std::string out = checkquiet(10, {"-viewdist", "100", "-screenwidth", "312"});
+  EXPECT_NE(out.find("vistrum: 45.0000 deg per display unit at fixation (viewdist 100.0 cm, screenwidth 312.0 cm)"),
+            std::string::npos) << out;
+  EXPECT_NE(out.find("vistrum: maxrad 1.500 (x startstimscale 1.000) = 56.31 deg eccentricity"), std::string::npos)
+      << out;
+  out = checkquiet(10, {"-viewdist", "100"});
+  EXPECT_NE(out.find("vistrum: ### sizes in degrees need both -viewdist and -screenwidth"), std::string::npos) << out;
+  out = checkquiet(10, {});
+  EXPECT_EQ(out.find("deg"), std::string::npos) << out;
+  EXPECT_FATAL(checkcmd(10, {"-viewdist", "-80", "-screenwidth", "40"}),
+               "vistrum: ### -viewdist and -screenwidth need a positive size in cm");
 }

@@ -56,16 +56,42 @@ TEST(OptionReaders, OnlyExactInfIsSpecial) {
   // no number (only "inf" means no end).
   parsecmd(10, {"-polperiod", "INF"});
   EXPECT_EQ(par.polfreq, 0.0f);
-  parsecmd(10, {"-eccperiod", "infinite"});
-  EXPECT_EQ(par.eccfreq, 0.0f);
+  // "infinite" is "inf" and a tail: not wholly a number.
+  EXPECT_FATAL(parsecmd(10, {"-eccperiod", "infinite"}), "vistrum: ### -eccperiod needs a period in sec or inf: infinite");
   EXPECT_FATAL(parsecmd(10, {"-exptend", "INF"}), "vistrum: ### -exptend needs a finite number: INF");
   parsecmd(10, {"-exptend", "Inf"});
   EXPECT_EQ(par.exptend, -1.0);
-  // No digits read as 0; a leading number is taken.
-  parsecmd(10, {"-numrad", "abc", "-numtheta", "7x", "-maxrad", "1.5e0z"});
-  EXPECT_EQ(par.numrad, 0);
-  EXPECT_EQ(par.numtheta, 7);
-  EXPECT_FLOAT_EQ(par.maxrad, 1.5f);
+  // Text that is not wholly a number is no longer read by its leading digits.
+  EXPECT_FATAL(parsecmd(10, {"-numrad", "abc"}), "vistrum: ### -numrad needs a whole number: abc");
+  EXPECT_FATAL(parsecmd(10, {"-maxrad", "1.5e0z"}), "vistrum: ### -maxrad needs a number: 1.5e0z");
+}
+
+TEST(OptionReaders, ValuesThatAreNotWhollyANumberAreRefused) {
+  // Read by their leading digits these ran silently with another value, or
+  // swallowed the next switch as a missing value (0).
+  EXPECT_FATAL(parsecmd(10, {"-polperiod", "1,5"}), "vistrum: ### -polperiod needs a period in sec or inf: 1,5");
+  EXPECT_FATAL(parsecmd(10, {"-exptend", "4m"}), "vistrum: ### -exptend needs a number: 4m");
+  EXPECT_FATAL(parsecmd(10, {"-fixtarg", "4", "-nofullscreen"}), "vistrum: ### -fixtarg needs a number: -nofullscreen");
+  EXPECT_FATAL(parsecmd(10, {"-numtheta", "7x"}), "vistrum: ### -numtheta needs a whole number: 7x");
+  EXPECT_FATAL(parsecmd(10, {"-numtheta", "7.0"}), "vistrum: ### -numtheta needs a whole number: 7.0");
+  EXPECT_FATAL(parsecmd(10, {"-winxy", "800", ""}), "vistrum: ### -winxy needs a whole number: ");
+  EXPECT_FATAL(parsecmd(10, {"-evdurs", "1", "2s", "3"}), "vistrum: ### -evdurs needs a number: 2s");
+  EXPECT_FATAL(parsecmd(10, {"-nbackgaps", "1", "2", "3", "4", "5", "6x"}), "vistrum: ### -nbackgaps needs a whole number: 6x");
+  EXPECT_FATAL(parsecmd(10, {"-targtimes", "5", "7s"}), "vistrum: ### -targtimes needs a number: 7s");
+  EXPECT_FATAL(parsecmd(10, {"-usbtrigbit", "0x", "B", "3"}), "vistrum: ### bad ACCES dev \\(OK:0-3\\): 0x");
+  EXPECT_FATAL(parsecmd(10, {"-usbtrigbit", "0", "B", "3b"}), "vistrum: ### bad ACCES bit \\(OK:0-7\\): 3b");
+  EXPECT_FATAL(parsecmd(112, {"-airtubemap", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12a"}),
+               "vistrum: ### bad -airtubemap num: 12a \\(OK:1-12\\)");
+  // The forms the readers allow keep working: signs, exponents, inf periods.
+  parsecmd(10, {"-polperiod", "-64", "-eccperiod", "3.2e1", "-maxrad", "+1.25", "-numrad", "-3",
+                "-exptend", "1e2", "-flowperiod", "inf", "-fixtarg", "4", "0.5"});
+  EXPECT_FLOAT_EQ(par.polfreq, -1.0f / 64);
+  EXPECT_FLOAT_EQ(par.eccfreq, 1.0f / 32);
+  EXPECT_FLOAT_EQ(par.maxrad, 1.25f);
+  EXPECT_EQ(par.numrad, -3);
+  EXPECT_EQ(par.exptend, 100.0);
+  EXPECT_EQ(par.flowfreq, 0.0f);
+  EXPECT_FLOAT_EQ(par.fixtargprob, 4.0f);
 }
 
 TEST(OptionReaders, TooLongTextIsRefused) {

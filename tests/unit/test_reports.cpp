@@ -68,7 +68,7 @@ const std::vector<std::string> kKeywords = {
     "-distend", "-distnum", "-frmsdistrefresh", "-distjit", "-sacdist", "-nosacdist", "-airtubes",
     "-puffsperpolpos", "-puffdur", "-puffjitt", "-airgrid", "-airtubemap", "-delayttlport",
     "-lasposperfinger", "-lasperfinger", "-fingerstimISI", "-pulsedelayfracISI", "-fingercnt", "-randline",
-    "-norandline", "-airpuffbyte", "-noairpuffbyte", "-winxy", "-startstimscale", "-startmouse",
+    "-norandline", "-airpuffbyte", "-noairpuffbyte", "-winxy", "-startstimscale", "-viewdist", "-screenwidth", "-startmouse",
     "-saveframes", "-framerate", "-rehearse", "-firstframetime", "-tiffoutdir", "-mirror", "-replaceframes", "-noreplaceframes", "-fullscreen", "-nofullscreen", "-mousectrl",
     "-nomousectrl", "-savetransparency", "-nosavetransparency", "-drawtransparency", "-nodrawtransparency",
     "-drawblendtransparency", "-nodrawblendtransparency", "-numangles", "-angleoff", "-polrandnback",
@@ -135,7 +135,7 @@ TEST(Reports, ParserUsageAndListingNameTheSameKeywords) {
   std::vector<std::string> parser;
   for (const char* k : optionkeywords()) parser.push_back(k);
   EXPECT_EQ(parser, kKeywords);
-  ASSERT_EQ(parser.size(), 393u);
+  ASSERT_EQ(parser.size(), 395u);
 
   std::vector<std::string> used;
   bool inoptions = false;
