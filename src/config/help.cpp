@@ -1,5 +1,7 @@
 #include "config/help.h"
 
+#include "core/version.h"
+
 #include "config/options.h"
 #include "config/textfile.h"
 #include "stimuli/catalogue.h"
@@ -148,7 +150,7 @@ void usage() {
   line("   mesa/dri: export vblank_mode=3");
   line(" xdpyinfo must be on $path; set the full-size window with -winxy (def 1024 768)");
   line("");
-  line(" vistrum, stimuli for fMRI mapping  version: 16ma");
+  line(" vistrum, stimuli for fMRI mapping  version: " VISTRUM_VERSION);
 }
 
 bool helpstim() {

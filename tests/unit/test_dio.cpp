@@ -35,6 +35,8 @@ TEST(DioRoles, OutputRolesWinOverAnUnusedTrigger) {
 
 TEST(DioRoles, ImpossibleCombinationsStop) {
   KeepGlobals keep;
+  // A box named, so that a pulse wait can come: the roles are what is refused.
+  setenv("VISTRUM_DIO", "sim:/nonexistent", 1);
   EXPECT_FATAL(rolesquiet(0, {"-waitforpulse", "3", "-addport2set", "0", "B"}),
                "trigger bit 0 B 0 is on an output port \\(-addport2set\\)");
   EXPECT_FATAL(rolesquiet(0, {"-waitforpulse", "2", "-sxcode2ttl", "-sxcode", "-usbcodeport", "0", "B"}),
@@ -54,6 +56,7 @@ TEST(DioRoles, ImpossibleCombinationsStop) {
   parsequiet(0, {"-logrespbits", "-usbrespport", "2", "C"});
   EXPECT_FATAL(checkdioroles(2), "response port 2 C: box 2 not attached");
   checkdioroles(3);
+  unsetenv("VISTRUM_DIO");
 }
 
 TEST(DioOutputTest, IntervalsBitsAndPause) {
