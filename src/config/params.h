@@ -394,6 +394,9 @@ struct Params {
   char tiffoutdir[TEXTLEN] = ".";
   int fullscreenflag = 1;
   char mirror[TEXTLEN] = "none";  // -mirror: none, h, v or hv
+  char monitor[TEXTLEN] = "";     // -monitor: the one monitor full screen covers ("" the whole display)
+  int photodiodecorner = 0;       // -photodiode: 1-4 a corner, 0 none
+  int photodiodeframes = 3;       // frames white from each onset
   int mousectrlflag = 0;
   int savetransparencyflag = 1;
   int replaceframesflag = 0;  // -replaceframes: earlier saved frames in tiffoutdir are removed first

@@ -1,5 +1,7 @@
 #include "core/eventlog.h"
 
+#include "core/photodiode.h"
+
 #include "config/params.h"
 #include "config/visangle.h"
 #include "core/frametiming.h"
@@ -84,6 +86,7 @@ void logevent(const char* fmt, ...) {
   va_end(ap);
   if (n <= 0) return;
   const size_t len = std::min(static_cast<size_t>(n), sizeof linebuf - 1);
+  notelogline(linebuf);
   // Straight to the file, past the stream's buffer: a failed write is seen
   // here and then, and nothing half-written waits in a buffer.
   if (std::fflush(run.fplogfile) != 0 || !writewhole(fileno(run.fplogfile), linebuf, len)) {

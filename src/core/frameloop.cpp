@@ -1,6 +1,7 @@
 #include "config/params.h"
 #include "core/eventlog.h"
 #include "core/frametiming.h"
+#include "core/photodiode.h"
 #include "core/prepost.h"
 #include "core/runstate.h"
 #include "core/sound.h"
@@ -79,6 +80,7 @@ void frameloop() {
     // A stepped run shows only the frames it saves (a rehearsal has no window).
     const bool saved = run.frameclock && savethisstep();
     if (saved || !run.frameclock) mirrorframe();  // before it is saved or shown
+    drawphotodiode(saved || !run.frameclock);    // on the screen's own corner
     if (saved) grabframe();
     if (dsp.display && (!run.frameclock || saved)) glXSwapBuffers(dsp.display, dsp.glxwindow);
     glFlush();

@@ -31,7 +31,7 @@
 void logkey(int digit) {
   // A response on the first "Ready" screen belongs to no run: at time 0 it
   // would read as the start of one.
-  if (!run.frameclock && run.starttime == 0.0) return;
+  if (!runtimeknown()) return;
   logevent("KeyEvent: %9.3lf   k%d\n", logtime(), digit);
 }
 

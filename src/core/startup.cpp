@@ -9,6 +9,7 @@
 #include "core/frametiming.h"
 #include "core/installdir.h"
 #include "core/mouse.h"
+#include "core/photodiode.h"
 #include "core/projection.h"
 #include "core/runstate.h"
 #include "core/sound.h"
@@ -240,6 +241,7 @@ void vistrummain(int argc, char** argv) {
   postparsechecks();  // includes the choice of trigger key
   checkwindowsize();
   checkmirror();
+  checkphotodiode();
   run.argc = argc;  // for the event-log header
   run.argv = argv;
   catchendsignals();

@@ -27,6 +27,8 @@ void settimer() {
 
 double wallclock() { return clocknow(); }
 
+bool runtimeknown() { return run.frameclock || run.starttime != 0.0; }
+
 double gettimer() {
   if (run.frameclock) return static_cast<double>(run.steps - run.stepzero) * par.framedur + run.stepphase;
   const double now = clocknow();

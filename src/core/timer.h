@@ -10,6 +10,9 @@ double gettimer();
 // saved-frame or rehearsal run is the t of the frame being drawn; 0 before
 // the first reset.
 double logtime();
+// Whether the run's timer has been reset (a run has started): inputs
+// before that belong to no run.
+bool runtimeknown();
 // The monotonic clock in seconds, whatever the run's clock counts.
 double wallclock();
 

@@ -10,18 +10,71 @@
 
 #include <GL/gl.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xinerama.h>
+#include <X11/extensions/Xrandr.h>
 
 #include <cstdio>
 #include <string>
+#include <vector>
 #include <unistd.h>
 
 DisplayState dsp;
+
+std::vector<MonitorBox> listmonitors() {
+  std::vector<MonitorBox> v;
+  if (!dsp.display) return v;
+  // RandR 1.5 monitors carry their output names; Xinerama's heads are
+  // numbered only.
+  int ev = 0, er = 0, n = 0;
+  if (XRRQueryExtension(dsp.display, &ev, &er)) {
+    if (XRRMonitorInfo* m = XRRGetMonitors(dsp.display, dsp.rootwindow, True, &n)) {
+      for (int k = 0; k < n; k++) {
+        char* name = m[k].name ? XGetAtomName(dsp.display, m[k].name) : nullptr;
+        v.push_back({m[k].x, m[k].y, m[k].width, m[k].height, name ? name : std::to_string(k)});
+        if (name) XFree(name);
+      }
+      XRRFreeMonitors(m);
+    }
+  }
+  // Screens joined by Xinerama: RandR sees only one of them.
+  if (XineramaIsActive(dsp.display)) {
+    std::vector<MonitorBox> heads;
+    if (XineramaScreenInfo* s = XineramaQueryScreens(dsp.display, &n)) {
+      for (int k = 0; k < n; k++) heads.push_back({s[k].x_org, s[k].y_org, s[k].width, s[k].height, std::to_string(k)});
+      XFree(s);
+    }
+    if (heads.size() > v.size()) return heads;
+  }
+  return v;
+}
 
 void getxydsp(int* width, int* height) {
   // The screen size comes straight from the server: no shell pipeline.
   const int scr = DefaultScreen(dsp.display);
   *width = DisplayWidth(dsp.display, scr);
   *height = DisplayHeight(dsp.display, scr);
+  dsp.monx = dsp.mony = 0;
+  if (par.monitor[0]) {
+    // One monitor of several (the projector beside the operator's screen):
+    // full screen is that monitor, by its number or its RandR name.
+    const std::vector<MonitorBox> mons = listmonitors();
+    const MonitorBox* chosen = nullptr;
+    for (size_t k = 0; k < mons.size(); k++)
+      if (mons[k].name == par.monitor || std::to_string(k) == par.monitor) chosen = &mons[k];
+    if (!chosen) {
+      std::string names;
+      for (size_t k = 0; k < mons.size(); k++) names += " " + std::to_string(k) + " (" + mons[k].name + ")";
+      std::printf("vistrum: ### -monitor %s: no such monitor; the display has%s\n", par.monitor,
+                  names.empty() ? " no monitor list" : names.c_str());
+      xit(1);
+    }
+    *width = chosen->w;
+    *height = chosen->h;
+    dsp.monx = chosen->x;
+    dsp.mony = chosen->y;
+    std::printf("vistrum: monitor %s: %d x %d at %d,%d\n", chosen->name.c_str(), chosen->w, chosen->h, chosen->x,
+                chosen->y);
+  }
   if (*width <= 0 || *height <= 0) {
     std::printf("vistrum: ### bad (zero) display size from xdpyinfo: %d by %d\n", *width, *height);
     xit(1);
@@ -132,7 +185,7 @@ void openglxwindow(const char* name, int width, int height, int fullscreen, int 
     bga.background_pixel = BlackPixel(dsp.display, scr);
     // The pointer may roam over the black border around a smaller stimulus window.
     bga.event_mask = PointerMotionMask | ButtonPressMask | ButtonReleaseMask;
-    dsp.bgwindow = XCreateWindow(dsp.display, dsp.rootwindow, 0, 0, dsp.winxdsp, dsp.winydsp, 0,
+    dsp.bgwindow = XCreateWindow(dsp.display, dsp.rootwindow, dsp.monx, dsp.mony, dsp.winxdsp, dsp.winydsp, 0,
                                  CopyFromParent, InputOutput, CopyFromParent,
                                  CWOverrideRedirect | CWBackPixel | CWEventMask, &bga);
     XMapWindow(dsp.display, dsp.bgwindow);
@@ -159,7 +212,7 @@ void openglxwindow(const char* name, int width, int height, int fullscreen, int 
   if (fullscreen) {
     dsp.winxoff = (dsp.winxdsp - width) / 2;
     dsp.winyoff = (dsp.winydsp - height) / 2;
-    XMoveWindow(dsp.display, dsp.glxwindow, dsp.winxoff, dsp.winyoff);
+    XMoveWindow(dsp.display, dsp.glxwindow, dsp.monx + dsp.winxoff, dsp.mony + dsp.winyoff);
   }
   XFlush(dsp.display);
   // The map request may not have been served yet: wait briefly for it.

@@ -1,6 +1,9 @@
 // The X11/GLX stimulus window, its projection and the stimulus scale.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "core/drawfn.h"
 
 #include <X11/Xlib.h>
@@ -18,6 +21,7 @@ struct DisplayState {
   // Mirror image for rear projection and mirror boxes (-mirror): the
   // finished picture is copied into `mirrortex` and drawn back flipped.
   bool mirrorx = false, mirrory = false;
+  int monx = 0, mony = 0;  // the chosen monitor's origin on the display (-monitor)
   unsigned mirrortex = 0;
   float iwinxgl = 1.56f, iwinygl = 1.17f;
   int mousex0 = 0, mousey0 = 0;  // pointer at start, restored at exit
@@ -60,3 +64,10 @@ void checkmirror();
 // Flips the finished picture in the drawing buffer as -mirror asks, before
 // it is saved or shown; nothing without a mirror.
 void mirrorframe();
+
+// The display's monitors: origin and size in display pixels, name.
+struct MonitorBox {
+  int x, y, w, h;
+  std::string name;
+};
+std::vector<MonitorBox> listmonitors();

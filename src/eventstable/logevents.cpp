@@ -752,3 +752,17 @@ StartScore scorestart(const EventsTable& t) {
   if (s.targets > 0) s.percent = std::min(100, static_cast<int>(static_cast<float>(s.hits) * 100.0f / static_cast<float>(s.targets)));
   return s;
 }
+
+bool stimulusonset(const char* line) {
+  const char* colon = std::strchr(line, ':');
+  if (!colon) return false;
+  std::string word(line, static_cast<size_t>(colon - line));
+  const size_t paren = word.find('(');
+  if (paren != std::string::npos) word = word.substr(0, paren);
+  if (word == "angle") return true;  // an event-related wedge trial
+  const Kind* k = findkind(word);
+  if (!k) return false;
+  // Sounds, laser pulses and the box's pulses are not on the screen.
+  if (word == "SndFile" || word == "PainEvent" || word == "TrigPulse") return false;
+  return k->role == Role::condition || k->role == Role::target || k->role == Role::item;
+}

@@ -69,6 +69,10 @@ StartScore scorestart(const EventsTable& t);
 // Whether a row is one the score counts.
 bool scoredtarget(const EventRow& r);
 
+// Whether a log line (event word first) marks something the subject sees
+// begin: a condition, a target, a picture, a letter, a scenario code.
+bool stimulusonset(const char* line);
+
 // The table as tab-separated values: a header line, then one line per row,
 // missing values as "n/a".
 void writeeventstsv(std::ostream& out, const EventsTable& t);

@@ -96,7 +96,7 @@ void putport(int box, int port, unsigned char value, bool force) {
 // Inputs are logged when they arrive, on a waiting screen too (as keys
 // are), with the time of their arrival: never held over to the next start.
 void logrespchange(unsigned char v) {
-  if (!par.logrespbitsflag) return;
+  if (!par.logrespbitsflag || !runtimeknown()) return;
   logevent("RespBits: %9.3lf   %d%d%d%d%d%d%d%d\n", logtime(), (v >> 7) & 1, (v >> 6) & 1, (v >> 5) & 1,
            (v >> 4) & 1, (v >> 3) & 1, (v >> 2) & 1, (v >> 1) & 1, v & 1);
 }
@@ -120,15 +120,22 @@ void pollinputs(const long* counter = nullptr, long until = 0) {
       if (was != now && (par.toggletriggerflag || now)) {
         dev.trigedges++;
         // The pulses a start wait counts are its start, not events.
-        if (dev.backend->bytes && !dev.counting)
+        // Before the first start they belong to no run: the terminal shows
+        // them (the trigger test on "Ready"), the log does not.
+        if (dev.backend->bytes && !dev.counting && !runtimeknown())
+          std::printf("vistrum: box before the first start: pulse (not logged)\n");
+        else if (dev.backend->bytes && !dev.counting)
           logevent("TrigPulse: %9.3lf   %ld   vol=%ld\n", logtime(), dev.trigedges, dev.trigedges - dev.startedges);
       }
     }
     if (box == par.respdevnum && port == par.respportnum) {
       logrespchange(v);
       if (dev.backend->bytes)
-        for (int b = 0; b < 8; b++)
-          if ((v >> b) & 1 && !((old >> b) & 1)) logkey(b + 1);
+        for (int b = 0; b < 8; b++) {
+          if (!((v >> b) & 1) || ((old >> b) & 1)) continue;
+          if (!runtimeknown()) std::printf("vistrum: box before the first start: button %d (not logged)\n", b + 1);
+          logkey(b + 1);
+        }
     }
   }
 }

@@ -298,12 +298,14 @@ TEST_F(Keys, AGivenConditionOrderEndsOnDoneAndIsLoggedOnce) {
   Vistrum v(*x, {"-s", "77", "-nofullscreen", "-logfile", "-condlist", "1", "0", "-blockperiod", "0.4"}, newcwd());
   ASSERT_TRUE(v.waitforwindow());
   ASSERT_TRUE(waituntil([&] { return count(v, "RndBlkExptDone:") == 1; })) << logof(v) << v.output();
-  // The "Done" screen: the waiting-screen grey with the label at the centre.
+  // The "Done" screen: the waiting-screen grey with the label just above
+  // the fixation mark at the centre.
   ASSERT_TRUE(waituntil([&] {
     const Image im = grabscreen(*x);
     if (!im.ok() || std::abs(im.r(20, 20) - 64) > 2) return false;
-    for (int px = 470; px < 560; px++)
-      if (std::abs(im.r(px, 378) - 102) <= 3) return true;
+    for (int py = 320; py < 384; py++)
+      for (int px = 470; px < 560; px++)
+        if (std::abs(im.r(px, py) - 102) <= 3) return true;
     return false;
   })) << "no Done screen";
   settle();
