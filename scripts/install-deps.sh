@@ -6,7 +6,7 @@ set -euo pipefail
 pkgs=(
   build-essential cmake pkg-config ccache   # compiler, build and compiler cache
   libx11-dev libxtst-dev                    # Xlib window, XTEST keys for tests
-  libxinerama-dev libxrandr-dev             # the monitors of a desktop (-monitor)
+  libxinerama-dev libxrandr-dev             # the monitors of a desktop (-monitor), gamma ramps (RandR)
   libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri   # OpenGL 1.x, GLU, Mesa software renderer
   libftgl-dev libfreetype-dev               # text drawing
   libtiff-dev                               # pictures and saved frames

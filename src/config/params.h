@@ -402,6 +402,8 @@ struct Params {
   int replaceframesflag = 0;  // -replaceframes: earlier saved frames in tiffoutdir are removed first
   int drawtransparencyflag = 0;
   int drawblendtransparencyflag = 0;
+  char gammafile[TEXTLEN] = "";  // -gammafile: table loaded into the display's gamma ramp
+  int requiresyncflag = 0;       // -requiresync: no start unless swaps follow the expected refresh
 
   // Event-related polar n-back
   int numangles = 8;

@@ -7,6 +7,7 @@
 #include "config/typedefaults.h"
 #include "core/eventlog.h"
 #include "core/frametiming.h"
+#include "core/gamma.h"
 #include "core/installdir.h"
 #include "core/mouse.h"
 #include "core/photodiode.h"
@@ -15,6 +16,7 @@
 #include "core/sound.h"
 #include "core/signals.h"
 #include "core/stepping.h"
+#include "core/synccheck.h"
 #include "core/timer.h"
 #include "core/trigger.h"
 #include "core/window.h"
@@ -242,6 +244,7 @@ void vistrummain(int argc, char** argv) {
   checkwindowsize();
   checkmirror();
   checkphotodiode();
+  readgammafile();  // a bad table is refused before anyone waits on the window
   run.argc = argc;  // for the event-log header
   run.argv = argv;
   catchendsignals();
@@ -274,6 +277,7 @@ void vistrummain(int argc, char** argv) {
   if (par.saveframes) prepareframesave();
   initframetiming(600000);  // about 2.7 h at 60 Hz; older intervals are overwritten
   openwindow();
+  applygamma(dsp.display, dsp.glxwindow);
   // The letter and number types draw scaled text in the first font: its
   // textured copy needs the GL context, and is opened before the run, not
   // in the first frame.
@@ -284,6 +288,7 @@ void vistrummain(int argc, char** argv) {
   srandom(static_cast<unsigned>(par.srseed));
   applystartscale();
 
+  checkdisplaysync();
   markrunbegun();  // from "Ready" on, the log is the run's and is kept
   if (steppedrun())
     beginsteppedrun();

@@ -2,6 +2,7 @@
 
 #include "core/eventlog.h"
 #include "core/frametiming.h"
+#include "core/gamma.h"
 #include "core/runstate.h"
 #include "core/window.h"
 #include "images/tiffio.h"
@@ -15,6 +16,7 @@ void xit(int status) {
   // one that failed makes the end a failure.
   if (!stopframesaves() && status == 0) status = 1;
   if (status == 0) printframetiming();
+  restoregamma();  // the display is shared: leave its ramps as found
   closeglxwindow();
   // A refused start leaves no header-only log behind; a begun run keeps it.
   if (status != 0)

@@ -69,7 +69,8 @@ const std::vector<std::string> kKeywords = {
     "-puffsperpolpos", "-puffdur", "-puffjitt", "-airgrid", "-airtubemap", "-delayttlport",
     "-lasposperfinger", "-lasperfinger", "-fingerstimISI", "-pulsedelayfracISI", "-fingercnt", "-randline",
     "-norandline", "-airpuffbyte", "-noairpuffbyte", "-winxy", "-startstimscale", "-viewdist", "-screenwidth", "-startmouse",
-    "-saveframes", "-framerate", "-rehearse", "-firstframetime", "-tiffoutdir", "-monitor", "-mirror", "-photodiode", "-replaceframes", "-noreplaceframes", "-fullscreen", "-nofullscreen", "-mousectrl",
+    "-saveframes", "-framerate", "-rehearse", "-firstframetime", "-tiffoutdir", "-monitor", "-mirror", "-photodiode", "-replaceframes", "-noreplaceframes", "-fullscreen", "-nofullscreen",
+    "-gammafile", "-requiresync", "-norequiresync", "-mousectrl",
     "-nomousectrl", "-savetransparency", "-nosavetransparency", "-drawtransparency", "-nodrawtransparency",
     "-drawblendtransparency", "-nodrawblendtransparency", "-numangles", "-angleoff", "-polrandnback",
     "-evperlagmin", "-evperlagrange", "-nbackgaps", "-evlags", "-evdurs",
@@ -135,7 +136,7 @@ TEST(Reports, ParserUsageAndListingNameTheSameKeywords) {
   std::vector<std::string> parser;
   for (const char* k : optionkeywords()) parser.push_back(k);
   EXPECT_EQ(parser, kKeywords);
-  ASSERT_EQ(parser.size(), 397u);
+  ASSERT_EQ(parser.size(), 400u);
 
   std::vector<std::string> used;
   bool inoptions = false;
