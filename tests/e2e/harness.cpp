@@ -87,16 +87,6 @@ std::string readfile(const std::string& path) {
   return ss.str();
 }
 
-std::vector<std::string> listdir(const std::string& dir) {
-  std::vector<std::string> names;
-  if (DIR* d = opendir(dir.c_str())) {
-    while (dirent* e = readdir(d))
-      if (e->d_name[0] != '.') names.push_back(e->d_name);
-    closedir(d);
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
 
 void removetree(const std::string& dir) {
   for (const std::string& n : listdir(dir)) {

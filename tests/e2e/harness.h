@@ -4,6 +4,8 @@
 #pragma once
 
 #include <gtest/gtest.h>
+
+#include "test_files_util.h"
 #include <sys/types.h>
 
 #include <cstdint>
@@ -87,7 +89,6 @@ Image readimage(const std::string& path);
 
 std::string maketempdir(const char* tag);
 std::string readfile(const std::string& path);
-std::vector<std::string> listdir(const std::string& dir);
 // Removes `dir` with everything below it.
 void removetree(const std::string& dir);
 std::string sourcedir();

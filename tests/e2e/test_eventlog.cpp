@@ -70,6 +70,7 @@ TEST_F(EventLog, NameAndHeaderOfANewLog) {
       "[A-Z][a-z]{2} [A-Z][a-z]{2} [ 0-9][0-9] [0-9:]{8} .+ [0-9]{4}\n\n"
       "(pwd = .*\n\n)?"
       "\\S*vistrum -s 0 -nofullscreen -logfile -exptend 0\\.3 \n\n"
+      "display: [0-9.]+ Hz measured over [0-9]+ swaps, swaps (not )?synchronised to it\n\n"
       "ExptEnd: +[0-9]+\\.[0-9]{3} #####\n");
   EXPECT_TRUE(std::regex_match(log, header)) << log;
 }

@@ -1,4 +1,4 @@
-// Helpers shared by the tests that read the shipped library folders.
+// Helpers shared by the unit and end-to-end tests that read folders.
 #pragma once
 
 #include <dirent.h>
