@@ -7,6 +7,7 @@
 #include "config/params.h"
 #include "config/visangle.h"
 #include "core/runstate.h"
+#include "core/stepping.h"
 #include "core/xit.h"
 #include "images/tiffio.h"
 #include "somato/airchecks.h"
@@ -116,8 +117,7 @@ void checkstepping() {
   if (par.rehearse > 0.0 && par.saveframes)
     fatal("vistrum: ### -rehearse writes no frames: give -rehearse or -saveframes, not both\n");
   if (!par.saveframes || !(par.savedur > 0.0) || !std::isfinite(par.savedur)) return;
-  const double steps = par.savedur / par.framedur;
-  if (steps >= 1.0 - 1e-9 && std::fabs(steps - std::round(steps)) < 1e-6) return;
+  if (savesonthegrid(par.savedur, par.framedur)) return;
   std::printf("vistrum: ### -saveframes at %g Hz is not every n-th frame at -framerate %g: the run steps at the "
               "saving rate (its log is not that of a live run at %g Hz)\n",
               1.0 / par.savedur, 1.0 / par.framedur, 1.0 / par.framedur);

@@ -79,10 +79,11 @@ void frameloop() {
     if (!run.skipfixationflag && calibrated) drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t);
     // A stepped run shows only the frames it saves (a rehearsal has no window).
     const bool saved = run.frameclock && savethisstep();
-    if (saved || !run.frameclock) mirrorframe();  // before it is saved or shown
-    drawphotodiode(saved || !run.frameclock);    // on the screen's own corner
+    const bool shown = saved || !run.frameclock;
+    if (shown) mirrorframe();  // before it is saved or shown
+    drawphotodiode(shown);     // on the screen's own corner
     if (saved) grabframe();
-    if (dsp.display && (!run.frameclock || saved)) glXSwapBuffers(dsp.display, dsp.glxwindow);
+    if (dsp.display && shown) glXSwapBuffers(dsp.display, dsp.glxwindow);
     glFlush();
     noteframe(run.frameclock ? wallclock() : gettimer(), t);
 

@@ -256,10 +256,14 @@ void countdownsomekey(double) {
   run.breakwaitflag = 1;
 }
 
+namespace {
+// No window (yet): nothing to show. A rehearsal has none but steps what a
+// window would show (the fixation mark's target clock runs on it too).
+bool waitscreendrawn() { return dsp.display || par.rehearse > 0.0; }
+}  // namespace
+
 void drawwaitscreen(const char* text) {
-  // No window (yet): nothing to show. A rehearsal has none but steps what a
-  // window would show (the fixation mark's target clock runs on it too).
-  if (!dsp.display && par.rehearse <= 0.0) return;
+  if (!waitscreendrawn()) return;
   if (!text) text = "";
   run.picturecnt++;
   glClearColor(0.25f, 0.25f, 0.25f, 1.0f);
@@ -274,7 +278,7 @@ void drawwaitscreen(const char* text) {
 }
 
 void clearready(const char* text) {
-  if (!dsp.display && par.rehearse <= 0.0) return;
+  if (!waitscreendrawn()) return;
   if (text != waitlabel) std::snprintf(waitlabel, sizeof waitlabel, "%s", text ? text : "");
   drawwaitscreen(text);
   mirrorframe();

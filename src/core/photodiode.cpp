@@ -23,10 +23,8 @@ void checkphotodiode() {
     std::printf("vistrum: ### -photodiode: the patch follows the logged onsets: without -logfile it stays black\n");
 }
 
-bool onsetline(const char* line) { return stimulusonset(line); }
-
 void notelogline(const char* line) {
-  if (par.photodiodecorner > 0 && onsetline(line)) whiteframes = std::max(1, par.photodiodeframes);
+  if (par.photodiodecorner > 0 && stimulusonset(line)) whiteframes = std::max(1, par.photodiodeframes);
 }
 
 PatchBox photodiodebox(int corner, int winx, int winy) {

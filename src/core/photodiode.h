@@ -7,8 +7,6 @@
 // Refuses a corner other than 0-4 or no frames; warns that without a log
 // no onset is known.
 void checkphotodiode();
-// Whether a log line (its text, the event word first) marks an onset.
-bool onsetline(const char* line);
 // A line was logged while the frame was built.
 void notelogline(const char* line);
 // The patch over the finished frame (corner 1 top-left, 2 top-right,

@@ -24,6 +24,11 @@ void endrun() {
 }
 }  // namespace
 
+bool savesonthegrid(double savedur, double framedur) {
+  const double steps = savedur / framedur;
+  return steps >= 1.0 - 1e-9 && std::fabs(steps - std::round(steps)) < 1e-6;
+}
+
 SavePlan saveplan(double firstframetime, double savedur, double framedur) {
   SavePlan p;
   // Rounded, not truncated: 1/60 s steps do not add up to whole seconds exactly.

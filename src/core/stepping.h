@@ -13,6 +13,9 @@ struct SavePlan {
   long first = 0, stride = 1;
   double phase = 0.0;
 };
+// Whether frames saved every savedur seconds fall on every n-th step of
+// framedur (else the run steps at the saving rate).
+bool savesonthegrid(double savedur, double framedur);
 // Frames at firstframetime + k x savedur, the run stepping at framedur.
 SavePlan saveplan(double firstframetime, double savedur, double framedur);
 // The step at which saved frame k is written.

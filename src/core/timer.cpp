@@ -48,7 +48,7 @@ double logtime() {
   // A line written before the first reset (a key on the first "Ready"
   // screen) is at run time 0, as F1-reset writes it there: the raw reading
   // is no time of the run.
-  if (!run.frameclock && run.starttime == 0.0) return 0.0;
+  if (!runtimeknown()) return 0.0;
   return gettimer();
 }
 

@@ -1,6 +1,7 @@
 #include "eventstable/logevents.h"
 
 #include "core/numbers.h"
+#include "core/stepping.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -264,7 +265,7 @@ struct Header {
   bool fivekeytrigger = false;
   bool triggerkey = false;  // a counted trigger key (5, apostrophe, T) starts the run
   double maxrt = -1;
-  double framedur = -1;   // from -saveframes
+  double framedur = -1;   // a frame's seconds: -framerate, or a saving rate the run steps at
   double savedend = NAN;  // the time after a saved-frame run's last frame
 };
 
@@ -278,7 +279,7 @@ void readheaderline(const std::string& s, Header* h) {
   for (const std::string& x : w) cmd = cmd || x == "-s" || x == "-stimtype";
   if (!cmd || !h->commandline.empty()) return;
   h->commandline = trim(s);
-  double frames = NAN, first = 0;
+  double frames = NAN, first = 0, savedur = NAN, framedur = 1.0 / 60.0;
   for (size_t k = 0; k < w.size(); k++) {
     if (w[k] == "-fivekeytrigger") h->fivekeytrigger = true;
     if (w[k] == "-nofivekeytrigger") h->fivekeytrigger = false;
@@ -286,12 +287,21 @@ void readheaderline(const std::string& s, Header* h) {
     double v, r;
     if (w[k] == "-maxcorrectRT" && k + 1 < w.size() && number(w[k + 1], &v)) h->maxrt = v;
     if (w[k] == "-firstframetime" && k + 1 < w.size() && number(w[k + 1], &v)) first = v;
+    if (w[k] == "-framerate" && k + 1 < w.size() && number(w[k + 1], &r) && r > 0) {
+      framedur = 1.0 / r;
+      h->framedur = framedur;
+    }
     if (w[k] == "-saveframes" && k + 2 < w.size() && number(w[k + 1], &v) && number(w[k + 2], &r) && r > 0) {
       frames = v;
-      h->framedur = 1.0 / r;
+      savedur = 1.0 / r;
     }
   }
-  if (frames > 0) h->savedend = first + frames * h->framedur;
+  if (!(frames > 0)) return;
+  // As the program steps it: at the display's rate, or at a saving rate that
+  // is not every n-th frame. The last frame shows for one frame.
+  if (!savesonthegrid(savedur, framedur)) framedur = savedur;
+  h->framedur = framedur;
+  h->savedend = first + (frames - 1) * savedur + framedur;
 }
 
 // "targ offset (30 frames)": the frame count, 0 when absent.

@@ -303,7 +303,7 @@ TEST(LogEvents, TimesLengthsAndAnswersFollowWhatWasShown) {
                                      "Interrupt:    4.847 #####\n");
   ASSERT_NE(find(t, "wedge_225.0"), nullptr);
   EXPECT_NEAR(find(t, "wedge_225.0")->duration, 4.847 - 3.013, 1e-9);
-  t = convert("Vistrum logfile for stimtype=15\n\nvistrum -s 15 -saveframes 15 1 -logfile \n\n"
+  t = convert("Vistrum logfile for stimtype=15\n\nvistrum -s 15 -saveframes 15 1 -framerate 1 -logfile \n\n"
               "StartPulse(00):     0.000 #####\n"
               "angle:  45.0 deg.    start:   12.000    stop:   17.000\n"
               "delay period (2.000 sec)\n"
@@ -330,6 +330,13 @@ TEST(LogEvents, TimesLengthsAndAnswersFollowWhatWasShown) {
   EXPECT_EQ(find(t, "response", 0)->response, "2");
   EXPECT_EQ(find(t, "response", 1)->response, "00000100");
   EXPECT_NE(find(t, "response_release"), nullptr);
+
+  // A 1 Hz preview steps at the display's 60 frames a second: frames are
+  // sixtieths, whatever the saving rate.
+  t = convert("Vistrum logfile for stimtype=10\n\nvistrum -s 10 -saveframes 361 1 -logfile \n\n"
+              "StartPulse(-1):     0.000 #####\nFixEvent:    14.050   targ offset (30 frames)\n");
+  ASSERT_NE(find(t, "fixation_target"), nullptr);
+  EXPECT_NEAR(find(t, "fixation_target")->duration, 0.5, 1e-9);
 
   // A target picture is a target, shown as long as its line says.
   t = convert(std::string(kHeader) + "StartPulse(-1):     0.000 #####\nTiffEvent:    1.000   targ0   (2.000 sec)\n");
