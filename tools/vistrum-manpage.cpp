@@ -6,7 +6,7 @@
 #include "config/help.h"
 #include "config/options.h"
 #include "core/version.h"
-#include "somato/dio.h"
+#include "devices/dio.h"
 #include "stimuli/catalogue.h"
 
 #include <dirent.h>

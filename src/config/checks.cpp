@@ -9,11 +9,11 @@
 #include "core/runstate.h"
 #include "core/stepping.h"
 #include "core/xit.h"
-#include "images/tiffio.h"
+#include "draw/tiffio.h"
 #include "somato/airchecks.h"
-#include "somato/dio.h"
+#include "devices/dio.h"
 #include "stimuli/catalogue.h"
-#include "text/fonts.h"
+#include "draw/fonts.h"
 
 #include <dirent.h>
 

@@ -11,11 +11,11 @@
 #include "core/timer.h"
 #include "core/window.h"
 #include "core/xit.h"
-#include "retino/fixation.h"
-#include "somato/dio.h"
+#include "draw/fixation.h"
+#include "devices/dio.h"
 #include "stimuli/catalogue.h"
 #include "stimuli/drawstate.h"
-#include "text/fonts.h"
+#include "draw/fonts.h"
 
 #include <GL/gl.h>
 #include <GL/glx.h>

@@ -5,7 +5,7 @@
 #include "core/runstate.h"
 #include "core/window.h"
 #include "eventstable/logevents.h"
-#include "text/fonts.h"
+#include "draw/fonts.h"
 
 #include <GL/gl.h>
 #include <tiffio.h>

@@ -8,7 +8,7 @@
 #include "core/trigger.h"
 #include "core/xit.h"
 #include "stimuli/catalogue.h"
-#include "text/fonts.h"
+#include "draw/fonts.h"
 
 #include <GL/gl.h>
 #include <sys/stat.h>

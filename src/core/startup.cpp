@@ -21,11 +21,11 @@
 #include "core/trigger.h"
 #include "core/window.h"
 #include "core/xit.h"
-#include "images/tiffio.h"
-#include "somato/dio.h"
+#include "draw/tiffio.h"
+#include "devices/dio.h"
 #include "stimuli/catalogue.h"
 #include "stimuli/prepare.h"
-#include "text/fonts.h"
+#include "draw/fonts.h"
 
 #include <GL/gl.h>
 #include <dirent.h>

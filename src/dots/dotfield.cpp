@@ -5,7 +5,7 @@
 #include "core/runstate.h"
 #include "core/window.h"
 #include "core/xit.h"
-#include "retino/primitives.h"
+#include "draw/primitives.h"
 #include "stimuli/catalogue.h"
 
 #include <GL/gl.h>

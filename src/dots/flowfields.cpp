@@ -6,12 +6,12 @@
 #include "core/runstate.h"
 #include "core/timer.h"
 #include "dots/dotfield.h"
-#include "images/masks.h"
-#include "retino/centre.h"
-#include "retino/fixation.h"
-#include "retino/palette.h"
-#include "retino/ring.h"
-#include "retino/wedge.h"
+#include "draw/masks.h"
+#include "draw/centre.h"
+#include "draw/fixation.h"
+#include "draw/palette.h"
+#include "draw/ring.h"
+#include "draw/wedge.h"
 
 #include <GL/gl.h>
 

@@ -8,13 +8,13 @@
 #include "core/window.h"
 #include "core/xit.h"
 #include "dots/dotfield.h"
-#include "images/drawimg.h"
-#include "images/masks.h"
-#include "images/tiffio.h"
-#include "retino/centre.h"
-#include "retino/fixation.h"
-#include "retino/palette.h"
-#include "retino/primitives.h"
+#include "draw/drawimg.h"
+#include "draw/masks.h"
+#include "draw/tiffio.h"
+#include "draw/centre.h"
+#include "draw/fixation.h"
+#include "draw/palette.h"
+#include "draw/primitives.h"
 
 #include <GL/gl.h>
 

@@ -9,8 +9,8 @@
 #include "core/xit.h"
 #include "dots/dotfield.h"
 #include "dots/pursuit.h"
-#include "images/drawimg.h"
-#include "images/tiffio.h"
+#include "draw/drawimg.h"
+#include "draw/tiffio.h"
 
 #include <GL/gl.h>
 

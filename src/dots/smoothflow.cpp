@@ -7,9 +7,9 @@
 #include "core/timer.h"
 #include "core/xit.h"
 #include "dots/dotfield.h"
-#include "retino/fixation.h"
-#include "retino/palette.h"
-#include "retino/ring.h"
+#include "draw/fixation.h"
+#include "draw/palette.h"
+#include "draw/ring.h"
 
 #include <GL/gl.h>
 

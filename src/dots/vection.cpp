@@ -10,9 +10,9 @@
 #include "dots/dotfield.h"
 #include "dots/flowfields.h"
 #include "dots/vectionpatches.h"
-#include "images/imagestreams.h"
-#include "retino/fixation.h"
-#include "retino/palette.h"
+#include "draw/imagestreams.h"
+#include "draw/fixation.h"
+#include "draw/palette.h"
 
 #include <cmath>
 #include <cstdio>

@@ -7,9 +7,9 @@
 #include "core/xit.h"
 #include "dots/dotfield.h"
 #include "dots/flowfields.h"
-#include "images/imagestreams.h"
-#include "retino/fixation.h"
-#include "retino/palette.h"
+#include "draw/imagestreams.h"
+#include "draw/fixation.h"
+#include "draw/palette.h"
 
 #include <GL/gl.h>
 

@@ -4,7 +4,7 @@
 #include "core/runstate.h"
 #include "core/window.h"
 #include "core/xit.h"
-#include "images/tiffio.h"
+#include "draw/tiffio.h"
 
 #include <GL/gl.h>
 

@@ -4,12 +4,12 @@
 #include "core/benchlayers.h"
 #include "core/angles.h"
 #include "core/xit.h"
-#include "images/drawimg.h"
-#include "images/imagestreams.h"
-#include "images/tiffio.h"
-#include "retino/centre.h"
-#include "retino/ring.h"
-#include "retino/wedge.h"
+#include "draw/drawimg.h"
+#include "draw/imagestreams.h"
+#include "draw/tiffio.h"
+#include "draw/centre.h"
+#include "draw/ring.h"
+#include "draw/wedge.h"
 
 #include <algorithm>
 #include <cmath>

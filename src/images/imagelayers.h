@@ -3,7 +3,7 @@
 // random places around the centre.
 #pragma once
 
-#include "images/imagestreams.h"
+#include "draw/imagestreams.h"
 
 constexpr int MAXSIMULTIFFS = 25;
 

@@ -4,11 +4,11 @@
 #include "config/params.h"
 #include "core/runstate.h"
 #include "core/xit.h"
-#include "images/drawimg.h"
-#include "images/imagestreams.h"
-#include "images/tiffio.h"
-#include "retino/fixation.h"
-#include "retino/ring.h"
+#include "draw/drawimg.h"
+#include "draw/imagestreams.h"
+#include "draw/tiffio.h"
+#include "draw/fixation.h"
+#include "draw/ring.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,11 +1,11 @@
 #include "images/maskstims.h"
 
 #include "config/params.h"
-#include "images/drawimg.h"
-#include "images/imagestreams.h"
-#include "images/masks.h"
-#include "images/tiffio.h"
-#include "retino/ring.h"
+#include "draw/drawimg.h"
+#include "draw/imagestreams.h"
+#include "draw/masks.h"
+#include "draw/tiffio.h"
+#include "draw/ring.h"
 
 #include <algorithm>
 #include <cmath>

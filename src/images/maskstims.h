@@ -1,7 +1,7 @@
 // Picture stimuli seen through wedge and ring masks.
 #pragma once
 
-#include "images/imagestreams.h"
+#include "draw/imagestreams.h"
 
 // What the masked picture stimuli carry from frame to frame: one gapless
 // stream of pictures, each shown for -tiffdur, the frame count that -test

@@ -5,7 +5,7 @@
 #include "images/gaussmask.h"
 #include "images/imagelayers.h"
 #include "images/looming.h"
-#include "images/tiffio.h"
+#include "draw/tiffio.h"
 #include "stimuli/catalogue.h"
 
 #include <dirent.h>

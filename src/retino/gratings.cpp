@@ -5,12 +5,12 @@
 #include "core/runstate.h"
 #include "core/window.h"
 #include "core/xit.h"
-#include "retino/fixation.h"
-#include "retino/palette.h"
-#include "retino/ring.h"
-#include "retino/targets.h"
+#include "draw/fixation.h"
+#include "draw/palette.h"
+#include "draw/ring.h"
+#include "draw/targets.h"
 #include "retino/variants.h"
-#include "retino/wedge.h"
+#include "draw/wedge.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>

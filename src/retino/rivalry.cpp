@@ -5,9 +5,9 @@
 #include "core/window.h"
 #include "core/runstate.h"
 #include "core/xit.h"
-#include "retino/fixation.h"
-#include "retino/palette.h"
-#include "retino/wedge.h"
+#include "draw/fixation.h"
+#include "draw/palette.h"
+#include "draw/wedge.h"
 
 #include <GL/gl.h>
 

@@ -5,8 +5,8 @@
 #include "core/eventlog.h"
 #include "core/runstate.h"
 #include "core/timer.h"
-#include "retino/fixation.h"
-#include "retino/primitives.h"
+#include "draw/fixation.h"
+#include "draw/primitives.h"
 
 #include <GL/gl.h>
 

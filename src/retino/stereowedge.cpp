@@ -4,12 +4,12 @@
 #include "core/angles.h"
 #include "core/runstate.h"
 #include "core/window.h"
-#include "retino/centre.h"
-#include "retino/fixation.h"
-#include "retino/palette.h"
-#include "retino/ring.h"
-#include "retino/targets.h"
-#include "retino/wedge.h"
+#include "draw/centre.h"
+#include "draw/fixation.h"
+#include "draw/palette.h"
+#include "draw/ring.h"
+#include "draw/targets.h"
+#include "draw/wedge.h"
 
 #include <GL/gl.h>
 

@@ -5,14 +5,13 @@
 #include "config/params.h"
 #include "core/angles.h"
 #include "core/runstate.h"
-#include "dots/flowfields.h"
-#include "images/masks.h"
-#include "retino/centre.h"
-#include "retino/fixation.h"
-#include "retino/letters.h"
-#include "retino/primitives.h"
-#include "retino/targets.h"
-#include "retino/wedge.h"
+#include "draw/masks.h"
+#include "draw/centre.h"
+#include "draw/fixation.h"
+#include "draw/letters.h"
+#include "draw/primitives.h"
+#include "draw/targets.h"
+#include "draw/wedge.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -187,11 +186,6 @@ void drawwanderpol(VariantsState& s, double t, int nrad, int ntheta, int lettfla
   }
 }
 
-// The dot background of the multiple wedges and rings: the dot field with
-// none of its own apertures (the gaps between the wedges or rings are cut
-// here), the time of the call only.
-void drawdotbackground(double t) { drawrotdil0(t, par.numdots, DotAperture{false, false, false}); }
-
 void drawmaskannulus(float inner, float outer) { gluDisk(quadric(), inner, outer, 100, 1); }
 
 void drawmaskframe(float outerfac) {
@@ -218,19 +212,19 @@ bool wedgesopening(double t, int cnt, MaskOpening* o) {
   return true;
 }
 
-void drawpolars(double t, int nrad, int ntheta, int cnt, int lettflag, int dotsflag) {
+void drawpolars(double t, int nrad, int ntheta, int cnt, int lettflag, UnderLayer under) {
   if (cnt < 1) return;  // -polcnt 0: no wedges (and no dots without them)
   const float step = static_cast<float>(TWOPI / cnt);
   // The mask between the wedges covers the wedges' own edges too: the
   // opening goes in before them.
   MaskOpening open;
-  const bool fits = dotsflag && wedgesopening(t, cnt, &open);
+  const bool fits = under && wedgesopening(t, cnt, &open);
   int pushed = pushstimcentre(t);
-  const MaskSpan masks = dotsflag ? beginopening(fits ? &open : nullptr) : MaskSpan{};
+  const MaskSpan masks = under ? beginopening(fits ? &open : nullptr) : MaskSpan{};
   popstimcentre(pushed);
   for (int j = 0; j < cnt; j++) drawpolar(t, nrad, ntheta, 1.0f, SHIFTCOLS, 0.0f, j * step);
-  if (dotsflag) {
-    drawdotbackground(t);
+  if (under) {
+    under(t);
     pushed = pushstimcentre(t);
     if (!endopening(masks)) {
       // Grey between the wedges, each gap narrowed by the widened wedges.

@@ -2,8 +2,8 @@
 // wedge and the ring, drawn with their own building blocks.
 #pragma once
 
-#include "retino/fixation.h"
-#include "retino/ring.h"
+#include "draw/fixation.h"
+#include "draw/ring.h"
 
 #include <vector>
 
@@ -21,8 +21,11 @@ void drawpolrand(double t, int nrad, int ntheta);
 void drawlcms1(double t);
 void drawmultifreqpolar(double t, int nrad, int ntheta);
 void draweccpol(double t, int nrad, int ntheta, int nrad2, int ntheta2);
-void draweccens(double t, int nrad, int ntheta, int cnt, int lettflag, int dotsflag);
-void drawpolars(double t, int nrad, int ntheta, int cnt, int lettflag, int dotsflag);
+// `cnt` rings or wedges, with their letters; `under` (nullptr: none) is a
+// layer drawn over them and masked to them (the flow composites' dots).
+using UnderLayer = void (*)(double t);
+void draweccens(double t, int nrad, int ntheta, int cnt, int lettflag, UnderLayer under);
+void drawpolars(double t, int nrad, int ntheta, int cnt, int lettflag, UnderLayer under);
 // Radial bars moving along the radius inside the sector a0..a1, split into
 // ntheta-1 angular sectors; polarity swaps the bar colours; the bars travel
 // dilfreq bar pairs a second.
@@ -39,10 +42,8 @@ Later polarlater(double cycles, float freqmul);
 // The same with the absolute time shift |cycles/polfreq| (pairs of wedges).
 Later polarlaterabs(double cycles, float freqmul);
 
-// Layers of the multiple wedges and rings: the dot field with none of its
-// own apertures, and background-grey annuli (the centre disk and the ring
-// beyond maxrad; outerfac scales the outer reach).
-void drawdotbackground(double t);
+// The multiple wedges' and rings' masks: background-grey annuli (the
+// centre disk and the ring beyond maxrad; outerfac scales the outer reach).
 void drawmaskannulus(float inner, float outer);
 void drawmaskframe(float outerfac);
 

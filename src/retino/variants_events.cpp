@@ -7,7 +7,7 @@
 #include "core/eventlog.h"
 #include "core/runstate.h"
 #include "core/xit.h"
-#include "retino/wedge.h"
+#include "draw/wedge.h"
 
 #include <cmath>
 #include <cstdio>

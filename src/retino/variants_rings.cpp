@@ -3,12 +3,12 @@
 
 #include "config/params.h"
 #include "core/runstate.h"
-#include "images/masks.h"
-#include "retino/centre.h"
-#include "retino/letters.h"
-#include "retino/primitives.h"
-#include "retino/ring.h"
-#include "retino/wedge.h"
+#include "draw/masks.h"
+#include "draw/centre.h"
+#include "draw/letters.h"
+#include "draw/primitives.h"
+#include "draw/ring.h"
+#include "draw/wedge.h"
 
 #include <GL/gl.h>
 
@@ -117,18 +117,18 @@ bool ringsopening(double t, int cnt, MaskOpening* o) {
   return true;
 }
 
-void draweccens(double t, int nrad, int ntheta, int cnt, int lettflag, int dotsflag) {
+void draweccens(double t, int nrad, int ntheta, int cnt, int lettflag, UnderLayer under) {
   if (cnt < 1) return;  // -ecccnt 0: no rings (and no dots without them)
   // The mask between the rings covers the rings' own edges too: the
   // opening goes in before them.
   MaskOpening open;
-  const bool fits = dotsflag && ringsopening(t, cnt, &open);
+  const bool fits = under && ringsopening(t, cnt, &open);
   int pushed = pushstimcentre(t);
-  const MaskSpan masks = dotsflag ? beginopening(fits ? &open : nullptr) : MaskSpan{};
+  const MaskSpan masks = under ? beginopening(fits ? &open : nullptr) : MaskSpan{};
   popstimcentre(pushed);
   for (int j = 0; j < cnt; j++) draweccen(t, nrad, ntheta, ringoffset(j, cnt));
-  if (dotsflag) {
-    drawdotbackground(t);
+  if (under) {
+    under(t);
     pushed = pushstimcentre(t);
     if (!endopening(masks)) {
       const int opaque = opaquefillbegin();

@@ -4,10 +4,10 @@
 
 #include "config/params.h"
 #include "core/runstate.h"
-#include "retino/palette.h"
-#include "retino/primitives.h"
-#include "retino/ring.h"
-#include "retino/wedge.h"
+#include "draw/palette.h"
+#include "draw/primitives.h"
+#include "draw/ring.h"
+#include "draw/wedge.h"
 
 #include <GL/gl.h>
 

@@ -8,14 +8,14 @@
 #include "core/trigger.h"
 #include "core/window.h"
 #include "core/xit.h"
-#include "images/drawimg.h"
-#include "images/masks.h"
-#include "images/tiffio.h"
+#include "draw/drawimg.h"
+#include "draw/masks.h"
+#include "draw/tiffio.h"
 #include "scenario/palfile.h"
 #include "scenario/pgifile.h"
 #include "scenario/scnerror.h"
-#include "somato/dio.h"
-#include "text/fonts.h"
+#include "devices/dio.h"
+#include "draw/fonts.h"
 
 #include <GL/gl.h>
 

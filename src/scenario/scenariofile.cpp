@@ -5,7 +5,7 @@
 #include "core/projection.h"
 #include "scenario/palfile.h"
 #include "scenario/scnerror.h"
-#include "text/fonts.h"
+#include "draw/fonts.h"
 
 #include <unistd.h>
 

@@ -2,7 +2,7 @@
 
 #include "config/params.h"
 #include "core/xit.h"
-#include "somato/dio.h"
+#include "devices/dio.h"
 
 #include <cmath>
 #include <cstdio>

@@ -4,7 +4,7 @@
 #include "core/xit.h"
 #include "somato/airout.h"
 #include "somato/airpuff.h"
-#include "text/fonts.h"
+#include "draw/fonts.h"
 
 #include <GL/gl.h>
 

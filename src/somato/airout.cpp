@@ -4,8 +4,8 @@
 #include "config/params.h"
 #include "core/eventlog.h"
 #include "core/timer.h"
-#include "retino/primitives.h"
-#include "somato/dio.h"
+#include "draw/primitives.h"
+#include "devices/dio.h"
 
 #include <GL/gl.h>
 

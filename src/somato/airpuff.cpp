@@ -8,7 +8,7 @@
 #include "core/eventlog.h"
 #include "core/timer.h"
 #include "somato/airout.h"
-#include "text/fonts.h"
+#include "draw/fonts.h"
 
 #include <GL/gl.h>
 
@@ -112,7 +112,6 @@ void drawpolarair(double t) { drawpolarair(air, t); }
 void drawrotrandair(double t) { drawrotrandair(air, t); }
 void drawphaselineair(double t) { drawphaselineair(air, t); }
 void drawphasehalfpointsair(double t, int half) { drawphasehalfpointsair(air, t, half); }
-void drawoffvisair(double t, int nrad, int ntheta, int ndots) { drawoffvisair(air, t, nrad, ntheta, ndots); }
 void drawoff2airrndblk(double t) { drawoff2airrndblk(air, t); }
 void drawoff3airrndblk(double t) { drawoff3airrndblk(air, t); }
 

@@ -52,16 +52,21 @@ void drawpolarair(AirState& s, double t);
 void drawrotrandair(AirState& s, double t);
 void drawphaselineair(AirState& s, double t);
 void drawphasehalfpointsair(AirState& s, double t, int half);
-void drawoffvisair(AirState& s, double t, int nrad, int ntheta, int ndots);
 void drawoff2airrndblk(AirState& s, double t);
 void drawoff3airrndblk(AirState& s, double t);
 void drawpolarair(double t);
 void drawrotrandair(double t);
 void drawphaselineair(double t);
 void drawphasehalfpointsair(double t, int half);
-void drawoffvisair(double t, int nrad, int ntheta, int ndots);
 void drawoff2airrndblk(double t);
 void drawoff3airrndblk(double t);
+
+// The random blocks' pieces the visual-or-air blocks share: the block's
+// index in `names` (another name ends the run, naming `list`), and one puff
+// per position of a shuffled sweep over `group` tubes from map index
+// `first` (the order's place while a puff is on, else -1).
+int airblockkind(int cond, const char* const* names, int n, const char* list);
+int airgroupsweep(PuffSweep& s, double t, int group, int first);
 
 // Schedule pieces, computable without a window.
 // Rotating puffs: whether fraction f of a position's time lies within a

@@ -1,8 +1,8 @@
 #include "somato/diotest.h"
 
 #include "config/params.h"
-#include "somato/dio.h"
-#include "text/fonts.h"
+#include "devices/dio.h"
+#include "draw/fonts.h"
 
 #include <GL/gl.h>
 

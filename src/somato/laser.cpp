@@ -9,9 +9,9 @@
 #include "core/sound.h"
 #include "core/timer.h"
 #include "core/xit.h"
-#include "retino/primitives.h"
-#include "somato/dio.h"
-#include "text/fonts.h"
+#include "draw/primitives.h"
+#include "devices/dio.h"
+#include "draw/fonts.h"
 
 #include <GL/gl.h>
 

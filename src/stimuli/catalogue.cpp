@@ -9,21 +9,23 @@
 #include "dots/smoothflow.h"
 #include "dots/vection.h"
 #include "images/gaussmask.h"
-#include "images/imagestreams.h"
+#include "draw/imagestreams.h"
 #include "images/looming.h"
 #include "images/maskstims.h"
 #include "retino/gratings.h"
-#include "retino/letters.h"
-#include "retino/ring.h"
+#include "draw/letters.h"
+#include "draw/ring.h"
 #include "retino/rivalry.h"
 #include "retino/saccade.h"
 #include "retino/stereowedge.h"
 #include "retino/variants.h"
-#include "retino/wedge.h"
+#include "draw/wedge.h"
 #include "scenario/playback.h"
 #include "scenario/scenariofile.h"
 #include "somato/airchecks.h"
 #include "somato/airpuff.h"
+#include "composites/airvisual.h"
+#include "composites/composites.h"
 #include "somato/diotest.h"
 #include "somato/laser.h"
 #include "stimuli/waitscreens.h"
@@ -240,9 +242,9 @@ const StimTypeInfo kTypes[] = {
      "-minrad 0.015 -maxrad 1.5 -polwidth 35 -eccperiod 32 -eccwidth 0.14 -tiffscale 0.85 -maxtiffspeed 0.05 " MESHIMAGES " -skipeccwrapnogap"},
     {86, nullptr, "ring plus wedge", [](double t, double tprev) { (void)tprev; draweccpol(t, par.numrad, par.numtheta, par.numrad2, par.numtheta2); }, 0,
      RINGWEDGE},
-    {87, nullptr, "several rings (ecccnt)", [](double t, double tprev) { (void)tprev; draweccens(t, par.numrad, par.numtheta, par.ecccnt, 0, 0); }, 0,
+    {87, nullptr, "several rings (ecccnt)", [](double t, double tprev) { (void)tprev; draweccens(t, par.numrad, par.numtheta, par.ecccnt, 0, nullptr); }, 0,
      THINRING " -rotdilextrafac 1"},
-    {88, nullptr, "several wedges (polcnt)", [](double t, double tprev) { (void)tprev; drawpolars(t, par.numrad, par.numtheta, par.polcnt, 0, 0); }, 0,
+    {88, nullptr, "several wedges (polcnt)", [](double t, double tprev) { (void)tprev; drawpolars(t, par.numrad, par.numtheta, par.polcnt, 0, nullptr); }, 0,
      BASICWEDGE " -rotdilextrafac 1"},
     {89, nullptr, "internal: 120 Hz double-frame-rate stereo", [](double t, double tprev) { const StimTypeInfo* s = stiminfo(run.stimtypeSAV); drawtwoframes(s ? s->draw : nullptr, t, tprev); }, kInternalMode},
     {90, nullptr, "delayed saccade, one target", [](double t, double tprev) { (void)tprev; drawdelsacc(t); }, kOwnFixation,
@@ -259,9 +261,9 @@ const StimTypeInfo kTypes[] = {
      SACCADE},
     {96, nullptr, "random double target, off/on blocks", [](double t, double tprev) { (void)tprev; drawdelsacc(t); }, kOwnFixation,
      SACCADE},
-    {97, "multieccenlet", "several rings with letters", [](double t, double tprev) { (void)tprev; draweccens(t, par.numrad, par.numtheta, par.ecccnt, 1, 0); }, 0,
+    {97, "multieccenlet", "several rings with letters", [](double t, double tprev) { (void)tprev; draweccens(t, par.numrad, par.numtheta, par.ecccnt, 1, nullptr); }, 0,
      THINRING " -logfile -minlett 0.05 -maxlett 2 -avgfontsize 30 -eccwidthrdep 0.4 0.6 -rotdilextrafac 1 -wrapmaxecclet"},
-    {98, "multipolarlet", "several wedges with letters", [](double t, double tprev) { (void)tprev; drawpolars(t, par.numrad, par.numtheta, par.polcnt, 1, 0); }, 0,
+    {98, "multipolarlet", "several wedges with letters", [](double t, double tprev) { (void)tprev; drawpolars(t, par.numrad, par.numtheta, par.polcnt, 1, nullptr); }, 0,
      BASICWEDGE " -logfile -avgfontsize 30 -rotdilextrafac 1"},
     {99, nullptr, "writes a background-colour image with a Gaussian transparent hole", [](double t, double tprev) { (void)tprev; drawtiffgausstranspar(t); }, 0, nullptr, nullptr, checkgaussmask},
     {100, nullptr, "rotating air puffs", [](double t, double tprev) { (void)tprev; drawpolarair(t); }, kAirPuffs,
@@ -296,9 +298,9 @@ const StimTypeInfo kTypes[] = {
     {115, "orbrotdil", "orbital rotation/dilation dots", [](double t, double tprev) { (void)tprev; draworbrotdil(t, par.numdots); }, kOwnFixation | kDotField,
      "-orbrad 0.75 -flowperiod 0.5 -dotspeed 4 -bgwingray 0 -dotrot -dotdil -polwidth 0 -eccwidth 0 -circwidth 0"},
     {116, nullptr, "refused at start-up", nullptr},
-    {117, "multieccenletdil", "several rings with letters and flow", [](double t, double tprev) { (void)tprev; draweccens(t, par.numrad, par.numtheta, par.ecccnt, 1, 1); }, kStencil,
+    {117, "multieccenletdil", "several rings with letters and flow", [](double t, double tprev) { (void)tprev; draweccens(t, par.numrad, par.numtheta, par.ecccnt, 1, drawdotbackground); }, kStencil,
      RINGLETTDOTS " -numrad 3 -eccwidth 0.08 -minrad 0.015 -maxrad 1.5 -minlett 0.015 -maxlett 1.5 -rotdilextrafac 1 -wrapmaxecclet"},
-    {118, "multipolarletdil", "several wedges with letters and flow", [](double t, double tprev) { (void)tprev; drawpolars(t, par.numrad, par.numtheta, par.polcnt, 1, 1); }, kStencil,
+    {118, "multipolarletdil", "several wedges with letters and flow", [](double t, double tprev) { (void)tprev; drawpolars(t, par.numrad, par.numtheta, par.polcnt, 1, drawdotbackground); }, kStencil,
      WEDGEDOTS " -rotdilextrafac 1"},
     {119, "off3air", "random blocks: off, tube groups 1, 2, 3", [](double t, double tprev) { (void)tprev; drawoff3airrndblk(t); }, kRandomBlocks | kAirPuffs,
      AIRSWEEP " -condnames 4 off air1 air2 air3 " AIRTUBES12, nullptr, nullptr, checkthirdflowpuffs},

@@ -8,7 +8,7 @@
 #include "core/sound.h"
 #include "core/trigger.h"
 #include "core/window.h"
-#include "retino/fixation.h"
+#include "draw/fixation.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>

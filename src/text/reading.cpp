@@ -8,8 +8,8 @@
 #include "core/timer.h"
 #include "core/window.h"
 #include "core/xit.h"
-#include "retino/fixation.h"
-#include "text/fonts.h"
+#include "draw/fixation.h"
+#include "draw/fonts.h"
 #include "text/wordlists.h"
 
 #include <GL/gl.h>

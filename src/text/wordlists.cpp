@@ -4,7 +4,7 @@
 #include "config/textfile.h"
 #include "core/projection.h"
 #include "core/xit.h"
-#include "text/fonts.h"
+#include "draw/fonts.h"
 #include "text/reading.h"
 #include "text/wordstims.h"
 

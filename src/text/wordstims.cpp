@@ -9,8 +9,8 @@
 #include "core/runstate.h"
 #include "core/timer.h"
 #include "core/xit.h"
-#include "retino/fixation.h"
-#include "text/fonts.h"
+#include "draw/fixation.h"
+#include "draw/fonts.h"
 #include "text/wordlists.h"
 
 #include <GL/gl.h>
@@ -91,16 +91,6 @@ float rmaxof(float lo, float hi) { return lo > hi ? lo : hi; }
 
 }  // namespace
 
-WordPace wordpace(double t, double textdur, double gapdur) {
-  const double L = textdur + gapdur;
-  if (L <= 0.0) return {0.0f, false};
-  const float phase = static_cast<float>(frac(t / L));
-  return {phase, phase <= static_cast<float>(textdur / L)};
-}
-
-float eccfontsize(float r) {
-  return (par.avgfontsize * par.eccfontscale * r + par.minfontsize) * (static_cast<float>(par.winxgl) / 1024.0f);
-}
 
 bool secondtwocond(double t, float twofreq) {
   const long long b = static_cast<long long>(twofreq * t);  // truncated towards zero

@@ -75,14 +75,6 @@ void preparewordforms();    // word-form blocks: transliterations and block leng
 
 // --- the geometry and schedules, computable without GL ---
 
-// Word pacing: each word shows for `textdur`, then a gap of `gapdur`.
-struct WordPace {
-  float phase;   // frac(t / (textdur + gapdur))
-  bool visible;  // phase <= textdur / (textdur + gapdur)
-};
-WordPace wordpace(double t, double textdur, double gapdur);
-// Text height in pixels at radius r: grows with eccentricity and window width.
-float eccfontsize(float r);
 // The second of two alternating conditions (rate `twofreq`; a negative rate
 // swaps their order).
 bool secondtwocond(double t, float twofreq);

@@ -1,7 +1,7 @@
 // What the readers use from the rest of the program, without a window or
 // fonts: the run parameters, one font slot, the locale switch.
 #include "config/params.h"
-#include "text/fonts.h"
+#include "draw/fonts.h"
 
 #include <clocale>
 

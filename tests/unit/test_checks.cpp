@@ -2,7 +2,7 @@
 #include "config/checks.h"
 #include "config/visangle.h"
 #include "core/runstate.h"
-#include "somato/dio.h"
+#include "devices/dio.h"
 #include "test_options_util.h"
 
 #include <cmath>

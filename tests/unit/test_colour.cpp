@@ -1,5 +1,5 @@
 // Colour-space conversions behind the check palettes.
-#include "retino/colour.h"
+#include "draw/colour.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Digital I/O roles and the output test's schedule.
 #include "config/checks.h"
 #include "keepglobals.h"
-#include "somato/dio.h"
-#include "somato/dioserial.h"
+#include "devices/dio.h"
+#include "devices/dioserial.h"
 #include "somato/diotest.h"
 #include "test_options_util.h"
 

@@ -1,6 +1,6 @@
 // Fixation targets (dimming and letters) and the wander tour.
 #include "config/params.h"
-#include "retino/fixation.h"
+#include "draw/fixation.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 #include "keepglobals.h"
 #include "config/params.h"
 #include "core/runstate.h"
-#include "text/fonts.h"
+#include "draw/fonts.h"
 
 #include <FTGL/ftgl.h>
 #include <gtest/gtest.h>

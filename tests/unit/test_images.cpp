@@ -1,13 +1,13 @@
 // Picture placement, stream sequencing, looming sets and the Gaussian mask:
 // the geometry and schedules the picture stimuli draw from.
 #include "config/params.h"
-#include "images/drawimg.h"
+#include "draw/drawimg.h"
 #include "images/gaussmask.h"
 #include "images/imagelayers.h"
-#include "images/imagestreams.h"
+#include "draw/imagestreams.h"
 #include "images/looming.h"
 #include "images/maskstims.h"
-#include "images/tiffio.h"
+#include "draw/tiffio.h"
 #include "keepglobals.h"
 
 #include <gtest/gtest.h>

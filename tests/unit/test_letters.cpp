@@ -5,10 +5,10 @@
 #include "config/typedefaults.h"
 #include "core/scoring.h"
 #include "keepglobals.h"
-#include "retino/composites.h"
-#include "retino/letters.h"
-#include "retino/ring.h"
-#include "retino/wedge.h"
+#include "composites/composites.h"
+#include "draw/letters.h"
+#include "draw/ring.h"
+#include "draw/wedge.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,7 +3,7 @@
 // digital I/O backends and the version. They are written from those places;
 // these tests read the rendered pages back and compare.
 #include "core/version.h"
-#include "somato/dio.h"
+#include "devices/dio.h"
 #include "stimuli/catalogue.h"
 
 #include <dirent.h>

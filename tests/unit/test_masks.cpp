@@ -5,7 +5,7 @@
 #include "config/params.h"
 #include "core/runstate.h"
 #include "core/window.h"
-#include "images/masks.h"
+#include "draw/masks.h"
 #include "keepglobals.h"
 
 #include <cmath>

@@ -1,7 +1,7 @@
 // Check palettes: the fill rule of every colour type and the table's growth.
 #include "config/params.h"
-#include "retino/colour.h"
-#include "retino/palette.h"
+#include "draw/colour.h"
+#include "draw/palette.h"
 #include "retino/rivalry.h"
 
 #include <gtest/gtest.h>

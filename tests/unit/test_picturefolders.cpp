@@ -4,7 +4,7 @@
 // loads them; and no shipped picture keeps colour where it is nearly
 // transparent, which both the alpha-test and the opaque drawing would show.
 #include "config/params.h"
-#include "images/tiffio.h"
+#include "draw/tiffio.h"
 #include "keepglobals.h"
 #include "stimuli/catalogue.h"
 #include "test_options_util.h"

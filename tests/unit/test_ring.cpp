@@ -5,7 +5,7 @@
 #include "config/params.h"
 #include "core/runstate.h"
 #include "core/window.h"
-#include "retino/ring.h"
+#include "draw/ring.h"
 
 #include <cmath>
 #include <cstdlib>

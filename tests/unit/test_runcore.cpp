@@ -8,7 +8,7 @@
 #include "core/startup.h"
 #include "core/timer.h"
 #include "keepglobals.h"
-#include "retino/ring.h"
+#include "draw/ring.h"
 #include "stimuli/catalogue.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // Attention-target generators: schedule, duration, values.
 #include "config/params.h"
 #include "core/runstate.h"
-#include "retino/targets.h"
+#include "draw/targets.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Picture files: which names a folder scan loads, loading, and writing a
 // frame buffer so that it reads back the right way up.
 #include "config/params.h"
-#include "images/tiffio.h"
+#include "draw/tiffio.h"
 #include "keepglobals.h"
 
 #include <gtest/gtest.h>

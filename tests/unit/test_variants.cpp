@@ -1,7 +1,7 @@
 // Wedge and ring variants: time shifts, jitter table, gaps between rings,
 // the event-related schedule, group on/off and the radial bars.
 #include "keepglobals.h"
-#include "retino/fixation.h"
+#include "draw/fixation.h"
 #include "retino/variants.h"
 
 #include <gtest/gtest.h>

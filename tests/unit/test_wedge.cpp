@@ -1,9 +1,9 @@
 // Wedge geometry and schedules: start angle, slots, parity, colour indices,
 // flicker, dilation and the ipsilateral sweep.
 #include "config/params.h"
-#include "retino/ring.h"
-#include "retino/primitives.h"
-#include "retino/wedge.h"
+#include "draw/ring.h"
+#include "draw/primitives.h"
+#include "draw/wedge.h"
 
 #include <gtest/gtest.h>
 

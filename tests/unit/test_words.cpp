@@ -4,6 +4,7 @@
 #include "config/params.h"
 #include "text/reading.h"
 #include "text/wordlists.h"
+#include "draw/fonts.h"
 #include "text/wordstims.h"
 
 #include <gtest/gtest.h>

@@ -2,16 +2,16 @@
 // flow, picture streams, words, letters and cues stacked on top. Each layer
 // is its own module's drawing operation; this file fixes only their order
 // and the parameters each layer is called with.
-#include "retino/composites.h"
+#include "composites/composites.h"
 
 #include "config/params.h"
 #include "core/benchlayers.h"
-#include "images/masks.h"
-#include "retino/centre.h"
-#include "retino/fixation.h"
-#include "retino/letters.h"
-#include "retino/ring.h"
-#include "retino/wedge.h"
+#include "draw/masks.h"
+#include "draw/centre.h"
+#include "draw/fixation.h"
+#include "draw/letters.h"
+#include "draw/ring.h"
+#include "draw/wedge.h"
 #include "text/wordstims.h"
 
 #include <cmath>
@@ -260,3 +260,7 @@ void draworbdilimg(double t, int nrad, int ntheta, int ndots) { draworbdilimg(co
 void draworbletdilimgaud(double t, int nrad, int ntheta, int ndots) {
   draworbletdilimgaud(compositestate(), t, nrad, ntheta, ndots);
 }
+
+// The dot field with none of its own apertures: the several wedges or rings
+// it flows under cut its gaps themselves.
+void drawdotbackground(double t) { drawrotdil0(t, par.numdots, DotAperture{false, false, false}); }

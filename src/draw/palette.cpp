@@ -1,8 +1,8 @@
-#include "retino/palette.h"
+#include "draw/palette.h"
 
 #include "config/params.h"
 #include "core/xit.h"
-#include "retino/colour.h"
+#include "draw/colour.h"
 #include "stimuli/catalogue.h"
 
 #include <climits>

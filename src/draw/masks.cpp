@@ -1,12 +1,12 @@
-#include "images/masks.h"
+#include "draw/masks.h"
 
 #include "config/params.h"
 #include "core/benchlayers.h"
 #include "core/runstate.h"
 #include "core/window.h"
-#include "retino/primitives.h"
-#include "retino/ring.h"
-#include "retino/wedge.h"
+#include "draw/primitives.h"
+#include "draw/ring.h"
+#include "draw/wedge.h"
 #include "stimuli/catalogue.h"
 
 #include <GL/gl.h>

@@ -1,4 +1,4 @@
-#include "retino/colour.h"
+#include "draw/colour.h"
 
 #include <cmath>
 

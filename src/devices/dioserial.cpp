@@ -14,9 +14,9 @@
 // The port is opened raw and non-blocking, locked against a second user,
 // and its settings are restored at every exit (normal, fatal message or a
 // terminating signal).
-#include "somato/dioserial.h"
+#include "devices/dioserial.h"
 
-#include "somato/diobackend.h"
+#include "devices/diobackend.h"
 
 #include "config/params.h"
 #include "config/readers.h"

@@ -1,4 +1,4 @@
-#include "retino/primitives.h"
+#include "draw/primitives.h"
 
 #include <GL/gl.h>
 

@@ -1,12 +1,12 @@
-#include "retino/fixation.h"
+#include "draw/fixation.h"
 
 #include "config/condseq.h"
 #include "config/params.h"
 #include "core/eventlog.h"
 #include "core/runstate.h"
 #include "core/timer.h"
-#include "retino/centre.h"
-#include "text/fonts.h"
+#include "draw/centre.h"
+#include "draw/fonts.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>

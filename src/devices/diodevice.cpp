@@ -2,7 +2,7 @@
 // every output port, so that one bit can be switched without reading the
 // box back, and of every input port, so that trigger pulses and response
 // buttons are seen as changes.
-#include "somato/dio.h"
+#include "devices/dio.h"
 
 #include "config/params.h"
 #include "core/eventlog.h"
@@ -10,7 +10,7 @@
 #include "core/timer.h"
 #include "core/trigger.h"
 #include "core/xit.h"
-#include "somato/diobackend.h"
+#include "devices/diobackend.h"
 
 #include <unistd.h>
 

@@ -1,4 +1,4 @@
-#include "retino/ring.h"
+#include "draw/ring.h"
 
 #include "config/condseq.h"
 #include "config/params.h"
@@ -7,11 +7,11 @@
 #include "core/runstate.h"
 #include "core/timer.h"
 #include "core/window.h"
-#include "retino/centre.h"
-#include "retino/palette.h"
-#include "retino/primitives.h"
-#include "retino/targets.h"
-#include "retino/wedge.h"
+#include "draw/centre.h"
+#include "draw/palette.h"
+#include "draw/primitives.h"
+#include "draw/targets.h"
+#include "draw/wedge.h"
 
 #include <GL/gl.h>
 

@@ -1,4 +1,4 @@
-#include "somato/dio.h"
+#include "devices/dio.h"
 
 #include "config/params.h"
 #include "core/runstate.h"

@@ -1,4 +1,4 @@
-#include "text/fonts.h"
+#include "draw/fonts.h"
 
 #include "config/params.h"
 #include "config/textfile.h"
@@ -251,4 +251,17 @@ void drawstr(const char* text, float x, float y, float size, int lblo, int fontn
   glPixelTransferf(GL_GREEN_SCALE, 1.0f);
   glPixelTransferf(GL_BLUE_SCALE, 1.0f);
   glPixelTransferf(GL_ALPHA_SCALE, 1.0f);
+}
+
+// Shared by the word types and the letter streams, which keep one pace.
+WordPace wordpace(double t, double textdur, double gapdur) {
+  const double L = textdur + gapdur;
+  if (L <= 0.0) return {0.0f, false};
+  const double x = t / L;
+  const float phase = static_cast<float>(x - std::floor(x));
+  return {phase, phase <= static_cast<float>(textdur / L)};
+}
+
+float eccfontsize(float r) {
+  return (par.avgfontsize * par.eccfontscale * r + par.minfontsize) * (static_cast<float>(par.winxgl) / 1024.0f);
 }

@@ -1,12 +1,12 @@
-#include "images/imagestreams.h"
+#include "draw/imagestreams.h"
 
 #include "config/condseq.h"
 #include "config/params.h"
 #include "core/eventlog.h"
 #include "core/timer.h"
 #include "core/xit.h"
-#include "images/drawimg.h"
-#include "images/tiffio.h"
+#include "draw/drawimg.h"
+#include "draw/tiffio.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "retino/centre.h"
+#include "draw/centre.h"
 
 // The width of a disk drawn as a wedge (the orbital composites).
 constexpr float FULLCIRCLE = static_cast<float>(2.0 * M_PI);

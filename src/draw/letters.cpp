@@ -1,5 +1,5 @@
 // The letter streams of the number task in wedges and rings.
-#include "retino/letters.h"
+#include "draw/letters.h"
 
 #include "config/params.h"
 #include "core/benchlayers.h"
@@ -8,12 +8,11 @@
 #include "core/runstate.h"
 #include "core/timer.h"
 #include "core/window.h"
-#include "images/imagestreams.h"
-#include "retino/centre.h"
-#include "retino/ring.h"
-#include "retino/wedge.h"
-#include "text/fonts.h"
-#include "text/wordstims.h"
+#include "draw/imagestreams.h"
+#include "draw/centre.h"
+#include "draw/ring.h"
+#include "draw/wedge.h"
+#include "draw/fonts.h"
 
 #include <GL/gl.h>
 

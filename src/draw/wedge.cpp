@@ -1,15 +1,15 @@
-#include "retino/wedge.h"
+#include "draw/wedge.h"
 
 #include "config/params.h"
 #include "core/benchlayers.h"
 #include "core/angles.h"
 #include "core/runstate.h"
 #include "core/xit.h"
-#include "retino/centre.h"
-#include "retino/palette.h"
-#include "retino/primitives.h"
-#include "retino/ring.h"
-#include "retino/targets.h"
+#include "draw/centre.h"
+#include "draw/palette.h"
+#include "draw/primitives.h"
+#include "draw/ring.h"
+#include "draw/targets.h"
 
 #include <GL/gl.h>
 

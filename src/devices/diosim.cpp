@@ -13,7 +13,7 @@
 //
 // scripts/vistrum-dio drives the FIFO (trigger pulse trains, buttons) and
 // turns the out file into per-bit on/off times.
-#include "somato/diobackend.h"
+#include "devices/diobackend.h"
 
 #include "core/xit.h"
 

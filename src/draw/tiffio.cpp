@@ -1,4 +1,4 @@
-#include "images/tiffio.h"
+#include "draw/tiffio.h"
 
 #include "config/params.h"
 #include "core/xit.h"

@@ -1,12 +1,12 @@
-#include "retino/targets.h"
+#include "draw/targets.h"
 
 #include "config/params.h"
 #include "core/eventlog.h"
 #include "core/runstate.h"
 #include "core/timer.h"
-#include "retino/palette.h"
-#include "retino/primitives.h"
-#include "retino/ring.h"
+#include "draw/palette.h"
+#include "draw/primitives.h"
+#include "draw/ring.h"
 
 #include <GL/gl.h>
 

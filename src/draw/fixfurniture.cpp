@@ -3,8 +3,8 @@
 #include "config/params.h"
 #include "core/runstate.h"
 #include "core/window.h"
-#include "retino/fixation.h"
-#include "retino/primitives.h"
+#include "draw/fixation.h"
+#include "draw/primitives.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>

@@ -1,7 +1,7 @@
 // Fixation marks and screen furniture.
 #pragma once
 
-#include "retino/centre.h"
+#include "draw/centre.h"
 
 // Passed as FixMark::type: the run's own -fixtype.
 constexpr int RUNFIXTYPE = -2;

@@ -1,4 +1,4 @@
-#include "retino/centre.h"
+#include "draw/centre.h"
 
 #include "config/params.h"
 #include "core/mouse.h"

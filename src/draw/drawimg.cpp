@@ -1,10 +1,10 @@
-#include "images/drawimg.h"
+#include "draw/drawimg.h"
 
 #include "config/params.h"
 #include "core/benchlayers.h"
 #include "core/runstate.h"
 #include "core/window.h"
-#include "images/tiffio.h"
+#include "draw/tiffio.h"
 
 #include <GL/gl.h>
 

@@ -1,7 +1,7 @@
-// Letters in wedges and rings, and the dot/image composites.
+// Letters in wedges and rings: the number task's letter streams.
 #pragma once
 
-#include "retino/centre.h"
+#include "draw/centre.h"
 
 // State of one letter stream between frames.
 struct LetterStream {
@@ -34,22 +34,6 @@ void draweccletter(double t, double toff);
 // A wedge or ring with its letter stream.
 void drawpollet(double t, int nrad, int ntheta);
 void drawecclet(double t, int nrad, int ntheta);
-
-// The composites: checkerboard, masked dot flow, pictures, words, letters.
-void drawhemiletdilimg(double t, int nrad, int ntheta, int ndots);
-void drawpolletdilimg(double t, int nrad, int ntheta, int ndots);
-void drawpolletdil(double t, int nrad, int ntheta, int ndots);
-void draweccletdil(double t, int nrad, int ntheta, int ndots);
-void draweccletdilimg(double t, int nrad, int ntheta, int ndots);
-void draweccpoldilimg(double t, int nrad, int ntheta, int nrad2, int ntheta2, int ndots);
-void drawmeriddilimg(double t, int nrad, int ntheta, int ndots);
-void draworbletdilimgaud(double t, int nrad, int ntheta, int ndots);
-void drawpoldilimg(double t, int nrad, int ntheta, int ndots);
-void draworbletdilimg(double t, int nrad, int ntheta, int ndots);
-void draworbletdil(double t, int nrad, int ntheta, int ndots);
-void draworblet(double t, int nrad, int ntheta);
-void drawpolworddilimg(double t, int nrad, int ntheta, int ndots);
-void draworbdilimg(double t, int nrad, int ntheta, int ndots);
 
 // --- the letter geometry and schedule, computable without GL ---
 
@@ -88,6 +72,3 @@ float eccletterradius(double T, float lo, float hi, float jitt);
 // Whether (x, y) lies strictly inside the window.
 bool insidewindow(float x, float y);
 
-// Off test of the orbital composites: true when only the fixation mark
-// shows; `blockrule` false skips the hemifield block rule.
-bool orbitaloff(double t, bool truncrule, bool blockrule);

@@ -71,3 +71,12 @@ FontLookup lookupfont(const char* name, const char* vistrumdir, const std::vecto
 const std::vector<std::string>& fallbackfonts();
 // getfullfontfilename with its own fallback list.
 void resolvefont(char* buf, size_t bufsize, const std::vector<std::string>& fallbacks);
+
+// Word pacing: each word shows for `textdur`, then a gap of `gapdur`.
+struct WordPace {
+  float phase;   // frac(t / (textdur + gapdur))
+  bool visible;  // phase <= textdur / (textdur + gapdur)
+};
+WordPace wordpace(double t, double textdur, double gapdur);
+// Text height in pixels at radius r: grows with eccentricity and window width.
+float eccfontsize(float r);
