@@ -135,6 +135,7 @@ void typetable() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  installstimuli();
   if (argc > 1 && std::string(argv[1]) == "--types") {
     typetable();
     return 0;

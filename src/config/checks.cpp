@@ -9,11 +9,9 @@
 #include "core/runstate.h"
 #include "core/stepping.h"
 #include "core/xit.h"
-#include "draw/tiffio.h"
-#include "somato/airchecks.h"
+#include "core/framesave.h"
 #include "devices/dio.h"
-#include "stimuli/catalogue.h"
-#include "draw/fonts.h"
+#include "core/stimulus.h"
 
 #include <dirent.h>
 
@@ -170,7 +168,7 @@ void warnunrecordedtargets(int type) {
     if (prob == 0.0f) continue;
     const bool fix = o.prob == &Params::fixtargprob;
     const bool chk = o.prob == &Params::chktargprob;
-    if (!fix && !stimmaylog(type, chk ? prob : 0.0f, 0.0f)) continue;
+    if (!fix && !stimulushooks().maylog(type, chk ? prob : 0.0f, 0.0f)) continue;
     std::printf("vistrum: ### %s: targets are shown but not recorded (add -logfile)\n",
                 std::strcmp(o.key, "-fixtarg") == 0 && par.fixlettflag ? "-fixlett" : o.key);
   }
@@ -224,7 +222,7 @@ void crosschecks() {
   }
   if (par.wordsperblock <= 0 && !stimneeds(type, kSentenceBlocks))
     fatal("vistrum: ### wordsperblock=0 (variable-length flag) only if stimtype=%d\n", firststimwith(kSentenceBlocks));
-  if (par.logfileflag && !stimmaylog(type, par.chktargprob, par.fixtargprob)) {
+  if (par.logfileflag && !stimulushooks().maylog(type, par.chktargprob, par.fixtargprob)) {
     std::printf("vistrum: ### no logfile for stimtype=%d ...disabled\n", type);
     par.logfileflag = 0;
   }
@@ -302,9 +300,5 @@ void postparsechecks() {
   convertparams();
   crosschecks();
   countchecks();
-  const bool air = stimneeds(type, kAirPuffs);
-  if (air) airpuffchecks();
-  const StimTypeInfo* s = stiminfo(type);
-  if (s && s->check) s->check();
-  if (air) reportairtubes();
+  stimulushooks().checktype();
 }

@@ -4,7 +4,7 @@
 
 #include "config/options.h"
 #include "config/textfile.h"
-#include "stimuli/catalogue.h"
+#include "core/stimulus.h"
 
 #include <cerrno>
 #include <string>
@@ -45,7 +45,7 @@ void printstimlist() {
   const StimTypeInfo* t = stimtable(&n);
   for (int k = 0; k < n; k++) {
     // The test pattern and the numbers start-up refuses stay out of the list.
-    if (t[k].num == 9999 || !validstimtype(t[k].num)) continue;
+    if (t[k].num == 9999 || !stimulushooks().validtype(t[k].num)) continue;
     std::printf("%5d:  %s\n", t[k].num, t[k].desc ? t[k].desc : "");
     if (t[k].needs & kScenario) printscenarioblock();
   }

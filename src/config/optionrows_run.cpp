@@ -4,7 +4,7 @@
 // shape and the usage description.
 #include "config/optionbuild.h"
 #include "config/optionlists.h"
-#include "stimuli/catalogue.h"
+#include "core/stimulus.h"
 
 #include <string>
 

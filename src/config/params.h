@@ -7,6 +7,8 @@
 #include <vector>
 
 constexpr int TEXTLEN = 200;  // text parameters hold 199 characters + NUL
+// Largest text size an option may ask for, in pixels at stimulus scale 1.
+constexpr float MAXFONTSIZE = 1000.0f;
 
 struct Params {
   // Run, timing and periods (periods are stored as rates, 1/period)

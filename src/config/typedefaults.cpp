@@ -5,7 +5,7 @@
 #include "config/optionlists.h"
 #include "config/options.h"
 #include "config/params.h"
-#include "stimuli/catalogue.h"
+#include "core/stimulus.h"
 
 void applytypedefaults(int stimtype) {
   const StimTypeInfo* s = stiminfo(stimtype);

@@ -7,7 +7,7 @@
 #include "core/frametiming.h"
 #include "core/runstate.h"
 #include "core/xit.h"
-#include "stimuli/catalogue.h"
+#include "core/stimulus.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -167,7 +167,7 @@ bool writelogheader(FILE* f, int stimtype, const char* date, const char* pwd, in
 
 void openlog() {
   if (!par.logfileflag) return;
-  if (!stimmaylog(par.stimtype, par.chktargprob, par.fixtargprob)) {
+  if (!stimulushooks().maylog(par.stimtype, par.chktargprob, par.fixtargprob)) {
     std::printf("vistrum: ### no logfile for stimtype=%d ...disabled\n", par.stimtype);
     par.logfileflag = 0;
     return;
@@ -204,7 +204,7 @@ void openlog() {
   }
   char stamp[100];
   mygetdate_sort(stamp, sizeof stamp);
-  const char* logname = stimlogname(par.stimtype, par.chktargprob, par.fixtargprob);
+  const char* logname = stimulushooks().logname(par.stimtype, par.chktargprob, par.fixtargprob);
   if (!logname) logname = "vistrum";
   std::string path;
   FILE* f = nullptr;

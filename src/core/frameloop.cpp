@@ -6,26 +6,23 @@
 #include "core/runstate.h"
 #include "core/sound.h"
 #include "core/startup.h"
+#include "core/stimulus.h"
 #include "core/stepping.h"
 #include "core/timer.h"
 #include "core/trigger.h"
 #include "core/window.h"
 #include "core/xit.h"
-#include "draw/tiffio.h"
-#include "draw/fixation.h"
-#include "retino/saccade.h"
+#include "core/framesave.h"
 #include "devices/dio.h"
-#include "stimuli/catalogue.h"
-#include "stimuli/drawstate.h"
-#include "stimuli/prepare.h"
 
 #include <GL/gl.h>
 #include <GL/glx.h>
 
 int isprepostper(double t) {
+  const StimulusHooks& stim = stimulushooks();
   const int a = prepostactions(run.predoneflag, run.endperiodlogged, t, par.prepostfix, par.runfreq);
   if (a & PP_ENDPRE) {
-    resetdrawingstate();
+    stim.reset();
     logevent("EndPrePer: %8.3lf #####\n", logtime());
     settimer();
     logevent("PrePerReset: %6.3lf\n", logtime());
@@ -45,20 +42,21 @@ void frameloop() {
   double t = 0.0, tprev = 0.0;
   // The type's row facts the loop needs, looked up once.
   const bool outputsoff = stimneeds(par.stimtype, kOutputsOff), soundonly = stimneeds(par.stimtype, kSoundOnly);
+  const StimulusHooks& stim = stimulushooks();
   for (;;) {
     run.stimrunningflag = 1;
     run.picturecnt++;
     glClearColor(par.bgwingray, par.bgwingray, par.bgwingray, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     // The calibration path shows its moving mark alone.
-    if (par.drawfixmeshflag && !par.fixmeshlastflag && !presaccaderunning()) drawfixmesh(par.fixbgbright);
-    if (par.drawfixgridflag) drawfixgrid(par.fixbgbright);
-    if (par.drawfixdotsflag) drawfixdots(par.fixbgbright);
+    if (par.drawfixmeshflag && !par.fixmeshlastflag && !stim.calibrating()) stim.fixmesh(par.fixbgbright);
+    if (par.drawfixgridflag) stim.fixgrid(par.fixbgbright);
+    if (par.drawfixdotsflag) stim.fixdots(par.fixbgbright);
     // In a saved-frame or rehearsal run the timer counts frames.
     t = gettimer();
     dioframe(t, outputsoff);
 
-    const bool fixationonly = (par.presaccadedur != 0.0f && presaccadetestclaims(t)) ||
+    const bool fixationonly = (par.presaccadedur != 0.0f && stim.calibrationclaims(t)) ||
                               (par.prepostfix != 0.0f && isprepostper(t));
     if (!fixationonly) {
       if (!run.bgtrackdoneflag) playbgtrack();
@@ -74,9 +72,9 @@ void frameloop() {
       if (!sounddrawn) drawstimulus(par.stimtype, t, tprev);
     }
 
-    const bool calibrated = !presaccaderunning();
-    if (par.drawfixmeshflag && par.fixmeshlastflag && calibrated) drawfixmesh(par.fixbgbright);
-    if (!run.skipfixationflag && calibrated) drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, t);
+    const bool calibrated = !stim.calibrating();
+    if (par.drawfixmeshflag && par.fixmeshlastflag && calibrated) stim.fixmesh(par.fixbgbright);
+    if (!run.skipfixationflag && calibrated) stim.fixation(par.fixbright, t, false);
     // A stepped run shows only the frames it saves (a rehearsal has no window).
     const bool saved = run.frameclock && savethisstep();
     const bool shown = saved || !run.frameclock;

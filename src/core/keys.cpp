@@ -8,14 +8,11 @@
 #include "core/scoring.h"
 #include "core/sound.h"
 #include "core/stepping.h"
+#include "core/stimulus.h"
 #include "core/timer.h"
 #include "core/window.h"
 #include "core/xit.h"
-#include "draw/fixation.h"
 #include "devices/dio.h"
-#include "stimuli/catalogue.h"
-#include "stimuli/drawstate.h"
-#include "draw/fonts.h"
 
 #include <GL/gl.h>
 #include <GL/glx.h>
@@ -174,15 +171,15 @@ void readyplain(const char* text) {
   // there from the first moment, and a label through it hides the mark.
   if (text[0]) {
     glColor3f(0.4f, 0.4f, 0.4f);
-    drawstr(text, 0.0f, waitlabelclearance(), labelsize(), 3, 0);
+    stimulushooks().text(text, 0.0f, waitlabelclearance(), labelsize(), 3);
   }
   // The fixation mark moves to the pointer (and along the orbit) by itself:
   // drawn inside the pointer translation it would land twice as far out.
   if (relative) glPopMatrix();
   // A second mark where the orbit is centred.
   if (stimneeds(par.stimtype, kWanderCentre) && par.orbrad != 0.0f)
-    drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, 0.0, FixMark{Centre::screen});
-  drawfixation(0.0f, 0.0f, 0.0f, par.fixbright, 0.0);
+    stimulushooks().fixation(par.fixbright, 0.0, true);
+  stimulushooks().fixation(par.fixbright, 0.0, false);
 }
 
 }  // namespace
@@ -339,7 +336,7 @@ void checkkeyinput() {
 void restartsequence() {
   killsnd();
   run.oldt = -1.0f;
-  resetdrawingstate();
+  stimulushooks().reset();
   resetsoundcues();
   run.predoneflag = 0;
   run.prepredoneflag = 0;
@@ -365,5 +362,5 @@ float waitlabelclearance() {
 void drawwaitlabel(const char* text, float x, float y, float grey) {
   if (!text[0]) return;
   glColor3f(grey, grey, grey);
-  drawstr(text, x, y, labelsize(), 5, 0);
+  stimulushooks().text(text, x, y, labelsize(), 5);
 }

@@ -3,9 +3,9 @@
 #include "config/params.h"
 #include "core/eventlog.h"
 #include "core/runstate.h"
+#include "core/stimulus.h"
 #include "core/window.h"
 #include "eventstable/logevents.h"
-#include "draw/fonts.h"
 
 #include <GL/gl.h>
 #include <tiffio.h>
@@ -124,5 +124,5 @@ void drawscorescreen() {
     logevent("Feedback:    \"%s\"\n", scoretext);
   }
   glColor3f(1.0f, 1.0f, 1.0f);
-  drawstr(scoretext, 0.0f, -0.25f, par.exptfontsize * par.winxgl / 1024.0f, 5, 0);
+  stimulushooks().text(scoretext, 0.0f, -0.25f, par.exptfontsize * par.winxgl / 1024.0f, 5);
 }

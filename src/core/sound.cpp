@@ -7,8 +7,7 @@
 #include "core/timer.h"
 #include "core/trigger.h"
 #include "core/xit.h"
-#include "stimuli/catalogue.h"
-#include "draw/fonts.h"
+#include "core/stimulus.h"
 
 #include <GL/gl.h>
 #include <sys/stat.h>
@@ -34,7 +33,7 @@ bool readable(const std::string& path) {
 
 void drawname(const char* name, float grey, float x, float y, float size) {
   glColor3f(grey, grey, grey);
-  drawstr(name, x, y, size, 5, 0);
+  stimulushooks().text(name, x, y, size, 5);
 }
 
 }  // namespace

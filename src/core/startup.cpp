@@ -16,16 +16,14 @@
 #include "core/sound.h"
 #include "core/signals.h"
 #include "core/stepping.h"
+#include "core/stimulus.h"
 #include "core/synccheck.h"
 #include "core/timer.h"
 #include "core/trigger.h"
 #include "core/window.h"
 #include "core/xit.h"
-#include "draw/tiffio.h"
+#include "core/framesave.h"
 #include "devices/dio.h"
-#include "stimuli/catalogue.h"
-#include "stimuli/prepare.h"
-#include "draw/fonts.h"
 
 #include <GL/gl.h>
 #include <dirent.h>
@@ -229,7 +227,7 @@ void vistrummain(int argc, char** argv) {
       break;
   }
   par.stimtype = readstimtype(argv[2]);
-  if (!validstimtype(par.stimtype)) fatal("vistrum: ### no -stimtype %d\n", par.stimtype);
+  if (!stimulushooks().validtype(par.stimtype)) fatal("vistrum: ### no -stimtype %d\n", par.stimtype);
   readinstalldir();
   if (!std::strcmp(argv[1], "-helpstim") || !std::strcmp(argv[1], "-h")) xit(helpstim() ? 0 : 1);
   choosesoundplayer();
@@ -250,9 +248,10 @@ void vistrummain(int argc, char** argv) {
   catchendsignals();
   openlog();
 
-  loadfonts();
+  const StimulusHooks& stim = stimulushooks();
+  stim.loadfonts();
   checksplashdir();
-  preparestimulus();
+  stim.prepare();
   checksoundfiles();
 
   // F6 and F5 switch the canal vection's stereo and outlines from here on.
@@ -266,11 +265,11 @@ void vistrummain(int argc, char** argv) {
   run.skipfixationflag =
       stimneeds(par.stimtype, kOwnFixation) || (stimneeds(par.stimtype, kWanderCentre) && par.orbrad != 0.0f);
   if (!par.fullscreenflag) par.mousectrlflag = 0;
-  preparepalette();
+  stim.preparepalette();
 
   setupdio();
   setupACCESdevs();
-  checkstimulusoutputs();
+  stim.checkoutputs();
   announcekeytriggers();
   checkntpd();
 
@@ -281,7 +280,7 @@ void vistrummain(int argc, char** argv) {
   // The letter and number types draw scaled text in the first font: its
   // textured copy needs the GL context, and is opened before the run, not
   // in the first frame.
-  if (dsp.display) openscaledfont(0);
+  if (dsp.display) stim.windowready();
 
   glEnable(GL_ALPHA_TEST);
   glAlphaFunc(GL_GREATER, 0.0f);

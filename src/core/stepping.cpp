@@ -8,7 +8,7 @@
 #include "core/trigger.h"
 #include "core/window.h"
 #include "core/xit.h"
-#include "draw/tiffio.h"
+#include "core/framesave.h"
 
 #include <cmath>
 #include <cstdio>

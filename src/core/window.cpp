@@ -6,9 +6,10 @@
 #include "core/timer.h"
 #include "core/trigger.h"
 #include "core/xit.h"
-#include "stimuli/catalogue.h"
+#include "core/stimulus.h"
 
 #include <GL/gl.h>
+#include <GL/glu.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/Xinerama.h>
 #include <X11/extensions/Xrandr.h>
@@ -416,4 +417,23 @@ void mirrorframe() {
   glMatrixMode(GL_PROJECTION);
   glPopMatrix();
   glPopAttrib();
+}
+
+void rasterpos(float x, float y) {
+  glRasterPos2f(x, y);
+  GLboolean valid = GL_FALSE;
+  glGetBooleanv(GL_CURRENT_RASTER_POSITION_VALID, &valid);
+  if (valid) return;
+  // Outside the window a raster position is invalid and nothing at all would
+  // be drawn: start from the origin and move by the window-pixel difference.
+  GLdouble model[16], proj[16];
+  GLint view[4];
+  glGetDoublev(GL_MODELVIEW_MATRIX, model);
+  glGetDoublev(GL_PROJECTION_MATRIX, proj);
+  glGetIntegerv(GL_VIEWPORT, view);
+  GLdouble px = 0, py = 0, pz = 0, ox = 0, oy = 0, oz = 0;
+  if (!gluProject(x, y, 0.0, model, proj, view, &px, &py, &pz) || !gluProject(0.0, 0.0, 0.0, model, proj, view, &ox, &oy, &oz))
+    return;
+  glRasterPos2f(0.0f, 0.0f);
+  glBitmap(0, 0, 0.0f, 0.0f, static_cast<GLfloat>(px - ox), static_cast<GLfloat>(py - oy), nullptr);
 }

@@ -71,3 +71,8 @@ struct MonitorBox {
   std::string name;
 };
 std::vector<MonitorBox> listmonitors();
+
+// Sets the raster position to (x, y) in the current matrix, also when that
+// point lies outside the window (where plain glRasterPos would drop it), so
+// that text and pictures starting off-screen are drawn clipped.
+void rasterpos(float x, float y);

@@ -5,7 +5,7 @@
 #include "core/gamma.h"
 #include "core/runstate.h"
 #include "core/window.h"
-#include "draw/tiffio.h"
+#include "core/framesave.h"
 
 #include <cstdarg>
 #include <cstdio>

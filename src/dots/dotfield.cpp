@@ -6,7 +6,7 @@
 #include "core/window.h"
 #include "core/xit.h"
 #include "draw/primitives.h"
-#include "stimuli/catalogue.h"
+#include "core/stimulus.h"
 
 #include <GL/gl.h>
 #include <GL/glext.h>

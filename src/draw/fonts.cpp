@@ -5,7 +5,7 @@
 #include "core/runstate.h"
 #include "core/window.h"
 #include "core/xit.h"
-#include "stimuli/catalogue.h"
+#include "core/stimulus.h"
 
 #include <FTGL/ftgl.h>
 #include <GL/gl.h>
@@ -174,24 +174,6 @@ unsigned facesize(float size, float stimscale) {
   return scaled > 0.0f ? static_cast<unsigned>(scaled) : 0u;
 }
 
-void rasterpos(float x, float y) {
-  glRasterPos2f(x, y);
-  GLboolean valid = GL_FALSE;
-  glGetBooleanv(GL_CURRENT_RASTER_POSITION_VALID, &valid);
-  if (valid) return;
-  // Outside the window a raster position is invalid and nothing at all would
-  // be drawn: start from the origin and move by the window-pixel difference.
-  GLdouble model[16], proj[16];
-  GLint view[4];
-  glGetDoublev(GL_MODELVIEW_MATRIX, model);
-  glGetDoublev(GL_PROJECTION_MATRIX, proj);
-  glGetIntegerv(GL_VIEWPORT, view);
-  GLdouble px = 0, py = 0, pz = 0, ox = 0, oy = 0, oz = 0;
-  if (!gluProject(x, y, 0.0, model, proj, view, &px, &py, &pz) || !gluProject(0.0, 0.0, 0.0, model, proj, view, &ox, &oy, &oz))
-    return;
-  glRasterPos2f(0.0f, 0.0f);
-  glBitmap(0, 0, 0.0f, 0.0f, static_cast<GLfloat>(px - ox), static_cast<GLfloat>(py - oy), nullptr);
-}
 
 void openscaledfont(int fontnum) {
   if (scaledfont[fontnum]) return;

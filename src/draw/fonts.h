@@ -1,15 +1,16 @@
 // Font slots and text drawing (FTGL pixmap fonts over FreeType).
 #pragma once
 
+#include "config/params.h"  // MAXFONTSIZE
+
 #include <cstddef>
 #include <string>
 #include <vector>
 
 constexpr int MAXFONTS = 3;
 // Largest text size in pixels a font is rendered at (after the stimulus
-// scale), and the largest size an option may ask for at scale 1.
+// scale); an option asks for at most MAXFONTSIZE at scale 1.
 constexpr int MAXFACESIZE = 4096;
-constexpr float MAXFONTSIZE = 1000.0f;
 
 // Resolves a font file name in place (library fonts dir, then the fallback);
 // prints the lookup messages and exits 1 when no candidate opens.
@@ -37,10 +38,6 @@ void drawstrscaled(const char* text, float x, float y, float size, int lblo, int
 // only once the window's GL context is current: start-up opens font 0 right
 // after the window.
 void openscaledfont(int fontnum);
-// Sets the raster position to (x, y) in the current matrix, also when that
-// point lies outside the window (where plain glRasterPos would drop it), so
-// that text and pictures starting off-screen are drawn clipped.
-void rasterpos(float x, float y);
 // Empties the slots and loads `fontfile`, `fontfile2`, `fontfile3`.
 void loadfonts();
 // Number of fonts loaded; slots 0..fontcnt()-1 are valid.

@@ -7,7 +7,7 @@
 #include "draw/primitives.h"
 #include "draw/ring.h"
 #include "draw/wedge.h"
-#include "stimuli/catalogue.h"
+#include "core/stimulus.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>

@@ -3,7 +3,7 @@
 #include "config/params.h"
 #include "core/xit.h"
 #include "draw/colour.h"
-#include "stimuli/catalogue.h"
+#include "core/stimulus.h"
 
 #include <climits>
 #include <cstdlib>

@@ -4,6 +4,7 @@
 #include "core/runstate.h"
 #include "core/window.h"
 #include "core/xit.h"
+#include "core/framesave.h"
 #include "draw/tiffio.h"
 
 #include <GL/gl.h>

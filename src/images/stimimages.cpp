@@ -6,7 +6,7 @@
 #include "images/imagelayers.h"
 #include "images/looming.h"
 #include "draw/tiffio.h"
-#include "stimuli/catalogue.h"
+#include "core/stimulus.h"
 
 #include <dirent.h>
 

@@ -28,6 +28,7 @@
 #include "composites/composites.h"
 #include "somato/diotest.h"
 #include "somato/laser.h"
+#include "stimuli/prepare.h"
 #include "stimuli/waitscreens.h"
 #include "text/reading.h"
 #include "text/wordlists.h"
@@ -321,15 +322,9 @@ bool contains(const int (&set)[N], int v) {
 
 }  // namespace
 
-const StimTypeInfo* stiminfo(int stimtype) {
-  for (const StimTypeInfo& s : kTypes)
-    if (s.num == stimtype) return &s;
-  return nullptr;
-}
-
-const StimTypeInfo* stimtable(int* count) {
-  *count = kTypeCount;
-  return kTypes;
+void installstimuli() {
+  settyperows(kTypes, kTypeCount);
+  setstimulushooks(stimulusside());
 }
 
 bool validstimtype(int stimtype) {
@@ -354,22 +349,6 @@ const char* stimlogname(int stimtype, float chktargprob, float fixtargprob) {
   const StimTypeInfo* s = stiminfo(stimtype);
   if (stimtype == 10 && chktargprob == 0.0f) return "zz";
   return s && s->logname ? s->logname : "zz";
-}
-
-bool stimneeds(int stimtype, unsigned what) {
-  const StimTypeInfo* s = stiminfo(stimtype);
-  return s != nullptr && (s->needs & what) != 0;
-}
-
-int firststimwith(unsigned what) {
-  for (const StimTypeInfo& s : kTypes)
-    if (s.needs & what) return s.num;
-  return -1;
-}
-
-void drawstimulus(int stimtype, double t, double tprev) {
-  const StimTypeInfo* s = stiminfo(stimtype);
-  if (s && s->draw) s->draw(t, tprev);
 }
 
 int zzzzsquarewhite(int c, int r, int inv) { return ((c + r) % 2 == 0) != (inv != 0); }

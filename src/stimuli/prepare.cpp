@@ -8,7 +8,11 @@
 #include "retino/saccade.h"
 #include "draw/wedge.h"
 #include "scenario/playback.h"
+#include "somato/airchecks.h"
 #include "somato/laser.h"
+#include "stimuli/drawstate.h"
+#include "draw/fixation.h"
+#include "draw/fonts.h"
 #include "stimuli/catalogue.h"
 #include "text/wordlists.h"
 
@@ -41,3 +45,35 @@ void checkstimulusoutputs() {
 }
 
 bool presaccadetestclaims(double t) { return ispresaccadeper(t) != 0; }
+
+void checkstimulustype() {
+  const bool air = stimneeds(par.stimtype, kAirPuffs);
+  if (air) airpuffchecks();
+  const StimTypeInfo* s = stiminfo(par.stimtype);
+  if (s && s->check) s->check();
+  if (air) reportairtubes();
+}
+
+StimulusHooks stimulusside() {
+  StimulusHooks h = stimulushooks();  // any call left out stays a no-op
+  h.validtype = validstimtype;
+  h.maylog = stimmaylog;
+  h.logname = stimlogname;
+  h.checktype = checkstimulustype;
+  h.loadfonts = loadfonts;
+  h.prepare = preparestimulus;
+  h.preparepalette = preparepalette;
+  h.checkoutputs = checkstimulusoutputs;
+  h.windowready = [] { openscaledfont(0); };
+  h.reset = resetdrawingstate;
+  h.fixation = [](float bright, double t, bool screencentre) {
+    drawfixation(0.0f, 0.0f, 0.0f, bright, t, screencentre ? FixMark{Centre::screen} : FixMark{});
+  };
+  h.fixmesh = drawfixmesh;
+  h.fixgrid = drawfixgrid;
+  h.fixdots = drawfixdots;
+  h.calibrating = presaccaderunning;
+  h.calibrationclaims = presaccadetestclaims;
+  h.text = [](const char* text, float x, float y, float size, int grab) { drawstr(text, x, y, size, grab, 0); };
+  return h;
+}

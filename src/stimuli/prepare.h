@@ -4,6 +4,8 @@
 // that need, so start-up calls them all in the same order for every type.
 #pragma once
 
+#include "core/stimulus.h"
+
 // Word lists, pictures, dot arrays, vection, then the row's own prepare hook.
 void preparestimulus();
 // The check (or bar) palette of the checkerboard types.
@@ -12,3 +14,8 @@ void preparepalette();
 void checkstimulusoutputs();
 // Whether the pre-saccade fixation test claims the frame at t.
 bool presaccadetestclaims(double t);
+// The type's own checks after the option checks: the air tubes, then its
+// row's check hook, then the tube report.
+void checkstimulustype();
+// The calls the run makes into the stimulus side, for installstimuli.
+StimulusHooks stimulusside();

@@ -1,5 +1,7 @@
 #include "harness.h"
 
+#include "stimuli/catalogue.h"
+
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -23,6 +25,11 @@
 #include <random>
 #include <sstream>
 #include <thread>
+
+
+// The tests that read the catalogue in-process (type lists, log names)
+// see its rows as the program does.
+static const bool catalogueinstalled = (installstimuli(), true);
 
 namespace {
 

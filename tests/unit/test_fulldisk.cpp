@@ -1,6 +1,7 @@
 // Writers on a disk that fills up: a line or a frame reaches the file
 // whole or not at all.
 #include "core/eventlog.h"
+#include "core/framesave.h"
 #include "draw/tiffio.h"
 #include "keepglobals.h"
 

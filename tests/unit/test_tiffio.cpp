@@ -1,6 +1,7 @@
 // Picture files: which names a folder scan loads, loading, and writing a
 // frame buffer so that it reads back the right way up.
 #include "config/params.h"
+#include "core/framesave.h"
 #include "draw/tiffio.h"
 #include "keepglobals.h"
 
