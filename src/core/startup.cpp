@@ -257,9 +257,6 @@ void vistrummain(int argc, char** argv) {
   // F6 and F5 switch the canal vection's stereo and outlines from here on.
   run.F6keytoggleflag = par.stereoflag;
   run.F5keytoggleflag = par.quadlinesflag;
-  // The auditory-cue composite (31) shows neither letters (black on its
-  // black ground) nor the cue's names: the cue is heard only.
-  if (par.stimtype == 31) par.textcol = -1.0f;
   // A wedge round a wandering centre on an orbit draws the screen-centre
   // mark itself.
   run.skipfixationflag =

@@ -4,6 +4,7 @@
 #include "core/benchlayers.h"
 #include "core/angles.h"
 #include "core/runstate.h"
+#include "core/stimulus.h"
 #include "core/xit.h"
 #include "draw/centre.h"
 #include "draw/palette.h"
@@ -208,7 +209,7 @@ void drawpolar(double t, int nrad, int ntheta, float freqmul, int wctype, float 
   static const WedgeShape wholewedge;
   const WedgeShape& sh = shape != nullptr ? *shape : wholewedge;
   if (wctype == SECONDCOLS) {
-    if (par.stimtype != 79) fatal("vistrum: ### drawpol:bad wctype\n");
+    if (!stimneeds(par.stimtype, kEyePairPalette)) fatal("vistrum: ### drawpol:bad wctype\n");
     if (chkcols == nullptr) fatal("vistrum: ### drawpolar: wctype=SECONDCOLS can't be 1st\n");
   }
   if (ntheta <= 1 || nrad <= 1) return;
@@ -220,9 +221,7 @@ void drawpolar(double t, int nrad, int ntheta, float freqmul, int wctype, float 
   if (sh.targets && !sh.fixedstart && par.oritargprob != 0.0f) th0 += static_cast<float>(M_PI / 180.0) * getunipoljerk();
   const float th1 = th0 + width;
 
-  int k = 1;
-  if ((par.stimtype == 88 || par.stimtype == 98 || par.stimtype == 118) && par.polcnt > 0)
-    k = static_cast<int>(std::rint(phaseoff / (TWOPI / par.polcnt)));
+  const int k = sh.shift;
 
   const int sf = flickersign(t);
   // Also refill when the table is smaller than this wedge reads, so a caller

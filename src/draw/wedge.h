@@ -29,6 +29,7 @@ struct WedgeShape {
   Centre centre = Centre::orbit;           // the wandering wedge carries its own centre
   int coltype = RUNCOLTYPE;                // the palette a refill makes (the rivalry blocks' own)
   bool fullcircle = false;                 // FULLCIRCLE wide instead of -polwidth
+  int shift = 1;                           // SHIFTCOLS: this wedge's place among several (colours shift by 4 a place)
 };
 
 void drawpolar(double t, int nrad, int ntheta, float freqmul, int wctype, float disp, float phaseoff,

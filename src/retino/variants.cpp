@@ -222,7 +222,11 @@ void drawpolars(double t, int nrad, int ntheta, int cnt, int lettflag, UnderLaye
   int pushed = pushstimcentre(t);
   const MaskSpan masks = under ? beginopening(fits ? &open : nullptr) : MaskSpan{};
   popstimcentre(pushed);
-  for (int j = 0; j < cnt; j++) drawpolar(t, nrad, ntheta, 1.0f, SHIFTCOLS, 0.0f, j * step);
+  WedgeShape place;
+  for (int j = 0; j < cnt; j++) {
+    place.shift = j;
+    drawpolar(t, nrad, ntheta, 1.0f, SHIFTCOLS, 0.0f, j * step, &place);
+  }
   if (under) {
     under(t);
     pushed = pushstimcentre(t);

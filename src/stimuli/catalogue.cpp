@@ -132,7 +132,9 @@ const StimTypeInfo kTypes[] = {
     {30, nullptr, "low-contrast moving rings vs. static rings", [](double t, double tprev) { (void)tprev; drawlcms1(t); }, 0,
      "-dilperiod 0.25 -flowperiod 1 -polperiod inf -noexptrans -numrad 21 -numtheta 41 -light2dark 0.333 -bwcontrast 0.02 -coltype 0 -polwidth 360 -eccwidth 0.03 -maxrad 1.15"},
     {31, "orbletdilimaud", "checkerboard disk, letters, flow, image, polar auditory cue", [](double t, double tprev) { (void)tprev; draworbletdilimgaud(t, par.numrad, par.numtheta, par.numdots); }, kPictures | kPictureStreams | kDotField | kWidenedMask | kStencil,
-     "-circwidth 2 -polwidth 0 -eccwidth 0 -minrad 0.015 -maxrad 1.1 -numrad 20 -numtheta 29 -colcontrast 0.45 -twoperiod 2048 -flowperiod 0.5 -rotdilextrafac 1.12 -numdots 8000 -dotspeed 8 -dotsize 0.008 -dotrot -dotdil -tiffscale 1.6 -maxlett 0.25 -avgfontsize 182 -logfile -textcol 0.15 -fixrad 0.006 -bgwingray 0"},
+     "-circwidth 2 -polwidth 0 -eccwidth 0 -minrad 0.015 -maxrad 1.1 -numrad 20 -numtheta 29 -colcontrast 0.45 -twoperiod 2048 -flowperiod 0.5 -rotdilextrafac 1.12 -numdots 8000 -dotspeed 8 -dotsize 0.008 -dotrot -dotdil -tiffscale 1.6 -maxlett 0.25 -avgfontsize 182 -logfile -textcol 0.15 -fixrad 0.006 -bgwingray 0", nullptr,
+     // Neither letters (black on its black ground) nor the cue's names show: the cue is heard only.
+     [] { par.textcol = -1.0f; }},
     {32, "realmotionpol", "one object that does not follow the wandering background, colour target", [](double t, double tprev) { (void)tprev; drawrealmotpolimgs(t); }, kPictures,
      "-logfile -maxrad 0.8 -bgcnt 4 -bgspercyc 10 -bgheight 2.2 -imcnt 52 -imspercyc 10 -simulcnt 10 -drawtransparency -noclamponscreen -imtarg 30 0.35 -fixline 4 -bgwingray 0", nullptr, preparerealmot},
     {33, "pursueplaybackimgs", "image pursuit vs. playback, interleaved list", [](double t, double tprev) { (void)tprev; drawpursuepassimgs(t); }, kOwnFixation | kPictures,
