@@ -1,4 +1,5 @@
-// Start-up hooks of the stimulus families: what the run's type needs
+// Start-up hooks of the stimulus families (and the calls the run makes into
+// them, handed over by installstimuli): what the run's type needs
 // prepared before "Ready" and the checks of the outputs it drives. Each step
 // looks at the type's catalogue row and does nothing for a type without
 // that need, so start-up calls them all in the same order for every type.
