@@ -6,10 +6,10 @@
 
 #include "config/params.h"
 #include "core/benchlayers.h"
-#include "draw/masks.h"
 #include "draw/centre.h"
 #include "draw/fixation.h"
 #include "draw/letters.h"
+#include "draw/masks.h"
 #include "draw/ring.h"
 #include "draw/wedge.h"
 #include "text/wordstims.h"

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "dots/flowfields.h"
-#include "images/imagelayers.h"
 #include "draw/letters.h"
+#include "images/imagelayers.h"
 #include "text/wordstims.h"
 
 struct CompositeState {

@@ -6,12 +6,12 @@
 #include "config/options.h"
 #include "config/params.h"
 #include "config/visangle.h"
+#include "core/framesave.h"
 #include "core/runstate.h"
 #include "core/stepping.h"
-#include "core/xit.h"
-#include "core/framesave.h"
-#include "devices/dio.h"
 #include "core/stimulus.h"
+#include "core/xit.h"
+#include "devices/dio.h"
 
 #include <dirent.h>
 

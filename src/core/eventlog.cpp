@@ -6,8 +6,8 @@
 #include "config/visangle.h"
 #include "core/frametiming.h"
 #include "core/runstate.h"
-#include "core/xit.h"
 #include "core/stimulus.h"
+#include "core/xit.h"
 
 #include <dirent.h>
 #include <fcntl.h>

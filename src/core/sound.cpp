@@ -4,10 +4,10 @@
 #include "core/eventlog.h"
 #include "core/runstate.h"
 #include "core/soundlauncher.h"
+#include "core/stimulus.h"
 #include "core/timer.h"
 #include "core/trigger.h"
 #include "core/xit.h"
-#include "core/stimulus.h"
 
 #include <GL/gl.h>
 #include <sys/stat.h>

@@ -6,6 +6,7 @@
 #include "config/options.h"
 #include "config/typedefaults.h"
 #include "core/eventlog.h"
+#include "core/framesave.h"
 #include "core/frametiming.h"
 #include "core/gamma.h"
 #include "core/installdir.h"
@@ -13,8 +14,8 @@
 #include "core/photodiode.h"
 #include "core/projection.h"
 #include "core/runstate.h"
-#include "core/sound.h"
 #include "core/signals.h"
+#include "core/sound.h"
 #include "core/stepping.h"
 #include "core/stimulus.h"
 #include "core/synccheck.h"
@@ -22,7 +23,6 @@
 #include "core/trigger.h"
 #include "core/window.h"
 #include "core/xit.h"
-#include "core/framesave.h"
 #include "devices/dio.h"
 
 #include <GL/gl.h>

@@ -2,13 +2,13 @@
 
 #include "config/params.h"
 #include "core/eventlog.h"
+#include "core/framesave.h"
 #include "core/frametiming.h"
 #include "core/runstate.h"
 #include "core/timer.h"
 #include "core/trigger.h"
 #include "core/window.h"
 #include "core/xit.h"
-#include "core/framesave.h"
 
 #include <cmath>
 #include <cstdio>

@@ -3,10 +3,10 @@
 #include "config/params.h"
 #include "core/projection.h"
 #include "core/runstate.h"
+#include "core/stimulus.h"
 #include "core/timer.h"
 #include "core/trigger.h"
 #include "core/xit.h"
-#include "core/stimulus.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>

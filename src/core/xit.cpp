@@ -1,11 +1,11 @@
 #include "core/xit.h"
 
 #include "core/eventlog.h"
+#include "core/framesave.h"
 #include "core/frametiming.h"
 #include "core/gamma.h"
 #include "core/runstate.h"
 #include "core/window.h"
-#include "core/framesave.h"
 
 #include <cstdarg>
 #include <cstdio>

@@ -3,10 +3,10 @@
 #include "config/params.h"
 #include "core/angles.h"
 #include "core/runstate.h"
+#include "core/stimulus.h"
 #include "core/window.h"
 #include "core/xit.h"
 #include "draw/primitives.h"
-#include "core/stimulus.h"
 
 #include <GL/gl.h>
 #include <GL/glext.h>

@@ -8,13 +8,13 @@
 #include "core/window.h"
 #include "core/xit.h"
 #include "dots/dotfield.h"
-#include "draw/drawimg.h"
-#include "draw/masks.h"
-#include "draw/tiffio.h"
 #include "draw/centre.h"
+#include "draw/drawimg.h"
 #include "draw/fixation.h"
+#include "draw/masks.h"
 #include "draw/palette.h"
 #include "draw/primitives.h"
+#include "draw/tiffio.h"
 
 #include <GL/gl.h>
 

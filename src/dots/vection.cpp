@@ -10,8 +10,8 @@
 #include "dots/dotfield.h"
 #include "dots/flowfields.h"
 #include "dots/vectionpatches.h"
-#include "draw/imagestreams.h"
 #include "draw/fixation.h"
+#include "draw/imagestreams.h"
 #include "draw/palette.h"
 
 #include <cmath>

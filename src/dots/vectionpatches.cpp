@@ -7,8 +7,8 @@
 #include "core/xit.h"
 #include "dots/dotfield.h"
 #include "dots/flowfields.h"
-#include "draw/imagestreams.h"
 #include "draw/fixation.h"
+#include "draw/imagestreams.h"
 #include "draw/palette.h"
 
 #include <GL/gl.h>

@@ -3,9 +3,9 @@
 #include "config/params.h"
 #include "config/textfile.h"
 #include "core/runstate.h"
+#include "core/stimulus.h"
 #include "core/window.h"
 #include "core/xit.h"
-#include "core/stimulus.h"
 
 #include <FTGL/ftgl.h>
 #include <GL/gl.h>

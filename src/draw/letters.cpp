@@ -2,17 +2,17 @@
 #include "draw/letters.h"
 
 #include "config/params.h"
-#include "core/benchlayers.h"
 #include "core/angles.h"
+#include "core/benchlayers.h"
 #include "core/eventlog.h"
 #include "core/runstate.h"
 #include "core/timer.h"
 #include "core/window.h"
-#include "draw/imagestreams.h"
 #include "draw/centre.h"
+#include "draw/fonts.h"
+#include "draw/imagestreams.h"
 #include "draw/ring.h"
 #include "draw/wedge.h"
-#include "draw/fonts.h"
 
 #include <GL/gl.h>
 

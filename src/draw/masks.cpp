@@ -3,11 +3,11 @@
 #include "config/params.h"
 #include "core/benchlayers.h"
 #include "core/runstate.h"
+#include "core/stimulus.h"
 #include "core/window.h"
 #include "draw/primitives.h"
 #include "draw/ring.h"
 #include "draw/wedge.h"
-#include "core/stimulus.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>

@@ -1,9 +1,9 @@
 #include "draw/palette.h"
 
 #include "config/params.h"
+#include "core/stimulus.h"
 #include "core/xit.h"
 #include "draw/colour.h"
-#include "core/stimulus.h"
 
 #include <climits>
 #include <cstdlib>

@@ -1,8 +1,8 @@
 #include "draw/wedge.h"
 
 #include "config/params.h"
-#include "core/benchlayers.h"
 #include "core/angles.h"
+#include "core/benchlayers.h"
 #include "core/runstate.h"
 #include "core/stimulus.h"
 #include "core/xit.h"

@@ -1,7 +1,7 @@
 #include "eventstable/loglines.h"
 
-#include "eventstable/logevents.h"
 #include "core/numbers.h"
+#include "eventstable/logevents.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,10 +1,10 @@
 #include "images/gaussmask.h"
 
 #include "config/params.h"
+#include "core/framesave.h"
 #include "core/runstate.h"
 #include "core/window.h"
 #include "core/xit.h"
-#include "core/framesave.h"
 #include "draw/tiffio.h"
 
 #include <GL/gl.h>

@@ -1,14 +1,14 @@
 #include "images/imagelayers.h"
 
 #include "config/params.h"
-#include "core/benchlayers.h"
 #include "core/angles.h"
+#include "core/benchlayers.h"
 #include "core/xit.h"
+#include "draw/centre.h"
 #include "draw/drawimg.h"
 #include "draw/imagestreams.h"
-#include "draw/tiffio.h"
-#include "draw/centre.h"
 #include "draw/ring.h"
+#include "draw/tiffio.h"
 #include "draw/wedge.h"
 
 #include <algorithm>

@@ -5,10 +5,10 @@
 #include "core/runstate.h"
 #include "core/xit.h"
 #include "draw/drawimg.h"
-#include "draw/imagestreams.h"
-#include "draw/tiffio.h"
 #include "draw/fixation.h"
+#include "draw/imagestreams.h"
 #include "draw/ring.h"
+#include "draw/tiffio.h"
 
 #include <cmath>
 #include <cstdio>

@@ -4,8 +4,8 @@
 #include "draw/drawimg.h"
 #include "draw/imagestreams.h"
 #include "draw/masks.h"
-#include "draw/tiffio.h"
 #include "draw/ring.h"
+#include "draw/tiffio.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,12 +1,12 @@
 #include "images/stimimages.h"
 
 #include "config/params.h"
+#include "core/stimulus.h"
 #include "core/xit.h"
+#include "draw/tiffio.h"
 #include "images/gaussmask.h"
 #include "images/imagelayers.h"
 #include "images/looming.h"
-#include "draw/tiffio.h"
-#include "core/stimulus.h"
 
 #include <dirent.h>
 

@@ -9,8 +9,8 @@
 #include "draw/palette.h"
 #include "draw/ring.h"
 #include "draw/targets.h"
-#include "retino/variants.h"
 #include "draw/wedge.h"
+#include "retino/variants.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>

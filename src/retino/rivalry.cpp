@@ -2,8 +2,8 @@
 
 #include "config/condseq.h"
 #include "config/params.h"
-#include "core/window.h"
 #include "core/runstate.h"
+#include "core/window.h"
 #include "core/xit.h"
 #include "draw/fixation.h"
 #include "draw/palette.h"

@@ -3,9 +3,9 @@
 
 #include "config/params.h"
 #include "core/runstate.h"
-#include "draw/masks.h"
 #include "draw/centre.h"
 #include "draw/letters.h"
+#include "draw/masks.h"
 #include "draw/primitives.h"
 #include "draw/ring.h"
 #include "draw/wedge.h"

@@ -8,14 +8,14 @@
 #include "core/trigger.h"
 #include "core/window.h"
 #include "core/xit.h"
+#include "devices/dio.h"
 #include "draw/drawimg.h"
+#include "draw/fonts.h"
 #include "draw/masks.h"
 #include "draw/tiffio.h"
 #include "scenario/palfile.h"
 #include "scenario/pgifile.h"
 #include "scenario/scnerror.h"
-#include "devices/dio.h"
-#include "draw/fonts.h"
 
 #include <GL/gl.h>
 

@@ -3,9 +3,9 @@
 #include "config/textfile.h"
 #include "core/numbers.h"
 #include "core/projection.h"
+#include "draw/fonts.h"
 #include "scenario/palfile.h"
 #include "scenario/scnerror.h"
-#include "draw/fonts.h"
 
 #include <unistd.h>
 

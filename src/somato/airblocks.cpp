@@ -3,9 +3,9 @@
 #include "config/params.h"
 #include "core/runstate.h"
 #include "core/xit.h"
+#include "draw/fonts.h"
 #include "somato/airout.h"
 #include "somato/airpuff.h"
-#include "draw/fonts.h"
 
 #include <GL/gl.h>
 

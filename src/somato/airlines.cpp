@@ -2,9 +2,9 @@
 // one half of the tubes.
 #include "config/params.h"
 #include "core/xit.h"
+#include "draw/fonts.h"
 #include "somato/airout.h"
 #include "somato/airpuff.h"
-#include "draw/fonts.h"
 
 #include <GL/gl.h>
 

@@ -4,8 +4,8 @@
 #include "config/params.h"
 #include "core/eventlog.h"
 #include "core/timer.h"
-#include "draw/primitives.h"
 #include "devices/dio.h"
+#include "draw/primitives.h"
 
 #include <GL/gl.h>
 

@@ -7,8 +7,8 @@
 #include "core/angles.h"
 #include "core/eventlog.h"
 #include "core/timer.h"
-#include "somato/airout.h"
 #include "draw/fonts.h"
+#include "somato/airout.h"
 
 #include <GL/gl.h>
 

@@ -9,9 +9,9 @@
 #include "core/sound.h"
 #include "core/timer.h"
 #include "core/xit.h"
-#include "draw/primitives.h"
 #include "devices/dio.h"
 #include "draw/fonts.h"
+#include "draw/primitives.h"
 
 #include <GL/gl.h>
 

@@ -2,8 +2,8 @@
 
 #include "config/condseq.h"
 #include "config/params.h"
-#include "core/benchlayers.h"
 #include "core/angles.h"
+#include "core/benchlayers.h"
 #include "core/eventlog.h"
 #include "core/mouse.h"
 #include "core/runstate.h"
