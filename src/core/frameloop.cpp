@@ -1,4 +1,5 @@
 #include "config/params.h"
+#include "core/benchlayers.h"
 #include "core/eventlog.h"
 #include "core/frametiming.h"
 #include "core/photodiode.h"
@@ -71,7 +72,11 @@ void frameloop() {
           drawperiodicaudcue(t);
         }
       }
-      if (!sounddrawn) drawstimulus(par.stimtype, t, tprev);
+      if (!sounddrawn) {
+        fillcountbegin();
+        drawstimulus(par.stimtype, t, tprev);
+        fillcountend();
+      }
     }
 
     const bool calibrated = !presaccaderunning();

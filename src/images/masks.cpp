@@ -119,19 +119,35 @@ float maskouter(float fac) {
   return outer;
 }
 
-MaskPlan polarmaskplan(double t) {
+namespace {
+
+// The polar mask; as a stencil cover its sectors reach from the centre to
+// past the window in a few triangles instead of a hundred slivers: only
+// their straight edges border the opening (the rest lies under the centre
+// disk and the outer band, or off the window), and those keep their lines.
+MaskPlan polarplan(double t, bool cover) {
   MaskPlan p;
-  const float e = maskwedgecentre(t), w = maskwedgewidth();
+  const float e = maskwedgecentre(t), w = maskwedgewidth(), outer = maskouter(1.0f);
+  constexpr float kFanStep = 45.0f;
+  const float far = 1.1f * std::max(par.maxrad, outer) / std::cos(kFanStep / 2.0f / DEG);
+  const auto sector = [&](float start, float sweep) {
+    if (!cover) return add(p, par.minrad, par.maxrad, start, sweep);
+    add(p, 0.0f, far, start, sweep, std::max(1, static_cast<int>(std::ceil(sweep / kFanStep))));
+  };
   addcentre(p);
   if (par.polVvsHflag) {
-    add(p, par.minrad, par.maxrad, 90.0f - e + w / 2.0f, 180.0f - w);
-    add(p, par.minrad, par.maxrad, 270.0f - e + w / 2.0f, 180.0f - w);
+    sector(90.0f - e + w / 2.0f, 180.0f - w);
+    sector(270.0f - e + w / 2.0f, 180.0f - w);
   } else {
-    add(p, par.minrad, par.maxrad, 90.0f - e + w / 2.0f, 360.0f - w);
+    sector(90.0f - e + w / 2.0f, 360.0f - w);
   }
-  add(p, par.maxrad - 0.001f, maskouter(1.0f));
+  add(p, par.maxrad - 0.001f, outer);
   return p;
 }
+
+}  // namespace
+
+MaskPlan polarmaskplan(double t) { return polarplan(t, false); }
 
 MaskPlan eccenmaskplan(double t) {
   MaskPlan p;
@@ -151,14 +167,33 @@ MaskPlan bothmaskplan(double t) {
   return p;
 }
 
-MaskPlan circmaskplan() {
+namespace {
+
+// The circle mask; as a stencil cover only a thin band keeps the mask's
+// hundred slices along the opening, and a ring of sixteen wide pieces whose
+// straight inner edges stay inside that band covers the rest.
+MaskPlan circplan(bool cover) {
   MaskPlan p;
   float c = std::fabs(par.circwidth) / 2.0f;
   if (widened()) c *= par.rotdilextrafac;
-  add(p, c, maskouter(par.rotdilextrafac));
+  const float outer = maskouter(par.rotdilextrafac);
+  constexpr int kCoarse = 16;
+  // Its outer chords too must reach past the window's corners.
+  const float chord = std::cos(static_cast<float>(M_PI) / kCoarse);
+  const float band = 1.03f * c, coarse = 1.002f * c / chord;
+  if (cover && band < outer) {
+    add(p, c, band);
+    add(p, coarse, outer / chord, 0.0f, 360.0f, kCoarse);
+  } else {
+    add(p, c, outer);
+  }
   if (par.minrad != 0.0f) add(p, 0.0f, std::fabs(par.minrad), 0.0f, 360.0f, 50);
   return p;
 }
+
+}  // namespace
+
+MaskPlan circmaskplan() { return circplan(false); }
 
 void maskplanadd(MaskPlan& p, float inner, float outer, float start, float sweep, int slices) {
   add(p, inner, outer, start, sweep, slices);
@@ -201,6 +236,7 @@ void addtrims(MaskPlan& p) {
 
 int stencilmasks = -1;    // decided at the first mask, once the window is open
 unsigned activebits = 0;    // bits of the open spans
+unsigned activecovers = 0;  // those of them holding covers
 // Bits left set by closed spans (all of them until the first clear): the
 // whole stencil is cleared at the next picture's first span.
 unsigned dirtybits = 0xffu;
@@ -226,6 +262,8 @@ void writebit(const MaskPlan& p, unsigned bit) {
   drawplan(p);
 }
 
+// Layers draw where every active opening bit is set and every active
+// cover bit is clear.
 void testactivebits() {
   glStencilMask(0u);
   glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
@@ -234,7 +272,7 @@ void testactivebits() {
     return;
   }
   glEnable(GL_STENCIL_TEST);
-  glStencilFunc(GL_EQUAL, static_cast<GLint>(activebits), activebits);
+  glStencilFunc(GL_EQUAL, static_cast<GLint>(activebits & ~activecovers), activebits);
 }
 
 // The share of the window an opening covers (its pieces' areas, each at
@@ -268,6 +306,11 @@ constexpr MaskKind kKinds[] = {kPolarMask, kEccenMask, kBothMask, kCircMask};
 
 MaskOpening maskopening(MaskKind kind, double t) {
   MaskOpening o;
+  o.covered = true;
+  o.cover = kind == kPolarMask   ? polarplan(t, true)
+            : kind == kEccenMask ? eccenmaskplan(t)
+            : kind == kBothMask  ? bothmaskplan(t)
+                                 : circplan(true);
   if (kind == kCircMask) {
     float c = std::fabs(par.circwidth) / 2.0f;
     if (widened()) c *= par.rotdilextrafac;
@@ -314,17 +357,19 @@ bool stencilusable() {
 }
 
 // Writes the span's openings (those of `kinds`, already in span.opening)
-// into fresh stencil bits; leaves the span painted (bits 0) when one is too
-// wide or the bits run out.
+// into fresh stencil bits, or the covers of those too wide to write; leaves
+// the span painted (bits 0) when a wide one has no cover or the bits run out.
 void writeopenings(MaskSpan& span, unsigned kinds) {
   constexpr float kWideOpening = 0.3f;
-  unsigned bits[kMaskSlots] = {}, taken = 0;
+  unsigned bits[kMaskSlots] = {}, taken = 0, covers = 0, coverslots = 0;
   for (int i = 0; i < kMaskSlots; i++) {
     if (!(kinds & (1u << i))) continue;
-    if (openshare(span.opening[i].open) > kWideOpening) return;
+    const bool wide = openshare(span.opening[i].open) > kWideOpening;
+    if (wide && !span.opening[i].covered) return;
     bits[i] = takebit(taken);
     if (!bits[i]) return;  // out of bits: paint them all at the end
     taken |= bits[i];
+    if (wide) covers |= bits[i], coverslots |= 1u << i;
   }
   const int opaque = opaquefillbegin();
   glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
@@ -332,12 +377,14 @@ void writeopenings(MaskSpan& span, unsigned kinds) {
   glStencilOp(GL_KEEP, GL_KEEP, GL_REPLACE);
   for (int i = 0; i < kMaskSlots; i++) {
     if (!(kinds & (1u << i))) continue;
-    writebit(span.opening[i].open, bits[i]);
+    writebit((covers & bits[i]) ? span.opening[i].cover : span.opening[i].open, bits[i]);
     span.bits |= bits[i];
   }
   glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
   opaquefillend(opaque);
+  span.coverslots = coverslots;
   activebits |= span.bits;
+  activecovers |= covers;
   testactivebits();
 }
 
@@ -348,9 +395,11 @@ void closeopenings(const MaskSpan& span) {
   dirtybits |= span.bits;
   dirtyframe = run.picturecnt;
   activebits &= ~span.bits;
+  activecovers &= ~span.bits;
   testactivebits();
+  // A cover is the whole mask: it leaves nothing to trim.
   for (int i = 0; i < kMaskSlots; i++)
-    if (span.kinds & (1u << i)) drawplan(span.opening[i].trim);
+    if ((span.kinds & (1u << i)) && !(span.coverslots & (1u << i))) drawplan(span.opening[i].trim);
 }
 
 }  // namespace
