@@ -167,33 +167,14 @@ MaskPlan bothmaskplan(double t) {
   return p;
 }
 
-namespace {
-
-// The circle mask; as a stencil cover only a thin band keeps the mask's
-// hundred slices along the opening, and a ring of sixteen wide pieces whose
-// straight inner edges stay inside that band covers the rest.
-MaskPlan circplan(bool cover) {
+MaskPlan circmaskplan() {
   MaskPlan p;
   float c = std::fabs(par.circwidth) / 2.0f;
   if (widened()) c *= par.rotdilextrafac;
-  const float outer = maskouter(par.rotdilextrafac);
-  constexpr int kCoarse = 16;
-  // Its outer chords too must reach past the window's corners.
-  const float chord = std::cos(static_cast<float>(M_PI) / kCoarse);
-  const float band = 1.03f * c, coarse = 1.002f * c / chord;
-  if (cover && band < outer) {
-    add(p, c, band);
-    add(p, coarse, outer / chord, 0.0f, 360.0f, kCoarse);
-  } else {
-    add(p, c, outer);
-  }
+  add(p, c, maskouter(par.rotdilextrafac));
   if (par.minrad != 0.0f) add(p, 0.0f, std::fabs(par.minrad), 0.0f, 360.0f, 50);
   return p;
 }
-
-}  // namespace
-
-MaskPlan circmaskplan() { return circplan(false); }
 
 void maskplanadd(MaskPlan& p, float inner, float outer, float start, float sweep, int slices) {
   add(p, inner, outer, start, sweep, slices);
@@ -306,11 +287,13 @@ constexpr MaskKind kKinds[] = {kPolarMask, kEccenMask, kBothMask, kCircMask};
 
 MaskOpening maskopening(MaskKind kind, double t) {
   MaskOpening o;
-  o.covered = true;
-  o.cover = kind == kPolarMask   ? polarplan(t, true)
-            : kind == kEccenMask ? eccenmaskplan(t)
-            : kind == kBothMask  ? bothmaskplan(t)
-                                 : circplan(true);
+  // Only the wedge's cover is cheaper than painting: a ring's or a disk's
+  // edge is all arcs, and writing those into the stencil and testing the
+  // layers against them cost the software rasteriser more than the paint.
+  if (kind == kPolarMask) {
+    o.covered = true;
+    o.cover = polarplan(t, true);
+  }
   if (kind == kCircMask) {
     float c = std::fabs(par.circwidth) / 2.0f;
     if (widened()) c *= par.rotdilextrafac;
