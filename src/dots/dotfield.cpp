@@ -62,10 +62,8 @@ void emitquad(float x, float y, float h, const float* off) {
     batchhalf = h;
   }
   if (batchplain && (off || h != batchhalf)) {
-    for (int q = 0; q < batchn; q++) {
-      batchhalfs[q] = batchhalf;
-      for (int k = 0; k < 4; k++) batchoff[4 * q + k] = 0.0f;
-    }
+    std::fill(batchhalfs, batchhalfs + batchn, batchhalf);
+    std::fill(batchoff, batchoff + 4 * batchn, 0.0f);
     batchplain = false;
   }
   batchcentre[2 * batchn] = x;
@@ -374,28 +372,17 @@ float cullbatch() {
   constexpr float LIM = 1.01f;  // a margin against rounding at the window edge
   const float mx = std::fabs(m[0]) + std::fabs(m[4]), my = std::fabs(m[1]) + std::fabs(m[5]);
   int kept = 0;
-  if (batchplain) {
-    // Every square the same: one reach, and only centres and colours to move.
-    const float rx = mx * std::fabs(batchhalf), ry = my * std::fabs(batchhalf);
-    for (int q = 0; q < batchn; q++) {
-      const float* c = batchcentre + 2 * q;
-      const float x = m[0] * c[0] + m[4] * c[1] + m[12], y = m[1] * c[0] + m[5] * c[1] + m[13];
-      if (x + rx < -LIM || x - rx > LIM || y + ry < -LIM || y - ry > LIM) continue;
-      if (kept != q) {
-        batchcentre[2 * kept] = c[0];
-        batchcentre[2 * kept + 1] = c[1];
-        for (int k = 0; k < 3; k++) batchpcol[3 * kept + k] = batchpcol[3 * q + k];
-      }
-      kept++;
-    }
-    batchn = kept;
-  }
-  for (int q = 0; q < batchn && !batchplain; q++) {
-    // A bound on the square's corners: its half-side times the largest push.
+  for (int q = 0; q < batchn; q++) {
+    // A bound on the square's corners: its half-side times the largest push
+    // (a plain batch keeps neither: every square has batchhalf).
     const float* off = batchoff + 4 * q;
     float reach = 0.0f;
-    for (int k = 0; k < 4; k++) reach = std::max(reach, std::fabs(1.0f + off[k]));
-    reach *= std::fabs(batchhalfs[q]);
+    if (batchplain) {
+      reach = std::fabs(batchhalf);
+    } else {
+      for (int k = 0; k < 4; k++) reach = std::max(reach, std::fabs(1.0f + off[k]));
+      reach *= std::fabs(batchhalfs[q]);
+    }
     const float* c = batchcentre + 2 * q;
     const float x = m[0] * c[0] + m[4] * c[1] + m[12], y = m[1] * c[0] + m[5] * c[1] + m[13];
     // NaN positions fail every comparison and are kept: GL decides about them.
@@ -403,9 +390,11 @@ float cullbatch() {
     if (kept != q) {
       batchcentre[2 * kept] = c[0];
       batchcentre[2 * kept + 1] = c[1];
-      batchhalfs[kept] = batchhalfs[q];
-      for (int k = 0; k < 4; k++) batchoff[4 * kept + k] = off[k];
       for (int k = 0; k < 3; k++) batchpcol[3 * kept + k] = batchpcol[3 * q + k];
+      if (!batchplain) {
+        batchhalfs[kept] = batchhalfs[q];
+        for (int k = 0; k < 4; k++) batchoff[4 * kept + k] = off[k];
+      }
     }
     kept++;
   }
