@@ -8,12 +8,8 @@
 // Prints "N SIDE ms-per-frame frames" (the mean interval of the swaps over
 // SECONDS, after a second of warm-up). Run it under the benchmark's X server
 // with software GL and no vertical-blank wait, as the program is.
-#include <GL/gl.h>
-#include <GL/glext.h>
-#include <GL/glx.h>
-#include <X11/Xlib.h>
+#include "benchwindow.h"
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <random>
@@ -28,24 +24,8 @@ int main(int argc, char** argv) {
   const float side = static_cast<float>(std::atof(argv[2]));
   const double seconds = std::atof(argv[3]);
   const int w = argc > 5 ? std::atoi(argv[4]) : 1024, h = argc > 5 ? std::atoi(argv[5]) : 768;
-  Display* d = XOpenDisplay(nullptr);
-  if (!d) return 1;
-  int attrs[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_RED_SIZE, 1, GLX_GREEN_SIZE, 1, GLX_BLUE_SIZE, 1, None};
-  XVisualInfo* vi = glXChooseVisual(d, DefaultScreen(d), attrs);
-  if (!vi) return 1;
-  XSetWindowAttributes swa{};
-  swa.colormap = XCreateColormap(d, RootWindow(d, vi->screen), vi->visual, AllocNone);
-  Window win = XCreateWindow(d, RootWindow(d, vi->screen), 0, 0, w, h, 0, vi->depth, InputOutput, vi->visual,
-                             CWColormap, &swa);
-  XMapWindow(d, win);
-  GLXContext ctx = glXCreateContext(d, vi, nullptr, True);
-  glXMakeCurrent(d, win, ctx);
-  glViewport(0, 0, w, h);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glOrtho(0, w, 0, h, -1, 1);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
+  BenchWindow bw;
+  if (!bw.open(w, h)) return 1;
 
   // Squares spread over the window as a dot field's are; a fixed seed.
   std::mt19937 rng(1);
@@ -66,24 +46,11 @@ int main(int argc, char** argv) {
       glDisable(GL_POINT_SPRITE);
       glDisableClientState(GL_VERTEX_ARRAY);
     }
-    glXSwapBuffers(d, win);
+    glXSwapBuffers(bw.d, bw.win);
   };
-  using clock = std::chrono::steady_clock;
-  for (auto start = clock::now(); std::chrono::duration<double>(clock::now() - start).count() < 1.0;) frame();
-  glFinish();
   long frames = 0;
-  const auto start = clock::now();
-  double elapsed = 0.0;
-  while (elapsed < seconds) {
-    frame();
-    frames++;
-    elapsed = std::chrono::duration<double>(clock::now() - start).count();
-  }
-  glFinish();
-  elapsed = std::chrono::duration<double>(clock::now() - start).count();
-  std::printf("%d %.2f %.4f %ld\n", n, static_cast<double>(side), 1000.0 * elapsed / static_cast<double>(frames), frames);
-  glXMakeCurrent(d, None, nullptr);
-  glXDestroyContext(d, ctx);
-  XCloseDisplay(d);
+  const double ms = bw.time(frame, seconds, &frames);
+  std::printf("%d %.2f %.4f %ld\n", n, static_cast<double>(side), ms, frames);
+  bw.close();
   return 0;
 }

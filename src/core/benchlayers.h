@@ -14,3 +14,10 @@ enum BenchLayer : unsigned {
 };
 
 bool layeron(BenchLayer layer);
+
+// For the floor benchmarks (VISTRUM_COUNT_FILL=1): the primitives the
+// stimulus hands to GL and the pixels they fill, per picture, counted by GL
+// queries around its drawing and printed when the program ends. Reading a
+// query waits for the renderer, so a counting run is not a timing run.
+void fillcountbegin();
+void fillcountend();

@@ -1,4 +1,5 @@
 #include "config/params.h"
+#include "core/benchlayers.h"
 #include "core/eventlog.h"
 #include "core/framesave.h"
 #include "core/frametiming.h"
@@ -69,7 +70,11 @@ void frameloop() {
           drawperiodicaudcue(t);
         }
       }
-      if (!sounddrawn) drawstimulus(par.stimtype, t, tprev);
+      if (!sounddrawn) {
+        fillcountbegin();
+        drawstimulus(par.stimtype, t, tprev);
+        fillcountend();
+      }
     }
 
     const bool calibrated = !stim.calibrating();

@@ -53,17 +53,25 @@ float currcol[3] = {1.0f, 1.0f, 1.0f};
 // A square of half-side h at (x, y) whose corners (lower-left, lower-right,
 // upper-right, upper-left) are pushed out along the diagonals by off[k]
 // half-sides when `off` is given.
+// A plain batch keeps only centres and colours: the half-sides and corner
+// pushes are written once a square that is not plain joins it.
 void emitquad(float x, float y, float h, const float* off) {
   if (batchn == BATCHQUADS) dotbatchflush();
   if (batchn == 0) {
     batchplain = true;
     batchhalf = h;
   }
-  if (off || h != batchhalf) batchplain = false;
+  if (batchplain && (off || h != batchhalf)) {
+    std::fill(batchhalfs, batchhalfs + batchn, batchhalf);
+    std::fill(batchoff, batchoff + 4 * batchn, 0.0f);
+    batchplain = false;
+  }
   batchcentre[2 * batchn] = x;
   batchcentre[2 * batchn + 1] = y;
-  batchhalfs[batchn] = h;
-  for (int k = 0; k < 4; k++) batchoff[4 * batchn + k] = off ? off[k] : 0.0f;
+  if (!batchplain) {
+    batchhalfs[batchn] = h;
+    for (int k = 0; k < 4; k++) batchoff[4 * batchn + k] = off ? off[k] : 0.0f;
+  }
   for (int k = 0; k < 3; k++) batchpcol[3 * batchn + k] = currcol[k];
   batchn++;
 }
@@ -71,9 +79,10 @@ void emitquad(float x, float y, float h, const float* off) {
 // The corners and per-corner colours of the first batchn squares.
 void expandquads() {
   static const float dirx[4] = {-1.0f, 1.0f, 1.0f, -1.0f}, diry[4] = {-1.0f, -1.0f, 1.0f, 1.0f};
+  static const float none[4] = {0.0f, 0.0f, 0.0f, 0.0f};
   for (int q = 0; q < batchn; q++) {
-    const float x = batchcentre[2 * q], y = batchcentre[2 * q + 1], h = batchhalfs[q];
-    const float* off = batchoff + 4 * q;
+    const float x = batchcentre[2 * q], y = batchcentre[2 * q + 1], h = batchplain ? batchhalf : batchhalfs[q];
+    const float* off = batchplain ? none : batchoff + 4 * q;
     float* v = batchvert + 8 * q;
     float* c = batchcol + 12 * q;
     for (int k = 0; k < 4; k++) {
@@ -364,11 +373,16 @@ float cullbatch() {
   const float mx = std::fabs(m[0]) + std::fabs(m[4]), my = std::fabs(m[1]) + std::fabs(m[5]);
   int kept = 0;
   for (int q = 0; q < batchn; q++) {
-    // A bound on the square's corners: its half-side times the largest push.
+    // A bound on the square's corners: its half-side times the largest push
+    // (a plain batch keeps neither: every square has batchhalf).
     const float* off = batchoff + 4 * q;
     float reach = 0.0f;
-    for (int k = 0; k < 4; k++) reach = std::max(reach, std::fabs(1.0f + off[k]));
-    reach *= std::fabs(batchhalfs[q]);
+    if (batchplain) {
+      reach = std::fabs(batchhalf);
+    } else {
+      for (int k = 0; k < 4; k++) reach = std::max(reach, std::fabs(1.0f + off[k]));
+      reach *= std::fabs(batchhalfs[q]);
+    }
     const float* c = batchcentre + 2 * q;
     const float x = m[0] * c[0] + m[4] * c[1] + m[12], y = m[1] * c[0] + m[5] * c[1] + m[13];
     // NaN positions fail every comparison and are kept: GL decides about them.
@@ -376,9 +390,11 @@ float cullbatch() {
     if (kept != q) {
       batchcentre[2 * kept] = c[0];
       batchcentre[2 * kept + 1] = c[1];
-      batchhalfs[kept] = batchhalfs[q];
-      for (int k = 0; k < 4; k++) batchoff[4 * kept + k] = off[k];
       for (int k = 0; k < 3; k++) batchpcol[3 * kept + k] = batchpcol[3 * q + k];
+      if (!batchplain) {
+        batchhalfs[kept] = batchhalfs[q];
+        for (int k = 0; k < 4; k++) batchoff[4 * kept + k] = off[k];
+      }
     }
     kept++;
   }

@@ -119,19 +119,35 @@ float maskouter(float fac) {
   return outer;
 }
 
-MaskPlan polarmaskplan(double t) {
+namespace {
+
+// The polar mask; as a stencil cover its sectors reach from the centre to
+// past the window in a few triangles instead of a hundred slivers: only
+// their straight edges border the opening (the rest lies under the centre
+// disk and the outer band, or off the window), and those keep their lines.
+MaskPlan polarplan(double t, bool cover) {
   MaskPlan p;
-  const float e = maskwedgecentre(t), w = maskwedgewidth();
+  const float e = maskwedgecentre(t), w = maskwedgewidth(), outer = maskouter(1.0f);
+  constexpr float kFanStep = 45.0f;
+  const float far = 1.1f * std::max(par.maxrad, outer) / std::cos(kFanStep / 2.0f / DEG);
+  const auto sector = [&](float start, float sweep) {
+    if (!cover) return add(p, par.minrad, par.maxrad, start, sweep);
+    add(p, 0.0f, far, start, sweep, std::max(1, static_cast<int>(std::ceil(sweep / kFanStep))));
+  };
   addcentre(p);
   if (par.polVvsHflag) {
-    add(p, par.minrad, par.maxrad, 90.0f - e + w / 2.0f, 180.0f - w);
-    add(p, par.minrad, par.maxrad, 270.0f - e + w / 2.0f, 180.0f - w);
+    sector(90.0f - e + w / 2.0f, 180.0f - w);
+    sector(270.0f - e + w / 2.0f, 180.0f - w);
   } else {
-    add(p, par.minrad, par.maxrad, 90.0f - e + w / 2.0f, 360.0f - w);
+    sector(90.0f - e + w / 2.0f, 360.0f - w);
   }
-  add(p, par.maxrad - 0.001f, maskouter(1.0f));
+  add(p, par.maxrad - 0.001f, outer);
   return p;
 }
+
+}  // namespace
+
+MaskPlan polarmaskplan(double t) { return polarplan(t, false); }
 
 MaskPlan eccenmaskplan(double t) {
   MaskPlan p;
@@ -201,6 +217,7 @@ void addtrims(MaskPlan& p) {
 
 int stencilmasks = -1;    // decided at the first mask, once the window is open
 unsigned activebits = 0;    // bits of the open spans
+unsigned activecovers = 0;  // those of them holding covers
 // Bits left set by closed spans (all of them until the first clear): the
 // whole stencil is cleared at the next picture's first span.
 unsigned dirtybits = 0xffu;
@@ -226,6 +243,8 @@ void writebit(const MaskPlan& p, unsigned bit) {
   drawplan(p);
 }
 
+// Layers draw where every active opening bit is set and every active
+// cover bit is clear.
 void testactivebits() {
   glStencilMask(0u);
   glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
@@ -234,7 +253,7 @@ void testactivebits() {
     return;
   }
   glEnable(GL_STENCIL_TEST);
-  glStencilFunc(GL_EQUAL, static_cast<GLint>(activebits), activebits);
+  glStencilFunc(GL_EQUAL, static_cast<GLint>(activebits & ~activecovers), activebits);
 }
 
 // The share of the window an opening covers (its pieces' areas, each at
@@ -268,6 +287,13 @@ constexpr MaskKind kKinds[] = {kPolarMask, kEccenMask, kBothMask, kCircMask};
 
 MaskOpening maskopening(MaskKind kind, double t) {
   MaskOpening o;
+  // Only the wedge's cover is cheaper than painting: a ring's or a disk's
+  // edge is all arcs, and writing those into the stencil and testing the
+  // layers against them cost the software rasteriser more than the paint.
+  if (kind == kPolarMask) {
+    o.covered = true;
+    o.cover = polarplan(t, true);
+  }
   if (kind == kCircMask) {
     float c = std::fabs(par.circwidth) / 2.0f;
     if (widened()) c *= par.rotdilextrafac;
@@ -314,17 +340,19 @@ bool stencilusable() {
 }
 
 // Writes the span's openings (those of `kinds`, already in span.opening)
-// into fresh stencil bits; leaves the span painted (bits 0) when one is too
-// wide or the bits run out.
+// into fresh stencil bits, or the covers of those too wide to write; leaves
+// the span painted (bits 0) when a wide one has no cover or the bits run out.
 void writeopenings(MaskSpan& span, unsigned kinds) {
   constexpr float kWideOpening = 0.3f;
-  unsigned bits[kMaskSlots] = {}, taken = 0;
+  unsigned bits[kMaskSlots] = {}, taken = 0, covers = 0, coverslots = 0;
   for (int i = 0; i < kMaskSlots; i++) {
     if (!(kinds & (1u << i))) continue;
-    if (openshare(span.opening[i].open) > kWideOpening) return;
+    const bool wide = openshare(span.opening[i].open) > kWideOpening;
+    if (wide && !span.opening[i].covered) return;
     bits[i] = takebit(taken);
     if (!bits[i]) return;  // out of bits: paint them all at the end
     taken |= bits[i];
+    if (wide) covers |= bits[i], coverslots |= 1u << i;
   }
   const int opaque = opaquefillbegin();
   glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
@@ -332,12 +360,14 @@ void writeopenings(MaskSpan& span, unsigned kinds) {
   glStencilOp(GL_KEEP, GL_KEEP, GL_REPLACE);
   for (int i = 0; i < kMaskSlots; i++) {
     if (!(kinds & (1u << i))) continue;
-    writebit(span.opening[i].open, bits[i]);
+    writebit((covers & bits[i]) ? span.opening[i].cover : span.opening[i].open, bits[i]);
     span.bits |= bits[i];
   }
   glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
   opaquefillend(opaque);
+  span.coverslots = coverslots;
   activebits |= span.bits;
+  activecovers |= covers;
   testactivebits();
 }
 
@@ -348,9 +378,11 @@ void closeopenings(const MaskSpan& span) {
   dirtybits |= span.bits;
   dirtyframe = run.picturecnt;
   activebits &= ~span.bits;
+  activecovers &= ~span.bits;
   testactivebits();
+  // A cover is the whole mask: it leaves nothing to trim.
   for (int i = 0; i < kMaskSlots; i++)
-    if (span.kinds & (1u << i)) drawplan(span.opening[i].trim);
+    if ((span.kinds & (1u << i)) && !(span.coverslots & (1u << i))) drawplan(span.opening[i].trim);
 }
 
 }  // namespace

@@ -62,8 +62,14 @@ enum MaskKind : unsigned { kPolarMask = 1u, kEccenMask = 2u, kBothMask = 4u, kCi
 constexpr int kMaskSlots = 5;
 // The stencil pieces of one mask: `open` is drawn into its stencil bit,
 // `trim` is painted in background grey when the masked layers are done.
+// An opening too wide to write cheaply is replaced by its `cover` (when
+// `covered`): the mask's own area, written into the bit, the masked layers
+// then drawing where it is not set; the cover's edges along the opening are
+// the mask's, so nothing is painted at the end.
 struct MaskOpening {
   MaskPlan open, trim;
+  MaskPlan cover;
+  bool covered = false;
 };
 MaskOpening maskopening(MaskKind kind, double t);
 
@@ -74,7 +80,8 @@ MaskOpening maskopening(MaskKind kind, double t);
 // before. Spans nest: a layer inside draws through every open span.
 struct MaskSpan {
   unsigned kinds = 0;
-  unsigned bits = 0;  // stencil bits of the openings; 0: painted at the end
+  unsigned bits = 0;       // stencil bits of the openings; 0: painted at the end
+  unsigned coverslots = 0; // the slots written as covers (drawn where clear)
   MaskOpening opening[kMaskSlots];
 };
 // The stencil is used when the window has one and the painted masks were

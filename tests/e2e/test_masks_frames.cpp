@@ -70,8 +70,8 @@ class MaskGrid : public XServerSuite<>, public ::testing::WithParamInterface<std
 }  // namespace
 
 // The defaults, and variants that nest spans (the flow's own ring inside the
-// composite's wedge and periphery), move the opening off centre (orbit) or
-// mask the pictures too.
+// composite's wedge and periphery), move the opening off centre (orbit),
+// mask the pictures too or open wide.
 TEST_F(MaskFrames, StencilOpeningsShowWhatPaintedMasksShow) {
   std::vector<std::vector<std::string>> runs;
   for (int type : kMaskingTypes) runs.push_back(typeargs(type));
@@ -79,6 +79,10 @@ TEST_F(MaskFrames, StencilOpeningsShowWhatPaintedMasksShow) {
   runs.push_back({"-s", "34", "-maskimgs", "-orbrad", "0.3"});
   runs.push_back({"-s", "25", "-maskimgs"});
   runs.push_back({"-s", "26", "-peripheccmask", "-eccwidth", "0.4"});
+  // Wide openings go through their covers: the hemifield's with its outer
+  // band inside the window, two wide meridian sectors.
+  runs.push_back({"-s", "1", "-maxrad", "1.2"});
+  runs.push_back({"-s", "29", "-polwidth", "100"});
   for (const std::vector<std::string>& args : runs) expectsame(*x, args);
 }
 
