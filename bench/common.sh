@@ -40,6 +40,10 @@ benchargs() {
 }
 
 median() { sort -g | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else printf "%.4f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+# What a floor run adds over its empty run, never below 0 (ms).
+addedms() { awk -v a="$1" -v b="$2" 'BEGIN { d = a - b; printf "%.4f", (d > 0 ? d : 0) }'; }
+# A type's frame over the empty frame plus its floor's own cost.
+floorratio() { awk -v m="$1" -v e="$2" -v f="$3" 'BEGIN { printf "%.3f", m / (e + f) }'; }
 
 machineline() {
   printf "machine: %s, %s cores\n" "$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)" "$(nproc)"

@@ -49,9 +49,9 @@ for t in "${types[@]}"; do
     # squares of its mean side all the same: the floor is then rough.
     f1=$(floorrun "$n" "$(awk -v s="$side" 'BEGIN { print (s > 0 ? s : 1) }')")
     f0=$(floorrun 0 1)
-    f=$(awk -v a="$f1" -v b="$f0" 'BEGIN { d = a - b; printf "%.4f", (d > 0 ? d : 0) }')
+    f=$(addedms "$f1" "$f0")
     mss+=("$ms") empties+=("$e") floors+=("$f")
-    ratios+=("$(awk -v m="$ms" -v e="$e" -v f="$f" 'BEGIN { printf "%.3f", m / (e + f) }')")
+    ratios+=("$(floorratio "$ms" "$e" "$f")")
   done
   if [ ${#ratios[@]} -eq 0 ]; then
     printf "%6s   (no timing line: the run failed)\n" "$t"

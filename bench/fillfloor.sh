@@ -76,9 +76,9 @@ for t in "${types[@]}"; do
     e=$(typems 21) ms=$(typems "$t")
     [ -n "$e" ] && [ -n "$ms" ] || continue
     f1=$(fillms "$mode" "$n" "$pixels") f0=$(fillms "$mode" 0 0)
-    f=$(awk -v a="$f1" -v b="$f0" 'BEGIN { d = a - b; printf "%.4f", (d > 0 ? d : 0) }')
+    f=$(addedms "$f1" "$f0")
     mss+=("$ms") empties+=("$e") floors+=("$f")
-    ratios+=("$(awk -v m="$ms" -v e="$e" -v f="$f" 'BEGIN { printf "%.3f", m / (e + f) }')")
+    ratios+=("$(floorratio "$ms" "$e" "$f")")
   done
   if [ ${#ratios[@]} -eq 0 ]; then
     printf "%6s   (no timing line: the run failed)\n" "$t"

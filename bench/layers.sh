@@ -41,7 +41,7 @@ for t in "${types[@]}"; do
     col[e21]+="$e21 " col[empty]+="$e " col[whole]+="$w " col[painted]+="${p:-0} "
     for l in "${layers[@]}"; do
       a=$(ms "$t" "$dur" VISTRUM_BENCH_LAYERS="$l")
-      d=$(awk -v a="${a:-0}" -v e="$e" 'BEGIN { d = a - e; printf "%.4f", (d > 0 ? d : 0) }')
+      d=$(addedms "${a:-0}" "$e")
       col[$l]+="$d "
       sum=$(awk -v s="$sum" -v d="$d" 'BEGIN { printf "%.4f", s + d }')
     done
