@@ -16,8 +16,10 @@ enum BenchLayer : unsigned {
 bool layeron(BenchLayer layer);
 
 // For the floor benchmarks (VISTRUM_COUNT_FILL=1): the primitives the
-// stimulus hands to GL and the pixels they fill, per picture, counted by GL
-// queries around its drawing and printed when the program ends. Reading a
+// stimulus and the fixation furniture (mesh, grid, dots: part of a type's
+// picture when its row switches them on) hand to GL and the pixels they
+// fill, per picture, counted by GL queries around their drawing and printed
+// when the program ends. Reading a
 // query waits for the renderer, so a counting run is not a timing run.
 void fillcountbegin();
 void fillcountend();

@@ -49,6 +49,9 @@ void frameloop() {
     run.picturecnt++;
     glClearColor(par.bgwingray, par.bgwingray, par.bgwingray, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
+    // The fill count takes the fixation furniture with the stimulus: a type
+    // whose row switches on the grid draws it as part of its picture.
+    fillcountbegin();
     // The calibration path shows its moving mark alone.
     if (par.drawfixmeshflag && !par.fixmeshlastflag && !stim.calibrating()) stim.fixmesh(par.fixbgbright);
     if (par.drawfixgridflag) stim.fixgrid(par.fixbgbright);
@@ -70,15 +73,12 @@ void frameloop() {
           drawperiodicaudcue(t);
         }
       }
-      if (!sounddrawn) {
-        fillcountbegin();
-        drawstimulus(par.stimtype, t, tprev);
-        fillcountend();
-      }
+      if (!sounddrawn) drawstimulus(par.stimtype, t, tprev);
     }
 
     const bool calibrated = !stim.calibrating();
     if (par.drawfixmeshflag && par.fixmeshlastflag && calibrated) stim.fixmesh(par.fixbgbright);
+    fillcountend();
     if (!run.skipfixationflag && calibrated) stim.fixation(par.fixbright, t, false);
     // A stepped run shows only the frames it saves (a rehearsal has no window).
     const bool saved = run.frameclock && savethisstep();
