@@ -33,6 +33,9 @@ cmake --build "$build" -j2 >/dev/null
 
 declare -A seeds=([scenario]="scn" [pgi]="pgi" [palette]="pal")
 status=0
+# The targets fuzz side by side: one alone leaves the second core idle.
+declare -A pids
+start=$(date +%s)
 for t in "${targets[@]}"; do
   corpus="$build/corpus/$t" crashes="$build/crashes/$t"
   mkdir -p "$corpus" "$crashes"
@@ -44,10 +47,14 @@ for t in "${targets[@]}"; do
   fi
   limit=(-max_total_time="$secs")
   [ -n "$runs" ] && limit=(-runs="$runs")
-  start=$(date +%s)
   # -close_fd_mask=1: the readers' messages on stdout would drown the report.
-  if "$build/fuzz_$t" "${limit[@]}" -close_fd_mask=1 -print_final_stats=1 -artifact_prefix="$crashes/" \
-      -dict=tests/fuzz/$t.dict "$corpus" "${regress[@]}" 2> "$build/fuzz_$t.log"; then
+  "$build/fuzz_$t" "${limit[@]}" -close_fd_mask=1 -print_final_stats=1 -artifact_prefix="$crashes/" \
+    -dict=tests/fuzz/$t.dict "$corpus" "${regress[@]}" 2> "$build/fuzz_$t.log" &
+  pids[$t]=$!
+done
+for t in "${!pids[@]}"; do
+  crashes="$build/crashes/$t"
+  if wait "${pids[$t]}"; then
     echo "fuzz_$t: ok: $(grep -o 'stat::number_of_executed_units: *[0-9]*' "$build/fuzz_$t.log" | grep -o '[0-9]*$') executions in $(( $(date +%s) - start )) s, 0 crashes"
   else
     echo "fuzz_$t: FAILED (see $build/fuzz_$t.log, inputs in $crashes)"

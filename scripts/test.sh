@@ -5,8 +5,8 @@
 #                            and every end-to-end test in the normal build,
 #                            side by side, each end-to-end test in its own
 #                            Xvfb; the bad-input sample; the fuzz targets'
-#                            kept inputs and 20 s of fuzzing per reader; and
-#                            a sanitizer round (unit tests, the end-to-end
+#                            kept inputs and 30 s of fuzzing per reader (side
+#                            by side); and a sanitizer round (unit tests, the end-to-end
 #                            tests of tests/sanitize-set.txt, the bad-input
 #                            sample). Long lists (the allocation test over
 #                            every type, the golden hashes) run a sample
@@ -22,6 +22,7 @@
 # VISTRUM_SAMPLE_SEED=<n> repeats a printed sample.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+root=$PWD
 full=0
 case "${1:-}" in
   --full) full=1 ;;
@@ -76,7 +77,9 @@ fi
 # The scenario, pgi and palette readers under libFuzzer: the kept regression
 # inputs and the shipped examples first, then a bounded run each.
 if [ "${VISTRUM_SKIP_FUZZ:-0}" != 1 ]; then
-  fuzzsecs=${VISTRUM_FUZZ_SECONDS:-20}
+  # The three readers fuzz side by side on the two cores: 30 s each there is
+  # about as many executions as 20 s each one after another.
+  fuzzsecs=${VISTRUM_FUZZ_SECONDS:-30}
   [ "$full" = 1 ] && fuzzsecs=${VISTRUM_FUZZ_SECONDS:-300}
   ./scripts/fuzz.sh -t "$fuzzsecs" || status=1
   stamp "fuzzing done"
@@ -98,8 +101,25 @@ if [ "${VISTRUM_SKIP_SANITIZE:-0}" != 1 ]; then
   # by design, and the GL and X libraries keep their own.
   export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-  # (-L unit: the end-to-end programs are not built in this folder)
-  (cd build-asan && ctest --output-on-failure -j"$jobs" --timeout 600 -L unit) || status=1
+  # The unit tests in one process per core (gtest shards), not one per test:
+  # a sanitized process takes a good part of a second to start, which made
+  # this round seven times the length of the tests themselves.
+  shardpids=()
+  for ((k = 0; k < jobs; k++)); do
+    (cd build-asan/tests && VISTRUM_DIR=$root GTEST_TOTAL_SHARDS=$jobs GTEST_SHARD_INDEX=$k \
+      timeout 1200 ./unit_tests --gtest_brief=1 > "../unit-shard-$k.log" 2>&1) &
+    shardpids+=($!)
+  done
+  for ((k = 0; k < jobs; k++)); do
+    log=build-asan/unit-shard-$k.log
+    if ! wait "${shardpids[$k]}"; then
+      echo "test.sh: ### sanitized unit tests, shard $k of $jobs, failed ($log):"
+      tail -n 80 "$log"
+      status=1
+    else
+      grep '^\[  PASSED  \]' "$log" | sed "s/^/test.sh: sanitized unit tests, shard $k of $jobs: /"  || true
+    fi
+  done
   export VISTRUM_TEST_PROGRAM=$PWD/build-asan/vistrum
   # (the allocation test runs its own counting build: not again here)
   e2eset=(-E 'TheFrameLoopAllocatesNothing')
