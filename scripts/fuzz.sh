@@ -52,7 +52,8 @@ for t in "${targets[@]}"; do
     -dict=tests/fuzz/$t.dict "$corpus" "${regress[@]}" 2> "$build/fuzz_$t.log" &
   pids[$t]=$!
 done
-for t in "${!pids[@]}"; do
+for t in "${targets[@]}"; do
+  [ -n "${pids[$t]:-}" ] || continue  # replayed, not fuzzed
   crashes="$build/crashes/$t"
   if wait "${pids[$t]}"; then
     echo "fuzz_$t: ok: $(grep -o 'stat::number_of_executed_units: *[0-9]*' "$build/fuzz_$t.log" | grep -o '[0-9]*$') executions in $(( $(date +%s) - start )) s, 0 crashes"

@@ -6,9 +6,9 @@
 #                            side by side, each end-to-end test in its own
 #                            Xvfb; the bad-input sample; the fuzz targets'
 #                            kept inputs and 30 s of fuzzing per reader (side
-#                            by side); and a sanitizer round (unit tests, the end-to-end
-#                            tests of tests/sanitize-set.txt, the bad-input
-#                            sample). Long lists (the allocation test over
+#                            by side); and a sanitizer round (unit tests, the
+#                            end-to-end tests of tests/sanitize-set.txt, the
+#                            bad-input sample). Long lists (the allocation test over
 #                            every type, the golden hashes) run a sample
 #                            drawn from a printed seed.
 #   scripts/test.sh --full   the long checks as well, for changes to shared
@@ -105,19 +105,20 @@ if [ "${VISTRUM_SKIP_SANITIZE:-0}" != 1 ]; then
   # a sanitized process takes a good part of a second to start, which made
   # this round seven times the length of the tests themselves.
   shardpids=()
+  shardlog() { echo "$root/build-asan/unit-shard-$1.log"; }
   for ((k = 0; k < jobs; k++)); do
     (cd build-asan/tests && VISTRUM_DIR=$root GTEST_TOTAL_SHARDS=$jobs GTEST_SHARD_INDEX=$k \
-      timeout 1200 ./unit_tests --gtest_brief=1 > "../unit-shard-$k.log" 2>&1) &
+      timeout 1200 ./unit_tests --gtest_brief=1 > "$(shardlog $k)" 2>&1) &
     shardpids+=($!)
   done
   for ((k = 0; k < jobs; k++)); do
-    log=build-asan/unit-shard-$k.log
+    log=$(shardlog $k)
     if ! wait "${shardpids[$k]}"; then
       echo "test.sh: ### sanitized unit tests, shard $k of $jobs, failed ($log):"
       tail -n 80 "$log"
       status=1
     else
-      grep '^\[  PASSED  \]' "$log" | sed "s/^/test.sh: sanitized unit tests, shard $k of $jobs: /"  || true
+      grep '^\[  PASSED  \]' "$log" | sed "s/^/test.sh: sanitized unit tests, shard $k of $jobs: /" || true
     fi
   done
   export VISTRUM_TEST_PROGRAM=$PWD/build-asan/vistrum

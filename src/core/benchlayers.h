@@ -19,7 +19,7 @@ bool layeron(BenchLayer layer);
 // stimulus and the fixation furniture (mesh, grid, dots: part of a type's
 // picture when its row switches them on) hand to GL and the pixels they
 // fill, per picture, counted by GL queries around their drawing and printed
-// when the program ends. Reading a
-// query waits for the renderer, so a counting run is not a timing run.
+// when the program ends. Reading a query waits for the renderer, so a
+// counting run is not a timing run.
 void fillcountbegin();
 void fillcountend();
